@@ -1,0 +1,44 @@
+# Common flags and helpers for every target of the project.
+
+# Sources are UTF-8; the program's narrow texts are GBK (code page 936), the
+# ANSI code page of a Chinese Windows.
+add_compile_options(-finput-charset=UTF-8 -fexec-charset=GBK)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
+
+if(WIN32)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # Test executables run under Wine through this wrapper: private prefix,
+  # code page 936, COM ports mapped to pseudo-terminals, Xvfb on demand.
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
+elseif(VELMORA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# velmora_add_test(NAME SOURCES ... [LIBS ...] [DISPLAY] [SIM] [PORTS n ...])
+# Declares one test executable (GoogleTest) and its ctest entry.
+#   DISPLAY  the test opens windows: the Wine wrapper starts Xvfb for it.
+#   SIM      the test starts the simulated radio: VELMORA_RADIOSIM names it.
+#   PORTS    COM numbers the test may map to pseudo-terminals; two tests
+#            that run at the same time must not share one.
+function(velmora_add_test NAME)
+  cmake_parse_arguments(T "DISPLAY;SIM" "" "SOURCES;LIBS;PORTS" ${ARGN})
+  add_executable(${NAME} ${T_SOURCES})
+  target_link_libraries(${NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
+  add_test(NAME ${NAME} COMMAND ${NAME})
+  set(env "")
+  if(T_DISPLAY)
+    list(APPEND env "VELMORA_DISPLAY=1")
+  endif()
+  if(T_PORTS)
+    string(REPLACE ";" "," ports "${T_PORTS}")
+    list(APPEND env "VELMORA_PORTS=${ports}")
+  endif()
+  if(T_SIM)
+    add_dependencies(${NAME} radiosim)
+    list(APPEND env "VELMORA_RADIOSIM=${VELMORA_RADIOSIM_PATH}")
+  endif()
+  if(env)
+    set_tests_properties(${NAME} PROPERTIES ENVIRONMENT "${env}")
+  endif()
+endfunction()

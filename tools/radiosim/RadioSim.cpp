@@ -1,0 +1,1 @@
+// The radio's command interpreter (filled in next).
