@@ -23,6 +23,9 @@ endif()
 #            that run at the same time must not share one.
 function(velmora_add_test NAME)
   cmake_parse_arguments(T "DISPLAY;SIM" "" "SOURCES;LIBS;PORTS" ${ARGN})
+  if(NOT T_SOURCES)
+    return()  # nothing written yet
+  endif()
   add_executable(${NAME} ${T_SOURCES})
   target_link_libraries(${NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
   add_test(NAME ${NAME} COMMAND ${NAME})
