@@ -1,0 +1,32 @@
+#pragma once
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "radio/RadioExchange.h"
+#include "serial/SerialPort.h"
+
+// Milliseconds since an arbitrary start, from the performance counter.
+double NowMs();
+
+// Median and percentiles of a sample (sorted copy).
+double Percentile(std::vector<double> values, double fraction);
+
+// The exchange behind a real port, counting the bytes of each reply up to the
+// one that completed it, so the wire time of an exchange can be computed.
+class CountingRadio : public IPortOwner {
+public:
+    CountingRadio() : port(this), exchange(port) {}
+    void OnPortByte(unsigned char byte) override;
+    // Sends a command and waits; `replyBytes` receives the bytes on the line
+    // up to the completing one.
+    bool Query(const char* command, int& replyBytes);
+
+    CSerialPort port;
+    RadioExchange exchange;
+
+private:
+    std::atomic<int> counted_{0};
+    std::atomic<int> atCompletion_{-1};
+};

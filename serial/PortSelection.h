@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+// How the window's port and rate boxes become a port number and a baud rate.
+
+// The port box's entries read " COM%d": the number is the decimal integer
+// that starts after the first four characters. Four characters or fewer (an
+// empty box) give 0, which names no port. Blanks before the number are
+// skipped, reading stops at the first non-digit; numbers outside 1 to 255,
+// which no COM port has, give 0 as well.
+int ParsePortNumber(const std::string& portText);
+
+// The rate box's text as a decimal integer (" 38400" -> 38400); 0 when the
+// text holds no positive number.
+int ParseBaudRate(const std::string& rateText);
+
+// The baud rate a firmware download always uses.
+constexpr int kFirmwareBaudRate = 115200;

@@ -1,0 +1,256 @@
+#include "serial/SerialPort.h"
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+constexpr DWORD kThreadExitCode = 100;
+// Close waits this long for the port thread to leave before it releases the
+// events the thread waits on; the thread answers shutdown within microseconds
+// unless the owner's byte handler is stuck.
+constexpr DWORD kThreadExitWaitMs = 5000;
+
+// Resets an existing manual-reset event or creates a new one.
+void ResetOrCreate(UniqueHandle& event) {
+    if (event)
+        ::ResetEvent(event.get());
+    else
+        event.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+}
+
+}  // namespace
+
+CSerialPort::CSerialPort(IPortOwner* owner) : owner(owner) {}
+
+CSerialPort::~CSerialPort() { Close(); }
+
+bool CSerialPort::IsOpen() const {
+    std::lock_guard<CriticalSection> lock(portLock);
+    return portHandle.valid();
+}
+
+bool CSerialPort::Open(int number, int baudRate) {
+    // A thread of an earlier open still runs: ask it to stop until it has.
+    while (threadRunning.load()) {
+        if (shutdownEvent) ::SetEvent(shutdownEvent.get());
+        if (threadHandle)
+            ::WaitForSingleObject(threadHandle.get(), 10);
+        else
+            ::Sleep(1);
+    }
+    threadHandle.reset();
+
+    ResetOrCreate(commEvent);
+    ResetOrCreate(writeEvent);
+    ResetOrCreate(shutdownEvent);
+    ResetOrCreate(sendDoneEvent);
+    eventArray[0] = shutdownEvent.get();
+    eventArray[1] = commEvent.get();
+    eventArray[2] = writeEvent.get();
+    overlapped = OVERLAPPED{};
+    overlapped.hEvent = commEvent.get();
+    sendOverlapped = OVERLAPPED{};
+    sendOverlapped.hEvent = sendDoneEvent.get();
+    waitPending = false;
+
+    std::lock_guard<CriticalSection> lock(portLock);
+    writeBuffer.reset(new unsigned char[kWriteBufferSize]);
+    portNumber = number;
+    eventMask = EV_RXCHAR;
+    writeBufferSize = kWriteBufferSize;
+    portHandle.reset();
+
+    char device[32];
+    char settings[64];
+    std::snprintf(device, sizeof device, "\\\\.\\COM%d", number);
+    std::snprintf(settings, sizeof settings, "baud=%d parity=%c data=%d stop=%d", baudRate, 'N', 8, 1);
+
+    HANDLE h = ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OVERLAPPED, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    portHandle.reset(h);
+
+    // Each step only if the one before succeeded; failures are not reported,
+    // the action then fails on its first missing reply.
+    timeouts.ReadIntervalTimeout = 1000;
+    timeouts.ReadTotalTimeoutMultiplier = 1000;
+    timeouts.ReadTotalTimeoutConstant = 1000;
+    timeouts.WriteTotalTimeoutMultiplier = 1000;
+    timeouts.WriteTotalTimeoutConstant = 1000;
+    if (::SetCommTimeouts(h, &timeouts) && ::SetCommMask(h, eventMask)) {
+        dcb = DCB{};
+        dcb.DCBlength = sizeof dcb;
+        if (::GetCommState(h, &dcb)) {
+            dcb.fRtsControl = RTS_CONTROL_ENABLE;
+            dcb.EvtChar = 'q';
+            if (::BuildCommDCBA(settings, &dcb)) ::SetCommState(h, &dcb);
+        }
+    }
+    ::PurgeComm(h, kPurgeAll);
+    return true;
+}
+
+bool CSerialPort::StartThread() {
+    if (!IsOpen() || threadRunning.load()) return false;
+    // Marked running before the thread exists, so that a Close coming first
+    // still stops it instead of leaving it behind.
+    threadRunning.store(true);
+    HANDLE h = ::CreateThread(nullptr, 0, &CSerialPort::PortThread, this, 0, nullptr);
+    if (!h) {
+        threadRunning.store(false);
+        return false;
+    }
+    threadHandle.reset(h);
+    return true;
+}
+
+DWORD WINAPI CSerialPort::PortThread(LPVOID param) {
+    auto* port = static_cast<CSerialPort*>(param);
+    try {
+        port->RunThread();
+    } catch (...) {
+        // Nothing may escape a thread routine; the port is released below.
+        port->ReleasePortHandle();
+    }
+    port->threadRunning.store(false);
+    return kThreadExitCode;
+}
+
+void CSerialPort::Purge() {
+    if (portHandle) ::PurgeComm(portHandle.get(), kPurgeAll);
+}
+
+void CSerialPort::ReleasePortHandle() {
+    std::lock_guard<CriticalSection> lock(portLock);
+    portHandle.reset();
+}
+
+void CSerialPort::RunThread() {
+    threadRunning.store(true);
+    {
+        std::lock_guard<CriticalSection> lock(portLock);
+        Purge();
+    }
+    for (;;) {
+        // Shutdown first: after Close changes the mask, a comm-event wait may
+        // complete at once every time and would never reach the wait below.
+        if (::WaitForSingleObject(shutdownEvent.get(), 0) == WAIT_OBJECT_0) {
+            ReleasePortHandle();
+            return;
+        }
+        HANDLE h = portHandle.get();  // only this thread and Close change it
+        if (h != INVALID_HANDLE_VALUE && !waitPending) {
+            // The mask is written when the wait completes, so it must outlive
+            // this iteration: it is a member.
+            if (::WaitCommEvent(h, &commEventMask, &overlapped)) {
+                COMSTAT status{};
+                DWORD errors = 0;
+                std::unique_lock<CriticalSection> lock(portLock);
+                if (!::ClearCommError(h, &errors, &status) || status.cbInQue == 0) continue;
+                // Completed at once with bytes waiting: make sure the wait
+                // below sees it.
+                ::SetEvent(commEvent.get());
+            } else {
+                waitPending = ::GetLastError() == ERROR_IO_PENDING;
+            }
+        }
+        DWORD which = ::WaitForMultipleObjects(3, eventArray, FALSE, INFINITE);
+        if (which == WAIT_OBJECT_0) {
+            ReleasePortHandle();  // cancels a wait still pending on it
+            return;
+        }
+        if (which == WAIT_OBJECT_0 + 1) {
+            waitPending = false;
+            ::ResetEvent(commEvent.get());
+            DWORD mask = 0;
+            if (::GetCommMask(h, &mask) && (mask & EV_RXCHAR)) ReceivePass();
+        } else if (which == WAIT_OBJECT_0 + 2) {
+            Send();
+        } else if (which == WAIT_FAILED) {
+            ::Sleep(1);  // never spin on a broken wait
+        }
+    }
+}
+
+void CSerialPort::ReceivePass() {
+    for (;;) {
+        unsigned char byte = 0;
+        DWORD got = 0;
+        {
+            std::lock_guard<CriticalSection> lock(portLock);
+            HANDLE h = portHandle.get();
+            COMSTAT status{};
+            DWORD errors = 0;
+            if (h == INVALID_HANDLE_VALUE || !::ClearCommError(h, &errors, &status) || status.cbInQue == 0) return;
+            if (!::ReadFile(h, &byte, 1, &got, &overlapped)) {
+                if (::GetLastError() != ERROR_IO_PENDING) return;
+                if (!::GetOverlappedResult(h, &overlapped, &got, TRUE)) return;
+            }
+        }
+        if (got != 1) return;
+        owner->OnPortByte(byte);
+    }
+}
+
+void CSerialPort::Send() {
+    ::ResetEvent(writeEvent.get());
+    std::lock_guard<CriticalSection> lock(portLock);
+    HANDLE h = portHandle.get();
+    if (h == INVALID_HANDLE_VALUE) return;
+    // Whatever was received and not yet delivered belongs to no command now.
+    ::PurgeComm(h, kPurgeAll);
+    sendOverlapped.Offset = 0;
+    sendOverlapped.OffsetHigh = 0;
+    DWORD written = 0;
+    if (!::WriteFile(h, writeBuffer.get(), writeLength, &written, &sendOverlapped) &&
+        ::GetLastError() == ERROR_IO_PENDING) {
+        ::GetOverlappedResult(h, &sendOverlapped, &written, TRUE);
+    }
+}
+
+void CSerialPort::Write(const unsigned char* data, uint32_t length) { WriteBlock(data, length); }
+
+bool CSerialPort::WriteBlock(const unsigned char* data, uint32_t length) {
+    if (length > kWriteBufferSize || (length > 0 && !data)) return false;
+    {
+        std::lock_guard<CriticalSection> lock(portLock);
+        if (!writeBuffer || !writeEvent) return false;
+        if (length > 0) std::memcpy(writeBuffer.get(), data, length);
+        writeLength = length;
+    }
+    ::SetEvent(writeEvent.get());
+    return true;
+}
+
+void CSerialPort::Close() {
+    bool threadExists = threadRunning.load() || threadHandle.valid();
+    if (threadExists) {
+        ::SetEvent(shutdownEvent.get());
+        threadRunning.store(false);
+        ::SetEvent(shutdownEvent.get());
+        {
+            std::lock_guard<CriticalSection> lock(portLock);
+            if (portHandle) {
+                HANDLE h = portHandle.get();
+                ::SetCommMask(h, EV_TXEMPTY);  // completes a comm-event wait still pending
+                ::EscapeCommFunction(h, CLRDTR);
+                ::PurgeComm(h, kPurgeAll);
+            }
+        }
+        ::Sleep(300);
+        // The thread must be gone before its events are closed under it.
+        if (threadHandle) ::WaitForSingleObject(threadHandle.get(), kThreadExitWaitMs);
+    } else if (!IsOpen()) {
+        return;
+    }
+    ReleasePortHandle();
+    threadHandle.reset();
+    shutdownEvent.reset();
+    commEvent.reset();
+    writeEvent.reset();
+    sendDoneEvent.reset();
+    for (HANDLE& e : eventArray) e = nullptr;
+}

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+
+#include "serial/SerialPort.h"
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+// Collects what the port thread delivers; can hold the port thread inside
+// OnPortByte to control the order of events.
+class Collector : public IPortOwner {
+public:
+    void OnPortByte(unsigned char byte) override {
+        std::unique_lock<std::mutex> guard(lock_);
+        received_.push_back(static_cast<char>(byte));
+        threadId_ = ::GetCurrentThreadId();
+        changed_.notify_all();
+    }
+    // Waits until at least n bytes have come; returns what has come.
+    std::string WaitFor(size_t n, int timeoutMs = 3000) {
+        std::unique_lock<std::mutex> guard(lock_);
+        changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return received_.size() >= n; });
+        return received_;
+    }
+    std::string Received() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return received_;
+    }
+    DWORD ThreadId() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return threadId_;
+    }
+
+private:
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::string received_;
+    DWORD threadId_ = 0;
+};
+
+// Points the link of COM `from` at the link of COM `to` (the Linux ln, run
+// from the Windows side), so that both numbers open the same line.
+bool LinkPortTo(int from, int to) {
+    char dir[1024];
+    DWORD n = ::GetEnvironmentVariableA("VELMORA_PORT_DIR", dir, sizeof dir);
+    if (n == 0 || n >= sizeof dir) return false;
+    std::string command = "/bin/ln -sfn com" + std::to_string(to) + " " + std::string(dir) + "/com" + std::to_string(from);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    std::string link = SimProcess::WinePath(std::string(dir) + "/com" + std::to_string(from));
+    for (int i = 0; i < 300; ++i, ::Sleep(10))
+        if (::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    return false;
+}
+
+void Send(CSerialPort& port, const std::string& bytes) {
+    port.Write(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
+}
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        com = TestComPort(0);
+        ASSERT_GT(com, 0) << "VELMORA_PORTS names no COM port";
+    }
+    int com = 0;
+    Collector owner;
+};
+
+TEST_F(SerialPortTest, OpenOfAPortThatDoesNotExist_FailsAndStartsNoThread) {
+    CSerialPort port(&owner);
+    EXPECT_FALSE(port.Open(99, 9600));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(port.StartThread());
+    // Mapped, but nothing is listening at the link.
+    EXPECT_FALSE(port.Open(com, 9600));
+    port.Close();
+    port.Close();
+}
+
+TEST_F(SerialPortTest, AfterAFailedOpen_AValidOpenWorks) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    CSerialPort port(&owner);
+    EXPECT_FALSE(port.Open(99, 9600));
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    Send(port, "ping\r");
+    EXPECT_EQ(owner.WaitFor(5), "ping\r");
+    EXPECT_NE(owner.ThreadId(), ::GetCurrentThreadId());  // delivered on the port thread
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SerialPortTest, BytesRoundTripInOrder) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    CSerialPort port(&owner);
+    ASSERT_TRUE(port.Open(com, 115200));
+    ASSERT_TRUE(port.StartThread());
+    std::string block;
+    for (int i = 0; i < 1024; ++i) block.push_back(static_cast<char>((i * 7 + 3) & 0xFF));
+    Send(port, block);
+    EXPECT_EQ(owner.WaitFor(block.size(), 10000), block);
+    port.Close();
+}
+
+TEST_F(SerialPortTest, BlocksOverTheBufferSizeAreRefused) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    CSerialPort port(&owner);
+    std::string big(1025, 'x');
+    EXPECT_FALSE(port.WriteBlock(reinterpret_cast<const unsigned char*>(big.data()), 1025));  // never opened
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    EXPECT_FALSE(port.WriteBlock(reinterpret_cast<const unsigned char*>(big.data()), 1025));
+    Send(port, "ok");
+    EXPECT_EQ(owner.WaitFor(2), "ok");
+    port.Close();
+}
+
+TEST_F(SerialPortTest, BytesThatArriveBeforeThePortThreadRunsAreDiscarded) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    // A second COM number linked to the same line lets the test make the
+    // radio echo bytes while the port is open but its thread not yet running.
+    int other = TestComPort(1);
+    ASSERT_GT(other, 0);
+    ASSERT_TRUE(LinkPortTo(other, com));
+    CSerialPort port(&owner);
+    ASSERT_TRUE(port.Open(com, 9600));
+    Collector injectorOwner;
+    CSerialPort injector(&injectorOwner);
+    if (!injector.Open(other, 9600)) GTEST_SKIP() << "the line cannot be opened twice here";
+    ASSERT_TRUE(injector.StartThread());
+    Send(injector, "stale");
+    ::Sleep(200);  // echoed into the unattended port's input queue
+    injector.Close();
+    ASSERT_TRUE(port.StartThread());  // purges what is waiting
+    Send(port, "fresh");
+    EXPECT_EQ(owner.WaitFor(5), "fresh");
+    port.Close();
+}
+
+TEST_F(SerialPortTest, CloseTwiceOrWithoutOpen_DoesNothing) {
+    CSerialPort never(&owner);
+    auto start = std::chrono::steady_clock::now();
+    never.Close();
+    never.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    CSerialPort port(&owner);
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    start = std::chrono::steady_clock::now();
+    port.Close();
+    // The line is given 300 ms to settle while a thread ran.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
+    start = std::chrono::steady_clock::now();
+    port.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SerialPortTest, OpenWithoutThreadThenClose_ReleasesThePort) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    {
+        CSerialPort port(&owner);
+        ASSERT_TRUE(port.Open(com, 9600));
+        port.Close();
+        EXPECT_FALSE(port.IsOpen());
+    }
+    // The device is free again: a new port opens it (it is opened exclusively).
+    CSerialPort again(&owner);
+    EXPECT_TRUE(again.Open(com, 9600));
+    again.Close();
+}
+
+TEST_F(SerialPortTest, OpenWhileTheOldThreadRuns_StopsItAndWorks) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    CSerialPort port(&owner);
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    // No Close: the next Open must stop the running thread itself.
+    ASSERT_TRUE(port.Open(com, 19200));
+    ASSERT_TRUE(port.StartThread());
+    Send(port, "again");
+    EXPECT_EQ(owner.WaitFor(5), "again");
+    port.Close();
+}
+
+TEST_F(SerialPortTest, DestructorOfARunningPortClosesIt) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    {
+        CSerialPort port(&owner);
+        ASSERT_TRUE(port.Open(com, 9600));
+        ASSERT_TRUE(port.StartThread());
+    }
+    CSerialPort again(&owner);
+    EXPECT_TRUE(again.Open(com, 9600));
+    again.Close();
+}
+
+TEST_F(SerialPortTest, ARateTheLineRejects_StillOpens) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    CSerialPort port(&owner);
+    EXPECT_TRUE(port.Open(com, 0));
+    EXPECT_TRUE(port.StartThread());
+    port.Close();
+    EXPECT_TRUE(port.Open(com, -5));
+    port.Close();
+}
+
+TEST_F(SerialPortTest, TwoHundredCyclesLeakNoHandle) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    CSerialPort port(&owner);
+    // One cycle first, so that lazily created runtime handles exist.
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    port.Close();
+    DWORD before = 0;
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &before));
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(port.Open(com, 9600)) << "cycle " << i;
+        ASSERT_TRUE(port.StartThread());
+        Send(port, "x");
+        owner.WaitFor(static_cast<size_t>(i) + 1, 2000);
+        port.Close();
+    }
+    DWORD after = 0;
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &after));
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(owner.Received().size(), 200u);
+}
+
+}  // namespace

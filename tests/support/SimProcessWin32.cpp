@@ -1,0 +1,98 @@
+#include "tests/support/SimProcess.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+std::string Env(const char* name) {
+    char value[1024];
+    DWORD n = ::GetEnvironmentVariableA(name, value, sizeof value);
+    return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
+}
+
+bool Exists(const std::string& unixPath) {
+    return ::GetFileAttributesA(SimProcess::WinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitFor(bool wantExists, const std::string& unixPath, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 10) {
+        if (Exists(unixPath) == wantExists) return true;
+        ::Sleep(10);
+    }
+    return Exists(unixPath) == wantExists;
+}
+
+}  // namespace
+
+int TestComPort(int index) {
+    std::string ports = Env("VELMORA_PORTS");
+    int i = 0;
+    for (const char* p = ports.c_str(); *p;) {
+        char* end = nullptr;
+        long n = std::strtol(p, &end, 10);
+        if (end == p) break;
+        if (i++ == index) return static_cast<int>(n);
+        p = *end == ',' ? end + 1 : end;
+    }
+    return 0;
+}
+
+std::string SimProcess::WinePath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string SimProcess::ReadFile(const std::string& unixPath) {
+    std::string content;
+    HANDLE h = ::CreateFileA(WinePath(unixPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return content;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+    ::CloseHandle(h);
+    return content;
+}
+
+std::string SimProcess::UnixPath(const std::string& name) const {
+    return Env("VELMORA_PORT_DIR") + "/com" + std::to_string(port_) + "-" + name;
+}
+
+SimProcess::SimProcess(int comPort, const std::string& args) : port_(comPort) {
+    std::string radio = Env("VELMORA_RADIOSIM");
+    std::string dir = Env("VELMORA_PORT_DIR");
+    if (radio.empty() || dir.empty() || comPort <= 0) return;
+    link_ = dir + "/com" + std::to_string(comPort);
+    stopFile_ = link_ + ".stop";
+    ::DeleteFileA(WinePath(stopFile_).c_str());
+    // A link left over from an earlier run must not be taken for the new one.
+    ::DeleteFileA(WinePath(link_).c_str());
+
+    std::string command = radio + " --link " + link_ + " --stop-file " + stopFile_ + " --idle-exit 120 " + args;
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    started_ = WaitFor(true, link_, 10000);
+}
+
+SimProcess::~SimProcess() { Stop(); }
+
+void SimProcess::Stop() {
+    if (link_.empty()) return;
+    HANDLE h = ::CreateFileA(WinePath(stopFile_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+    WaitFor(false, link_, 5000);
+    ::DeleteFileA(WinePath(stopFile_).c_str());
+    started_ = false;
+}
