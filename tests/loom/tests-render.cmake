@@ -1,0 +1,20 @@
+# Tests of the render engine: the portable logic natively (ASan/UBSan) and,
+# in the Windows build, the same plus painting into DIB sections under Wine.
+set(render_portable_tests
+  ${CMAKE_CURRENT_LIST_DIR}/RenderValueReadersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImageStringParserTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HtmlTokenizerTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HtmlLayoutTest.cpp)
+if(WIN32 AND TARGET loom)
+  velmora_add_test(loom_render_test
+    SOURCES ${render_portable_tests}
+    LIBS loom)
+elseif(WIN32)
+  velmora_add_test(loom_render_test
+    SOURCES ${render_portable_tests}
+    LIBS loom_portable)
+else()
+  velmora_add_test(loom_render_portable_test
+    SOURCES ${render_portable_tests}
+    LIBS loom_portable)
+endif()
