@@ -8,8 +8,8 @@
 // The value tables behind the parameter lists, the frequency text form and the
 // wire value of each entry. Every list item carries one leading space; code
 // that reads a selection back compares the texts including it. The one
-// exception is the Chinese work mode items, which the radio's texts give
-// without a space (work mode is read back by position, never by text).
+// exception is the Chinese work mode items, which are shown without it (work
+// mode is read back by position, never by text).
 namespace RadioTables {
 
 constexpr int kProtocolCount = 9;
