@@ -11,7 +11,7 @@
 class RadioConfig;
 
 // A recording fake of the main window's parameter rows, over plain public
-// fields that a test may set up and inspect directly.
+// fields that a test may set up and read back directly.
 //
 // - Frequencies: tx[row] and rx[row], rows 0 to 9.
 // - Text rows: text[TextField] and editable[TextField]; the serial number,
