@@ -2,7 +2,7 @@
 
 namespace {
 
-const char* const kProtocolNames[] = {"TRIMTALK", "TRANSMDS", "HUACE",   "TRIMMARK3", "SOUTH",
+const char* const kProtocolNames[] = {"TRIMTALK", "TRANSMDS", "HUACE",   "TRIMARK3", "SOUTH",
                                       "HI-TARGET", "BURN-IN", "TRANSEOT", "SATEL"};
 const char* const kPortBauds[] = {"9600", "19200", "38400", "57600", "115200"};
 const char* const kLinkBauds[] = {"4800", "9600", "19200"};

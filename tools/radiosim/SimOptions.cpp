@@ -26,50 +26,62 @@ bool toBaud(const std::string& text, long& value) {
 }  // namespace
 
 bool SimOptions::parse(int argc, const char* const* argv, std::string& error) {
+  static const char* const flags[] = {"--help", "-h", "--echo", "--raw-echo"};
+  static const char* const valued[] = {"--link",         "--stop-file", "--state",     "--transcript",
+                                       "--firmware-out", "--idle-exit", "--line-rate", "--fault"};
+  auto among = [](const std::string& name, const auto& list) {
+    for (const char* n : list)
+      if (name == n) return true;
+    return false;
+  };
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    std::string name = arg, value;
-    bool inlineValue = false;
-    size_t eq = arg.find('=');
-    if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-      name = arg.substr(0, eq);
-      value = arg.substr(eq + 1);
-      inlineValue = true;
+    std::string name = argv[i], value;
+    size_t eq = name.find('=');
+    bool inlineValue = name.compare(0, 2, "--") == 0 && eq != std::string::npos;
+    if (inlineValue) {
+      value = name.substr(eq + 1);
+      name.resize(eq);
     }
-    if (name == "--help" || name == "-h") help = true;
-    else if (name == "--echo") echo = true;
-    else if (name == "--raw-echo") rawEcho = true;
-    else {
-      bool takesValue = name == "--link" || name == "--stop-file" || name == "--state" || name == "--transcript" ||
-                        name == "--firmware-out" || name == "--idle-exit" || name == "--line-rate" ||
-                        name == "--fault";
-      if (!takesValue) {
-        error = "unknown option '" + arg + "'";
+    if (among(name, flags)) {
+      if (inlineValue) {
+        error = "option " + name + " takes no value";
         return false;
       }
-      if (!inlineValue) {
-        if (i + 1 >= argc) {
-          error = "option " + name + " needs a value";
-          return false;
-        }
-        value = argv[++i];
-      }
-      bool ok = true;
-      if (name == "--link") ok = !(link = value).empty();
-      else if (name == "--stop-file") stopFile = value;
-      else if (name == "--state") statePath = value;
-      else if (name == "--transcript") transcriptPath = value;
-      else if (name == "--firmware-out") firmwareOut = value;
-      else if (name == "--idle-exit") ok = toSeconds(value, idleExitSeconds);
-      else if (name == "--line-rate") ok = toBaud(value, lineRate);
-      else if (!faults.add(value, error)) return false;
-      if (!ok) {
-        error = "bad value '" + value + "' for " + name;
-        return false;
-      }
+      setFlag(name);
+      continue;
     }
+    if (!among(name, valued)) {
+      error = "unknown option '" + std::string(argv[i]) + "'";
+      return false;
+    }
+    if (!inlineValue && i + 1 >= argc) {
+      error = "option " + name + " needs a value";
+      return false;
+    }
+    if (!inlineValue) value = argv[++i];
+    if (!setValue(name, value, error)) return false;
   }
   return true;
+}
+
+void SimOptions::setFlag(const std::string& name) {
+  if (name == "--echo") echo = true;
+  else if (name == "--raw-echo") rawEcho = true;
+  else help = true;
+}
+
+bool SimOptions::setValue(const std::string& name, const std::string& value, std::string& error) {
+  bool ok = true;
+  if (name == "--link") ok = !(link = value).empty();
+  else if (name == "--stop-file") stopFile = value;
+  else if (name == "--state") statePath = value;
+  else if (name == "--transcript") transcriptPath = value;
+  else if (name == "--firmware-out") firmwareOut = value;
+  else if (name == "--idle-exit") ok = toSeconds(value, idleExitSeconds);
+  else if (name == "--line-rate") ok = toBaud(value, lineRate);
+  else return faults.add(value, error);
+  if (!ok) error = "bad value '" + value + "' for " + name;
+  return ok;
 }
 
 std::string SimOptions::usage() {

@@ -25,4 +25,8 @@ struct SimOptions {
   bool parse(int argc, const char* const* argv, std::string& error);
 
   static std::string usage();
+
+private:
+  void setFlag(const std::string& name);
+  bool setValue(const std::string& name, const std::string& value, std::string& error);
 };
