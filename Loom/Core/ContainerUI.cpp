@@ -1,0 +1,548 @@
+#include "Loom/Core/ContainerUI.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+#include "Loom/Layout/LayoutArithmetic.h"
+
+namespace Loom {
+
+namespace {
+
+bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+bool Meets(const RECT& a, const RECT& b) {
+    RECT tmp;
+    return ::IntersectRect(&tmp, &a, &b) != FALSE;
+}
+
+}  // namespace
+
+CContainerUI::CContainerUI() = default;
+
+CContainerUI::~CContainerUI() {
+    // Listeners of the container still see its children.
+    RunDestroyListeners();
+    std::vector<CControlUI*> items;
+    items.swap(items_);
+    if (autoDestroy_) {
+        for (CControlUI* item : items) delete item;
+    }
+}
+
+const char* CContainerUI::GetClass() const { return "ContainerUI"; }
+
+void* CContainerUI::GetInterface(const char* name) {
+    if (Is(name, "IContainer")) return static_cast<IContainerUI*>(this);
+    if (Is(name, "Container")) return static_cast<CContainerUI*>(this);
+    return CControlUI::GetInterface(name);
+}
+
+CControlUI* CContainerUI::GetItemAt(int index) const {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return nullptr;
+    return items_[static_cast<size_t>(index)];
+}
+
+int CContainerUI::GetItemIndex(CControlUI* control) const {
+    auto it = std::find(items_.begin(), items_.end(), control);
+    if (it == items_.end()) return -1;
+    return static_cast<int>(it - items_.begin());
+}
+
+bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
+    const int from = GetItemIndex(control);
+    if (from < 0 || index < 0 || index >= GetCount()) return false;
+    items_.erase(items_.begin() + from);
+    items_.insert(items_.begin() + index, control);
+    RequestLayout();
+    return true;
+}
+
+int CContainerUI::GetCount() const { return static_cast<int>(items_.size()); }
+
+bool CContainerUI::Add(CControlUI* control) {
+    return AddAt(control, GetCount());
+}
+
+bool CContainerUI::AddAt(CControlUI* control, int index) {
+    if (control == nullptr || index < 0 || index > GetCount()) return false;
+    if (manager_ != nullptr) manager_->AttachSubtree(control, this);
+    if (IsVisible()) {
+        RequestLayout();
+    } else {
+        control->SetParentVisible(false);
+    }
+    items_.insert(items_.begin() + index, control);
+    return true;
+}
+
+bool CContainerUI::Remove(CControlUI* control) {
+    auto it = std::find(items_.begin(), items_.end(), control);
+    if (it == items_.end()) return false;
+    // The child leaves the list before it can be destroyed, so nothing it
+    // does while dying finds it here.
+    items_.erase(it);
+    RequestLayout();
+    if (autoDestroy_) DestroyChild(control);
+    return true;
+}
+
+bool CContainerUI::RemoveAt(int index) {
+    CControlUI* control = GetItemAt(index);
+    return control != nullptr && Remove(control);
+}
+
+void CContainerUI::RemoveAll() {
+    std::vector<CControlUI*> items;
+    items.swap(items_);
+    if (autoDestroy_) {
+        for (CControlUI* item : items) DestroyChild(item);
+    }
+    RequestLayout();
+}
+
+void CContainerUI::DestroyChild(CControlUI* control) {
+    if (delayedDestroy_ && manager_ != nullptr) {
+        manager_->AddDelayedCleanup(control);
+    } else {
+        delete control;
+    }
+}
+
+bool CContainerUI::IsBarShown(const CScrollBarUI* bar) const { return bar != nullptr && bar->IsVisible(); }
+
+void CContainerUI::DoEvent(UIEvent& event) {
+    if (!mouseEnabled_ && IsMouseEvent(event.kind)) {
+        if (parent_ != nullptr) {
+            parent_->DoEvent(event);
+        } else {
+            CControlUI::DoEvent(event);
+        }
+        return;
+    }
+    if (event.kind == EventSetFocus) {
+        focused_ = true;
+        return;
+    }
+    if (event.kind == EventKillFocus) {
+        focused_ = false;
+        return;
+    }
+    if (KeyScrolls(event)) return;
+    CControlUI::DoEvent(event);
+}
+
+// Keys and the wheel scroll the vertical bar if it can, else the horizontal.
+bool CContainerUI::KeyScrolls(UIEvent& event) {
+    const bool vertical = IsBarShown(verticalBar_.get()) && verticalBar_->IsEnabled();
+    const bool horizontal = !vertical && IsBarShown(horizontalBar_.get()) && horizontalBar_->IsEnabled();
+    if (!vertical && !horizontal) return false;
+    if (event.kind == EventScrollWheel) {
+        if (event.wParam == 0) {
+            vertical ? LineUp() : LineLeft();
+        } else if (event.wParam == 1) {
+            vertical ? LineDown() : LineRight();
+        } else {
+            return false;
+        }
+        return true;
+    }
+    if (event.kind != EventKeyDown) return false;
+    switch (static_cast<unsigned char>(event.key)) {
+    case VK_UP: vertical ? LineUp() : LineLeft(); return true;
+    case VK_DOWN: vertical ? LineDown() : LineRight(); return true;
+    case VK_PRIOR: vertical ? PageUp() : PageLeft(); return true;
+    case VK_NEXT: vertical ? PageDown() : PageRight(); return true;
+    case VK_HOME: vertical ? HomeUp() : HomeLeft(); return true;
+    case VK_END: vertical ? EndDown() : EndRight(); return true;
+    default: return false;
+    }
+}
+
+void CContainerUI::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    CControlUI::SetVisible(visible);
+    for (CControlUI* item : items_) item->SetParentVisible(IsVisible());
+}
+
+void CContainerUI::SetParentVisible(bool visible) {
+    CControlUI::SetParentVisible(visible);
+    for (CControlUI* item : items_) item->SetParentVisible(IsVisible());
+}
+
+void CContainerUI::SetMouseEnabled(bool enabled) {
+    if (verticalBar_) verticalBar_->SetMouseEnabled(enabled);
+    if (horizontalBar_) horizontalBar_->SetMouseEnabled(enabled);
+    CControlUI::SetMouseEnabled(enabled);
+}
+
+void CContainerUI::SetManager(CUIManager* manager, CControlUI* parent, bool init) {
+    for (CControlUI* item : items_) item->SetManager(manager, this, init);
+    if (verticalBar_) verticalBar_->SetManager(manager, this, init);
+    if (horizontalBar_) horizontalBar_->SetManager(manager, this, init);
+    CControlUI::SetManager(manager, parent, init);
+}
+
+CControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT flags) {
+    if ((flags & FindVisible) && !IsVisible()) return nullptr;
+    if ((flags & FindEnabled) && !IsEnabled()) return nullptr;
+    const bool hitTest = (flags & FindHitTest) != 0;
+    const POINT pt = hitTest ? *static_cast<const POINT*>(data) : POINT{0, 0};
+    if (hitTest) {
+        if (!::PtInRect(&pos_, pt)) return nullptr;
+        if (!mouseChildEnabled_) {
+            CControlUI* found = nullptr;
+            if (verticalBar_) found = verticalBar_->FindControl(proc, data, flags);
+            if (found == nullptr && horizontalBar_) found = horizontalBar_->FindControl(proc, data, flags);
+            if (found == nullptr) found = CControlUI::FindControl(proc, data, flags);
+            return found;
+        }
+    }
+    CControlUI* found = nullptr;
+    if (verticalBar_ && (found = verticalBar_->FindControl(proc, data, flags)) != nullptr) return found;
+    if (horizontalBar_ && (found = horizontalBar_->FindControl(proc, data, flags)) != nullptr) return found;
+    if ((flags & FindMeFirst) && (found = CControlUI::FindControl(proc, data, flags)) != nullptr) return found;
+    const RECT client = GetClientArea();
+    const int count = GetCount();
+    const bool topFirst = (flags & FindTopFirst) != 0;
+    for (int n = 0; n < count && n < GetCount(); ++n) {
+        CControlUI* item = items_[static_cast<size_t>(topFirst ? count - 1 - n : n)];
+        found = item->FindControl(proc, data, flags);
+        if (found == nullptr) continue;
+        if (!hitTest || item->IsFloat() || ::PtInRect(&client, pt)) return found;
+    }
+    if (flags & FindMeFirst) return nullptr;
+    return CControlUI::FindControl(proc, data, flags);
+}
+
+RECT CContainerUI::GetClientArea() const {
+    RECT rc{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right, pos_.bottom - inset_.bottom};
+    if (IsBarShown(verticalBar_.get())) rc.right -= verticalBar_->GetFixedWidth();
+    if (IsBarShown(horizontalBar_.get())) rc.bottom -= horizontalBar_->GetFixedHeight();
+    return rc;
+}
+
+void CContainerUI::SetPos(RECT rc) {
+    CControlUI::SetPos(rc);
+    if (items_.empty()) return;
+    const RECT inner{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right,
+                     pos_.bottom - inset_.bottom};
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* item = items_[static_cast<size_t>(i)];
+        if (!item->IsVisible()) continue;
+        if (item->IsFloat()) {
+            SetFloatPos(i);
+        } else {
+            item->SetPos(inner);
+        }
+    }
+}
+
+void CContainerUI::DoPaint(HDC dc, const RECT& dirty) {
+    if (!::IntersectRect(&paintRect_, &dirty, &pos_)) return;
+    CRenderClip clip;
+    CRenderClip::GenerateClip(dc, paintRect_, clip);
+    CControlUI::DoPaint(dc, dirty);
+    if (!items_.empty()) PaintChildren(dc, dirty);
+    if (IsBarShown(verticalBar_.get()) && Meets(dirty, verticalBar_->GetPos())) verticalBar_->DoPaint(dc, dirty);
+    if (IsBarShown(horizontalBar_.get()) && Meets(dirty, horizontalBar_->GetPos())) {
+        horizontalBar_->DoPaint(dc, dirty);
+    }
+}
+
+void CContainerUI::PaintChildren(HDC dc, const RECT& dirty) {
+    const RECT client = GetClientArea();
+    RECT inner;
+    if (!::IntersectRect(&inner, &dirty, &client)) {
+        // Only floating children can lie outside the client rectangle.
+        for (CControlUI* item : items_) {
+            if (!item->IsVisible() || !item->IsFloat()) continue;
+            if (!Meets(dirty, item->GetPos()) || !Meets(pos_, item->GetPos())) continue;
+            item->DoPaint(dc, dirty);
+        }
+        return;
+    }
+    CRenderClip childClip;
+    CRenderClip::GenerateClip(dc, inner, childClip);
+    for (CControlUI* item : items_) {
+        if (!item->IsVisible() || !Meets(dirty, item->GetPos())) continue;
+        if (item->IsFloat()) {
+            if (!Meets(pos_, item->GetPos())) continue;
+            // A floating child may reach over the inset and the bars.
+            childClip.Restore();
+            item->DoPaint(dc, dirty);
+            CRenderClip::GenerateClip(dc, inner, childClip);
+        } else {
+            if (!Meets(client, item->GetPos())) continue;
+            item->DoPaint(dc, dirty);
+        }
+    }
+}
+
+void CContainerUI::SetAttribute(const char* name, const char* value) {
+    if (Is(name, "inset")) {
+        int v[4] = {0, 0, 0, 0};
+        ValueReaders::ReadNumberList(value, v, 4);
+        SetInset(RECT{v[0], v[1], v[2], v[3]});
+    } else if (Is(name, "mousechild")) {
+        SetMouseChildEnabled(ValueReaders::ReadBool(value));
+    } else if (Is(name, "childpadding")) {
+        SetChildPadding(ValueReaders::ReadInt(value));
+    } else if (!SetScrollBarAttribute(name, value)) {
+        CControlUI::SetAttribute(name, value);
+    }
+}
+
+bool CContainerUI::SetScrollBarAttribute(const char* name, const char* value) {
+    if (Is(name, "vscrollbar")) {
+        EnableScrollBar(ValueReaders::ReadBool(value), horizontalBar_ != nullptr);
+    } else if (Is(name, "hscrollbar")) {
+        EnableScrollBar(verticalBar_ != nullptr, ValueReaders::ReadBool(value));
+    } else if (Is(name, "vscrollbarstyle")) {
+        EnableScrollBar(true, horizontalBar_ != nullptr);
+        verticalBar_->ApplyAttributeList(value);
+    } else if (Is(name, "hscrollbarstyle")) {
+        EnableScrollBar(verticalBar_ != nullptr, true);
+        horizontalBar_->ApplyAttributeList(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+RECT CContainerUI::GetInset() const { return inset_; }
+
+void CContainerUI::SetInset(RECT inset) {
+    inset_ = inset;
+    RequestLayout();
+}
+
+int CContainerUI::GetChildPadding() const { return childPadding_; }
+
+void CContainerUI::SetChildPadding(int padding) {
+    childPadding_ = padding;
+    RequestLayout();
+}
+
+bool CContainerUI::IsAutoDestroy() const { return autoDestroy_; }
+void CContainerUI::SetAutoDestroy(bool on) { autoDestroy_ = on; }
+bool CContainerUI::IsDelayedDestroy() const { return delayedDestroy_; }
+void CContainerUI::SetDelayedDestroy(bool on) { delayedDestroy_ = on; }
+bool CContainerUI::IsMouseChildEnabled() const { return mouseChildEnabled_; }
+void CContainerUI::SetMouseChildEnabled(bool enabled) { mouseChildEnabled_ = enabled; }
+int CContainerUI::FindSelectable(int /*index*/, bool /*forward*/) const { return -1; }
+
+SIZE CContainerUI::GetScrollPos() const {
+    SIZE sz{0, 0};
+    if (IsBarShown(verticalBar_.get())) sz.cy = verticalBar_->GetScrollPos();
+    if (IsBarShown(horizontalBar_.get())) sz.cx = horizontalBar_->GetScrollPos();
+    return sz;
+}
+
+SIZE CContainerUI::GetScrollRange() const {
+    SIZE sz{0, 0};
+    if (IsBarShown(verticalBar_.get())) sz.cy = verticalBar_->GetScrollRange();
+    if (IsBarShown(horizontalBar_.get())) sz.cx = horizontalBar_->GetScrollRange();
+    return sz;
+}
+
+void CContainerUI::SetScrollPos(SIZE pos) {
+    int dx = 0;
+    int dy = 0;
+    if (IsBarShown(verticalBar_.get())) {
+        const int old = verticalBar_->GetScrollPos();
+        verticalBar_->SetScrollPos(pos.cy);
+        dy = verticalBar_->GetScrollPos() - old;
+    }
+    if (IsBarShown(horizontalBar_.get())) {
+        const int old = horizontalBar_->GetScrollPos();
+        horizontalBar_->SetScrollPos(pos.cx);
+        dx = horizontalBar_->GetScrollPos() - old;
+    }
+    if (dx == 0 && dy == 0) return;
+    for (CControlUI* item : items_) {
+        if (!item->IsVisible() || item->IsFloat()) continue;
+        RECT rc = item->GetPos();
+        ::OffsetRect(&rc, -dx, -dy);
+        item->SetPos(rc);
+    }
+    Invalidate();
+}
+
+void CContainerUI::LineUp() {
+    const int line = manager_ != nullptr ? manager_->GetDefaultFontInfo().tmHeight + 8 : 8;
+    SIZE sz = GetScrollPos();
+    sz.cy -= line;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineDown() {
+    const int line = manager_ != nullptr ? manager_->GetDefaultFontInfo().tmHeight + 8 : 8;
+    SIZE sz = GetScrollPos();
+    sz.cy += line;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageUp() {
+    int page = pos_.bottom - pos_.top - inset_.top - inset_.bottom;
+    if (IsBarShown(horizontalBar_.get())) page -= horizontalBar_->GetFixedHeight();
+    SIZE sz = GetScrollPos();
+    sz.cy -= page;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageDown() {
+    int page = pos_.bottom - pos_.top - inset_.top - inset_.bottom;
+    if (IsBarShown(horizontalBar_.get())) page -= horizontalBar_->GetFixedHeight();
+    SIZE sz = GetScrollPos();
+    sz.cy += page;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeUp() {
+    SIZE sz = GetScrollPos();
+    sz.cy = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndDown() {
+    SIZE sz = GetScrollPos();
+    sz.cy = GetScrollRange().cy;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineLeft() {
+    SIZE sz = GetScrollPos();
+    sz.cx -= 8;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineRight() {
+    SIZE sz = GetScrollPos();
+    sz.cx += 8;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageLeft() {
+    int page = pos_.right - pos_.left - inset_.left - inset_.right;
+    if (IsBarShown(verticalBar_.get())) page -= verticalBar_->GetFixedWidth();
+    SIZE sz = GetScrollPos();
+    sz.cx -= page;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageRight() {
+    int page = pos_.right - pos_.left - inset_.left - inset_.right;
+    if (IsBarShown(verticalBar_.get())) page -= verticalBar_->GetFixedWidth();
+    SIZE sz = GetScrollPos();
+    sz.cx += page;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeLeft() {
+    SIZE sz = GetScrollPos();
+    sz.cx = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndRight() {
+    SIZE sz = GetScrollPos();
+    sz.cx = GetScrollRange().cx;
+    SetScrollPos(sz);
+}
+
+std::unique_ptr<CScrollBarUI> CContainerUI::CreateScrollBar(bool horizontal) {
+    auto bar = std::make_unique<CScrollBarUI>();
+    // A new bar stays hidden until the layout finds content that overflows.
+    bar->SetVisible(false);
+    bar->SetOwner(this);
+    bar->SetManager(manager_, this, false);
+    if (horizontal) bar->SetHorizontal(true);
+    if (manager_ != nullptr) {
+        const char* defaults = manager_->GetDefaultAttributeList(horizontal ? "HScrollBar" : "VScrollBar");
+        if (defaults != nullptr) bar->ApplyAttributeList(defaults);
+    }
+    return bar;
+}
+
+void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
+    if (vertical && !verticalBar_) {
+        verticalBar_ = CreateScrollBar(false);
+    } else if (!vertical && verticalBar_) {
+        verticalBar_.reset();
+    }
+    if (horizontal && !horizontalBar_) {
+        horizontalBar_ = CreateScrollBar(true);
+    } else if (!horizontal && horizontalBar_) {
+        horizontalBar_.reset();
+    }
+    RequestLayout();
+}
+
+CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return verticalBar_.get(); }
+CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return horizontalBar_.get(); }
+
+void CContainerUI::SetFloatPos(int index) {
+    CControlUI* item = GetItemAt(index);
+    if (item == nullptr || !item->IsVisible() || !item->IsFloat()) return;
+    const RelativePosUI rel = item->GetRelativePos();
+    FloatPlacement f;
+    f.fixedX = item->GetFixedXY().cx;
+    f.fixedY = item->GetFixedXY().cy;
+    f.fixedWidth = item->GetFixedWidth();
+    f.fixedHeight = item->GetFixedHeight();
+    f.relative = rel.enabled;
+    f.recorded = LayoutSize{rel.parentSize.cx, rel.parentSize.cy};
+    f.moveX = rel.moveX;
+    f.moveY = rel.moveY;
+    f.zoomX = rel.zoomX;
+    f.zoomY = rel.zoomY;
+    const LayoutRect r = PlaceFloating(LayoutRect{pos_.left, pos_.top, pos_.right, pos_.bottom}, f);
+    if (rel.enabled) item->SetRelativeParentSize(SIZE{f.recorded.cx, f.recorded.cy});
+    item->SetPos(RECT{r.left, r.top, r.right, r.bottom});
+}
+
+void CContainerUI::ProcessScrollBar(RECT rc, int cxNeeded, int cyNeeded) {
+    (void)cxNeeded;  // only the vertical bar follows the content
+    if (IsBarShown(horizontalBar_.get())) {
+        horizontalBar_->SetPos(RECT{rc.left, rc.bottom, rc.right, rc.bottom + horizontalBar_->GetFixedHeight()});
+    }
+    if (!verticalBar_) return;
+    const int height = rc.bottom - rc.top;
+    const long long overflow64 = static_cast<long long>(cyNeeded) - height;
+    const int overflow = overflow64 > INT_MAX ? INT_MAX : overflow64 < -INT_MAX ? -INT_MAX : static_cast<int>(overflow64);
+    if (height < cyNeeded && !verticalBar_->IsVisible()) {
+        verticalBar_->SetVisible(true);
+        verticalBar_->SetScrollRange(overflow);
+        verticalBar_->SetScrollPos(0);
+        scrollProcessing_ = true;
+        SetPos(pos_);
+        scrollProcessing_ = false;
+        return;
+    }
+    if (!verticalBar_->IsVisible()) return;
+    if (overflow > 0 || scrollProcessing_) {
+        verticalBar_->SetPos(RECT{rc.right, rc.top, rc.right + verticalBar_->GetFixedWidth(), rc.bottom});
+        if (verticalBar_->GetScrollRange() == overflow) return;
+        const int oldPos = verticalBar_->GetScrollPos();
+        verticalBar_->SetScrollRange(overflow >= 0 ? overflow : -overflow);
+        if (verticalBar_->GetScrollRange() == 0) {
+            verticalBar_->SetVisible(false);
+            verticalBar_->SetScrollPos(0);
+        }
+        if (verticalBar_->GetScrollPos() >= oldPos) return;
+        SetPos(pos_);
+        return;
+    }
+    verticalBar_->SetVisible(false);
+    verticalBar_->SetScrollPos(0);
+    verticalBar_->SetScrollRange(0);
+    SetPos(pos_);
+}
+
+}  // namespace Loom

@@ -1,0 +1,250 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "Loom/Core/EventSource.h"
+#include "Loom/Core/UIConstants.h"
+
+namespace Loom {
+
+class CUIManager;
+class CControlUI;
+struct UIEvent;
+
+// The search callback of FindControl: answers the control to stop at, or
+// nullptr to go on.
+using FindControlProc = CControlUI* (*)(CControlUI* control, void* data);
+
+// Relative positioning of a floating control: how far it moves (move) and
+// grows (zoom), in percent of the change of its parent's size since
+// parentSize was recorded.
+struct RelativePosUI {
+    bool enabled = false;
+    SIZE parentSize{0, 0};
+    int moveX = 0;
+    int moveY = 0;
+    int zoomX = 0;
+    int zoomY = 0;
+};
+
+// The base of every control: a rectangle in the window's client area with
+// its properties, its place in the tree, its painting and event handling.
+// Window thread only.
+class CControlUI {
+public:
+    CControlUI();
+    virtual ~CControlUI();
+    CControlUI(const CControlUI&) = delete;
+    CControlUI& operator=(const CControlUI&) = delete;
+
+    virtual const std::string& GetName() const;
+    virtual void SetName(const std::string& name);
+    virtual const char* GetClass() const;
+    // The control seen through the interface of that name ("Control" here;
+    // subclasses answer their own names first), or nullptr.
+    virtual void* GetInterface(const char* name);
+    virtual UINT GetControlFlags() const;
+    // True only if visible and enabled; subclasses act on it (a button clicks).
+    virtual bool Activate();
+    virtual CUIManager* GetManager() const;
+    // Stores both; with init and a parent, initialises the control.
+    virtual void SetManager(CUIManager* manager, CControlUI* parent, bool init = true);
+    virtual CControlUI* GetParent() const;
+
+    virtual std::string GetText() const;
+    virtual void SetText(const std::string& text);
+
+    virtual const RECT& GetPos() const;
+    virtual void SetPos(RECT rc);
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    virtual int GetX() const;
+    virtual int GetY() const;
+    virtual RECT GetPadding() const;
+    virtual void SetPadding(RECT padding);
+    virtual SIZE GetFixedXY() const;
+    virtual void SetFixedXY(SIZE xy);
+    virtual int GetFixedWidth() const;
+    virtual void SetFixedWidth(int cx);
+    virtual int GetFixedHeight() const;
+    virtual void SetFixedHeight(int cy);
+    virtual int GetMinWidth() const;
+    virtual void SetMinWidth(int cx);
+    virtual int GetMaxWidth() const;
+    virtual void SetMaxWidth(int cx);
+    virtual int GetMinHeight() const;
+    virtual void SetMinHeight(int cy);
+    virtual int GetMaxHeight() const;
+    virtual void SetMaxHeight(int cy);
+    virtual void SetRelativePos(SIZE move, SIZE zoom);
+    virtual void SetRelativeParentSize(SIZE size);
+    virtual RelativePosUI GetRelativePos() const;
+    virtual bool IsRelativePos() const;
+
+    virtual const std::string& GetToolTip() const;
+    virtual void SetToolTip(const std::string& text);
+    virtual void SetToolTipWidth(int width);
+    virtual int GetToolTipWidth() const;
+    virtual char GetShortcut() const;
+    virtual void SetShortcut(char ch);
+    virtual bool IsContextMenuUsed() const;
+    virtual void SetContextMenuUsed(bool used);
+    virtual const std::string& GetUserData() const;
+    virtual void SetUserData(const std::string& text);
+    virtual UINT_PTR GetTag() const;
+    virtual void SetTag(UINT_PTR tag);
+
+    virtual bool IsVisible() const;
+    virtual void SetVisible(bool visible = true);
+    virtual void SetParentVisible(bool visible);
+    virtual bool IsEnabled() const;
+    virtual void SetEnabled(bool enabled = true);
+    virtual bool IsMouseEnabled() const;
+    virtual void SetMouseEnabled(bool enabled = true);
+    virtual bool IsKeyboardEnabled() const;
+    virtual void SetKeyboardEnabled(bool enabled = true);
+    virtual bool IsFocused() const;
+    virtual void SetFocus();
+    virtual bool IsFloat() const;
+    virtual void SetFloat(bool floating = true);
+
+    virtual CControlUI* FindControl(FindControlProc proc, void* data, UINT flags);
+
+    virtual void Init();
+    virtual void DoInit();
+    // The event listeners first; only if they all answer true, DoEvent.
+    virtual void Event(UIEvent& event);
+    virtual void DoEvent(UIEvent& event);
+
+    virtual void SetAttribute(const char* name, const char* value);
+    virtual SIZE EstimateSize(SIZE available);
+
+    virtual void DoPaint(HDC dc, const RECT& dirty);
+    virtual void PaintBkColor(HDC dc);
+    virtual void PaintBkImage(HDC dc);
+    virtual void PaintStatusImage(HDC dc);
+    virtual void PaintText(HDC dc);
+    virtual void PaintBorder(HDC dc);
+    // Called after the whole tree was painted, for controls registered with
+    // the manager's AddPostPaint.
+    virtual void PaintOverlay(HDC dc, const RECT& dirty);
+
+    // Applies an attribute list (name="value" pairs, one blank apart).
+    void ApplyAttributeList(const char* list);
+
+    // Layout requests and invalidation.
+    void RequestLayout();
+    void RequestParentLayout();
+    void Invalidate();
+    bool IsUpdateNeeded() const { return updateNeeded_; }
+
+    const std::string& GetVirtualWnd() const { return virtualWnd_; }
+    void SetVirtualWnd(const std::string& name);
+
+    // Background, border and their colours.
+    DWORD GetBkColor() const { return bkColor_; }
+    void SetBkColor(DWORD color);
+    DWORD GetBkColor2() const { return bkColor2_; }
+    void SetBkColor2(DWORD color);
+    DWORD GetBkColor3() const { return bkColor3_; }
+    void SetBkColor3(DWORD color);
+    const std::string& GetBkImage() const { return bkImage_; }
+    void SetBkImage(const std::string& image);
+    DWORD GetBorderColor() const { return borderColor_; }
+    void SetBorderColor(DWORD color);
+    DWORD GetFocusBorderColor() const { return focusBorderColor_; }
+    void SetFocusBorderColor(DWORD color);
+    bool IsColorHSL() const { return colorHSL_; }
+    void SetColorHSL(bool on);
+    int GetBorderSize() const { return borderSize_; }
+    void SetBorderSize(int size);
+    RECT GetSideBorderSizes() const { return sideBorders_; }
+    void SetSideBorderSizes(RECT sizes);
+    void SetLeftBorderSize(int size);
+    void SetTopBorderSize(int size);
+    void SetRightBorderSize(int size);
+    void SetBottomBorderSize(int size);
+    int GetBorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(int style);
+    SIZE GetBorderRound() const { return borderRound_; }
+    void SetBorderRound(SIZE round);
+    // The colour as drawn: with the colour adjustment on it passes a
+    // hue/saturation/lightness adjustment whose settings are neutral, so it
+    // comes back unchanged.
+    DWORD GetAdjustColor(DWORD color) const { return color; }
+
+    // Draws an image string over the control within the current paint
+    // rectangle; false when it could not be drawn (no manager or no DC).
+    bool DrawImage(HDC dc, const std::string& image, const char* modify = nullptr);
+
+    // The five listener lists. Parameters: init, destroy and resize get the
+    // control; event gets the UIEvent; notify gets the NotifyMsg.
+    CEventSource OnInit;
+    CEventSource OnDestroy;
+    CEventSource OnSize;
+    CEventSource OnEvent;
+    CEventSource OnNotify;
+
+protected:
+    // Runs the destroy listeners once; a container calls it before it
+    // destroys its children so that listeners see a whole tree.
+    void RunDestroyListeners();
+    // rc clipped by every ancestor's pos; false if nothing is left.
+    bool ClipToAncestors(RECT& rc) const;
+    // The rectangle of a floating control relative to its parent, kept in
+    // fixed x/y/width/height.
+    void StoreFloatOffsets();
+
+    CUIManager* manager_ = nullptr;
+    CControlUI* parent_ = nullptr;
+    std::string virtualWnd_;
+    std::string name_;
+    bool updateNeeded_ = true;
+    bool menuUsed_ = false;
+    RECT pos_{0, 0, 0, 0};
+    RECT padding_{0, 0, 0, 0};
+    SIZE fixedXY_{0, 0};
+    SIZE fixedSize_{0, 0};
+    SIZE minSize_{0, 0};
+    SIZE maxSize_{9999, 9999};
+    bool visible_ = true;
+    bool parentVisible_ = true;
+    bool enabled_ = true;
+    bool mouseEnabled_ = true;
+    bool keyboardEnabled_ = true;
+    bool focused_ = false;
+    bool float_ = false;
+    bool inResize_ = false;
+    RelativePosUI relativePos_;
+    std::string text_;
+    std::string toolTip_;
+    char shortcut_ = '\0';
+    std::string userData_;
+    UINT_PTR tag_ = 0;
+    DWORD bkColor_ = 0;
+    DWORD bkColor2_ = 0;
+    DWORD bkColor3_ = 0;
+    std::string bkImage_;
+    DWORD borderColor_ = 0;
+    DWORD focusBorderColor_ = 0;
+    bool colorHSL_ = false;
+    int borderSize_ = 0;
+    int borderStyle_ = 0;
+    int toolTipWidth_ = 300;
+    SIZE borderRound_{0, 0};
+    RECT paintRect_{0, 0, 0, 0};
+    RECT sideBorders_{0, 0, 0, 0};
+
+private:
+    bool destroyListenersRun_ = false;
+    // Helpers of SetAttribute, one per group of names; each answers whether
+    // it knew the name.
+    bool SetGeometryAttribute(const char* name, const char* value);
+    bool SetLookAttribute(const char* name, const char* value);
+    bool SetStateAttribute(const char* name, const char* value);
+    void PaintSideBorders(HDC dc);
+    void RequestLayoutAfterFixedChange();
+};
+
+}  // namespace Loom

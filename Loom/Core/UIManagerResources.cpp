@@ -1,0 +1,164 @@
+#include <algorithm>
+#include <cstring>
+
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+// The manager's fonts and images.
+
+namespace Loom {
+
+UniqueFont CUIManager::CreateFontFrom(const std::string& face, int size, bool bold, bool underline, bool italic) {
+    LOGFONTA lf{};
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    // At most 31 characters of the face name fit, with the terminating NUL.
+    std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
+    std::strncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfHeight = -size;
+    if (bold) {
+        // 700 heavier, within the 0-1000 weights GDI accepts.
+        lf.lfWeight = std::min<LONG>(lf.lfWeight + FW_BOLD, 1000);
+    }
+    if (underline) lf.lfUnderline = TRUE;
+    if (italic) lf.lfItalic = TRUE;
+    return UniqueFont(::CreateFontIndirectA(&lf));
+}
+
+const TEXTMETRICA& CUIManager::MetricsOf(TFontInfo& info) {
+    if (info.tmValid) return info.tm;
+    HDC dc = GetPaintDC();
+    WindowDC screen(nullptr);
+    if (dc == nullptr) dc = screen.get();
+    if (dc != nullptr && info.font) {
+        SelectGuard select(dc, info.font.get());
+        ::GetTextMetricsA(dc, &info.tm);
+        info.tmValid = true;
+    }
+    return info.tm;
+}
+
+HFONT CUIManager::GetDefaultFont() { return TopOfChain()->defaultFont_.font.get(); }
+
+const TEXTMETRICA& CUIManager::GetDefaultFontInfo() {
+    CUIManager* top = TopOfChain();
+    return top->MetricsOf(top->defaultFont_);
+}
+
+void CUIManager::SetDefaultFont(const std::string& face, int size, bool bold, bool underline, bool italic) {
+    UniqueFont font = CreateFontFrom(face, size, bold, underline, italic);
+    if (!font) return;
+    defaultFont_.font = std::move(font);
+    defaultFont_.face = face.substr(0, LF_FACESIZE - 1);
+    defaultFont_.size = size;
+    defaultFont_.bold = bold;
+    defaultFont_.underline = underline;
+    defaultFont_.italic = italic;
+    defaultFont_.tmValid = false;
+}
+
+HFONT CUIManager::AddFont(const std::string& face, int size, bool bold, bool underline, bool italic) {
+    UniqueFont font = CreateFontFrom(face, size, bold, underline, italic);
+    if (!font) return nullptr;
+    auto info = std::make_unique<TFontInfo>();
+    info->font = std::move(font);
+    info->face = face.substr(0, LF_FACESIZE - 1);
+    info->size = size;
+    info->bold = bold;
+    info->underline = underline;
+    info->italic = italic;
+    HFONT handle = info->font.get();
+    fonts_.push_back(std::move(info));
+    return handle;
+}
+
+HFONT CUIManager::GetFont(int index) {
+    if (index < 0 || index >= static_cast<int>(fonts_.size())) return GetDefaultFont();
+    return fonts_[static_cast<size_t>(index)]->font.get();
+}
+
+HFONT CUIManager::GetFont(const std::string& face, int size, bool bold, bool underline, bool italic) {
+    const std::string name = face.substr(0, LF_FACESIZE - 1);
+    for (CUIManager* m = this; m != nullptr; m = m->resourceParent_) {
+        for (const auto& f : m->fonts_) {
+            if (f->face == name && f->size == size && f->bold == bold && f->underline == underline &&
+                f->italic == italic) {
+                return f->font.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+const TEXTMETRICA& CUIManager::GetFontInfo(int index) {
+    if (index < 0 || index >= static_cast<int>(fonts_.size())) return GetDefaultFontInfo();
+    return MetricsOf(*fonts_[static_cast<size_t>(index)]);
+}
+
+TFontInfo* CUIManager::FindFontInfo(HFONT font) {
+    if (font == nullptr) return nullptr;
+    for (CUIManager* m = this; m != nullptr; m = m->resourceParent_) {
+        for (const auto& f : m->fonts_) {
+            if (f->font.get() == font) return f.get();
+        }
+        if (m->defaultFont_.font.get() == font) return &m->defaultFont_;
+    }
+    return nullptr;
+}
+
+const TEXTMETRICA& CUIManager::GetFontInfo(HFONT font) {
+    TFontInfo* info = FindFontInfo(font);
+    if (info == nullptr) return GetDefaultFontInfo();
+    return MetricsOf(*info);
+}
+
+HFONT CUIManager::GetOrAddFont(const std::string& face, int size, bool bold, bool underline, bool italic) {
+    HFONT font = GetFont(face, size, bold, underline, italic);
+    if (font != nullptr) return font;
+    return AddFont(face, size, bold, underline, italic);
+}
+
+bool CUIManager::GetFontDescription(HFONT font, std::string& face, int& size, bool& bold, bool& underline,
+                                    bool& italic) {
+    const TFontInfo* info = FindFontInfo(font);
+    if (info == nullptr) return false;
+    face = info->face;
+    size = info->size;
+    bold = info->bold;
+    underline = info->underline;
+    italic = info->italic;
+    return true;
+}
+
+const TImageInfo* CUIManager::GetImage(const std::string& name) const {
+    auto it = images_.find(name);
+    return it == images_.end() ? nullptr : it->second.get();
+}
+
+const TImageInfo* CUIManager::AddImage(const std::string& name, const std::string& type, DWORD mask) {
+    TImagePtr image;
+    const std::string& path = GetResourcePath();
+    if (!type.empty()) {
+        // A resource image is named by its number.
+        if (name.empty() || name[0] < '0' || name[0] > '9') return nullptr;
+        const WORD id = static_cast<WORD>(ValueReaders::ReadInt(name.c_str()) & 0xFFFF);
+        image = CRenderer::LoadImage(MAKEINTRESOURCEA(id), type.c_str(), mask, GetResourceInstance(), path.c_str());
+    } else {
+        image = CRenderer::LoadImage(name.c_str(), nullptr, mask, GetResourceInstance(), path.c_str());
+    }
+    if (!image) return nullptr;
+    image->sResType = type;
+    image->dwMask = mask;
+    // A name already present keeps its image; the new one is freed here.
+    auto result = images_.emplace(name, std::move(image));
+    return result.first->second.get();
+}
+
+const TImageInfo* CUIManager::FindOrLoadImage(const std::string& name, const std::string& type, DWORD mask) {
+    const TImageInfo* image = GetImage(name);
+    if (image != nullptr) return image;
+    AddImage(name, type, mask);
+    return GetImage(name);
+}
+
+}  // namespace Loom
