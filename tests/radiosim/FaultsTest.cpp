@@ -9,10 +9,10 @@
 
 namespace {
 
-SimFaults faults(std::initializer_list<const char*> specs) {
+SimFaults faults(std::initializer_list<const char*> texts) {
   SimFaults f;
   std::string error;
-  for (const char* spec : specs) EXPECT_TRUE(f.add(spec, error)) << spec << ": " << error;
+  for (const char* text : texts) EXPECT_TRUE(f.add(text, error)) << text << ": " << error;
   return f;
 }
 
@@ -30,7 +30,7 @@ std::string page() {
 
 }  // namespace
 
-TEST(FaultSpec, UnknownOrMalformed_Refused) {
+TEST(FaultText, UnknownOrMalformed_Refused) {
   SimFaults f;
   std::string error;
   for (const char* bad : {"loud", "delay", "delay=", "delay=x", "drop=0", "drop=-1", "bad-page=0", "hangup=",

@@ -66,16 +66,6 @@ TEST(RadioStateText, Errors_NameTheLineAndLeaveStateUnchanged) {
   }
 }
 
-TEST(RadioStateText, FactoryDefault_DocumentedValues) {
-  RadioState s = RadioState::factoryDefault();
-  EXPECT_EQ(RadioState::formatFrequency(s.txFrequency[0]), "415.50000");
-  EXPECT_EQ(RadioState::formatFrequency(s.txFrequency[7]), "450.50000");
-  EXPECT_EQ(RadioState::formatFrequency(s.rxFrequency[0]), "415.60000");
-  EXPECT_EQ(RadioState::formatFrequency(s.rxFrequency[7]), "450.60000");
-  EXPECT_EQ(s.linkBaud, 2);
-  EXPECT_EQ(s.destinationAddress, 255);
-}
-
 TEST(Frequency, ParseEdges) {
   uint32_t u = 7;
   EXPECT_TRUE(RadioState::parseFrequency("410", u));

@@ -18,10 +18,10 @@ bool parseCount(const std::string& text, long min, long max, long& value) {
 
 }  // namespace
 
-bool SimFaults::add(const std::string& spec, std::string& error) {
-  size_t eq = spec.find('=');
-  std::string name = spec.substr(0, eq);
-  std::string arg = eq == std::string::npos ? "" : spec.substr(eq + 1);
+bool SimFaults::add(const std::string& text, std::string& error) {
+  size_t eq = text.find('=');
+  std::string name = text.substr(0, eq);
+  std::string arg = eq == std::string::npos ? "" : text.substr(eq + 1);
   bool hasArg = eq != std::string::npos;
   long n = 0;
   if (!hasArg && name == "silent") silent = true;
@@ -36,7 +36,7 @@ bool SimFaults::add(const std::string& spec, std::string& error) {
   else if (name == "no-link-baud" && arg == "unknow") linkBaud = LinkBaud::Unknow;
   else if (name == "no-link-baud" && arg == "silent") linkBaud = LinkBaud::Silent;
   else {
-    error = "unknown fault '" + spec + "'";
+    error = "unknown fault '" + text + "'";
     return false;
   }
   return true;

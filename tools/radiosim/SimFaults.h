@@ -27,7 +27,7 @@ struct SimFaults {
 
   // Adds one fault written as on the command line ("delay=200", "noise").
   // Returns false with a message for an unknown name or a bad number.
-  bool add(const std::string& spec, std::string& error);
+  bool add(const std::string& text, std::string& error);
 
   bool drops(long command) const;
   bool refusesPage(long request) const;

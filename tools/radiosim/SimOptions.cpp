@@ -96,7 +96,7 @@ std::string SimOptions::usage() {
          "  --line-rate BAUD     pace both directions at this line rate\n"
          "  --echo               echo each command before its reply\n"
          "  --raw-echo           echo every byte back and interpret nothing\n"
-         "  --fault SPEC         silent, delay=MS, drop=N, noise, unknown-protocol,\n"
+         "  --fault NAME[=N]     silent, delay=MS, drop=N, noise, unknown-protocol,\n"
          "                       no-link-baud[=error|unknow|silent], bad-page=K,\n"
          "                       hangup=N, serial12 (repeatable)\n"
          "SIGINT, SIGTERM and the stop file end it cleanly: link removed, state saved.\n";
