@@ -26,12 +26,13 @@ TReadStatus ReadAttributeList(const char* list,
         apply(std::string(p, eq), std::string(value, close));
         p = close + 1;
         if (*p == '\0') break;
-        if (*p != ' ') {
+        // Exactly one blank separates two pairs.
+        if (*p != ' ' || p[1] == ' ') {
             status.ok = false;
-            status.pos = static_cast<size_t>(p - list);
+            status.pos = static_cast<size_t>(p - list) + (*p == ' ' ? 1 : 0);
             return status;
         }
-        ++p;  // the one blank between pairs
+        ++p;
     }
     status.pos = static_cast<size_t>(p - list);
     return status;
