@@ -212,7 +212,7 @@ void CHtmlLayout::Emit(Line& line, const char* s, size_t n, bool blank) {
     const int width = canvas_.TextWidth(font, s, length);
     if (line.draw) {
         long long y = line.top + line.height - m.height - m.externalLeading;
-        canvas_.DrawText(font, state_.colours.back(), state_.selected, ToInt(line.x + line.shift), ToInt(y), s,
+        canvas_.PaintText(font, state_.colours.back(), state_.selected, ToInt(line.x + line.shift), ToInt(y), s,
                          length);
     }
     line.x += width;
@@ -304,7 +304,7 @@ bool CHtmlLayout::PlaceImage(const std::string& arg, Line& line) {
         long long left = line.x + line.shift;
         TRenderRect dest{ToInt(left), ToInt(top), ToInt(left + cell), ToInt(top + height)};
         TRenderRect source{ToInt(image.index * cell), 0, ToInt((image.index + 1) * cell), height};
-        canvas_.DrawImage(image.name, image.type, dest, source);
+        canvas_.PaintImage(image.name, image.type, dest, source);
     }
     line.x += cell;
     line.contentRight = std::max(line.contentRight, line.x);

@@ -12,8 +12,9 @@ struct TRenderRect {
     int bottom = 0;
 
     bool IsEmpty() const { return right <= left || bottom <= top; }
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    // In 64 bits: the rectangle may span more than the int range.
+    long long Width() const { return static_cast<long long>(right) - left; }
+    long long Height() const { return static_cast<long long>(bottom) - top; }
     // True when both are non-empty and share at least one pixel.
     bool Meets(const TRenderRect& other) const {
         return !IsEmpty() && !other.IsEmpty() && left < other.right && other.left < right && top < other.bottom &&

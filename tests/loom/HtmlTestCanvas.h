@@ -64,11 +64,11 @@ public:
         h = it->second.second;
         return true;
     }
-    void DrawText(Loom::HtmlFont font, uint32_t colour, bool selected, int x, int y, const char* text,
+    void PaintText(Loom::HtmlFont font, uint32_t colour, bool selected, int x, int y, const char* text,
                   int length) override {
         texts.push_back({font, colour, selected, x, y, std::string(text, length)});
     }
-    void DrawImage(const std::string& name, const std::string& type, const Loom::TRenderRect& dest,
+    void PaintImage(const std::string& name, const std::string& type, const Loom::TRenderRect& dest,
                    const Loom::TRenderRect& source) override {
         imageCalls.push_back({name, type, dest, source});
     }

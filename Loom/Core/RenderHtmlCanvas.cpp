@@ -1,0 +1,101 @@
+#include "Loom/Core/RenderHtmlCanvas.h"
+
+#include "Loom/Core/Render.h"
+
+namespace Loom {
+
+CRenderHtmlCanvas::CRenderHtmlCanvas(HDC dc, IRenderContext* manager) : dc_(dc), manager_(manager) {}
+
+bool CRenderHtmlCanvas::IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+
+void CRenderHtmlCanvas::Use(HtmlFont font) {
+    HFONT f = ToFont(font);
+    if (f && f != selected_) {
+        ::SelectObject(dc_, f);
+        selected_ = f;
+    }
+}
+
+HtmlFont CRenderHtmlCanvas::DefaultFont() { return FromFont(manager_->GetFont(-1)); }
+
+HtmlFont CRenderHtmlCanvas::FontAt(int index) { return FromFont(manager_->GetFont(index)); }
+
+HtmlFont CRenderHtmlCanvas::FontVariant(HtmlFont base, HtmlFontVariant variant) {
+    std::string face;
+    int size = 0;
+    bool bold = false, underline = false, italic = false;
+    if (!manager_->GetFontDescription(ToFont(base), face, size, bold, underline, italic)) return base;
+    if (variant == HtmlFontVariant::Bold) bold = true;
+    if (variant == HtmlFontVariant::Italic) italic = true;
+    if (variant == HtmlFontVariant::Underline) underline = true;
+    HFONT f = manager_->GetOrAddFont(face, size, bold, underline, italic);
+    return f ? FromFont(f) : base;
+}
+
+HtmlFont CRenderHtmlCanvas::FontByFace(const std::string& face, int size, bool bold, bool underline, bool italic) {
+    HFONT f = manager_->GetOrAddFont(face, size, bold, underline, italic);
+    return f ? FromFont(f) : DefaultFont();
+}
+
+THtmlFontMetrics CRenderHtmlCanvas::Metrics(HtmlFont font) {
+    const TEXTMETRICA& tm = manager_->GetFontInfo(ToFont(font));
+    THtmlFontMetrics m;
+    m.height = tm.tmHeight;
+    m.externalLeading = tm.tmExternalLeading;
+    m.maxCharWidth = tm.tmMaxCharWidth;
+    m.italic = tm.tmItalic != 0;
+    return m;
+}
+
+int CRenderHtmlCanvas::BlankCSpacing(HtmlFont font) {
+    Use(font);
+    ABC abc{};
+    return ::GetCharABCWidthsA(dc_, ' ', ' ', &abc) ? abc.abcC : 0;
+}
+
+int CRenderHtmlCanvas::TextWidth(HtmlFont font, const char* text, int length) {
+    Use(font);
+    SIZE size{};
+    return ::GetTextExtentPoint32A(dc_, text, length, &size) ? size.cx : 0;
+}
+
+int CRenderHtmlCanvas::FitBytes(HtmlFont font, const char* text, int length, int maxWidth) {
+    Use(font);
+    INT fit = 0;
+    SIZE size{};
+    if (!::GetTextExtentExPointA(dc_, text, length, maxWidth, &fit, nullptr, &size)) return 0;
+    return fit;
+}
+
+bool CRenderHtmlCanvas::ImageSize(const std::string& name, const std::string& type, int& width, int& height) {
+    const TImageInfo* image = name.empty() ? nullptr : manager_->FindOrLoadImage(name, type, 0);
+    if (!image) return false;
+    width = image->nX;
+    height = image->nY;
+    return true;
+}
+
+void CRenderHtmlCanvas::PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text,
+                                 int length) {
+    Use(font);
+    ::SetTextColor(dc_, CRenderer::ToColorRef(argb));
+    if (selected) {
+        ::SetBkMode(dc_, OPAQUE);
+        ::SetBkColor(dc_, CRenderer::ToColorRef(manager_->GetDefaultSelectedBkColor()));
+    } else {
+        ::SetBkMode(dc_, TRANSPARENT);
+    }
+    ::TextOutA(dc_, x, y, text, length);
+}
+
+void CRenderHtmlCanvas::PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,
+                                  const TRenderRect& source) {
+    const TImageInfo* image = manager_->FindOrLoadImage(name, type, 0);
+    if (!image) return;
+    RECT d{dest.left, dest.top, dest.right, dest.bottom};
+    RECT s{source.left, source.top, source.right, source.bottom};
+    RECT none{0, 0, 0, 0};
+    CRenderer::DrawImage(dc_, image->hBitmap, d, d, s, none, image->alphaChannel);
+}
+
+}  // namespace Loom
