@@ -14,8 +14,12 @@ std::string Env(const char* name) {
     return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
 }
 
+// Wine answers ERROR_INVALID_PARAMETER for a link to a pseudo-terminal, so
+// only "not found" counts as absent.
 bool Exists(const std::string& unixPath) {
-    return ::GetFileAttributesA(SimProcess::WinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (::GetFileAttributesA(SimProcess::WinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    DWORD error = ::GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 bool WaitFor(bool wantExists, const std::string& unixPath, int timeoutMs) {
@@ -61,15 +65,17 @@ std::string SimProcess::ReadFile(const std::string& unixPath) {
 }
 
 std::string SimProcess::UnixPath(const std::string& name) const {
-    return Env("VELMORA_PORT_DIR") + "/com" + std::to_string(port_) + "-" + name;
+    return Env("VELMORA_PORT_DIR") + "/sim" + std::to_string(port_) + "-" + name;
 }
 
 SimProcess::SimProcess(int comPort, const std::string& args) : port_(comPort) {
     std::string radio = Env("VELMORA_RADIOSIM");
     std::string dir = Env("VELMORA_PORT_DIR");
     if (radio.empty() || dir.empty() || comPort <= 0) return;
-    link_ = dir + "/com" + std::to_string(comPort);
-    stopFile_ = link_ + ".stop";
+    // Neither name may start with "com" and a number: Windows takes such a
+    // file name, whatever its extension, for the serial device itself.
+    link_ = dir + "/port" + std::to_string(comPort);
+    stopFile_ = dir + "/stop" + std::to_string(comPort);
     ::DeleteFileA(WinePath(stopFile_).c_str());
     // A link left over from an earlier run must not be taken for the new one.
     ::DeleteFileA(WinePath(link_).c_str());
