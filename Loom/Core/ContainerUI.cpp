@@ -65,11 +65,12 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
 
 int CContainerUI::GetCount() const { return static_cast<int>(items_.size()); }
 
-bool CContainerUI::Add(CControlUI* control) {
-    return AddAt(control, GetCount());
-}
+bool CContainerUI::Add(CControlUI* control) { return InsertChild(control, GetCount()); }
 
-bool CContainerUI::AddAt(CControlUI* control, int index) {
+bool CContainerUI::AddAt(CControlUI* control, int index) { return InsertChild(control, index); }
+
+// Not virtual: a subclass's Add and AddAt each run their own rules once.
+bool CContainerUI::InsertChild(CControlUI* control, int index) {
     if (control == nullptr || index < 0 || index > GetCount()) return false;
     if (manager_ != nullptr) manager_->AttachSubtree(control, this);
     if (IsVisible()) {

@@ -123,6 +123,7 @@ protected:
     std::unique_ptr<CScrollBarUI> horizontalBar_;
 
 private:
+    bool InsertChild(CControlUI* control, int index);
     std::unique_ptr<CScrollBarUI> CreateScrollBar(bool horizontal);
     bool SetScrollBarAttribute(const char* name, const char* value);
 };

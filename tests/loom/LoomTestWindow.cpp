@@ -1,0 +1,160 @@
+#include "LoomTestWindow.h"
+
+#include <windowsx.h>
+
+#include <sstream>
+
+#include "Loom/Core/ContainerUI.h"
+
+namespace LoomTest {
+
+namespace {
+
+// The native window all TestWindows share, one at a time.
+class HostWindow : public Loom::CWindowWnd {
+public:
+    TestWindow* current = nullptr;
+
+protected:
+    const char* GetWindowClassName() const override { return "LoomTestWindow"; }
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (current != nullptr) {
+            bool handled = false;
+            const LRESULT result = current->HandleMessage(message, wParam, lParam, handled);
+            if (handled) return result;
+        }
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+};
+
+HostWindow& Host() {
+    static HostWindow* host = [] {
+        auto* h = new HostWindow;  // lives until the process ends
+        h->Create(nullptr, "Loom test", WS_POPUP | WS_VISIBLE, 0, 40, 40, 100, 100);
+        return h;
+    }();
+    return *host;
+}
+
+}  // namespace
+
+TestWindow::TestWindow() : manager_(std::make_unique<Loom::CUIManager>()) {}
+
+TestWindow::~TestWindow() {
+    // The tree goes while the window still exists, as in a real window whose
+    // manager lives in the window object.
+    manager_.reset();
+    if (Host().current == this) Host().current = nullptr;
+    ::ReleaseCapture();
+    Pump();
+}
+
+bool TestWindow::Open(int cx, int cy, Loom::CControlUI* root, DWORD exStyle) {
+    HostWindow& host = Host();
+    if (host.GetHWND() == nullptr || host.current != nullptr) {
+        delete root;
+        return false;
+    }
+    wnd_ = host.GetHWND();
+    Pump();  // messages meant for an earlier test's manager
+    host.current = this;
+    ::SetWindowLongA(wnd_, GWL_EXSTYLE, static_cast<LONG>(exStyle));
+    RECT rc{0, 0, cx, cy};
+    ::AdjustWindowRectEx(&rc, WS_POPUP, FALSE, exStyle);
+    ::SetWindowPos(wnd_, HWND_TOP, 40, 40, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    ::SetForegroundWindow(wnd_);
+    ::SetFocus(wnd_);
+    manager_->Init(wnd_);
+    manager_->AddNotifier(this);
+    if (root != nullptr) manager_->SetRootControl(root);
+    Paint();
+    return true;
+}
+
+LRESULT TestWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    LRESULT result = 0;
+    handled = manager_ && manager_->MessageHandler(message, wParam, lParam, result);
+    if (!handled) ++unhandled;
+    return result;
+}
+
+void TestWindow::Paint() {
+    ::InvalidateRect(wnd_, nullptr, FALSE);
+    ::UpdateWindow(wnd_);
+    Pump();
+}
+
+void TestWindow::Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!Loom::CUIManager::TranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+LRESULT TestWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageA(wnd_, message, wParam, lParam);
+}
+
+void TestWindow::MouseMove(int x, int y, WPARAM keys) { Send(WM_MOUSEMOVE, keys, MAKELPARAM(x, y)); }
+void TestWindow::ButtonDown(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+void TestWindow::ButtonUp(int x, int y) { Send(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+void TestWindow::Key(UINT message, WPARAM key) { Send(message, key, 1); }
+
+void TestWindow::Notify(Loom::NotifyMsg& msg) {
+    std::ostringstream out;
+    out << msg.type << " " << (msg.sender ? msg.sender->GetName() : std::string("-")) << " " << msg.wParam << " "
+        << msg.lParam;
+    if (!msg.virtualWnd.empty()) out << " @" << msg.virtualWnd;
+    notifications.push_back(out.str());
+    if (msg.type == "windowinit" && msg.sender != nullptr) posAtWindowInit = msg.sender->GetPos();
+}
+
+namespace {
+
+void DumpInto(Loom::CControlUI* control, int depth, std::ostringstream& out) {
+    const RECT& rc = control->GetPos();
+    out << std::string(static_cast<size_t>(depth) * 2, ' ') << control->GetClass();
+    if (!control->GetName().empty()) out << " " << control->GetName();
+    out << " (" << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom << ")";
+    if (!control->IsVisible()) out << " hidden";
+    out << "\n";
+    auto* container = static_cast<Loom::IContainerUI*>(control->GetInterface("IContainer"));
+    if (container == nullptr) return;
+    for (int i = 0; i < container->GetCount(); ++i) DumpInto(container->GetItemAt(i), depth + 1, out);
+}
+
+}  // namespace
+
+std::string DumpLayout(Loom::CControlUI* root) {
+    std::ostringstream out;
+    if (root != nullptr) DumpInto(root, 0, out);
+    return out.str();
+}
+
+ProbeUI::ProbeUI(const std::string& name, std::vector<std::string>* log, UINT flags) : log(log), flags(flags) {
+    SetName(name);
+}
+
+void ProbeUI::DoEvent(Loom::UIEvent& event) {
+    events.push_back(event);
+    if (log != nullptr) log->push_back(GetName() + ":" + std::to_string(event.kind));
+    Loom::CControlUI::DoEvent(event);
+}
+
+SIZE ProbeUI::EstimateSize(SIZE available) {
+    asked.push_back(available);
+    return useEstimate ? estimate : Loom::CControlUI::EstimateSize(available);
+}
+
+bool ProbeUI::Activate() {
+    if (!Loom::CControlUI::Activate()) return false;
+    ++activations;
+    return true;
+}
+
+}  // namespace LoomTest

@@ -1,0 +1,105 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Loom/Core/ContainerUI.h"
+#include "Loom/Core/ControlUI.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/WindowWnd.h"
+
+namespace LoomTest {
+
+// A real top-level window on the virtual display with a fresh paint manager,
+// for driving the toolkit with window messages. Records every notification
+// the window's listener receives as "type sender-name wParam lParam".
+//
+// Every TestWindow borrows one native window that lives as long as the test
+// program: under Wine without a window manager, hiding or destroying a
+// visible window waits two seconds for a manager that never answers.
+class TestWindow : public Loom::INotifyUI {
+public:
+    TestWindow();
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    // Gives the native window a client area of cx by cy, attaches a new
+    // manager and makes root the tree (owned by the manager from then on).
+    bool Open(int cx, int cy, Loom::CControlUI* root, DWORD exStyle = 0);
+    HWND GetHWND() const { return wnd_; }
+    // Paints what is invalid now (laying out first) and handles pending messages.
+    void Paint();
+    // Handles every message waiting in the thread's queue.
+    static void Pump();
+    // Waits up to ms milliseconds, handling messages, until done() is true.
+    template <typename F>
+    static bool PumpUntil(F done, DWORD ms) {
+        const DWORD start = ::GetTickCount();
+        while (!done()) {
+            if (::GetTickCount() - start > ms) return false;
+            Pump();
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return true;
+    }
+
+    Loom::CUIManager& Manager() { return *manager_; }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void MouseMove(int x, int y, WPARAM keys = 0);
+    void ButtonDown(int x, int y);
+    void ButtonUp(int x, int y);
+    void Key(UINT message, WPARAM key);
+
+    void Notify(Loom::NotifyMsg& msg) override;
+    std::vector<std::string> notifications;
+    // The root's rectangle when "windowinit" arrived.
+    RECT posAtWindowInit{-1, -1, -1, -1};
+    // Messages the window got that the manager did not handle.
+    int unhandled = 0;
+
+    // The message procedure of the shared native window.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+private:
+    std::unique_ptr<Loom::CUIManager> manager_;
+    HWND wnd_ = nullptr;
+};
+
+// The laid-out tree as text: one line per control, "class name (l,t,r,b)",
+// indented two blanks per level; hidden controls end in " hidden".
+std::string DumpLayout(Loom::CControlUI* root);
+
+// A control that records the events it gets as "name:kind" and answers the
+// control flags it is given.
+class ProbeUI : public Loom::CControlUI {
+public:
+    explicit ProbeUI(const std::string& name, std::vector<std::string>* log = nullptr, UINT flags = 0);
+    const char* GetClass() const override { return className.c_str(); }
+    UINT GetControlFlags() const override { return flags; }
+    void DoEvent(Loom::UIEvent& event) override;
+    SIZE EstimateSize(SIZE available) override;
+
+    std::vector<std::string>* log;
+    UINT flags;
+    std::string className = "ProbeUI";
+    int activations = 0;
+    bool Activate() override;
+    std::vector<Loom::UIEvent> events;
+    // When set, EstimateSize answers this instead of the fixed size.
+    bool useEstimate = false;
+    SIZE estimate{0, 0};
+    std::vector<SIZE> asked;
+};
+
+// Builds a container of type T with the given attribute list applied.
+template <typename T>
+T* Make(const char* attributes = "") {
+    T* c = new T;
+    c->ApplyAttributeList(attributes);
+    return c;
+}
+
+}  // namespace LoomTest
