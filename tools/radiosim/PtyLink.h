@@ -23,6 +23,7 @@ public:
   void unlink();
 
   int master() const { return master_.get(); }
+  int slave() const { return slave_.get(); }
   const std::string& slavePath() const { return slavePath_; }
 
 private:

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "PtyLink.h"
+#include "Session.h"
 #include "RadioLoop.h"
 #include "RadioSim.h"
 #include "SimFiles.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
   TranscriptFile transcript;
   if (!options.transcriptPath.empty() && !transcript.open(options.transcriptPath, error)) return fail(error);
 
+  if (!BecomeSessionLeader()) return fail("no session of its own");
   sigset_t waitMask = installSignals();
   // Reply bytes are timed to fractions of a millisecond at high line rates.
   prctl(PR_SET_TIMERSLACK, 1000UL);
@@ -79,6 +81,7 @@ int main(int argc, char** argv) {
 
   PtyLink pty;
   if (!pty.open(options.link, error)) return fail(error);
+  TakeControllingTerminal(pty.slave());
   std::unique_ptr<RadioSim> sim;
   if (!options.rawEcho) sim = std::make_unique<RadioSim>(state, options.faults, options.echo);
   std::printf("ready %s\n", options.link.c_str());
