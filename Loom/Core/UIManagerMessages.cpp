@@ -310,12 +310,11 @@ void CUIManager::OnButtonDown(int kind, bool takeFocus, WPARAM wParam, LPARAM lP
     lastMouse_ = pt;
     CControlUI* control = ControlOfThisManager(pt);
     if (control == nullptr) return;
-    // A disabled control is never the capture control: it cannot take the
-    // mouse from the rest of the window.
-    const bool enabled = control->IsEnabled();
-    if (enabled) capture_ = control;
-    if (takeFocus) control->SetFocus();
-    if (enabled) {
+    // A disabled control takes neither the mouse nor the focus from the rest
+    // of the window; it still sees the press.
+    if (control->IsEnabled()) {
+        capture_ = control;
+        if (takeFocus) control->SetFocus();
         if (capture_ != control) return;  // destroyed while it took the focus
         SetCapture();
     }

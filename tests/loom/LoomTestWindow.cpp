@@ -24,6 +24,8 @@ protected:
             const LRESULT result = current->HandleMessage(message, wParam, lParam, handled);
             if (handled) return result;
         }
+        // The shared window stays for the whole program.
+        if (message == WM_CLOSE) return 0;
         return CWindowWnd::HandleMessage(message, wParam, lParam);
     }
 };
@@ -66,6 +68,9 @@ bool TestWindow::Open(int cx, int cy, Loom::CControlUI* root, DWORD exStyle) {
                    SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     ::SetForegroundWindow(wnd_);
     ::SetFocus(wnd_);
+    // The real pointer rests outside the window: the tests move the mouse
+    // with messages of their own.
+    ::SetCursorPos(0, 0);
     manager_->Init(wnd_);
     manager_->AddNotifier(this);
     if (root != nullptr) manager_->SetRootControl(root);
