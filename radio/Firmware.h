@@ -1,0 +1,89 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "radio/RadioActions.h"
+#include "radio/RadioExchange.h"
+
+// A firmware image (*.dwn) goes to the radio's boot loader page by page:
+// the first 256 bytes, then, skipping to offset 4096, every whole page of
+// 256 bytes; a partial last page is not sent. Nothing in the file is
+// interpreted. Each page travels as a block of 258 bytes: the page and the
+// 16-bit sum of its bytes, high byte first.
+namespace Firmware {
+
+constexpr uint32_t kPageSize = 256;
+constexpr uint32_t kBlockSize = kPageSize + 2;
+constexpr uint64_t kSecondPageOffset = 4096;
+constexpr uint64_t kSkipped = kSecondPageOffset - kPageSize;  // 3840 bytes never sent
+
+// Boot loader dialogue: texts sent without any terminator.
+constexpr const char* kBootStart = "boot_start";
+constexpr const char* kBootStartReply = "boot start";
+constexpr const char* kWritePage = "write page";
+constexpr const char* kWritePageReply = "get page";
+constexpr const char* kPageReply = "write OK";
+constexpr const char* kFinish = "ISP finish";
+
+// Files of this length or less are refused before anything is sent.
+inline bool IsLongEnough(uint64_t fileLength) { return fileLength > kSecondPageOffset; }
+// Pages a file of that length sends: 1 + floor((length - 4096) / 256).
+uint64_t PageCount(uint64_t fileLength);
+// 0 to 10000: bytes sent in whole pages x 10000 / (length - 3840), in 64-bit
+// arithmetic so that no file length wraps it.
+int Progress(uint64_t bytesSent, uint64_t fileLength);
+uint16_t PageChecksum(const unsigned char* page);
+// The 258-byte block of one page.
+void BuildBlock(const unsigned char* page, unsigned char* block);
+
+// What the download tells the window: busy on and off, progress after each
+// page, and the outcome (shown against the firmware control; it closes the
+// port). Called on the worker thread; the window handles each before the
+// call returns.
+class IFirmwareEvents {
+public:
+    virtual void Busy(bool on) = 0;
+    virtual void Progress(int value) = 0;
+    virtual void Outcome(bool success) = 0;
+
+protected:
+    ~IFirmwareEvents() = default;
+};
+
+// Where the image comes from: the file dialog in the window, a path in tests.
+class IFirmwareChooser {
+public:
+    // False when the user cancels.
+    virtual bool ChooseFirmwareFile(std::string& path) = 0;
+
+protected:
+    ~IFirmwareChooser() = default;
+};
+
+// The download itself, run on the firmware worker thread.
+class Download {
+public:
+    Download(IFirmwareChooser& chooser, IFirmwareEvents& events, IActionWindow& window, RadioExchange& exchange,
+             IPortWriter& port);
+    // The whole dialogue; a cancelled choice does nothing at all. The first
+    // exchange that fails ends it: no "ISP finish", no retry.
+    void Run();
+
+    // How long the download pauses after each page and after "ISP finish".
+    int pagePauseMs = 50;
+    int finishPauseMs = 100;
+
+private:
+    bool SendPages(std::FILE* file, uint64_t length);
+    bool SendPage(const unsigned char* page);
+    bool Exchange(const char* command, const char* expected);
+
+    IFirmwareChooser& chooser;
+    IFirmwareEvents& events;
+    IActionWindow& window;
+    RadioExchange& exchange;
+    IPortWriter& port;
+};
+
+}  // namespace Firmware

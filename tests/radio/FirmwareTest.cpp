@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "radio/Firmware.h"
+#include "radio/FirmwareWorker.h"
+#include "tests/support/FakeActionWindow.h"
+#include "tests/support/ScriptedLink.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+std::string Line(const std::string& text) { return "\r\n" + text + "\r\n"; }
+
+// A file of `length` bytes whose byte at offset i is i * 7 + i / 256.
+std::string MakeImage(size_t length) {
+    std::string bytes(length, '\0');
+    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
+    return bytes;
+}
+
+struct TempFile {
+    explicit TempFile(const std::string& bytes) {
+        static std::atomic<int> counter{0};
+        path = (fs::temp_directory_path() / ("velmora-fw-" + std::to_string(counter++) + ".dwn")).string();
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~TempFile() {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+    std::string path;
+};
+
+struct RecordedEvents : Firmware::IFirmwareEvents {
+    Strings log;
+    std::vector<int> progress;
+    void Busy(bool on) override { log.push_back(on ? "busy on" : "busy off"); }
+    void Progress(int value) override { progress.push_back(value); }
+    void Outcome(bool success) override { log.push_back(success ? "success" : "failure"); }
+};
+
+struct FixedChooser : Firmware::IFirmwareChooser {
+    std::string path;
+    bool cancel = false;
+    bool ChooseFirmwareFile(std::string& chosen) override {
+        chosen = path;
+        return !cancel;
+    }
+};
+
+class FirmwareDownloadTest : public ::testing::Test {
+protected:
+    struct Forward : IPortWriter {
+        ScriptedLink* link = nullptr;
+        void Write(const unsigned char* d, uint32_t n) override { link->Write(d, n); }
+    };
+    FirmwareDownloadTest() : exchange(forward), link(exchange), download(chooser, events, window, exchange, forward) {
+        forward.link = &link;
+        download.pagePauseMs = 0;
+        download.finishPauseMs = 0;
+    }
+    // The boot loader accepts everything, for `pages` pages.
+    void ScriptAccepting(uint64_t pages) {
+        link.Reply(Line("boot start"));
+        for (uint64_t p = 0; p < pages; ++p) {
+            link.Reply(Line("get page"));
+            link.Reply(Line("write OK"));
+        }
+    }
+
+    FixedChooser chooser;
+    RecordedEvents events;
+    FakeActionWindow window;
+    Forward forward;
+    RadioExchange exchange;
+    ScriptedLink link;
+    Firmware::Download download;
+};
+
+TEST(FirmwarePages, CountFromTheFileLength) {
+    EXPECT_EQ(Firmware::PageCount(4096), 0u);
+    EXPECT_FALSE(Firmware::IsLongEnough(4096));
+    EXPECT_TRUE(Firmware::IsLongEnough(4097));
+    EXPECT_EQ(Firmware::PageCount(4097), 1u);
+    EXPECT_EQ(Firmware::PageCount(4351), 1u);
+    EXPECT_EQ(Firmware::PageCount(4352), 2u);
+    EXPECT_EQ(Firmware::PageCount(4400), 2u);
+    EXPECT_EQ(Firmware::PageCount(4608), 3u);
+    EXPECT_EQ(Firmware::PageCount(1u << 20), 1u + ((1u << 20) - 4096) / 256);
+}
+
+TEST(FirmwarePages, ChecksumHighByteFirst) {
+    unsigned char page[256];
+    unsigned char block[258];
+    std::fill(page, page + 256, 0xFF);
+    Firmware::BuildBlock(page, block);
+    EXPECT_EQ(block[256], 0xFF);
+    EXPECT_EQ(block[257], 0x00);
+    EXPECT_EQ(Firmware::PageChecksum(page), 65280);
+    std::fill(page, page + 256, 0);
+    Firmware::BuildBlock(page, block);
+    EXPECT_EQ(block[256], 0);
+    EXPECT_EQ(block[257], 0);
+    page[0] = 1;
+    page[255] = 0x02;
+    Firmware::BuildBlock(page, block);
+    EXPECT_EQ(block[257], 3);
+    EXPECT_EQ(block[255], 0x02);
+}
+
+TEST(FirmwarePages, ProgressInSixtyFourBits) {
+    EXPECT_EQ(Firmware::Progress(512, 4352), 10000);
+    EXPECT_EQ(Firmware::Progress(512, 4608), 6666);
+    EXPECT_EQ(Firmware::Progress(768, 4608), 10000);
+    EXPECT_EQ(Firmware::Progress(512, 4400), 9142);
+    // 3 GiB: bytes x 10000 overflows 32 bits long before the end.
+    uint64_t huge = 3ull << 30;
+    uint64_t lastSent = 256 + (huge - 4096) / 256 * 256;
+    EXPECT_EQ(Firmware::Progress(lastSent, huge), 10000);
+    EXPECT_EQ(Firmware::Progress(lastSent / 2, huge), 5000);
+}
+
+TEST_F(FirmwareDownloadTest, Cancelled_DoesNothingAtAll) {
+    chooser.cancel = true;
+    download.Run();
+    EXPECT_TRUE(events.log.empty());
+    EXPECT_EQ(window.opens, 0);
+    EXPECT_TRUE(link.Written().empty());
+}
+
+TEST_F(FirmwareDownloadTest, FileOf4096Bytes_RefusedBeforeThePortOpens) {
+    TempFile file(MakeImage(4096));
+    chooser.path = file.path;
+    download.Run();
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(window.opens, 0);
+    EXPECT_TRUE(link.Written().empty());
+}
+
+TEST_F(FirmwareDownloadTest, MissingFile_Fails) {
+    chooser.path = (fs::temp_directory_path() / "velmora-no-such-image.dwn").string();
+    download.Run();
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(window.opens, 0);
+}
+
+TEST_F(FirmwareDownloadTest, PortThatDoesNotOpen_Fails) {
+    TempFile file(MakeImage(4352));
+    chooser.path = file.path;
+    window.portOpens = false;
+    download.Run();
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(window.firmwareOpens, 1);
+    EXPECT_TRUE(link.Written().empty());
+}
+
+TEST_F(FirmwareDownloadTest, FileOf4352Bytes_SendsTwoPagesAndFinishes) {
+    std::string image = MakeImage(4352);
+    TempFile file(image);
+    chooser.path = file.path;
+    ScriptAccepting(2);
+    download.Run();
+    Strings written = link.Written();
+    ASSERT_EQ(written.size(), 6u);
+    EXPECT_EQ(written[0], "boot_start");
+    EXPECT_EQ(written[1], "write page");
+    EXPECT_EQ(written[2].size(), 258u);
+    EXPECT_EQ(written[2].substr(0, 256), image.substr(0, 256));
+    EXPECT_EQ(written[3], "write page");
+    EXPECT_EQ(written[4].substr(0, 256), image.substr(4096, 256));
+    EXPECT_EQ(written[5], "ISP finish");
+    EXPECT_EQ(events.progress, std::vector<int>{10000});
+    EXPECT_EQ(events.log, (Strings{"busy on", "success", "busy off"}));
+    EXPECT_EQ(window.firmwareOpens, 1);
+}
+
+TEST_F(FirmwareDownloadTest, FileOf4608Bytes_ProgressInTwoSteps) {
+    TempFile file(MakeImage(4608));
+    chooser.path = file.path;
+    ScriptAccepting(3);
+    download.Run();
+    EXPECT_EQ(events.progress, (std::vector<int>{6666, 10000}));
+    EXPECT_EQ(link.Written().size(), 8u);
+}
+
+TEST_F(FirmwareDownloadTest, FileOf4400Bytes_IgnoresThePartialLastPage) {
+    TempFile file(MakeImage(4400));
+    chooser.path = file.path;
+    ScriptAccepting(3);
+    download.Run();
+    EXPECT_EQ(events.progress, std::vector<int>{9142});
+    EXPECT_EQ(link.Written().size(), 6u);
+}
+
+TEST_F(FirmwareDownloadTest, WrongAnswerToWritePage_FailsBeforeThePage) {
+    TempFile file(MakeImage(4608));
+    chooser.path = file.path;
+    link.Reply(Line("boot start"));
+    link.Reply(Line("get page"));
+    link.Reply(Line("write OK"));
+    link.Reply(Line("busy"));
+    download.Run();
+    Strings written = link.Written();
+    ASSERT_EQ(written.size(), 4u);
+    EXPECT_EQ(written.back(), "write page");
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_TRUE(events.progress.empty());
+}
+
+TEST_F(FirmwareDownloadTest, SilentBootLoader_FailsWithoutFinish) {
+    TempFile file(MakeImage(4352));
+    chooser.path = file.path;
+    download.Run();
+    EXPECT_EQ(link.Written(), Strings{"boot_start"});
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+}
+
+TEST(FirmwareWorkerTest, RunsOnePendingDownloadAndClearsTheFlag) {
+    std::atomic<int> runs{0};
+    std::atomic<std::thread::id> runner{};
+    FirmwareWorker worker([&] {
+        runner = std::this_thread::get_id();
+        ++runs;
+    });
+    worker.Start();
+    worker.firmwarePending = true;
+    for (int i = 0; i < 200 && worker.firmwarePending; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(worker.firmwarePending);
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    EXPECT_EQ(runs, 1);
+    EXPECT_NE(runner.load(), std::this_thread::get_id());
+    worker.Stop();
+}
+
+TEST(FirmwareWorkerTest, StopWaitsForARunningDownload) {
+    std::atomic<bool> finished{false};
+    FirmwareWorker worker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        finished = true;
+    });
+    worker.Start();
+    worker.firmwarePending = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    worker.Stop();
+    EXPECT_TRUE(finished);
+}
+
+}  // namespace
