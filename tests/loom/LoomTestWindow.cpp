@@ -162,4 +162,73 @@ bool ProbeUI::Activate() {
     return true;
 }
 
+int CountGdiObjects() {
+    const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) return static_cast<int>(reported);
+    // Wine keeps the table index in the low word and accepts a handle with
+    // an empty high word for whatever object holds that index.
+    int count = 0;
+    for (ULONG_PTR value = 1; value < 0x10000; ++value) {
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0) ++count;
+    }
+    return count;
+}
+
+int CountHandles() {
+    DWORD reported = 0;
+    if (::GetProcessHandleCount(::GetCurrentProcess(), &reported) && reported != 0) return static_cast<int>(reported);
+    int count = 0;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+    }
+    return count;
+}
+
+PixelSurface::PixelSurface(int width, int height) : width_(width), height_(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    dc_ = ::CreateCompatibleDC(nullptr);
+    bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bits_ = static_cast<DWORD*>(bits);
+    old_ = ::SelectObject(dc_, bitmap_);
+    Fill(0xFFFFFF);
+}
+
+PixelSurface::~PixelSurface() {
+    ::SelectObject(dc_, old_);
+    ::DeleteObject(bitmap_);
+    ::DeleteDC(dc_);
+}
+
+DWORD PixelSurface::At(int x, int y) const {
+    ::GdiFlush();
+    if (bits_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFF;
+    return bits_[y * width_ + x] & 0x00FFFFFF;
+}
+
+void PixelSurface::Fill(DWORD rgb) {
+    ::GdiFlush();
+    if (bits_ == nullptr) return;
+    for (int i = 0; i < width_ * height_; ++i) bits_[i] = rgb;
+}
+
+void CaptureClient(HWND wnd, PixelSurface& surface) {
+    RECT rc{0, 0, 0, 0};
+    ::GetClientRect(wnd, &rc);
+    HDC dc = ::GetDC(wnd);
+    ::BitBlt(surface.dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    ::ReleaseDC(wnd, dc);
+}
+
+void PrintClient(HWND wnd, PixelSurface& surface) {
+    ::SendMessageA(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT);
+}
+
 }  // namespace LoomTest

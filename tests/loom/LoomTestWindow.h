@@ -94,6 +94,40 @@ public:
     std::vector<SIZE> asked;
 };
 
+// The process's live GDI objects and kernel handles. Wine answers 0 to
+// GetGuiResources and GetProcessHandleCount; the objects are then counted by
+// asking every possible handle value whether it is alive.
+int CountGdiObjects();
+int CountHandles();
+
+class PixelSurface;
+
+// Copies what the window shows (its client area) into surface.
+void CaptureClient(HWND wnd, PixelSurface& surface);
+// Has the root paint itself into surface through WM_PRINTCLIENT.
+void PrintClient(HWND wnd, PixelSurface& surface);
+
+// A 32-bit top-down DIB section with its memory DC, for reading painted pixels.
+class PixelSurface {
+public:
+    PixelSurface(int width, int height);
+    ~PixelSurface();
+    PixelSurface(const PixelSurface&) = delete;
+    PixelSurface& operator=(const PixelSurface&) = delete;
+    HDC dc() const { return dc_; }
+    // 0x00RRGGBB of the pixel (alpha dropped).
+    DWORD At(int x, int y) const;
+    void Fill(DWORD rgb);
+
+private:
+    int width_;
+    int height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    DWORD* bits_ = nullptr;
+};
+
 // Builds a container of type T with the given attribute list applied.
 template <typename T>
 T* Make(const char* attributes = "") {
