@@ -1,0 +1,51 @@
+#include "serial/PortList.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "serial/DecimalText.h"
+#include "serial/PortListWindow.h"
+
+namespace {
+
+// The bytes up to the first zero byte, or all `size` of them when the
+// registry handed over a text without its terminator.
+std::string TextOf(const char* bytes, size_t size) {
+    if (bytes == nullptr) return std::string();
+    const void* zero = std::memchr(bytes, 0, size);
+    return std::string(bytes, zero ? static_cast<const char*>(zero) - bytes : size);
+}
+
+}  // namespace
+
+bool IsListedDeviceName(const char* name, size_t size) {
+    return TextOf(name, size).find("Nmserial") == std::string::npos;
+}
+
+int PortNumberFromDeviceData(const char* data, size_t size) {
+    std::string text = TextOf(data, size);
+    if (text.size() <= 3) return 0;
+    return ReadLeadingInt(text, 3);
+}
+
+void AddDeviceValue(std::vector<int>& ports, const char* name, size_t nameSize, const char* data, size_t dataSize) {
+    if (!IsListedDeviceName(name, nameSize)) return;
+    ports.push_back(PortNumberFromDeviceData(data, dataSize));
+}
+
+std::string FormatPortEntry(int portNumber) {
+    char entry[32];
+    std::snprintf(entry, sizeof entry, " COM%d", portNumber);
+    return entry;
+}
+
+void ShowPortList(const std::vector<int>& ports, IPortListWindow& window) {
+    std::vector<std::string> entries;
+    entries.reserve(ports.size());
+    for (int port : ports) entries.push_back(FormatPortEntry(port));
+    window.ReplacePortEntries(entries);
+    if (entries.empty())
+        window.DisableRadioButtons();
+    else
+        window.SelectPort(0);
+}
