@@ -1,0 +1,54 @@
+#include "radio/Settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "radio/SettingsWindow.h"
+#include "serial/DecimalText.h"
+
+namespace {
+
+// The bytes up to the first zero byte, or all `size` of them when the
+// registry handed over a text without its terminator.
+std::string TextOf(const char* bytes, size_t size) {
+    if (bytes == nullptr) return std::string();
+    const void* zero = std::memchr(bytes, 0, size);
+    return std::string(bytes, zero ? static_cast<const char*>(zero) - bytes : size);
+}
+
+std::optional<int> PositionWithin(int value, int count) {
+    if (value >= 0 && value < count) return value;
+    return std::nullopt;
+}
+
+}  // namespace
+
+void ReadSettingsValue(const std::string& name, const char* data, size_t size, int portCount, int rateCount,
+                       RememberedSettings& found) {
+    if (name != kBaudSettingName && name != kPortSettingName && name != kChineseSettingName) return;
+    int value = ReadLeadingInt(TextOf(data, size));
+    if (name == kBaudSettingName) {
+        if (auto position = PositionWithin(value, rateCount)) found.ratePosition = position;
+    } else if (name == kPortSettingName) {
+        if (auto position = PositionWithin(value, portCount)) found.portPosition = position;
+    } else {
+        found.chinese = value == 1;
+    }
+}
+
+void ApplySettings(const RememberedSettings& found, ISettingsWindow& window) {
+    if (found.portPosition) window.SelectPort(*found.portPosition);
+    if (found.ratePosition) window.SelectRate(*found.ratePosition);
+    if (found.chinese) window.SetChinese(*found.chinese);
+}
+
+void ApplyRememberedRate(const RememberedSettings& found, ISettingsWindow& window) {
+    if (!found.ratePosition) return;
+    if (auto position = PositionWithin(*found.ratePosition, window.GetRateCount())) window.SelectRate(*position);
+}
+
+SettingsBlock FormatSettingsBlock(int value) {
+    SettingsBlock block{};  // zero-filled: the text's terminator and the padding
+    std::snprintf(block.data(), block.size(), "%d", value);
+    return block;
+}

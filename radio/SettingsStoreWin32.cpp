@@ -1,0 +1,49 @@
+#include "radio/SettingsStore.h"
+
+#include <cstring>
+#include <string>
+
+#include "radio/SettingsWindow.h"
+#include "serial/RegistryKey.h"
+
+namespace {
+
+bool WriteBlock(const RegistryKey& key, const char* name, int value) {
+    SettingsBlock block = FormatSettingsBlock(value);
+    return ::RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(block.data()),
+                            static_cast<DWORD>(block.size())) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+RememberedSettings LoadSettings(ISettingsWindow& window, const char* keyPath) {
+    RememberedSettings found;
+    RegistryKey key;
+    if (RegistryKey::Open(HKEY_CURRENT_USER, keyPath, KEY_READ, key) != ERROR_SUCCESS) return found;
+    const int portCount = window.GetPortCount();
+    const int rateCount = window.GetRateCount();
+    RegistryValue value;
+    for (DWORD index = 0;; ++index) {
+        LONG status = key.EnumValue(index, value, true);
+        if (status == ERROR_MORE_DATA) continue;  // too long to be ours: skipped
+        if (status != ERROR_SUCCESS) break;       // no more values, or the key is gone
+        // The type is checked because a number stored as REG_DWORD (or any
+        // binary) would otherwise read as text and select the first entry
+        // instead of keeping the default.
+        if (value.type != REG_SZ) continue;
+        std::string name(value.name, ::strnlen(value.name, value.nameSize));
+        ReadSettingsValue(name, value.data, value.dataSize, portCount, rateCount, found);
+    }
+    ApplySettings(found, window);
+    return found;
+}
+
+bool SaveSettings(const ISettingsWindow& window, const char* keyPath) {
+    RegistryKey key;
+    if (RegistryKey::Create(HKEY_CURRENT_USER, keyPath, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key) != ERROR_SUCCESS)
+        return false;
+    bool port = WriteBlock(key, kPortSettingName, window.GetPortSelection());
+    bool baud = WriteBlock(key, kBaudSettingName, window.GetRateSelection());
+    bool chinese = WriteBlock(key, kChineseSettingName, window.IsChinese() ? 1 : 0);
+    return port && baud && chinese;
+}
