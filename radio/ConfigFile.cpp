@@ -1,0 +1,49 @@
+#include "radio/ConfigFile.h"
+
+#include "radio/ConfigFileKeys.h"
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\r\n";
+constexpr char kSuffix[] = ".cfg";
+constexpr size_t kSuffixLength = sizeof kSuffix - 1;
+// Longer paths are kept as chosen, so that the suffix never pushes a path
+// past the 259 characters of an ANSI file name.
+constexpr size_t kLongestPathForSuffix = 249;
+
+std::string ValueOf(const IConfigView& view, const ConfigKey& key) {
+    switch (key.kind) {
+        case ConfigKey::Kind::Frequency: return view.GetFrequencyText(key.group, key.row);
+        case ConfigKey::Kind::Text: return view.GetFieldText(key.field);
+        case ConfigKey::Kind::Position: return std::to_string(view.GetSelection(key.list));
+    }
+    return {};
+}
+
+}  // namespace
+
+std::vector<std::string> ExportConfigLines(const IConfigView& view) {
+    std::vector<std::string> lines;
+    for (const ConfigKey& key : ConfigKeysInFileOrder()) lines.push_back(key.text + "," + ValueOf(view, key) + kLineEnd);
+    return lines;
+}
+
+std::string ExportConfigText(const IConfigView& view) {
+    std::string text;
+    for (const std::string& line : ExportConfigLines(view)) text += line;
+    return text;
+}
+
+ConfigImportReport ImportConfigText(IConfigView& view, const std::string& bytes) {
+    ConfigFileImport import(view);
+    import.Feed(bytes.data(), bytes.size());
+    import.Finish();
+    return import.Report();
+}
+
+std::string WithConfigSuffix(const std::string& path) {
+    const bool endsInSuffix =
+        path.size() > kSuffixLength && path.compare(path.size() - kSuffixLength, kSuffixLength, kSuffix) == 0;
+    if (endsInSuffix || path.size() > kLongestPathForSuffix) return path;
+    return path + kSuffix;
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "radio/ConfigView.h"
+
+// The 29 keys of a configuration file and the row each one names.
+struct ConfigKey {
+    enum class Kind { Frequency, Text, Position };
+    std::string text;  // "Channel0", "RXChannel3", "ProtocolType", ...
+    Kind kind;
+    Group group = Group::Transmit;  // Frequency
+    int row = 0;                    // Frequency, 0 to 9
+    TextField field{};              // Text
+    ListField list{};               // Position
+};
+
+// The keys in the order export writes them: Channel0-9, RXChannel0-9, then
+// ProtocolType, CurrentChannel, PortBaudRate, LinkBaudRate, workMode, SRC,
+// DST, HighPower, LowPower.
+const std::vector<ConfigKey>& ConfigKeysInFileOrder();
+
+// The keys in the order import tests them: the receive channels before the
+// transmit channels, since "Channel3" also occurs in "RXChannel3"; then the
+// rest as in the file.
+const std::vector<const ConfigKey*>& ConfigKeysInSearchOrder();

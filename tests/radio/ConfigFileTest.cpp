@@ -1,0 +1,400 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "radio/ConfigFile.h"
+#include "radio/RadioConfig.h"
+#include "tests/support/FakeConfigView.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+enum Protocol { TRIMTALK, TRANSMDS, HUACE, TRIMMK3, SOUTH, HI_TARGET, BURN_IN, TRANSEOT, SATEL };
+
+const ListField kStoredLists[] = {ListField::Protocol,  ListField::CurrentChannel, ListField::PortBaudRate,
+                                  ListField::LinkBaudRate, ListField::WorkMode,     ListField::HighPower,
+                                  ListField::LowPower};
+
+// The rows over the recording fake, with the protocol and bandwidth rules
+// hooked up as in the window.
+class ConfigFileTest : public ::testing::Test {
+protected:
+    ConfigFileTest() : config(view) {
+        view.config = &config;
+        config.FillParameterLists();
+    }
+
+    // A record with every stored row set, HUACE at 25.0 kHz so that the link
+    // rate is free.
+    static void Fill(FakeConfigView& v) {
+        for (int row = 0; row < 10; ++row) {
+            v.tx[row] = "4" + std::to_string(10 + row) + ".12500";
+            v.rx[row] = "4" + std::to_string(30 + row) + ".50000";
+        }
+        v.SelectItem(ListField::Bandwidth, 1);
+        v.SelectItem(ListField::Protocol, HUACE);
+        v.SelectItem(ListField::LinkBaudRate, 2);
+        v.SelectItem(ListField::CurrentChannel, 6);
+        v.SelectItem(ListField::PortBaudRate, 4);
+        v.SelectItem(ListField::WorkMode, 1);
+        v.SelectItem(ListField::HighPower, 2);
+        v.SelectItem(ListField::LowPower, 1);
+        v.field(TextField::Src) = "12";
+        v.field(TextField::Dst) = "200";
+        v.ClearRecords();
+    }
+
+    int Selected(ListField list) const { return view.GetSelection(list); }
+    ConfigImportReport Import(const std::string& bytes) { return ImportConfigText(view, bytes); }
+
+    FakeConfigView view;
+    RadioConfig config;
+};
+
+// A second set of rows, to import into.
+struct OtherRows {
+    OtherRows() : config(view) {
+        view.config = &config;
+        config.FillParameterLists();
+    }
+    FakeConfigView view;
+    RadioConfig config;
+};
+
+// ---- Export -------------------------------------------------------------
+
+TEST_F(ConfigFileTest, ExportConfig_NothingFilled_WritesEmptyTextsAndMinusOne) {
+    const std::string expected =
+        "Channel0,\r\r\nChannel1,\r\r\nChannel2,\r\r\nChannel3,\r\r\nChannel4,\r\r\n"
+        "Channel5,\r\r\nChannel6,\r\r\nChannel7,\r\r\nChannel8,\r\r\nChannel9,\r\r\n"
+        "RXChannel0,\r\r\nRXChannel1,\r\r\nRXChannel2,\r\r\nRXChannel3,\r\r\nRXChannel4,\r\r\n"
+        "RXChannel5,\r\r\nRXChannel6,\r\r\nRXChannel7,\r\r\nRXChannel8,\r\r\nRXChannel9,\r\r\n"
+        "ProtocolType,-1\r\r\nCurrentChannel,-1\r\r\nPortBaudRate,-1\r\r\nLinkBaudRate,-1\r\r\n"
+        "workMode,-1\r\r\nSRC,\r\r\nDST,\r\r\nHighPower,-1\r\r\nLowPower,-1\r\r\n";
+    EXPECT_EQ(ExportConfigText(view), expected);
+}
+
+TEST_F(ConfigFileTest, ExportConfig_FilledRecord_WritesTextsAsHeldAndPositionsInOrder) {
+    Fill(view);
+    view.tx[3] = " 415.5 ";  // not yet validated: written as shown
+    const Strings lines = ExportConfigLines(view);
+    ASSERT_EQ(lines.size(), 29u);
+    EXPECT_EQ(lines[0], "Channel0,410.12500\r\r\n");
+    EXPECT_EQ(lines[3], "Channel3, 415.5 \r\r\n");
+    EXPECT_EQ(lines[19], "RXChannel9,439.50000\r\r\n");
+    EXPECT_EQ(lines[20], "ProtocolType,2\r\r\n");
+    EXPECT_EQ(lines[21], "CurrentChannel,6\r\r\n");
+    EXPECT_EQ(lines[22], "PortBaudRate,4\r\r\n");
+    EXPECT_EQ(lines[23], "LinkBaudRate,2\r\r\n");
+    EXPECT_EQ(lines[24], "workMode,1\r\r\n");
+    EXPECT_EQ(lines[25], "SRC,12\r\r\n");
+    EXPECT_EQ(lines[26], "DST,200\r\r\n");
+    EXPECT_EQ(lines[27], "HighPower,2\r\r\n");
+    EXPECT_EQ(lines[28], "LowPower,1\r\r\n");
+    std::string joined;
+    for (const std::string& line : lines) joined += line;
+    EXPECT_EQ(ExportConfigText(view), joined);
+}
+
+TEST_F(ConfigFileTest, ExportConfig_LongFieldText_WrittenWhole) {
+    view.tx[0] = std::string(3000, '7');  // an imported text is not cut by the edit's limit
+    EXPECT_EQ(ExportConfigLines(view)[0], "Channel0," + std::string(3000, '7') + "\r\r\n");
+}
+
+// ---- Round trips ----------------------------------------------------------
+
+TEST_F(ConfigFileTest, ImportConfig_ExportedFile_RestoresEveryStoredRow) {
+    Fill(view);
+    OtherRows other;
+    const ConfigImportReport report = ImportConfigText(other.view, ExportConfigText(view));
+    EXPECT_EQ(report.lines, 29u);
+    EXPECT_EQ(report.applied, 29u);
+    EXPECT_EQ(report.firstSkipped, 0u);
+    EXPECT_EQ(other.view.tx, view.tx);
+    EXPECT_EQ(other.view.rx, view.rx);
+    for (ListField list : kStoredLists) EXPECT_EQ(other.view.GetSelection(list), Selected(list));
+    EXPECT_EQ(other.view.field(TextField::Src), "12");
+    EXPECT_EQ(other.view.field(TextField::Dst), "200");
+    EXPECT_EQ(ExportConfigText(other.view), ExportConfigText(view));
+}
+
+TEST_F(ConfigFileTest, ImportConfig_EmptyExport_ClearsEveryStoredRowAndKeepsTheRest) {
+    OtherRows empty;
+    const std::string file = ExportConfigText(empty.view);
+    Fill(view);
+    view.field(TextField::SerialNumber) = "SN1";
+    Import(file);
+    for (int row = 0; row < 10; ++row) {
+        EXPECT_EQ(view.tx[row], "") << row;
+        EXPECT_EQ(view.rx[row], "") << row;
+    }
+    for (ListField list : kStoredLists) EXPECT_EQ(Selected(list), -1);
+    EXPECT_EQ(view.field(TextField::Src), "");
+    EXPECT_EQ(view.field(TextField::Dst), "");
+    EXPECT_EQ(Selected(ListField::Bandwidth), 1);  // not stored in the file
+    EXPECT_EQ(view.field(TextField::SerialNumber), "SN1");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_AnyLineEnd_ImportsAsExportWrote) {
+    Fill(view);
+    const std::string written = ExportConfigText(view);
+    for (const char* end : {"\n", "\r\n", "\r\r\n"}) {
+        std::string file;
+        for (std::string line : ExportConfigLines(view)) file += line.substr(0, line.size() - 3) + end;
+        OtherRows other;
+        ImportConfigText(other.view, file);
+        EXPECT_EQ(ExportConfigText(other.view), written) << "line end of " << std::string(end).size() << " bytes";
+    }
+}
+
+TEST_F(ConfigFileTest, ImportConfig_SameFileInAnyPieces_SameResult) {
+    std::string file = "Channel0," + std::string(1200, '1') + "\nSRC,5\r\r\n" + std::string(998, 'x') +
+                       "\nRXChannel2,412\nProtocolType,8\nLinkBaudRate,1\nDST,9";
+    OtherRows whole;
+    const ConfigImportReport expected = ImportConfigText(whole.view, file);
+    for (size_t piece : {1u, 2u, 7u, 998u, 999u, 1000u}) {
+        OtherRows other;
+        ConfigFileImport import(other.view);
+        for (size_t at = 0; at < file.size(); at += piece)
+            import.Feed(file.data() + at, std::min(piece, file.size() - at));
+        import.Finish();
+        EXPECT_EQ(ExportConfigText(other.view), ExportConfigText(whole.view)) << "pieces of " << piece;
+        EXPECT_EQ(import.Report().lines, expected.lines) << "pieces of " << piece;
+        EXPECT_EQ(import.Report().applied, expected.applied) << "pieces of " << piece;
+    }
+}
+
+// ---- Keys -------------------------------------------------------------------
+
+TEST_F(ConfigFileTest, ImportConfig_ChannelTenLine_SetsChannelOne) {
+    Import("Channel10,440\r\r\n");
+    EXPECT_EQ(view.tx[1], "440");
+    EXPECT_EQ(view.rx[1], "");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_ReceiveKey_SetsReceiveRowOnly) {
+    view.tx[3] = "415.00000";
+    Import("RXChannel3,421.5\n");
+    EXPECT_EQ(view.rx[3], "421.5");
+    EXPECT_EQ(view.tx[3], "415.00000");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_KeysInsideLongerWords_MatchInSearchOrder) {
+    Import("MyRXChannel7Backup,433\n"
+           "xxSRCxx,17\n"
+           "old_DST_value,33\n"
+           "CurrentChannel5,2\n"  // "Channel5" is tested before "CurrentChannel"
+           "theHighPowerLowPower,2\n");
+    EXPECT_EQ(view.rx[7], "433");
+    EXPECT_EQ(view.tx[7], "");
+    EXPECT_EQ(view.field(TextField::Src), "17");
+    EXPECT_EQ(view.field(TextField::Dst), "33");
+    EXPECT_EQ(view.tx[5], "2");
+    EXPECT_EQ(Selected(ListField::CurrentChannel), -1);
+    EXPECT_EQ(Selected(ListField::HighPower), 2);
+    EXPECT_EQ(Selected(ListField::LowPower), -1);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_KeysOfOtherCaseOrInTheValue_Ignored) {
+    const ConfigImportReport report = Import("channel0,415\nsrc,5\nWorkMode,1\nPROTOCOLTYPE,3\nx,Channel0\n");
+    EXPECT_EQ(view.tx[0], "");
+    EXPECT_EQ(view.field(TextField::Src), "");
+    EXPECT_EQ(Selected(ListField::WorkMode), -1);
+    EXPECT_EQ(Selected(ListField::Protocol), -1);
+    EXPECT_EQ(report.applied, 0u);
+    EXPECT_EQ(report.firstSkipped, 1u);
+}
+
+// ---- Fields and values ------------------------------------------------------
+
+TEST_F(ConfigFileTest, ImportConfig_ThirdField_Ignored) {
+    Import("Channel0,415.5,xyz\n");
+    EXPECT_EQ(view.tx[0], "415.5");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_EmptyValueAtEndOfFile_LineIgnored) {
+    view.tx[0] = "415.00000";
+    const ConfigImportReport report = Import("Channel0,");
+    EXPECT_EQ(view.tx[0], "415.00000");
+    EXPECT_EQ(report.applied, 0u);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_EmptyValueBeforeLineEndOrComma_ClearsField) {
+    for (const char* file : {"Channel0,\n", "Channel0,\r\r\n", "Channel0,,415\n", "Channel0,,"}) {
+        view.tx[0] = "415.00000";
+        Import(file);
+        EXPECT_EQ(view.tx[0], "") << file;
+    }
+}
+
+TEST_F(ConfigFileTest, ImportConfig_NoCommaOrNoKey_SkippedAndCounted) {
+    const ConfigImportReport report = Import("Channel0 415.5\r\n\r\n,Channel1\nChannel2,413\n");
+    EXPECT_EQ(view.tx[0], "");
+    EXPECT_EQ(view.tx[1], "");
+    EXPECT_EQ(view.tx[2], "413");
+    EXPECT_EQ(report.lines, 4u);
+    EXPECT_EQ(report.applied, 1u);
+    EXPECT_EQ(report.firstSkipped, 1u);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_ValueKeepsBlanksAndInnerLineBytes) {
+    Import("SRC, 7 \nDST,1\r2\r\r\nChannel4,\t430\n");
+    EXPECT_EQ(view.field(TextField::Src), " 7 ");
+    EXPECT_EQ(view.field(TextField::Dst), "1\r2");
+    EXPECT_EQ(view.tx[4], "\t430");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_ProtocolPositions_FollowComboRules) {
+    Import("ProtocolType,99\n");
+    EXPECT_EQ(Selected(ListField::Protocol), SATEL);
+    Import("ProtocolType,-1\n");
+    EXPECT_EQ(Selected(ListField::Protocol), -1);
+    Import("ProtocolType,abc\n");
+    EXPECT_EQ(Selected(ListField::Protocol), TRIMTALK);
+    Import("ProtocolType, +3xyz\n");
+    EXPECT_EQ(Selected(ListField::Protocol), TRIMMK3);
+    Import("ProtocolType,99999999999999999999\n");
+    EXPECT_EQ(Selected(ListField::Protocol), SATEL);
+    Import("ProtocolType,-99999999999999999999\n");
+    EXPECT_EQ(Selected(ListField::Protocol), -1);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_EveryPositionKey_SelectsItsList) {
+    Import("CurrentChannel,7\nPortBaudRate,3\nworkMode,2\nHighPower,1\nLowPower,0\n");
+    EXPECT_EQ(Selected(ListField::CurrentChannel), 7);
+    EXPECT_EQ(Selected(ListField::PortBaudRate), 3);
+    EXPECT_EQ(Selected(ListField::WorkMode), 2);
+    EXPECT_EQ(Selected(ListField::HighPower), 1);
+    EXPECT_EQ(Selected(ListField::LowPower), 0);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_KeyOnSeveralLines_LastWins) {
+    Import("SRC,1\nHighPower,0\nSRC,2\nHighPower,2\n");
+    EXPECT_EQ(view.field(TextField::Src), "2");
+    EXPECT_EQ(Selected(ListField::HighPower), 2);
+}
+
+// ---- Protocol and link rate ---------------------------------------------------
+
+TEST_F(ConfigFileTest, ImportConfig_ProtocolThenLinkRate_SelectsInLockedRebuiltList) {
+    view.SelectItem(ListField::Bandwidth, 0);  // 12.5 kHz
+    view.SelectItem(ListField::Protocol, TRIMTALK);
+    view.ClearRecords();
+    Import("ProtocolType,8\r\r\nLinkBaudRate,1\r\r\n");
+    const FakeConfigView::List& link = view.list(ListField::LinkBaudRate);
+    EXPECT_EQ(link.items, (Strings{" 9600", " 19200"}));
+    EXPECT_FALSE(link.mouseEnabled);
+    EXPECT_EQ(view.SelectionsOf(ListField::LinkBaudRate), (std::vector<int>{0, 1}));  // locked at 9600, then 19200
+    EXPECT_EQ(link.shownText, " 19200");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_LinkRateBeforeProtocol_Lost) {
+    view.SelectItem(ListField::Bandwidth, 1);
+    Import("LinkBaudRate,2\nProtocolType,2\n");  // HUACE at 25.0 kHz: free, nothing selected
+    EXPECT_EQ(view.list(ListField::LinkBaudRate).items, (Strings{" 4800", " 9600", " 19200"}));
+    EXPECT_EQ(Selected(ListField::LinkBaudRate), -1);
+    EXPECT_TRUE(view.list(ListField::LinkBaudRate).mouseEnabled);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_SameProtocolAgain_KeepsChosenLinkRate) {
+    Fill(view);  // HUACE at 25.0 kHz, 19200 chosen
+    Import("ProtocolType,2\n");
+    EXPECT_EQ(Selected(ListField::LinkBaudRate), 2);
+    EXPECT_TRUE(view.SelectionsOf(ListField::Protocol).empty());
+}
+
+// ---- Long lines -------------------------------------------------------------
+
+TEST_F(ConfigFileTest, ImportConfig_LineOf2500Characters_TakenAsThreeLines) {
+    std::string first = "Channel0," + std::string(990, '1');      // 999
+    std::string second = "SRC,77," + std::string(992, 'z');        // 999
+    std::string third = "DST,88," + std::string(2500 - 1998 - 7, 'q');  // the remaining 502
+    const ConfigImportReport report = Import(first + second + third + "\r\n");
+    EXPECT_EQ(view.tx[0], std::string(990, '1'));
+    EXPECT_EQ(view.field(TextField::Src), "77");
+    EXPECT_EQ(view.field(TextField::Dst), "88");
+    EXPECT_EQ(report.lines, 3u);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_LineEndAtByte999_StillOneLine) {
+    const ConfigImportReport report = Import(std::string(986, 'x') + "Channel5,430\n" + "Channel6,431\n");
+    EXPECT_EQ(view.tx[5], "430");
+    EXPECT_EQ(view.tx[6], "431");
+    EXPECT_EQ(report.lines, 2u);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_LineEndAtByte1000_LeftAsALineOfItsOwn) {
+    const ConfigImportReport report = Import(std::string(987, 'x') + "Channel5,430\n" + "Channel6,431\n");
+    EXPECT_EQ(view.tx[5], "430");
+    EXPECT_EQ(view.tx[6], "431");
+    EXPECT_EQ(report.lines, 3u);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_SplitInsideTheValue_KeepsTheFirstPart) {
+    Import(std::string(988, 'x') + "Channel5,430\n");
+    EXPECT_EQ(view.tx[5], "43");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_SplitInsideTheKey_LineLost) {
+    Import(std::string(995, 'x') + "Channel5,430\n");
+    EXPECT_EQ(view.tx[5], "");
+}
+
+// ---- Bad input ---------------------------------------------------------------
+
+TEST_F(ConfigFileTest, ImportConfig_BinaryJunk_SkippedAndLaterLinesApplied) {
+    std::mt19937 random(1234);
+    std::string junk;
+    for (int i = 0; i < 20000; ++i) junk.push_back(static_cast<char>(random() & 0xFF));
+    junk += std::string("\x00\x1A\xFF,\xFE\r", 6);
+    Import(junk + "\nChannel2,433\x1A\r\r\nChannel3,434\r\r\n");
+    EXPECT_EQ(view.tx[2], "433\x1A");  // Ctrl-Z is a byte like any other, not the end of the file
+    EXPECT_EQ(view.tx[3], "434");
+}
+
+TEST_F(ConfigFileTest, ImportConfig_ThousandsOfLines_AllReadLastWins) {
+    std::string file;
+    for (int i = 0; i < 30000; ++i)
+        file += "RXChannel" + std::to_string(i % 10) + "," + std::to_string(i) + "\r\r\nProtocolType," +
+                std::to_string(i % 9) + "\n";
+    const ConfigImportReport report = Import(file);
+    EXPECT_EQ(report.lines, 60000u);
+    EXPECT_EQ(report.applied, 60000u);
+    for (int row = 0; row < 10; ++row) EXPECT_EQ(view.rx[row], std::to_string(29990 + row));
+    EXPECT_EQ(Selected(ListField::Protocol), 29999 % 9);
+}
+
+TEST_F(ConfigFileTest, ImportConfig_EmptyFile_ChangesNothing) {
+    Fill(view);
+    const std::string before = ExportConfigText(view);
+    const ConfigImportReport report = Import("");
+    EXPECT_EQ(ExportConfigText(view), before);
+    EXPECT_EQ(report.lines, 0u);
+}
+
+// ---- The .cfg suffix ----------------------------------------------------------
+
+TEST(ConfigSuffix, AppendedUnlessThePathEndsInLowerCaseCfg) {
+    EXPECT_EQ(WithConfigSuffix("abc"), "abc.cfg");
+    EXPECT_EQ(WithConfigSuffix("abc.CFG"), "abc.CFG.cfg");
+    EXPECT_EQ(WithConfigSuffix("abc.cfg"), "abc.cfg");
+    EXPECT_EQ(WithConfigSuffix("C:\\profiles\\a.cfg"), "C:\\profiles\\a.cfg");
+    EXPECT_EQ(WithConfigSuffix("a.cfg"), "a.cfg");
+}
+
+TEST(ConfigSuffix, PathOfFourCharactersOrLess_GetsTheSuffix) {
+    EXPECT_EQ(WithConfigSuffix(".cfg"), ".cfg.cfg");
+    EXPECT_EQ(WithConfigSuffix("cfg"), "cfg.cfg");
+    EXPECT_EQ(WithConfigSuffix(""), ".cfg");
+}
+
+TEST(ConfigSuffix, PathOf250CharactersOrMore_KeptAsChosen) {
+    const std::string longest = std::string(249, 'p');
+    EXPECT_EQ(WithConfigSuffix(longest), longest + ".cfg");
+    EXPECT_EQ(WithConfigSuffix(longest + "p"), longest + "p");
+}
+
+}  // namespace
