@@ -1,0 +1,14 @@
+#include "tests/support/PortActionWindow.h"
+
+PortActionWindow::PortActionWindow(int comPort, int baudRate)
+    : portText(" COM" + std::to_string(comPort)), rateText(" " + std::to_string(baudRate)), port(this),
+      exchange(*this) {}
+
+bool PortActionWindow::OpenSelectedPort(bool firmwareRate) {
+    return ::OpenSelectedPort(port, portText, rateText, firmwareRate, last);
+}
+
+void PortActionWindow::ShowResult(bool success, ActionControl control) {
+    results.push_back({success, control, port.IsOpen()});
+    port.Close();
+}
