@@ -4,7 +4,6 @@
 
 #include "Loom/Control/ScrollBarUI.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
-#include "Loom/Layout/TabLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "LoomTestWindow.h"
 
@@ -175,48 +174,6 @@ TEST(ControlAttributes, AttributeListStopsAtTheFirstDeviation) {
     EXPECT_EQ(c.GetFixedHeight(), 0);
 }
 
-TEST(ControlAttributes, ClassesAndInterfaces) {
-    CControlUI control;
-    CContainerUI container;
-    CVerticalLayoutUI vertical;
-    CHorizontalLayoutUI horizontal;
-    CTabLayoutUI tab;
-    CScrollBarUI bar;
-    EXPECT_STREQ(control.GetClass(), "ControlUI");
-    EXPECT_EQ(control.GetInterface("Control"), &control);
-    EXPECT_EQ(control.GetInterface("Container"), nullptr);
-    EXPECT_STREQ(container.GetClass(), "ContainerUI");
-    EXPECT_EQ(container.GetInterface("IContainer"), static_cast<IContainerUI*>(&container));
-    EXPECT_EQ(container.GetInterface("Container"), &container);
-    EXPECT_STREQ(vertical.GetClass(), "VerticalLayoutUI");
-    EXPECT_EQ(vertical.GetInterface("VerticalLayout"), &vertical);
-    EXPECT_EQ(vertical.GetInterface("IContainer"), static_cast<IContainerUI*>(&vertical));
-    EXPECT_STREQ(horizontal.GetClass(), "HorizontalLayoutUI");
-    EXPECT_EQ(horizontal.GetInterface("HorizontalLayout"), &horizontal);
-    EXPECT_STREQ(tab.GetClass(), "TabLayoutUI");
-    EXPECT_EQ(tab.GetInterface("TabLayout"), &tab);
-    EXPECT_STREQ(bar.GetClass(), "ScrollBarUI");
-    EXPECT_EQ(bar.GetInterface("ScrollBar"), &bar);
-    EXPECT_EQ(bar.GetInterface("Control"), &bar);
-    EXPECT_EQ(control.GetControlFlags(), 0u);
-    EXPECT_EQ(horizontal.GetControlFlags(), 0u);
-    horizontal.SetAttribute("sepwidth", "-3");
-    EXPECT_EQ(horizontal.GetSepWidth(), -3);
-    EXPECT_EQ(horizontal.GetControlFlags(), static_cast<UINT>(ControlFlagSetCursor));
-    horizontal.SetEnabled(false);
-    EXPECT_EQ(horizontal.GetControlFlags(), 0u);
-}
-
-TEST(ControlAttributes, ActivateNeedsVisibleAndEnabled) {
-    CControlUI c;
-    EXPECT_TRUE(c.Activate());
-    c.SetEnabled(false);
-    EXPECT_FALSE(c.Activate());
-    c.SetEnabled(true);
-    c.SetVisible(false);
-    EXPECT_FALSE(c.Activate());
-}
-
 TEST(ContainerAttributes, ScrollBarsAreCreatedAndDestroyedSeparately) {
     CVerticalLayoutUI box;
     box.SetAttribute("hscrollbar", "true");
@@ -254,24 +211,6 @@ TEST(ContainerAttributes, NewBarsTakeTheManagersDefaultLists) {
     EXPECT_EQ(box.GetVerticalScrollBar()->GetManager(), &manager);
     EXPECT_EQ(box.GetVerticalScrollBar()->GetParent(), &box);
     box.SetManager(nullptr, nullptr, false);
-}
-
-TEST(ScrollBar, RangeAndPositionAreLimited) {
-    CScrollBarUI bar;
-    EXPECT_EQ(bar.GetScrollRange(), 100);
-    bar.SetScrollPos(150);
-    EXPECT_EQ(bar.GetScrollPos(), 100);
-    bar.SetScrollRange(40);
-    EXPECT_EQ(bar.GetScrollPos(), 40);
-    bar.SetScrollRange(-5);
-    EXPECT_EQ(bar.GetScrollRange(), 0);
-    EXPECT_EQ(bar.GetScrollPos(), 0);
-    bar.SetScrollPos(-3);
-    EXPECT_EQ(bar.GetScrollPos(), 0);
-    bar.SetHorizontal(true);
-    bar.SetHorizontal(false);
-    EXPECT_EQ(bar.GetFixedWidth(), 16);
-    EXPECT_EQ(bar.GetFixedHeight(), 0);
 }
 
 TEST(ContainerItems, AddInsertMoveAndRemove) {

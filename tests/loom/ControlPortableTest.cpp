@@ -7,7 +7,6 @@
 #include "Loom/Core/AttributeList.h"
 #include "Loom/Core/EventSource.h"
 #include "Loom/Core/TextRules.h"
-#include "Loom/Core/UIConstants.h"
 
 using namespace Loom;
 
@@ -166,19 +165,3 @@ TEST(TextRules, DirectoryOfProgramFile) {
     EXPECT_EQ(DirectoryOf("tool.exe"), "");
 }
 
-TEST(TextRules, UpperAsciiLeavesOtherBytes) {
-    EXPECT_EQ(UpperAscii('a'), 'A');
-    EXPECT_EQ(UpperAscii('Z'), 'Z');
-    EXPECT_EQ(UpperAscii('1'), '1');
-    EXPECT_EQ(UpperAscii(static_cast<char>(0xB9)), static_cast<char>(0xB9));
-}
-
-TEST(EventKinds, MouseRangeIsNineToEighteen) {
-    EXPECT_FALSE(IsMouseEvent(EventSysKey));
-    EXPECT_TRUE(IsMouseEvent(EventMouseMove));
-    EXPECT_TRUE(IsMouseEvent(EventScrollWheel));
-    EXPECT_FALSE(IsMouseEvent(EventKillFocus));
-    EXPECT_EQ(EventMouseMove, 9);
-    EXPECT_EQ(EventScrollWheel, 18);
-    EXPECT_EQ(EventTimer, 24);
-}

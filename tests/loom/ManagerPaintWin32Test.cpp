@@ -18,7 +18,6 @@ CControlUI* Leaf(const char* attributes) {
 }
 
 int Red(DWORD rgb) { return (rgb >> 16) & 0xFF; }
-int Green(DWORD rgb) { return (rgb >> 8) & 0xFF; }
 int Blue(DWORD rgb) { return rgb & 0xFF; }
 
 }  // namespace

@@ -132,19 +132,6 @@ TEST(ManagerResources, ResourceParentSharesDefaultsButNotIndexedFonts) {
     EXPECT_STREQ(child.GetDefaultAttributeList("Button"), "width=\"6\"");
 }
 
-TEST(ManagerResources, DefaultColoursAndFirstDefaultListStays) {
-    CUIManager m;
-    EXPECT_EQ(m.GetDefaultDisabledColor(), 0xFFA7A6AAu);
-    EXPECT_EQ(m.GetDefaultFontColor(), 0xFF000000u);
-    EXPECT_EQ(m.GetDefaultLinkFontColor(), 0xFF0000FFu);
-    EXPECT_EQ(m.GetDefaultLinkHoverFontColor(), 0xFFD3215Fu);
-    EXPECT_EQ(m.GetDefaultSelectedBkColor(), 0xFFBAE4FFu);
-    m.AddDefaultAttributeList("VScrollBar", "width=\"10\"");
-    m.AddDefaultAttributeList("VScrollBar", "width=\"20\"");
-    EXPECT_STREQ(m.GetDefaultAttributeList("VScrollBar"), "width=\"10\"");
-    EXPECT_EQ(m.GetDefaultAttributeList("HScrollBar"), nullptr);
-}
-
 TEST(ManagerResources, OptionGroupsAreMadeAndDroppedOnDemand) {
     CUIManager m;
     CControlUI a, b;

@@ -174,13 +174,6 @@ TEST(WindowWnd, QuitInsideShowModalEndsItAndIsPostedAgain) {
     ::DestroyWindow(dialog.GetHWND());  // still there: the loop ended without closing it
 }
 
-TEST(WindowWnd, CloseWithoutAWindowPostsNothing) {
-    PlainWindow never;
-    never.Close(3);
-    MSG msg{};
-    EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
-}
-
 namespace {
 
 class Pump : public CNotifyPump {
