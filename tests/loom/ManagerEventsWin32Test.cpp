@@ -623,3 +623,19 @@ TEST(ManagerEvents, EventListenerAnsweringFalseKeepsTheEventFromTheControl) {
     EXPECT_EQ(row.log, (Log{Ev("a", EventMouseEnter)}));
     EXPECT_GE(veto.seen, 2);
 }
+
+TEST(ManagerEvents, MessageLoopOffersKeysToTheManagerBeforeDispatching) {
+    Row row{"a", "b"};
+    TestWindow w;
+    ASSERT_TRUE(w.Open(100, 40, row.root));
+    ASSERT_EQ(w.Manager().GetFocus(), row[0]);
+    row.log.clear();
+    ::PostMessageA(w.GetHWND(), WM_KEYDOWN, VK_TAB, 1);
+    ::PostMessageA(w.GetHWND(), WM_KEYDOWN, 'Z', 1);
+    ::PostQuitMessage(0);
+    CUIManager::MessageLoop();
+    EXPECT_EQ(w.Manager().GetFocus(), row[1]);
+    // The Tab was consumed by the pre-translation; the Z reached b as a key-down.
+    EXPECT_FALSE(Contains(row.log, Ev("a", EventKeyDown)));
+    EXPECT_TRUE(Contains(row.log, Ev("b", EventKeyDown)));
+}
