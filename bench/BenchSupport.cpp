@@ -22,7 +22,18 @@ double Percentile(std::vector<double> values, double fraction) {
     return values[std::min(index, values.size() - 1)];
 }
 
+void CountingRadio::ResetCounts() {
+    sent_.store(0);
+    received_.store(0);
+}
+
+void CountingRadio::Write(const unsigned char* data, uint32_t length) {
+    sent_ += length;
+    port.Write(data, length);
+}
+
 void CountingRadio::OnPortByte(unsigned char byte) {
+    ++received_;
     int n = ++counted_;
     exchange.OnPortByte(byte);
     if (atCompletion_.load() < 0 && exchange.IsReplyComplete()) atCompletion_.store(n);

@@ -284,7 +284,7 @@ public:
     bool WaitForEnd(DWORD timeoutMs) {
         DWORD start = ::GetTickCount();
         while (!ended && ::GetTickCount() - start < timeoutMs) {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT | QS_SENDMESSAGE);
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT | QS_SENDMESSAGE);
             MSG msg;
             while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
         }

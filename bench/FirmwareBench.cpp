@@ -1,0 +1,79 @@
+// A 256 KiB firmware image downloaded to the simulated radio paced at
+// 115200 baud, against its floor: per page the 50 ms the download must wait,
+// plus the wire time of every byte of the dialogue in both directions, plus
+// the 100 ms pause after "ISP finish".
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bench/BenchSupport.h"
+#include "radio/Firmware.h"
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+class BenchWindow : public IActionWindow, public Firmware::IFirmwareEvents, public Firmware::IFirmwareChooser {
+public:
+    BenchWindow(int com, std::string path) : com_(com), path_(std::move(path)) {}
+    bool OpenSelectedPort(bool firmware) override {
+        return firmware && radio.port.Open(com_, 115200) && radio.port.StartThread();
+    }
+    void ShowResult(bool, ActionControl) override { radio.port.Close(); }
+    void Busy(bool) override {}
+    void Progress(int) override {}
+    void Outcome(bool success) override {
+        ok = success;
+        end = NowMs();
+        ShowResult(success, ActionControl::Firmware);
+    }
+    bool ChooseFirmwareFile(std::string& path) override {
+        path = path_;
+        return true;
+    }
+    CountingRadio radio;
+    bool ok = false;
+    double end = 0;
+
+private:
+    int com_;
+    std::string path_;
+};
+
+}  // namespace
+
+int main() {
+    int com = TestComPort(0);
+    if (com <= 0) return 2;
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string path = std::string(temp) + "velmora-bench.dwn";
+    const uint64_t length = 256 * 1024;
+    {
+        std::string image(length, '\0');
+        for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 13 + i / 256);
+        HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        if (f == INVALID_HANDLE_VALUE || !::WriteFile(f, image.data(), static_cast<DWORD>(length), &written, nullptr))
+            return 1;
+        ::CloseHandle(f);
+    }
+    SimProcess sim(com, "--line-rate 115200");
+    if (!sim.Started()) return 1;
+    BenchWindow window(com, path);
+    Firmware::Download download(window, window, window, window.radio.exchange, window.radio.port);
+    double start = NowMs();
+    download.Run();
+    ::DeleteFileA(path.c_str());
+    if (!window.ok) {
+        std::fprintf(stderr, "firmware: the download failed\n");
+        return 1;
+    }
+    uint64_t pages = Firmware::PageCount(length);
+    double seconds = (window.end - start) / 1000.0;
+    double wire = static_cast<double>(window.radio.BytesSent() + window.radio.BytesReceived()) * 10.0 / 115200;
+    double floor = static_cast<double>(pages) * download.pagePauseMs / 1000.0 + wire + download.finishPauseMs / 1000.0;
+    std::printf("firmware: pages=%llu seconds=%.2f floor_seconds=%.2f overhead_pct=%.1f\n",
+                static_cast<unsigned long long>(pages), seconds, floor, 100.0 * (seconds - floor) / floor);
+    return 0;
+}

@@ -1,0 +1,83 @@
+// A full Read (30 queries) against the simulated radio over a COM port:
+// unpaced, and paced at 9600 baud against the wire time of all its bytes.
+#include <cstdio>
+
+#include "bench/BenchSupport.h"
+#include "radio/RadioActions.h"
+#include "radio/RadioConfig.h"
+#include "tests/support/FakeConfigView.h"
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+// The window side of the Read over a counting port.
+class BenchWindow : public IActionWindow {
+public:
+    explicit BenchWindow(int com) : com_(com) {}
+    bool OpenSelectedPort(bool) override { return radio.port.Open(com_, 9600) && radio.port.StartThread(); }
+    void ShowResult(bool success, ActionControl) override {
+        ok = success;
+        radio.port.Close();
+    }
+    CountingRadio radio;
+    bool ok = false;
+
+private:
+    int com_;
+};
+
+struct ReadResult {
+    double ms = -1;
+    double wireMs = 0;
+};
+
+ReadResult RunRead(int com, const char* simArgs) {
+    ReadResult result;
+    SimProcess sim(com, simArgs);
+    if (!sim.Started()) return result;
+    BenchWindow window(com);
+    // Into configuration mode first, outside the measurement.
+    window.OpenSelectedPort(false);
+    int ignored = 0;
+    window.radio.Query("control\r", ignored);
+    window.radio.port.Close();
+
+    FakeConfigView view;
+    RadioConfig config(view);
+    view.config = &config;
+    config.FillParameterLists();
+    RadioActions actions(view, config, window.radio.exchange, window);
+    window.radio.ResetCounts();
+    double start = NowMs();
+    actions.ReadFromRadio();
+    double elapsed = NowMs() - start;
+    if (!window.ok) return result;
+    result.ms = elapsed;
+    result.wireMs = static_cast<double>(window.radio.BytesSent() + window.radio.BytesReceived()) * 10.0 * 1000.0 / 9600;
+    return result;
+}
+
+}  // namespace
+
+int main() {
+    int com = TestComPort(0);
+    if (com <= 0) return 2;
+    const int runs = 5;
+    std::vector<double> unpaced, paced;
+    double wire = 0;
+    for (int i = 0; i < runs; ++i) {
+        ReadResult u = RunRead(com, "");
+        ReadResult p = RunRead(com, "--line-rate 9600");
+        if (u.ms < 0 || p.ms < 0) {
+            std::fprintf(stderr, "read: a Read failed\n");
+            return 1;
+        }
+        unpaced.push_back(u.ms);
+        paced.push_back(p.ms);
+        wire = p.wireMs;
+        std::printf("run %d: unpaced %.1f ms, paced %.1f ms (wire %.1f ms)\n", i + 1, u.ms, p.ms, p.wireMs);
+    }
+    std::printf("read: unpaced_ms=%.1f paced9600_ms=%.1f paced9600_wire_ms=%.1f\n", Percentile(unpaced, 0.5),
+                Percentile(paced, 0.5), wire);
+    return 0;
+}
