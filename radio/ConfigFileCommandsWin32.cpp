@@ -1,0 +1,118 @@
+#include "radio/ConfigFileCommands.h"
+
+#include <exception>
+
+#include "radio/ConfigFile.h"
+#include "radio/ConfigFileImport.h"
+
+namespace {
+
+ConfigFileIo& RealIo() {
+    static ConfigFileIo io;
+    return io;
+}
+
+// The folder a path names its file in, as GetTempFileNameA wants it: "." for
+// a bare name, "C:" for "C:name", "C:\" for "C:\name".
+std::string FolderOf(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/:");
+    if (cut == std::string::npos) return ".";
+    if (path[cut] == ':' || cut == 0 || path[cut - 1] == ':') return path.substr(0, cut + 1);
+    return path.substr(0, cut);
+}
+
+// A uniquely named file beside the target that is deleted again unless it
+// has been moved into the target's place.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!path.empty()) ::DeleteFileA(path.c_str());
+    }
+
+    // GetTempFileNameA creates the file, so that no other program can take
+    // the name between choosing it and writing it.
+    bool CreateBeside(const std::string& target) {
+        char name[MAX_PATH];
+        if (::GetTempFileNameA(FolderOf(target).c_str(), "cfg", 0, name) == 0) return false;
+        path.assign(name);
+        return true;
+    }
+    const std::string& Path() const { return path; }
+    void Keep() { path.clear(); }
+
+private:
+    std::string path;
+};
+
+}  // namespace
+
+ConfigFileCommands::ConfigFileCommands(IConfigView& view, IActionWindow& window, IFileChooser& chooser)
+    : ConfigFileCommands(view, window, chooser, RealIo()) {}
+
+ConfigFileCommands::ConfigFileCommands(IConfigView& view, IActionWindow& window, IFileChooser& chooser,
+                                       ConfigFileIo& io)
+    : view(view), window(window), chooser(chooser), io(io) {}
+
+void ConfigFileCommands::exportConfig() {
+    std::string path;
+    if (!chooser.ChooseSavePath(path)) return;
+    bool saved = false;
+    try {
+        saved = SaveProfile(WithConfigSuffix(path), ExportConfigLines(view));
+    } catch (const std::exception&) {
+        saved = false;  // out of memory: nothing was replaced
+    }
+    window.ShowResult(saved, ActionControl::Export);
+}
+
+void ConfigFileCommands::importConfig() {
+    std::string path;
+    if (chooser.ChooseOpenPath(path)) LoadProfile(path);
+}
+
+bool ConfigFileCommands::SaveProfile(const std::string& target, const std::vector<std::string>& lines) {
+    TemporaryFile temporary;
+    if (!temporary.CreateBeside(target)) return false;
+    if (!WriteLines(temporary.Path(), lines)) return false;
+    if (!io.Replace(temporary.Path(), target)) return false;
+    temporary.Keep();
+    return true;
+}
+
+bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) return false;
+    for (const std::string& line : lines) {
+        if (line.size() > MAXDWORD || !io.Write(file.get(), line.data(), static_cast<DWORD>(line.size())))
+            return false;
+    }
+    return io.Flush(file.get()) && io.Close(file);
+}
+
+bool ConfigFileCommands::LoadProfile(const std::string& path) {
+    // Shared like a C runtime fopen, so that a profile open in an editor
+    // still imports.
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    window.ShowResult(file.valid(), ActionControl::Import);
+    if (!file) return false;
+    ApplyFile(file.get());
+    return true;
+}
+
+void ConfigFileCommands::ApplyFile(HANDLE file) {
+    ConfigFileImport import(view);
+    char buffer[4096];
+    DWORD got = 0;
+    while (io.Read(file, buffer, sizeof buffer, got)) {
+        if (got == 0) {
+            import.Finish();
+            return;
+        }
+        import.Feed(buffer, got);
+    }
+}

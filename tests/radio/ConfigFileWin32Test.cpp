@@ -1,0 +1,360 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "radio/ConfigFile.h"
+#include "radio/ConfigFileCommands.h"
+#include "radio/ConfigFileDialogs.h"
+#include "radio/RadioConfig.h"
+#include "serial/UniqueHandle.h"
+#include "tests/support/FakeActionWindow.h"
+#include "tests/support/FakeConfigView.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Answers the dialogs with the test's paths; an empty answer is a cancel.
+struct ScriptedChooser : IFileChooser {
+    std::string savePath, openPath;
+    int asked = 0;
+    bool ChooseSavePath(std::string& path) override { return Answer(savePath, path); }
+    bool ChooseOpenPath(std::string& path) override { return Answer(openPath, path); }
+    bool Answer(const std::string& answer, std::string& path) {
+        ++asked;
+        if (answer.empty()) return false;
+        path = answer;
+        return true;
+    }
+};
+
+// The real file calls, except the one step a test makes fail. A failing
+// write first writes half of its bytes, as a disk that fills up does.
+struct FailingIo : ConfigFileIo {
+    int failWrite = 0;  // which write fails, from 1; 0 for none
+    int failRead = 0;
+    bool failFlush = false, failClose = false, failReplace = false;
+    int writes = 0, reads = 0;
+
+    bool Write(HANDLE file, const char* data, DWORD size) override {
+        if (++writes != failWrite) return ConfigFileIo::Write(file, data, size);
+        ConfigFileIo::Write(file, data, size / 2);
+        return false;
+    }
+    bool Flush(HANDLE file) override { return !failFlush && ConfigFileIo::Flush(file); }
+    bool Close(UniqueFile& file) override { return ConfigFileIo::Close(file) && !failClose; }
+    bool Replace(const std::string& from, const std::string& to) override {
+        return !failReplace && ConfigFileIo::Replace(from, to);
+    }
+    bool Read(HANDLE file, char* buffer, DWORD size, DWORD& got) override {
+        if (++reads == failRead) return false;
+        return ConfigFileIo::Read(file, buffer, size, got);
+    }
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file.valid()) << path;
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_EQ(written, bytes.size());
+}
+
+std::string ReadBytes(const std::string& path) {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+}
+
+// Real files in a folder of their own under the temporary folder.
+class ConfigFileWin32Test : public ::testing::Test {
+protected:
+    ConfigFileWin32Test() : config(view), commands(view, window, chooser, io) {
+        view.config = &config;
+        config.FillParameterLists();
+        char temp[MAX_PATH];
+        DWORD n = ::GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp, n) + "cfgfile-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                 std::to_string(++serial);
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+    }
+
+    ~ConfigFileWin32Test() override {
+        for (const std::string& name : Files()) {
+            ::SetFileAttributesA(In(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(In(name).c_str());
+        }
+        ::RemoveDirectoryA(In("sub").c_str());
+        ::RemoveDirectoryA(folder.c_str());
+    }
+
+    std::string In(const std::string& name) const { return folder + "\\" + name; }
+
+    // The names in the folder, sorted, without "." and "..".
+    Strings Files() const {
+        Strings names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = ::FindFirstFileA(In("*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..") names.push_back(name);
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    void FillRows() {
+        for (int row = 0; row < 10; ++row) view.tx[row] = "4" + std::to_string(20 + row) + ".00000";
+        view.rx[5] = "455.12500";
+        view.SelectItem(ListField::Protocol, 8);
+        view.SelectItem(ListField::LowPower, 1);
+        view.field(TextField::Src) = "3";
+    }
+
+    bool LastResult(bool success, ActionControl control) const {
+        return window.results.size() == 1 && window.results[0].success == success &&
+               window.results[0].control == control;
+    }
+
+    static int serial;
+    FakeConfigView view;
+    RadioConfig config;
+    FakeActionWindow window;
+    ScriptedChooser chooser;
+    FailingIo io;
+    ConfigFileCommands commands;
+    std::string folder;
+    const std::string oldProfile = "Channel0,411.00000\r\r\nSRC,1\r\r\n";
+};
+
+int ConfigFileWin32Test::serial = 0;
+
+// ---- Export -----------------------------------------------------------------
+
+TEST_F(ConfigFileWin32Test, Export_NameWithoutSuffix_WritesTheProfileToNameDotCfg) {
+    FillRows();
+    chooser.savePath = In("abc");
+    commands.exportConfig();
+    EXPECT_TRUE(LastResult(true, ActionControl::Export));
+    EXPECT_EQ(Files(), Strings{"abc.cfg"});  // no temporary file left
+    EXPECT_EQ(ReadBytes(In("abc.cfg")), ExportConfigText(view));
+    EXPECT_EQ(io.writes, 29);
+}
+
+TEST_F(ConfigFileWin32Test, Export_OverAnExistingProfile_ReplacesIt) {
+    WriteBytes(In("p.cfg"), oldProfile);
+    FillRows();
+    chooser.savePath = In("p.cfg");
+    commands.exportConfig();
+    EXPECT_TRUE(LastResult(true, ActionControl::Export));
+    EXPECT_EQ(Files(), Strings{"p.cfg"});
+    EXPECT_EQ(ReadBytes(In("p.cfg")), ExportConfigText(view));
+}
+
+TEST_F(ConfigFileWin32Test, Export_WriteFailsOnAFullDisk_ReportsFailureAndKeepsTheOldProfile) {
+    FillRows();
+    chooser.savePath = In("p.cfg");
+    for (int failing : {1, 2, 15, 29}) {
+        WriteBytes(In("p.cfg"), oldProfile);
+        window.results.clear();
+        io.writes = 0;
+        io.failWrite = failing;
+        commands.exportConfig();
+        EXPECT_TRUE(LastResult(false, ActionControl::Export)) << "write " << failing;
+        EXPECT_EQ(ReadBytes(In("p.cfg")), oldProfile) << "write " << failing;
+        EXPECT_EQ(Files(), Strings{"p.cfg"}) << "write " << failing;
+        EXPECT_EQ(io.writes, failing);  // nothing written after the failure
+    }
+}
+
+TEST_F(ConfigFileWin32Test, Export_FlushCloseOrReplaceFails_ReportsFailureAndKeepsTheOldProfile) {
+    FillRows();
+    chooser.savePath = In("p.cfg");
+    for (int step = 0; step < 3; ++step) {
+        WriteBytes(In("p.cfg"), oldProfile);
+        window.results.clear();
+        io.failFlush = step == 0;
+        io.failClose = step == 1;
+        io.failReplace = step == 2;
+        commands.exportConfig();
+        EXPECT_TRUE(LastResult(false, ActionControl::Export)) << "step " << step;
+        EXPECT_EQ(ReadBytes(In("p.cfg")), oldProfile) << "step " << step;
+        EXPECT_EQ(Files(), Strings{"p.cfg"}) << "step " << step;
+    }
+}
+
+TEST_F(ConfigFileWin32Test, Export_FailsWithoutAnOldProfile_LeavesNoFile) {
+    chooser.savePath = In("new.cfg");
+    io.failWrite = 3;
+    commands.exportConfig();
+    EXPECT_TRUE(LastResult(false, ActionControl::Export));
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(ConfigFileWin32Test, Export_IntoAMissingFolderOrOverAFolder_ReportsFailure) {
+    ASSERT_TRUE(::CreateDirectoryA(In("sub").c_str(), nullptr));
+    for (const std::string& target : {In("missing\\x.cfg"), In("sub")}) {
+        EXPECT_FALSE(commands.SaveProfile(target, ExportConfigLines(view))) << target;
+        EXPECT_EQ(Files(), Strings{"sub"}) << target;
+    }
+    chooser.savePath = In("missing\\x");
+    commands.exportConfig();
+    EXPECT_TRUE(LastResult(false, ActionControl::Export));
+}
+
+TEST_F(ConfigFileWin32Test, Export_OverAReadOnlyProfile_ReportsFailureAndKeepsIt) {
+    WriteBytes(In("p.cfg"), oldProfile);
+    ASSERT_TRUE(::SetFileAttributesA(In("p.cfg").c_str(), FILE_ATTRIBUTE_READONLY));
+    chooser.savePath = In("p.cfg");
+    commands.exportConfig();
+    EXPECT_TRUE(LastResult(false, ActionControl::Export));
+    EXPECT_EQ(ReadBytes(In("p.cfg")), oldProfile);
+    EXPECT_EQ(Files(), Strings{"p.cfg"});
+}
+
+TEST_F(ConfigFileWin32Test, Export_Cancelled_ShowsNothingAndWritesNothing) {
+    commands.exportConfig();
+    EXPECT_EQ(chooser.asked, 1);
+    EXPECT_TRUE(window.results.empty());
+    EXPECT_TRUE(Files().empty());
+}
+
+// ---- Import -----------------------------------------------------------------
+
+// Records what the rows held when the outcome was shown.
+struct SnapshotWindow : FakeActionWindow {
+    const FakeConfigView* view = nullptr;
+    std::string txAtResult = "<none>";
+    void ShowResult(bool success, ActionControl control) override {
+        txAtResult = view->tx[0];
+        FakeActionWindow::ShowResult(success, control);
+    }
+};
+
+TEST_F(ConfigFileWin32Test, Import_ExistingFile_ReportsSuccessBeforeApplyingIt) {
+    WriteBytes(In("p.cfg"), "Channel0,415.5\nProtocolType,8\nLinkBaudRate,1");
+    SnapshotWindow snapshot;
+    snapshot.view = &view;
+    ConfigFileCommands own(view, snapshot, chooser, io);
+    chooser.openPath = In("p.cfg");
+    own.importConfig();
+    ASSERT_EQ(snapshot.results.size(), 1u);
+    EXPECT_TRUE(snapshot.results[0].success);
+    EXPECT_EQ(snapshot.results[0].control, ActionControl::Import);
+    EXPECT_EQ(snapshot.txAtResult, "");
+    EXPECT_EQ(view.tx[0], "415.5");
+    EXPECT_EQ(view.GetShownText(ListField::LinkBaudRate), " 19200");  // the last line had no line end
+}
+
+TEST_F(ConfigFileWin32Test, Import_ExportedFile_RestoresTheRows) {
+    FillRows();
+    chooser.savePath = In("round");
+    commands.exportConfig();
+    FakeConfigView other;
+    RadioConfig otherConfig(other);
+    other.config = &otherConfig;
+    otherConfig.FillParameterLists();
+    ConfigFileCommands reader(other, window, chooser, io);
+    chooser.openPath = In("round.cfg");
+    reader.importConfig();
+    EXPECT_EQ(ExportConfigText(other), ExportConfigText(view));
+    ASSERT_EQ(window.results.size(), 2u);
+    EXPECT_TRUE(window.results[1].success);
+    EXPECT_EQ(window.results[1].control, ActionControl::Import);
+}
+
+TEST_F(ConfigFileWin32Test, Import_MissingFile_ReportsFailureAndChangesNothing) {
+    FillRows();
+    const std::string before = ExportConfigText(view);
+    chooser.openPath = In("none.cfg");
+    commands.importConfig();
+    EXPECT_TRUE(LastResult(false, ActionControl::Import));
+    EXPECT_EQ(ExportConfigText(view), before);
+}
+
+TEST_F(ConfigFileWin32Test, Import_FileHeldExclusively_ReportsFailure) {
+    WriteBytes(In("p.cfg"), oldProfile);
+    UniqueFile holder(::CreateFileA(In("p.cfg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder.valid());
+    chooser.openPath = In("p.cfg");
+    commands.importConfig();
+    EXPECT_TRUE(LastResult(false, ActionControl::Import));
+    EXPECT_EQ(view.tx[0], "");
+}
+
+TEST_F(ConfigFileWin32Test, Import_FolderInsteadOfFile_ReportsFailure) {
+    ASSERT_TRUE(::CreateDirectoryA(In("sub").c_str(), nullptr));
+    chooser.openPath = In("sub");
+    commands.importConfig();
+    EXPECT_TRUE(LastResult(false, ActionControl::Import));
+}
+
+TEST_F(ConfigFileWin32Test, Import_Cancelled_ShowsNothing) {
+    commands.importConfig();
+    EXPECT_EQ(chooser.asked, 1);
+    EXPECT_TRUE(window.results.empty());
+}
+
+TEST_F(ConfigFileWin32Test, Import_ReadErrorMidFile_AppliesOnlyTheWholeLinesBeforeIt) {
+    // The first read (4096 bytes) ends inside the Channel0 line.
+    std::string file = "SRC,7\n" + std::string(4096 - 6 - 8, 'x') + "\n" + "Channel0,415.5\nDST,9\n";
+    WriteBytes(In("p.cfg"), file);
+    io.failRead = 2;
+    chooser.openPath = In("p.cfg");
+    commands.importConfig();
+    EXPECT_TRUE(LastResult(true, ActionControl::Import));  // reported once the file opened
+    EXPECT_EQ(view.field(TextField::Src), "7");
+    EXPECT_EQ(view.tx[0], "");
+    EXPECT_EQ(view.field(TextField::Dst), "");
+}
+
+// ---- Dialogs ------------------------------------------------------------------
+
+TEST(ConfigFileDialogs, DescribeGivesTitlesFilterFlagsAndTheProgramFolder) {
+    FakeConfigView view;
+    ConfigFileDialogs dialogs(nullptr, view);
+    char path[MAX_PATH] = "";
+    const std::string folder = ConfigFileDialogs::ProgramFolder();
+
+    OPENFILENAMEA save = dialogs.Describe(ConfigFileDialogs::Kind::Save, path, folder);
+    EXPECT_STREQ(save.lpstrTitle, "Export Config");
+    // One filter, and the list ends in two NULs.
+    EXPECT_EQ(std::string(save.lpstrFilter, 26), std::string("Config File(*.cfg)\0*.cfg\0\0", 26));
+    EXPECT_EQ(save.nFilterIndex, 1u);
+    EXPECT_EQ(save.nMaxFile, static_cast<DWORD>(MAX_PATH));
+    EXPECT_EQ(save.Flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_NOVALIDATE));
+    EXPECT_STREQ(save.lpstrInitialDir, folder.c_str());
+
+    OPENFILENAMEA open = dialogs.Describe(ConfigFileDialogs::Kind::Open, path, folder);
+    EXPECT_STREQ(open.lpstrTitle, "Import Config");
+    EXPECT_EQ(open.Flags, static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+
+    view.language = Language::Chinese;
+    EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Save, path, folder).lpstrTitle, "导出配置");
+    EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Open, path, folder).lpstrTitle, "导入配置");
+}
+
+TEST(ConfigFileDialogs, ProgramFolderHoldsTheRunningProgram) {
+    char module[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    ASSERT_GT(n, 0u);
+    const std::string folder = ConfigFileDialogs::ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(std::string(module, n).rfind(folder + "\\", 0), 0u);
+    EXPECT_EQ(std::string(module, n).find('\\', folder.size() + 1), std::string::npos);
+    DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
