@@ -71,13 +71,6 @@ TEST(PortListDeviceData, TextEndsAtTheFirstZeroByte) {
     EXPECT_EQ(PortNumberFromDeviceData(early, sizeof early - 1), 0);
 }
 
-TEST(PortListDeviceData, BinaryDataIsReadAsBytes) {
-    const char dword5[] = {5, 0, 0, 0};  // REG_DWORD 5 as stored
-    EXPECT_EQ(PortNumberFromDeviceData(dword5, sizeof dword5), 0);
-    const char binary[] = {'C', 'O', 'M', '9'};  // REG_BINARY without a terminator
-    EXPECT_EQ(PortNumberFromDeviceData(binary, sizeof binary), 9);
-}
-
 TEST(PortListAdd, KeepsOrderAndDuplicatesAndSkipsNmserial) {
     std::vector<int> ports;
     auto add = [&](const std::string& name, const std::string& data) {
