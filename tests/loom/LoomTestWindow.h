@@ -1,4 +1,5 @@
 #pragma once
+#include "tests/support/ResourceCounts.h"
 #include <windows.h>
 
 #include <memory>
@@ -94,11 +95,8 @@ public:
     std::vector<SIZE> asked;
 };
 
-// The process's live GDI objects and kernel handles. Wine answers 0 to
-// GetGuiResources and GetProcessHandleCount; the objects are then counted by
-// asking every possible handle value whether it is alive.
-int CountGdiObjects();
-int CountHandles();
+using ::CountGdiObjects;
+using ::CountHandles;
 
 class PixelSurface;
 

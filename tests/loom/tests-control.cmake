@@ -11,7 +11,7 @@ file(GLOB control_window_tests CONFIGURE_DEPENDS
 if(WIN32 AND TARGET loom)
   velmora_add_test(loom_control_test
     SOURCES ${control_portable_tests} ${control_window_tests} ${CMAKE_CURRENT_LIST_DIR}/LoomTestWindow.cpp
-    LIBS loom DISPLAY)
+    LIBS loom test_support DISPLAY)
 else()
   velmora_add_test(loom_portable_test
     SOURCES ${control_portable_tests}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "serial/SerialPort.h"
+#include "tests/support/ResourceCounts.h"
 #include "tests/support/SimProcess.h"
 
 namespace {
@@ -225,27 +226,42 @@ TEST_F(SerialPortTest, ARateTheLineRejects_StillOpens) {
     port.Close();
 }
 
+TEST_F(SerialPortTest, HandleCountSeesALeak) {
+    // The count below must be able to fail: one event left open shows.
+    const int before = CountHandles();
+    HANDLE leaked = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_EQ(CountHandles(), before + 1);
+    ::CloseHandle(leaked);
+    EXPECT_EQ(CountHandles(), before);
+}
+
 TEST_F(SerialPortTest, TwoHundredCyclesLeakNoHandle) {
     SimProcess radio(com, "--raw-echo");
     ASSERT_TRUE(radio.Started());
     CSerialPort port(&owner);
-    // One cycle first, so that lazily created runtime handles exist.
-    ASSERT_TRUE(port.Open(com, 9600));
-    ASSERT_TRUE(port.StartThread());
-    port.Close();
-    DWORD before = 0;
-    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &before));
-    for (int i = 0; i < 200; ++i) {
-        ASSERT_TRUE(port.Open(com, 9600)) << "cycle " << i;
+    // A few cycles first, so that handles the runtime and Wine create once,
+    // on first use, exist before counting.
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(port.Open(com, 9600));
         ASSERT_TRUE(port.StartThread());
         Send(port, "x");
         owner.WaitFor(static_cast<size_t>(i) + 1, 2000);
         port.Close();
     }
-    DWORD after = 0;
-    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &after));
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(owner.Received().size(), 200u);
+    const int before = CountHandles();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(port.Open(com, 9600)) << "cycle " << i;
+        ASSERT_TRUE(port.StartThread());
+        Send(port, "x");
+        owner.WaitFor(static_cast<size_t>(i) + 6, 2000);
+        port.Close();
+        if (i == 99) {
+            EXPECT_EQ(CountHandles(), before) << "after 100 cycles";
+        }
+    }
+    EXPECT_EQ(CountHandles(), before);
+    EXPECT_EQ(owner.Received().size(), 205u);
 }
 
 }  // namespace
