@@ -17,3 +17,21 @@ else()
     SOURCES ${control_portable_tests}
     LIBS loom_portable)
 endif()
+
+# The visible check: the showcase window, painted on the virtual display and
+# saved as showcase.png beside the test program. It carries its own images.
+if(WIN32 AND TARGET loom)
+  set(showcase_images ${CMAKE_CURRENT_LIST_DIR}/images)
+  set(showcase_rc ${CMAKE_CURRENT_BINARY_DIR}/Showcase.rc)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/Showcase.rc.in ${showcase_rc} @ONLY)
+  file(GLOB showcase_pngs ${showcase_images}/showcase_*.png)
+  set_source_files_properties(${showcase_rc} PROPERTIES OBJECT_DEPENDS "${showcase_pngs}")
+  velmora_add_test(loom_showcase_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShowcaseWin32Test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/Showcase.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/ShowcaseText.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/LoomTestWindow.cpp
+      ${showcase_rc}
+    LIBS loom test_support DISPLAY)
+  target_compile_definitions(loom_showcase_test PRIVATE LOOM_SHOWCASE_PNG="${CMAKE_CURRENT_BINARY_DIR}/showcase.png")
+endif()
