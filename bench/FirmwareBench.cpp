@@ -63,7 +63,7 @@ int main() {
     BenchWindow window(com, path);
     Firmware::Download download(window, window, window, window.radio.exchange, window.radio.port);
     double start = NowMs();
-    download.Run();
+    download.downloadFirmware();
     ::DeleteFileA(path.c_str());
     if (!window.ok) {
         std::fprintf(stderr, "firmware: the download failed\n");

@@ -95,7 +95,7 @@ bool Download::SendPages(std::FILE* file, uint64_t length) {
     return true;
 }
 
-void Download::Run() {
+void Download::downloadFirmware() {
     std::string path;
     if (!chooser.ChooseFirmwareFile(path)) return;
     events.Busy(true);

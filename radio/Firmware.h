@@ -68,7 +68,7 @@ public:
              IPortWriter& port);
     // The whole dialogue; a cancelled choice does nothing at all. The first
     // exchange that fails ends it: no "ISP finish", no retry.
-    void Run();
+    void downloadFirmware();
 
     // How long the download pauses after each page and after "ISP finish".
     int pagePauseMs = 50;

@@ -131,7 +131,7 @@ TEST(FirmwarePages, ProgressInSixtyFourBits) {
 
 TEST_F(FirmwareDownloadTest, Cancelled_DoesNothingAtAll) {
     chooser.cancel = true;
-    download.Run();
+    download.downloadFirmware();
     EXPECT_TRUE(events.log.empty());
     EXPECT_EQ(window.opens, 0);
     EXPECT_TRUE(link.Written().empty());
@@ -140,7 +140,7 @@ TEST_F(FirmwareDownloadTest, Cancelled_DoesNothingAtAll) {
 TEST_F(FirmwareDownloadTest, FileOf4096Bytes_RefusedBeforeThePortOpens) {
     TempFile file(MakeImage(4096));
     chooser.path = file.path;
-    download.Run();
+    download.downloadFirmware();
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
     EXPECT_EQ(window.opens, 0);
     EXPECT_TRUE(link.Written().empty());
@@ -148,7 +148,7 @@ TEST_F(FirmwareDownloadTest, FileOf4096Bytes_RefusedBeforeThePortOpens) {
 
 TEST_F(FirmwareDownloadTest, MissingFile_Fails) {
     chooser.path = (fs::temp_directory_path() / "velmora-no-such-image.dwn").string();
-    download.Run();
+    download.downloadFirmware();
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
     EXPECT_EQ(window.opens, 0);
 }
@@ -157,7 +157,7 @@ TEST_F(FirmwareDownloadTest, PortThatDoesNotOpen_Fails) {
     TempFile file(MakeImage(4352));
     chooser.path = file.path;
     window.portOpens = false;
-    download.Run();
+    download.downloadFirmware();
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
     EXPECT_EQ(window.firmwareOpens, 1);
     EXPECT_TRUE(link.Written().empty());
@@ -168,7 +168,7 @@ TEST_F(FirmwareDownloadTest, FileOf4352Bytes_SendsTwoPagesAndFinishes) {
     TempFile file(image);
     chooser.path = file.path;
     ScriptAccepting(2);
-    download.Run();
+    download.downloadFirmware();
     Strings written = link.Written();
     ASSERT_EQ(written.size(), 6u);
     EXPECT_EQ(written[0], "boot_start");
@@ -187,7 +187,7 @@ TEST_F(FirmwareDownloadTest, FileOf4608Bytes_ProgressInTwoSteps) {
     TempFile file(MakeImage(4608));
     chooser.path = file.path;
     ScriptAccepting(3);
-    download.Run();
+    download.downloadFirmware();
     EXPECT_EQ(events.progress, (std::vector<int>{6666, 10000}));
     EXPECT_EQ(link.Written().size(), 8u);
 }
@@ -196,7 +196,7 @@ TEST_F(FirmwareDownloadTest, FileOf4400Bytes_IgnoresThePartialLastPage) {
     TempFile file(MakeImage(4400));
     chooser.path = file.path;
     ScriptAccepting(3);
-    download.Run();
+    download.downloadFirmware();
     EXPECT_EQ(events.progress, std::vector<int>{9142});
     EXPECT_EQ(link.Written().size(), 6u);
 }
@@ -208,7 +208,7 @@ TEST_F(FirmwareDownloadTest, WrongAnswerToWritePage_FailsBeforeThePage) {
     link.Reply(Line("get page"));
     link.Reply(Line("write OK"));
     link.Reply(Line("busy"));
-    download.Run();
+    download.downloadFirmware();
     Strings written = link.Written();
     ASSERT_EQ(written.size(), 4u);
     EXPECT_EQ(written.back(), "write page");
@@ -219,7 +219,7 @@ TEST_F(FirmwareDownloadTest, WrongAnswerToWritePage_FailsBeforeThePage) {
 TEST_F(FirmwareDownloadTest, SilentBootLoader_FailsWithoutFinish) {
     TempFile file(MakeImage(4352));
     chooser.path = file.path;
-    download.Run();
+    download.downloadFirmware();
     EXPECT_EQ(link.Written(), Strings{"boot_start"});
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
 }

@@ -358,7 +358,7 @@ protected:
         WindowFirmwareEvents events(recorder.hwnd, 77);
         Firmware::Download download(chooser, events, port, port.exchange, port);
         download.pagePauseMs = pagePauseMs;
-        FirmwareWorker worker([&] { download.Run(); });
+        FirmwareWorker worker([&] { download.downloadFirmware(); });
         worker.Start();
         worker.firmwarePending = true;
         finished = recorder.WaitForEnd(600000);
