@@ -67,11 +67,7 @@ protected:
     }
     std::string Transcript() const { return Unix("transcript"); }
     std::string State() const { return Unix("state"); }
-    std::string Unix(const std::string& name) const {
-        char dir[1024];
-        DWORD n = ::GetEnvironmentVariableA("VELMORA_PORT_DIR", dir, sizeof dir);
-        return std::string(dir, n) + "/sim" + std::to_string(TestComPort(0)) + "-" + name;
-    }
+    std::string Unix(const std::string& name) const { return SimProcess::UnixPathFor(TestComPort(0), name); }
     Strings Received() { return ReceivedCommands(SimProcess::ReadFile(Transcript())); }
     const PortActionWindow::Result& OnlyResult() {
         EXPECT_EQ(window->results.size(), 1u);
@@ -331,11 +327,7 @@ struct PathChooser : Firmware::IFirmwareChooser {
 
 class FirmwareOverComPort : public ::testing::Test {
 protected:
-    std::string Unix(const std::string& name) const {
-        char dir[1024];
-        DWORD n = ::GetEnvironmentVariableA("VELMORA_PORT_DIR", dir, sizeof dir);
-        return std::string(dir, n) + "/sim" + std::to_string(TestComPort(0)) + "-" + name;
-    }
+    std::string Unix(const std::string& name) const { return SimProcess::UnixPathFor(TestComPort(0), name); }
     // Writes an image of `length` bytes and downloads it through the worker.
     void Download(size_t length, const std::string& faults = "", int pagePauseMs = 50) {
         image.assign(length, '\0');

@@ -20,7 +20,8 @@ public:
     bool Started() const { return started_; }
     int Port() const { return port_; }
     // A Unix path in the port folder, for --state, --transcript and the like.
-    std::string UnixPath(const std::string& name) const;
+    std::string UnixPath(const std::string& name) const { return UnixPathFor(port_, name); }
+    static std::string UnixPathFor(int comPort, const std::string& name);
     // The same file as the Windows side sees it (Z:\...).
     static std::string WinePath(const std::string& unixPath);
     // The whole file, read through its Windows path; empty if it is absent.

@@ -64,8 +64,8 @@ std::string SimProcess::ReadFile(const std::string& unixPath) {
     return content;
 }
 
-std::string SimProcess::UnixPath(const std::string& name) const {
-    return Env("VELMORA_PORT_DIR") + "/sim" + std::to_string(port_) + "-" + name;
+std::string SimProcess::UnixPathFor(int comPort, const std::string& name) {
+    return Env("VELMORA_PORT_DIR") + "/sim" + std::to_string(comPort) + "-" + name;
 }
 
 SimProcess::SimProcess(int comPort, const std::string& args) : port_(comPort) {
