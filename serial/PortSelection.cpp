@@ -5,7 +5,7 @@
 int ParsePortNumber(const std::string& portText) {
     if (portText.size() <= 4) return 0;
     int n = ReadLeadingInt(portText, 4);
-    return n > 0 && n < 256 ? n : 0;  // Windows numbers its COM ports 1 to 255
+    return n > 0 ? n : 0;
 }
 
 int ParseBaudRate(const std::string& rateText) {

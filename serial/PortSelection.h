@@ -6,8 +6,8 @@
 // The port box's entries read " COM%d": the number is the decimal integer
 // that starts after the first four characters. Four characters or fewer (an
 // empty box) give 0, which names no port. Blanks before the number are
-// skipped, reading stops at the first non-digit; numbers outside 1 to 255,
-// which no COM port has, give 0 as well.
+// skipped, reading stops at the first non-digit; a negative number gives 0
+// and one too large for an int the largest int (neither opens a port).
 int ParsePortNumber(const std::string& portText);
 
 // The rate box's text as a decimal integer (" 38400" -> 38400); 0 when the

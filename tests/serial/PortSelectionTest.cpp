@@ -12,8 +12,9 @@ TEST(PortSelection, PortNumberAfterTheFirstFourCharacters) {
     EXPECT_EQ(ParsePortNumber(""), 0);
     EXPECT_EQ(ParsePortNumber("COM7"), 0);  // four characters: no number
     EXPECT_EQ(ParsePortNumber(" COMx"), 0);
-    EXPECT_EQ(ParsePortNumber(" COM256"), 0);
-    EXPECT_EQ(ParsePortNumber(" COM99999999999999"), 0);
+    EXPECT_EQ(ParsePortNumber(" COM256"), 256);
+    EXPECT_EQ(ParsePortNumber(" COM-3"), 0);
+    EXPECT_EQ(ParsePortNumber(" COM99999999999999"), 2147483647);
 }
 
 TEST(PortSelection, RateIsTheLeadingNumber) {
