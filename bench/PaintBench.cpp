@@ -1,0 +1,184 @@
+// Paint benchmark: the showcase window (759 x 509, about 150 controls:
+// layouts, images with corners, gradients, rounded borders, text) laid out
+// and repainted whole many times. A repaint is what the window does on
+// WM_PAINT: the whole tree into the off-screen bitmap, then its copy to the
+// window. Before the last line it prints where a repaint's time goes, phase
+// by phase over every visible control.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <functional>
+#include <vector>
+
+#include "Loom/Core/ContainerUI.h"
+#include "Loom/Core/Render.h"
+#include "bench/BenchSupport.h"
+#include "tests/loom/LoomTestWindow.h"
+#include "tests/loom/Showcase.h"
+
+using namespace Loom;
+using namespace LoomTest;
+
+namespace {
+
+constexpr int kLayoutRuns = 300;
+constexpr int kRepaintRuns = 500;
+constexpr int kProfileRuns = 40;
+
+void CollectVisible(CControlUI* control, std::vector<CControlUI*>& out) {
+    if (!control->IsVisible()) return;
+    out.push_back(control);
+    auto* container = static_cast<IContainerUI*>(control->GetInterface("IContainer"));
+    if (container == nullptr) return;
+    for (int i = 0; i < container->GetCount(); ++i) CollectVisible(container->GetItemAt(i), out);
+}
+
+// Timings of runs calls of step, each after a call of before (not timed).
+std::vector<double> Sample(int runs, const std::function<void()>& before, const std::function<void()>& step) {
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        before();
+        const double start = NowMs();
+        step();
+        ms.push_back(NowMs() - start);
+    }
+    return ms;
+}
+
+double Median(int runs, const std::function<void()>& before, const std::function<void()>& step) {
+    return Percentile(Sample(runs, before, step), 0.5);
+}
+
+void PrintSpread(const char* what, const std::vector<double>& ms) {
+    std::printf("%s: median %.3f ms, best %.3f ms, 90th percentile %.3f ms over %zu runs\n", what,
+                Percentile(ms, 0.5), Percentile(ms, 0.0), Percentile(ms, 0.9), ms.size());
+}
+
+// One paint phase over every visible control, as the tree's DoPaint runs it.
+struct Phase {
+    const char* name;
+    std::function<bool(CControlUI*)> applies;
+    std::function<void(HDC, CControlUI*)> paint;
+};
+
+bool IsText(CControlUI* c, bool html) {
+    auto* text = dynamic_cast<ShowcaseTextUI*>(c);
+    return text != nullptr && !text->GetText().empty() && text->IsHtml() == html;
+}
+
+std::vector<Phase> Phases() {
+    auto round = [](CControlUI* c) { return c->GetBorderRound().cx > 0 || c->GetBorderRound().cy > 0; };
+    return {
+        {"bkcolor", [](CControlUI* c) { return c->GetBkColor() != 0; },
+         [](HDC dc, CControlUI* c) { c->PaintBkColor(dc); }},
+        {"bkimage", [](CControlUI* c) { return !c->GetBkImage().empty(); },
+         [](HDC dc, CControlUI* c) { c->PaintBkImage(dc); }},
+        {"html_text", [](CControlUI* c) { return IsText(c, true); },
+         [](HDC dc, CControlUI* c) { c->PaintText(dc); }},
+        {"plain_text", [](CControlUI* c) { return IsText(c, false); },
+         [](HDC dc, CControlUI* c) { c->PaintText(dc); }},
+        {"border", [](CControlUI* c) { return c->GetBorderColor() != 0; },
+         [](HDC dc, CControlUI* c) { c->PaintBorder(dc); }},
+        {"round_clip", round,
+         [](HDC dc, CControlUI* c) {
+             const RECT& p = c->GetPos();
+             CRenderClip clip = CRenderClip::ClipToRoundRect(dc, p, p, c->GetBorderRound().cx, c->GetBorderRound().cy);
+         }},
+        {"container_clips", [](CControlUI* c) { return c->GetInterface("IContainer") != nullptr; },
+         [](HDC dc, CControlUI* c) {
+             CRenderClip outer = CRenderClip::ClipToRect(dc, c->GetPos());
+             CRenderClip inner = CRenderClip::ClipToRect(dc, static_cast<CContainerUI*>(c)->GetClientArea());
+         }},
+    };
+}
+
+// What a control paints, for the list of the slowest ones.
+std::string Describe(CControlUI* c) {
+    std::string d = c->GetClass();
+    if (c->GetBkColor2() != 0) d += " gradient";
+    else if (c->GetBkColor() != 0) d += (c->GetBkColor() >> 24) == 0xFF ? " colour" : " translucent";
+    if (!c->GetBkImage().empty()) d += " image";
+    if (c->GetBorderRound().cx > 0) d += " rounded";
+    if (c->GetBorderColor() != 0) d += " border";
+    if (auto* text = dynamic_cast<ShowcaseTextUI*>(c)) d += text->IsHtml() ? " html" : " text";
+    const RECT& p = c->GetPos();
+    return d + " " + std::to_string(p.right - p.left) + "x" + std::to_string(p.bottom - p.top);
+}
+
+// Each control's own painting (without its children), slowest first.
+void PrintSlowest(const std::vector<CControlUI*>& visible, HDC dc, const RECT& client, size_t count) {
+    std::vector<std::pair<double, CControlUI*>> costs;
+    for (CControlUI* c : visible) {
+        costs.emplace_back(Median(kProfileRuns, [] {}, [&] { c->CControlUI::DoPaint(dc, client); }), c);
+    }
+    std::sort(costs.begin(), costs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::printf("the slowest controls (own painting, without children):\n");
+    for (size_t i = 0; i < count && i < costs.size(); ++i) {
+        std::printf("  %7.3f ms  %s\n", costs[i].first, Describe(costs[i].second).c_str());
+    }
+}
+
+void PrintProfile(CControlUI* root, HWND wnd) {
+    std::vector<CControlUI*> visible;
+    CollectVisible(root, visible);
+    const RECT client{0, 0, kShowcaseWidth, kShowcaseHeight};
+    PixelSurface surface(kShowcaseWidth, kShowcaseHeight);
+    // Each control's paint rectangle is set by its own DoPaint.
+    for (CControlUI* c : visible) c->CControlUI::DoPaint(surface.dc(), client);
+    double sum = 0;
+    for (const Phase& phase : Phases()) {
+        std::vector<CControlUI*> subset;
+        for (CControlUI* c : visible)
+            if (phase.applies(c)) subset.push_back(c);
+        const double ms = Median(kProfileRuns, [] {}, [&] {
+            for (CControlUI* c : subset) phase.paint(surface.dc(), c);
+        });
+        sum += ms;
+        std::printf("  %-16s %3zu controls  %7.3f ms\n", phase.name, subset.size(), ms);
+    }
+    const double tree = Median(kProfileRuns, [] {}, [&] { root->DoPaint(surface.dc(), client); });
+    WindowDC windowDC(wnd);
+    const double blit = Median(kProfileRuns, [] {}, [&] {
+        ::BitBlt(windowDC.get(), 0, 0, kShowcaseWidth, kShowcaseHeight, surface.dc(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+    });
+    std::printf("  %-16s               %7.3f ms (sum of the phases)\n", "phases", sum);
+    std::printf("  %-16s               %7.3f ms (root DoPaint into a DIB section)\n", "tree", tree);
+    std::printf("  %-16s               %7.3f ms (759 x 509 to the window)\n", "copy", blit);
+    PrintSlowest(visible, surface.dc(), client, 8);
+}
+
+}  // namespace
+
+int main() {
+    TestWindow window;
+    if (!window.Open(kShowcaseWidth, kShowcaseHeight, nullptr)) {
+        std::fprintf(stderr, "paint: no window\n");
+        return 1;
+    }
+    PrepareShowcaseManager(window.Manager());
+    ShowcaseTree tree = BuildShowcase();
+    window.Manager().SetRootControl(tree.root);
+    for (int i = 0; i < 5; ++i) window.Paint();  // fonts measured, images decoded, bitmaps made
+    const HWND wnd = window.GetHWND();
+    std::vector<CControlUI*> visible;
+    CollectVisible(tree.root, visible);
+    std::printf("controls: %d in the tree, %zu visible\n", CountControls(tree.root), visible.size());
+
+    // A full layout: the root placed again lays out every container below it.
+    const RECT client{0, 0, kShowcaseWidth, kShowcaseHeight};
+    const std::vector<double> layout = Sample(kLayoutRuns, [] {}, [&] { tree.root->SetPos(client); });
+    ::ValidateRect(wnd, nullptr);
+    PrintSpread("layout", layout);
+
+    // A full repaint: the whole client area invalid, painted synchronously.
+    const std::vector<double> repaint =
+        Sample(kRepaintRuns, [&] { ::InvalidateRect(wnd, nullptr, FALSE); }, [&] { ::UpdateWindow(wnd); });
+    PrintSpread("repaint", repaint);
+    std::printf("where a repaint's time goes (median per pass over the visible controls):\n");
+    PrintProfile(tree.root, wnd);
+    std::printf("paint: layout_ms=%.3f repaint_ms=%.3f\n", Percentile(layout, 0.5), Percentile(repaint, 0.5));
+    return 0;
+}
