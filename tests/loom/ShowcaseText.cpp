@@ -42,6 +42,11 @@ void ShowcaseTextUI::PaintText(HDC dc) {
     linkCount_ = kMaxLinks;
     Loom::CRenderer::DrawHtmlText(dc, manager_, rc, text_.c_str(), textColor_, links_, linkTexts_, linkCount_,
                                   format_);
+    // Slots this paint did not fill must not pass for links next time.
+    for (int i = linkCount_; i < kMaxLinks; ++i) {
+        links_[i] = RECT{0, 0, 0, 0};
+        linkTexts_[i].clear();
+    }
 }
 
 }  // namespace LoomTest
