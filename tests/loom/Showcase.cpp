@@ -69,7 +69,8 @@ void BuildTabStrip(ShowcaseTree& t) {
         std::string look = selected ? "bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF8FA3BD\" font=\"0\""
                                     : "bkcolor=\"#FFF4F6F9\" bkcolor2=\"#FFDCE2EA\" bordercolor=\"#FFB4BECC\"";
         if (i == 4) look += " font=\"2\"";
-        Text(strip, "width=\"92\" borderround=\"7,7\" bordersize=\"1\" align=\"center\" textcolor=\"#FF22324A\" " + look,
+        Text(strip,
+             "width=\"92\" borderround=\"7,7\" bordersize=\"1\" align=\"center\" textcolor=\"#FF22324A\" " + look,
              names[i]);
     }
 }
@@ -100,8 +101,9 @@ void BuildSidebar(ShowcaseTree& t, CContainerUI* body) {
     // A picture on a panel image, both from one image string: the photo 1:1
     // inside the panel's corners (settings carry over from the panel, so the
     // photo clears the corners again).
-    t.photo = Add<CControlUI>(side, "height=\"68\" bkimage=\"" + Res(kShowcasePanelImage, "corner='10,10,10,10'") + " " +
-                                        Res(kShowcasePhotoImage, "dest='8,8,72,56' corner='0,0,0,0'") + "\"");
+    const std::string picture = Res(kShowcasePanelImage, "corner='10,10,10,10'") + " " +
+                                Res(kShowcasePhotoImage, "dest='8,8,72,56' corner='0,0,0,0'");
+    t.photo = Add<CControlUI>(side, "height=\"68\" bkimage=\"" + picture + "\"");
 }
 
 void BuildChannelRow(CContainerUI* panel, int channel, ShowcaseTree& t) {
@@ -170,7 +172,8 @@ void BuildOptions(CContainerUI* page) {
     for (int i = 0; i < 3; ++i) {
         const std::string box = i == 0 ? "bkcolor=\"#FF2F62A8\" bordercolor=\"#FF1C3D6E\""
                                        : "bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF9AA8BA\"";
-        Add<CControlUI>(row, "width=\"14\" height=\"14\" padding=\"0,2,0,0\" borderround=\"4,4\" bordersize=\"1\" " + box);
+        Add<CControlUI>(row,
+                        "width=\"14\" height=\"14\" padding=\"0,2,0,0\" borderround=\"4,4\" bordersize=\"1\" " + box);
         Text(row, "width=\"100\" textcolor=\"#FF22324A\"", names[i]);
     }
 }

@@ -182,8 +182,11 @@ TEST_F(ShowcaseTest, Photo_IsCopiedPixelForPixelAtItsDestination) {
     ASSERT_EQ(photo->nY, 48);
     const RECT at = tree.photo->GetPos();
     int differing = 0;
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) differing += shot.At(at.left + 8 + x, at.top + 8 + y) != (bits[y * 64 + x] & 0xFFFFFF);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            differing += shot.At(at.left + 8 + x, at.top + 8 + y) != (bits[y * 64 + x] & 0xFFFFFF);
+        }
+    }
     EXPECT_EQ(differing, 0);
     // Around it the panel image: its white middle.
     EXPECT_EQ(shot.At(at.left + 100, at.top + 30), 0xFFFFFFu);
