@@ -17,7 +17,8 @@ endif()
 
 # velmora_add_test(NAME SOURCES ... [LIBS ...] [DISPLAY] [SIM] [PORTS n ...])
 # Declares one test executable (GoogleTest) and its ctest entry.
-#   DISPLAY  the test opens windows: the Wine wrapper starts Xvfb for it.
+#   DISPLAY  the test opens windows (every program run by the Wine wrapper
+#            gets its shared virtual display; the flag marks the need).
 #   SIM      the test starts the simulated radio: VELMORA_RADIOSIM names it.
 #   PORTS    COM numbers the test may map to pseudo-terminals; two tests
 #            that run at the same time must not share one.
