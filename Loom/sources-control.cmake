@@ -15,6 +15,7 @@ set(LOOM_CONTROL_WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/WindowWnd.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/NotifyPump.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/StackChildren.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Layout/StackLayoutUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/VerticalLayoutUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/HorizontalLayoutUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/TabLayoutUI.cpp
