@@ -46,3 +46,19 @@ function(velmora_add_test NAME)
     set_tests_properties(${NAME} PROPERTIES ENVIRONMENT "${env}")
   endif()
 endfunction()
+
+# velmora_folder_library(NAME [LIBS ...]): a static library of every *.cpp in
+# the current folder. Files named *Win32.cpp use the Windows API and are left
+# out of the native build; the rest is portable.
+function(velmora_folder_library NAME)
+  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT WIN32)
+    list(FILTER sources EXCLUDE REGEX "Win32\\.cpp$")
+  endif()
+  add_library(${NAME} STATIC ${sources})
+  target_include_directories(${NAME} PUBLIC ${CMAKE_SOURCE_DIR})
+  if(L_LIBS)
+    target_link_libraries(${NAME} PUBLIC ${L_LIBS})
+  endif()
+endfunction()
