@@ -146,6 +146,31 @@ TEST_F(FirmwareDownloadTest, FileOf4096Bytes_RefusedBeforeThePortOpens) {
     EXPECT_TRUE(link.Written().empty());
 }
 
+TEST_F(FirmwareDownloadTest, EmptyFile_RefusedBeforeThePortOpens) {
+    TempFile file("");
+    chooser.path = file.path;
+    download.downloadFirmware();
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(window.opens, 0);
+}
+
+TEST_F(FirmwareDownloadTest, RadioStopsAnsweringMidDownload_FailsWithoutFinish) {
+    TempFile file(MakeImage(4096 + 4 * 256));
+    chooser.path = file.path;
+    link.Reply(Line("boot start"));
+    for (int page = 0; page < 2; ++page) {
+        link.Reply(Line("get page"));
+        link.Reply(Line("write OK"));
+    }
+    link.Reply(Line("get page"));  // then nothing more: the page block gets no answer
+    download.downloadFirmware();
+    Strings written = link.Written();
+    ASSERT_EQ(written.size(), 7u);
+    EXPECT_EQ(written.back().size(), 258u);
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(events.progress.size(), 1u);
+}
+
 TEST_F(FirmwareDownloadTest, MissingFile_Fails) {
     chooser.path = (fs::temp_directory_path() / "velmora-no-such-image.dwn").string();
     download.downloadFirmware();
