@@ -1,5 +1,7 @@
 #include "radio/RadioConfig.h"
 
+#include "serial/DecimalText.h"
+
 #include <string>
 
 #include "radio/RadioTables.h"
@@ -131,7 +133,7 @@ void RadioConfig::NormalizeAddress(TextField field, int maximum, const char* emp
         view.SetFieldText(field, emptyText);
         return;
     }
-    const int value = RadioTables::ReadInteger(text);
+    const int value = ReadLeadingInt(text);
     const int clamped = value < 0 ? 0 : (value > maximum ? maximum : value);
     // The edit takes digits only, but an imported file can bring any text;
     // that text would go to the radio unchanged inside a command line.

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <limits>
 
+#include "serial/DecimalText.h"
+
 namespace RadioTables {
 
 const char* const kProtocolItems[kProtocolCount] = {
@@ -136,23 +138,8 @@ double ReadFrequency(const std::string& text) {
     return negative ? -value : value;
 }
 
-int ReadInteger(const std::string& text) {
-    std::size_t pos = 0;
-    while (pos < text.size() && IsSpace(text[pos])) ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-    long long value = 0;
-    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-        value = value * 10 + (text[pos] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    return static_cast<int>(value);
-}
-
 int LinkBaudWireValue(const std::string& shownRate) {
-    int rate = ReadInteger(shownRate);
+    int rate = ReadLeadingInt(shownRate);
     switch (rate) {
         case 4800: return 1;
         case 9600: return 2;

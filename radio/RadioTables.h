@@ -62,10 +62,6 @@ std::string FormatFrequency(double mhz);
 // "0x..."), so that no text passes a range check as a non-number.
 double ReadFrequency(const std::string& text);
 
-// The leading decimal integer of `text` by the rules of C atoi (white space,
-// optional sign, digits), saturated to the int range instead of overflowing.
-int ReadInteger(const std::string& text);
-
 // The radio value of a link rate by the rate shown: 4800 -> 1, 9600 -> 2,
 // 19200 -> 3, any other number is sent as itself (" 2400" -> 2400, a text
 // without a number -> 0).

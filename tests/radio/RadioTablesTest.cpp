@@ -7,6 +7,7 @@
 #include <string>
 
 #include "radio/RadioTables.h"
+#include "serial/DecimalText.h"
 
 using namespace RadioTables;
 
@@ -98,15 +99,15 @@ TEST(ReadFrequency, IgnoresACommaDecimalLocale) {
     EXPECT_EQ(shown, "415.50000") << found;
 }
 
-TEST(ReadInteger, FollowsAtoiAndSaturates) {
-    EXPECT_EQ(ReadInteger(" 42x"), 42);
-    EXPECT_EQ(ReadInteger("-5"), -5);
-    EXPECT_EQ(ReadInteger("abc"), 0);
-    EXPECT_EQ(ReadInteger(""), 0);
-    EXPECT_EQ(ReadInteger("2147483647"), 2147483647);
-    EXPECT_EQ(ReadInteger("99999999999999999999"), 2147483647);
-    EXPECT_EQ(ReadInteger("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(ReadInteger("-99999999999999999999"), -2147483647 - 1);
+TEST(ReadLeadingInt, FollowsAtoiAndSaturates) {
+    EXPECT_EQ(ReadLeadingInt(" 42x"), 42);
+    EXPECT_EQ(ReadLeadingInt("-5"), -5);
+    EXPECT_EQ(ReadLeadingInt("abc"), 0);
+    EXPECT_EQ(ReadLeadingInt(""), 0);
+    EXPECT_EQ(ReadLeadingInt("2147483647"), 2147483647);
+    EXPECT_EQ(ReadLeadingInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(ReadLeadingInt("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(ReadLeadingInt("-99999999999999999999"), -2147483647 - 1);
 }
 
 TEST(LinkBaudWireValue, ChosenByTheRateShown) {
