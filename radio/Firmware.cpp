@@ -2,7 +2,7 @@
 
 #include <chrono>
 #include <cstring>
-#include <memory>
+#include <fstream>
 #include <thread>
 
 namespace Firmware {
@@ -10,32 +10,21 @@ namespace {
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using UniqueFilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// The file's length without the 2 GiB limit of a 32-bit long.
-bool FileLength(std::FILE* file, uint64_t& length) {
-#ifdef _WIN32
-    if (_fseeki64(file, 0, SEEK_END) != 0) return false;
-    long long end = _ftelli64(file);
-    if (end < 0 || _fseeki64(file, 0, SEEK_SET) != 0) return false;
-#else
-    if (fseeko(file, 0, SEEK_END) != 0) return false;
-    off_t end = ftello(file);
-    if (end < 0 || fseeko(file, 0, SEEK_SET) != 0) return false;
-#endif
-    length = static_cast<uint64_t>(end);
-    return true;
+// Reads one page; false when fewer than 256 bytes are left.
+bool ReadPage(std::ifstream& file, unsigned char* page) {
+    file.read(reinterpret_cast<char*>(page), kPageSize);
+    return file.gcount() == static_cast<std::streamsize>(kPageSize);
 }
 
-bool SkipTo(std::FILE* file, uint64_t offset) {
-#ifdef _WIN32
-    return _fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
+// The file's length; stream offsets are 64-bit on both targets, so images
+// over 2 GiB are measured right.
+bool FileLength(std::ifstream& file, uint64_t& length) {
+    file.seekg(0, std::ios::end);
+    const std::streamoff end = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (!file || end < 0) return false;
+    length = static_cast<uint64_t>(end);
+    return true;
 }
 
 }  // namespace
@@ -78,13 +67,14 @@ bool Download::SendPage(const unsigned char* page) {
     return exchange.SendAndWait(block, kBlockSize) && exchange.ReplyContains(kPageReply);
 }
 
-bool Download::SendPages(std::FILE* file, uint64_t length) {
+bool Download::SendPages(std::ifstream& file, uint64_t length) {
     if (!Exchange(kBootStart, kBootStartReply)) return false;
     unsigned char page[kPageSize];
-    if (std::fread(page, 1, kPageSize, file) != kPageSize || !SendPage(page)) return false;
-    if (!SkipTo(file, kSecondPageOffset)) return false;
+    if (!ReadPage(file, page) || !SendPage(page)) return false;
+    file.seekg(static_cast<std::streamoff>(kSecondPageOffset));
+    if (!file) return false;
     uint64_t sent = kPageSize;
-    while (std::fread(page, 1, kPageSize, file) == kPageSize) {
+    while (ReadPage(file, page)) {
         if (!SendPage(page)) return false;
         sent += kPageSize;
         events.Progress(Progress(sent, length));
@@ -101,10 +91,10 @@ void Download::downloadFirmware() {
     events.Busy(true);
     bool ok = false;
     {
-        UniqueFilePtr file(std::fopen(path.c_str(), "rb"));
+        std::ifstream file(path, std::ios::binary);
         uint64_t length = 0;
-        ok = file && FileLength(file.get(), length) && IsLongEnough(length) && window.OpenSelectedPort(true) &&
-             SendPages(file.get(), length);
+        ok = file && FileLength(file, length) && IsLongEnough(length) && window.OpenSelectedPort(true) &&
+             SendPages(file, length);
     }
     events.Outcome(ok);
     events.Busy(false);

@@ -1,6 +1,6 @@
 #pragma once
 #include <cstdint>
-#include <cstdio>
+#include <iosfwd>
 #include <string>
 
 #include "radio/RadioActions.h"
@@ -75,7 +75,7 @@ public:
     int finishPauseMs = 100;
 
 private:
-    bool SendPages(std::FILE* file, uint64_t length);
+    bool SendPages(std::ifstream& file, uint64_t length);
     bool SendPage(const unsigned char* page);
     bool Exchange(const char* command, const char* expected);
 
