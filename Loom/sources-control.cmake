@@ -19,5 +19,7 @@ set(LOOM_CONTROL_WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/VerticalLayoutUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/HorizontalLayoutUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/TabLayoutUI.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/Control/ScrollBarUI.cpp
 )
+# The standard controls: every source of Control/ is Windows code.
+file(GLOB loom_control_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Control/*.cpp)
+list(APPEND LOOM_CONTROL_WIN32 ${loom_control_sources})
