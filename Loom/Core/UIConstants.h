@@ -59,4 +59,14 @@ enum KeyStateFlag : unsigned {
     KeyStateAlt = 0x20,
 };
 
+// The state word of buttons, options, edits, combos and scroll-bar parts.
+enum ControlState : unsigned {
+    StateFocused = 0x1,
+    StateSelected = 0x2,
+    StateDisabled = 0x4,
+    StateHot = 0x8,
+    StatePushed = 0x10,
+    StateCaptured = 0x40,  // the mouse went down on it
+};
+
 }  // namespace Loom
