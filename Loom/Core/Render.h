@@ -27,11 +27,13 @@ public:
     CRenderClip& operator=(const CRenderClip&) = delete;
     ~CRenderClip();
 
-    // Clips the DC to rc.
+    // Clips the DC to rc, within the clip already in force (a child never
+    // paints outside its parent's clip).
     static CRenderClip ClipToRect(HDC dc, const RECT& rc);
     // Clips the DC to rc intersected with a rounded rectangle over round
     // (corner ellipse cx, cy; the region's right and bottom extended by one
-    // pixel so the rounded frame drawn over round stays inside).
+    // pixel so the rounded frame drawn over round stays inside), again
+    // within the clip already in force.
     static CRenderClip ClipToRoundRect(HDC dc, const RECT& rc, const RECT& round, int cx, int cy);
     // The same, assigning to an existing clip object (its earlier clip, if
     // any, is restored first).

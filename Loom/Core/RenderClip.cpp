@@ -43,7 +43,16 @@ void CRenderClip::Select(HDC dc, HRGN region) {
     // 1: the DC has a clip region, now copied; 0: it has none.
     const int had = ::GetClipRgn(dc, previous.get());
     if (had < 0) return;
-    if (::SelectClipRgn(dc, region) == ERROR) return;
+    // A clip narrows the one in force (a child paints only where its parent
+    // may): selecting the region alone would let a nested container or a
+    // rounded child paint over its parent's inset and border.
+    if (had == 1) {
+        UniqueRegion narrowed(::CreateRectRgn(0, 0, 0, 0));
+        if (!narrowed || ::CombineRgn(narrowed.get(), region, previous.get(), RGN_AND) == ERROR) return;
+        if (::SelectClipRgn(dc, narrowed.get()) == ERROR) return;
+    } else if (::SelectClipRgn(dc, region) == ERROR) {
+        return;
+    }
     dc_ = dc;
     hadClip_ = had == 1;
     previous_ = hadClip_ ? std::move(previous) : UniqueRegion();

@@ -257,3 +257,40 @@ TEST(ManagerPaint, ManagerReleasesItsGdiObjectsWhenDestroyed) {
     }
     EXPECT_EQ(CountGdiObjects(), before);
 }
+
+// A child's own clip narrows its parent's: an overflowing nested container,
+// a scrolled one and a rounded child never paint over the parent's inset or
+// border.
+TEST(ManagerPaint, NestedClipsStayInsideTheParentsClientArea) {
+    auto* root = Make<CHorizontalLayoutUI>("bkcolor=\"#FFFFFFFF\"");
+    // Overflowing: a 300-pixel container in a 100-pixel column.
+    auto* overflow = Make<CVerticalLayoutUI>("inset=\"10,10,10,10\" bordercolor=\"#FF000000\" bordersize=\"1\"");
+    auto* tall = Make<CContainerUI>("height=\"300\" bkcolor=\"#FFFF0000\"");
+    overflow->Add(tall);
+    // Scrolled: the same, with a bar, scrolled half-way.
+    auto* scrolled = Make<CVerticalLayoutUI>(
+        "inset=\"10,10,10,10\" bordercolor=\"#FF000000\" bordersize=\"1\" vscrollbar=\"true\"");
+    scrolled->Add(Make<CContainerUI>("height=\"300\" bkcolor=\"#FFFF0000\""));
+    // Rounded: a child whose round clip reaches past the inset.
+    auto* rounded = Make<CVerticalLayoutUI>("inset=\"10,10,10,10\" bordercolor=\"#FF000000\" bordersize=\"1\"");
+    rounded->Add(Leaf("height=\"300\" bkcolor=\"#FFFF0000\" borderround=\"8,8\""));
+    root->Add(overflow);
+    root->Add(scrolled);
+    root->Add(rounded);
+    TestWindow w;
+    ASSERT_TRUE(w.Open(300, 100, root));
+    scrolled->SetScrollPos(SIZE{0, 100});
+    w.Paint();
+    PixelSurface s(300, 100);
+    CaptureClient(w.GetHWND(), s);
+    for (int column = 0; column < 3; ++column) {
+        const int left = column * 100;
+        SCOPED_TRACE(column);
+        EXPECT_EQ(s.At(left + 50, 50), 0xFF0000u);  // inside the client area
+        for (int x = left + 1; x < left + 99; ++x) {
+            ASSERT_EQ(s.At(x, 95), 0xFFFFFFu) << "bottom inset painted at x " << x;
+            ASSERT_EQ(s.At(x, 5), 0xFFFFFFu) << "top inset painted at x " << x;
+        }
+        EXPECT_EQ(s.At(left + 50, 99), 0x000000u);  // the border is still there
+    }
+}
