@@ -30,9 +30,20 @@ CContainerUI::~CContainerUI() {
     RunDestroyListeners();
     std::vector<CControlUI*> items;
     items.swap(items_);
-    if (autoDestroy_) {
-        for (CControlUI* item : items) delete item;
+    for (CControlUI* item : items) {
+        if (autoDestroy_) {
+            delete item;
+        } else {
+            Detach(item);
+        }
     }
+    verticalBar_.reset();
+    horizontalBar_.reset();
+}
+
+void CContainerUI::ForgetItem(CControlUI* control) {
+    auto it = std::find(items_.begin(), items_.end(), control);
+    if (it != items_.end()) items_.erase(it);
 }
 
 const char* CContainerUI::GetClass() const { return "ContainerUI"; }
@@ -89,7 +100,11 @@ bool CContainerUI::Remove(CControlUI* control) {
     // does while dying finds it here.
     items_.erase(it);
     RequestLayout();
-    if (autoDestroy_) DestroyChild(control);
+    if (autoDestroy_) {
+        DestroyChild(control);
+    } else {
+        Detach(control);
+    }
     return true;
 }
 
@@ -101,10 +116,37 @@ bool CContainerUI::RemoveAt(int index) {
 void CContainerUI::RemoveAll() {
     std::vector<CControlUI*> items;
     items.swap(items_);
-    if (autoDestroy_) {
-        for (CControlUI* item : items) DestroyChild(item);
+    for (CControlUI* item : items) {
+        if (autoDestroy_) {
+            DestroyChild(item);
+        } else {
+            Detach(item);
+        }
     }
     RequestLayout();
+}
+
+namespace {
+
+CControlUI* ForgetProc(CControlUI* control, void* data) {
+    static_cast<CUIManager*>(data)->ForgetControl(control);
+    return nullptr;
+}
+
+}  // namespace
+
+// A child that leaves without being destroyed belongs to nobody until it is
+// added again: it must not keep pointers to this container (which may die
+// first) nor to the manager, which forgets the whole subtree (focus, hover,
+// capture, timers, names).
+void CContainerUI::Detach(CControlUI* control) {
+    if (manager_ != nullptr) control->FindControl(ForgetProc, manager_, FindAll);
+    control->SetManager(nullptr, nullptr, false);
+}
+
+bool CContainerUI::IsChild(const CControlUI* control, size_t hint) const {
+    if (hint < items_.size() && items_[hint] == control) return true;
+    return std::find(items_.begin(), items_.end(), control) != items_.end();
 }
 
 void CContainerUI::DestroyChild(CControlUI* control) {
@@ -168,12 +210,12 @@ bool CContainerUI::KeyScrolls(UIEvent& event) {
 void CContainerUI::SetVisible(bool visible) {
     if (visible_ == visible) return;
     CControlUI::SetVisible(visible);
-    for (CControlUI* item : items_) item->SetParentVisible(IsVisible());
+    ForEachChild([this](CControlUI* item) { item->SetParentVisible(IsVisible()); });
 }
 
 void CContainerUI::SetParentVisible(bool visible) {
     CControlUI::SetParentVisible(visible);
-    for (CControlUI* item : items_) item->SetParentVisible(IsVisible());
+    ForEachChild([this](CControlUI* item) { item->SetParentVisible(IsVisible()); });
 }
 
 void CContainerUI::SetMouseEnabled(bool enabled) {
@@ -183,7 +225,11 @@ void CContainerUI::SetMouseEnabled(bool enabled) {
 }
 
 void CContainerUI::SetManager(CUIManager* manager, CControlUI* parent, bool init) {
-    for (CControlUI* item : items_) item->SetManager(manager, this, init);
+    // Known before the children are visited, so that a child added meanwhile
+    // (by an init listener) is attached to the new manager by Add itself.
+    manager_ = manager;
+    parent_ = parent;
+    ForEachChild([&](CControlUI* item) { item->SetManager(manager, this, init); });
     if (verticalBar_) verticalBar_->SetManager(manager, this, init);
     if (horizontalBar_) horizontalBar_->SetManager(manager, this, init);
     CControlUI::SetManager(manager, parent, init);
@@ -366,12 +412,12 @@ void CContainerUI::SetScrollPos(SIZE pos) {
         dx = horizontalBar_->GetScrollPos() - old;
     }
     if (dx == 0 && dy == 0) return;
-    for (CControlUI* item : items_) {
-        if (!item->IsVisible() || item->IsFloat()) continue;
+    ForEachChild([dx, dy](CControlUI* item) {
+        if (!item->IsVisible() || item->IsFloat()) return;
         RECT rc = item->GetPos();
         ::OffsetRect(&rc, -dx, -dy);
         item->SetPos(rc);
-    }
+    });
     Invalidate();
 }
 
@@ -508,15 +554,55 @@ void CContainerUI::SetFloatPos(int index) {
     item->SetPos(RECT{r.left, r.top, r.right, r.bottom});
 }
 
-void CContainerUI::ProcessScrollBar(RECT rc, int cxNeeded, int cyNeeded) {
-    (void)cxNeeded;  // only the vertical bar follows the content
-    if (IsBarShown(horizontalBar_.get())) {
-        horizontalBar_->SetPos(RECT{rc.left, rc.bottom, rc.right, rc.bottom + horizontalBar_->GetFixedHeight()});
+namespace {
+
+// needed - room, kept within the int range.
+int Overflow(int needed, int room) {
+    const long long overflow = static_cast<long long>(needed) - room;
+    return overflow > INT_MAX ? INT_MAX : overflow < -INT_MAX ? -INT_MAX : static_cast<int>(overflow);
+}
+
+}  // namespace
+
+// The horizontal bar follows the content's width as the vertical one
+// follows its height: shown (and the layout redone, since the client area
+// loses the bar's height) when the content is wider than rc, hidden again
+// when it fits. True when it laid the container out again.
+bool CContainerUI::ProcessHorizontalBar(const RECT& rc, int cxNeeded) {
+    if (!horizontalBar_) return false;
+    const int overflow = Overflow(cxNeeded, rc.right - rc.left);
+    if (overflow > 0 && !horizontalBar_->IsVisible()) {
+        horizontalBar_->SetVisible(true);
+        horizontalBar_->SetScrollRange(overflow);
+        horizontalBar_->SetScrollPos(0);
+        scrollProcessing_ = true;
+        SetPos(pos_);
+        scrollProcessing_ = false;
+        return true;
     }
+    if (!horizontalBar_->IsVisible()) return false;
+    if (overflow > 0) {
+        horizontalBar_->SetPos(RECT{rc.left, rc.bottom, rc.right, rc.bottom + horizontalBar_->GetFixedHeight()});
+        if (horizontalBar_->GetScrollRange() == overflow) return false;
+        const int oldPos = horizontalBar_->GetScrollPos();
+        horizontalBar_->SetScrollRange(overflow);
+        if (horizontalBar_->GetScrollPos() >= oldPos) return false;
+        SetPos(pos_);
+        return true;
+    }
+    if (scrollProcessing_) return false;
+    horizontalBar_->SetVisible(false);
+    horizontalBar_->SetScrollPos(0);
+    horizontalBar_->SetScrollRange(0);
+    SetPos(pos_);
+    return true;
+}
+
+void CContainerUI::ProcessScrollBar(RECT rc, int cxNeeded, int cyNeeded) {
+    if (ProcessHorizontalBar(rc, cxNeeded)) return;
     if (!verticalBar_) return;
     const int height = rc.bottom - rc.top;
-    const long long overflow64 = static_cast<long long>(cyNeeded) - height;
-    const int overflow = overflow64 > INT_MAX ? INT_MAX : overflow64 < -INT_MAX ? -INT_MAX : static_cast<int>(overflow64);
+    const int overflow = Overflow(cyNeeded, height);
     if (height < cyNeeded && !verticalBar_->IsVisible()) {
         verticalBar_->SetVisible(true);
         verticalBar_->SetScrollRange(overflow);

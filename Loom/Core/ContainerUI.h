@@ -104,7 +104,24 @@ public:
     // pos reduced by the inset and by each visible bar's fixed size.
     RECT GetClientArea() const;
 
+    // Drops a child from the list without touching it: a child destroyed
+    // by someone else while it is still listed calls this from its
+    // destructor, so that the list never holds a dead control.
+    void ForgetItem(CControlUI* control);
+
 protected:
+    // Calls f for each child, in order, over a copy of the list: a child
+    // removed by an earlier call is skipped, one added is not visited, and
+    // none is visited twice.
+    template <typename F>
+    void ForEachChild(F f) {
+        const std::vector<CControlUI*> items = items_;
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (IsChild(items[i], i)) f(items[i]);
+        }
+    }
+    bool IsChild(const CControlUI* control, size_t hint) const;
+    void Detach(CControlUI* control);
     // Destroys a removed child: deferred through the manager when
     // delayed-destroy is on and there is a manager, at once otherwise.
     void DestroyChild(CControlUI* control);
@@ -125,6 +142,7 @@ protected:
 private:
     bool InsertChild(CControlUI* control, int index);
     std::unique_ptr<CScrollBarUI> CreateScrollBar(bool horizontal);
+    bool ProcessHorizontalBar(const RECT& rc, int cxNeeded);
     bool SetScrollBarAttribute(const char* name, const char* value);
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Loom/Core/AttributeList.h"
+#include "Loom/Core/ContainerUI.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
@@ -32,6 +33,11 @@ CControlUI::CControlUI() = default;
 
 CControlUI::~CControlUI() {
     RunDestroyListeners();
+    // A parent that does not destroy its children detaches them when it
+    // goes, so a parent still set is alive and must not keep this control.
+    if (parent_ != nullptr) {
+        if (auto* box = static_cast<CContainerUI*>(parent_->GetInterface("Container"))) box->ForgetItem(this);
+    }
     if (manager_ != nullptr) manager_->ForgetControl(this);
 }
 

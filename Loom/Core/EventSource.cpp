@@ -49,11 +49,20 @@ void CEventSource::Remove(const CDelegate& d) {
     if (it != delegates_.end()) delegates_.erase(it);
 }
 
+CEventSource::~CEventSource() { *alive_ = false; }
+
 bool CEventSource::Invoke(void* param) const {
     if (delegates_.empty()) return true;
     const std::vector<CDelegate> snapshot = delegates_;
-    for (const CDelegate& d : snapshot) {
+    const std::shared_ptr<bool> alive = alive_;
+    for (size_t i = 0; i < snapshot.size(); ++i) {
+        const CDelegate& d = snapshot[i];
+        // Still listed? Most walks change nothing: the same slot holds it.
+        const bool listed = (i < delegates_.size() && delegates_[i] == d) ||
+                            std::find(delegates_.begin(), delegates_.end(), d) != delegates_.end();
+        if (!listed) continue;
         if (!d(param)) return false;
+        if (!*alive) return false;  // the owner is gone: nothing may touch it
     }
     return true;
 }

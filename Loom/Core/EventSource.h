@@ -1,5 +1,6 @@
 #pragma once
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace Loom {
@@ -69,12 +70,22 @@ public:
 
     // Calls each delegate in order with param and stops at the first that
     // answers false; the result is false then, true otherwise. A delegate
-    // may change the list while it runs: the call walks a copy.
+    // may change the list while it runs: the call walks a copy and skips the
+    // delegates removed meanwhile (those added are called from the next
+    // Invoke on). A delegate may also destroy the list's owner: the walk
+    // then ends at once with false, so that the owner is not used further.
     bool Invoke(void* param) const;
     bool operator()(void* param) const { return Invoke(param); }
 
+    CEventSource() = default;
+    ~CEventSource();
+    CEventSource(const CEventSource&) = delete;
+    CEventSource& operator=(const CEventSource&) = delete;
+
 private:
     std::vector<CDelegate> delegates_;
+    // Cleared when the list dies, so that a walk in progress can tell.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace Loom

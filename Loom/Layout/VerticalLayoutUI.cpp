@@ -1,5 +1,7 @@
 #include "Loom/Layout/VerticalLayoutUI.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "Loom/Control/ScrollBarUI.h"
@@ -34,7 +36,19 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
     params.childPadding = childPadding_;
     CStackChildren children(*this);
     const int needed = StackVertically(children, params);
-    ProcessScrollBar(client, 0, needed);
+    ProcessScrollBar(client, WidestChild(client.left - params.scrollX), needed);
+}
+
+// How wide the laid-out children reach from left (the content's left edge,
+// before scrolling), for the horizontal bar.
+int CVerticalLayoutUI::WidestChild(int left) const {
+    long long widest = 0;
+    for (CControlUI* item : items_) {
+        if (!item->IsVisible() || item->IsFloat()) continue;
+        widest = std::max<long long>(widest, static_cast<long long>(item->GetPos().right) +
+                                                 item->GetPadding().right - left);
+    }
+    return static_cast<int>(std::min<long long>(widest, INT_MAX));
 }
 
 void CVerticalLayoutUI::SetAttribute(const char* name, const char* value) {

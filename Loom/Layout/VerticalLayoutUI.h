@@ -17,6 +17,9 @@ public:
     // 0: no separator; > 0: the bottom sepheight pixels; < 0: the top ones.
     int GetSepHeight() const { return SepSize(); }
     void SetSepHeight(int height) { SetSepSize(height); }
+
+private:
+    int WidestChild(int left) const;
 };
 
 }  // namespace Loom

@@ -2,6 +2,8 @@
 // of containers, hit testing, listeners, visibility and scrolling.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Loom/Control/ScrollBarUI.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
@@ -496,8 +498,10 @@ TEST(ContainerScroll, HorizontalBarTakesTheKeysWhenThereIsNoVerticalOne) {
     bar->SetVisible(true);
     bar->SetScrollRange(300);
     CControlUI child;
+    child.SetFixedWidth(400);  // wider than the box: the bar stays
     box.Add(&child);
     box.SetPos(RECT{0, 0, 100, 50});
+    ASSERT_TRUE(bar->IsVisible());
     UIEvent key;
     key.kind = EventKeyDown;
     key.key = VK_NEXT;
@@ -562,4 +566,128 @@ TEST(ContainerEvents, MouseEventsOfAMouseDisabledContainerGoToItsParent) {
     inner->DoEvent(focus);
     EXPECT_TRUE(inner->IsFocused());
     EXPECT_EQ(outer->kinds.size(), 2u);
+}
+
+namespace {
+
+// Runs an action once when a control's listener list of the given kind fires.
+struct Once {
+    std::function<void()> action;
+    bool Call(void*) {
+        if (action) {
+            auto run = std::move(action);
+            run();
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+// Containers walk their children while calling into them; a listener that
+// removes a sibling or adds one must neither crash nor make the walk skip
+// or repeat a child.
+TEST(ContainerItems, InitListenerChangingTheSiblingsDuringAttach) {
+    Lifecycle life;
+    auto* root = Make<CVerticalLayoutUI>("name=\"root\"");
+    CControlUI* a = Leaf("name=\"a\"");
+    CControlUI* b = Leaf("name=\"b\"");
+    CControlUI* c = Leaf("name=\"c\"");
+    CControlUI* d = Leaf("name=\"d\"");
+    for (CControlUI* x : {a, b, c}) root->Add(x);
+    for (CControlUI* x : {a, b, c, d}) life.Watch(x);
+    Once change{[&] {
+        root->SetDelayedDestroy(false);
+        root->Remove(b);
+        root->Add(d);
+    }};
+    a->OnInit += CDelegate::Make(&change, &Once::Call);
+    CUIManager manager;
+    manager.SetRootControl(root);
+    EXPECT_EQ(life.log, (std::vector<std::string>{"init a", "destroy b", "init d", "init c"}));
+    EXPECT_EQ(d->GetManager(), &manager);
+}
+
+TEST(ContainerItems, ListenerRemovingASiblingWhileTheContainerHidesOrScrolls) {
+    auto* root = Make<CVerticalLayoutUI>("vscrollbar=\"true\"");
+    CControlUI* a = Leaf("name=\"a\" height=\"100\"");
+    CControlUI* b = Leaf("name=\"b\" height=\"100\"");
+    CControlUI* c = Leaf("name=\"c\" height=\"100\"");
+    for (CControlUI* x : {a, b, c}) root->Add(x);
+    TestWindow w;
+    ASSERT_TRUE(w.Open(100, 100, root));
+    root->SetDelayedDestroy(false);
+    const LONG cTop = c->GetPos().top;
+    // Scrolling moves each child; a's resize listener removes b.
+    Once removeB{[&] { root->Remove(b); }};
+    a->OnSize += CDelegate::Make(&removeB, &Once::Call);
+    root->SetScrollPos(SIZE{0, 30});
+    EXPECT_EQ(c->GetPos().top, cTop - 30);
+    // Hiding clears a's focus; its kill-focus listener removes c's sibling d.
+    CControlUI* d = Leaf("name=\"d\"");
+    CControlUI* e = Leaf("name=\"e\"");
+    root->Add(d);
+    root->Add(e);
+    w.Manager().SetFocus(a);
+    Once removeD{[&] { root->Remove(d); }};
+    a->OnEvent += CDelegate::Make(&removeD, &Once::Call);
+    root->SetVisible(false);
+    EXPECT_FALSE(c->IsVisible());
+    EXPECT_FALSE(e->IsVisible());
+    EXPECT_EQ(root->GetCount(), 3);
+}
+
+// A container that goes without destroying its children, or lets one go,
+// leaves them with no parent and no manager, and the manager forgets them.
+TEST(ContainerItems, ChildrenLeftByANonOwningContainerPointNowhere) {
+    auto* root = Make<CVerticalLayoutUI>("");
+    auto* box = Make<CHorizontalLayoutUI>("");
+    box->SetAutoDestroy(false);
+    CControlUI* kept = Leaf("name=\"kept\"");
+    CControlUI* removed = Leaf("name=\"removed\"");
+    box->Add(kept);
+    box->Add(removed);
+    root->Add(box);
+    TestWindow w;
+    ASSERT_TRUE(w.Open(100, 40, root));
+    w.Manager().SetFocus(removed);
+    ASSERT_TRUE(box->Remove(removed));
+    EXPECT_EQ(removed->GetParent(), nullptr);
+    EXPECT_EQ(removed->GetManager(), nullptr);
+    EXPECT_EQ(w.Manager().GetFocus(), nullptr);
+    EXPECT_EQ(w.Manager().FindControl("removed"), nullptr);
+    root->SetDelayedDestroy(false);
+    root->Remove(box);  // destroys the box, not its child
+    EXPECT_EQ(kept->GetParent(), nullptr);
+    EXPECT_EQ(kept->GetManager(), nullptr);
+    delete kept;
+    delete removed;
+}
+
+// hscrollbar="true" shows the horizontal bar once the content is wider than
+// the container, in both layouts, and hides it when the content fits again.
+TEST(ContainerScroll, HorizontalBarFollowsTheContentWidth) {
+    auto* root = Make<CVerticalLayoutUI>("");
+    auto* row = Make<CHorizontalLayoutUI>("hscrollbar=\"true\" height=\"60\"");
+    for (int n = 0; n < 3; ++n) row->Add(Leaf("width=\"100\""));
+    auto* column = Make<CVerticalLayoutUI>("hscrollbar=\"true\" height=\"60\"");
+    CControlUI* wide = Leaf("width=\"300\"");
+    column->Add(wide);
+    root->Add(row);
+    root->Add(column);
+    TestWindow w;
+    ASSERT_TRUE(w.Open(200, 120, root));
+    for (CContainerUI* box : {static_cast<CContainerUI*>(row), static_cast<CContainerUI*>(column)}) {
+        CScrollBarUI* bar = box->GetHorizontalScrollBar();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_TRUE(bar->IsVisible());
+        EXPECT_EQ(bar->GetScrollRange(), 100);
+        EXPECT_EQ(bar->GetPos().bottom, box->GetPos().bottom);
+        EXPECT_EQ(box->GetClientArea().bottom, bar->GetPos().top);
+    }
+    row->SetScrollPos(SIZE{60, 0});
+    EXPECT_EQ(row->GetItemAt(0)->GetPos().left, -60);
+    wide->SetFixedWidth(150);
+    w.Paint();
+    EXPECT_FALSE(column->GetHorizontalScrollBar()->IsVisible());
 }
