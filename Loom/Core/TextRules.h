@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 // Small text rules of the control model and the paint manager, free of
@@ -19,5 +20,11 @@ std::string DirectoryOf(const std::string& file);
 // The upper-case form of a single-byte character (a-z only; other bytes,
 // including the lead bytes of double-byte characters, are unchanged).
 char UpperAscii(char c);
+
+// How many bytes of text fit in maxBytes without cutting a double-byte
+// character in half: whole characters only, a lead byte (isLead) and the
+// byte after it being one character. Fixed-size text fields (a font's face
+// name) keep this many bytes.
+size_t CutAtCharacter(const std::string& text, size_t maxBytes, bool (*isLead)(unsigned char));
 
 }  // namespace Loom

@@ -298,6 +298,7 @@ void CUIManager::ForgetControl(CControlUI* control) {
     if (capture_ == control) capture_ = nullptr;
     if (focus_ == control) focus_ = nullptr;
     if (keyDownTarget_ == control) keyDownTarget_ = nullptr;
+    if (pendingFocus_ == control) pendingFocus_ = nullptr;
     KillTimer(control);
     for (auto it = names_.begin(); it != names_.end();) {
         it = it->second == control ? names_.erase(it) : std::next(it);
@@ -349,25 +350,36 @@ WORD CUIManager::LiveKeyState() {
     return state;
 }
 
-void CUIManager::KillFocusOf(CControlUI* newFocus) {
+bool CUIManager::KillFocusOf(CControlUI* newFocus) {
+    const std::weak_ptr<int> life = LifeToken();
     CControlUI* old = focus_;
     UIEvent event = MakeEvent(EventKillFocus, newFocus);
     old->Event(event);
+    if (life.expired()) return false;
     // The old control may have been destroyed or the focus moved meanwhile.
     if (focus_ == old) SendNotify(old, "killfocus");
+    if (life.expired()) return false;
     if (focus_ == old) focus_ = nullptr;
+    return true;
 }
 
 void CUIManager::SetFocus(CControlUI* control) {
     if (wnd_ != nullptr && ::GetFocus() != wnd_ && control != focus_) ::SetFocus(wnd_);
     if (control == focus_) return;
-    if (focus_ != nullptr) KillFocusOf(control);
+    const unsigned request = ++focusRequests_;
+    pendingFocus_ = control;
+    if (focus_ != nullptr && !KillFocusOf(control)) return;
+    // A kill-focus handler that moved the focus elsewhere has the last word;
+    // one that destroyed the control about to be focused leaves no focus.
+    if (request != focusRequests_ || pendingFocus_ != control) return;
+    pendingFocus_ = nullptr;
     if (control == nullptr) return;
     if (control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()) return;
     focus_ = control;
+    const std::weak_ptr<int> life = LifeToken();
     UIEvent event = MakeEvent(EventSetFocus, control);
     control->Event(event);
-    if (focus_ == control) SendNotify(control, "setfocus");
+    if (!life.expired() && focus_ == control) SendNotify(control, "setfocus");
 }
 
 std::vector<CControlUI*> CUIManager::TabWalk() const {
@@ -411,7 +423,8 @@ bool CUIManager::SetNextTabControl(bool forward) {
 void CUIManager::SetFocusNeeded(CControlUI* control) {
     if (wnd_ != nullptr) ::SetFocus(wnd_);
     if (control == nullptr) return;
-    if (focus_ != nullptr) KillFocusOf(control);
+    ++focusRequests_;
+    if (focus_ != nullptr && !KillFocusOf(control)) return;
     // Park the focus, without events, on the tab stop before the control, so
     // that the forward move after the next layout lands on the control.
     const std::vector<CControlUI*> order = TabWalk();
@@ -439,10 +452,13 @@ void CUIManager::ReleaseCapture() {
 // --- timers -----------------------------------------------------------------
 
 UINT_PTR CUIManager::NextTimerId() {
-    // The ids cycle below 255; one still held by a timer of this window is
-    // skipped, so that a new timer never replaces a live one.
-    for (int tries = 0; tries < 255; ++tries) {
+    // The ids cycle below 255; 0, which the wrap reaches once a cycle, is
+    // what a failed SetTimer answers and never an id, and one still held by
+    // a timer of this window is skipped, so that a new timer never replaces
+    // a live one.
+    for (int tries = 0; tries < 256; ++tries) {
         timerCounter_ = (timerCounter_ + 1) % 255;
+        if (timerCounter_ == 0) continue;
         const bool used = std::any_of(timers_.begin(), timers_.end(), [this](const TTimerInfo& t) {
             return t.hwnd == wnd_ && t.sysId == timerCounter_;
         });

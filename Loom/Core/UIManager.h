@@ -292,7 +292,9 @@ private:
     void ShowToolTip(CControlUI* control);
 
     // Focus helpers.
-    void KillFocusOf(CControlUI* newFocus);
+    // Sends the kill-focus event and notification; false when this manager
+    // was destroyed meanwhile.
+    bool KillFocusOf(CControlUI* newFocus);
     std::vector<CControlUI*> TabWalk() const;
     bool HandleSysChar(WPARAM wParam);
 
@@ -303,6 +305,12 @@ private:
     CUIManager* TopOfChain();
     const CUIManager* TopOfChain() const;
     UINT_PTR NextTimerId();
+
+    // Handlers that call into a control watch this: a notification may
+    // destroy the window and this manager with it, after which nothing of
+    // the manager may be read or written.
+    std::weak_ptr<int> LifeToken() const { return life_; }
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
 
     HWND wnd_ = nullptr;
     int opacity_ = 255;
@@ -321,6 +329,11 @@ private:
     CControlUI* hover_ = nullptr;
     CControlUI* capture_ = nullptr;
     CControlUI* keyDownTarget_ = nullptr;
+    // The control a SetFocus in progress is about to focus (cleared if it
+    // is destroyed meanwhile) and the count of focus requests, by which a
+    // request learns that a kill-focus handler moved the focus itself.
+    CControlUI* pendingFocus_ = nullptr;
+    unsigned focusRequests_ = 0;
 
     POINT lastMouse_{-1, -1};
     SIZE initSize_{0, 0};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
@@ -155,11 +156,11 @@ bool CUIManager::HandleKeyMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/
             // The key-up belongs to the control that saw the key go down,
             // even if the focus has moved since.
             CControlUI* target = keyDownTarget_;
+            keyDownTarget_ = nullptr;
             UIEvent event = MakeEvent(EventKeyUp, target);
             event.key = static_cast<char>(wParam);
             event.keyState = LiveKeyState();
             target->Event(event);
-            keyDownTarget_ = nullptr;
         }
         return false;
     case WM_CHAR:
@@ -208,15 +209,21 @@ bool CUIManager::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 void CUIManager::OnClose() {
+    const std::weak_ptr<int> life = LifeToken();
     if (hover_ != nullptr) {
-        UIEvent event = MakeEvent(EventMouseLeave, hover_);
-        hover_->Event(event);
+        CControlUI* control = std::exchange(hover_, nullptr);
+        UIEvent event = MakeEvent(EventMouseLeave, control);
+        control->Event(event);
+        if (life.expired()) return;
     }
     if (capture_ != nullptr) {
-        UIEvent event = MakeEvent(EventButtonUp, capture_);
-        capture_->Event(event);
+        CControlUI* control = std::exchange(capture_, nullptr);
+        UIEvent event = MakeEvent(EventButtonUp, control);
+        control->Event(event);
+        if (life.expired()) return;
     }
     SetFocus(nullptr);
+    if (life.expired()) return;
     HWND owner = ::GetWindow(wnd_, GW_OWNER);
     if (owner != nullptr) ::SetFocus(owner);
 }
@@ -255,13 +262,14 @@ void CUIManager::OnContextMenu(WPARAM wParam, LPARAM lParam) {
     ::ScreenToClient(wnd_, &pt);
     lastMouse_ = pt;
     if (capture_ == nullptr) return;
+    // The manager's own state first: the control's menu handler may destroy
+    // the window and this manager with it.
     ::ReleaseCapture();
-    CControlUI* control = capture_;
+    CControlUI* control = std::exchange(capture_, nullptr);
+    mouseCaptured_ = false;
     UIEvent event = MakeEvent(EventContextMenu, control, 0, reinterpret_cast<LPARAM>(control));
     event.keyState = static_cast<WORD>(wParam);
     control->Event(event);
-    mouseCaptured_ = false;
-    capture_ = nullptr;
 }
 
 void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
@@ -279,6 +287,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     lastMouse_ = pt;
     CControlUI* newHover = FindControl(pt);
     if (newHover != nullptr && newHover->GetManager() != this) return;
+    const std::weak_ptr<int> life = LifeToken();
     if (newHover != hover_) {
         if (hover_ != nullptr) {
             CControlUI* old = hover_;
@@ -286,6 +295,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             UIEvent event = MakeEvent(EventMouseLeave, old, wParam, lParam);
             event.keyState = static_cast<WORD>(wParam);
             old->Event(event);
+            if (life.expired()) return;
             if (tooltip_) ::SendMessageA(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
         }
         if (newHover != nullptr) {
@@ -295,6 +305,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             UIEvent event = MakeEvent(EventMouseEnter, newHover, wParam, lParam);
             event.keyState = static_cast<WORD>(wParam);
             newHover->Event(event);
+            if (life.expired()) return;
         }
     }
     CControlUI* target = capture_ != nullptr ? capture_ : hover_;
@@ -314,8 +325,9 @@ void CUIManager::OnButtonDown(int kind, bool takeFocus, WPARAM wParam, LPARAM lP
     // of the window; it still sees the press.
     if (control->IsEnabled()) {
         capture_ = control;
+        const std::weak_ptr<int> life = LifeToken();
         if (takeFocus) control->SetFocus();
-        if (capture_ != control) return;  // destroyed while it took the focus
+        if (life.expired() || capture_ != control) return;  // destroyed while it took the focus
         SetCapture();
     }
     UIEvent event = MakeEvent(kind, control, wParam, lParam);
@@ -326,13 +338,14 @@ void CUIManager::OnButtonDown(int kind, bool takeFocus, WPARAM wParam, LPARAM lP
 void CUIManager::OnButtonUp(WPARAM wParam, LPARAM lParam) {
     lastMouse_ = PointOf(lParam);
     if (capture_ == nullptr) return;
+    // The manager's own state first: the click this button-up makes may
+    // destroy the window and this manager with it.
     ::ReleaseCapture();
-    CControlUI* control = capture_;
+    CControlUI* control = std::exchange(capture_, nullptr);
+    mouseCaptured_ = false;
     UIEvent event = MakeEvent(EventButtonUp, control, wParam, lParam);
     event.keyState = static_cast<WORD>(wParam);
     control->Event(event);
-    mouseCaptured_ = false;
-    capture_ = nullptr;
 }
 
 void CUIManager::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -344,7 +357,9 @@ void CUIManager::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
     UIEvent event = MakeEvent(EventScrollWheel, control, delta < 0 ? 1 : 0, lParam);
     event.keyState = LiveKeyState();
+    const std::weak_ptr<int> life = LifeToken();
     control->Event(event);
+    if (life.expired()) return;
     // The content may have moved under the pointer: refresh the hover.
     ::SendMessageA(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(lastMouse_.x, lastMouse_.y));
 }

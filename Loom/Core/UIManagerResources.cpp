@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
 
@@ -8,12 +9,24 @@
 
 namespace Loom {
 
+namespace {
+
+bool IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+
+// The face name as a font can hold it: at most 31 bytes with the
+// terminating NUL, cut before a double-byte character that does not fit.
+std::string FaceName(const std::string& face) {
+    return face.substr(0, CutAtCharacter(face, LF_FACESIZE - 1, &IsLeadByte));
+}
+
+}  // namespace
+
 UniqueFont CUIManager::CreateFontFrom(const std::string& face, int size, bool bold, bool underline, bool italic) {
     LOGFONTA lf{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    // At most 31 characters of the face name fit, with the terminating NUL.
+    const std::string name = FaceName(face);
     std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
-    std::strncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    std::memcpy(lf.lfFaceName, name.data(), name.size());
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfHeight = -size;
     if (bold) {
@@ -49,7 +62,7 @@ void CUIManager::SetDefaultFont(const std::string& face, int size, bool bold, bo
     UniqueFont font = CreateFontFrom(face, size, bold, underline, italic);
     if (!font) return;
     defaultFont_.font = std::move(font);
-    defaultFont_.face = face.substr(0, LF_FACESIZE - 1);
+    defaultFont_.face = FaceName(face);
     defaultFont_.size = size;
     defaultFont_.bold = bold;
     defaultFont_.underline = underline;
@@ -62,7 +75,7 @@ HFONT CUIManager::AddFont(const std::string& face, int size, bool bold, bool und
     if (!font) return nullptr;
     auto info = std::make_unique<TFontInfo>();
     info->font = std::move(font);
-    info->face = face.substr(0, LF_FACESIZE - 1);
+    info->face = FaceName(face);
     info->size = size;
     info->bold = bold;
     info->underline = underline;
@@ -78,7 +91,7 @@ HFONT CUIManager::GetFont(int index) {
 }
 
 HFONT CUIManager::GetFont(const std::string& face, int size, bool bold, bool underline, bool italic) {
-    const std::string name = face.substr(0, LF_FACESIZE - 1);
+    const std::string name = FaceName(face);
     for (CUIManager* m = this; m != nullptr; m = m->resourceParent_) {
         for (const auto& f : m->fonts_) {
             if (f->face == name && f->size == size && f->bold == bold && f->underline == underline &&

@@ -16,9 +16,8 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 Pairs Read(const char* list, TReadStatus* status = nullptr) {
     Pairs pairs;
-    const TReadStatus s = ReadAttributeList(list, [&pairs](const std::string& n, const std::string& v) {
-        pairs.emplace_back(n, v);
-    });
+    const TReadStatus s =
+        ReadAttributeList(list, [&pairs](const std::string& n, const std::string& v) { pairs.emplace_back(n, v); });
     if (status) *status = s;
     return pairs;
 }
@@ -61,11 +60,11 @@ TEST(AttributeList, TwoBlanksBetweenPairsApplyOnlyTheFirst) {
 }
 
 TEST(AttributeList, DeviationsStopSilently) {
-    EXPECT_EQ(Read("a=\"1\" b"), (Pairs{{"a", "1"}}));           // no "="
-    EXPECT_EQ(Read("a=\"1\" b= \"2\""), (Pairs{{"a", "1"}}));    // blank before the quote
-    EXPECT_EQ(Read("a=\"1\" b=\"2"), (Pairs{{"a", "1"}}));       // no closing quote
-    EXPECT_EQ(Read("a=\"1\"x b=\"2\""), (Pairs{{"a", "1"}}));    // not a blank after the value
-    EXPECT_EQ(Read("a='1'"), Pairs{});                            // single quotes
+    EXPECT_EQ(Read("a=\"1\" b"), (Pairs{{"a", "1"}}));         // no "="
+    EXPECT_EQ(Read("a=\"1\" b= \"2\""), (Pairs{{"a", "1"}}));  // blank before the quote
+    EXPECT_EQ(Read("a=\"1\" b=\"2"), (Pairs{{"a", "1"}}));     // no closing quote
+    EXPECT_EQ(Read("a=\"1\"x b=\"2\""), (Pairs{{"a", "1"}}));  // not a blank after the value
+    EXPECT_EQ(Read("a='1'"), Pairs{});                         // single quotes
 }
 
 TEST(AttributeList, EmptyValuesAndNamesAreHandedOn) {
@@ -147,6 +146,73 @@ TEST(EventSource, ListenerRemovingItselfWhileCalledIsSafe) {
     EXPECT_TRUE(source.IsEmpty());
 }
 
+// A listener that removes the next one, or adds one, while the list is
+// walked: the removed one is not called, the added one waits for the next
+// walk, and nobody is called twice.
+TEST(EventSource, ListChangedDuringTheWalkSkipsRemovedAndRepeatsNone) {
+    std::vector<std::string> log;
+    Recorder b{&log, "b"}, c{&log, "c"}, d{&log, "d"};
+    struct Changer {
+        CEventSource* source;
+        Recorder* removed;
+        Recorder* added;
+        std::vector<std::string>* log;
+        bool Call(void*) {
+            log->push_back("a");
+            *source -= CDelegate::Make(removed, &Recorder::Call);
+            *source += CDelegate::Make(added, &Recorder::Call);
+            return true;
+        }
+    };
+    CEventSource source;
+    Changer a{&source, &b, &d, &log};
+    source += CDelegate::Make(&a, &Changer::Call);
+    source += CDelegate::Make(&b, &Recorder::Call);
+    source += CDelegate::Make(&c, &Recorder::Call);
+    char text[] = "x";
+    EXPECT_TRUE(source(text));
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "c:x"}));
+}
+
+// A listener that destroys the list's owner ends the walk: the listeners
+// after it and the owner are not touched any more.
+TEST(EventSource, ListenerDestroyingTheOwnerEndsTheWalk) {
+    struct Owner {
+        CEventSource events;
+    };
+    std::vector<std::string> log;
+    Recorder late{&log, "late"};
+    struct Killer {
+        Owner** owner;
+        bool Call(void*) {
+            delete *owner;
+            *owner = nullptr;
+            return true;
+        }
+    };
+    auto* owner = new Owner;
+    Killer killer{&owner};
+    owner->events += CDelegate::Make(&killer, &Killer::Call);
+    owner->events += CDelegate::Make(&late, &Recorder::Call);
+    EXPECT_FALSE(owner->events(nullptr));
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_TRUE(log.empty());
+}
+
+// Font faces and other fixed fields keep whole characters: a double-byte
+// character that does not fit is left out, not cut in half.
+TEST(TextRules, CutAtCharacterNeverSplitsADoubleByteCharacter) {
+    auto gbkLead = [](unsigned char c) { return c >= 0x81 && c <= 0xFE; };
+    // 30 ASCII bytes, then one GBK character (2 bytes): 32 bytes, 31 fit.
+    const std::string face = std::string(30, 'a') + "\xCE\xA2";
+    EXPECT_EQ(CutAtCharacter(face, 31, gbkLead), 30u);
+    EXPECT_EQ(CutAtCharacter(face, 32, gbkLead), 32u);
+    EXPECT_EQ(CutAtCharacter("ab", 31, gbkLead), 2u);
+    // A lead byte at the very end counts as one character.
+    EXPECT_EQ(CutAtCharacter("ab\xCE", 31, gbkLead), 3u);
+    EXPECT_EQ(CutAtCharacter(std::string(40, 'x'), 31, gbkLead), 31u);
+}
+
 TEST(TextRules, ToolTipLineBreakTags) {
     EXPECT_EQ(ExpandLineBreakTags("a<n>b<n><n>"), "a\r\nb\r\n\r\n");
     EXPECT_EQ(ExpandLineBreakTags("<n"), "<n");
@@ -164,4 +230,3 @@ TEST(TextRules, DirectoryOfProgramFile) {
     EXPECT_EQ(DirectoryOf("C:\\apps\\tool.exe"), "C:\\apps\\");
     EXPECT_EQ(DirectoryOf("tool.exe"), "");
 }
-

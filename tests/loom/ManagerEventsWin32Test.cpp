@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <new>
 
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
@@ -166,7 +169,7 @@ TEST(ManagerEvents, DoubleClickCapturesWithoutFocusing) {
 
 TEST(ManagerEvents, TabWrapsToTheFirstAndShiftTabWrapsBackToTheLast) {
     Row row{"a", "b", "c", "d"};
-    row[3]->flags = 0;          // not a tab stop
+    row[3]->flags = 0;  // not a tab stop
     TestWindow w;
     ASSERT_TRUE(w.Open(200, 40, row.root));
     // The first paint put the focus on the first tab stop.
@@ -523,8 +526,7 @@ TEST(ManagerEvents, SetCursorReachesOnlyControlsThatAskForIt) {
     ::ClientToScreen(w.GetHWND(), &pt);
     ASSERT_TRUE(::SetCursorPos(pt.x, pt.y));
     row.log.clear();
-    EXPECT_EQ(w.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(w.GetHWND()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
-              TRUE);
+    EXPECT_EQ(w.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(w.GetHWND()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
     EXPECT_EQ(row.log, (Log{Ev("cursor", EventSetCursor)}));
     EXPECT_EQ(row[1]->events.back().mousePoint.x, 60);
     pt = POINT{10, 10};
@@ -638,4 +640,108 @@ TEST(ManagerEvents, MessageLoopOffersKeysToTheManagerBeforeDispatching) {
     // The Tab was consumed by the pre-translation; the Z reached b as a key-down.
     EXPECT_FALSE(Contains(row.log, Ev("a", EventKeyDown)));
     EXPECT_TRUE(Contains(row.log, Ev("b", EventKeyDown)));
+}
+
+// After 255 timers the id counter wraps through 0, which is no id: the
+// timer made then must not fail.
+TEST(ManagerEvents, TimerIdCounterWrapsPastZero) {
+    Row row{"a"};
+    TestWindow w;
+    ASSERT_TRUE(w.Open(50, 40, row.root));
+    CUIManager& m = w.Manager();
+    for (int n = 0; n < 600; ++n) {
+        ASSERT_TRUE(m.SetTimer(row[0], 1, 1000)) << "timer " << n;
+        ASSERT_NE(m.GetTimers().back().sysId, 0u);
+        m.KillTimer(row[0]);
+    }
+}
+
+namespace {
+
+// Runs a member of a test when a control sees the kill-focus event.
+struct OnKillFocus {
+    std::function<void()> action;
+    bool Call(void* param) {
+        if (static_cast<UIEvent*>(param)->kind == EventKillFocus && action) {
+            auto run = std::move(action);  // once
+            run();
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+// A kill-focus handler that moves the focus elsewhere has the last word:
+// exactly one control is focused afterwards.
+TEST(ManagerEvents, KillFocusHandlerMovingTheFocusLeavesOneFocusedControl) {
+    Row row{"a", "b", "c"};
+    TestWindow w;
+    ASSERT_TRUE(w.Open(150, 40, row.root));
+    CUIManager& m = w.Manager();
+    m.SetFocus(row[0]);
+    OnKillFocus hook{[&] { m.SetFocus(row[2]); }};
+    row[0]->OnEvent += CDelegate::Make(&hook, &OnKillFocus::Call);
+    m.SetFocus(row[1]);
+    EXPECT_EQ(m.GetFocus(), row[2]);
+    EXPECT_FALSE(row[0]->IsFocused());
+    EXPECT_FALSE(row[1]->IsFocused());
+    EXPECT_TRUE(row[2]->IsFocused());
+}
+
+// A kill-focus handler that destroys the control about to get the focus:
+// nobody is focused, and the destroyed control is never touched.
+TEST(ManagerEvents, KillFocusHandlerDestroyingTheNewFocusLeavesNoFocus) {
+    Row row{"a", "b"};
+    TestWindow w;
+    ASSERT_TRUE(w.Open(100, 40, row.root));
+    CUIManager& m = w.Manager();
+    m.SetFocus(row[0]);
+    row.root->SetDelayedDestroy(false);
+    OnKillFocus hook{[&] { row.root->Remove(row[1]); }};
+    row[0]->OnEvent += CDelegate::Make(&hook, &OnKillFocus::Call);
+    m.SetFocus(row[1]);
+    EXPECT_EQ(m.GetFocus(), nullptr);
+    EXPECT_FALSE(row[0]->IsFocused());
+}
+
+// A click (button-up) or context-menu handler may destroy the window and
+// its manager: the manager must not write into its own memory afterwards.
+// The manager lives in a buffer that is filled with a pattern when it is
+// destroyed; a later write would show in the pattern.
+TEST(ManagerEvents, HandlerDestroyingTheManagerLeavesItsMemoryUntouched) {
+    TestWindow w;
+    ASSERT_TRUE(w.Open(100, 40, nullptr));
+    for (UINT up : {UINT(WM_LBUTTONUP), UINT(WM_CONTEXTMENU)}) {
+        SCOPED_TRACE(up);
+        alignas(CUIManager) static unsigned char storage[sizeof(CUIManager)];
+        auto* m = new (storage) CUIManager;
+        m->Init(w.GetHWND());
+        auto* root = new CHorizontalLayoutUI;
+        auto* probe = new ProbeUI("p");
+        root->Add(probe);
+        m->SetRootControl(root);
+        root->SetPos(RECT{0, 0, 100, 40});
+        struct Destroyer {
+            CUIManager* manager;
+            int kind;
+            bool Call(void* param) {
+                if (static_cast<UIEvent*>(param)->kind != kind) return true;
+                manager->~CUIManager();
+                std::memset(storage, 0xA5, sizeof(storage));
+                return false;
+            }
+        } destroyer{m, up == WM_LBUTTONUP ? EventButtonUp : EventContextMenu};
+        probe->OnEvent += CDelegate::Make(&destroyer, &Destroyer::Call);
+        LRESULT result = 0;
+        const bool right = up == WM_CONTEXTMENU;
+        m->MessageHandler(right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10), result);
+        POINT screen{10, 10};
+        ::ClientToScreen(w.GetHWND(), &screen);
+        m->MessageHandler(up, 0, right ? MAKELPARAM(screen.x, screen.y) : MAKELPARAM(10, 10), result);
+        size_t changed = 0;
+        for (unsigned char byte : storage) changed += byte != 0xA5;
+        EXPECT_EQ(changed, 0u);
+        ::ReleaseCapture();
+    }
 }

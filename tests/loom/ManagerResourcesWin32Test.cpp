@@ -91,6 +91,22 @@ TEST(ManagerFonts, MetricsAndDescriptionsOfKnownFonts) {
     EXPECT_EQ(m.GetFontInfo(foreign).tmHeight, m.GetDefaultFontInfo().tmHeight);
 }
 
+// Under code page 936 a face of 30 letters and one Chinese character (32
+// bytes) keeps the letters only: half a character would be another name.
+TEST(ManagerFonts, LongFaceNamesAreNotCutInsideADoubleByteCharacter) {
+    ASSERT_EQ(::GetACP(), 936u);
+    CUIManager m;
+    const std::string face = std::string(30, 'F') + "\xCE\xA2";
+    HFONT font = m.AddFont(face, 12, false, false, false);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(std::string(Describe(font).lfFaceName), std::string(30, 'F'));
+    std::string stored;
+    int size = 0;
+    bool bold = false, underline = false, italic = false;
+    ASSERT_TRUE(m.GetFontDescription(font, stored, size, bold, underline, italic));
+    EXPECT_EQ(stored, std::string(30, 'F'));
+}
+
 TEST(ManagerFonts, LongFaceNamesKeepThirtyOneCharacters) {
     CUIManager m;
     const std::string longFace(40, 'F');
