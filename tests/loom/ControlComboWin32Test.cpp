@@ -309,3 +309,30 @@ TEST(ComboDropDown, DestroyingTheOpenComboClosesItAndDestroysEachItemOnce) {
     EXPECT_EQ(destroyed, 3);
     cw.w.Paint();  // the window goes on without the combo
 }
+
+TEST(ComboDropDown, WheelMovesTheSelectionWhileOpenAndLosingTheFocusCloses) {
+    auto* combo = MakeCombo(3, 20);
+    ComboWindow cw(combo);
+    combo->SelectItem(0);
+    ASSERT_TRUE(cw.Open());
+    const RECT popup = cw.PopupRect();
+    ::SendMessageA(cw.Popup(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                   MAKELPARAM(popup.left + 5, popup.top + 5));
+    TestWindow::Pump();
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    ASSERT_NE(cw.Popup(), nullptr);
+    ::SetFocus(cw.w.GetHWND());
+    ASSERT_TRUE(cw.WaitClosed());
+    EXPECT_EQ(combo->GetCurSel(), 1);
+}
+
+TEST(ComboKeys, ComboWithoutItemsIgnoresKeysAndShowsNoText) {
+    auto* combo = MakeCombo(0, 20);
+    ComboWindow cw(combo);
+    combo->SetFocus();
+    cw.w.notifications.clear();
+    for (WPARAM key : {VK_DOWN, VK_UP, VK_HOME, VK_END}) cw.w.Key(WM_KEYDOWN, key);
+    EXPECT_EQ(combo->GetCurSel(), -1);
+    EXPECT_EQ(combo->GetText(), "");
+    EXPECT_TRUE(cw.w.notifications.empty());
+}

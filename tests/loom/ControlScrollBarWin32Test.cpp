@@ -2,9 +2,13 @@
 // buttons, the thumb drag, the repeat timer, and the owner's scrolling.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "Loom/Control/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "LoomTestWindow.h"
+#include "RenderTestPng.h"
 
 using namespace Loom;
 using namespace LoomTest;
@@ -123,4 +127,38 @@ TEST(ScrollBar, WithOwnerTheOwnerScrollsAndNoScrollIsSent) {
     w.ButtonUp(92, 150);
     EXPECT_EQ(box->GetScrollPos().cy, line + 200);
     for (const std::string& n : w.notifications) EXPECT_EQ(n.find("scroll"), std::string::npos) << n;
+}
+
+TEST(ScrollBar, PartsPaintTheirImagesByState) {
+    // One-colour images in the temporary folder, named by colour.
+    char dir[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    const auto image = [&dir](const char* name, uint32_t argb) {
+        const std::string path = std::string(dir) + name;
+        const std::vector<uint8_t> png = RenderTestPng::Encode(4, 4, std::vector<uint32_t>(16, argb));
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
+        return "file='" + path + "'";
+    };
+    BarWindow b;
+    b.bar->SetAttribute("bknormalimage", image("loom-bar-bk.png", 0xFF808080).c_str());
+    b.bar->SetAttribute("button1normalimage", image("loom-bar-b1.png", 0xFFFF0000).c_str());
+    b.bar->SetAttribute("button2normalimage", image("loom-bar-b2.png", 0xFF00FF00).c_str());
+    b.bar->SetAttribute("thumbnormalimage", image("loom-bar-thumb.png", 0xFF0000FF).c_str());
+    b.bar->SetAttribute("thumbhotimage", image("loom-bar-hot.png", 0xFFFFFF00).c_str());
+    b.bar->SetScrollPos(100);  // thumb at 72..184, bare track above it
+    b.w.Paint();
+    PixelSurface s(100, 200);
+    PrintClient(b.w.GetHWND(), s);
+    EXPECT_EQ(s.At(8, 8), 0xFF0000u);
+    EXPECT_EQ(s.At(8, 192), 0x00FF00u);
+    EXPECT_EQ(s.At(8, 100), 0x0000FFu);
+    EXPECT_EQ(s.At(8, 40), 0x808080u);
+    b.w.MouseMove(8, 100);
+    PrintClient(b.w.GetHWND(), s);
+    EXPECT_EQ(s.At(8, 100), 0xFFFF00u);
+    EXPECT_EQ(s.At(8, 8), 0xFF0000u);  // a part without a hot image keeps its normal one
+    for (const char* name :
+         {"loom-bar-bk.png", "loom-bar-b1.png", "loom-bar-b2.png", "loom-bar-thumb.png", "loom-bar-hot.png"}) {
+        std::remove((std::string(dir) + name).c_str());
+    }
 }
