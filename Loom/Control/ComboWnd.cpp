@@ -31,7 +31,7 @@ RECT CComboWnd::PlaceBelowOrAbove() const {
     ::MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoA(::MonitorFromWindow(parent, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    ::GetMonitorInfoA(::MonitorFromWindow(parent, MONITOR_DEFAULTTONEAREST), &monitor);
     if (rc.bottom > monitor.rcWork.bottom) {
         POINT top{combo.left, combo.top};
         ::ClientToScreen(parent, &top);
