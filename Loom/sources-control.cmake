@@ -4,9 +4,19 @@ set(LOOM_CONTROL_PORTABLE
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/AttributeList.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/EventSource.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/TextRules.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Core/MarkupPlatform.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Core/XmlMarkup.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Core/XmlMarkupNode.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/LayoutArithmetic.cpp
 )
+# The markup reader meets the code page and the file system through one file
+# per platform: GBK and stdio natively, the ANSI code page and Win32 files in
+# the Windows build.
+if(NOT WIN32)
+  list(APPEND LOOM_CONTROL_PORTABLE ${CMAKE_CURRENT_SOURCE_DIR}/Core/MarkupPlatformNative.cpp)
+endif()
 set(LOOM_CONTROL_WIN32
+  ${CMAKE_CURRENT_SOURCE_DIR}/Core/MarkupPlatformWin32.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/ControlUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/ContainerUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/UIManager.cpp
