@@ -18,6 +18,7 @@ if(NOT WIN32)
 endif()
 set(LOOM_CONTROL_WIN32
   ${CMAKE_CURRENT_LIST_DIR}/Core/MarkupPlatformWin32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Core/DialogBuilder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/ControlUI.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/ContainerUI.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/UIManager.cpp
