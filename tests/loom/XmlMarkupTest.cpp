@@ -111,6 +111,12 @@ TEST(XmlMarkup, CommentOrDeclarationOnly_ParsesWithNoElements) {
     }
 }
 
+TEST(XmlMarkup, ClosingTagAtTheTopLevel_EndsTheDocument) {
+    CXmlMarkup doc;
+    ASSERT_TRUE(doc.Load("<A/></B> anything <C/>"));
+    EXPECT_FALSE(doc.GetRoot().GetSibling().IsValid());
+}
+
 TEST(XmlMarkup, FailedLoad_EmptiesTheDocument) {
     CXmlMarkup doc;
     ASSERT_TRUE(doc.Load("<A/>"));
