@@ -224,7 +224,24 @@ char* CXmlMarkup::Parser::ParseData(char*& p, char terminator) {
     char* d = p;
     for (;;) {
         if (d == p) {
-            while (!(ClassOf(p) & stop)) ++p;
+            // Nothing decoded yet: only scan. Four bytes a round; a byte is
+            // read only after the one before it proved not to be the end.
+            for (;;) {
+                if (ClassOf(p) & stop) break;
+                if (ClassOf(p + 1) & stop) {
+                    p += 1;
+                    break;
+                }
+                if (ClassOf(p + 2) & stop) {
+                    p += 2;
+                    break;
+                }
+                if (ClassOf(p + 3) & stop) {
+                    p += 3;
+                    break;
+                }
+                p += 4;
+            }
             d = p;
         } else {
             while (!(ClassOf(p) & stop)) *d++ = *p++;
