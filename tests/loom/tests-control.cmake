@@ -4,7 +4,8 @@
 set(control_portable_tests
   ${CMAKE_CURRENT_LIST_DIR}/LayoutArithmeticTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ControlPortableTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ScrollBarGeometryTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/ScrollBarGeometryTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/XmlMarkupTest.cpp)
 file(GLOB control_window_tests CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_LIST_DIR}/Control*Win32Test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Layout*Win32Test.cpp

@@ -1,0 +1,194 @@
+// The dialog builder: markup into controls, resources and window settings
+// into a real window's paint manager.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Loom/Core/DialogBuilder.h"
+#include "LoomTestWindow.h"
+
+using namespace Loom;
+using namespace LoomTest;
+
+namespace {
+
+// Answers the names it is told to with a plain control, records every ask.
+struct RecordingCallback : IDialogBuilderCallback {
+    std::vector<std::string> asked;
+    std::string answers;
+    CControlUI* CreateControl(const char* className) override {
+        asked.push_back(className);
+        return answers == className ? new CControlUI : nullptr;
+    }
+};
+
+std::vector<std::string> ChildNames(CControlUI* container) {
+    std::vector<std::string> names;
+    auto* items = static_cast<IContainerUI*>(container->GetInterface("IContainer"));
+    for (int i = 0; items != nullptr && i < items->GetCount(); ++i) names.push_back(items->GetItemAt(i)->GetName());
+    return names;
+}
+
+std::string TempFolder() {
+    char dir[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    return dir;
+}
+
+// Keeps the process-wide resource path for the duration of a test.
+struct ResourcePathScope {
+    std::string saved = CUIManager::GetResourcePath();
+    explicit ResourcePathScope(const std::string& path) { CUIManager::SetResourcePath(path); }
+    ~ResourcePathScope() { CUIManager::SetResourcePath(saved); }
+};
+
+CControlUI* FactoryForGadget(const char* name) {
+    if (std::string(name) != "Gadget") return nullptr;
+    CControlUI* control = new CControlUI;
+    control->SetName("from factory");
+    return control;
+}
+
+}  // namespace
+
+TEST(DialogBuilder, WindowSizeAndDefaultFont_ReachTheManager) {
+    TestWindow window;
+    ASSERT_TRUE(window.Open(200, 150, nullptr));
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(
+        builder.Create("<Window size=\"400,300\" caption=\"0,0,0,30\"><Font name=\"Tahoma\" size=\"13\" bold=\"true\" "
+                       "default=\"true\" /><VerticalLayout name=\"main\" /></Window>",
+                       nullptr, nullptr, &window.Manager()));
+    ASSERT_NE(root, nullptr);
+    EXPECT_STREQ(root->GetClass(), "VerticalLayoutUI");
+    CUIManager& manager = window.Manager();
+    ASSERT_EQ(manager.GetCustomFontCount(), 1);
+    std::string face;
+    int size = 0;
+    bool bold = false, underline = false, italic = false;
+    ASSERT_TRUE(manager.GetFontDescription(manager.GetFont(0), face, size, bold, underline, italic));
+    EXPECT_EQ(face, "Tahoma");
+    EXPECT_EQ(size, 13);
+    EXPECT_TRUE(bold);
+    ASSERT_TRUE(manager.GetFontDescription(manager.GetDefaultFont(), face, size, bold, underline, italic));
+    EXPECT_EQ(face, "Tahoma");
+    EXPECT_EQ(size, 13);
+    EXPECT_EQ(manager.GetCaptionRect().bottom, 30);
+    RECT rc{};
+    ::GetWindowRect(window.GetHWND(), &rc);
+    EXPECT_EQ(rc.right - rc.left, 400);
+    EXPECT_EQ(rc.bottom - rc.top, 300);
+}
+
+TEST(DialogBuilder, DefaultList_AppliedBeforeTheElementsOwnAttributes) {
+    TestWindow window;
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(
+        "<Window><Default name=\"Control\" value=\"width=&quot;30&quot; height=&quot;7&quot;\" />"
+        "<Default name=\"Control\" value=\"width=&quot;99&quot;\" />"
+        "<VerticalLayout><Control name=\"plain\" /><Control name=\"own\" width=\"50\" /></VerticalLayout></Window>",
+        nullptr, nullptr, &window.Manager()));
+    ASSERT_NE(root, nullptr);
+    auto* items = static_cast<IContainerUI*>(root->GetInterface("IContainer"));
+    ASSERT_EQ(items->GetCount(), 2);
+    EXPECT_EQ(items->GetItemAt(0)->GetFixedWidth(), 30);  // the first list for a name stays
+    EXPECT_EQ(items->GetItemAt(1)->GetFixedWidth(), 50);
+    EXPECT_EQ(items->GetItemAt(1)->GetFixedHeight(), 7);
+    // Built detached: the window attaches the tree later.
+    EXPECT_EQ(items->GetItemAt(0)->GetManager(), nullptr);
+}
+
+TEST(DialogBuilder, DefaultListWithTwoBlanks_AppliesOnlyTheFirstPair) {
+    TestWindow window;
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(
+        builder.Create("<Window><Default name=\"Control\" value=\"width=&quot;30&quot;  height=&quot;7&quot;\" />"
+                       "<Control /></Window>",
+                       nullptr, nullptr, &window.Manager()));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetFixedWidth(), 30);
+    EXPECT_EQ(root->GetFixedHeight(), 0);
+}
+
+TEST(DialogBuilder, UnknownElement_SkippedWithItsSubtree) {
+    RecordingCallback callback;
+    callback.answers = "Custom";
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(
+        builder.Create("<Window><VerticalLayout><Mystery><Secret /><Control name=\"inner\" /></Mystery>"
+                       "<Custom name=\"custom\" /><Control name=\"after\" /></VerticalLayout></Window>",
+                       nullptr, &callback));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(ChildNames(root.get()), (std::vector<std::string>{"custom", "after"}));
+    EXPECT_EQ(callback.asked, (std::vector<std::string>{"Mystery", "Custom"}));
+}
+
+TEST(DialogBuilder, RegisteredFactory_AskedBeforeTheCallback) {
+    ASSERT_TRUE(CDialogBuilder::RegisterControlFactory(&FactoryForGadget));
+    RecordingCallback callback;
+    callback.answers = "Gadget";
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create("<Window><Gadget /></Window>", nullptr, &callback));
+    EXPECT_TRUE(CDialogBuilder::UnregisterControlFactory(&FactoryForGadget));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetName(), "from factory");
+    EXPECT_TRUE(callback.asked.empty());
+}
+
+TEST(DialogBuilder, IncludeOfMarkupText_AddsItsControlsCountTimes) {
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(
+        "<Window><VerticalLayout><Include count=\"2\" source=\"&lt;Window&gt;&lt;Control name=&quot;inc&quot; "
+        "/&gt;&lt;/Window&gt;\" /><Include /><Control name=\"own\" /></VerticalLayout></Window>"));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(ChildNames(root.get()), (std::vector<std::string>{"inc", "inc", "own"}));
+}
+
+TEST(DialogBuilder, IncludeOfFiles_ReadBelowTheResourcePathAndEndAtTheNestingLimit) {
+    const std::string folder = TempFolder();
+    std::ofstream(folder + "builder_inc.xml") << "<Window><Control name=\"fromfile\" /></Window>";
+    // A file that includes itself would never end without the nesting limit.
+    std::ofstream(folder + "builder_self.xml")
+        << "<Window><Control name=\"s\" /><Include source=\"builder_self.xml\" /></Window>";
+    ResourcePathScope scope(folder);
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(
+        "<Window><VerticalLayout><Include source=\"builder_inc.xml\" /><Include source=\"builder_self.xml\" />"
+        "</VerticalLayout></Window>"));
+    ASSERT_NE(root, nullptr);
+    const std::vector<std::string> names = ChildNames(root.get());
+    ASSERT_GT(names.size(), 100u);
+    EXPECT_LT(names.size(), static_cast<size_t>(CXmlMarkup::kMaxDepth));
+    EXPECT_EQ(names[0], "fromfile");
+    EXPECT_EQ(names.back(), "s");
+}
+
+TEST(DialogBuilder, Nesting_BuiltToTheLimitAndRefusedBeyond) {
+    auto nested = [](int layouts) {
+        std::string text = "<Window>";
+        for (int i = 0; i < layouts; ++i) text += "<VerticalLayout>";
+        for (int i = 0; i < layouts; ++i) text += "</VerticalLayout>";
+        return text + "</Window>";
+    };
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(nested(CXmlMarkup::kMaxDepth - 1).c_str()));
+    ASSERT_NE(root, nullptr);
+    int depth = 1;
+    for (CControlUI* c = root.get(); (c = static_cast<CContainerUI*>(c)->GetItemAt(0)) != nullptr;) ++depth;
+    EXPECT_EQ(depth, CXmlMarkup::kMaxDepth - 1);
+    EXPECT_EQ(builder.Create(nested(10000).c_str()), nullptr);
+    EXPECT_STREQ(builder.GetMarkup().GetLastErrorMessage(), "Nesting too deep");
+}
+
+TEST(DialogBuilder, NothingToBuild_GivesNoControl) {
+    CDialogBuilder builder;
+    EXPECT_EQ(builder.Create("<!-- only a comment -->"), nullptr);
+    EXPECT_EQ(builder.Create("<Window><Control x='1' /></Window>"), nullptr);
+    EXPECT_EQ(builder.Create("builder_missing_file.xml"), nullptr);
+    EXPECT_EQ(builder.Create(MAKEINTRESOURCEA(4321), "XML"), nullptr);
+    // A parent that cannot hold children gives no control either.
+    CControlUI leaf;
+    EXPECT_EQ(builder.Create("<Window><Control /></Window>", nullptr, nullptr, nullptr, &leaf), nullptr);
+}
