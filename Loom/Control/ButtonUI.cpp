@@ -44,14 +44,7 @@ SIZE CButtonUI::EstimateSize(SIZE available) {
 }
 
 void CButtonUI::DoEvent(UIEvent& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.kind)) {
-        if (parent_ != nullptr) {
-            parent_->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (PassMouseEventOn(event)) return;
     if (HandlePress(event)) return;
     switch (event.kind) {
     case EventSetFocus:
@@ -228,13 +221,6 @@ void CButtonUI::RefreshState() {
     } else {
         state_ &= ~StateDisabled;
     }
-}
-
-bool CButtonUI::DrawStateImage(HDC dc, std::string& image) {
-    if (image.empty()) return false;
-    if (DrawImage(dc, image)) return true;
-    image.clear();
-    return false;
 }
 
 // The state's image ends painting with the fore image; the pushed and hot

@@ -61,9 +61,6 @@ public:
 protected:
     // The focused and disabled bits from the control's flags.
     void RefreshState();
-    // Draws image unless it is empty; a string that cannot be drawn (no
-    // manager or DC) is cleared. True when something was drawn.
-    bool DrawStateImage(HDC dc, std::string& image);
     // The text colour before the state colours apply (an option puts its
     // selected colour here).
     virtual DWORD GetBaseTextColor() const;

@@ -98,14 +98,7 @@ void CEditUI::OnNativeWindowGone(CEditWnd* window) {
 }
 
 void CEditUI::DoEvent(UIEvent& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.kind)) {
-        if (parent_ != nullptr) {
-            parent_->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (PassMouseEventOn(event)) return;
     switch (event.kind) {
     case EventSetCursor:
         if (!IsEnabled()) break;
@@ -250,13 +243,6 @@ void CEditUI::SetAttribute(const char* name, const char* value) {
 }
 
 // --- painting ----------------------------------------------------------------
-
-bool CEditUI::DrawStateImage(HDC dc, std::string& image) {
-    if (image.empty()) return false;
-    if (DrawImage(dc, image)) return true;
-    image.clear();
-    return false;
-}
 
 void CEditUI::PaintStatusImage(HDC dc) {
     if (IsFocused()) {

@@ -91,7 +91,6 @@ private:
     void TakeWindowText(const std::string& text);
     // From the native window: it is gone.
     void OnNativeWindowGone(CEditWnd* window);
-    bool DrawStateImage(HDC dc, std::string& image);
 
     CEditWnd* window_ = nullptr;
     UINT maxChar_ = 255;

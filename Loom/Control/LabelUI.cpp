@@ -316,6 +316,23 @@ void CLabelUI::TakeDefaultColors() {
     if (disabledTextColor_ == 0) disabledTextColor_ = manager_->GetDefaultDisabledColor();
 }
 
+bool CLabelUI::DrawStateImage(HDC dc, std::string& image) {
+    if (image.empty()) return false;
+    if (DrawImage(dc, image)) return true;
+    image.clear();
+    return false;
+}
+
+bool CLabelUI::PassMouseEventOn(UIEvent& event) {
+    if (IsMouseEnabled() || !IsMouseEvent(event.kind)) return false;
+    if (parent_ != nullptr) {
+        parent_->DoEvent(event);
+    } else {
+        CLabelUI::DoEvent(event);
+    }
+    return true;
+}
+
 void CLabelUI::PaintText(HDC dc) {
     if (manager_ == nullptr) return;
     TakeDefaultColors();

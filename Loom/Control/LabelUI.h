@@ -105,6 +105,14 @@ protected:
     RECT GetTextRect() const;
     // Zero text colours become the manager's defaults.
     void TakeDefaultColors();
+    // Draws a status image string unless it is empty; a string that cannot
+    // be drawn (no manager or DC) is cleared so it is not tried again. True
+    // when it was drawn.
+    bool DrawStateImage(HDC dc, std::string& image);
+    // While the control is not mouse-enabled its mouse events belong to the
+    // parent (or the label's default at the root): true when the event was
+    // passed on so.
+    bool PassMouseEventOn(UIEvent& event);
 
     int font_ = -1;
     DWORD textColor_ = 0;
