@@ -1,0 +1,7 @@
+#include "Loom/Control/CheckBoxUI.h"
+
+namespace Loom {
+
+const char* CCheckBoxUI::GetClass() const { return "CheckBoxUI"; }
+
+}  // namespace Loom

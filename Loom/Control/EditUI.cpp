@@ -1,0 +1,283 @@
+#include "Loom/Control/EditUI.h"
+
+#include <cstring>
+
+#include "Loom/Control/EditWnd.h"
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+namespace Loom {
+
+namespace {
+
+bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+}  // namespace
+
+CEditUI::CEditUI() {
+    textPadding_ = RECT{4, 3, 4, 3};
+    bkColor_ = 0xFFFFFFFF;
+}
+
+CEditUI::~CEditUI() {
+    if (window_ == nullptr) return;
+    CEditWnd* window = window_;
+    window_ = nullptr;
+    window->Discard();
+}
+
+const char* CEditUI::GetClass() const { return "EditUI"; }
+
+void* CEditUI::GetInterface(const char* name) {
+    if (Is(name, "Edit")) return this;
+    return CLabelUI::GetInterface(name);
+}
+
+UINT CEditUI::GetControlFlags() const { return IsEnabled() ? (ControlFlagTabStop | ControlFlagSetCursor) : 0u; }
+
+HWND CEditUI::GetNativeWindow() const { return window_ != nullptr ? window_->GetHWND() : nullptr; }
+
+void CEditUI::SetEnabled(bool enabled) {
+    CControlUI::SetEnabled(enabled);
+    if (!IsEnabled()) state_ = 0;
+}
+
+void CEditUI::SetText(const std::string& text) {
+    text_ = text;
+    if (window_ != nullptr) ::SetWindowTextA(window_->GetHWND(), text_.c_str());
+    Invalidate();
+}
+
+void CEditUI::SetVisible(bool visible) {
+    CControlUI::SetVisible(visible);
+    if (!IsVisible() && window_ != nullptr && manager_ != nullptr) manager_->SetFocus(nullptr);
+}
+
+void CEditUI::SetParentVisible(bool visible) {
+    CControlUI::SetParentVisible(visible);
+    if (!IsVisible() && window_ != nullptr && manager_ != nullptr) manager_->SetFocus(nullptr);
+}
+
+void CEditUI::SetPos(RECT rc) {
+    CControlUI::SetPos(rc);
+    if (window_ == nullptr) return;
+    const RECT native = CEditWnd::NativeRect(*this);
+    ::SetWindowPos(window_->GetHWND(), nullptr, native.left, native.top, native.right - native.left,
+                   native.bottom - native.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE CEditUI::EstimateSize(SIZE available) {
+    if (fixedSize_.cy != 0 || manager_ == nullptr) return CControlUI::EstimateSize(available);
+    return SIZE{fixedSize_.cx, manager_->GetFontInfo(font_).tmHeight + 6};
+}
+
+// --- the native window ---------------------------------------------------------
+
+void CEditUI::OpenNativeWindow() {
+    if (window_ != nullptr || manager_ == nullptr) return;
+    window_ = CEditWnd::Open(this);
+}
+
+void CEditUI::SelectAllInWindow() {
+    if (window_ == nullptr) return;
+    const HWND wnd = window_->GetHWND();
+    int length = ::GetWindowTextLengthA(wnd);
+    if (length == 0) length = 1;
+    ::SendMessageA(wnd, EM_SETSEL, 0, length);
+}
+
+void CEditUI::TakeWindowText(const std::string& text) {
+    text_ = text;
+    if (manager_ != nullptr) manager_->SendNotify(this, "textchanged");
+}
+
+void CEditUI::OnNativeWindowGone(CEditWnd* window) {
+    if (window_ == window) window_ = nullptr;
+    Invalidate();
+}
+
+void CEditUI::DoEvent(UIEvent& event) {
+    if (PassMouseEventOn(event)) return;
+    switch (event.kind) {
+    case EventSetCursor:
+        if (!IsEnabled()) break;
+        ::SetCursor(::LoadCursor(nullptr, IDC_IBEAM));
+        return;
+    case EventWindowSize:
+        // The window is placed again after the layout.
+        if (window_ != nullptr && manager_ != nullptr) manager_->SetFocusNeeded(this);
+        break;
+    case EventScrollWheel:
+        if (window_ != nullptr) return;
+        break;
+    case EventSetFocus:
+        if (!IsEnabled()) break;
+        if (window_ != nullptr) return;
+        OpenNativeWindow();
+        Invalidate();
+        break;
+    case EventKillFocus:
+        if (IsEnabled()) Invalidate();
+        break;
+    case EventButtonDown:
+    case EventDoubleClick:
+    case EventRButtonDown:
+        if (!IsEnabled()) return;
+        if (manager_ != nullptr) manager_->ReleaseCapture();
+        if (IsFocused() && window_ == nullptr) {
+            OpenNativeWindow();
+            if (!::PtInRect(&pos_, event.mousePoint)) return;
+        }
+        SelectAllInWindow();
+        return;
+    case EventMouseMove:
+    case EventButtonUp:
+    case EventContextMenu:
+        return;
+    case EventMouseEnter:
+        if (IsEnabled()) {
+            state_ |= StateHot;
+            Invalidate();
+        }
+        return;
+    case EventMouseLeave:
+        if (IsEnabled()) {
+            state_ &= ~StateHot;
+            Invalidate();
+        }
+        return;
+    default:
+        break;
+    }
+    CLabelUI::DoEvent(event);
+}
+
+// --- settings ----------------------------------------------------------------
+
+void CEditUI::SetMaxChar(UINT count) {
+    maxChar_ = count;
+    if (window_ != nullptr) ::SendMessageA(window_->GetHWND(), EM_LIMITTEXT, maxChar_, 0);
+}
+
+void CEditUI::SetReadOnly(bool on) {
+    if (readOnly_ == on) return;
+    readOnly_ = on;
+    if (window_ != nullptr) ::SendMessageA(window_->GetHWND(), EM_SETREADONLY, readOnly_ ? TRUE : FALSE, 0);
+    Invalidate();
+}
+
+void CEditUI::SetNumberOnly(bool on) {
+    SetNativeStyles(on ? (nativeStyles_ | ES_NUMBER) : (nativeStyles_ & ~ES_NUMBER));
+}
+
+void CEditUI::SetNativeStyles(DWORD styles) {
+    const DWORD removed = nativeStyles_ & ~styles;
+    nativeStyles_ = styles;
+    if (window_ == nullptr) return;
+    const HWND wnd = window_->GetHWND();
+    const DWORD style = (static_cast<DWORD>(::GetWindowLongA(wnd, GWL_STYLE)) & ~removed) | nativeStyles_;
+    ::SetWindowLongA(wnd, GWL_STYLE, static_cast<LONG>(style));
+}
+
+void CEditUI::SetPasswordMode(bool on) {
+    if (password_ == on) return;
+    password_ = on;
+    Invalidate();
+}
+
+void CEditUI::SetPasswordChar(char ch) {
+    if (passwordChar_ == ch) return;
+    passwordChar_ = ch;
+    if (window_ != nullptr) {
+        ::SendMessageA(window_->GetHWND(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+    }
+    Invalidate();
+}
+
+void CEditUI::SetNativeBkColor(DWORD color) { nativeBkColor_ = color; }
+
+void CEditUI::SetNormalImage(const std::string& image) {
+    normalImage_ = image;
+    Invalidate();
+}
+
+void CEditUI::SetHotImage(const std::string& image) {
+    hotImage_ = image;
+    Invalidate();
+}
+
+void CEditUI::SetFocusedImage(const std::string& image) {
+    focusedImage_ = image;
+    Invalidate();
+}
+
+void CEditUI::SetDisabledImage(const std::string& image) {
+    disabledImage_ = image;
+    Invalidate();
+}
+
+void CEditUI::SetAttribute(const char* name, const char* value) {
+    if (name == nullptr || value == nullptr) return;
+    if (Is(name, "readonly")) {
+        SetReadOnly(ValueReaders::ReadBool(value));
+    } else if (Is(name, "numberonly")) {
+        SetNumberOnly(ValueReaders::ReadBool(value));
+    } else if (Is(name, "password")) {
+        SetPasswordMode(ValueReaders::ReadBool(value));
+    } else if (Is(name, "maxchar")) {
+        SetMaxChar(static_cast<UINT>(ValueReaders::ReadInt(value)));
+    } else if (Is(name, "normalimage")) {
+        SetNormalImage(value);
+    } else if (Is(name, "hotimage")) {
+        SetHotImage(value);
+    } else if (Is(name, "focusedimage")) {
+        SetFocusedImage(value);
+    } else if (Is(name, "disabledimage")) {
+        SetDisabledImage(value);
+    } else if (Is(name, "nativebkcolor")) {
+        SetNativeBkColor(ValueReaders::ReadColor(value));
+    } else {
+        CLabelUI::SetAttribute(name, value);
+    }
+}
+
+// --- painting ----------------------------------------------------------------
+
+void CEditUI::PaintStatusImage(HDC dc) {
+    if (IsFocused()) {
+        state_ |= StateFocused;
+    } else {
+        state_ &= ~StateFocused;
+    }
+    if (!IsEnabled()) {
+        state_ |= StateDisabled;
+    } else {
+        state_ &= ~StateDisabled;
+    }
+    if ((state_ & StateDisabled) != 0) {
+        if (DrawStateImage(dc, disabledImage_)) return;
+    } else if ((state_ & StateFocused) != 0) {
+        if (DrawStateImage(dc, focusedImage_)) return;
+    } else if ((state_ & StateHot) != 0) {
+        if (DrawStateImage(dc, hotImage_)) return;
+    }
+    DrawStateImage(dc, normalImage_);
+}
+
+void CEditUI::PaintText(HDC dc) {
+    if (manager_ == nullptr) return;
+    TakeDefaultColors();
+    if (text_.empty()) return;
+    std::string shown = text_;
+    if (password_) {
+        // One mask character per character, double-byte characters included.
+        shown.clear();
+        for (const char* p = text_.c_str(); *p != '\0'; p = ::CharNextA(p)) shown += passwordChar_;
+    }
+    RECT rc = GetTextRect();
+    CRenderer::DrawText(dc, manager_, rc, shown.c_str(), IsEnabled() ? textColor_ : disabledTextColor_, font_,
+                        DT_SINGLELINE | textStyle_);
+}
+
+}  // namespace Loom

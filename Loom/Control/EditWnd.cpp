@@ -1,0 +1,140 @@
+#include "Loom/Control/EditWnd.h"
+
+#include <string>
+
+#include "Loom/Control/EditUI.h"
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+
+namespace Loom {
+
+namespace {
+
+// The paint manager sends a child's WM_COMMAND and colour messages back to
+// the child at this offset (the reflected messages).
+constexpr UINT kReflectBase = 0x2000;
+
+}  // namespace
+
+CEditWnd* CEditWnd::Open(CEditUI* owner) {
+    CUIManager* manager = owner != nullptr ? owner->GetManager() : nullptr;
+    if (manager == nullptr || manager->GetPaintWindow() == nullptr) return nullptr;
+    auto* window = new CEditWnd(owner);
+    DWORD style = WS_CHILD | ES_AUTOHSCROLL | owner->GetNativeStyles();
+    if (owner->IsPasswordMode()) style |= ES_PASSWORD;
+    bool ended = false;
+    window->endedFlag_ = &ended;
+    const HWND wnd = window->Create(manager->GetPaintWindow(), nullptr, style, 0, NativeRect(*owner));
+    if (wnd == nullptr) {
+        // A creation that failed after WM_NCCREATE has already run the final
+        // message, which deleted the object.
+        if (!ended) delete window;
+        return nullptr;
+    }
+    window->endedFlag_ = nullptr;
+    try {
+        window->Init();
+    } catch (...) {
+        window->Discard();  // no window may stay behind that the control does not know
+        throw;
+    }
+    return window;
+}
+
+void CEditWnd::Init() {
+    CUIManager* manager = owner_->GetManager();
+    const HWND wnd = GetHWND();
+    ::SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner_->GetFont())), TRUE);
+    ::SendMessageA(wnd, EM_LIMITTEXT, owner_->GetMaxChar(), 0);
+    if (owner_->IsPasswordMode()) {
+        ::SendMessageA(wnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(owner_->GetPasswordChar()), 0);
+    }
+    ::SetWindowTextA(wnd, owner_->text_.c_str());
+    ::SendMessageA(wnd, EM_SETMODIFY, FALSE, 0);
+    ::SendMessageA(wnd, EM_SETMARGINS, EC_USEFONTINFO, 0);
+    ::EnableWindow(wnd, owner_->IsEnabled() ? TRUE : FALSE);
+    ::SendMessageA(wnd, EM_SETREADONLY, owner_->IsReadOnly() ? TRUE : FALSE, 0);
+    const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
+    ::SetWindowLongA(wnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) | owner_->GetNativeStyles()));
+    ::ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    ::SetFocus(wnd);
+    initialized_ = true;
+}
+
+void CEditWnd::Discard() {
+    owner_ = nullptr;
+    ::DestroyWindow(GetHWND());  // the final message deletes this object
+}
+
+RECT CEditWnd::NativeRect(const CEditUI& owner) {
+    const RECT& pos = owner.GetPos();
+    const RECT padding = owner.GetTextPadding();
+    RECT rc{pos.left + padding.left, pos.top + padding.top, pos.right - padding.right, pos.bottom - padding.bottom};
+    CUIManager* manager = owner.GetManager();
+    if (manager == nullptr) return rc;
+    const LONG textHeight = manager->GetFontInfo(owner.GetFont()).tmHeight;
+    if (textHeight < rc.bottom - rc.top) {
+        rc.top += (rc.bottom - rc.top - textHeight) / 2;
+        rc.bottom = rc.top + textHeight;
+    }
+    return rc;
+}
+
+const char* CEditWnd::GetWindowClassName() const { return "EditWnd"; }
+const char* CEditWnd::GetSuperClassName() const { return "Edit"; }
+
+LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KILLFOCUS: {
+        const LRESULT result = CallOldProc(message, wParam, lParam);
+        ::PostMessageA(GetHWND(), WM_CLOSE, 0, 0);
+        return result;
+    }
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN) break;
+        // Not passed on: a one-line edit has nothing to do with it.
+        if (owner_ != nullptr && owner_->GetManager() != nullptr) {
+            owner_->GetManager()->SendNotify(owner_, "return");
+        }
+        return 0;
+    case kReflectBase + WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE) return OnEditChanged();
+        if (HIWORD(wParam) == EN_UPDATE) ::InvalidateRect(GetHWND(), nullptr, FALSE);
+        return 0;
+    case kReflectBase + WM_CTLCOLOREDIT:
+    case kReflectBase + WM_CTLCOLORSTATIC:
+        return OnColor(reinterpret_cast<HDC>(wParam));
+    default:
+        break;
+    }
+    return CallOldProc(message, wParam, lParam);
+}
+
+LRESULT CEditWnd::OnEditChanged() {
+    if (!initialized_ || owner_ == nullptr) return 0;
+    const HWND wnd = GetHWND();
+    // The length may be larger than the text (double-byte text); the copy
+    // says how much there is.
+    const int length = ::GetWindowTextLengthA(wnd);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    const int copied = ::GetWindowTextA(wnd, &text[0], static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    owner_->TakeWindowText(text);
+    return 0;
+}
+
+LRESULT CEditWnd::OnColor(HDC dc) {
+    if (owner_ == nullptr || owner_->GetNativeBkColor() == 0xFFFFFFFF) return 0;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, CRenderer::ToColorRef(owner_->GetTextColor()));
+    if (!bkBrush_) bkBrush_.reset(::CreateSolidBrush(CRenderer::ToColorRef(owner_->GetNativeBkColor())));
+    return reinterpret_cast<LRESULT>(bkBrush_.get());
+}
+
+void CEditWnd::OnFinalMessage(HWND /*wnd*/) {
+    if (endedFlag_ != nullptr) *endedFlag_ = true;
+    if (owner_ != nullptr) owner_->OnNativeWindowGone(this);
+    delete this;
+}
+
+}  // namespace Loom

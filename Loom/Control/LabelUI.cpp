@@ -1,0 +1,359 @@
+#include "Loom/Control/LabelUI.h"
+
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+namespace Loom {
+
+namespace {
+
+bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+// Runs body; whatever it throws leaves as std::runtime_error(name).
+template <typename F>
+void Guarded(const char* name, F&& body) {
+    try {
+        body();
+    } catch (...) {
+        throw std::runtime_error(name);
+    }
+}
+
+}  // namespace
+
+CLabelUI::CLabelUI() = default;
+CLabelUI::~CLabelUI() = default;
+
+const char* CLabelUI::GetClass() const { return "LabelUI"; }
+
+void* CLabelUI::GetInterface(const char* name) {
+    if (Is(name, "Label")) return this;
+    return CControlUI::GetInterface(name);
+}
+
+std::string CLabelUI::GetText() const {
+    try {
+        return effects_.enabled ? effectText_ : text_;
+    } catch (...) {
+        throw std::runtime_error("CLabelUI::GetText");
+    }
+}
+
+void CLabelUI::SetText(const std::string& text) {
+    Guarded("CLabelUI::SetText", [&] {
+        if (effects_.enabled) {
+            effectText_ = text;
+        } else {
+            CControlUI::SetText(text);
+        }
+    });
+}
+
+SIZE CLabelUI::EstimateSize(SIZE available) {
+    if (fixedSize_.cy != 0 || manager_ == nullptr) return CControlUI::EstimateSize(available);
+    return SIZE{fixedSize_.cx, manager_->GetFontInfo(font_).tmHeight + 4};
+}
+
+void CLabelUI::DoEvent(UIEvent& event) {
+    if (event.kind == EventSetFocus) {
+        focused_ = true;
+        return;
+    }
+    if (event.kind == EventKillFocus) {
+        focused_ = false;
+        return;
+    }
+    CControlUI::DoEvent(event);
+}
+
+void CLabelUI::SetTextStyle(UINT style) {
+    textStyle_ = style;
+    Invalidate();
+}
+
+void CLabelUI::SetTextColor(DWORD color) {
+    textColor_ = color;
+    Invalidate();
+}
+
+void CLabelUI::SetDisabledTextColor(DWORD color) {
+    disabledTextColor_ = color;
+    Invalidate();
+}
+
+void CLabelUI::SetFont(int index) {
+    font_ = index;
+    Invalidate();
+}
+
+void CLabelUI::SetTextPadding(RECT padding) {
+    textPadding_ = padding;
+    Invalidate();
+}
+
+void CLabelUI::SetShowHtml(bool on) {
+    if (showHtml_ == on) return;
+    showHtml_ = on;
+    Invalidate();
+}
+
+// --- effects -----------------------------------------------------------------
+
+void CLabelUI::SetEnabledEffect(bool on) {
+    Guarded("CLabelUI::SetEnabledEffect", [&] {
+        effects_.enabled = on;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetEnabledStroke(bool on) {
+    Guarded("CLabelUI::SetEnabledStroke", [&] {
+        effects_.stroke = on;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetEnabledShadow(bool on) {
+    Guarded("CLabelUI::SetEnabledShadow", [&] {
+        effects_.shadow = on;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTextRenderingHintAntiAlias(int hint) {
+    Guarded("CLabelUI::SetTextRenderingHintAntiAlias", [&] {
+        effects_.renderingHint = hint >= 0 && hint <= 5 ? hint : 0;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTransShadow(int opacity) {
+    Guarded("CLabelUI::SetTransShadow", [&] {
+        effects_.transShadow = opacity;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTransShadow1(int opacity) {
+    Guarded("CLabelUI::SetTransShadow1", [&] {
+        effects_.transShadow1 = opacity;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTransText(int opacity) {
+    Guarded("CLabelUI::SetTransText", [&] {
+        effects_.transText = opacity;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTransText1(int opacity) {
+    Guarded("CLabelUI::SetTransText1", [&] {
+        effects_.transText1 = opacity;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTransStroke(int opacity) {
+    Guarded("CLabelUI::SetTransStroke", [&] {
+        effects_.transStroke = opacity;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetGradientAngle(int angle) {
+    Guarded("CLabelUI::SetGradientAngle", [&] {
+        effects_.gradientAngle = angle;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetGradientLength(int length) {
+    Guarded("CLabelUI::SetGradientLength", [&] {
+        effects_.gradientLength = length;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetShadowOffset(int distance, int angle) {
+    Guarded("CLabelUI::SetShadowOffset", [&] {
+        if (angle < -180 || angle > 180) return;
+        const double radians = angle * 3.14159265358979323846 / 180.0;
+        effects_.shadowOffsetX = static_cast<float>(distance * std::cos(radians));
+        effects_.shadowOffsetY = static_cast<float>(distance * std::sin(radians));
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTextColor1(DWORD color) {
+    Guarded("CLabelUI::SetTextColor1", [&] {
+        effects_.textColor1 = color;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTextShadowColorA(DWORD color) {
+    Guarded("CLabelUI::SetTextShadowColorA", [&] {
+        effects_.shadowColorA = color;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetTextShadowColorB(DWORD color) {
+    Guarded("CLabelUI::SetTextShadowColorB", [&] {
+        effects_.shadowColorB = color;
+        Invalidate();
+    });
+}
+
+void CLabelUI::SetStrokeColor(DWORD color) {
+    Guarded("CLabelUI::SetStrokeColor", [&] {
+        effects_.strokeColor = color;
+        Invalidate();
+    });
+}
+
+// --- attributes --------------------------------------------------------------
+
+void CLabelUI::SetAttribute(const char* name, const char* value) {
+    if (name == nullptr || value == nullptr) return;
+    if (SetEffectAttribute(name, value)) return;
+    if (Is(name, "align")) {
+        ApplyAlign(value);
+    } else if (Is(name, "endellipsis")) {
+        SetTextStyle(ValueReaders::ReadBool(value) ? (textStyle_ | DT_END_ELLIPSIS) : (textStyle_ & ~DT_END_ELLIPSIS));
+    } else if (Is(name, "font")) {
+        SetFont(ValueReaders::ReadInt(value));
+    } else if (Is(name, "textcolor")) {
+        SetTextColor(ValueReaders::ReadColor(value));
+    } else if (Is(name, "disabledtextcolor")) {
+        SetDisabledTextColor(ValueReaders::ReadColor(value));
+    } else if (Is(name, "textpadding")) {
+        int v[4] = {0, 0, 0, 0};
+        ValueReaders::ReadNumberList(value, v, 4);
+        SetTextPadding(RECT{v[0], v[1], v[2], v[3]});
+    } else if (Is(name, "showhtml")) {
+        SetShowHtml(ValueReaders::ReadBool(value));
+    } else {
+        CControlUI::SetAttribute(name, value);
+    }
+}
+
+// Each word found in the value edits the style, in this order; "vcenter"
+// also contains "center".
+void CLabelUI::ApplyAlign(const char* value) {
+    UINT style = textStyle_;
+    if (std::strstr(value, "left") != nullptr) style &= ~(DT_CENTER | DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    if (std::strstr(value, "center") != nullptr) style = (style & ~DT_RIGHT) | DT_CENTER;
+    if (std::strstr(value, "right") != nullptr) {
+        style = (style & ~(DT_CENTER | DT_VCENTER | DT_SINGLELINE)) | DT_RIGHT;
+    }
+    if (std::strstr(value, "top") != nullptr) style = (style & ~(DT_VCENTER | DT_BOTTOM)) | DT_SINGLELINE;
+    if (std::strstr(value, "vcenter") != nullptr) {
+        style = (style & ~DT_BOTTOM) | DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    }
+    if (std::strstr(value, "bottom") != nullptr) style = (style & ~DT_VCENTER) | DT_BOTTOM | DT_SINGLELINE;
+    SetTextStyle(style);
+}
+
+bool CLabelUI::SetEffectAttribute(const char* name, const char* value) {
+    if (Is(name, "enabledeffect")) {
+        SetEnabledEffect(ValueReaders::ReadBool(value));
+    } else if (Is(name, "enabledstroke")) {
+        SetEnabledStroke(ValueReaders::ReadBool(value));
+    } else if (Is(name, "enabledshadow")) {
+        SetEnabledShadow(ValueReaders::ReadBool(value));
+    } else if (Is(name, "rhaa")) {
+        SetTextRenderingHintAntiAlias(ValueReaders::ReadInt(value));
+    } else if (Is(name, "transshadow")) {
+        SetTransShadow(ValueReaders::ReadInt(value));
+    } else if (Is(name, "transshadow1")) {
+        SetTransShadow1(ValueReaders::ReadInt(value));
+    } else if (Is(name, "transtext")) {
+        SetTransText(ValueReaders::ReadInt(value));
+    } else if (Is(name, "transtext1")) {
+        SetTransText1(ValueReaders::ReadInt(value));
+    } else if (Is(name, "transstroke")) {
+        SetTransStroke(ValueReaders::ReadInt(value));
+    } else if (Is(name, "gradientangle")) {
+        SetGradientAngle(ValueReaders::ReadInt(value));
+    } else if (Is(name, "gradientlength")) {
+        SetGradientLength(ValueReaders::ReadInt(value));
+    } else if (Is(name, "shadowoffset")) {
+        int v[2] = {0, 0};
+        ValueReaders::ReadNumberList(value, v, 2);
+        SetShadowOffset(v[0], v[1]);
+    } else if (Is(name, "textcolor1")) {
+        SetTextColor1(ValueReaders::ReadColor(value));
+    } else if (Is(name, "textshadowcolora")) {
+        SetTextShadowColorA(ValueReaders::ReadColor(value));
+    } else if (Is(name, "textshadowcolorb")) {
+        SetTextShadowColorB(ValueReaders::ReadColor(value));
+    } else if (Is(name, "strokecolor")) {
+        SetStrokeColor(ValueReaders::ReadColor(value));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// --- painting ----------------------------------------------------------------
+
+RECT CLabelUI::GetTextRect() const {
+    return RECT{pos_.left + textPadding_.left, pos_.top + textPadding_.top, pos_.right - textPadding_.right,
+                pos_.bottom - textPadding_.bottom};
+}
+
+void CLabelUI::TakeDefaultColors() {
+    if (manager_ == nullptr) return;
+    if (textColor_ == 0) textColor_ = manager_->GetDefaultFontColor();
+    if (disabledTextColor_ == 0) disabledTextColor_ = manager_->GetDefaultDisabledColor();
+}
+
+bool CLabelUI::DrawStateImage(HDC dc, std::string& image) {
+    if (image.empty()) return false;
+    if (DrawImage(dc, image)) return true;
+    image.clear();
+    return false;
+}
+
+bool CLabelUI::PassMouseEventOn(UIEvent& event) {
+    if (IsMouseEnabled() || !IsMouseEvent(event.kind)) return false;
+    if (parent_ != nullptr) {
+        parent_->DoEvent(event);
+    } else {
+        CLabelUI::DoEvent(event);
+    }
+    return true;
+}
+
+void CLabelUI::PaintText(HDC dc) {
+    if (manager_ == nullptr) return;
+    TakeDefaultColors();
+    const RECT rc = GetTextRect();
+    if (!effects_.enabled) {
+        PaintPlainText(dc, rc);
+        return;
+    }
+    CLabelEffectPainter::Paint(dc, manager_->GetFont(font_), rc, effectText_, textColor_, effects_);
+}
+
+void CLabelUI::PaintPlainText(HDC dc, RECT rc) {
+    if (text_.empty()) return;
+    const DWORD color = IsEnabled() ? textColor_ : disabledTextColor_;
+    const UINT style = textStyle_ | DT_SINGLELINE;
+    if (showHtml_) {
+        int links = 0;
+        CRenderer::DrawHtmlText(dc, manager_, rc, text_.c_str(), color, nullptr, nullptr, links, style);
+    } else {
+        CRenderer::DrawText(dc, manager_, rc, text_.c_str(), color, font_, style);
+    }
+}
+
+}  // namespace Loom
