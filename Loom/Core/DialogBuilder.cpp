@@ -4,7 +4,17 @@
 #include <memory>
 #include <vector>
 
+#include "Loom/Control/ButtonUI.h"
+#include "Loom/Control/CheckBoxUI.h"
+#include "Loom/Control/ComboBoxUI.h"
+#include "Loom/Control/ComboUI.h"
+#include "Loom/Control/EditUI.h"
+#include "Loom/Control/LabelUI.h"
+#include "Loom/Control/ListLabelElementUI.h"
+#include "Loom/Control/OptionUI.h"
+#include "Loom/Control/ProgressUI.h"
 #include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Control/TextUI.h"
 #include "Loom/Core/ContainerUI.h"
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/UIManager.h"
@@ -30,22 +40,26 @@ struct TControlRow {
 };
 
 // The toolkit's controls by element name (exact, case-sensitive).
-// TODO(lead): the standard controls still on their own branches get their
-// rows (and includes) here as they are merged: "Edit" CEditUI, "List"
-// CListUI, "Text" CTextUI, "Combo" CComboUI, "Label" CLabelUI, "Button"
-// CButtonUI, "Option" COptionUI, "Progress" CProgressUI, "RichEdit"
-// CRichEditUI, "CheckBox" CCheckBoxUI, "ComboBox" CComboBoxUI, "TreeView"
-// CTreeViewUI, "ListHeader" CListHeaderUI, "ListHeaderItem"
-// CListHeaderItemUI, "ListTextElement" CListTextElementUI, "ListLabelElement"
-// CListLabelElementUI, "ListContainerElement" CListContainerElementUI; and
-// the three tree hooks below.
+// TODO(lead): the list family ("List", "RichEdit", "TreeView", "ListHeader",
+// "ListHeaderItem", "ListTextElement", "ListContainerElement") and the tree
+// hooks below join when that family is merged.
 const TControlRow kControls[] = {
+    {"Edit", &Make<CEditUI>},
+    {"Text", &Make<CTextUI>},
+    {"Combo", &Make<CComboUI>},
+    {"Label", &Make<CLabelUI>},
+    {"Button", &Make<CButtonUI>},
+    {"Option", &Make<COptionUI>},
     {"Control", &Make<CControlUI>},
+    {"Progress", &Make<CProgressUI>},
+    {"CheckBox", &Make<CCheckBoxUI>},
+    {"ComboBox", &Make<CComboBoxUI>},
     {"Container", &Make<CContainerUI>},
-    {"VerticalLayout", &Make<CVerticalLayoutUI>},
-    {"HorizontalLayout", &Make<CHorizontalLayoutUI>},
     {"TabLayout", &Make<CTabLayoutUI>},  // no page selected until one is added
     {"ScrollBar", &Make<CScrollBarUI>},
+    {"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {"HorizontalLayout", &Make<CHorizontalLayoutUI>},
+    {"ListLabelElement", &Make<CListLabelElementUI>},
 };
 
 // TODO(lead): the tree hooks, once CTreeNodeUI and CTreeViewUI are merged:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Loom/Control/LabelUI.h"
 #include "Loom/Core/DialogBuilder.h"
 #include "LoomTestWindow.h"
 
@@ -191,4 +192,52 @@ TEST(DialogBuilder, NothingToBuild_GivesNoControl) {
     // A parent that cannot hold children gives no control either.
     CControlUI leaf;
     EXPECT_EQ(builder.Create("<Window><Control /></Window>", nullptr, nullptr, nullptr, &leaf), nullptr);
+}
+
+// Each element name builds the class of the toolkit's table (an element of
+// one class built as another would silently lose its attributes).
+TEST(DialogBuilder, ElementNames_BuildTheirClasses) {
+    const std::pair<const char*, const char*> table[] = {
+        {"Edit", "EditUI"},
+        {"Text", "TextUI"},
+        {"Combo", "ComboUI"},
+        {"Label", "LabelUI"},
+        {"Button", "ButtonUI"},
+        {"Option", "OptionUI"},
+        {"Control", "ControlUI"},
+        {"Progress", "ProgressUI"},
+        {"CheckBox", "CheckBoxUI"},
+        {"ComboBox", "ComboBoxUI"},
+        {"Container", "ContainerUI"},
+        {"TabLayout", "TabLayoutUI"},
+        {"ScrollBar", "ScrollBarUI"},
+        {"VerticalLayout", "VerticalLayoutUI"},
+        {"HorizontalLayout", "HorizontalLayoutUI"},
+        {"ListLabelElement", "ListLabelElementUI"},
+    };
+    for (const auto& [element, className] : table) {
+        CDialogBuilder builder;
+        const std::string xml = std::string("<Window><") + element + " /></Window>";
+        std::unique_ptr<CControlUI> control(builder.Create(xml.c_str(), nullptr, nullptr, nullptr));
+        ASSERT_NE(control, nullptr) << element;
+        EXPECT_STREQ(control->GetClass(), className) << element;
+    }
+}
+
+// A default list for "Button" colours every markup button, except one that
+// sets its own text colour (its attributes come after the default list).
+TEST(DialogBuilder, ButtonDefaults_GiveWayToTheButtonsOwnTextColour) {
+    TestWindow window;
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(
+        "<Window><Default name=\"Button\" value=\"textcolor=&quot;#FF112233&quot;\" />"
+        "<HorizontalLayout><Button name=\"a\" /><Button name=\"b\" textcolor=\"#FF445566\" />"
+        "<Label name=\"c\" /></HorizontalLayout></Window>",
+        nullptr, nullptr, &window.Manager()));
+    ASSERT_NE(root, nullptr);
+    auto* items = static_cast<IContainerUI*>(root->GetInterface("IContainer"));
+    ASSERT_EQ(items->GetCount(), 3);
+    EXPECT_EQ(static_cast<CLabelUI*>(items->GetItemAt(0))->GetTextColor(), 0xFF112233u);
+    EXPECT_EQ(static_cast<CLabelUI*>(items->GetItemAt(1))->GetTextColor(), 0xFF445566u);
+    EXPECT_EQ(static_cast<CLabelUI*>(items->GetItemAt(2))->GetTextColor(), 0u);
 }
