@@ -104,81 +104,50 @@ void CLabelUI::SetShowHtml(bool on) {
 
 // --- effects -----------------------------------------------------------------
 
-void CLabelUI::SetEnabledEffect(bool on) {
-    Guarded("CLabelUI::SetEnabledEffect", [&] {
-        effects_.enabled = on;
-        Invalidate();
+namespace {
+
+// Stores an effect setting and repaints, failures named after the setter.
+template <typename T>
+void SetEffect(CLabelUI& label, const char* name, T& field, T value) {
+    Guarded(name, [&] {
+        field = value;
+        label.Invalidate();
     });
 }
 
-void CLabelUI::SetEnabledStroke(bool on) {
-    Guarded("CLabelUI::SetEnabledStroke", [&] {
-        effects_.stroke = on;
-        Invalidate();
-    });
-}
+}  // namespace
 
-void CLabelUI::SetEnabledShadow(bool on) {
-    Guarded("CLabelUI::SetEnabledShadow", [&] {
-        effects_.shadow = on;
-        Invalidate();
-    });
-}
+void CLabelUI::SetEnabledEffect(bool on) { SetEffect(*this, "CLabelUI::SetEnabledEffect", effects_.enabled, on); }
+void CLabelUI::SetEnabledStroke(bool on) { SetEffect(*this, "CLabelUI::SetEnabledStroke", effects_.stroke, on); }
+void CLabelUI::SetEnabledShadow(bool on) { SetEffect(*this, "CLabelUI::SetEnabledShadow", effects_.shadow, on); }
 
 void CLabelUI::SetTextRenderingHintAntiAlias(int hint) {
-    Guarded("CLabelUI::SetTextRenderingHintAntiAlias", [&] {
-        effects_.renderingHint = hint >= 0 && hint <= 5 ? hint : 0;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetTextRenderingHintAntiAlias", effects_.renderingHint,
+              hint >= 0 && hint <= 5 ? hint : 0);
 }
 
 void CLabelUI::SetTransShadow(int opacity) {
-    Guarded("CLabelUI::SetTransShadow", [&] {
-        effects_.transShadow = opacity;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetTransShadow", effects_.transShadow, opacity);
 }
 
 void CLabelUI::SetTransShadow1(int opacity) {
-    Guarded("CLabelUI::SetTransShadow1", [&] {
-        effects_.transShadow1 = opacity;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetTransShadow1", effects_.transShadow1, opacity);
 }
 
-void CLabelUI::SetTransText(int opacity) {
-    Guarded("CLabelUI::SetTransText", [&] {
-        effects_.transText = opacity;
-        Invalidate();
-    });
-}
+void CLabelUI::SetTransText(int opacity) { SetEffect(*this, "CLabelUI::SetTransText", effects_.transText, opacity); }
 
-void CLabelUI::SetTransText1(int opacity) {
-    Guarded("CLabelUI::SetTransText1", [&] {
-        effects_.transText1 = opacity;
-        Invalidate();
-    });
-}
+void CLabelUI::SetTransText1(int opacity) { SetEffect(*this, "CLabelUI::SetTransText1", effects_.transText1, opacity); }
 
 void CLabelUI::SetTransStroke(int opacity) {
-    Guarded("CLabelUI::SetTransStroke", [&] {
-        effects_.transStroke = opacity;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetTransStroke", effects_.transStroke, opacity);
 }
 
 void CLabelUI::SetGradientAngle(int angle) {
-    Guarded("CLabelUI::SetGradientAngle", [&] {
-        effects_.gradientAngle = angle;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetGradientAngle", effects_.gradientAngle, angle);
 }
 
 void CLabelUI::SetGradientLength(int length) {
-    Guarded("CLabelUI::SetGradientLength", [&] {
-        effects_.gradientLength = length;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetGradientLength", effects_.gradientLength, length);
 }
 
 void CLabelUI::SetShadowOffset(int distance, int angle) {
@@ -191,32 +160,18 @@ void CLabelUI::SetShadowOffset(int distance, int angle) {
     });
 }
 
-void CLabelUI::SetTextColor1(DWORD color) {
-    Guarded("CLabelUI::SetTextColor1", [&] {
-        effects_.textColor1 = color;
-        Invalidate();
-    });
-}
+void CLabelUI::SetTextColor1(DWORD color) { SetEffect(*this, "CLabelUI::SetTextColor1", effects_.textColor1, color); }
 
 void CLabelUI::SetTextShadowColorA(DWORD color) {
-    Guarded("CLabelUI::SetTextShadowColorA", [&] {
-        effects_.shadowColorA = color;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetTextShadowColorA", effects_.shadowColorA, color);
 }
 
 void CLabelUI::SetTextShadowColorB(DWORD color) {
-    Guarded("CLabelUI::SetTextShadowColorB", [&] {
-        effects_.shadowColorB = color;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetTextShadowColorB", effects_.shadowColorB, color);
 }
 
 void CLabelUI::SetStrokeColor(DWORD color) {
-    Guarded("CLabelUI::SetStrokeColor", [&] {
-        effects_.strokeColor = color;
-        Invalidate();
-    });
+    SetEffect(*this, "CLabelUI::SetStrokeColor", effects_.strokeColor, color);
 }
 
 // --- attributes --------------------------------------------------------------
