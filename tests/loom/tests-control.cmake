@@ -27,7 +27,9 @@ else()
 endif()
 
 # The visible check: the showcase window, painted on the virtual display and
-# saved as showcase.png beside the test program. It carries its own images.
+# saved as showcase.png beside the test program, and the standard controls'
+# window built from markup, saved as controls_showcase.png. It carries its
+# own images.
 if(WIN32 AND TARGET loom)
   set(showcase_images ${CMAKE_CURRENT_LIST_DIR}/images)
   set(showcase_rc ${CMAKE_CURRENT_BINARY_DIR}/Showcase.rc)
@@ -36,10 +38,12 @@ if(WIN32 AND TARGET loom)
   set_source_files_properties(${showcase_rc} PROPERTIES OBJECT_DEPENDS "${showcase_pngs}")
   velmora_add_test(loom_showcase_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShowcaseWin32Test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/ShowcaseControlsWin32Test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/Showcase.cpp
       ${CMAKE_CURRENT_LIST_DIR}/ShowcaseText.cpp
       ${CMAKE_CURRENT_LIST_DIR}/LoomTestWindow.cpp
       ${showcase_rc}
     LIBS loom test_support DISPLAY)
-  target_compile_definitions(loom_showcase_test PRIVATE LOOM_SHOWCASE_PNG="${CMAKE_CURRENT_BINARY_DIR}/showcase.png")
+  target_compile_definitions(loom_showcase_test PRIVATE LOOM_SHOWCASE_PNG="${CMAKE_CURRENT_BINARY_DIR}/showcase.png"
+    LOOM_CONTROLS_SHOWCASE_PNG="${CMAKE_CURRENT_BINARY_DIR}/controls_showcase.png")
 endif()
