@@ -5,6 +5,7 @@ set(LOOM_CONTROL_PORTABLE
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/EventSource.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/TextRules.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/LayoutArithmetic.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Control/ScrollBarGeometry.cpp
 )
 set(LOOM_CONTROL_WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/Core/ControlUI.cpp
@@ -20,6 +21,8 @@ set(LOOM_CONTROL_WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/HorizontalLayoutUI.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Layout/TabLayoutUI.cpp
 )
-# The standard controls: every source of Control/ is Windows code.
+# The standard controls: every source of Control/ is Windows code, except
+# the portable ones listed above.
 file(GLOB loom_control_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Control/*.cpp)
+list(REMOVE_ITEM loom_control_sources ${LOOM_CONTROL_PORTABLE})
 list(APPEND LOOM_CONTROL_WIN32 ${loom_control_sources})

@@ -3,7 +3,8 @@
 # real windows on the virtual display under Wine.
 set(control_portable_tests
   ${CMAKE_CURRENT_LIST_DIR}/LayoutArithmeticTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ControlPortableTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/ControlPortableTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScrollBarGeometryTest.cpp)
 file(GLOB control_window_tests CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_LIST_DIR}/Control*Win32Test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Layout*Win32Test.cpp

@@ -1,0 +1,432 @@
+#include "Loom/Control/ComboUI.h"
+
+#include <cstring>
+
+#include "Loom/Control/ComboWnd.h"
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+namespace Loom {
+
+namespace {
+
+bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+IListItemUI* ListItemOf(CControlUI* control) {
+    return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface("ListItem")) : nullptr;
+}
+
+RECT ReadRect(const char* value) {
+    int v[4] = {0, 0, 0, 0};
+    ValueReaders::ReadNumberList(value, v, 4);
+    return RECT{v[0], v[1], v[2], v[3]};
+}
+
+}  // namespace
+
+CComboUI::CComboUI() = default;
+
+CComboUI::~CComboUI() {
+    // The items must be back with this combo before the container part
+    // destroys them, and the pop-up must not call back into a dead combo.
+    if (window_ != nullptr) {
+        CComboWnd* window = window_;
+        window_ = nullptr;
+        window->OwnerGone();
+    }
+}
+
+const char* CComboUI::GetClass() const { return "ComboUI"; }
+
+void* CComboUI::GetInterface(const char* name) {
+    if (Is(name, "Combo")) return static_cast<CComboUI*>(this);
+    if (Is(name, "IListOwner")) return static_cast<IListOwnerUI*>(this);
+    return CContainerUI::GetInterface(name);
+}
+
+UINT CComboUI::GetControlFlags() const { return ControlFlagTabStop; }
+
+std::string CComboUI::GetText() const {
+    CControlUI* item = GetItemAt(curSel_);
+    return item != nullptr ? item->GetText() : std::string();
+}
+
+void CComboUI::SetEnabled(bool enabled) {
+    CContainerUI::SetEnabled(enabled);
+    if (!enabled) buttonState_ = 0;
+}
+
+HWND CComboUI::GetDropDownWindow() const { return window_ != nullptr ? window_->GetHWND() : nullptr; }
+
+bool CComboUI::Activate() {
+    if (!CControlUI::Activate()) return false;
+    if (window_ != nullptr) return true;
+    auto* window = new CComboWnd;
+    if (!window->Open(this)) {
+        delete window;
+        return false;
+    }
+    window_ = window;
+    if (manager_ != nullptr) manager_->SendNotify(this, "dropdown");
+    Invalidate();
+    return true;
+}
+
+void CComboUI::OnDropDownGone() {
+    window_ = nullptr;
+    buttonState_ &= ~(StatePushed | StateCaptured);
+    Invalidate();
+}
+
+void CComboUI::Reindex(int from) {
+    for (int i = from < 0 ? 0 : from; i < GetCount(); ++i) {
+        if (IListItemUI* item = ListItemOf(GetItemAt(i))) item->SetIndex(i);
+    }
+}
+
+bool CComboUI::SetItemIndex(CControlUI* control, int index) {
+    CControlUI* selected = GetItemAt(curSel_);
+    if (!CContainerUI::SetItemIndex(control, index)) return false;
+    Reindex(0);
+    curSel_ = GetItemIndex(selected);
+    return true;
+}
+
+bool CComboUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
+
+bool CComboUI::AddAt(CControlUI* control, int index) {
+    if (!CContainerUI::AddAt(control, index)) return false;
+    if (curSel_ >= index) ++curSel_;
+    Reindex(index);
+    IListItemUI* item = ListItemOf(control);
+    if (item == nullptr) return true;
+    item->SetOwner(this);
+    // An item that arrives selected (its "selected" attribute came first)
+    // becomes the selection unless there is one.
+    if (item->IsSelected()) {
+        if (curSel_ < 0) {
+            curSel_ = index;
+        } else {
+            item->Select(false);
+        }
+    }
+    return true;
+}
+
+bool CComboUI::Remove(CControlUI* control) {
+    const int index = GetItemIndex(control);
+    if (index < 0) return false;
+    if (window_ != nullptr) window_->ForgetItem(control);
+    if (curSel_ == index) {
+        curSel_ = -1;
+    } else if (curSel_ > index) {
+        --curSel_;
+    }
+    CContainerUI::Remove(control);
+    Reindex(index);
+    return true;
+}
+
+bool CComboUI::RemoveAt(int index) {
+    CControlUI* control = GetItemAt(index);
+    return control != nullptr && Remove(control);
+}
+
+void CComboUI::RemoveAll() {
+    if (window_ != nullptr) {
+        for (int i = 0; i < GetCount(); ++i) window_->ForgetItem(GetItemAt(i));
+    }
+    curSel_ = -1;
+    CContainerUI::RemoveAll();
+}
+
+int CComboUI::FindSelectable(int index, bool forward) const {
+    const int count = GetCount();
+    const auto selectable = [this](int i) {
+        CControlUI* c = GetItemAt(i);
+        return c != nullptr && c->IsVisible() && c->IsEnabled() && c->GetInterface("ListItem") != nullptr;
+    };
+    if (index >= count) index = count - 1;
+    if (forward) {
+        for (int i = index < 0 ? 0 : index; i < count; ++i) {
+            if (selectable(i)) return i;
+        }
+        return -1;
+    }
+    for (int i = index; i >= 0; --i) {
+        if (selectable(i)) return i;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (selectable(i)) return i;
+    }
+    return -1;
+}
+
+bool CComboUI::SelectItem(int index, bool takeFocus) {
+    if (window_ != nullptr && !fromDropDown_) window_->Close();
+    if (index == curSel_) return true;
+    if (GetCount() == 0) return false;
+    if (index >= GetCount()) index = GetCount() - 1;
+    CControlUI* control = GetItemAt(index);
+    IListItemUI* item = ListItemOf(control);
+    // Checked before the old item lets go, so that a refused index changes
+    // nothing.
+    if (index >= 0 && (item == nullptr || !control->IsVisible() || !control->IsEnabled())) return false;
+    if (index == curSel_) return true;
+    const int old = curSel_;
+    if (IListItemUI* previous = ListItemOf(GetItemAt(old))) previous->Select(false);
+    curSel_ = -1;
+    if (index < 0) {
+        Invalidate();
+        return false;
+    }
+    curSel_ = index;
+    if (window_ != nullptr || takeFocus) control->SetFocus();
+    item->Select(true);
+    if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
+    Invalidate();
+    return true;
+}
+
+void CComboUI::SetTextPadding(RECT padding) {
+    textPadding_ = padding;
+    Invalidate();
+}
+
+void CComboUI::SetPos(RECT rc) {
+    // While the drop-down is open the items are its layout's to place.
+    if (window_ == nullptr) {
+        for (CControlUI* item : items_) item->SetPos(RECT{0, 0, 0, 0});
+    }
+    CControlUI::SetPos(rc);
+}
+
+void CComboUI::SelectStep(int index, bool forward) {
+    const int found = FindSelectable(index, forward);
+    // Past the last selectable item there is nothing to move to: the
+    // selection stays rather than being cleared.
+    if (found >= 0) SelectItem(found);
+}
+
+bool CComboUI::HandleKey(char key) {
+    switch (static_cast<unsigned char>(key)) {
+    case VK_UP:
+    case VK_PRIOR:
+        SelectStep(curSel_ - 1, false);
+        return true;
+    case VK_DOWN:
+    case VK_NEXT:
+        SelectStep(curSel_ + 1, true);
+        return true;
+    case VK_HOME:
+        SelectStep(0, true);
+        return true;
+    case VK_END:
+        SelectStep(GetCount() - 1, false);
+        return true;
+    case VK_F4:
+        Activate();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CComboUI::DoEventFromDropDown(UIEvent& event) {
+    fromDropDown_ = true;
+    DoEvent(event);
+    fromDropDown_ = false;
+}
+
+void CComboUI::DoEvent(UIEvent& event) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.kind)) {
+        if (parent_ != nullptr) {
+            parent_->DoEvent(event);
+        } else {
+            CContainerUI::DoEvent(event);
+        }
+        return;
+    }
+    switch (event.kind) {
+    case EventSetFocus:
+    case EventKillFocus:
+        focused_ = event.kind == EventSetFocus;
+        Invalidate();
+        return;
+    case EventButtonDown:
+        if (!IsEnabled()) return;
+        Activate();
+        buttonState_ |= StatePushed | StateCaptured;
+        return;
+    case EventButtonUp:
+        if ((buttonState_ & StateCaptured) == 0) return;
+        buttonState_ &= ~StateCaptured;
+        Invalidate();
+        return;
+    case EventMouseMove:
+        return;
+    case EventKeyDown:
+        if (HandleKey(event.key)) return;
+        break;
+    case EventScrollWheel:
+        if (event.wParam == 1) {
+            SelectStep(curSel_ + 1, true);
+        } else {
+            SelectStep(curSel_ - 1, false);
+        }
+        return;
+    case EventMouseEnter:
+        if (::PtInRect(&pos_, event.mousePoint) && IsEnabled()) {
+            buttonState_ |= StateHot;
+            Invalidate();
+        }
+        return;
+    case EventMouseLeave:
+        if ((buttonState_ & StateHot) == 0) return;
+        buttonState_ &= ~StateHot;
+        Invalidate();
+        return;
+    default:
+        break;
+    }
+    CControlUI::DoEvent(event);
+}
+
+SIZE CComboUI::EstimateSize(SIZE /*available*/) {
+    if (fixedSize_.cy != 0 || manager_ == nullptr) return fixedSize_;
+    return SIZE{fixedSize_.cx, manager_->GetDefaultFontInfo().tmHeight + 12};
+}
+
+void CComboUI::DoPaint(HDC dc, const RECT& dirty) { CControlUI::DoPaint(dc, dirty); }
+
+UINT CComboUI::CurrentState() {
+    if (IsFocused()) {
+        buttonState_ |= StateFocused;
+    } else {
+        buttonState_ &= ~StateFocused;
+    }
+    if (IsEnabled()) {
+        buttonState_ &= ~StateDisabled;
+    } else {
+        buttonState_ |= StateDisabled;
+    }
+    return buttonState_;
+}
+
+void CComboUI::PaintStatusImage(HDC dc) {
+    const UINT state = CurrentState();
+    struct Look {
+        UINT bit;
+        std::string* image;
+    };
+    const Look looks[] = {{StateDisabled, &disabledImage_},
+                          {StatePushed, &pushedImage_},
+                          {StateHot, &hotImage_},
+                          {StateFocused, &focusedImage_}};
+    for (const Look& look : looks) {
+        if ((state & look.bit) == 0 || look.image->empty()) continue;
+        if (DrawImage(dc, *look.image)) return;
+        look.image->clear();  // no manager or DC: not tried again
+    }
+    if (!normalImage_.empty() && !DrawImage(dc, normalImage_)) normalImage_.clear();
+}
+
+void CComboUI::PaintText(HDC dc) {
+    CControlUI* control = GetItemAt(curSel_);
+    if (control == nullptr) return;
+    const RECT rc{pos_.left + textPadding_.left, pos_.top + textPadding_.top, pos_.right - textPadding_.right,
+                  pos_.bottom - textPadding_.bottom};
+    if (IListItemUI* item = ListItemOf(control)) {
+        item->DrawItemText(dc, rc);
+        return;
+    }
+    // Another kind of child paints itself in the text rectangle for a moment;
+    // the invalidations of that move are not meant to paint again.
+    const RECT old = control->GetPos();
+    control->SetPos(rc);
+    control->DoPaint(dc, rc);
+    control->SetPos(old);
+    if (manager_ != nullptr && manager_->GetPaintWindow() != nullptr) {
+        RECT moved;
+        ::UnionRect(&moved, &old, &rc);
+        ::ValidateRect(manager_->GetPaintWindow(), &moved);
+    }
+}
+
+bool CComboUI::SetImageAttribute(const char* name, const char* value) {
+    std::string* target = Is(name, "normalimage")     ? &normalImage_
+                          : Is(name, "hotimage")      ? &hotImage_
+                          : Is(name, "pushedimage")   ? &pushedImage_
+                          : Is(name, "focusedimage")  ? &focusedImage_
+                          : Is(name, "disabledimage") ? &disabledImage_
+                                                      : nullptr;
+    if (target == nullptr) return false;
+    *target = value;
+    Invalidate();
+    return true;
+}
+
+bool CComboUI::SetItemAttribute(const char* name, const char* value) {
+    TListInfoUI& i = listInfo_;
+    if (Is(name, "itemfont")) {
+        i.font = ValueReaders::ReadInt(value);
+    } else if (Is(name, "itemalign")) {
+        if (std::strstr(value, "left") != nullptr) i.textStyle = (i.textStyle & ~(DT_CENTER | DT_RIGHT)) | DT_LEFT;
+        if (std::strstr(value, "center") != nullptr) i.textStyle = (i.textStyle & ~(DT_LEFT | DT_RIGHT)) | DT_CENTER;
+        if (std::strstr(value, "right") != nullptr) i.textStyle = (i.textStyle & ~(DT_LEFT | DT_CENTER)) | DT_RIGHT;
+    } else if (Is(name, "itemtextpadding")) {
+        i.textPadding = ReadRect(value);
+    } else if (Is(name, "itemtextcolor")) {
+        i.textColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itembkcolor")) {
+        i.bkColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itembkimage")) {
+        i.bkImage = value;
+    } else if (Is(name, "itemaltbk")) {
+        i.alternateBk = ValueReaders::ReadBool(value);
+    } else if (Is(name, "itemselectedtextcolor")) {
+        i.selectedTextColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itemselectedbkcolor")) {
+        i.selectedBkColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itemselectedimage")) {
+        i.selectedImage = value;
+    } else if (Is(name, "itemhottextcolor")) {
+        i.hotTextColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itemhotbkcolor")) {
+        i.hotBkColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itemhotimage")) {
+        i.hotImage = value;
+    } else if (Is(name, "itemdisabledtextcolor")) {
+        i.disabledTextColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itemdisabledbkcolor")) {
+        i.disabledBkColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itemdisabledimage")) {
+        i.disabledImage = value;
+    } else if (Is(name, "itemlinecolor")) {
+        i.lineColor = ValueReaders::ReadColor(value);
+    } else if (Is(name, "itemshowhtml")) {
+        i.showHtml = ValueReaders::ReadBool(value);
+    } else {
+        return false;
+    }
+    Invalidate();
+    return true;
+}
+
+void CComboUI::SetAttribute(const char* name, const char* value) {
+    if (SetImageAttribute(name, value) || SetItemAttribute(name, value)) return;
+    if (Is(name, "textpadding")) {
+        SetTextPadding(ReadRect(value));
+    } else if (Is(name, "dropbox")) {
+        SetDropBoxAttributeList(value);
+    } else if (Is(name, "dropboxsize")) {
+        int v[2] = {0, 0};
+        ValueReaders::ReadNumberList(value, v, 2);
+        SetDropBoxSize(SIZE{v[0], v[1]});
+    } else {
+        CContainerUI::SetAttribute(name, value);
+    }
+}
+
+}  // namespace Loom

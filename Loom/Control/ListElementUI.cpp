@@ -1,0 +1,154 @@
+#include "Loom/Control/ListElementUI.h"
+
+#include <cstring>
+
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+namespace Loom {
+
+const char* CListElementUI::GetClass() const { return "ListElementUI"; }
+
+void* CListElementUI::GetInterface(const char* name) {
+    if (std::strcmp(name, "ListItem") == 0) return static_cast<IListItemUI*>(this);
+    if (std::strcmp(name, "ListElement") == 0) return static_cast<CListElementUI*>(this);
+    return CControlUI::GetInterface(name);
+}
+
+void CListElementUI::SetOwner(CControlUI* owner) {
+    owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner")) : nullptr;
+}
+
+bool CListElementUI::Select(bool select) {
+    if (!IsEnabled()) return false;
+    if (select == selected_) return true;
+    selected_ = select;
+    // An owner that refuses the index (the item is hidden, say) keeps its
+    // own selection; the item must not claim to be selected then.
+    if (select && owner_ != nullptr && !owner_->SelectItem(index_)) {
+        selected_ = false;
+        return false;
+    }
+    Invalidate();
+    return true;
+}
+
+void CListElementUI::SetVisible(bool visible) {
+    CControlUI::SetVisible(visible);
+    if (IsVisible() || !selected_) return;
+    selected_ = false;
+    if (owner_ != nullptr) owner_->SelectItem(-1);
+}
+
+void CListElementUI::SetEnabled(bool enabled) {
+    CControlUI::SetEnabled(enabled);
+    if (!enabled) buttonState_ = 0;
+}
+
+bool CListElementUI::Activate() {
+    if (!CControlUI::Activate()) return false;
+    if (manager_ != nullptr) manager_->SendNotify(this, "itemactivate");
+    return true;
+}
+
+void CListElementUI::PassToOwner(UIEvent& event) {
+    if (owner_ != nullptr) {
+        owner_->DoEvent(event);
+    } else {
+        CControlUI::DoEvent(event);
+    }
+}
+
+bool CListElementUI::HandleElementEvent(UIEvent& event) {
+    switch (event.kind) {
+    case EventDoubleClick:
+        if (!IsEnabled()) return false;
+        Activate();
+        Invalidate();
+        return true;
+    case EventKeyDown:
+        if (!IsEnabled() || event.key != VK_RETURN) return false;
+        Activate();
+        return true;
+    case EventMouseEnter:
+        if (!IsEnabled()) return false;
+        buttonState_ |= StateHot;
+        Invalidate();
+        return true;
+    case EventMouseLeave:
+        if ((buttonState_ & StateHot) == 0) return false;
+        buttonState_ &= ~StateHot;
+        Invalidate();
+        return true;
+    case EventSetFocus:
+    case EventKillFocus:
+    case EventSetCursor:
+    case EventTimer:
+        CControlUI::DoEvent(event);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CListElementUI::DoEvent(UIEvent& event) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.kind)) {
+        PassToOwner(event);
+        return;
+    }
+    if (!HandleElementEvent(event)) PassToOwner(event);
+}
+
+void CListElementUI::SetAttribute(const char* name, const char* value) {
+    if (std::strcmp(name, "selected") == 0) {
+        Select(ValueReaders::ReadBool(value));
+    } else {
+        CControlUI::SetAttribute(name, value);
+    }
+}
+
+void CListElementUI::DoPaint(HDC dc, const RECT& dirty) {
+    if (!::IntersectRect(&paintRect_, &dirty, &pos_)) return;
+    DrawItemBk(dc, pos_);
+}
+
+bool CListElementUI::DrawStateImage(HDC dc, TListInfoUI& info) {
+    std::string* image = nullptr;
+    if (!IsEnabled()) {
+        image = &info.disabledImage;
+    } else if (selected_) {
+        image = &info.selectedImage;
+    } else if ((buttonState_ & StateHot) != 0) {
+        image = &info.hotImage;
+    }
+    if (image == nullptr || image->empty()) return false;
+    if (DrawImage(dc, *image)) return true;
+    image->clear();  // no manager or DC: not tried again
+    return false;
+}
+
+void CListElementUI::DrawItemBk(HDC dc, const RECT& rc) {
+    if (owner_ == nullptr) return;
+    TListInfoUI* info = owner_->GetListInfo();
+    if (info == nullptr) return;
+    const bool plainRow = !info->alternateBk || !IsOddRow();
+    DWORD color = plainRow ? info->bkColor : 0;
+    if ((buttonState_ & StateHot) != 0) color = info->hotBkColor;
+    if (selected_) color = info->selectedBkColor;
+    if (!IsEnabled()) color = info->disabledBkColor;
+    if (color != 0) CRenderer::DrawColor(dc, rc, color);
+    if (DrawStateImage(dc, *info)) return;
+    if (!bkImage_.empty()) {
+        // Odd rows of an alternating list keep no image of their own.
+        if (plainRow && !DrawImage(dc, bkImage_)) bkImage_.clear();
+    } else if (!info->bkImage.empty()) {
+        if (!DrawImage(dc, info->bkImage)) info->bkImage.clear();
+    }
+    if (info->lineColor != 0) {
+        const RECT line{rc.left, rc.bottom - 1, rc.right, rc.bottom - 1};
+        CRenderer::DrawLine(dc, line, 1, info->lineColor);
+    }
+}
+
+}  // namespace Loom
