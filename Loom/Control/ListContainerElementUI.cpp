@@ -24,7 +24,12 @@ bool CListContainerElementUI::Select(bool select) {
     if (!IsEnabled()) return false;
     if (select == selected_) return true;
     selected_ = select;
-    if (select && owner_ != nullptr) owner_->SelectItem(index_);
+    // An owner that refuses the index keeps its own selection; the element
+    // must not claim to be selected then.
+    if (select && owner_ != nullptr && !owner_->SelectItem(index_)) {
+        selected_ = false;
+        return false;
+    }
     Invalidate();
     return true;
 }
@@ -41,7 +46,9 @@ bool CListContainerElementUI::Activate() {
 
 void CListContainerElementUI::SetVisible(bool visible) {
     CContainerUI::SetVisible(visible);
-    if (!IsVisible() && selected_ && owner_ != nullptr) owner_->SelectItem(-1);
+    if (IsVisible() || !selected_) return;
+    selected_ = false;
+    if (owner_ != nullptr) owner_->SelectItem(-1);
 }
 
 void CListContainerElementUI::DoEvent(UIEvent& event) {

@@ -4,6 +4,7 @@
 
 #include "Loom/Control/ListContainerElementUI.h"
 #include "Loom/Control/ListHeaderItemUI.h"
+#include "Loom/Control/ListTextElementUI.h"
 #include "Loom/Control/ListUI.h"
 #include "LoomTestWindow.h"
 
@@ -208,4 +209,72 @@ TEST(ListHeader, HiddenHeaderGivesTheBodyTheWholeList) {
     ASSERT_TRUE(w.Open(200, 100, list));
     EXPECT_EQ(list->GetItemAt(0)->GetPos().top, 0);
     EXPECT_EQ(list->GetListInfo()->columns, 0);
+}
+
+namespace {
+
+// Dark pixels of the surface in columns [left, right) of rows [top, bottom).
+int DarkPixels(const PixelSurface& s, int left, int top, int right, int bottom) {
+    int dark = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if ((s.At(x, y) & 0xFF) < 0x80) ++dark;
+        }
+    }
+    return dark;
+}
+
+// A white list 200 wide with columns 0..80 and 80..200 and one text element
+// "row", 30 high, below the header.
+CListTextElementUI* MakeTextRow(CListUI*& list) {
+    list = MakeListWithHeader();
+    list->RemoveAll();
+    list->SetBkColor(0xFFFFFFFF);
+    auto* row = new CListTextElementUI;
+    row->SetName("row");
+    row->SetFixedHeight(30);
+    list->Add(row);
+    return row;
+}
+
+}  // namespace
+
+TEST(ListTextElement, EachColumnTextIsDrawnInItsHeaderColumn) {
+    TestWindow w;
+    CListUI* list = nullptr;
+    CListTextElementUI* row = MakeTextRow(list);
+    row->SetText(1, "WWWW");
+    ASSERT_TRUE(w.Open(200, 100, list));
+    const RECT at = row->GetPos();
+    PixelSurface s(200, 100);
+    PrintClient(w.GetHWND(), s);
+    EXPECT_EQ(DarkPixels(s, 0, at.top, 80, at.bottom), 0);
+    EXPECT_GT(DarkPixels(s, 80, at.top, 200, at.bottom), 0);
+
+    row->SetText(0, "WWWW");
+    row->SetText(1, "");
+    w.Paint();
+    s.Fill(0xFFFFFF);
+    PrintClient(w.GetHWND(), s);
+    EXPECT_GT(DarkPixels(s, 0, at.top, 80, at.bottom), 0);
+    EXPECT_EQ(DarkPixels(s, 80, at.top, 200, at.bottom), 0);
+}
+
+TEST(ListTextElement, ButtonUpOverALinkSendsLinkWithItsNumber) {
+    TestWindow w;
+    CListUI* list = nullptr;
+    CListTextElementUI* row = MakeTextRow(list);
+    list->SetAttribute("itemshowhtml", "true");
+    row->SetText(0, "<a>one</a>");
+    row->SetText(1, "see <a>two</a>");
+    ASSERT_TRUE(w.Open(200, 100, list));
+    ASSERT_EQ(row->GetLinkCount(), 2);
+    const RECT second = row->GetLinkRect(1);
+    EXPECT_GE(second.left, 80);
+    const int x = (second.left + second.right) / 2;
+    const int y = (second.top + second.bottom) / 2;
+    Click(w, x, y);
+    Click(w, second.left - 2, y);  // the plain "see" before the link
+    EXPECT_EQ(Of(w, "link"), std::vector<std::string>{"link row 1 0"});
+    EXPECT_EQ(Of(w, "itemclick").size(), 2u);
 }
