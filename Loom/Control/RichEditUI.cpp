@@ -162,7 +162,9 @@ void CRichEditUI::OnTextScrollChanged() {
     bool relayout = false;
     auto sync = [&](CScrollBarUI* bar) {
         if (bar == nullptr) return;
-        const long long range = std::max(0LL, static_cast<long long>(max) - min - (page > 0 ? page - 1 : 0));
+        // A disabled bar (or one without a page yet) has nothing to scroll.
+        const long long last = static_cast<long long>(max) - min - (page > 0 ? page - 1 : 0);
+        const long long range = enabled && page > 0 ? std::max(0LL, last) : 0;
         bar->SetScrollRange(static_cast<int>(std::min<long long>(range, INT_MAX)));
         bar->SetScrollPos(pos - min);
         if ((range > 0) != bar->IsVisible()) {

@@ -4,6 +4,7 @@
 
 #include "Loom/Control/ListContainerElementUI.h"
 #include "Loom/Control/ListHeaderItemUI.h"
+#include "Loom/Control/ListHeaderUI.h"
 #include "Loom/Control/ListTextElementUI.h"
 #include "Loom/Control/ListUI.h"
 #include "LoomTestWindow.h"
@@ -200,6 +201,21 @@ TEST(ListHeader, BodyStartsBelowTheHeaderAndColumnsFollowTheHeaderItems) {
     EXPECT_EQ(info->columnRects[0].right, 110);
     EXPECT_EQ(info->columnRects[1].left, 110);
     EXPECT_TRUE(Of(w, "headerclick").empty());
+}
+
+TEST(ListHeader, AHeaderGivenToTheListReplacesItsHeader) {
+    TestWindow w;
+    CListUI* list = MakeList(2);
+    auto* header = new CListHeaderUI;
+    header->Add(Make<CListHeaderItemUI>("width=\"50\" height=\"24\""));
+    ASSERT_TRUE(list->Add(header));
+    ASSERT_TRUE(w.Open(200, 100, list));
+    EXPECT_EQ(list->GetHeader(), header);
+    EXPECT_EQ(list->GetCount(), 2);
+    EXPECT_EQ(list->GetItemAt(0)->GetPos().top, 24);
+    EXPECT_EQ(list->GetListInfo()->columnRects[0].right, 50);
+    Click(w, 10, 30);
+    EXPECT_EQ(list->GetCurSel(), 0);
 }
 
 TEST(ListHeader, HiddenHeaderGivesTheBodyTheWholeList) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Loom/Control/RichEditUI.h"
+#include "Loom/Control/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "LoomTestWindow.h"
 
@@ -132,6 +133,29 @@ TEST(RichEdit, TabMovesTheFocusUnlessTheEditorWantsTabs) {
     TestWindow::Pump();
     EXPECT_EQ(w.Manager().GetFocus(), e.edit);
     EXPECT_EQ(Count(e.edit->GetText(), "\t"), 1u);
+}
+
+TEST(RichEdit, VerticalBarFollowsTheServicesAndTheWheelScrollsThem) {
+    TestWindow w;
+    Editor e("vscrollbar=\"true\" autovscroll=\"true\"");
+    ASSERT_TRUE(w.Open(200, 80, e.root));
+    CScrollBarUI* bar = e.edit->GetVerticalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    w.Paint();
+    EXPECT_FALSE(bar->IsVisible());
+    std::string lines;
+    for (int i = 0; i < 12; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    e.edit->SetText(lines);
+    w.Paint();
+    w.Paint();
+    ASSERT_TRUE(bar->IsVisible());
+    EXPECT_GT(bar->GetScrollRange(), 0);
+    EXPECT_EQ(bar->GetPos().right, 200);
+    EXPECT_LE(e.edit->GetClientArea().right, bar->GetPos().left);
+    POINT pt{50, 20};
+    ::ClientToScreen(w.GetHWND(), &pt);
+    w.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(pt.x, pt.y));
+    EXPECT_GT(bar->GetScrollPos(), 0);
 }
 
 TEST(RichEdit, WithoutTextServicesKeepsItsTextAndPaintsOnlyItsBackground) {

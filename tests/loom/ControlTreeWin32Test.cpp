@@ -154,6 +154,21 @@ TEST(TreeView, CollapsingTheParentOfTheSelectedNodeClearsTheSelection) {
     EXPECT_FALSE(t.a1a->IsSelected());
 }
 
+TEST(TreeView, ExpandingAnItemCollapsesTheOneBeforeUnlessMultiExpanding) {
+    TestWindow w;
+    Tree t;
+    ASSERT_TRUE(w.Open(200, 150, t.view));
+    ASSERT_TRUE(t.view->ExpandItem(0));
+    ASSERT_TRUE(t.view->ExpandItem(4));
+    EXPECT_FALSE(t.a->IsExpanded());
+    EXPECT_FALSE(t.a1->IsVisible());
+    EXPECT_EQ(t.view->GetExpandedItem(), 4);
+    t.view->SetAttribute("multiexpanding", "true");
+    ASSERT_TRUE(t.view->ExpandItem(0));
+    EXPECT_TRUE(t.b->IsExpanded());
+    EXPECT_TRUE(t.a1->IsVisible());
+}
+
 TEST(TreeNodes, ChildAddedInTheViewGoesAfterItsParentsSubtree) {
     TestWindow w;
     Tree t;
