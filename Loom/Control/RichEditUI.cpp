@@ -244,6 +244,7 @@ void CRichEditUI::DoEvent(UIEvent& event) {
         leadByte_ = 0;
         Send(WM_KILLFOCUS);
         if (HasTextServices()) host_->GetServices()->OnTxUIDeactivate();
+        if (host_ != nullptr) host_->DestroyCaret();
         Invalidate();
         return;
     case EventTimer:

@@ -79,6 +79,7 @@ void CTxtWinHost::Shutdown() {
         services_ = nullptr;
         services->Release();
     }
+    DestroyCaret();
     owner_ = nullptr;
 }
 
@@ -182,7 +183,13 @@ void CTxtWinHost::TxViewChange(WINBOOL /*fUpdate*/) {
 }
 
 WINBOOL CTxtWinHost::TxCreateCaret(HBITMAP hbmp, INT xWidth, INT yHeight) {
-    return ::CreateCaret(Window(), hbmp, xWidth, yHeight);
+    caretCreated_ = ::CreateCaret(Window(), hbmp, xWidth, yHeight) != FALSE;
+    return caretCreated_;
+}
+
+void CTxtWinHost::DestroyCaret() {
+    if (caretCreated_) ::DestroyCaret();
+    caretCreated_ = false;
 }
 
 WINBOOL CTxtWinHost::TxShowCaret(WINBOOL fShow) { return fShow ? ::ShowCaret(Window()) : ::HideCaret(Window()); }

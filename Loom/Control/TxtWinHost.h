@@ -33,6 +33,9 @@ public:
     void SetCharFormat(HFONT font, DWORD argb);
     // PFA_LEFT, PFA_CENTER or PFA_RIGHT.
     void SetAlignment(WORD alignment);
+    // The caret the services made on the window goes with the focus: the
+    // window keeps the keyboard focus when another control takes it.
+    void DestroyCaret();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -96,6 +99,7 @@ private:
     DWORD scrollBars_ = 0;
     DWORD maxLength_ = 32767;
     WCHAR passwordChar_ = L'*';
+    bool caretCreated_ = false;
     CHARFORMAT2W charFormat_{};
     PARAFORMAT2 paraFormat_{};
 };
