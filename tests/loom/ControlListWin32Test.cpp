@@ -203,6 +203,19 @@ TEST(ListHeader, BodyStartsBelowTheHeaderAndColumnsFollowTheHeaderItems) {
     EXPECT_TRUE(Of(w, "headerclick").empty());
 }
 
+TEST(ListHeader, DraggedColumnStopsAtItsMinimumWidth) {
+    TestWindow w;
+    CListUI* list = MakeListWithHeader();
+    static_cast<CListHeaderUI*>(list->GetHeader())->GetItemAt(0)->SetMinWidth(30);
+    ASSERT_TRUE(w.Open(200, 100, list));
+    w.ButtonDown(78, 5);
+    w.MouseMove(2, 5, MK_LBUTTON);
+    w.ButtonUp(2, 5);
+    w.Paint();
+    EXPECT_EQ(list->GetListInfo()->columnRects[0].right, 30);
+    EXPECT_EQ(list->GetListInfo()->columnRects[1].left, 30);
+}
+
 TEST(ListHeader, AHeaderGivenToTheListReplacesItsHeader) {
     TestWindow w;
     CListUI* list = MakeList(2);

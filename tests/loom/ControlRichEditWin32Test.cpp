@@ -118,6 +118,22 @@ TEST(RichEdit, ReturnSendsReturnUnlessTheEditorWantsIt) {
     EXPECT_EQ(Count(e.edit->GetText(), "\r\n"), 1u);
 }
 
+TEST(RichEdit, ReadOnlyAndSingleLineSettingsReachTheServices) {
+    TestWindow w;
+    Editor e("readonly=\"true\" multiline=\"false\" wantreturn=\"true\"");
+    ASSERT_TRUE(w.Open(200, 80, e.root));
+    e.edit->SetText("fixed");
+    e.edit->SetFocus();
+    w.Send(WM_CHAR, 'q', 1);
+    EXPECT_EQ(e.edit->GetText(), "fixed");
+    // A single-line editor reports Return even when it wants returns.
+    w.Key(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(Of(w, "return").size(), 1u);
+    e.edit->SetReadOnly(false);
+    w.Send(WM_CHAR, 'q', 1);
+    EXPECT_EQ(Count(e.edit->GetText(), "q"), 1u);
+}
+
 TEST(RichEdit, TabMovesTheFocusUnlessTheEditorWantsTabs) {
     TestWindow w;
     Editor e;
