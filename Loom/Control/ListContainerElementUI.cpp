@@ -1,0 +1,164 @@
+#include "Loom/Control/ListContainerElementUI.h"
+
+#include <cstring>
+
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+namespace Loom {
+
+const char* CListContainerElementUI::GetClass() const { return "ListContainerElementUI"; }
+
+void* CListContainerElementUI::GetInterface(const char* name) {
+    if (std::strcmp(name, "ListItem") == 0) return static_cast<IListItemUI*>(this);
+    if (std::strcmp(name, "ListContainerElement") == 0) return static_cast<CListContainerElementUI*>(this);
+    return CContainerUI::GetInterface(name);
+}
+
+void CListContainerElementUI::SetOwner(CControlUI* owner) {
+    owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner")) : nullptr;
+}
+
+bool CListContainerElementUI::Select(bool select) {
+    if (!IsEnabled()) return false;
+    if (select == selected_) return true;
+    selected_ = select;
+    // An owner that refuses the index keeps its own selection; the element
+    // must not claim to be selected then.
+    if (select && owner_ != nullptr && !owner_->SelectItem(index_)) {
+        selected_ = false;
+        return false;
+    }
+    Invalidate();
+    return true;
+}
+
+bool CListContainerElementUI::Expand(bool /*expand*/) { return false; }
+
+void CListContainerElementUI::DrawItemText(HDC /*dc*/, const RECT& /*rc*/) {}
+
+bool CListContainerElementUI::Activate() {
+    if (!CContainerUI::Activate()) return false;
+    if (manager_ != nullptr) manager_->SendNotify(this, "itemactivate");
+    return true;
+}
+
+void CListContainerElementUI::SetVisible(bool visible) {
+    CContainerUI::SetVisible(visible);
+    if (IsVisible() || !selected_) return;
+    selected_ = false;
+    if (owner_ != nullptr) owner_->SelectItem(-1);
+}
+
+void CListContainerElementUI::DoEvent(UIEvent& event) {
+    if (!mouseEnabled_ && IsMouseEvent(event.kind)) {
+        if (owner_ != nullptr) {
+            owner_->DoEvent(event);
+        } else {
+            CContainerUI::DoEvent(event);
+        }
+        return;
+    }
+    if (HandleItemEvent(event)) return;
+    if (owner_ != nullptr) {
+        owner_->DoEvent(event);
+    } else {
+        CContainerUI::DoEvent(event);
+    }
+}
+
+bool CListContainerElementUI::HandleItemEvent(UIEvent& event) {
+    switch (event.kind) {
+    case EventButtonDown:
+    case EventRButtonDown:
+        if (IsEnabled()) {
+            if (manager_ != nullptr) manager_->SendNotify(this, "itemclick");
+            Select();
+            Invalidate();
+        }
+        return true;
+    case EventDoubleClick:
+        if (IsEnabled()) Activate();
+        return true;
+    case EventKeyDown:
+        if (!IsEnabled() || event.key != VK_RETURN) return false;
+        Activate();
+        return true;
+    case EventButtonUp:
+    case EventMouseMove:
+        return true;
+    case EventMouseEnter:
+        if (IsEnabled()) {
+            state_ |= StateHot;
+            Invalidate();
+        }
+        return true;
+    case EventMouseLeave:
+        state_ &= ~StateHot;
+        Invalidate();
+        return true;
+    case EventSetFocus:
+    case EventKillFocus:
+        focused_ = event.kind == EventSetFocus;
+        Invalidate();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CListContainerElementUI::SetAttribute(const char* name, const char* value) {
+    if (std::strcmp(name, "selected") == 0) {
+        Select(ValueReaders::ReadBool(value));
+    } else {
+        CContainerUI::SetAttribute(name, value);
+    }
+}
+
+SIZE CListContainerElementUI::EstimateSize(SIZE /*available*/) {
+    SIZE sz = fixedSize_;
+    if (sz.cy != 0 || manager_ == nullptr) return sz;
+    const TListInfoUI* info = owner_ != nullptr ? owner_->GetListInfo() : nullptr;
+    const int font = info != nullptr ? info->font : -1;
+    const int padding = info != nullptr ? info->textPadding.top + info->textPadding.bottom : 0;
+    sz.cy = manager_->GetFontInfo(font).tmHeight + padding + 8;
+    return sz;
+}
+
+void CListContainerElementUI::PaintBkColor(HDC dc) {
+    if (owner_ == nullptr) {
+        CContainerUI::PaintBkColor(dc);
+        return;
+    }
+    const TListInfoUI& info = *owner_->GetListInfo();
+    const bool odd = info.alternateBk && index_ % 2 == 1;
+    DWORD color = odd ? 0 : info.bkColor;
+    if (state_ & StateHot) color = info.hotBkColor;
+    if (selected_) color = info.selectedBkColor;
+    if (!IsEnabled()) color = info.disabledBkColor;
+    if (color != 0) CRenderer::DrawColor(dc, paintRect_, color);
+    if (!DrawFirstImage(dc, info)) {
+        if (!odd && !bkImage_.empty()) {
+            DrawImage(dc, bkImage_);
+        } else if (!info.bkImage.empty()) {
+            DrawImage(dc, info.bkImage);
+        }
+    }
+    if (info.lineColor != 0) {
+        CRenderer::DrawLine(dc, RECT{pos_.left, pos_.bottom - 1, pos_.right, pos_.bottom - 1}, 1, info.lineColor);
+    }
+}
+
+// The disabled, selected or hot image, the first that applies and draws.
+bool CListContainerElementUI::DrawFirstImage(HDC dc, const TListInfoUI& info) {
+    if (!IsEnabled() && !info.disabledImage.empty() && DrawImage(dc, info.disabledImage)) return true;
+    if (selected_ && !info.selectedImage.empty() && DrawImage(dc, info.selectedImage)) return true;
+    return (state_ & StateHot) && !info.hotImage.empty() && DrawImage(dc, info.hotImage);
+}
+
+void CListContainerElementUI::PaintBkImage(HDC dc) {
+    if (owner_ == nullptr) CContainerUI::PaintBkImage(dc);
+}
+
+}  // namespace Loom

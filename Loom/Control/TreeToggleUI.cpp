@@ -1,0 +1,125 @@
+#include "Loom/Control/TreeToggleUI.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Loom/Core/Render.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+namespace Loom {
+
+namespace {
+
+bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+}  // namespace
+
+CTreeToggleUI::CTreeToggleUI(Glyph glyph) : glyph_(glyph) { fixedSize_.cx = 16; }
+
+const char* CTreeToggleUI::GetClass() const { return "TreeToggleUI"; }
+
+void* CTreeToggleUI::GetInterface(const char* name) {
+    if (Is(name, "TreeToggle")) return this;
+    return CControlUI::GetInterface(name);
+}
+
+void CTreeToggleUI::SetEnabled(bool enabled) {
+    CControlUI::SetEnabled(enabled);
+    if (!enabled) state_ = 0;
+}
+
+void CTreeToggleUI::SetSelected(bool selected, bool notify) {
+    if (selected_ == selected) return;
+    selected_ = selected;
+    Invalidate();
+    if (notify && manager_ != nullptr) manager_->SendNotify(this, "selectchanged", selected ? 1 : 0);
+}
+
+void CTreeToggleUI::DoEvent(UIEvent& event) {
+    if (!mouseEnabled_ && IsMouseEvent(event.kind)) {
+        CControlUI::DoEvent(event);
+        return;
+    }
+    switch (event.kind) {
+    case EventButtonDown:
+    case EventDoubleClick:
+        if (IsEnabled()) state_ |= StatePushed | StateCaptured;
+        return;
+    case EventButtonUp:
+        if (state_ & StateCaptured) {
+            state_ &= ~(StatePushed | StateCaptured);
+            if (::PtInRect(&pos_, event.mousePoint)) SetSelected(!selected_, true);
+        }
+        return;
+    case EventMouseMove:
+        return;
+    case EventMouseEnter:
+        if (IsEnabled()) state_ |= StateHot;
+        Invalidate();
+        return;
+    case EventMouseLeave:
+        state_ &= ~StateHot;
+        Invalidate();
+        return;
+    default:
+        CControlUI::DoEvent(event);
+        return;
+    }
+}
+
+void CTreeToggleUI::SetAttribute(const char* name, const char* value) {
+    if (Is(name, "normalimage")) {
+        normalImage_ = value;
+    } else if (Is(name, "hotimage")) {
+        hotImage_ = value;
+    } else if (Is(name, "selectedimage")) {
+        selectedImage_ = value;
+    } else if (Is(name, "selectedhotimage")) {
+        selectedHotImage_ = value;
+    } else if (Is(name, "selected")) {
+        SetSelected(ValueReaders::ReadBool(value), false);
+    } else {
+        CControlUI::SetAttribute(name, value);
+        return;
+    }
+    Invalidate();
+}
+
+bool CTreeToggleUI::DrawStateImage(HDC dc, std::string& image) {
+    if (image.empty()) return false;
+    if (DrawImage(dc, image)) return true;
+    image.clear();
+    return false;
+}
+
+void CTreeToggleUI::PaintStatusImage(HDC dc) {
+    const bool hot = (state_ & StateHot) != 0;
+    if (selected_ && hot && DrawStateImage(dc, selectedHotImage_)) return;
+    if (selected_ && DrawStateImage(dc, selectedImage_)) return;
+    if (!selected_ && hot && DrawStateImage(dc, hotImage_)) return;
+    if (DrawStateImage(dc, normalImage_)) return;
+    PaintGlyph(dc);
+}
+
+// A 9-pixel box centred in the control.
+void CTreeToggleUI::PaintGlyph(HDC dc) {
+    const int size = std::min({9L, pos_.right - pos_.left, pos_.bottom - pos_.top});
+    if (size < 5 || manager_ == nullptr) return;
+    const int left = (pos_.left + pos_.right - size) / 2;
+    const int top = (pos_.top + pos_.bottom - size) / 2;
+    const RECT box{left, top, left + size, top + size};
+    const DWORD color = IsEnabled() ? manager_->GetDefaultFontColor() : manager_->GetDefaultDisabledColor();
+    CRenderer::DrawRect(dc, box, 1, color);
+    const int mid = top + size / 2;
+    if (glyph_ == Glyph::Check) {
+        if (selected_) CRenderer::DrawColor(dc, RECT{left + 2, top + 2, left + size - 2, top + size - 2}, color);
+        return;
+    }
+    CRenderer::DrawColor(dc, RECT{left + 2, mid, left + size - 2, mid + 1}, color);
+    // Collapsed: the vertical stroke of the plus.
+    if (!selected_)
+        CRenderer::DrawColor(dc, RECT{left + size / 2, top + 2, left + size / 2 + 1, top + size - 2}, color);
+}
+
+}  // namespace Loom
