@@ -67,7 +67,7 @@ int CContainerUI::GetItemIndex(CControlUI* control) const {
 
 bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
     const int from = GetItemIndex(control);
-    if (from < 0 || index < 0 || index >= GetCount()) return false;
+    if (from < 0 || index < 0 || index >= static_cast<int>(items_.size())) return false;
     items_.erase(items_.begin() + from);
     items_.insert(items_.begin() + index, control);
     RequestLayout();
@@ -76,13 +76,15 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
 
 int CContainerUI::GetCount() const { return static_cast<int>(items_.size()); }
 
-bool CContainerUI::Add(CControlUI* control) { return InsertChild(control, GetCount()); }
+bool CContainerUI::Add(CControlUI* control) { return InsertChild(control, static_cast<int>(items_.size())); }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) { return InsertChild(control, index); }
 
 // Not virtual: a subclass's Add and AddAt each run their own rules once.
 bool CContainerUI::InsertChild(CControlUI* control, int index) {
-    if (control == nullptr || index < 0 || index > GetCount()) return false;
+    // The own list's size: a subclass may answer GetCount for another list
+    // (a list shows its body's items).
+    if (control == nullptr || index < 0 || index > static_cast<int>(items_.size())) return false;
     if (manager_ != nullptr) manager_->AttachSubtree(control, this);
     if (IsVisible()) {
         RequestLayout();
@@ -255,9 +257,9 @@ CControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT fla
     if (horizontalBar_ && (found = horizontalBar_->FindControl(proc, data, flags)) != nullptr) return found;
     if ((flags & FindMeFirst) && (found = CControlUI::FindControl(proc, data, flags)) != nullptr) return found;
     const RECT client = GetClientArea();
-    const int count = GetCount();
+    const int count = static_cast<int>(items_.size());
     const bool topFirst = (flags & FindTopFirst) != 0;
-    for (int n = 0; n < count && n < GetCount(); ++n) {
+    for (int n = 0; n < count && n < static_cast<int>(items_.size()); ++n) {
         CControlUI* item = items_[static_cast<size_t>(topFirst ? count - 1 - n : n)];
         found = item->FindControl(proc, data, flags);
         if (found == nullptr) continue;
@@ -279,11 +281,11 @@ void CContainerUI::SetPos(RECT rc) {
     if (items_.empty()) return;
     const RECT inner{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right,
                      pos_.bottom - inset_.bottom};
-    for (int i = 0; i < GetCount(); ++i) {
-        CControlUI* item = items_[static_cast<size_t>(i)];
+    for (size_t i = 0; i < items_.size(); ++i) {
+        CControlUI* item = items_[i];
         if (!item->IsVisible()) continue;
         if (item->IsFloat()) {
-            SetFloatPos(i);
+            PlaceFloat(item);
         } else {
             item->SetPos(inner);
         }
@@ -534,8 +536,9 @@ void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
 CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return verticalBar_.get(); }
 CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return horizontalBar_.get(); }
 
-void CContainerUI::SetFloatPos(int index) {
-    CControlUI* item = GetItemAt(index);
+void CContainerUI::SetFloatPos(int index) { PlaceFloat(GetItemAt(index)); }
+
+void CContainerUI::PlaceFloat(CControlUI* item) {
     if (item == nullptr || !item->IsVisible() || !item->IsFloat()) return;
     const RelativePosUI rel = item->GetRelativePos();
     FloatPlacement f;

@@ -143,6 +143,7 @@ private:
     bool InsertChild(CControlUI* control, int index);
     std::unique_ptr<CScrollBarUI> CreateScrollBar(bool horizontal);
     bool ProcessHorizontalBar(const RECT& rc, int cxNeeded);
+    void PlaceFloat(CControlUI* item);
     bool SetScrollBarAttribute(const char* name, const char* value);
 };
 
