@@ -10,11 +10,19 @@
 #include "Loom/Control/ComboUI.h"
 #include "Loom/Control/EditUI.h"
 #include "Loom/Control/LabelUI.h"
+#include "Loom/Control/ListContainerElementUI.h"
+#include "Loom/Control/ListHeaderItemUI.h"
+#include "Loom/Control/ListHeaderUI.h"
+#include "Loom/Control/ListTextElementUI.h"
+#include "Loom/Control/ListUI.h"
 #include "Loom/Control/ListLabelElementUI.h"
 #include "Loom/Control/OptionUI.h"
 #include "Loom/Control/ProgressUI.h"
+#include "Loom/Control/RichEditUI.h"
 #include "Loom/Control/ScrollBarUI.h"
 #include "Loom/Control/TextUI.h"
+#include "Loom/Control/TreeNodeUI.h"
+#include "Loom/Control/TreeViewUI.h"
 #include "Loom/Core/ContainerUI.h"
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/UIManager.h"
@@ -40,11 +48,9 @@ struct TControlRow {
 };
 
 // The toolkit's controls by element name (exact, case-sensitive).
-// TODO(lead): the list family ("List", "RichEdit", "TreeView", "ListHeader",
-// "ListHeaderItem", "ListTextElement", "ListContainerElement") and the tree
-// hooks below join when that family is merged.
 const TControlRow kControls[] = {
     {"Edit", &Make<CEditUI>},
+    {"List", &Make<CListUI>},
     {"Text", &Make<CTextUI>},
     {"Combo", &Make<CComboUI>},
     {"Label", &Make<CLabelUI>},
@@ -52,23 +58,31 @@ const TControlRow kControls[] = {
     {"Option", &Make<COptionUI>},
     {"Control", &Make<CControlUI>},
     {"Progress", &Make<CProgressUI>},
+    {"RichEdit", &Make<CRichEditUI>},
     {"CheckBox", &Make<CCheckBoxUI>},
     {"ComboBox", &Make<CComboBoxUI>},
+    {"TreeView", &Make<CTreeViewUI>},
     {"Container", &Make<CContainerUI>},
     {"TabLayout", &Make<CTabLayoutUI>},  // no page selected until one is added
     {"ScrollBar", &Make<CScrollBarUI>},
+    {"ListHeader", &Make<CListHeaderUI>},
     {"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {"ListTextElement", &Make<CListTextElementUI>},
     {"HorizontalLayout", &Make<CHorizontalLayoutUI>},
     {"ListLabelElement", &Make<CListLabelElementUI>},
+    {"ListContainerElement", &Make<CListContainerElementUI>},
 };
 
-// TODO(lead): the tree hooks, once CTreeNodeUI and CTreeViewUI are merged:
-// a new CTreeNodeUI; adding a node to a parent node's child area (the
-// parent's "TreeNode" interface); adding a node to a tree view (its
-// "TreeView" interface). Until then a "TreeNode" element builds nothing.
-CControlUI* NewTreeNode() { return nullptr; }
-bool AddToTreeNode(void* /*parentNode*/, CControlUI* /*node*/) { return false; }
-bool AddToTreeView(void* /*treeView*/, CControlUI* /*node*/) { return false; }
+// The tree rule's three steps: a new node; a control added to a node's
+// child area (a node becomes a child node, anything else joins the node's
+// line); a node added to a tree view. The interfaces are those the node
+// and the view answer for "TreeNode" and "TreeView".
+CControlUI* NewTreeNode() { return new CTreeNodeUI; }
+bool AddToTreeNode(void* parentNode, CControlUI* control) {
+    return static_cast<CTreeNodeUI*>(parentNode)->Add(control);
+}
+bool AddToTreeView(void* treeView, CControlUI* node) { return static_cast<CTreeViewUI*>(treeView)->Add(node); }
 
 std::vector<CDialogBuilder::ControlFactory>& Factories() {
     static std::vector<CDialogBuilder::ControlFactory> factories;

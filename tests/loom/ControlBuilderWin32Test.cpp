@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Loom/Control/LabelUI.h"
+#include "Loom/Control/TreeNodeUI.h"
+#include "Loom/Control/TreeViewUI.h"
 #include "Loom/Core/DialogBuilder.h"
 #include "LoomTestWindow.h"
 
@@ -199,6 +201,7 @@ TEST(DialogBuilder, NothingToBuild_GivesNoControl) {
 TEST(DialogBuilder, ElementNames_BuildTheirClasses) {
     const std::pair<const char*, const char*> table[] = {
         {"Edit", "EditUI"},
+        {"List", "ListUI"},
         {"Text", "TextUI"},
         {"Combo", "ComboUI"},
         {"Label", "LabelUI"},
@@ -206,14 +209,20 @@ TEST(DialogBuilder, ElementNames_BuildTheirClasses) {
         {"Option", "OptionUI"},
         {"Control", "ControlUI"},
         {"Progress", "ProgressUI"},
+        {"RichEdit", "RichEditUI"},
         {"CheckBox", "CheckBoxUI"},
         {"ComboBox", "ComboBoxUI"},
+        {"TreeView", "TreeViewUI"},
         {"Container", "ContainerUI"},
         {"TabLayout", "TabLayoutUI"},
         {"ScrollBar", "ScrollBarUI"},
+        {"ListHeader", "ListHeaderUI"},
         {"VerticalLayout", "VerticalLayoutUI"},
+        {"ListHeaderItem", "ListHeaderItemUI"},
+        {"ListTextElement", "ListTextElementUI"},
         {"HorizontalLayout", "HorizontalLayoutUI"},
         {"ListLabelElement", "ListLabelElementUI"},
+        {"ListContainerElement", "ListContainerElementUI"},
     };
     for (const auto& [element, className] : table) {
         CDialogBuilder builder;
@@ -240,4 +249,29 @@ TEST(DialogBuilder, ButtonDefaults_GiveWayToTheButtonsOwnTextColour) {
     EXPECT_EQ(static_cast<CLabelUI*>(items->GetItemAt(0))->GetTextColor(), 0xFF112233u);
     EXPECT_EQ(static_cast<CLabelUI*>(items->GetItemAt(1))->GetTextColor(), 0xFF445566u);
     EXPECT_EQ(static_cast<CLabelUI*>(items->GetItemAt(2))->GetTextColor(), 0u);
+}
+
+// Tree nodes in markup: a node inside a node becomes its child node, a node
+// directly in a tree view joins the view, and the view lists every node.
+TEST(DialogBuilder, TreeNodes_NestUnderTheirParentNodesInTheView) {
+    TestWindow window;
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(
+        "<Window><TreeView name=\"tree\"><TreeNode text=\"Radio\"><TreeNode text=\"Channels\">"
+        "<TreeNode text=\"Channel 1\" /></TreeNode><TreeNode text=\"Ports\" /></TreeNode>"
+        "<TreeNode text=\"Firmware\" /></TreeView></Window>",
+        nullptr, nullptr, &window.Manager()));
+    ASSERT_NE(root, nullptr);
+    auto* view = static_cast<CTreeViewUI*>(root->GetInterface("TreeView"));
+    ASSERT_NE(view, nullptr);
+    auto* items = static_cast<IContainerUI*>(root->GetInterface("IContainer"));
+    ASSERT_EQ(items->GetCount(), 5);
+    auto* radio = static_cast<CTreeNodeUI*>(items->GetItemAt(0)->GetInterface("TreeNode"));
+    ASSERT_NE(radio, nullptr);
+    EXPECT_EQ(radio->GetChildCount(), 2);
+    EXPECT_EQ(radio->GetChildNode(0)->GetChildCount(), 1);
+    EXPECT_EQ(radio->GetChildNode(0)->GetChildNode(0)->GetTreeLevel(), 2);
+    auto* last = static_cast<CTreeNodeUI*>(items->GetItemAt(4)->GetInterface("TreeNode"));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->GetParentNode(), nullptr);
 }
