@@ -27,6 +27,7 @@ set(LOOM_CONTROL_WIN32
   ${CMAKE_CURRENT_LIST_DIR}/Core/UIManagerResources.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/WindowWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/NotifyPump.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Core/WindowImplBase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Layout/StackChildren.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Layout/StackLayoutUI.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Layout/VerticalLayoutUI.cpp
