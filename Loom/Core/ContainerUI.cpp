@@ -232,8 +232,14 @@ void CContainerUI::SetManager(CUIManager* manager, CControlUI* parent, bool init
     manager_ = manager;
     parent_ = parent;
     ForEachChild([&](CControlUI* item) { item->SetManager(manager, this, init); });
-    if (verticalBar_) verticalBar_->SetManager(manager, this, init);
-    if (horizontalBar_) horizontalBar_->SetManager(manager, this, init);
+    if (verticalBar_) {
+        verticalBar_->SetManager(manager, this, init);
+        if (manager != nullptr && !verticalStyled_) StyleScrollBar(*verticalBar_, false);
+    }
+    if (horizontalBar_) {
+        horizontalBar_->SetManager(manager, this, init);
+        if (manager != nullptr && !horizontalStyled_) StyleScrollBar(*horizontalBar_, true);
+    }
     CControlUI::SetManager(manager, parent, init);
 }
 
@@ -354,9 +360,11 @@ bool CContainerUI::SetScrollBarAttribute(const char* name, const char* value) {
         EnableScrollBar(verticalBar_ != nullptr, ValueReaders::ReadBool(value));
     } else if (Is(name, "vscrollbarstyle")) {
         EnableScrollBar(true, horizontalBar_ != nullptr);
+        verticalStyle_ = value;
         verticalBar_->ApplyAttributeList(value);
     } else if (Is(name, "hscrollbarstyle")) {
         EnableScrollBar(verticalBar_ != nullptr, true);
+        horizontalStyle_ = value;
         horizontalBar_->ApplyAttributeList(value);
     } else {
         return false;
@@ -512,20 +520,30 @@ std::unique_ptr<CScrollBarUI> CContainerUI::CreateScrollBar(bool horizontal) {
     bar->SetOwner(this);
     bar->SetManager(manager_, this, false);
     if (horizontal) bar->SetHorizontal(true);
-    if (manager_ != nullptr) {
-        const char* defaults = manager_->GetDefaultAttributeList(horizontal ? "HScrollBar" : "VScrollBar");
-        if (defaults != nullptr) bar->ApplyAttributeList(defaults);
-    }
+    if (manager_ != nullptr) StyleScrollBar(*bar, horizontal);
     return bar;
+}
+
+// The window's default look for the bar, then the container's own style
+// over it. A bar made while the container had no window (a control built
+// in code, or a list's body) gets it when the container is attached.
+void CContainerUI::StyleScrollBar(CScrollBarUI& bar, bool horizontal) {
+    const char* defaults = manager_->GetDefaultAttributeList(horizontal ? "HScrollBar" : "VScrollBar");
+    if (defaults != nullptr) bar.ApplyAttributeList(defaults);
+    const std::string& own = horizontal ? horizontalStyle_ : verticalStyle_;
+    if (!own.empty()) bar.ApplyAttributeList(own.c_str());
+    (horizontal ? horizontalStyled_ : verticalStyled_) = true;
 }
 
 void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
     if (vertical && !verticalBar_) {
+        verticalStyled_ = false;
         verticalBar_ = CreateScrollBar(false);
     } else if (!vertical && verticalBar_) {
         verticalBar_.reset();
     }
     if (horizontal && !horizontalBar_) {
+        horizontalStyled_ = false;
         horizontalBar_ = CreateScrollBar(true);
     } else if (!horizontal && horizontalBar_) {
         horizontalBar_.reset();

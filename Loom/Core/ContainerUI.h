@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Loom/Core/ControlUI.h"
@@ -138,12 +139,19 @@ protected:
     bool scrollProcessing_ = false;
     std::unique_ptr<CScrollBarUI> verticalBar_;
     std::unique_ptr<CScrollBarUI> horizontalBar_;
+    // "vscrollbarstyle"/"hscrollbarstyle" as given, and whether each bar has
+    // had the window's default look with the style over it.
+    std::string verticalStyle_;
+    std::string horizontalStyle_;
+    bool verticalStyled_ = false;
+    bool horizontalStyled_ = false;
 
 private:
     bool InsertChild(CControlUI* control, int index);
     std::unique_ptr<CScrollBarUI> CreateScrollBar(bool horizontal);
     bool ProcessHorizontalBar(const RECT& rc, int cxNeeded);
     void PlaceFloat(CControlUI* item);
+    void StyleScrollBar(CScrollBarUI& bar, bool horizontal);
     bool SetScrollBarAttribute(const char* name, const char* value);
 };
 

@@ -215,6 +215,21 @@ TEST(ContainerAttributes, NewBarsTakeTheManagersDefaultLists) {
     box.SetManager(nullptr, nullptr, false);
 }
 
+// A bar made while its container had no window (built in code, or a
+// list's body) takes the window's default look when the container is
+// attached, with the container's own bar style still over it.
+TEST(ContainerAttributes, BarsMadeBeforeAttachTakeTheDefaultsThenTheirOwnStyle) {
+    CUIManager manager;
+    manager.AddDefaultAttributeList("VScrollBar", "width=\"11\" linesize=\"5\"");
+    CContainerUI box;
+    box.SetAttribute("vscrollbarstyle", "linesize=\"9\"");
+    EXPECT_EQ(box.GetVerticalScrollBar()->GetFixedWidth(), 16);
+    box.SetManager(&manager, nullptr, false);
+    EXPECT_EQ(box.GetVerticalScrollBar()->GetFixedWidth(), 11);
+    EXPECT_EQ(box.GetVerticalScrollBar()->GetLineSize(), 9);
+    box.SetManager(nullptr, nullptr, false);
+}
+
 TEST(ContainerItems, AddInsertMoveAndRemove) {
     CContainerUI box;
     box.SetDelayedDestroy(false);
