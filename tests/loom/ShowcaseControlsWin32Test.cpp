@@ -11,6 +11,7 @@
 
 #include "Loom/Control/ComboUI.h"
 #include "Loom/Control/EditUI.h"
+#include "Loom/Control/ListUI.h"
 #include "Loom/Control/ProgressUI.h"
 #include "Loom/Core/DialogBuilder.h"
 #include "LoomTestWindow.h"
@@ -39,6 +40,11 @@ std::string Skin() {
     const char* channels[] = {" 410.12500", " 415.50000", " 420.00000", " 433.92000", " 438.12500",
                               " 445.00000", " 450.25000", " 463.75000", " 469.99000"};
     for (const char* c : channels) items += "<ListLabelElement text=\"" + std::string(c) + "\" height=\"22\" />";
+    std::string rows;
+    for (int n = 1; n <= 12; ++n) {
+        rows += "<ListLabelElement height=\"20\" text=\"" + std::to_string(n) + ". Channel " +
+                std::to_string((n - 1) % 8 + 1) + (n % 3 == 0 ? " written" : " read") + "\" />";
+    }
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
            "<Window size=\"560,380\">"
            "<Font name=\"Tahoma\" size=\"13\" default=\"true\" />"
@@ -93,9 +99,16 @@ std::string Skin() {
            "</VerticalLayout>"
            "<VerticalLayout name=\"listslot\" bkimage=\"" +
            panel +
-           "\" inset=\"6,6,6,6\">"
-           "<Text name=\"about\" showhtml=\"true\" text=\"Eight channels from 410 to 470 MHz. "
-           "{a http://example.invalid/manual}Read the manual{/a} before you write to the radio.\" />"
+           "\" inset=\"6,6,6,6\" childpadding=\"4\">"
+           "<Text name=\"about\" height=\"36\" showhtml=\"true\" text=\"Eight channels, 410 to 470 MHz. "
+           "{a http://example.invalid/manual}Read the manual{/a} first.\" />"
+           "<List name=\"log\" bkcolor=\"#FFFFFFFF\" itemtextpadding=\"6,0,6,0\" itemlinecolor=\"#FFE4E9F0\" "
+           "itemaltbk=\"true\" itembkcolor=\"#FFF6F8FB\">"
+           "<ListHeader height=\"22\" bkcolor=\"#FFDDE3EA\">"
+           "<ListHeaderItem text=\"Event\" width=\"200\" textcolor=\"#FF1F3550\" />"
+           "</ListHeader>" +
+           rows +
+           "</List>"
            "</VerticalLayout>"
            "</HorizontalLayout>"
            "</VerticalLayout>"
@@ -130,6 +143,13 @@ TEST(ShowcaseControls, Screenshot_ShowsEveryControlFamily) {
     ASSERT_NE(combo, nullptr);
     ASSERT_NE(edit, nullptr);
     ASSERT_TRUE(combo->SelectItem(4));
+    // The list is scrolled to its sixth row, which is selected.
+    auto* list = static_cast<CListUI*>(m.FindControl("log"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->SelectItem(5));
+    list->EnsureVisible(9);
+    window.Paint();
+    const int firstShown = list->GetItemAt(0)->GetPos().top;
     // The write button looks hot; the edit opens its native window.
     window.MouseMove(m.FindControl("write")->GetPos().left + 5, m.FindControl("write")->GetPos().top + 5);
     edit->SetFocus();
@@ -161,4 +181,6 @@ TEST(ShowcaseControls, Screenshot_ShowsEveryControlFamily) {
     // The drop-down lies right below the combo, framed in its border colour.
     const RECT box = combo->GetPos();
     EXPECT_EQ(shot.At(box.left + 20, box.bottom), 0xC6C7D2u);
+    // The list scrolled: its first row lies above the body.
+    EXPECT_LT(firstShown, list->GetList()->GetPos().top);
 }
