@@ -77,7 +77,7 @@ TEST(Faults, Noise_BeforeReplyWithoutLineEnds_ToolIgnoresIt) {
   ASSERT_GT(open, 0u);
   EXPECT_EQ(bytes.substr(0, open).find('\n'), std::string::npos);
   EXPECT_EQ(bytes.substr(open), "\r\ninto config mode\r\n");
-  EXPECT_EQ(ToolFraming::of(bytes).line, "into config mode");
+  EXPECT_EQ(toolReplyOf(bytes).line, "into config mode");
 }
 
 TEST(Faults, NoiseWithEcho_NoiseGoesBeforeTheEcho) {
@@ -85,7 +85,7 @@ TEST(Faults, NoiseWithEcho_NoiseGoesBeforeTheEcho) {
   std::string bytes = replyTo(sim, "control\r");
   EXPECT_NE(bytes.find("control\r\r\ninto config mode\r\n"), std::string::npos);
   EXPECT_GT(bytes.find("control"), 0u);
-  EXPECT_EQ(ToolFraming::of(bytes).line, "into config mode");
+  EXPECT_EQ(toolReplyOf(bytes).line, "into config mode");
 }
 
 TEST(Faults, UnknownProtocol_QueryAnswersUnknow) {
@@ -100,7 +100,7 @@ TEST(Faults, UnknownProtocol_QueryAnswersUnknow) {
 TEST(Faults, NoLinkBaud_CompleteErrorWithoutRateOrUnknow) {
   RadioSim sim(RadioState::factoryDefault(), faults({"no-link-baud"}), false);
   lineOf(sim, "control\r");
-  ToolFraming f = ToolFraming::of(replyTo(sim, "cfg_baud\r"));
+  ToolReply f = toolReplyOf(replyTo(sim, "cfg_baud\r"));
   EXPECT_TRUE(f.complete);
   for (const char* word : {"4800", "9600", "19200", "UNKNOW", "KNOW", "OK"}) EXPECT_FALSE(has(f.line, word)) << word;
   EXPECT_FALSE(has(lineOf(sim, "cfg_baud 1\r"), "OK"));
@@ -110,7 +110,7 @@ TEST(Faults, NoLinkBaud_CompleteErrorWithoutRateOrUnknow) {
 TEST(Faults, NoLinkBaudUnknow_OpenedNeverCompleted) {
   RadioSim sim(RadioState::factoryDefault(), faults({"no-link-baud=unknow"}), false);
   lineOf(sim, "control\r");
-  ToolFraming f = ToolFraming::of(replyTo(sim, "cfg_baud\r"));
+  ToolReply f = toolReplyOf(replyTo(sim, "cfg_baud\r"));
   EXPECT_FALSE(f.complete);
   EXPECT_TRUE(has(f.line, "UNKNOW"));
 }
