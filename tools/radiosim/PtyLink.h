@@ -12,23 +12,23 @@
 // opens and closes its port.
 class PtyLink {
 public:
-  PtyLink() = default;
-  ~PtyLink();
-  PtyLink(const PtyLink&) = delete;
-  PtyLink& operator=(const PtyLink&) = delete;
+    PtyLink() = default;
+    ~PtyLink();
+    PtyLink(const PtyLink&) = delete;
+    PtyLink& operator=(const PtyLink&) = delete;
 
-  // Refuses to replace anything but a symlink at `link`.
-  bool open(const std::string& link, std::string& error);
-  // Removes the link if it still names this terminal.
-  void unlink();
+    // Refuses to replace anything but a symlink at `link`.
+    bool open(const std::string& link, std::string& error);
+    // Removes the link if it still names this terminal.
+    void unlink();
 
-  int master() const { return master_.get(); }
-  int slave() const { return slave_.get(); }
-  const std::string& slavePath() const { return slavePath_; }
+    int master() const { return master_.get(); }
+    int slave() const { return slave_.get(); }
+    const std::string& slavePath() const { return slavePath_; }
 
 private:
-  UniqueFd master_;
-  UniqueFd slave_;
-  std::string slavePath_;
-  std::string link_;
+    UniqueFd master_;
+    UniqueFd slave_;
+    std::string slavePath_;
+    std::string link_;
 };

@@ -22,8 +22,7 @@ void ForwardSignal(int signal) {
     ::sigaction(SIGINT, &forward, nullptr);
     ::sigaction(SIGTERM, &forward, nullptr);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-    }
+    while (::waitpid(child, &status, 0) < 0) {}
     if (WIFEXITED(status)) std::_Exit(WEXITSTATUS(status));
     std::_Exit(128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0));
 }

@@ -5,47 +5,56 @@
 namespace {
 
 bool parseCount(const std::string& text, long min, long max, long& value) {
-  if (text.empty() || text.size() > 9) return false;
-  long n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + (c - '0');
-  }
-  if (n < min || n > max) return false;
-  value = n;
-  return true;
+    if (text.empty() || text.size() > 9) return false;
+    long n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    if (n < min || n > max) return false;
+    value = n;
+    return true;
 }
 
 }  // namespace
 
 bool SimFaults::add(const std::string& text, std::string& error) {
-  size_t eq = text.find('=');
-  std::string name = text.substr(0, eq);
-  std::string arg = eq == std::string::npos ? "" : text.substr(eq + 1);
-  bool hasArg = eq != std::string::npos;
-  long n = 0;
-  if (!hasArg && name == "silent") silent = true;
-  else if (!hasArg && name == "noise") noise = true;
-  else if (!hasArg && name == "unknown-protocol") unknownProtocol = true;
-  else if (!hasArg && name == "serial12") serial12 = true;
-  else if (name == "delay" && parseCount(arg, 0, 600000, n)) delayMs = int(n);
-  else if (name == "drop" && parseCount(arg, 1, 999999999, n)) dropAt.push_back(n);
-  else if (name == "bad-page" && parseCount(arg, 1, 999999999, n)) badPages.push_back(n);
-  else if (name == "hangup" && parseCount(arg, 0, 999999999, n)) hangupAfter = n;
-  else if (name == "no-link-baud" && (!hasArg || arg == "error")) linkBaud = LinkBaud::Error;
-  else if (name == "no-link-baud" && arg == "unknow") linkBaud = LinkBaud::Unknow;
-  else if (name == "no-link-baud" && arg == "silent") linkBaud = LinkBaud::Silent;
-  else {
-    error = "unknown fault '" + text + "'";
-    return false;
-  }
-  return true;
+    size_t eq = text.find('=');
+    std::string name = text.substr(0, eq);
+    std::string arg = eq == std::string::npos ? "" : text.substr(eq + 1);
+    bool hasArg = eq != std::string::npos;
+    long n = 0;
+    if (!hasArg && name == "silent")
+        silent = true;
+    else if (!hasArg && name == "noise")
+        noise = true;
+    else if (!hasArg && name == "unknown-protocol")
+        unknownProtocol = true;
+    else if (!hasArg && name == "serial12")
+        serial12 = true;
+    else if (name == "delay" && parseCount(arg, 0, 600000, n))
+        delayMs = int(n);
+    else if (name == "drop" && parseCount(arg, 1, 999999999, n))
+        dropAt.push_back(n);
+    else if (name == "bad-page" && parseCount(arg, 1, 999999999, n))
+        badPages.push_back(n);
+    else if (name == "hangup" && parseCount(arg, 0, 999999999, n))
+        hangupAfter = n;
+    else if (name == "no-link-baud" && (!hasArg || arg == "error"))
+        linkBaud = LinkBaud::Error;
+    else if (name == "no-link-baud" && arg == "unknow")
+        linkBaud = LinkBaud::Unknow;
+    else if (name == "no-link-baud" && arg == "silent")
+        linkBaud = LinkBaud::Silent;
+    else {
+        error = "unknown fault '" + text + "'";
+        return false;
+    }
+    return true;
 }
 
-bool SimFaults::drops(long command) const {
-  return std::find(dropAt.begin(), dropAt.end(), command) != dropAt.end();
-}
+bool SimFaults::drops(long command) const { return std::find(dropAt.begin(), dropAt.end(), command) != dropAt.end(); }
 
 bool SimFaults::refusesPage(long request) const {
-  return std::find(badPages.begin(), badPages.end(), request) != badPages.end();
+    return std::find(badPages.begin(), badPages.end(), request) != badPages.end();
 }

@@ -7,28 +7,28 @@
 // Commands are counted from 1 over everything the radio takes in as a unit:
 // a carriage-return line, a boot loader text, a page block.
 struct SimFaults {
-  // How the radio treats "cfg_baud" when it does not know the command.
-  enum class LinkBaud {
-    Known,    // normal
-    Error,    // complete reply "ERROR: no such command" (no rate, no UNKNOW)
-    Unknow,   // "\r\nUNKNOW" with no line end: the reply never completes
-    Silent,   // no reply at all
-  };
+    // How the radio treats "cfg_baud" when it does not know the command.
+    enum class LinkBaud {
+        Known,   // normal
+        Error,   // complete reply "ERROR: no such command" (no rate, no UNKNOW)
+        Unknow,  // "\r\nUNKNOW" with no line end: the reply never completes
+        Silent,  // no reply at all
+    };
 
-  bool silent = false;            // never reply
-  int delayMs = 0;                // every reply starts this much later
-  std::vector<long> dropAt;       // no reply to these commands
-  bool noise = false;             // garbage before each reply
-  bool unknownProtocol = false;   // "cfg_prtl" answered with UNKNOW
-  LinkBaud linkBaud = LinkBaud::Known;
-  std::vector<long> badPages;     // these "write page" requests of a download are refused
-  long hangupAfter = -1;          // after this many commands nothing more is answered
-  bool serial12 = false;          // serial number answered with 12 characters
+    bool silent = false;           // never reply
+    int delayMs = 0;               // every reply starts this much later
+    std::vector<long> dropAt;      // no reply to these commands
+    bool noise = false;            // garbage before each reply
+    bool unknownProtocol = false;  // "cfg_prtl" answered with UNKNOW
+    LinkBaud linkBaud = LinkBaud::Known;
+    std::vector<long> badPages;  // these "write page" requests of a download are refused
+    long hangupAfter = -1;       // after this many commands nothing more is answered
+    bool serial12 = false;       // serial number answered with 12 characters
 
-  // Adds one fault written as on the command line ("delay=200", "noise").
-  // Returns false with a message for an unknown name or a bad number.
-  bool add(const std::string& text, std::string& error);
+    // Adds one fault written as on the command line ("delay=200", "noise").
+    // Returns false with a message for an unknown name or a bad number.
+    bool add(const std::string& text, std::string& error);
 
-  bool drops(long command) const;
-  bool refusesPage(long request) const;
+    bool drops(long command) const;
+    bool refusesPage(long request) const;
 };

@@ -6,27 +6,27 @@
 
 // The command line of the simulated radio.
 struct SimOptions {
-  static constexpr const char* kDefaultLink = "/tmp/velmora-radio";
+    static constexpr const char* kDefaultLink = "/tmp/velmora-radio";
 
-  std::string link = kDefaultLink;
-  std::string stopFile;
-  std::string statePath;
-  std::string transcriptPath;
-  std::string firmwareOut;
-  double idleExitSeconds = 0;  // 0: never
-  long lineRate = 0;           // 0: unpaced
-  bool echo = false;
-  bool rawEcho = false;
-  bool help = false;
-  SimFaults faults;
+    std::string link = kDefaultLink;
+    std::string stopFile;
+    std::string statePath;
+    std::string transcriptPath;
+    std::string firmwareOut;
+    double idleExitSeconds = 0;  // 0: never
+    long lineRate = 0;           // 0: unpaced
+    bool echo = false;
+    bool rawEcho = false;
+    bool help = false;
+    SimFaults faults;
 
-  // Accepts "--name value" and "--name=value". Returns false with a message
-  // on an unknown option, a missing value or a bad number.
-  bool parse(int argc, const char* const* argv, std::string& error);
+    // Accepts "--name value" and "--name=value". Returns false with a message
+    // on an unknown option, a missing value or a bad number.
+    bool parse(int argc, const char* const* argv, std::string& error);
 
-  static std::string usage();
+    static std::string usage();
 
 private:
-  void setFlag(const std::string& name);
-  bool setValue(const std::string& name, const std::string& value, std::string& error);
+    void setFlag(const std::string& name);
+    bool setValue(const std::string& name, const std::string& value, std::string& error);
 };

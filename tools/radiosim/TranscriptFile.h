@@ -7,14 +7,14 @@
 // read the file while the radio runs.
 class TranscriptFile {
 public:
-  TranscriptFile() = default;
-  ~TranscriptFile();
-  TranscriptFile(const TranscriptFile&) = delete;
-  TranscriptFile& operator=(const TranscriptFile&) = delete;
+    TranscriptFile() = default;
+    ~TranscriptFile();
+    TranscriptFile(const TranscriptFile&) = delete;
+    TranscriptFile& operator=(const TranscriptFile&) = delete;
 
-  bool open(const std::string& path, std::string& error);
-  void append(const std::string& line);
+    bool open(const std::string& path, std::string& error);
+    void append(const std::string& line);
 
 private:
-  std::FILE* file_ = nullptr;
+    std::FILE* file_ = nullptr;
 };

@@ -9,11 +9,11 @@ UniqueFd::~UniqueFd() { reset(); }
 UniqueFd::UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) reset(std::exchange(other.fd_, -1));
-  return *this;
+    if (this != &other) reset(std::exchange(other.fd_, -1));
+    return *this;
 }
 
 void UniqueFd::reset(int fd) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = fd;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
 }
