@@ -17,7 +17,7 @@ double Percentile(std::vector<double> values, double fraction);
 // one that completed it, so the wire time of an exchange can be computed.
 class CountingRadio : public IPortOwner, public IPortWriter {
 public:
-    CountingRadio() : port(this), exchange(*this) {}
+    CountingRadio() : exchange(*this), port(this) {}
     void Write(const unsigned char* data, uint32_t length) override;
     void OnPortByte(unsigned char byte) override;
     // Sends a command and waits; `replyBytes` receives the bytes on the line
@@ -28,8 +28,9 @@ public:
     long long BytesSent() const { return sent_.load(); }
     long long BytesReceived() const { return received_.load(); }
 
-    CSerialPort port;
+    // The exchange first, so that the port and its thread go first.
     RadioExchange exchange;
+    CSerialPort port;
 
 private:
     std::atomic<int> counted_{0};
