@@ -161,8 +161,11 @@ bool RadioActions::SendSettings() {
     auto selected = [this](ListField l) { return view.GetSelection(l); };
     ok = SendIf(selected(ListField::CurrentChannel) >= 0, cs::SetCurrentChannel(selected(ListField::CurrentChannel)), ok);
     ok = SendIf(selected(ListField::PortBaudRate) >= 0, cs::SetPortBaud(selected(ListField::PortBaudRate)), ok);
-    ok = SendIf(selected(ListField::LinkBaudRate) >= 0,
-                cs::SetLinkBaud(view.GetItemText(ListField::LinkBaudRate, selected(ListField::LinkBaudRate))), ok);
+    // An entry without a rate ("UNKNOW") gives no command: the link rate is left out.
+    const int link = selected(ListField::LinkBaudRate);
+    const std::string linkBaud =
+        link < 0 ? std::string() : cs::SetLinkBaud(view.GetItemText(ListField::LinkBaudRate, link));
+    ok = SendIf(!linkBaud.empty(), linkBaud, ok);
     std::string bandwidth = cs::SetBandwidth(selected(ListField::Bandwidth));
     ok = SendIf(!bandwidth.empty(), bandwidth, ok);
     std::string mode = cs::SetWorkMode(selected(ListField::WorkMode));
