@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "radio/CommandSet.h"
+#include "radio/RadioTables.h"
 
 namespace cs = CommandSet;
 
@@ -154,10 +155,13 @@ bool RadioActions::SendIf(bool condition, const std::string& command, bool ok) {
 
 bool RadioActions::SendSettings() {
     bool ok = true;
+    // The frequencies passed the channel check: each is a plain number, sent
+    // without the blanks around it.
+    auto frequency = [this](Group g, int c) { return RadioTables::WireFrequency(view.GetFrequencyText(g, c)); };
     for (int c = 1; c <= 8 && ok; ++c)
-        ok = exchange.SendCommandExpectOk(cs::SetChannelTx(c, view.GetFrequencyText(Group::Transmit, c)).c_str());
+        ok = exchange.SendCommandExpectOk(cs::SetChannelTx(c, frequency(Group::Transmit, c)).c_str());
     for (int c = 1; c <= 8 && ok; ++c)
-        ok = exchange.SendCommandExpectOk(cs::SetChannelRx(c, view.GetFrequencyText(Group::Receive, c)).c_str());
+        ok = exchange.SendCommandExpectOk(cs::SetChannelRx(c, frequency(Group::Receive, c)).c_str());
     auto selected = [this](ListField l) { return view.GetSelection(l); };
     ok = SendIf(selected(ListField::CurrentChannel) >= 0, cs::SetCurrentChannel(selected(ListField::CurrentChannel)), ok);
     ok = SendIf(selected(ListField::PortBaudRate) >= 0, cs::SetPortBaud(selected(ListField::PortBaudRate)), ok);

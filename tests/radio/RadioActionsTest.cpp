@@ -259,6 +259,17 @@ TEST_F(RadioActionsTest, Write_LinkRateListOfAnUnknownRate_LeavesTheLinkRateOutA
     EXPECT_TRUE(window.results.at(0).success);
 }
 
+TEST_F(RadioActionsTest, Write_BlanksAroundAFrequencyStayOffTheWire) {
+    FillValidRecord();
+    view.tx[3] = " 433.5 ";
+    ReplyOkTimes(26);
+    actions.WriteToRadio();
+    Strings written = link.Written();
+    ASSERT_GE(written.size(), 3u);
+    EXPECT_EQ(written[2], "cfg_ch_3 433.5\r");
+    EXPECT_TRUE(window.results.at(0).success);
+}
+
 TEST_F(RadioActionsTest, Write_AddressesAreNormalisedBeforeSending) {
     FillValidRecord();
     view.field(TextField::Src) = "";

@@ -188,6 +188,23 @@ TEST_F(RadioOverComPort, WriteWithAnInvalidFrequency_OpensNoPort) {
     EXPECT_EQ(view.errors, Strings{"Channel1: Invalid!"});
 }
 
+TEST_F(RadioOverComPort, WriteOfAFrequencyCarryingASecondCommand_SendsNothing) {
+    StartRadio();
+    for (int row = 1; row <= 8; ++row) view.tx[row] = view.rx[row] = "440.00000";
+    for (ListField l : {ListField::Protocol, ListField::CurrentChannel, ListField::PortBaudRate, ListField::Bandwidth,
+                        ListField::WorkMode, ListField::HighPower, ListField::LowPower})
+        view.SelectItem(l, 0);
+    view.tx[1] = "415.5\rcfg_prtl 9";  // as an imported file can bring it
+    actions->EnterConfigMode();
+    actions->WriteToRadio();
+    ASSERT_EQ(window->results.size(), 2u);
+    EXPECT_FALSE(window->results[1].success);
+    EXPECT_EQ(view.errors, Strings{"Channel1: Invalid!"});
+    EXPECT_EQ(Received(), Strings{"control\\r"});
+    radio->Stop();  // the radio saves its state as it ends
+    EXPECT_EQ(StateValue(SimProcess::ReadFile(State()), "protocol"), "1");
+}
+
 TEST_F(RadioOverComPort, SilentRadio_ReadFallsBackThenFails) {
     StartRadio("--fault silent");
     actions->ReadFromRadio();
