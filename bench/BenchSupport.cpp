@@ -28,21 +28,31 @@ void CountingRadio::ResetCounts() {
 }
 
 void CountingRadio::Write(const unsigned char* data, uint32_t length) {
+    {
+        // A new command: its reply is yet to open. The exchange has cleared
+        // its reply before it writes.
+        std::lock_guard<std::mutex> guard(countLock_);
+        replyOpen_ = false;
+        counted_ = 0;
+        atCompletion_ = -1;
+    }
     sent_ += length;
     port.Write(data, length);
 }
 
 void CountingRadio::OnPortByte(unsigned char byte) {
     ++received_;
-    int n = ++counted_;
+    std::lock_guard<std::mutex> guard(countLock_);
+    if (!replyOpen_ && byte == '\r') replyOpen_ = true;
+    const bool counting = replyOpen_ && atCompletion_ < 0;
+    if (counting) ++counted_;
     exchange.OnPortByte(byte);
-    if (atCompletion_.load() < 0 && exchange.IsReplyComplete()) atCompletion_.store(n);
+    if (counting && exchange.IsReplyComplete()) atCompletion_ = counted_;
 }
 
 bool CountingRadio::Query(const char* command, int& replyBytes) {
-    counted_.store(0);
-    atCompletion_.store(-1);
     bool ok = exchange.SendCommand(command);
-    replyBytes = atCompletion_.load();
+    std::lock_guard<std::mutex> guard(countLock_);
+    replyBytes = atCompletion_;
     return ok;
 }

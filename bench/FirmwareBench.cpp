@@ -27,6 +27,7 @@ public:
         end = NowMs();
         ShowResult(success, ActionControl::Firmware);
     }
+    void Cancelled() override {}
     bool ChooseFirmwareFile(std::string& path) override {
         path = path_;
         return true;

@@ -41,6 +41,9 @@ std::string SetChannelRx(int channel, const std::string& text) { return Join(For
 std::string SetCurrentChannel(int position) { return Format("cfg_ch_n %d\r", position + 1); }
 std::string SetPortBaud(int position) { return Format("cfg_sbau %d\r", position + 1); }
 std::string SetLinkBaud(const std::string& shownRate) {
+    // The radio refuses a rate of 0, and every setting after it would then be
+    // skipped: an entry without a rate is left out instead.
+    if (ReadLeadingInt(shownRate) <= 0) return std::string();
     return Format("cfg_baud %d\r", RadioTables::LinkBaudWireValue(shownRate));
 }
 std::string SetBandwidth(int position) {

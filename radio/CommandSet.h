@@ -19,7 +19,9 @@ std::string SetChannelTx(int channel, const std::string& frequencyText);  // "cf
 std::string SetChannelRx(int channel, const std::string& frequencyText);  // "cfg_rx_ch_%d %s\r"
 std::string SetCurrentChannel(int position);      // "cfg_ch_n %d\r", position + 1
 std::string SetPortBaud(int position);            // "cfg_sbau %d\r", position + 1
-std::string SetLinkBaud(const std::string& shownRate);  // "cfg_baud %d\r", by the rate shown
+// "cfg_baud %d\r", by the rate shown; empty when the entry names no rate (the
+// "UNKNOW" entry of a radio without the link rate command).
+std::string SetLinkBaud(const std::string& shownRate);
 std::string SetBandwidth(int position);           // "cfg_bw %s\r", "12.5" or "25.0"; empty if no such entry
 std::string SetWorkMode(int position);            // "cfg_mode %s\r"; empty if no such entry
 std::string SetLocalAddress(const std::string& text);        // "cfg_srcx %s\r"

@@ -67,36 +67,49 @@ bool Download::SendPage(const unsigned char* page) {
     return exchange.SendAndWait(block, kBlockSize) && exchange.ReplyContains(kPageReply);
 }
 
-bool Download::SendPages(std::ifstream& file, uint64_t length) {
-    if (!Exchange(kBootStart, kBootStartReply)) return false;
+Download::End Download::SendPages(std::ifstream& file, uint64_t length) {
+    if (CancelRequested()) return End::Cancelled;
+    if (!Exchange(kBootStart, kBootStartReply)) return End::Failure;
     unsigned char page[kPageSize];
-    if (!ReadPage(file, page) || !SendPage(page)) return false;
+    if (CancelRequested()) return End::Cancelled;
+    if (!ReadPage(file, page) || !SendPage(page)) return End::Failure;
     file.seekg(static_cast<std::streamoff>(kSecondPageOffset));
-    if (!file) return false;
+    if (!file) return End::Failure;
     uint64_t sent = kPageSize;
     while (ReadPage(file, page)) {
-        if (!SendPage(page)) return false;
+        // The owner may stop a download that runs for minutes: looked at
+        // before every page, so it ends within one page's exchanges.
+        if (CancelRequested()) return End::Cancelled;
+        if (!SendPage(page)) return End::Failure;
         sent += kPageSize;
         events.Progress(Progress(sent, length));
         Pause(pagePauseMs);
     }
     port.Write(reinterpret_cast<const unsigned char*>(kFinish), static_cast<uint32_t>(std::strlen(kFinish)));
     Pause(finishPauseMs);
-    return true;
+    return End::Success;
 }
 
 void Download::downloadFirmware() {
     std::string path;
     if (!chooser.ChooseFirmwareFile(path)) return;
     events.Busy(true);
-    bool ok = false;
+    End end = End::Failure;
     {
         std::ifstream file(path, std::ios::binary);
         uint64_t length = 0;
-        ok = file && FileLength(file, length) && IsLongEnough(length) && window.OpenSelectedPort(true) &&
-             SendPages(file, length);
+        if (file && FileLength(file, length) && IsLongEnough(length) && window.OpenSelectedPort(true))
+            end = SendPages(file, length);
     }
-    events.Outcome(ok);
+    if (end == End::Cancelled)
+        events.Cancelled();
+    else
+        events.Outcome(end == End::Success);
+    events.Busy(false);
+}
+
+void Download::ReportFailure() {
+    events.Outcome(false);
     events.Busy(false);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -39,13 +40,15 @@ void BuildBlock(const unsigned char* page, unsigned char* block);
 
 // What the download tells the window: busy on and off, progress after each
 // page, and the outcome (shown against the firmware control; it closes the
-// port). Called on the worker thread; the window handles each before the
-// call returns.
+// port). A download stopped by its owner ends with Cancelled instead of an
+// outcome; busy off follows either. Called on the worker thread; the window
+// handles each before the call returns.
 class IFirmwareEvents {
 public:
     virtual void Busy(bool on) = 0;
     virtual void Progress(int value) = 0;
     virtual void Outcome(bool success) = 0;
+    virtual void Cancelled() = 0;
 
 protected:
     ~IFirmwareEvents() = default;
@@ -67,15 +70,28 @@ public:
     Download(IFirmwareChooser& chooser, IFirmwareEvents& events, IActionWindow& window, RadioExchange& exchange,
              IPortWriter& port);
     // The whole dialogue; a cancelled choice does nothing at all. The first
-    // exchange that fails ends it: no "ISP finish", no retry.
+    // exchange that fails ends it: no "ISP finish", no retry. When `cancel`
+    // is set, the download stops before the next page (or before
+    // "boot_start"): no "ISP finish", nothing more to the radio, and the
+    // events end with Cancelled.
     void downloadFirmware();
+
+    // For a download that broke off without reporting its end (an exception
+    // the worker caught): the failure outcome, then busy off, so that the
+    // window is never left busy.
+    void ReportFailure();
 
     // How long the download pauses after each page and after "ISP finish".
     int pagePauseMs = 50;
     int finishPauseMs = 100;
+    // Set by the owner (the worker's cancelRequested) to stop a running
+    // download; read at every page. None: the download cannot be cancelled.
+    const std::atomic<bool>* cancel = nullptr;
 
 private:
-    bool SendPages(std::ifstream& file, uint64_t length);
+    enum class End { Success, Failure, Cancelled };
+    bool CancelRequested() const { return cancel && cancel->load(); }
+    End SendPages(std::ifstream& file, uint64_t length);
     bool SendPage(const unsigned char* page);
     bool Exchange(const char* command, const char* expected);
 

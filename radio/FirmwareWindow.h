@@ -4,7 +4,8 @@
 #include "radio/Firmware.h"
 
 // The download's events as the window's own message, sent synchronously: the
-// worker waits until the window thread has handled each one.
+// worker waits until the window thread has handled each one. A window that is
+// already destroyed answers nothing and the send returns at once.
 class WindowFirmwareEvents : public Firmware::IFirmwareEvents {
 public:
     // `outcomeControl` goes with the outcome kinds: the control whose caption
@@ -13,6 +14,9 @@ public:
     void Busy(bool on) override;
     void Progress(int value) override;
     void Outcome(bool success) override;
+    // A download stopped by the window (as it closes) is shown as a failure:
+    // the outcome display is also what closes the port.
+    void Cancelled() override;
 
 private:
     HWND window_;
@@ -30,3 +34,9 @@ private:
     HWND owner_;
     bool chinese_;
 };
+
+// Answers the messages other threads have sent to the calling thread's windows,
+// and takes no posted message from the queue. The window passes it to
+// FirmwareWorker::Stop, so that a download waiting for the window to handle
+// its event can end while the window thread waits for the worker.
+void AnswerSentMessages();

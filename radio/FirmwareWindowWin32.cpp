@@ -16,6 +16,13 @@ void WindowFirmwareEvents::Outcome(bool success) {
     ::SendMessageA(window_, kWmAppUiEvent, control_, success ? kUiSuccess : kUiFailure);
 }
 
+void WindowFirmwareEvents::Cancelled() { Outcome(false); }
+
+void AnswerSentMessages() {
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 bool FirmwareFileDialog::ChooseFirmwareFile(std::string& path) {
     // The filter is pairs of zero-terminated texts, ended by an empty one.
     static const char kFilterEnglish[] = "Firmware File(*.dwn)\0*.dwn\0";

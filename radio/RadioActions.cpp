@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "radio/CommandSet.h"
+#include "radio/RadioTables.h"
 
 namespace cs = CommandSet;
 
@@ -154,15 +155,21 @@ bool RadioActions::SendIf(bool condition, const std::string& command, bool ok) {
 
 bool RadioActions::SendSettings() {
     bool ok = true;
+    // The frequencies passed the channel check: each is a plain number, sent
+    // without the blanks around it.
+    auto frequency = [this](Group g, int c) { return RadioTables::WireFrequency(view.GetFrequencyText(g, c)); };
     for (int c = 1; c <= 8 && ok; ++c)
-        ok = exchange.SendCommandExpectOk(cs::SetChannelTx(c, view.GetFrequencyText(Group::Transmit, c)).c_str());
+        ok = exchange.SendCommandExpectOk(cs::SetChannelTx(c, frequency(Group::Transmit, c)).c_str());
     for (int c = 1; c <= 8 && ok; ++c)
-        ok = exchange.SendCommandExpectOk(cs::SetChannelRx(c, view.GetFrequencyText(Group::Receive, c)).c_str());
+        ok = exchange.SendCommandExpectOk(cs::SetChannelRx(c, frequency(Group::Receive, c)).c_str());
     auto selected = [this](ListField l) { return view.GetSelection(l); };
     ok = SendIf(selected(ListField::CurrentChannel) >= 0, cs::SetCurrentChannel(selected(ListField::CurrentChannel)), ok);
     ok = SendIf(selected(ListField::PortBaudRate) >= 0, cs::SetPortBaud(selected(ListField::PortBaudRate)), ok);
-    ok = SendIf(selected(ListField::LinkBaudRate) >= 0,
-                cs::SetLinkBaud(view.GetItemText(ListField::LinkBaudRate, selected(ListField::LinkBaudRate))), ok);
+    // An entry without a rate ("UNKNOW") gives no command: the link rate is left out.
+    const int link = selected(ListField::LinkBaudRate);
+    const std::string linkBaud =
+        link < 0 ? std::string() : cs::SetLinkBaud(view.GetItemText(ListField::LinkBaudRate, link));
+    ok = SendIf(!linkBaud.empty(), linkBaud, ok);
     std::string bandwidth = cs::SetBandwidth(selected(ListField::Bandwidth));
     ok = SendIf(!bandwidth.empty(), bandwidth, ok);
     std::string mode = cs::SetWorkMode(selected(ListField::WorkMode));

@@ -41,6 +41,21 @@ Text FieldLabel(TextField field) {
 
 bool InRange(double mhz) { return mhz >= RadioTables::kMinFrequency && mhz <= RadioTables::kMaxFrequency; }
 
+// A frequency that may be sent: a plain decimal number within the limits.
+bool IsSendableFrequency(const std::string& text) {
+    const std::string wire = RadioTables::WireFrequency(text);
+    return !wire.empty() && InRange(RadioTables::ReadFrequency(wire));
+}
+
+// Text that may go to the radio inside a command line: no control character
+// (a carriage return would end the command and start another). Bytes of the
+// code page above 0x7F are text.
+bool IsPrintable(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
 bool AllDigits(const std::string& text) { return text.find_first_not_of("0123456789") == std::string::npos; }
 
 // At 25.0 kHz these protocols let the user pick any rate of their list.
@@ -82,9 +97,8 @@ bool RadioConfig::validateFrequencyField(Group group, int row) {
 
 bool RadioConfig::checkChannelFrequencies() {
     for (int channel = 1; channel <= 8; ++channel) {
-        const double tx = RadioTables::ReadFrequency(view.GetFrequencyText(Group::Transmit, channel));
-        const double rx = RadioTables::ReadFrequency(view.GetFrequencyText(Group::Receive, channel));
-        if (!InRange(tx) || !InRange(rx)) {
+        if (!IsSendableFrequency(view.GetFrequencyText(Group::Transmit, channel)) ||
+            !IsSendableFrequency(view.GetFrequencyText(Group::Receive, channel))) {
             const Language language = view.GetLanguage();
             view.ShowError(kChannel.In(language) + std::to_string(channel) + kChannelInvalid.In(language));
             return false;
@@ -104,8 +118,10 @@ bool RadioConfig::ReportFirstMissingSelection(const ListField* lists, int count)
     return true;
 }
 
-bool RadioConfig::ReportEmptyArmedField(bool armed, TextField field) {
-    if (!armed || !view.GetFieldText(field).empty()) return true;
+bool RadioConfig::ReportUnfitArmedField(bool armed, TextField field) {
+    if (!armed) return true;
+    const std::string text = view.GetFieldText(field);
+    if (!text.empty() && IsPrintable(text)) return true;
     const Language language = view.GetLanguage();
     view.ShowError(std::string(FieldLabel(field).In(language)) + kInvalid.In(language));
     return false;
@@ -123,8 +139,8 @@ bool RadioConfig::checkRequiredFields() {
     ok = ReportFirstMissingSelection(kHighPower, 1) && ok;
     ok = ReportFirstMissingSelection(kLowPower, 1) && ok;
     if (!ok) return false;
-    if (!ReportEmptyArmedField(serialUnlocked, TextField::SerialNumber)) return false;
-    return ReportEmptyArmedField(hardwareUnlocked, TextField::HardwareVersion);
+    if (!ReportUnfitArmedField(serialUnlocked, TextField::SerialNumber)) return false;
+    return ReportUnfitArmedField(hardwareUnlocked, TextField::HardwareVersion);
 }
 
 void RadioConfig::NormalizeAddress(TextField field, int maximum, const char* emptyText) {

@@ -28,16 +28,18 @@ public:
     // returns false and requests nothing.
     bool validateFrequencyField(Group group, int row);
 
-    // Before a write: channels 1 to 8, transmit then receive, must read within
-    // 410 to 470 MHz (an empty text reads 0). The first failing channel is
-    // reported as "Channel%d: Invalid!" and false returned; no text changes.
+    // Before a write: channels 1 to 8, transmit then receive, must hold a
+    // plain decimal number (blanks around it allowed, see WireFrequency)
+    // within 410 to 470 MHz; an empty text fails. The first failing channel
+    // is reported as "Channel%d: Invalid!" and false returned; no text changes.
     bool checkChannelFrequencies();
 
     // Before a write: every list must have a selection (protocol, current
     // channel, port baud, link baud, work mode, bandwidth; then high power and
     // low power), reported by label + "Invalid!" at the first gap of each of
     // the two groups. Only when all pass: an armed serial number, then an
-    // armed hardware version, must not be empty.
+    // armed hardware version, must be neither empty nor hold a control
+    // character (which would end the command line on the wire).
     bool checkRequiredFields();
 
     // Before a write: the local address into 0..254 (empty -> "0"), the
@@ -73,7 +75,7 @@ public:
 
 private:
     bool ReportFirstMissingSelection(const ListField* lists, int count);
-    bool ReportEmptyArmedField(bool armed, TextField field);
+    bool ReportUnfitArmedField(bool armed, TextField field);
     void NormalizeAddress(TextField field, int maximum, const char* emptyText);
     void LockLinkRate(int position);
     int ProtocolShown() const;

@@ -138,6 +138,17 @@ double ReadFrequency(const std::string& text) {
     return negative ? -value : value;
 }
 
+std::string WireFrequency(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    const std::size_t end = text.find_last_not_of(' ') + 1;
+    std::size_t pos = SkipDigits(text, first);
+    if (pos == first) return std::string();
+    if (pos < end && text[pos] == '.') pos = SkipDigits(text, pos + 1);
+    if (pos != end) return std::string();
+    return text.substr(first, end - first);
+}
+
 int LinkBaudWireValue(const std::string& shownRate) {
     int rate = ReadLeadingInt(shownRate);
     switch (rate) {

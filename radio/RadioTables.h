@@ -62,6 +62,13 @@ std::string FormatFrequency(double mhz);
 // "0x..."), so that no text passes a range check as a non-number.
 double ReadFrequency(const std::string& text);
 
+// The frequency text as it goes to the radio: the text without the blanks
+// (spaces) around it, when what is left is a plain decimal number (digits,
+// optionally a point and more digits); empty for anything else, such as a
+// sign, an exponent, a control character or a second command behind the
+// number, none of which may reach the radio inside a command line.
+std::string WireFrequency(const std::string& text);
+
 // The radio value of a link rate by the rate shown: 4800 -> 1, 9600 -> 2,
 // 19200 -> 3, any other number is sent as itself (" 2400" -> 2400, a text
 // without a number -> 0).

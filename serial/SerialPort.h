@@ -16,18 +16,30 @@
 // Threads: Open, Write and Close are called by the action's thread (the window
 // thread or the firmware worker), never two actions at once. OnPortByte runs
 // on the port thread, outside portLock.
+//
+// Lifetime: the port thread calls the owner (the byte sink) until it has
+// ended, so the owner must outlive it. Close and the destructor return only
+// once the thread has ended, however long the owner's OnPortByte takes; an
+// owner that holds both the reply exchange and the port declares the exchange
+// before the port, so that the port, and with it its thread, goes first.
+// Close must not be called from inside OnPortByte (it would wait for itself).
 class CSerialPort : public IPortWriter {
 public:
     static constexpr uint32_t kWriteBufferSize = 1024;
+    // How long Open waits for the thread of an earlier open to end before it
+    // gives up and fails, leaving that thread and its port as they are.
+    static constexpr int kThreadStopWaitMs = 2000;
 
     explicit CSerialPort(IPortOwner* owner);
     virtual ~CSerialPort();
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    // Opens COMn at the rate, 8 data bits, no parity, 1 stop bit. False only
-    // when the device cannot be opened; a configuration step that fails is
-    // not reported (the radio then simply does not answer). Starts no thread.
+    // Opens COMn at the rate, 8 data bits, no parity, 1 stop bit. False when
+    // the device cannot be opened, or when the thread of an earlier open does
+    // not end within kThreadStopWaitMs (a later Close still waits for it); a
+    // configuration step that fails is not reported (the radio then simply
+    // does not answer). Starts no thread.
     bool Open(int portNumber, int baudRate);
 
     // Starts PortThread on an opened port and keeps its handle. False (and no
@@ -46,7 +58,9 @@ public:
     bool WriteBlock(const unsigned char* data, uint32_t length);
 
     // Ends the thread and releases the port (at least 300 ms while a thread
-    // runs, so the line settles). Does nothing when nothing is open.
+    // runs, so the line settles). Returns only once the thread has ended:
+    // shutdown is signalled again while it waits, and the thread cancels any
+    // read or write it waits on. Does nothing when nothing is open.
     void Close();
 
     bool IsOpen() const;
@@ -54,6 +68,12 @@ public:
 
 private:
     void RunThread();
+    // Waits, re-signalling shutdown, until the port thread has ended (at most
+    // limitMs, INFINITE for no bound); false when it still runs.
+    bool WaitForThreadEnd(DWORD limitMs);
+    // Waits for an overlapped read or write of the port thread; shutdown
+    // cancels it. False when it failed or was cancelled.
+    bool AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count);
     void ReceivePass();
     void Send();
     void Purge();

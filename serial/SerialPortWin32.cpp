@@ -8,10 +8,10 @@ namespace {
 
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 constexpr DWORD kThreadExitCode = 100;
-// Close waits this long for the port thread to leave before it releases the
-// events the thread waits on; the thread answers shutdown within microseconds
-// unless the owner's byte handler is stuck.
-constexpr DWORD kThreadExitWaitMs = 5000;
+// While waiting for the port thread to end, shutdown is signalled again this
+// often; the thread answers it within microseconds unless the owner's byte
+// handler keeps it.
+constexpr DWORD kResignalMs = 50;
 
 // Resets an existing manual-reset event or creates a new one.
 void ResetOrCreate(UniqueHandle& event) {
@@ -32,16 +32,26 @@ bool CSerialPort::IsOpen() const {
     return portHandle.valid();
 }
 
-bool CSerialPort::Open(int number, int baudRate) {
-    // A thread of an earlier open still runs: ask it to stop until it has.
-    while (threadRunning.load()) {
+bool CSerialPort::WaitForThreadEnd(DWORD limitMs) {
+    if (!threadHandle) return true;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
         if (shutdownEvent) ::SetEvent(shutdownEvent.get());
-        if (threadHandle)
-            ::WaitForSingleObject(threadHandle.get(), 10);
-        else
-            ::Sleep(1);
+        const DWORD result = ::WaitForSingleObject(threadHandle.get(), kResignalMs);
+        if (result == WAIT_OBJECT_0) break;
+        if (result == WAIT_FAILED) ::Sleep(kResignalMs);  // never spin
+        if (limitMs != INFINITE && ::GetTickCount() - start >= limitMs) return false;
     }
     threadHandle.reset();
+    threadRunning.store(false);
+    return true;
+}
+
+bool CSerialPort::Open(int number, int baudRate) {
+    // A thread of an earlier open still runs: ask it to stop. If it does not
+    // end in time, its events, buffer and port stay as they are, since it may
+    // still use them.
+    if (!WaitForThreadEnd(kThreadStopWaitMs)) return false;
 
     ResetOrCreate(commEvent);
     ResetOrCreate(writeEvent);
@@ -68,8 +78,8 @@ bool CSerialPort::Open(int number, int baudRate) {
     std::snprintf(device, sizeof device, "\\\\.\\COM%d", number);
     std::snprintf(settings, sizeof settings, "baud=%d parity=%c data=%d stop=%d", baudRate, 'N', 8, 1);
 
-    HANDLE h = ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_OVERLAPPED, nullptr);
+    HANDLE h =
+        ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     portHandle.reset(h);
 
@@ -94,7 +104,7 @@ bool CSerialPort::Open(int number, int baudRate) {
 }
 
 bool CSerialPort::StartThread() {
-    if (!IsOpen() || threadRunning.load()) return false;
+    if (!IsOpen() || threadHandle || threadRunning.load()) return false;
     // Marked running before the thread exists, so that a Close coming first
     // still stops it instead of leaving it behind.
     threadRunning.store(true);
@@ -175,6 +185,18 @@ void CSerialPort::RunThread() {
     }
 }
 
+bool CSerialPort::AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count) {
+    HANDLE events[2] = {io.hEvent, shutdownEvent.get()};
+    if (::WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
+        // Shutdown (or a broken wait): give the request up, and wait until it
+        // is done with the record and the buffer before they are reused.
+        ::CancelIo(h);
+        ::GetOverlappedResult(h, &io, &count, TRUE);
+        return false;
+    }
+    return ::GetOverlappedResult(h, &io, &count, FALSE) != FALSE;
+}
+
 void CSerialPort::ReceivePass() {
     for (;;) {
         unsigned char byte = 0;
@@ -187,7 +209,7 @@ void CSerialPort::ReceivePass() {
             if (h == INVALID_HANDLE_VALUE || !::ClearCommError(h, &errors, &status) || status.cbInQue == 0) return;
             if (!::ReadFile(h, &byte, 1, &got, &overlapped)) {
                 if (::GetLastError() != ERROR_IO_PENDING) return;
-                if (!::GetOverlappedResult(h, &overlapped, &got, TRUE)) return;
+                if (!AwaitIo(h, overlapped, got)) return;
             }
         }
         if (got != 1) return;
@@ -207,7 +229,7 @@ void CSerialPort::Send() {
     DWORD written = 0;
     if (!::WriteFile(h, writeBuffer.get(), writeLength, &written, &sendOverlapped) &&
         ::GetLastError() == ERROR_IO_PENDING) {
-        ::GetOverlappedResult(h, &sendOverlapped, &written, TRUE);
+        AwaitIo(h, sendOverlapped, written);
     }
 }
 
@@ -226,8 +248,7 @@ bool CSerialPort::WriteBlock(const unsigned char* data, uint32_t length) {
 }
 
 void CSerialPort::Close() {
-    bool threadExists = threadRunning.load() || threadHandle.valid();
-    if (threadExists) {
+    if (threadHandle) {
         ::SetEvent(shutdownEvent.get());
         threadRunning.store(false);
         ::SetEvent(shutdownEvent.get());
@@ -241,8 +262,10 @@ void CSerialPort::Close() {
             }
         }
         ::Sleep(300);
-        // The thread must be gone before its events are closed under it.
-        if (threadHandle) ::WaitForSingleObject(threadHandle.get(), kThreadExitWaitMs);
+        // The thread must be gone before its events and port are closed under
+        // it, and before its owner may go: no bound, however long the owner's
+        // byte handler keeps it.
+        WaitForThreadEnd(INFINITE);
     } else if (!IsOpen()) {
         return;
     }

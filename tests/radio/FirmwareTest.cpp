@@ -4,6 +4,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,9 +45,14 @@ struct TempFile {
 struct RecordedEvents : Firmware::IFirmwareEvents {
     Strings log;
     std::vector<int> progress;
+    std::function<void()> onProgress;  // runs after each progress value is recorded
     void Busy(bool on) override { log.push_back(on ? "busy on" : "busy off"); }
-    void Progress(int value) override { progress.push_back(value); }
+    void Progress(int value) override {
+        progress.push_back(value);
+        if (onProgress) onProgress();
+    }
     void Outcome(bool success) override { log.push_back(success ? "success" : "failure"); }
+    void Cancelled() override { log.push_back("cancelled"); }
 };
 
 struct FixedChooser : Firmware::IFirmwareChooser {
@@ -241,6 +248,21 @@ TEST_F(FirmwareDownloadTest, WrongAnswerToWritePage_FailsBeforeThePage) {
     EXPECT_TRUE(events.progress.empty());
 }
 
+TEST_F(FirmwareDownloadTest, CancelledMidway_StopsBeforeTheNextPageWithoutFinish) {
+    TempFile file(MakeImage(4096 + 4 * 256));
+    chooser.path = file.path;
+    ScriptAccepting(5);
+    std::atomic<bool> cancel{false};
+    download.cancel = &cancel;
+    events.onProgress = [&] { cancel = events.progress.size() == 2; };
+    download.downloadFirmware();
+    Strings written = link.Written();
+    ASSERT_EQ(written.size(), 7u);  // boot_start and three pages: the fourth is never asked for
+    EXPECT_EQ(written.back().size(), 258u);
+    EXPECT_EQ(events.progress.size(), 2u);
+    EXPECT_EQ(events.log, (Strings{"busy on", "cancelled", "busy off"}));
+}
+
 TEST_F(FirmwareDownloadTest, SilentBootLoader_FailsWithoutFinish) {
     TempFile file(MakeImage(4352));
     chooser.path = file.path;
@@ -277,6 +299,20 @@ TEST(FirmwareWorkerTest, StopWaitsForARunningDownload) {
     std::this_thread::sleep_for(std::chrono::milliseconds(80));
     worker.Stop();
     EXPECT_TRUE(finished);
+}
+
+TEST_F(FirmwareDownloadTest, ADownloadThatThrows_TheWorkerReportsFailureAndBusyOff) {
+    TempFile file(MakeImage(4608));
+    chooser.path = file.path;
+    ScriptAccepting(3);
+    events.onProgress = [] { throw std::runtime_error("the window went away"); };
+    FirmwareWorker worker([&] { download.downloadFirmware(); }, [&] { download.ReportFailure(); });
+    worker.Start();
+    worker.firmwarePending = true;
+    for (int i = 0; i < 300 && worker.firmwarePending; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    worker.Stop();
+    EXPECT_FALSE(worker.firmwarePending);
+    EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
 }
 
 }  // namespace

@@ -245,6 +245,31 @@ TEST_F(RadioActionsTest, Write_SendsEverySettingInOrder) {
     EXPECT_EQ(window.results[0].control, ActionControl::Write);
 }
 
+TEST_F(RadioActionsTest, Write_LinkRateListOfAnUnknownRate_LeavesTheLinkRateOutAndWritesTheRest) {
+    FillValidRecord();
+    // What a read leaves behind for a radio without the link rate command.
+    view.FillList(ListField::LinkBaudRate, {"UNKNOW"});
+    view.SelectItem(ListField::LinkBaudRate, 0);
+    ReplyOkTimes(25);
+    actions.WriteToRadio();
+    Strings written = link.Written();
+    ASSERT_EQ(written.size(), 25u);
+    for (const std::string& w : written) EXPECT_EQ(w.rfind("cfg_baud", 0), std::string::npos) << w;
+    EXPECT_EQ(written.back(), "cfg_pwrl 3\r");
+    EXPECT_TRUE(window.results.at(0).success);
+}
+
+TEST_F(RadioActionsTest, Write_BlanksAroundAFrequencyStayOffTheWire) {
+    FillValidRecord();
+    view.tx[3] = " 433.5 ";
+    ReplyOkTimes(26);
+    actions.WriteToRadio();
+    Strings written = link.Written();
+    ASSERT_GE(written.size(), 3u);
+    EXPECT_EQ(written[2], "cfg_ch_3 433.5\r");
+    EXPECT_TRUE(window.results.at(0).success);
+}
+
 TEST_F(RadioActionsTest, Write_AddressesAreNormalisedBeforeSending) {
     FillValidRecord();
     view.field(TextField::Src) = "";

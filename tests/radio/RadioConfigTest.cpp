@@ -145,6 +145,21 @@ TEST_F(RadioConfigTest, ChannelCheckReportsOnlyTheFirstFailingChannel) {
     EXPECT_EQ(view.tx[5], "480");
 }
 
+TEST_F(RadioConfigTest, ChannelCheckFailsOnAnythingButAPlainDecimalNumber) {
+    // Each reads as a number in range by its leading part, but would put more
+    // than a number on the wire (a second command, a sign, an exponent).
+    for (const char* text : {"415.5\rcfg_prtl 9", "415.5\n", "415abc", "+415", "4.155e2", "\t415", "415 5", ".415e3"}) {
+        FillValidRecord();
+        view.rx[6] = text;
+        EXPECT_FALSE(config.checkChannelFrequencies()) << text;
+        EXPECT_EQ(view.errors, Strings{"Channel6: Invalid!"}) << text;
+    }
+    FillValidRecord();
+    view.tx[1] = "415.";
+    view.tx[2] = "0415.50";
+    EXPECT_TRUE(config.checkChannelFrequencies());
+}
+
 TEST_F(RadioConfigTest, ChannelCheckInChinese) {
     FillValidRecord();
     view.language = Language::Chinese;
@@ -210,6 +225,24 @@ TEST_F(RadioConfigTest, RequiredFieldsCheckTheArmedSerialNumberBeforeTheHardware
     view.field(TextField::HardwareVersion) = "V1.2";
     EXPECT_TRUE(config.checkRequiredFields());
     EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(RadioConfigTest, RequiredFieldsRefuseArmedTextsWithControlCharacters) {
+    FillValidRecord();
+    config.UnlockSerialNumber();
+    config.UnlockHardware();
+    view.field(TextField::HardwareVersion) = "H1";
+    for (const char* serial : {"SN1\rcfg_prtl 9", "SN1\n", "\x7F", "S\tN"}) {
+        view.ClearRecords();
+        view.field(TextField::SerialNumber) = serial;
+        EXPECT_FALSE(config.checkRequiredFields()) << serial;
+        EXPECT_EQ(view.errors, Strings{"SN:Invalid!"}) << serial;
+    }
+    view.ClearRecords();
+    view.field(TextField::SerialNumber) = "SN 1-\xD0\xF2";  // blanks and text of the code page are printable
+    view.field(TextField::HardwareVersion) = std::string("H\0" "1", 3);
+    EXPECT_FALSE(config.checkRequiredFields());
+    EXPECT_EQ(view.errors, Strings{"Hardware:Invalid!"});
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsIgnoreEmptyTextsThatAreNotArmed) {

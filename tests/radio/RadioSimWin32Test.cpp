@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -188,6 +189,23 @@ TEST_F(RadioOverComPort, WriteWithAnInvalidFrequency_OpensNoPort) {
     EXPECT_EQ(view.errors, Strings{"Channel1: Invalid!"});
 }
 
+TEST_F(RadioOverComPort, WriteOfAFrequencyCarryingASecondCommand_SendsNothing) {
+    StartRadio();
+    for (int row = 1; row <= 8; ++row) view.tx[row] = view.rx[row] = "440.00000";
+    for (ListField l : {ListField::Protocol, ListField::CurrentChannel, ListField::PortBaudRate, ListField::Bandwidth,
+                        ListField::WorkMode, ListField::HighPower, ListField::LowPower})
+        view.SelectItem(l, 0);
+    view.tx[1] = "415.5\rcfg_prtl 9";  // as an imported file can bring it
+    actions->EnterConfigMode();
+    actions->WriteToRadio();
+    ASSERT_EQ(window->results.size(), 2u);
+    EXPECT_FALSE(window->results[1].success);
+    EXPECT_EQ(view.errors, Strings{"Channel1: Invalid!"});
+    EXPECT_EQ(Received(), Strings{"control\\r"});
+    radio->Stop();  // the radio saves its state as it ends
+    EXPECT_EQ(StateValue(SimProcess::ReadFile(State()), "protocol"), "1");
+}
+
 TEST_F(RadioOverComPort, SilentRadio_ReadFallsBackThenFails) {
     StartRadio("--fault silent");
     actions->ReadFromRadio();
@@ -278,13 +296,16 @@ public:
 
     // Pumps messages until busy goes off again, or the time-out.
     bool WaitForEnd(DWORD timeoutMs) {
+        return PumpUntil([this] { return ended; }, timeoutMs);
+    }
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
         DWORD start = ::GetTickCount();
-        while (!ended && ::GetTickCount() - start < timeoutMs) {
+        while (!done() && ::GetTickCount() - start < timeoutMs) {
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT | QS_SENDMESSAGE);
             MSG msg;
             while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
         }
-        return ended;
+        return done();
     }
 
     HWND hwnd = nullptr;
@@ -330,17 +351,8 @@ protected:
     std::string Unix(const std::string& name) const { return SimProcess::UnixPathFor(TestComPort(0), name); }
     // Writes an image of `length` bytes and downloads it through the worker.
     void Download(size_t length, const std::string& faults = "", int pagePauseMs = 50) {
-        image.assign(length, '\0');
-        for (size_t i = 0; i < length; ++i) image[i] = static_cast<char>((i * 31 + i / 256) & 0xFF);
-        imagePath = Unix("image.dwn");
-        HANDLE f = ::CreateFileA(SimProcess::WinePath(imagePath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                 nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        ASSERT_TRUE(::WriteFile(f, image.data(), static_cast<DWORD>(image.size()), &written, nullptr));
-        ::CloseHandle(f);
-        ::DeleteFileA(SimProcess::WinePath(Unix("received.bin")).c_str());
-
+        WriteImage(length);
+        if (HasFatalFailure()) return;
         SimProcess radio(TestComPort(0), "--transcript " + Unix("fw-transcript") + " --firmware-out " +
                                              Unix("received.bin") + " " + faults);
         ASSERT_TRUE(radio.Started());
@@ -358,6 +370,22 @@ protected:
         baud = port.last.baudRate;
         portOpenAfter = port.port.IsOpen();
         radio.Stop();
+        ReadResults();
+    }
+    void WriteImage(size_t length) {
+        image.assign(length, '\0');
+        for (size_t i = 0; i < length; ++i) image[i] = static_cast<char>((i * 31 + i / 256) & 0xFF);
+        imagePath = Unix("image.dwn");
+        HANDLE f = ::CreateFileA(SimProcess::WinePath(imagePath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                 nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(f, image.data(), static_cast<DWORD>(image.size()), &written, nullptr));
+        ::CloseHandle(f);
+        ::DeleteFileA(SimProcess::WinePath(Unix("received.bin")).c_str());
+    }
+    // What the radio logged and saved; the files are removed.
+    void ReadResults() {
         transcript = SimProcess::ReadFile(Unix("fw-transcript"));
         received = SimProcess::ReadFile(Unix("received.bin"));
         ::DeleteFileA(SimProcess::WinePath(Unix("fw-transcript")).c_str());
@@ -430,6 +458,42 @@ TEST_F(FirmwareOverComPort, WrongAnswerAtPageThree_FailsWithoutFinish) {
     EXPECT_EQ(transcript.find("ISP finish"), std::string::npos);
     EXPECT_TRUE(received.empty());  // the radio never finished an image
     EXPECT_FALSE(portOpenAfter);
+}
+
+// The window closing mid-download: its thread stops the worker while the
+// worker waits for it to handle the download's next event.
+TEST_F(FirmwareOverComPort, StopFromTheWindowThreadMidDownload_EndsAtTheNextPageWithoutDeadlock) {
+    WriteImage(1 << 20);
+    if (HasFatalFailure()) return;
+    SimProcess radio(TestComPort(0), "--transcript " + Unix("fw-transcript"));
+    ASSERT_TRUE(radio.Started());
+    PortActionWindow port(TestComPort(0), 9600);
+    recorder.port = &port;
+    chooser.path = SimProcess::WinePath(imagePath);
+    WindowFirmwareEvents events(recorder.hwnd, 77);
+    Firmware::Download download(chooser, events, port, port.exchange, port);
+    download.pagePauseMs = 0;
+    FirmwareWorker worker([&] { download.downloadFirmware(); }, [&] { download.ReportFailure(); });
+    download.cancel = &worker.cancelRequested;
+    worker.Start();
+    worker.firmwarePending = true;
+    const bool midway = recorder.PumpUntil([&] { return recorder.progress.size() >= 3; }, 60000);
+    // The worker is now sending the next event and waits for this thread.
+    const size_t progressAtStop = recorder.progress.size();
+    DWORD start = ::GetTickCount();
+    worker.Stop(AnswerSentMessages);
+    DWORD took = ::GetTickCount() - start;
+    ASSERT_TRUE(midway);
+    EXPECT_LT(took, 3000u);  // one page's two exchanges at most
+    EXPECT_EQ(recorder.log, (Strings{"busy on", "failure 77", "busy off"}));
+    EXPECT_LE(recorder.progress.size(), progressAtStop + 1);
+    EXPECT_FALSE(port.port.IsOpen());
+    radio.Stop();
+    ReadResults();
+    size_t pages = 0;
+    for (const std::string& c : ReceivedCommands(transcript)) pages += c.rfind("page ", 0) == 0;
+    EXPECT_LE(pages, progressAtStop + 2);  // the first page, one per progress value, one in flight
+    EXPECT_EQ(transcript.find("ISP finish"), std::string::npos);
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ bool LinkPortTo(int from, int to) {
     char dir[1024];
     DWORD n = ::GetEnvironmentVariableA("VELMORA_PORT_DIR", dir, sizeof dir);
     if (n == 0 || n >= sizeof dir) return false;
-    std::string command = "/bin/ln -sfn port" + std::to_string(to) + " " + std::string(dir) + "/port" + std::to_string(from);
+    std::string command =
+        "/bin/ln -sfn port" + std::to_string(to) + " " + std::string(dir) + "/port" + std::to_string(from);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -214,6 +215,69 @@ TEST_F(SerialPortTest, DestructorOfARunningPortClosesIt) {
     CSerialPort again(&owner);
     EXPECT_TRUE(again.Open(com, 9600));
     again.Close();
+}
+
+// Holds the port thread in its byte handler for `holdMs` on the first byte,
+// and notes whether the port thread is in the handler, or enters it, once
+// Close has returned.
+class StuckSink : public IPortOwner {
+public:
+    explicit StuckSink(DWORD holdMs) : holdMs_(holdMs) {}
+    void OnPortByte(unsigned char) override {
+        inside = true;
+        if (closeReturned) usedAfterClose = true;
+        entered = true;
+        if (!held_.exchange(true)) ::Sleep(holdMs_);
+        if (closeReturned) usedAfterClose = true;
+        inside = false;
+    }
+    bool WaitEntered() {
+        for (int i = 0; i < 300 && !entered; ++i) ::Sleep(10);
+        return entered;
+    }
+    std::atomic<bool> entered{false}, inside{false}, closeReturned{false}, usedAfterClose{false};
+
+private:
+    const DWORD holdMs_;
+    std::atomic<bool> held_{false};
+};
+
+TEST_F(SerialPortTest, CloseWhileTheByteHandlerIsStuck_WaitsForThePortThreadToEnd) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    StuckSink sink(6000);  // longer than Close ever waited before it released the port
+    CSerialPort port(&sink);
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    Send(port, "xy");
+    ASSERT_TRUE(sink.WaitEntered());
+    port.Close();
+    sink.closeReturned = true;
+    EXPECT_FALSE(sink.inside);
+    ::Sleep(300);  // a thread left behind would deliver the second byte now
+    EXPECT_FALSE(sink.usedAfterClose);
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SerialPortTest, OpenWhileTheOldThreadIsStuck_FailsWithinItsBoundAndKeepsThePort) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    StuckSink sink(CSerialPort::kThreadStopWaitMs + 2000);
+    CSerialPort port(&sink);
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    Send(port, "x");
+    ASSERT_TRUE(sink.WaitEntered());
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port.Open(com, 19200));
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(CSerialPort::kThreadStopWaitMs - 50));
+    EXPECT_LT(took, std::chrono::milliseconds(CSerialPort::kThreadStopWaitMs + 1000));
+    EXPECT_TRUE(sink.inside);  // the old thread was left alone, still in its handler
+    port.Close();
+    EXPECT_FALSE(sink.inside);
+    ASSERT_TRUE(port.Open(com, 9600));
+    port.Close();
 }
 
 TEST_F(SerialPortTest, ARateTheLineRejects_StillOpens) {

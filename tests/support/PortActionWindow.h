@@ -28,6 +28,8 @@ public:
     std::string rateText;
     SelectedPort last;
     std::vector<Result> results;
-    CSerialPort port;
+    // The exchange is declared first so that the port, and its thread that
+    // feeds the exchange, goes first.
     RadioExchange exchange;
+    CSerialPort port;
 };

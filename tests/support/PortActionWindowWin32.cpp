@@ -1,8 +1,10 @@
 #include "tests/support/PortActionWindow.h"
 
 PortActionWindow::PortActionWindow(int comPort, int baudRate)
-    : portText(" COM" + std::to_string(comPort)), rateText(" " + std::to_string(baudRate)), port(this),
-      exchange(*this) {}
+    : portText(" COM" + std::to_string(comPort)),
+      rateText(" " + std::to_string(baudRate)),
+      exchange(*this),
+      port(this) {}
 
 bool PortActionWindow::OpenSelectedPort(bool firmwareRate) {
     return ::OpenSelectedPort(port, portText, rateText, firmwareRate, last);
