@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Loom/Control/ComboWnd.h"
+#include "Loom/Control/ListInfo.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
@@ -367,55 +368,12 @@ bool CComboUI::SetImageAttribute(const char* name, const char* value) {
     return true;
 }
 
-bool CComboUI::SetItemAttribute(const char* name, const char* value) {
-    TListInfoUI& i = listInfo_;
-    if (Is(name, "itemfont")) {
-        i.font = ValueReaders::ReadInt(value);
-    } else if (Is(name, "itemalign")) {
-        if (std::strstr(value, "left") != nullptr) i.textStyle = (i.textStyle & ~(DT_CENTER | DT_RIGHT)) | DT_LEFT;
-        if (std::strstr(value, "center") != nullptr) i.textStyle = (i.textStyle & ~(DT_LEFT | DT_RIGHT)) | DT_CENTER;
-        if (std::strstr(value, "right") != nullptr) i.textStyle = (i.textStyle & ~(DT_LEFT | DT_CENTER)) | DT_RIGHT;
-    } else if (Is(name, "itemtextpadding")) {
-        i.textPadding = ReadRect(value);
-    } else if (Is(name, "itemtextcolor")) {
-        i.textColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itembkcolor")) {
-        i.bkColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itembkimage")) {
-        i.bkImage = value;
-    } else if (Is(name, "itemaltbk")) {
-        i.alternateBk = ValueReaders::ReadBool(value);
-    } else if (Is(name, "itemselectedtextcolor")) {
-        i.selectedTextColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itemselectedbkcolor")) {
-        i.selectedBkColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itemselectedimage")) {
-        i.selectedImage = value;
-    } else if (Is(name, "itemhottextcolor")) {
-        i.hotTextColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itemhotbkcolor")) {
-        i.hotBkColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itemhotimage")) {
-        i.hotImage = value;
-    } else if (Is(name, "itemdisabledtextcolor")) {
-        i.disabledTextColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itemdisabledbkcolor")) {
-        i.disabledBkColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itemdisabledimage")) {
-        i.disabledImage = value;
-    } else if (Is(name, "itemlinecolor")) {
-        i.lineColor = ValueReaders::ReadColor(value);
-    } else if (Is(name, "itemshowhtml")) {
-        i.showHtml = ValueReaders::ReadBool(value);
-    } else {
-        return false;
-    }
-    Invalidate();
-    return true;
-}
-
 void CComboUI::SetAttribute(const char* name, const char* value) {
-    if (SetImageAttribute(name, value) || SetItemAttribute(name, value)) return;
+    if (SetImageAttribute(name, value)) return;
+    if (SetListInfoAttribute(listInfo_, name, value)) {
+        Invalidate();
+        return;
+    }
     if (Is(name, "textpadding")) {
         SetTextPadding(ReadRect(value));
     } else if (Is(name, "dropbox")) {

@@ -81,7 +81,6 @@ private:
     bool HandleKey(char key);
     void SelectStep(int index, bool forward);
     void Reindex(int from);
-    bool SetItemAttribute(const char* name, const char* value);
     bool SetImageAttribute(const char* name, const char* value);
 
     int curSel_ = -1;

@@ -4,69 +4,17 @@
 
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
 
 namespace Loom {
 
 const char* CListContainerElementUI::GetClass() const { return "ListContainerElementUI"; }
 
 void* CListContainerElementUI::GetInterface(const char* name) {
-    if (std::strcmp(name, "ListItem") == 0) return static_cast<IListItemUI*>(this);
     if (std::strcmp(name, "ListContainerElement") == 0) return static_cast<CListContainerElementUI*>(this);
-    return CContainerUI::GetInterface(name);
+    return CListItemUI<CContainerUI>::GetInterface(name);
 }
-
-void CListContainerElementUI::SetOwner(CControlUI* owner) {
-    owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner")) : nullptr;
-}
-
-bool CListContainerElementUI::Select(bool select) {
-    if (!IsEnabled()) return false;
-    if (select == selected_) return true;
-    selected_ = select;
-    // An owner that refuses the index keeps its own selection; the element
-    // must not claim to be selected then.
-    if (select && owner_ != nullptr && !owner_->SelectItem(index_)) {
-        selected_ = false;
-        return false;
-    }
-    Invalidate();
-    return true;
-}
-
-bool CListContainerElementUI::Expand(bool /*expand*/) { return false; }
 
 void CListContainerElementUI::DrawItemText(HDC /*dc*/, const RECT& /*rc*/) {}
-
-bool CListContainerElementUI::Activate() {
-    if (!CContainerUI::Activate()) return false;
-    if (manager_ != nullptr) manager_->SendNotify(this, "itemactivate");
-    return true;
-}
-
-void CListContainerElementUI::SetVisible(bool visible) {
-    CContainerUI::SetVisible(visible);
-    if (IsVisible() || !selected_) return;
-    selected_ = false;
-    if (owner_ != nullptr) owner_->SelectItem(-1);
-}
-
-void CListContainerElementUI::DoEvent(UIEvent& event) {
-    if (!mouseEnabled_ && IsMouseEvent(event.kind)) {
-        if (owner_ != nullptr) {
-            owner_->DoEvent(event);
-        } else {
-            CContainerUI::DoEvent(event);
-        }
-        return;
-    }
-    if (HandleItemEvent(event)) return;
-    if (owner_ != nullptr) {
-        owner_->DoEvent(event);
-    } else {
-        CContainerUI::DoEvent(event);
-    }
-}
 
 bool CListContainerElementUI::HandleItemEvent(UIEvent& event) {
     switch (event.kind) {
@@ -105,14 +53,6 @@ bool CListContainerElementUI::HandleItemEvent(UIEvent& event) {
         return true;
     default:
         return false;
-    }
-}
-
-void CListContainerElementUI::SetAttribute(const char* name, const char* value) {
-    if (std::strcmp(name, "selected") == 0) {
-        Select(ValueReaders::ReadBool(value));
-    } else {
-        CContainerUI::SetAttribute(name, value);
     }
 }
 

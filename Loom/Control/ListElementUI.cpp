@@ -4,41 +4,14 @@
 
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
 
 namespace Loom {
 
 const char* CListElementUI::GetClass() const { return "ListElementUI"; }
 
 void* CListElementUI::GetInterface(const char* name) {
-    if (std::strcmp(name, "ListItem") == 0) return static_cast<IListItemUI*>(this);
     if (std::strcmp(name, "ListElement") == 0) return static_cast<CListElementUI*>(this);
-    return CControlUI::GetInterface(name);
-}
-
-void CListElementUI::SetOwner(CControlUI* owner) {
-    owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner")) : nullptr;
-}
-
-bool CListElementUI::Select(bool select) {
-    if (!IsEnabled()) return false;
-    if (select == selected_) return true;
-    selected_ = select;
-    // An owner that refuses the index (the item is hidden, say) keeps its
-    // own selection; the item must not claim to be selected then.
-    if (select && owner_ != nullptr && !owner_->SelectItem(index_)) {
-        selected_ = false;
-        return false;
-    }
-    Invalidate();
-    return true;
-}
-
-void CListElementUI::SetVisible(bool visible) {
-    CControlUI::SetVisible(visible);
-    if (IsVisible() || !selected_) return;
-    selected_ = false;
-    if (owner_ != nullptr) owner_->SelectItem(-1);
+    return CListItemUI<CControlUI>::GetInterface(name);
 }
 
 void CListElementUI::SetEnabled(bool enabled) {
@@ -46,21 +19,7 @@ void CListElementUI::SetEnabled(bool enabled) {
     if (!enabled) buttonState_ = 0;
 }
 
-bool CListElementUI::Activate() {
-    if (!CControlUI::Activate()) return false;
-    if (manager_ != nullptr) manager_->SendNotify(this, "itemactivate");
-    return true;
-}
-
-void CListElementUI::PassToOwner(UIEvent& event) {
-    if (owner_ != nullptr) {
-        owner_->DoEvent(event);
-    } else {
-        CControlUI::DoEvent(event);
-    }
-}
-
-bool CListElementUI::HandleElementEvent(UIEvent& event) {
+bool CListElementUI::HandleItemEvent(UIEvent& event) {
     switch (event.kind) {
     case EventDoubleClick:
         if (!IsEnabled()) return false;
@@ -89,22 +48,6 @@ bool CListElementUI::HandleElementEvent(UIEvent& event) {
         return true;
     default:
         return false;
-    }
-}
-
-void CListElementUI::DoEvent(UIEvent& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.kind)) {
-        PassToOwner(event);
-        return;
-    }
-    if (!HandleElementEvent(event)) PassToOwner(event);
-}
-
-void CListElementUI::SetAttribute(const char* name, const char* value) {
-    if (std::strcmp(name, "selected") == 0) {
-        Select(ValueReaders::ReadBool(value));
-    } else {
-        CControlUI::SetAttribute(name, value);
     }
 }
 

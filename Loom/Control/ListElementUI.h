@@ -1,37 +1,18 @@
 #pragma once
-#include "Loom/Control/ListInterfaces.h"
-#include "Loom/Core/ControlUI.h"
+#include "Loom/Control/ListItemUI.h"
 
 namespace Loom {
 
 // The base of the list items that paint themselves from their owner's item
 // look: it knows its owner and index, its selection and hot state, and paints
 // the item background. The text is the subclass's part (DrawItemText).
-class CListElementUI : public CControlUI, public IListItemUI {
+class CListElementUI : public CListItemUI<CControlUI> {
 public:
     const char* GetClass() const override;
-    // "ListItem" answers the IListItemUI part, "ListElement" the element.
+    // "ListElement" answers the element, "ListItem" its IListItemUI part.
     void* GetInterface(const char* name) override;
 
-    int GetIndex() const override { return index_; }
-    void SetIndex(int index) override { index_ = index; }
-    IListOwnerUI* GetOwner() override { return owner_; }
-    // The owner is the control's "IListOwner" interface; nullptr if it has none.
-    void SetOwner(CControlUI* owner) override;
-    bool IsSelected() const override { return selected_; }
-    // False when disabled; true at once when unchanged. Selecting tells the
-    // owner to select this index.
-    bool Select(bool select = true) override;
-    bool IsExpanded() const override { return false; }
-    bool Expand(bool /*expand*/ = true) override { return false; }
-
-    // A selected item that becomes hidden leaves its owner with no selection.
-    void SetVisible(bool visible = true) override;
     void SetEnabled(bool enabled = true) override;
-    // Sends "itemactivate" when visible and enabled.
-    bool Activate() override;
-    void DoEvent(UIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     void DoPaint(HDC dc, const RECT& dirty) override;
 
     // Fills the item from the owner's look: background colour by state,
@@ -40,15 +21,10 @@ public:
     void DrawItemBk(HDC dc, const RECT& rc);
 
 protected:
-    // Events of the element itself; false for those that go to the owner.
-    bool HandleElementEvent(UIEvent& event);
-    // The event goes to the owner, or to the control default without one.
-    void PassToOwner(UIEvent& event);
+    // Double click and Return activate; enter and leave set and clear hot.
+    bool HandleItemEvent(UIEvent& event) override;
     bool IsOddRow() const { return index_ % 2 != 0; }
 
-    int index_ = -1;
-    IListOwnerUI* owner_ = nullptr;
-    bool selected_ = false;
     UINT buttonState_ = 0;
 
 private:

@@ -5,6 +5,7 @@
 
 #include "Loom/Control/ListBodyUI.h"
 #include "Loom/Control/ListHeaderUI.h"
+#include "Loom/Control/ListInfo.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
 
@@ -337,64 +338,18 @@ void CListUI::SetAttribute(const char* name, const char* value) {
 }
 
 bool CListUI::SetItemAttribute(const char* name, const char* value) {
-    if (Is(name, "itemfont")) {
-        info_.font = ValueReaders::ReadInt(value);
-    } else if (Is(name, "itemalign")) {
-        info_.textStyle &= ~static_cast<UINT>(DT_LEFT | DT_CENTER | DT_RIGHT);
-        if (std::strstr(value, "center") != nullptr) info_.textStyle |= DT_CENTER;
-        if (std::strstr(value, "right") != nullptr) info_.textStyle |= DT_RIGHT;
-    } else if (Is(name, "itemendellipsis")) {
+    if (Is(name, "itemendellipsis")) {
         info_.itemEndEllipsis = ValueReaders::ReadBool(value);
         if (info_.itemEndEllipsis) {
             info_.textStyle |= DT_END_ELLIPSIS;
         } else {
             info_.textStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
         }
-    } else if (Is(name, "itemtextpadding")) {
-        int v[4] = {0, 0, 0, 0};
-        ValueReaders::ReadNumberList(value, v, 4);
-        info_.textPadding = RECT{v[0], v[1], v[2], v[3]};
-    } else if (Is(name, "itembkimage")) {
-        info_.bkImage = value;
-    } else if (Is(name, "itemselectedimage")) {
-        info_.selectedImage = value;
-    } else if (Is(name, "itemhotimage")) {
-        info_.hotImage = value;
-    } else if (Is(name, "itemdisabledimage")) {
-        info_.disabledImage = value;
-    } else if (Is(name, "itemaltbk")) {
-        info_.alternateBk = ValueReaders::ReadBool(value);
-    } else if (Is(name, "itemshowhtml")) {
-        info_.showHtml = ValueReaders::ReadBool(value);
-    } else if (!SetItemColorAttribute(name, value)) {
+    } else if (!SetListInfoAttribute(info_, name, value)) {
         return false;
     }
     Invalidate();
     return true;
-}
-
-bool CListUI::SetItemColorAttribute(const char* name, const char* value) {
-    struct Entry {
-        const char* name;
-        DWORD TListInfoUI::*field;
-    };
-    static const Entry kColors[] = {
-        {"itemtextcolor", &TListInfoUI::textColor},
-        {"itembkcolor", &TListInfoUI::bkColor},
-        {"itemselectedtextcolor", &TListInfoUI::selectedTextColor},
-        {"itemselectedbkcolor", &TListInfoUI::selectedBkColor},
-        {"itemhottextcolor", &TListInfoUI::hotTextColor},
-        {"itemhotbkcolor", &TListInfoUI::hotBkColor},
-        {"itemdisabledtextcolor", &TListInfoUI::disabledTextColor},
-        {"itemdisabledbkcolor", &TListInfoUI::disabledBkColor},
-        {"itemlinecolor", &TListInfoUI::lineColor},
-    };
-    for (const Entry& e : kColors) {
-        if (!Is(name, e.name)) continue;
-        info_.*e.field = ValueReaders::ReadColor(value);
-        return true;
-    }
-    return false;
 }
 
 }  // namespace Loom

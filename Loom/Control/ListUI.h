@@ -79,7 +79,6 @@ private:
     bool HandleKey(UIEvent& event);
     int PageItems() const;
     bool SetItemAttribute(const char* name, const char* value);
-    bool SetItemColorAttribute(const char* name, const char* value);
 };
 
 }  // namespace Loom

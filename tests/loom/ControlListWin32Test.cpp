@@ -7,21 +7,13 @@
 #include "Loom/Control/ListHeaderUI.h"
 #include "Loom/Control/ListTextElementUI.h"
 #include "Loom/Control/ListUI.h"
+#include "ControlTestSupport.h"
 #include "LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;
 
 namespace {
-
-// The notifications of one type, in order.
-std::vector<std::string> Of(const TestWindow& w, const std::string& type) {
-    std::vector<std::string> out;
-    for (const std::string& n : w.notifications) {
-        if (n.compare(0, type.size() + 1, type + " ") == 0) out.push_back(n);
-    }
-    return out;
-}
 
 // A list named "list" with count items of 20 pixels, named item0, item1, ...
 CListUI* MakeList(int count) {

@@ -7,20 +7,13 @@
 #include "Loom/Control/RichEditUI.h"
 #include "Loom/Control/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
+#include "ControlTestSupport.h"
 #include "LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;
 
 namespace {
-
-std::vector<std::string> Of(const TestWindow& w, const std::string& type) {
-    std::vector<std::string> out;
-    for (const std::string& n : w.notifications) {
-        if (n.compare(0, type.size() + 1, type + " ") == 0) out.push_back(n);
-    }
-    return out;
-}
 
 int DarkPixels(const PixelSurface& s, const RECT& rc) {
     int dark = 0;

@@ -25,6 +25,11 @@ inline std::vector<std::string> OfTypes(const std::vector<std::string>& all, std
     return kept;
 }
 
+// The notifications of one type recorded by w, in order.
+inline std::vector<std::string> Of(const TestWindow& w, const std::string& type) {
+    return OfTypes(w.notifications, {type.c_str()});
+}
+
 // Pixels of rc (clipped to the surface) whose colour (0xRRGGBB) matches.
 template <typename Pred>
 int CountPixels(const PixelSurface& surface, const RECT& rc, Pred matches) {

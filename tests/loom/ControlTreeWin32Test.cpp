@@ -8,20 +8,13 @@
 #include "Loom/Control/TreeNodeUI.h"
 #include "Loom/Control/TreeToggleUI.h"
 #include "Loom/Control/TreeViewUI.h"
+#include "ControlTestSupport.h"
 #include "LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;
 
 namespace {
-
-std::vector<std::string> Of(const TestWindow& w, const std::string& type) {
-    std::vector<std::string> out;
-    for (const std::string& n : w.notifications) {
-        if (n.compare(0, type.size() + 1, type + " ") == 0) out.push_back(n);
-    }
-    return out;
-}
 
 CTreeNodeUI* Node(const char* name) {
     auto* node = new CTreeNodeUI;

@@ -1,0 +1,86 @@
+#include "Loom/Control/ListItemUI.h"
+
+#include <cstring>
+
+#include "Loom/Core/UIManager.h"
+#include "Loom/Core/ValueReaders.h"
+
+namespace Loom {
+
+template <class Base>
+void* CListItemUI<Base>::GetInterface(const char* name) {
+    if (std::strcmp(name, "ListItem") == 0) return static_cast<IListItemUI*>(this);
+    return Base::GetInterface(name);
+}
+
+template <class Base>
+void CListItemUI<Base>::SetOwner(CControlUI* owner) {
+    owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner")) : nullptr;
+}
+
+template <class Base>
+bool CListItemUI<Base>::Select(bool select) {
+    if (!this->IsEnabled()) return false;
+    if (select == selected_) return true;
+    selected_ = select;
+    // An owner that refuses the index (the item is hidden, say) keeps its
+    // own selection; the item must not claim to be selected then.
+    if (select && owner_ != nullptr && !owner_->SelectItem(index_)) {
+        selected_ = false;
+        return false;
+    }
+    this->Invalidate();
+    return true;
+}
+
+template <class Base>
+bool CListItemUI<Base>::Expand(bool /*expand*/) {
+    return false;
+}
+
+template <class Base>
+bool CListItemUI<Base>::Activate() {
+    if (!Base::Activate()) return false;
+    if (this->manager_ != nullptr) this->manager_->SendNotify(this, "itemactivate");
+    return true;
+}
+
+template <class Base>
+void CListItemUI<Base>::SetVisible(bool visible) {
+    Base::SetVisible(visible);
+    if (this->IsVisible() || !selected_) return;
+    selected_ = false;
+    if (owner_ != nullptr) owner_->SelectItem(-1);
+}
+
+template <class Base>
+void CListItemUI<Base>::PassToOwner(UIEvent& event) {
+    if (owner_ != nullptr) {
+        owner_->DoEvent(event);
+    } else {
+        Base::DoEvent(event);
+    }
+}
+
+template <class Base>
+void CListItemUI<Base>::DoEvent(UIEvent& event) {
+    if (!this->IsMouseEnabled() && IsMouseEvent(event.kind)) {
+        PassToOwner(event);
+        return;
+    }
+    if (!HandleItemEvent(event)) PassToOwner(event);
+}
+
+template <class Base>
+void CListItemUI<Base>::SetAttribute(const char* name, const char* value) {
+    if (std::strcmp(name, "selected") == 0) {
+        Select(ValueReaders::ReadBool(value));
+    } else {
+        Base::SetAttribute(name, value);
+    }
+}
+
+template class CListItemUI<CControlUI>;
+template class CListItemUI<CContainerUI>;
+
+}  // namespace Loom
