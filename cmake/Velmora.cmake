@@ -18,7 +18,8 @@ endif()
 # velmora_add_test(NAME SOURCES ... [LIBS ...] [DISPLAY] [SIM] [PORTS n ...])
 # Declares one test executable (GoogleTest) and its ctest entry.
 #   DISPLAY  the test opens windows (every program run by the Wine wrapper
-#            gets its shared virtual display; the flag marks the need).
+#            gets its shared virtual display; the flag marks the need, and
+#            such tests run one at a time).
 #   SIM      the test starts the simulated radio: VELMORA_RADIOSIM names it.
 #   PORTS    COM numbers the test may map to pseudo-terminals; two tests
 #            that run at the same time must not share one.
@@ -33,6 +34,10 @@ function(velmora_add_test NAME)
   set(env "")
   if(T_DISPLAY)
     list(APPEND env "VELMORA_DISPLAY=1")
+    # Programs with windows share one Wine desktop: run side by side, one
+    # takes the keyboard focus (and closes the other's edit windows and
+    # drop-downs) or covers what the other captures from the screen.
+    set_tests_properties(${NAME} PROPERTIES RESOURCE_LOCK wine_desktop)
   endif()
   if(T_PORTS)
     string(REPLACE ";" "," ports "${T_PORTS}")
