@@ -170,7 +170,6 @@ bool DlgMain::OnClick(CControlUI* sender) {
 void DlgMain::OnItemSelect(CControlUI* sender) {
     ListField list;
     if (!view_->ListOf(sender, list)) return;
-    view_->OnItemSelected(list);
     if (list == ListField::Protocol) config_->protocolChanged();
     if (list == ListField::Bandwidth) config_->applyLinkRateRule();
 }

@@ -99,7 +99,6 @@ int MainConfigView::GetSelection(ListField list) const { return Row(list)->GetCo
 void MainConfigView::SelectItem(ListField list, int position) {
     CComboUI* combo = Row(list)->GetCombo();
     if (position == combo->GetCurSel()) return;
-    shown_.erase(list);
     combo->SelectItem(position);
 }
 
@@ -120,18 +119,13 @@ void MainConfigView::FillCombo(CComboUI* combo, const std::vector<std::string>& 
 }
 
 void MainConfigView::FillList(ListField list, const std::vector<std::string>& items) {
-    shown_.erase(list);
     FillCombo(Row(list)->GetCombo(), items);
 }
 
-std::string MainConfigView::GetShownText(ListField list) const {
-    auto found = shown_.find(list);
-    return found != shown_.end() ? found->second : Row(list)->GetCombo()->GetText();
-}
+std::string MainConfigView::GetShownText(ListField list) const { return Row(list)->GetCombo()->GetText(); }
 
 void MainConfigView::SetShownText(ListField list, const std::string& text) {
-    shown_[list] = text;
-    Row(list)->GetCombo()->Invalidate();
+    Row(list)->GetCombo()->SetShownText(text);
 }
 
 void MainConfigView::SetListMouseEnabled(ListField list, bool enabled) {
@@ -144,6 +138,7 @@ void MainConfigView::SetRowColour(ListField list, uint32_t rgb) {
     CLabelAndComboUI* row = Row(list);
     row->GetLabel()->SetTextColor(Opaque(rgb));
     row->GetCombo()->GetListInfo()->textColor = Opaque(rgb);
+    row->GetCombo()->GetListInfo()->selectedTextColor = Opaque(rgb);
     row->GetCombo()->Invalidate();
 }
 
@@ -151,6 +146,7 @@ void MainConfigView::ResetRowColour(ListField list, uint32_t labelRgb) {
     CLabelAndComboUI* row = Row(list);
     row->GetLabel()->SetTextColor(Opaque(labelRgb));
     row->GetCombo()->GetListInfo()->textColor = kComboTextColour;
+    row->GetCombo()->GetListInfo()->selectedTextColor = kComboTextColour;
     row->GetCombo()->Invalidate();
 }
 

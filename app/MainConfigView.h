@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -55,8 +54,6 @@ public:
     void ReplacePortEntries(const std::vector<std::string>& entries) override;
     void DisableRadioButtons() override;
 
-    // A selection made in the list itself ends a text shown over it.
-    void OnItemSelected(ListField list) { shown_.erase(list); }
     // The list a combo belongs to; false for a combo that is none of them.
     bool ListOf(const Loom::CControlUI* combo, ListField& list) const;
     // Replaces the items of any combo of the window; the selection is lost.
@@ -70,6 +67,5 @@ private:
     MainWindowControls& c_;
     HWND owner_;
     bool chinese_ = true;
-    std::map<ListField, std::string> shown_;
     MessageSink sink_;
 };

@@ -240,3 +240,20 @@ TEST_F(DlgMainTest, UiEvent_ProgressBarBusyStateAndForeignArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DlgMainTest, ShownText_StaysOverTheSelectionUntilItChanges) {
+    MainConfigView& view = window->View();
+    view.SelectItem(ListField::Protocol, 1);
+    view.SetShownText(ListField::Protocol, " UNKNOW");
+    view.SelectItem(ListField::Protocol, 1);
+    EXPECT_EQ(" UNKNOW", view.GetShownText(ListField::Protocol));
+    view.SelectItem(ListField::Protocol, 2);
+    EXPECT_EQ(view.GetItemText(ListField::Protocol, 2), view.GetShownText(ListField::Protocol));
+    view.SetShownText(ListField::LinkBaudRate, " 2400");
+    view.FillList(ListField::LinkBaudRate, {" 4800"});
+    EXPECT_EQ("", view.GetShownText(ListField::LinkBaudRate));
+}
+
+}  // namespace
