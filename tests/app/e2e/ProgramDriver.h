@@ -31,6 +31,15 @@ public:
     void Key(WPARAM key);
     // Alt and a key, as the system delivers it.
     void AltKey(WPARAM key);
+    // A dialog box of the program (a file dialog, a message box), or nullptr
+    // when none shows within `ms`.
+    HWND WaitForDialog(DWORD ms) const;
+    // Types the path into the file dialog's name box and confirms it.
+    static void ChooseFile(HWND dialog, const std::string& windowsPath);
+    // The texts of a dialog's static controls, each followed by a newline.
+    static std::string DialogText(HWND dialog);
+    // Presses the button with that command id (IDYES, IDNO, ...).
+    static void PressDialogButton(HWND dialog, int id);
     // Waits for the program to end; true when it did within `ms`.
     bool WaitForExit(DWORD ms);
     // Handles nothing, waits `ms` milliseconds.

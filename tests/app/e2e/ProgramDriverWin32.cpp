@@ -12,18 +12,37 @@ namespace {
 struct Search {
     DWORD processId;
     HWND found;
+    const char* className;
 };
 
-BOOL CALLBACK FindMainWindow(HWND wnd, LPARAM data) {
+BOOL CALLBACK FindDialog(HWND wnd, LPARAM data) {
     auto* search = reinterpret_cast<Search*>(data);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(wnd, &pid);
     char name[16] = {};
     ::GetClassNameA(wnd, name, sizeof name);
-    if (pid == search->processId && std::string(name) == "^_^" && ::IsWindowVisible(wnd)) {
+    if (pid == search->processId && std::string(name) == search->className && ::IsWindowVisible(wnd)) {
         search->found = wnd;
         return FALSE;
     }
+    return TRUE;
+}
+
+struct ChildTexts {
+    const char* className;
+    std::string text;
+    HWND first;
+};
+
+BOOL CALLBACK CollectChildren(HWND wnd, LPARAM data) {
+    auto* collect = reinterpret_cast<ChildTexts*>(data);
+    char name[32] = {};
+    ::GetClassNameA(wnd, name, sizeof name);
+    if (_stricmp(name, collect->className) != 0 || !::IsWindowVisible(wnd)) return TRUE;
+    if (collect->first == nullptr) collect->first = wnd;
+    char text[512] = {};
+    ::SendMessageA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    collect->text += std::string(text) + "\n";
     return TRUE;
 }
 
@@ -82,9 +101,9 @@ bool ProgramDriver::Start() {
     si.cb = sizeof si;
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_))
         return false;
-    Search search{process_.dwProcessId, nullptr};
+    Search search{process_.dwProcessId, nullptr, "^_^"};
     for (int i = 0; i < 300 && search.found == nullptr; ++i) {
-        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr) ::Sleep(50);
     }
     window_ = search.found;
@@ -110,6 +129,35 @@ void ProgramDriver::Key(WPARAM key) {
 void ProgramDriver::AltKey(WPARAM key) {
     // Bit 29: the Alt key is down.
     ::PostMessageA(window_, WM_SYSKEYDOWN, key, 0x20000001);
+}
+
+HWND ProgramDriver::WaitForDialog(DWORD ms) const {
+    Search search{process_.dwProcessId, nullptr, "#32770"};
+    const DWORD start = ::GetTickCount();
+    while (search.found == nullptr && ::GetTickCount() - start < ms) {
+        ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) ::Sleep(50);
+    }
+    if (search.found != nullptr) ::Sleep(300);  // let it finish its start-up
+    return search.found;
+}
+
+void ProgramDriver::ChooseFile(HWND dialog, const std::string& windowsPath) {
+    ChildTexts edits{"Edit", "", nullptr};
+    ::EnumChildWindows(dialog, CollectChildren, reinterpret_cast<LPARAM>(&edits));
+    if (edits.first != nullptr)
+        ::SendMessageA(edits.first, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(windowsPath.c_str()));
+    PressDialogButton(dialog, IDOK);
+}
+
+std::string ProgramDriver::DialogText(HWND dialog) {
+    ChildTexts statics{"Static", "", nullptr};
+    ::EnumChildWindows(dialog, CollectChildren, reinterpret_cast<LPARAM>(&statics));
+    return statics.text;
+}
+
+void ProgramDriver::PressDialogButton(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
 bool ProgramDriver::WaitForExit(DWORD ms) {

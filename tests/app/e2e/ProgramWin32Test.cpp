@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "radio/RadioTables.h"
@@ -147,6 +148,91 @@ TEST_F(ProgramTest, ConnectOnPortWithoutDevice_ShowsFailureOnLightRed) {
     program.AltKey(VK_F4);
     EXPECT_TRUE(program.WaitForExit(8000));
     EXPECT_EQ("0", ProgramDriver::ReadSetting("Chinese"));
+}
+
+}  // namespace
+
+namespace {
+
+constexpr POINT kFileHeader{31, 54};
+constexpr POINT kFirmwareItem{55, 154};  // fifth item of the Chinese File panel
+constexpr uint32_t kProgressBlue = 0x3333FF;
+constexpr POINT kStripLeft{356, 478};
+
+// A firmware image of `pages` pages after the skipped block; every byte
+// differs from its neighbours so that a misplaced page shows.
+std::string MakeImage(int pages) {
+    std::string image(4096 + 256 * pages, '\0');
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
+    return image;
+}
+
+bool WriteWholeFile(const std::string& unixPath, const std::string& content) {
+    HANDLE h =
+        ::CreateFileA(SimProcess::WinePath(unixPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                    written == content.size();
+    ::CloseHandle(h);
+    return ok;
+}
+
+class FirmwareProgramTest : public ProgramTest {
+protected:
+    void StartDownload(int pages) {
+        image = MakeImage(pages);
+        ASSERT_TRUE(WriteWholeFile(imagePath, image));
+        ::DeleteFileA(SimProcess::WinePath(outPath).c_str());
+        sim = std::make_unique<SimProcess>(TestComPort(1),
+                                           "--transcript " + transcriptPath + " --firmware-out " + outPath);
+        ASSERT_TRUE(sim->Started());
+        ProgramDriver::WriteSettings(ProgramDriver::PortPosition(TestComPort(1)), -1, 1);
+        ASSERT_TRUE(program.Start());
+        Press(program, kFileHeader);
+        program.MouseMove(kFileHeader.x + 1, kFileHeader.y);
+        ProgramDriver::Sleep(200);
+        Press(program, kFirmwareItem);
+        HWND dialog = program.WaitForDialog(8000);
+        ASSERT_NE(nullptr, dialog);
+        ProgramDriver::ChooseFile(dialog, SimProcess::WinePath(imagePath));
+        // The bar grows from the strip's left end.
+        ASSERT_TRUE(WaitFor([&] { return program.Capture().At(kStripLeft.x, kStripLeft.y) == kProgressBlue; }, 8000))
+            << Transcript();
+    }
+
+    std::string imagePath = SimProcess::UnixPathFor(TestComPort(1), "image.dwn");
+    std::string outPath = SimProcess::UnixPathFor(TestComPort(1), "image-out.bin");
+    std::string image;
+};
+
+TEST_F(FirmwareProgramTest, Download_ShowsProgressThenSuccessAndTheRadioHasTheImage) {
+    StartDownload(20);
+    program.Capture().Save("main-firmware-progress.bmp");
+    ASSERT_TRUE(WaitFor([&] { return program.Capture().At(kStrip.x, kStrip.y) == kLightGreen; }, 30000))
+        << Transcript();
+    program.Capture().Save("main-firmware-done.bmp");
+    // The first page, then every page from offset 4096.
+    EXPECT_EQ(image.substr(0, 256) + image.substr(4096), SimProcess::ReadFile(outPath));
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+TEST_F(FirmwareProgramTest, EndDuringDownload_AsksFirstThenCancelsAndEnds) {
+    StartDownload(2000);
+    program.Key(VK_ESCAPE);
+    HWND question = program.WaitForDialog(5000);
+    ASSERT_NE(nullptr, question);
+    EXPECT_NE(std::string::npos, ProgramDriver::DialogText(question).find("引导程序"));
+    ProgramDriver::PressDialogButton(question, IDNO);
+    // Declined: the program and the download go on.
+    EXPECT_FALSE(program.WaitForExit(1500));
+    program.AltKey(VK_F4);
+    question = program.WaitForDialog(5000);
+    ASSERT_NE(nullptr, question);
+    ProgramDriver::PressDialogButton(question, IDYES);
+    EXPECT_TRUE(program.WaitForExit(8000));
+    EXPECT_EQ(std::string::npos, Transcript().find("ISP finish"));
 }
 
 }  // namespace
