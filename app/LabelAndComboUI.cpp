@@ -1,7 +1,7 @@
 #include "app/LabelAndComboUI.h"
 
 CLabelAndComboUI::CLabelAndComboUI(const std::string& labelText, int labelWidth)
-    : label_(new Loom::CLabelUI), combo_(new Loom::CComboBoxUI) {
+    : label_(new Loom::CLabelUI), combo_(new CShownTextComboUI) {
     SetFixedHeight(22);
     SetInset(RECT{0, 1, 0, 1});
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "Loom/Control/ComboBoxUI.h"
+#include "app/ShownTextComboUI.h"
 #include "Loom/Control/LabelUI.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 
@@ -19,9 +19,9 @@ public:
     void SetEnabled(bool enabled = true) override;
 
     Loom::CLabelUI* GetLabel() const { return label_; }
-    Loom::CComboBoxUI* GetCombo() const { return combo_; }
+    CShownTextComboUI* GetCombo() const { return combo_; }
 
 private:
     Loom::CLabelUI* label_;
-    Loom::CComboBoxUI* combo_;
+    CShownTextComboUI* combo_;
 };

@@ -1,0 +1,511 @@
+#include "app/DlgMain.h"
+
+#include "app/DlgAbout.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "app/WindowSkin.h"
+#include "radio/RadioTables.h"
+#include "radio/UiEvents.h"
+
+using namespace Loom;
+
+namespace {
+
+const char* const kTitleChinese = "泰岚外置电台配置工具-V001.01.08";
+const char* const kTitleEnglish = "Velmora Configuration Tool-V001.01.08";
+constexpr DWORD kSuccessColour = 0xFF99FF99, kFailureColour = 0xFFFF9999, kProgressColour = 0xFF3333FF;
+constexpr int kStatusWidth = 216;
+// How long the end of the program waits for a cancelled download to give up.
+constexpr DWORD kCancelWaitMs = 10000;
+
+const char* Pick(bool chinese, const char* zh, const char* en) { return chinese ? zh : en; }
+
+void SetPanelPos(CControlUI* panel, const char* pos) { panel->SetAttribute("pos", pos); }
+
+}  // namespace
+
+DlgMain::DlgMain(Places places)
+    : WindowImplBase(kDesignWidth, kDesignHeight), places_(places), exchange_(*this), port_(this) {}
+
+DlgMain::~DlgMain() {
+    CancelDownload();
+    if (initialised_) SaveSettings(*view_, places_.settingsKey);
+    port_.Close();
+}
+
+bool DlgMain::Open() {
+    if (Create(nullptr, kTitleChinese, 0x10CF0000, 0x00060000, 0, 0, 670, 444) == nullptr) return false;
+    CenterWindow();
+    ::ShowWindow(GetHWND(), SW_SHOW);
+    return true;
+}
+
+std::string DlgMain::GetSkin(int width, int height) const { return BuildWindowSkin(width, height); }
+
+void DlgMain::InitWindow() {
+    auto* root = static_cast<CContainerUI*>(paintManager_.FindControl("main"));
+    if (root == nullptr) return;
+    BuildMainWindowTree(*root, c_);
+    languageTable_.Build(c_);
+    view_ = std::make_unique<MainConfigView>(c_, GetHWND());
+    config_ = std::make_unique<RadioConfig>(*view_);
+    actions_ = std::make_unique<RadioActions>(*view_, *config_, exchange_, *this);
+    fileDialogs_ = std::make_unique<ConfigFileDialogs>(GetHWND(), *view_);
+    fileCommands_ = std::make_unique<ConfigFileCommands>(*view_, *this, *fileDialogs_);
+
+    FillPortList(*view_, places_.portMapKey);
+    FillLists();
+    c_.localAddressRow->GetEdit()->SetNumberOnly(true);
+    c_.destinationAddressRow->GetEdit()->SetNumberOnly(true);
+    c_.serialNumberRow->GetEdit()->SetMaxChar(RadioActions::kSerialNumberLength);
+    c_.hardwareRow->GetEdit()->SetMaxChar(RadioActions::kHardwareVersionLength);
+    for (CLabelAndEditUI* row : {c_.firmwareRow, c_.subFirmwareRow, c_.hardwareRow, c_.serialNumberRow})
+        row->SetEnabled(false);
+
+    remembered_ = LoadSettings(*view_, places_.settingsKey);
+    // The switch flips the flag: flip it once beforehand so that it lands
+    // on the remembered language.
+    view_->SetChinese(!view_->IsChinese());
+    SwitchLanguage();
+    ApplyRememberedRate(remembered_, *view_);
+    initialised_ = true;
+
+    worker_ = std::make_unique<FirmwareWorker>([this] { RunFirmwareDownload(); });
+    worker_->Start();
+}
+
+void DlgMain::FillLists() {
+    config_->FillParameterLists();
+    for (CLabelAndEditUI* row : {c_.txChannelRow[0], c_.txChannelRow[9]}) {
+        row->SetEnabled(false);
+        row->GetEdit()->SetText("");
+    }
+    MainConfigView::FillCombo(c_.rateRow->GetCombo(), {" 9600", " 19200", " 38400", " 57600", " 115200"});
+    c_.rateRow->GetCombo()->SelectItem(2);
+    c_.serialUnlockButton->SetVisible(true);
+    c_.hardwareUnlockButton->SetVisible(true);
+    for (CLabelAndComboUI* row : {c_.protocolRow, c_.linkBaudRow, c_.portBaudRow})
+        row->SetEnabled(row->GetCombo()->GetCount() > 0);
+}
+
+void DlgMain::ApplyLanguageWidths(bool chinese) {
+    const int channel = chinese ? 36 : 58;
+    languageTable_.SetWidthOver(c_.txChannelRow[0]->GetLabel(), c_.txChannelRow[9]->GetLabel(), channel);
+    languageTable_.SetWidthOver(c_.rxChannelRow[0]->GetLabel(), c_.rxChannelRow[9]->GetLabel(), channel);
+    languageTable_.SetWidthOver(c_.protocolRow->GetLabel(), c_.subFirmwareRow->GetLabel(), chinese ? 76 : 100);
+    c_.portRow->GetLabel()->SetFixedWidth(chinese ? 42 : 32);
+    c_.rateRow->GetLabel()->SetFixedWidth(chinese ? 42 : 32);
+    c_.languageMenuHeader->SetFixedWidth(chinese ? 42 : 72);
+    // The File panel is one item taller than its items without the firmware
+    // download.
+    SetPanelPos(c_.fileMenu, chinese ? "10,63,100,226" : "10,63,130,226");
+    SetPanelPos(c_.languageMenu, chinese ? "52,63,142,85" : "52,63,172,85");
+    SetPanelPos(c_.helpMenu, chinese ? "94,63,184,85" : "124,63,244,85");
+}
+
+void DlgMain::SwitchLanguage() {
+    const bool chinese = !view_->IsChinese();
+    view_->SetChinese(chinese);
+    for (CButtonUI* unlock : {c_.serialUnlockButton, c_.hardwareUnlockButton})
+        unlock->SetText(Pick(chinese, "解锁", "Unlock"));
+    c_.minimizeButton->SetToolTip(Pick(chinese, "最小化", "Minimize"));
+    c_.closeButton->SetToolTip(Pick(chinese, "关闭", "Close"));
+    c_.hardwareRow->GetEdit()->SetToolTip(Pick(chinese, "最长4个字符", "Max Char:4"));
+    c_.portGroup->SetTitle(Pick(chinese, "端口设置", "Communication Port"));
+    c_.txGroup->SetTitle(Pick(chinese, "发射频率(MHZ)", "TX Frequency(MHZ)"));
+    c_.rxGroup->SetTitle(Pick(chinese, "接收频率(MHZ)", "RX Frequency(MHZ)"));
+    ApplyLanguageWidths(chinese);
+    languageTable_.ApplyTexts(chinese);
+    FillLists();
+    for (CButtonUI* unlock : {c_.serialUnlockButton, c_.hardwareUnlockButton}) unlock->SetFixedWidth(chinese ? 26 : 40);
+    c_.serialNumberRow->GetLabel()->SetFixedWidth(chinese ? 50 : 60);
+    c_.hardwareRow->GetLabel()->SetFixedWidth(chinese ? 50 : 60);
+    view_->FillList(ListField::WorkMode, RadioTables::WorkModeItems(view_->GetLanguage()));
+    ::SetWindowTextA(GetHWND(), Pick(chinese, kTitleChinese, kTitleEnglish));
+}
+
+// ---- Notifications ----
+
+void DlgMain::Notify(NotifyMsg& msg) {
+    if (!initialised_) {
+        WindowImplBase::Notify(msg);
+        return;
+    }
+    if (msg.type == "click") {
+        OnClick(msg.sender);
+    } else if (msg.type == "itemselect") {
+        OnItemSelect(msg.sender);
+    } else if (msg.type == "killfocus") {
+        if (!OnKillFocusNotify(msg.sender)) return;
+    } else if (msg.type == "setfocus") {
+        OnSetFocusNotify(msg.sender);
+    } else if (msg.type == "dropdown") {
+        CheckPendingChannel(msg.sender);
+    }
+    WindowImplBase::Notify(msg);
+}
+
+bool DlgMain::OnClick(CControlUI* sender) {
+    if (sender == c_.closeButton) {
+        EndProgram();
+    } else if (sender == c_.minimizeButton) {
+        ::SendMessageA(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else if (sender == c_.txDefaultButton || sender == c_.rxDefaultButton) {
+        config_->fillDefaultFrequencies(sender == c_.txDefaultButton ? Group::Transmit : Group::Receive);
+    } else if (sender == c_.serialUnlockButton) {
+        config_->UnlockSerialNumber();
+    } else if (sender == c_.hardwareUnlockButton) {
+        config_->UnlockHardware();
+    } else if (sender == c_.connectButton || sender == c_.disconnectButton || sender == c_.readButton ||
+               sender == c_.writeButton || sender == c_.importButton || sender == c_.exportButton) {
+        RunCommand(sender);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DlgMain::OnItemSelect(CControlUI* sender) {
+    ListField list;
+    if (!view_->ListOf(sender, list)) return;
+    if (list == ListField::Protocol) config_->protocolChanged();
+    if (list == ListField::Bandwidth) config_->applyLinkRateRule();
+}
+
+bool DlgMain::IsBlockedWhileDownloading(const CControlUI* control) const {
+    for (const CControlUI* blocked :
+         {static_cast<CControlUI*>(c_.connectButton), static_cast<CControlUI*>(c_.disconnectButton),
+          static_cast<CControlUI*>(c_.readButton), static_cast<CControlUI*>(c_.writeButton),
+          static_cast<CControlUI*>(c_.importButton), static_cast<CControlUI*>(c_.exportButton),
+          static_cast<CControlUI*>(c_.connectItem), static_cast<CControlUI*>(c_.disconnectItem),
+          static_cast<CControlUI*>(c_.readItem), static_cast<CControlUI*>(c_.writeItem),
+          static_cast<CControlUI*>(c_.importItem), static_cast<CControlUI*>(c_.exportItem),
+          static_cast<CControlUI*>(c_.firmwareItem)})
+        if (control == blocked) return true;
+    return false;
+}
+
+// The radio commands, Import and Export, by button or by menu item alike.
+// None of them runs while a download has the port.
+void DlgMain::RunCommand(CControlUI* control) {
+    if (downloading_ && IsBlockedWhileDownloading(control)) return;
+    if (control == c_.connectButton || control == c_.connectItem) actions_->EnterConfigMode();
+    if (control == c_.disconnectButton || control == c_.disconnectItem) actions_->ExitConfigMode();
+    if (control == c_.readButton || control == c_.readItem) actions_->ReadFromRadio();
+    if (control == c_.writeButton || control == c_.writeItem) actions_->WriteToRadio();
+    if (control == c_.importButton || control == c_.importItem) fileCommands_->importConfig();
+    if (control == c_.exportButton || control == c_.exportItem) fileCommands_->exportConfig();
+}
+
+// ---- Channel range check ----
+
+bool DlgMain::ChannelOf(const CControlUI* edit, Group& group, int& row) const {
+    for (int i = 0; i < 10; ++i) {
+        if (c_.txChannelRow[i]->GetEdit() == edit || c_.rxChannelRow[i]->GetEdit() == edit) {
+            group = c_.txChannelRow[i]->GetEdit() == edit ? Group::Transmit : Group::Receive;
+            row = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A channel edit that loses the focus awaits its check, unless an edit of
+// its group already does; then the notification goes no further.
+bool DlgMain::OnKillFocusNotify(CControlUI* sender) {
+    Group group;
+    int row;
+    if (!ChannelOf(sender, group, row)) return true;
+    bool* pending = group == Group::Transmit ? txPending_ : rxPending_;
+    if (std::any_of(pending, pending + 10, [](bool p) { return p; })) return false;
+    pending[row] = true;
+    return true;
+}
+
+bool DlgMain::CheckPendingChannel(const CControlUI* sender) {
+    for (int i = 0; i < 10; ++i) {
+        for (Group group : {Group::Transmit, Group::Receive}) {
+            bool* pending = group == Group::Transmit ? txPending_ : rxPending_;
+            CLabelAndEditUI* row = (group == Group::Transmit ? c_.txChannelRow : c_.rxChannelRow)[i];
+            if (!pending[i] || row->GetEdit() == sender) continue;
+            pending[i] = false;
+            return config_->validateFrequencyField(group, i);
+        }
+    }
+    return true;
+}
+
+bool DlgMain::IsRangeCheckExempt(const CControlUI* sender) const {
+    const CControlUI* exempt[] = {c_.closeButton,
+                                  c_.minimizeButton,
+                                  c_.protocolRow->GetCombo(),
+                                  c_.currentChannelRow->GetCombo(),
+                                  c_.portBaudRow->GetCombo(),
+                                  c_.linkBaudRow->GetCombo(),
+                                  c_.workModeRow->GetCombo(),
+                                  c_.highPowerRow->GetCombo(),
+                                  c_.lowPowerRow->GetCombo(),
+                                  c_.portRow->GetCombo(),
+                                  c_.rateRow->GetCombo(),
+                                  c_.txDefaultButton,
+                                  c_.rxDefaultButton,
+                                  c_.connectButton,
+                                  c_.disconnectButton,
+                                  c_.readButton,
+                                  c_.writeButton};
+    return std::find(std::begin(exempt), std::end(exempt), sender) != std::end(exempt);
+}
+
+void DlgMain::OnSetFocusNotify(CControlUI* sender) {
+    if (!IsRangeCheckExempt(sender) && !CheckPendingChannel(sender)) return;
+    CloseMenus();
+    if (DispatchMenuItem(sender))
+        ::PostMessageA(GetHWND(), kWmAppUiEvent, reinterpret_cast<WPARAM>(sender), kUiRefresh);
+}
+
+// ---- Menus ----
+
+bool DlgMain::IsHeaderFocused() const {
+    const CControlUI* focus = paintManager_.GetFocus();
+    return focus != nullptr &&
+           (focus == c_.fileMenuHeader || focus == c_.languageMenuHeader || focus == c_.helpMenuHeader);
+}
+
+void DlgMain::CloseMenus() {
+    if (IsHeaderFocused()) {
+        menuMode_ = true;
+        return;
+    }
+    menuMode_ = false;
+    for (CControlUI* panel : {c_.fileMenu, c_.languageMenu, c_.helpMenu}) panel->SetVisible(false);
+    for (CButtonUI* header : {c_.fileMenuHeader, c_.languageMenuHeader, c_.helpMenuHeader}) {
+        header->SetHotImage(kMenuHotImage);
+        header->SetNormalImage("");
+    }
+    activeMenu_ = -1;
+}
+
+void DlgMain::HoverMenu(POINT pt) {
+    CButtonUI* headers[] = {c_.fileMenuHeader, c_.languageMenuHeader, c_.helpMenuHeader};
+    CControlUI* panels[] = {c_.fileMenu, c_.languageMenu, c_.helpMenu};
+    CControlUI* under = paintManager_.FindControl(pt);
+    for (int k = 0; k < 3; ++k) {
+        if (under != headers[k]) continue;
+        for (int i = 0; i < 3; ++i) panels[i]->SetVisible(i == k);
+        if (k != activeMenu_) {
+            activeMenu_ = k;
+            for (int i = 0; i < 3; ++i) {
+                headers[i]->SetHotImage(i == k ? kMenuOpenImage : "");
+                headers[i]->SetNormalImage(i == k ? kMenuOpenImage : "");
+            }
+        }
+        return;
+    }
+}
+
+bool DlgMain::DispatchMenuItem(CControlUI* item) {
+    if (item == c_.exitItem) {
+        EndProgram();
+    } else if (item == c_.languageItem) {
+        SwitchLanguage();
+    } else if (item == c_.aboutItem) {
+        DlgAbout::Show(GetHWND(), IsChinese());
+    } else if (item == c_.firmwareItem) {
+        StartFirmwareDownload();
+    } else if (item == c_.connectItem || item == c_.readItem || item == c_.writeItem || item == c_.disconnectItem ||
+               item == c_.importItem || item == c_.exportItem) {
+        RunCommand(item);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// ---- Outcome, progress, busy state ----
+
+CControlUI* DlgMain::ControlOf(ActionControl control) const {
+    switch (control) {
+    case ActionControl::Connect:
+        return c_.connectButton;
+    case ActionControl::Disconnect:
+        return c_.disconnectButton;
+    case ActionControl::Read:
+        return c_.readButton;
+    case ActionControl::Write:
+        return c_.writeButton;
+    case ActionControl::Import:
+        return c_.importButton;
+    case ActionControl::Export:
+        return c_.exportButton;
+    case ActionControl::Firmware:
+        return c_.firmwareItem;
+    }
+    return c_.connectButton;
+}
+
+void DlgMain::ShowResult(bool success, ActionControl control) { ShowOutcome(success, ControlOf(control)); }
+
+void DlgMain::ShowOutcome(bool success, CControlUI* control) {
+    const std::string text = ComposeResultText(control->GetText(), success, view_->GetLanguage());
+    c_.statusLabel->SetPadding(RECT{0, 0, 0, 0});
+    c_.statusLabel->SetText(text);
+    c_.statusLabel->SetBkColor(success ? kSuccessColour : kFailureColour);
+    port_.Close();
+}
+
+void DlgMain::ShowProgress(int value) {
+    value = std::clamp(value, 0, 10000);
+    c_.statusLabel->SetText("");
+    c_.statusLabel->SetPadding(RECT{0, 0, (10000 - value) * kStatusWidth / 10000, 0});
+    c_.statusLabel->SetBkColor(kProgressColour);
+}
+
+void DlgMain::SetBusy(bool on) {
+    downloading_ = on;
+    if (on) {
+        firmwarePortText_ = c_.portRow->GetCombo()->GetText();
+        firmwareRateText_ = c_.rateRow->GetCombo()->GetText();
+    }
+    // Without a port the radio buttons stay disabled after the download.
+    const bool havePort = view_->GetPortCount() > 0;
+    for (CButtonUI* button : {c_.connectButton, c_.disconnectButton, c_.readButton, c_.writeButton})
+        button->SetEnabled(!on && havePort);
+    for (CButtonUI* item : {c_.connectItem, c_.disconnectItem, c_.readItem, c_.writeItem}) item->SetEnabled(!on);
+}
+
+bool DlgMain::OpenSelectedPort(bool firmwareRate) {
+    if (firmwareRate) return ::OpenSelectedPort(port_, firmwarePortText_, firmwareRateText_, true, lastPort_);
+    return ::OpenSelectedPort(port_, c_.portRow->GetCombo()->GetText(), c_.rateRow->GetCombo()->GetText(), false,
+                              lastPort_);
+}
+
+void DlgMain::Write(const unsigned char* data, uint32_t length) {
+    if (!cancelling_.load()) port_.Write(data, length);
+}
+
+LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (message != kWmAppUiEvent || !initialised_) return 0;
+    handled = true;
+    // A control argument counts only when it is one of this window's
+    // outcome or menu controls: the message can come from anywhere.
+    CControlUI* control = nullptr;
+    for (ActionControl a :
+         {ActionControl::Connect, ActionControl::Disconnect, ActionControl::Read, ActionControl::Write,
+          ActionControl::Import, ActionControl::Export, ActionControl::Firmware})
+        if (reinterpret_cast<CControlUI*>(wParam) == ControlOf(a)) control = ControlOf(a);
+    for (CControlUI* item : {c_.connectItem, c_.readItem, c_.writeItem, c_.disconnectItem, c_.importItem, c_.exportItem,
+                             c_.exitItem, c_.languageItem, c_.aboutItem})
+        if (reinterpret_cast<CControlUI*>(wParam) == item) control = item;
+    switch (lParam) {
+    case kUiBusy:
+        SetBusy(wParam == 1);
+        break;
+    case kUiSuccess:
+    case kUiFailure:
+        if (control != nullptr) ShowOutcome(lParam == kUiSuccess, control);
+        break;
+    case kUiRefresh:
+        if (control != nullptr) {
+            control->SetEnabled(!control->IsEnabled());
+            control->SetEnabled(!control->IsEnabled());
+        }
+        break;
+    case kUiProgress:
+        ShowProgress(static_cast<int>(wParam));
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+// ---- Window messages ----
+
+LRESULT DlgMain::OnMouseMove(WPARAM, LPARAM lParam, bool&) {
+    if (menuMode_) HoverMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return 0;
+}
+
+LRESULT DlgMain::OnKillFocus(WPARAM, LPARAM, bool&) {
+    if (!initialised_) return 0;
+    if (IsHeaderFocused()) c_.minimizeButton->SetFocus();
+    CloseMenus();
+    return 0;
+}
+
+// Escape posts WM_CLOSE: it ends the program like the close button, instead
+// of destroying the window under a running message loop.
+LRESULT DlgMain::OnClose(WPARAM, LPARAM, bool& handled) {
+    handled = true;
+    EndProgram();
+    return 0;
+}
+
+LRESULT DlgMain::OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
+    if ((wParam & 0xFFF0) == SC_CLOSE) {
+        handled = true;
+        EndProgram();
+        return 0;
+    }
+    return WindowImplBase::OnSysCommand(wParam, lParam, handled);
+}
+
+void DlgMain::EndProgram() {
+    if (downloading_ && !ConfirmEndDuringDownload()) return;
+    ::PostQuitMessage(0);
+}
+
+// ---- Firmware download ----
+
+void DlgMain::StartFirmwareDownload() {
+    if (downloading_ || worker_ == nullptr || worker_->firmwarePending.load()) return;
+    firmwareChinese_ = view_->IsChinese();
+    cancelling_ = false;
+    worker_->firmwarePending = true;
+}
+
+void DlgMain::RunFirmwareDownload() {
+    FirmwareFileDialog chooser(GetHWND(), firmwareChinese_.load());
+    WindowFirmwareEvents events(GetHWND(), reinterpret_cast<WPARAM>(c_.firmwareItem));
+    Firmware::Download download(chooser, events, *this, exchange_, *this);
+    download.downloadFirmware();
+}
+
+bool DlgMain::ConfirmEndDuringDownload() {
+    const bool chinese = view_->IsChinese();
+    const char* text = Pick(chinese, "固件正在升级。现在退出，电台将停留在引导程序中，直到再次升级完成。确定退出吗？",
+                            "A firmware update is running. If you quit now, the radio stays in its boot loader "
+                            "until an update completes. Quit anyway?");
+    return ::MessageBoxA(GetHWND(), text, Pick(chinese, "固件升级", "Firmware Update"),
+                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+// The download's writes are dropped, so its next exchange fails at once;
+// the window keeps answering the worker's messages meanwhile (the worker
+// waits on them), and a worker that does not end in time is left to the
+// end of the process.
+void DlgMain::CancelDownload() {
+    if (worker_ == nullptr) return;
+    if (worker_->firmwarePending.load()) {
+        cancelling_ = true;
+        const DWORD start = ::GetTickCount();
+        while (worker_->firmwarePending.load() && ::GetTickCount() - start < kCancelWaitMs) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) continue;
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+        if (worker_->firmwarePending.load()) {
+            (void)worker_.release();
+            return;
+        }
+    }
+    worker_.reset();
+}

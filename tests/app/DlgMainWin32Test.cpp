@@ -1,0 +1,275 @@
+// The main window in this process, over a port map of one port that has no
+// device (COM19) and settings under a key of the test's own: texts and
+// widths in both languages, menus, the channel range check, the outcome
+// strip and the window's own message.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/DlgMain.h"
+#include "radio/UiEvents.h"
+#include "tests/loom/LoomTestWindow.h"
+
+using namespace Loom;
+using LoomTest::TestWindow;
+
+namespace {
+
+constexpr const char* kPortMapKey = "Software\\VelmoraTest\\DlgMainSerialMap";
+constexpr const char* kSettingsKey = "Software\\VelmoraTest\\DlgMainSettings";
+
+void WritePortMap() {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPortMapKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                               &key, nullptr));
+    const char data[] = "COM19";
+    ::RegSetValueExA(key, "\\Device\\Serial18", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
+    ::RegCloseKey(key);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+class DlgMainTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        WritePortMap();
+        window = new DlgMain(MainWindowPlaces{kPortMapKey, kSettingsKey});
+        ASSERT_NE(nullptr,
+                  window->Create(nullptr, "main", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0x00060000, 0, 0, 670, 444));
+        window->View().SetMessageSink(
+            [](const std::string& text, const std::string& caption) { messages.push_back(caption + "|" + text); });
+        TestWindow::Pump();
+    }
+    // The window lives as long as the program: a visible window takes two
+    // seconds to go under Wine without a window manager.
+    void SetUp() override {
+        // An invalid channel left by a test would take the focus back.
+        for (int row = 0; row < 10; ++row) {
+            C().txChannelRow[row]->GetEdit()->SetText("");
+            C().rxChannelRow[row]->GetEdit()->SetText("");
+        }
+        C().statusLabel->SetText("");
+        messages.clear();
+        if (!window->IsChinese()) window->SwitchLanguage();
+        Paint();
+    }
+    static void Paint() {
+        ::UpdateWindow(window->GetHWND());
+        TestWindow::Pump();
+    }
+    static MainWindowControls& C() { return window->Controls(); }
+    static void Send(CControlUI* control, const char* type) { window->GetPaintManager().SendNotify(control, type); }
+    static POINT Centre(CControlUI* control) {
+        const RECT rc = control->GetPos();
+        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    }
+    static void MoveTo(CControlUI* control) {
+        const POINT pt = Centre(control);
+        ::SendMessageA(window->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    }
+
+    static DlgMain* window;
+    static std::vector<std::string> messages;
+};
+
+DlgMain* DlgMainTest::window = nullptr;
+std::vector<std::string> DlgMainTest::messages;
+
+// Everything the language switch writes, as one comparable record.
+std::map<std::string, std::string> Snapshot(DlgMain& w) {
+    std::map<std::string, std::string> s;
+    int i = 0;
+    for (const LanguageTable::Entry& e : w.Languages().Entries()) {
+        s["text" + std::to_string(i)] = e.control->GetText();
+        s["width" + std::to_string(i++)] = std::to_string(e.control->GetFixedWidth());
+    }
+    MainWindowControls& c = w.Controls();
+    for (CControlUI* panel : {c.fileMenu, c.languageMenu, c.helpMenu}) {
+        const SIZE xy = panel->GetFixedXY();
+        s["panel" + std::to_string(i++)] = std::to_string(xy.cx) + "," + std::to_string(panel->GetFixedWidth());
+    }
+    for (CLabelAndComboUI* row : {c.protocolRow, c.currentChannelRow, c.workModeRow, c.linkBaudRow, c.rateRow}) {
+        std::string items;
+        for (int k = 0; k < row->GetCombo()->GetCount(); ++k) items += row->GetCombo()->GetItemAt(k)->GetText() + ";";
+        s["combo" + std::to_string(i++)] = items + "@" + std::to_string(row->GetCombo()->GetCurSel());
+    }
+    s["unlock"] = c.serialUnlockButton->GetText() + std::to_string(c.serialUnlockButton->GetFixedWidth());
+    s["snLabel"] = std::to_string(c.serialNumberRow->GetLabel()->GetFixedWidth());
+    s["group"] = c.txGroup->GetTitleLabel()->GetText() + c.portGroup->GetTitleLabel()->GetText();
+    s["tooltips"] = c.closeButton->GetToolTip() + c.hardwareRow->GetEdit()->GetToolTip();
+    char caption[128] = {};
+    ::GetWindowTextA(w.GetHWND(), caption, sizeof caption);
+    s["caption"] = caption;
+    return s;
+}
+
+TEST_F(DlgMainTest, StartUp_ChineseWithFirstPortAndRate38400) {
+    MainWindowControls& c = C();
+    EXPECT_EQ("文件", c.fileMenuHeader->GetText());
+    EXPECT_EQ("语言", c.languageMenuHeader->GetText());
+    EXPECT_EQ("帮助", c.helpMenuHeader->GetText());
+    EXPECT_EQ("英语", c.languageItem->GetText());
+    EXPECT_EQ("本地地址:", c.localAddressRow->GetLabel()->GetText());
+    EXPECT_EQ("频道1:", c.txChannelRow[1]->GetLabel()->GetText());
+    EXPECT_EQ("频道9:", c.rxChannelRow[9]->GetLabel()->GetText());
+    EXPECT_EQ(" COM19", c.portRow->GetCombo()->GetText());
+    EXPECT_EQ(" 38400", c.rateRow->GetCombo()->GetText());
+    EXPECT_FALSE(c.txChannelRow[0]->IsEnabled());
+    EXPECT_FALSE(c.serialNumberRow->IsEnabled());
+    EXPECT_FALSE(c.firmwareRow->IsEnabled());
+    EXPECT_TRUE(c.localAddressRow->GetEdit()->IsNumberOnly());
+    EXPECT_EQ(4u, c.hardwareRow->GetEdit()->GetMaxChar());
+    EXPECT_FALSE(c.linkBaudRow->GetCombo()->IsMouseEnabled());
+    EXPECT_FALSE(c.fileMenu->IsVisible());
+}
+
+TEST_F(DlgMainTest, LanguageSwitchTwice_RestoresEveryTextWidthAndList) {
+    MainWindowControls& c = C();
+    const auto before = Snapshot(*window);
+    c.protocolRow->GetCombo()->SelectItem(3);
+    c.txChannelRow[9]->GetEdit()->SetText("420.00000");
+    window->SwitchLanguage();
+    EXPECT_EQ("File", c.fileMenuHeader->GetText());
+    EXPECT_EQ("Chinese", c.languageItem->GetText());
+    EXPECT_EQ("work mode:", c.workModeRow->GetLabel()->GetText());
+    EXPECT_EQ("destinetion:", c.destinationAddressRow->GetLabel()->GetText());
+    EXPECT_EQ("Channel8:", c.rxChannelRow[8]->GetLabel()->GetText());
+    EXPECT_EQ(58, c.txChannelRow[3]->GetLabel()->GetFixedWidth());
+    EXPECT_EQ(100, c.protocolRow->GetLabel()->GetFixedWidth());
+    EXPECT_EQ(60, c.hardwareRow->GetLabel()->GetFixedWidth());
+    EXPECT_EQ(40, c.hardwareUnlockButton->GetFixedWidth());
+    EXPECT_EQ(32, c.portRow->GetLabel()->GetFixedWidth());
+    EXPECT_EQ(72, c.languageMenuHeader->GetFixedWidth());
+    EXPECT_EQ(" TX only", c.workModeRow->GetCombo()->GetItemAt(0)->GetText());
+    EXPECT_EQ(" Channel8", c.currentChannelRow->GetCombo()->GetItemAt(7)->GetText());
+    EXPECT_EQ(124, c.helpMenu->GetFixedXY().cx);
+    window->SwitchLanguage();
+    EXPECT_EQ(before, Snapshot(*window));
+    EXPECT_EQ(-1, c.protocolRow->GetCombo()->GetCurSel());
+    EXPECT_EQ("", c.txChannelRow[9]->GetEdit()->GetText());
+    EXPECT_EQ(0, c.portRow->GetCombo()->GetCurSel());
+}
+
+TEST_F(DlgMainTest, ConnectOnMissingPort_ShowsFailureOnLightRed) {
+    window->SwitchLanguage();
+    Send(C().connectButton, "click");
+    EXPECT_EQ("Connect Failure", C().statusLabel->GetText());
+    EXPECT_EQ(0xFFFF9999u, C().statusLabel->GetBkColor());
+    window->SwitchLanguage();
+    Send(C().readButton, "click");
+    EXPECT_EQ("读取失败", C().statusLabel->GetText());
+}
+
+TEST_F(DlgMainTest, ChannelOutOfRange_NamesTheChannelAndStopsTheMenuItem) {
+    MainWindowControls& c = C();
+    window->SwitchLanguage();
+    c.txChannelRow[3]->GetEdit()->SetText("500");
+    Send(c.txChannelRow[3]->GetEdit(), "killfocus");
+    Send(c.languageItem, "setfocus");
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Error|TX Channel3: Invalid!", messages[0]);
+    // The item was not dispatched: the language is still English.
+    EXPECT_FALSE(window->IsChinese());
+    EXPECT_EQ("500", c.txChannelRow[3]->GetEdit()->GetText());
+}
+
+TEST_F(DlgMainTest, ChannelInRange_IsRewrittenWhenAnotherControlTakesTheFocus) {
+    MainWindowControls& c = C();
+    c.rxChannelRow[2]->GetEdit()->SetText("430.125");
+    Send(c.rxChannelRow[2]->GetEdit(), "killfocus");
+    // A second edit of the same group waits for the first one's check.
+    c.rxChannelRow[5]->GetEdit()->SetText("999");
+    Send(c.rxChannelRow[5]->GetEdit(), "killfocus");
+    Send(c.bandwidthRow->GetCombo(), "setfocus");
+    EXPECT_EQ("430.12500", c.rxChannelRow[2]->GetEdit()->GetText());
+    Send(c.bandwidthRow->GetCombo(), "setfocus");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("999", c.rxChannelRow[5]->GetEdit()->GetText());
+}
+
+// The About item opens its dialog modally: a timer that runs inside the
+// dialog's own message loop records it and closes it.
+bool aboutSeen = false;
+VOID CALLBACK CloseAbout(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND about = ::FindWindowA(nullptr, "关于...");
+    if (about == nullptr || !::IsWindowVisible(about)) return;
+    aboutSeen = ::GetWindow(about, GW_OWNER) != nullptr && !::IsWindowEnabled(::GetWindow(about, GW_OWNER));
+    ::KillTimer(nullptr, id);
+    ::PostMessageA(about, WM_CLOSE, 2, 0);
+}
+
+TEST_F(DlgMainTest, MenuHeaderFocused_HoverOpensAndSwitchesPanels) {
+    MainWindowControls& c = C();
+    c.fileMenuHeader->SetFocus();
+    EXPECT_TRUE(window->IsMenuMode());
+    EXPECT_FALSE(c.fileMenu->IsVisible());
+    MoveTo(c.fileMenuHeader);
+    EXPECT_TRUE(c.fileMenu->IsVisible());
+    EXPECT_EQ(0, window->ActiveMenu());
+    MoveTo(c.helpMenuHeader);
+    EXPECT_TRUE(c.helpMenu->IsVisible());
+    EXPECT_FALSE(c.fileMenu->IsVisible());
+    EXPECT_EQ(std::string(kMenuOpenImage), c.helpMenuHeader->GetNormalImage());
+    EXPECT_EQ("", c.fileMenuHeader->GetHotImage());
+    aboutSeen = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseAbout);
+    c.aboutItem->SetFocus();  // returns when the About dialog is gone
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(aboutSeen);
+    EXPECT_TRUE(::IsWindowEnabled(window->GetHWND()));
+    EXPECT_FALSE(window->IsMenuMode());
+    EXPECT_FALSE(c.helpMenu->IsVisible());
+    EXPECT_EQ(-1, window->ActiveMenu());
+    EXPECT_EQ(std::string(kMenuHotImage), c.helpMenuHeader->GetHotImage());
+}
+
+TEST_F(DlgMainTest, DefaultButton_FillsRowsZeroToEightOnly) {
+    MainWindowControls& c = C();
+    c.rxChannelRow[9]->GetEdit()->SetText("");
+    Send(c.rxDefaultButton, "click");
+    EXPECT_EQ("", c.rxChannelRow[9]->GetEdit()->GetText());
+    for (int row = 0; row <= 8; ++row) EXPECT_EQ(9u, c.rxChannelRow[row]->GetEdit()->GetText().size()) << row;
+}
+
+TEST_F(DlgMainTest, UiEvent_ProgressBarBusyStateAndForeignArguments) {
+    MainWindowControls& c = C();
+    HWND wnd = window->GetHWND();
+    ::SendMessageA(wnd, kWmAppUiEvent, 2500, kUiProgress);
+    EXPECT_EQ(162, c.statusLabel->GetPadding().right);
+    EXPECT_EQ(0xFF3333FFu, c.statusLabel->GetBkColor());
+    ::SendMessageA(wnd, kWmAppUiEvent, 1, kUiBusy);
+    EXPECT_FALSE(c.readItem->IsEnabled());
+    EXPECT_TRUE(window->IsDownloading());
+    // Commands are refused while the download has the port.
+    Send(c.exportItem, "setfocus");
+    EXPECT_EQ("", c.statusLabel->GetText());
+    ::SendMessageA(wnd, kWmAppUiEvent, 0, kUiBusy);
+    EXPECT_TRUE(c.readItem->IsEnabled());
+    // A control the window does not know is never touched.
+    int bogus = 0;
+    ::SendMessageA(wnd, kWmAppUiEvent, reinterpret_cast<WPARAM>(&bogus), kUiFailure);
+    EXPECT_EQ("", c.statusLabel->GetText());
+    ::SendMessageA(wnd, kWmAppUiEvent, reinterpret_cast<WPARAM>(c.firmwareItem), kUiSuccess);
+    EXPECT_EQ("固件升级成功", c.statusLabel->GetText());
+    EXPECT_EQ(0, c.statusLabel->GetPadding().right);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DlgMainTest, ShownText_StaysOverTheSelectionUntilItChanges) {
+    MainConfigView& view = window->View();
+    view.SelectItem(ListField::Protocol, 1);
+    view.SetShownText(ListField::Protocol, " UNKNOW");
+    view.SelectItem(ListField::Protocol, 1);
+    EXPECT_EQ(" UNKNOW", view.GetShownText(ListField::Protocol));
+    view.SelectItem(ListField::Protocol, 2);
+    EXPECT_EQ(view.GetItemText(ListField::Protocol, 2), view.GetShownText(ListField::Protocol));
+    view.SetShownText(ListField::LinkBaudRate, " 2400");
+    view.FillList(ListField::LinkBaudRate, {" 4800"});
+    EXPECT_EQ("", view.GetShownText(ListField::LinkBaudRate));
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Runs VelmoraConfig.exe and talks to its main window as a user would: mouse
+// presses and keys posted to the window, pictures of what it shows. The
+// settings it starts from are written before it starts.
+class ProgramDriver {
+public:
+    ProgramDriver() = default;
+    ~ProgramDriver();
+    ProgramDriver(const ProgramDriver&) = delete;
+    ProgramDriver& operator=(const ProgramDriver&) = delete;
+
+    // The remembered settings the next start finds; -1 leaves a value out.
+    static void WriteSettings(int portPosition, int ratePosition, int chinese);
+    // A stored value ("Port", "Baud", "Chinese"), or "" when there is none.
+    static std::string ReadSetting(const char* name);
+    // The position of COMn in the program's port list, -1 when absent.
+    static int PortPosition(int comPort);
+
+    // Starts the program and waits for its main window; false on failure.
+    bool Start();
+    HWND Window() const { return window_; }
+    // A left click at a point of the window's client area.
+    void Click(int x, int y);
+    void MouseMove(int x, int y);
+    void Key(WPARAM key);
+    // Alt and a key, as the system delivers it.
+    void AltKey(WPARAM key);
+    // A dialog box of the program (a file dialog, a message box), or nullptr
+    // when none shows within `ms`.
+    HWND WaitForDialog(DWORD ms) const;
+    // Types the path into the file dialog's name box and confirms it.
+    static void ChooseFile(HWND dialog, const std::string& windowsPath);
+    // The texts of a dialog's static controls, each followed by a newline.
+    static std::string DialogText(HWND dialog);
+    // Presses the button with that command id (IDYES, IDNO, ...).
+    static void PressDialogButton(HWND dialog, int id);
+    // Waits for the program to end; true when it did within `ms`.
+    bool WaitForExit(DWORD ms);
+    // Handles nothing, waits `ms` milliseconds.
+    static void Sleep(DWORD ms) { ::Sleep(ms); }
+
+    // The window's client area as 0xRRGGBB pixels, row by row.
+    struct Picture {
+        int width = 0, height = 0;
+        std::vector<uint32_t> pixels;
+        uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+        // Saves it as a 24-bit BMP file; false when it cannot be written.
+        bool Save(const std::string& path) const;
+    };
+    Picture Capture() const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
