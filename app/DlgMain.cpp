@@ -19,8 +19,6 @@ const char* const kTitleChinese = "泰岚外置电台配置工具-V001.01.08";
 const char* const kTitleEnglish = "Velmora Configuration Tool-V001.01.08";
 constexpr DWORD kSuccessColour = 0xFF99FF99, kFailureColour = 0xFFFF9999, kProgressColour = 0xFF3333FF;
 constexpr int kStatusWidth = 216;
-// How long the end of the program waits for a cancelled download to give up.
-constexpr DWORD kCancelWaitMs = 10000;
 
 const char* Pick(bool chinese, const char* zh, const char* en) { return chinese ? zh : en; }
 
@@ -472,7 +470,13 @@ void DlgMain::RunFirmwareDownload() {
     FirmwareFileDialog chooser(GetHWND(), firmwareChinese_.load());
     WindowFirmwareEvents events(GetHWND(), reinterpret_cast<WPARAM>(c_.firmwareItem));
     Firmware::Download download(chooser, events, *this, exchange_, *this);
-    download.downloadFirmware();
+    download.cancel = &worker_->cancelRequested;
+    try {
+        download.downloadFirmware();
+    } catch (...) {
+        // Never left busy: the outcome and busy-off still reach the window.
+        download.ReportFailure();
+    }
 }
 
 bool DlgMain::ConfirmEndDuringDownload() {
@@ -484,28 +488,13 @@ bool DlgMain::ConfirmEndDuringDownload() {
                          MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
-// The download's writes are dropped, so its next exchange fails at once;
-// the window keeps answering the worker's messages meanwhile (the worker
-// waits on them), and a worker that does not end in time is left to the
-// end of the process.
+// The worker is asked to cancel (the download stops at its next page) and
+// the download's writes are dropped, so an exchange in progress fails at
+// once; while the worker ends, the window answers the messages it sends (the
+// worker waits on each), so nothing waits on a thread that waits on it.
 void DlgMain::CancelDownload() {
     if (worker_ == nullptr) return;
-    if (worker_->firmwarePending.load()) {
-        cancelling_ = true;
-        const DWORD start = ::GetTickCount();
-        while (worker_->firmwarePending.load() && ::GetTickCount() - start < kCancelWaitMs) {
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT) continue;
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-        if (worker_->firmwarePending.load()) {
-            (void)worker_.release();
-            return;
-        }
-    }
+    cancelling_ = true;
+    worker_->Stop(&AnswerSentMessages);
     worker_.reset();
 }
