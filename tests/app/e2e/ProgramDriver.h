@@ -31,9 +31,22 @@ public:
     void Key(WPARAM key);
     // Alt and a key, as the system delivers it.
     void AltKey(WPARAM key);
-    // A dialog box of the program (a file dialog, a message box), or nullptr
-    // when none shows within `ms`.
-    HWND WaitForDialog(DWORD ms) const;
+    // A dialog box of the program (a file dialog, a message box) other than
+    // `other`, or nullptr when none shows within `ms`.
+    HWND WaitForDialog(DWORD ms, HWND other = nullptr) const;
+    // The open drop-down list of a combo, or nullptr when none shows within `ms`.
+    HWND WaitForDropDown(DWORD ms) const;
+    // The native edit window of the edit being typed in, or nullptr.
+    HWND EditWindow() const;
+    // Types into the edit being typed in, one character message per key
+    // ('\b' erases the character before the caret).
+    void Type(const std::string& text) const;
+    // The text of the edit being typed in.
+    std::string EditText() const;
+    // A key pressed while `wnd` has the keyboard.
+    static void KeyTo(HWND wnd, WPARAM key);
+    // The caption of a window.
+    static std::string Caption(HWND wnd);
     // Types the path into the file dialog's name box and confirms it.
     static void ChooseFile(HWND dialog, const std::string& windowsPath);
     // The texts of a dialog's static controls, each followed by a newline.
@@ -50,10 +63,12 @@ public:
         int width = 0, height = 0;
         std::vector<uint32_t> pixels;
         uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-        // Saves it as a 24-bit BMP file; false when it cannot be written.
+        // Saves it as a PNG file; false when it cannot be written.
         bool Save(const std::string& path) const;
     };
     Picture Capture() const;
+    // The client area as the screen shows it, drop-down lists over it included.
+    Picture CaptureScreen() const;
 
 private:
     PROCESS_INFORMATION process_{};

@@ -1,10 +1,9 @@
 #include "tests/app/e2e/ProgramDriver.h"
 
-#include <fstream>
-
 #include "radio/Settings.h"
 #include "radio/SettingsStore.h"
 #include "serial/PortDiscovery.h"
+#include "tests/loom/RenderTestPng.h"
 #include "tests/support/SimProcess.h"
 
 namespace {
@@ -13,6 +12,7 @@ struct Search {
     DWORD processId;
     HWND found;
     const char* className;
+    HWND other;
 };
 
 BOOL CALLBACK FindDialog(HWND wnd, LPARAM data) {
@@ -21,7 +21,8 @@ BOOL CALLBACK FindDialog(HWND wnd, LPARAM data) {
     ::GetWindowThreadProcessId(wnd, &pid);
     char name[16] = {};
     ::GetClassNameA(wnd, name, sizeof name);
-    if (pid == search->processId && std::string(name) == search->className && ::IsWindowVisible(wnd)) {
+    if (pid == search->processId && std::string(name) == search->className && ::IsWindowVisible(wnd) &&
+        wnd != search->other) {
         search->found = wnd;
         return FALSE;
     }
@@ -101,7 +102,7 @@ bool ProgramDriver::Start() {
     si.cb = sizeof si;
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process_))
         return false;
-    Search search{process_.dwProcessId, nullptr, "^_^"};
+    Search search{process_.dwProcessId, nullptr, "^_^", nullptr};
     for (int i = 0; i < 300 && search.found == nullptr; ++i) {
         ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr) ::Sleep(50);
@@ -131,8 +132,8 @@ void ProgramDriver::AltKey(WPARAM key) {
     ::PostMessageA(window_, WM_SYSKEYDOWN, key, 0x20000001);
 }
 
-HWND ProgramDriver::WaitForDialog(DWORD ms) const {
-    Search search{process_.dwProcessId, nullptr, "#32770"};
+HWND ProgramDriver::WaitForDialog(DWORD ms, HWND other) const {
+    Search search{process_.dwProcessId, nullptr, "#32770", other};
     const DWORD start = ::GetTickCount();
     while (search.found == nullptr && ::GetTickCount() - start < ms) {
         ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
@@ -140,6 +141,49 @@ HWND ProgramDriver::WaitForDialog(DWORD ms) const {
     }
     if (search.found != nullptr) ::Sleep(300);  // let it finish its start-up
     return search.found;
+}
+
+HWND ProgramDriver::WaitForDropDown(DWORD ms) const {
+    Search search{process_.dwProcessId, nullptr, "ComboWnd", nullptr};
+    const DWORD start = ::GetTickCount();
+    while (search.found == nullptr && ::GetTickCount() - start < ms) {
+        ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) ::Sleep(50);
+    }
+    if (search.found != nullptr) ::Sleep(200);  // its first paint
+    return search.found;
+}
+
+HWND ProgramDriver::EditWindow() const {
+    const HWND edit = ::FindWindowExA(window_, nullptr, "EditWnd", nullptr);
+    return edit != nullptr && ::IsWindowVisible(edit) ? edit : nullptr;
+}
+
+void ProgramDriver::Type(const std::string& text) const {
+    const HWND edit = EditWindow();
+    if (edit == nullptr) return;
+    for (char c : text) ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    ::Sleep(100);
+}
+
+std::string ProgramDriver::EditText() const {
+    const HWND edit = EditWindow();
+    if (edit == nullptr) return "";
+    char text[256] = {};
+    ::SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void ProgramDriver::KeyTo(HWND wnd, WPARAM key) {
+    ::PostMessageA(wnd, WM_KEYDOWN, key, 1);
+    ::PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
+    ::Sleep(100);
+}
+
+std::string ProgramDriver::Caption(HWND wnd) {
+    char text[256] = {};
+    ::GetWindowTextA(wnd, text, sizeof text);
+    return text;
 }
 
 void ProgramDriver::ChooseFile(HWND dialog, const std::string& windowsPath) {
@@ -164,61 +208,60 @@ bool ProgramDriver::WaitForExit(DWORD ms) {
     return process_.hProcess != nullptr && ::WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
-ProgramDriver::Picture ProgramDriver::Capture() const {
-    Picture picture;
-    RECT rc{};
-    ::GetClientRect(window_, &rc);
-    picture.width = rc.right;
-    picture.height = rc.bottom;
+namespace {
+
+// A w x h block of `source` from (x, y), as 0xRRGGBB pixels.
+ProgramDriver::Picture CopyPixels(HDC source, int x, int y, int w, int h) {
+    ProgramDriver::Picture picture;
+    picture.width = w;
+    picture.height = h;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = ::GetDC(window_);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = ::CreateCompatibleDC(source);
+    HBITMAP bitmap = ::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap != nullptr) {
         HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, picture.width, picture.height, screen, 0, 0, SRCCOPY);
+        ::BitBlt(memory, 0, 0, w, h, source, x, y, SRCCOPY);
         ::GdiFlush();
         const auto* p = static_cast<const uint32_t*>(bits);
-        picture.pixels.assign(p, p + static_cast<size_t>(picture.width) * picture.height);
+        picture.pixels.assign(p, p + static_cast<size_t>(w) * h);
         for (uint32_t& px : picture.pixels) px &= 0xFFFFFF;
         ::SelectObject(memory, old);
         ::DeleteObject(bitmap);
     }
     ::DeleteDC(memory);
-    ::ReleaseDC(window_, screen);
+    return picture;
+}
+
+}  // namespace
+
+ProgramDriver::Picture ProgramDriver::Capture() const {
+    RECT rc{};
+    ::GetClientRect(window_, &rc);
+    HDC dc = ::GetDC(window_);
+    Picture picture = CopyPixels(dc, 0, 0, rc.right, rc.bottom);
+    ::ReleaseDC(window_, dc);
+    return picture;
+}
+
+ProgramDriver::Picture ProgramDriver::CaptureScreen() const {
+    RECT rc{};
+    ::GetClientRect(window_, &rc);
+    POINT origin{0, 0};
+    ::ClientToScreen(window_, &origin);
+    HDC screen = ::GetDC(nullptr);
+    Picture picture = CopyPixels(screen, origin.x, origin.y, rc.right, rc.bottom);
+    ::ReleaseDC(nullptr, screen);
     return picture;
 }
 
 bool ProgramDriver::Picture::Save(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
-    const uint32_t rowBytes = static_cast<uint32_t>((width * 3 + 3) & ~3);
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER head{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof head;
-    file.bfSize = file.bfOffBits + rowBytes * height;
-    head.biSize = sizeof head;
-    head.biWidth = width;
-    head.biHeight = height;
-    head.biPlanes = 1;
-    head.biBitCount = 24;
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&head), sizeof head);
-    std::vector<char> row(rowBytes, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t px = At(x, y);
-            row[x * 3] = static_cast<char>(px & 0xFF);
-            row[x * 3 + 1] = static_cast<char>((px >> 8) & 0xFF);
-            row[x * 3 + 2] = static_cast<char>((px >> 16) & 0xFF);
-        }
-        out.write(row.data(), rowBytes);
-    }
-    return static_cast<bool>(out);
+    std::vector<uint32_t> argb(pixels);
+    for (uint32_t& px : argb) px |= 0xFF000000;
+    return LoomTest::RenderTestPng::Write(path, LoomTest::RenderTestPng::Encode(width, height, argb));
 }

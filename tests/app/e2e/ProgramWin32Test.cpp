@@ -1,10 +1,11 @@
 // VelmoraConfig.exe as the technician uses it, against the simulated radio:
 // start-up, Connect and Read, Write, the language switch, a port without a
 // device, and the ways the program ends. Pictures of the main window are
-// kept beside this test program (main-chinese.bmp, main-english.bmp, ...).
+// kept beside this test program (main-chinese.png, main-english.png, ...).
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -54,6 +55,73 @@ std::string StateValue(const std::string& state, const std::string& key) {
     return state.substr(from, state.find('\n', from) - from);
 }
 
+// More points of the Chinese window: channel edits, parameter combos, the
+// serial-number row, the port group and the file buttons.
+constexpr POINT kTxEdit3{113, 203}, kTxEdit4{113, 244};
+constexpr POINT kProtocolCombo{490, 115}, kLinkCombo{490, 190}, kBandwidthCombo{490, 215};
+constexpr POINT kSerialUnlock{366, 367}, kSerialEdit{490, 367};
+constexpr POINT kPortCombo{670, 166}, kRateCombo{670, 199};
+constexpr POINT kImport{658, 415}, kExport{658, 456};
+// The link-rate row: its label and the text of its combo.
+constexpr RECT kLinkLabel{356, 182, 430, 198}, kLinkText{432, 182, 528, 198};
+constexpr uint32_t kGreyed = 0xA7A6B7, kLabelBlue = 0x386382, kWhite = 0xFFFFFF;
+
+int CountColour(const ProgramDriver::Picture& picture, RECT area, uint32_t colour) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) n += picture.At(x, y) == colour;
+    return n;
+}
+
+// The rightmost column of the area that holds anything but white: where a
+// combo's text ends.
+int TextEnd(const ProgramDriver::Picture& picture, RECT area) {
+    for (int x = area.right - 1; x >= area.left; --x)
+        for (int y = area.top; y < area.bottom; ++y)
+            if (picture.At(x, y) != kWhite) return x;
+    return -1;
+}
+
+// Opens the combo at `combo` with a click, presses the keys in its drop-down
+// list and takes the selection with Return; false when no list opened or it
+// did not close.
+bool Choose(ProgramDriver& program, POINT combo, std::initializer_list<WPARAM> keys) {
+    Press(program, combo);
+    const HWND list = program.WaitForDropDown(3000);
+    if (list == nullptr) return false;
+    for (WPARAM key : keys) ProgramDriver::KeyTo(list, key);
+    ProgramDriver::KeyTo(list, VK_RETURN);
+    // Gone only when destroyed; the window under it repaints after that.
+    if (!WaitFor([&] { return !::IsWindow(list); }, 5000)) return false;
+    ProgramDriver::Sleep(300);
+    return true;
+}
+
+// Replaces the text of the edit being typed in: to its end, erase, type.
+bool ReplaceText(ProgramDriver& program, const std::string& text) {
+    if (!WaitFor([&] { return program.EditWindow() != nullptr; }, 3000)) return false;
+    ProgramDriver::KeyTo(program.EditWindow(), VK_END);
+    program.Type(std::string(program.EditText().size(), '\b') + text);
+    return program.EditText() == text;
+}
+
+// Opens the edit at `pt` with a click and replaces its text.
+bool Retype(ProgramDriver& program, POINT pt, const std::string& text) {
+    Press(program, pt);
+    return ReplaceText(program, text);
+}
+
+// Runs Export or Import through its file dialog with `unixPath`; a question
+// whether to create the file is answered Yes.
+bool ThroughFileDialog(ProgramDriver& program, POINT button, const std::string& unixPath) {
+    Press(program, button);
+    const HWND dialog = program.WaitForDialog(8000);
+    if (dialog == nullptr) return false;
+    ProgramDriver::ChooseFile(dialog, SimProcess::WinePath(unixPath));
+    if (HWND question = program.WaitForDialog(1500, dialog)) ProgramDriver::PressDialogButton(question, IDYES);
+    return WaitFor([&] { return !::IsWindow(dialog); }, 8000);
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void StartWithRadio(int chinese) {
@@ -90,7 +158,7 @@ TEST_F(ProgramTest, FreshStart_ChineseFirstPortAnd38400_StoredWhenEscapeEndsIt) 
     EXPECT_EQ("1", ProgramDriver::ReadSetting("Chinese"));
 }
 
-TEST_F(ProgramTest, ConnectRead_ThenDefaultAndWrite_TheRadioHoldsTheValues) {
+TEST_F(ProgramTest, ConnectRead_ThenUnlockDefaultAndWrite_TheRadioHoldsTheValuesAndSerialNumber) {
     StartWithRadio(1);
     Press(program, kConnect);
     ASSERT_TRUE(StripIs(kLightGreen));
@@ -98,7 +166,10 @@ TEST_F(ProgramTest, ConnectRead_ThenDefaultAndWrite_TheRadioHoldsTheValues) {
     ASSERT_TRUE(WaitFor([&] { return Transcript().find("SREV") != std::string::npos; }, 8000));
     ASSERT_TRUE(StripIs(kLightGreen));
     ProgramDriver::Sleep(500);
-    program.Capture().Save("main-read.bmp");
+    program.Capture().Save("main-read.png");
+    // Unlocked, the serial number goes to the radio with the Write.
+    Press(program, kSerialUnlock);
+    ASSERT_TRUE(Retype(program, kSerialEdit, "SN7654321"));
     Press(program, kTxDefault);
     Press(program, kWrite);
     // A Write checks every list first: it reaches the radio only when the
@@ -113,6 +184,8 @@ TEST_F(ProgramTest, ConnectRead_ThenDefaultAndWrite_TheRadioHoldsTheValues) {
     EXPECT_EQ("415.60000", StateValue(state, "rx1"));
     EXPECT_EQ("450.60000", StateValue(state, "rx8"));
     EXPECT_EQ("255", StateValue(state, "destination_address"));
+    EXPECT_EQ("SN7654321", StateValue(state, "serial_number"));
+    EXPECT_NE(std::string::npos, Transcript().find("cfg_sern SN7654321"));
 }
 
 TEST_F(ProgramTest, LanguageSwitchTwice_ShowsTheWindowAsBefore) {
@@ -120,14 +193,14 @@ TEST_F(ProgramTest, LanguageSwitchTwice_ShowsTheWindowAsBefore) {
     program.MouseMove(300, 20);
     ProgramDriver::Sleep(300);
     const ProgramDriver::Picture chinese = program.Capture();
-    chinese.Save("main-chinese.bmp");
+    chinese.Save("main-chinese.png");
     SwitchLanguage(program);
     const ProgramDriver::Picture english = program.Capture();
-    english.Save("main-english.bmp");
+    english.Save("main-english.png");
     EXPECT_NE(chinese.pixels, english.pixels);
     SwitchLanguage(program);
     const ProgramDriver::Picture again = program.Capture();
-    again.Save("main-chinese-again.bmp");
+    again.Save("main-chinese-again.png");
     int differing = 0;
     for (size_t i = 0; i < chinese.pixels.size(); ++i) differing += chinese.pixels[i] != again.pixels[i];
     EXPECT_EQ(0, differing);
@@ -144,7 +217,7 @@ TEST_F(ProgramTest, ConnectOnPortWithoutDevice_ShowsFailureOnLightRed) {
     ASSERT_TRUE(program.Start());
     Press(program, kConnect);
     EXPECT_TRUE(StripIs(kLightRed));
-    program.Capture().Save("main-failure.bmp");
+    program.Capture().Save("main-failure.png");
     program.AltKey(VK_F4);
     EXPECT_TRUE(program.WaitForExit(8000));
     EXPECT_EQ("0", ProgramDriver::ReadSetting("Chinese"));
@@ -208,10 +281,10 @@ protected:
 
 TEST_F(FirmwareProgramTest, Download_ShowsProgressThenSuccessAndTheRadioHasTheImage) {
     StartDownload(20);
-    program.Capture().Save("main-firmware-progress.bmp");
+    program.Capture().Save("main-firmware-progress.png");
     ASSERT_TRUE(WaitFor([&] { return program.Capture().At(kStrip.x, kStrip.y) == kLightGreen; }, 30000))
         << Transcript();
-    program.Capture().Save("main-firmware-done.bmp");
+    program.Capture().Save("main-firmware-done.png");
     // The first page, then every page from offset 4096.
     EXPECT_EQ(image.substr(0, 256) + image.substr(4096), SimProcess::ReadFile(outPath));
     program.AltKey(VK_F4);
@@ -233,6 +306,131 @@ TEST_F(FirmwareProgramTest, EndDuringDownload_AsksFirstThenCancelsAndEnds) {
     ProgramDriver::PressDialogButton(question, IDYES);
     EXPECT_TRUE(program.WaitForExit(8000));
     EXPECT_EQ(std::string::npos, Transcript().find("ISP finish"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProgramTest, FrequencyEdit_500NamedWhenAComboIsClicked_430125RewrittenWhenLeft) {
+    ProgramDriver::WriteSettings(-1, -1, 1);
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(Retype(program, kTxEdit3, "500"));
+    Press(program, kBandwidthCombo);
+    const HWND box = program.WaitForDialog(5000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("错误", ProgramDriver::Caption(box));
+    EXPECT_NE(std::string::npos, ProgramDriver::DialogText(box).find("发射频道3: 无效！"))
+        << ProgramDriver::DialogText(box);
+    ProgramDriver::PressDialogButton(box, IDOK);
+    // The focus is back in the edit, which still holds the rejected text.
+    ASSERT_TRUE(WaitFor([&] { return program.EditText() == "500"; }, 5000)) << program.EditText();
+    program.Capture().Save("main-invalid-channel.png");
+    ASSERT_TRUE(ReplaceText(program, "430.125")) << program.EditText();
+    Press(program, kTxEdit4);
+    // Back in channel 3: the edit shows what its check left there.
+    Press(program, kTxEdit3);
+    EXPECT_TRUE(WaitFor([&] { return program.EditText() == "430.12500"; }, 3000)) << program.EditText();
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+TEST_F(ProgramTest, LinkRate_SatelLockedAt9600Or19200ByBandwidth_HuaceAt25KStaysOpen) {
+    ProgramDriver::WriteSettings(-1, -1, 1);
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(Choose(program, kProtocolCombo, {VK_END}));    // SATEL
+    ASSERT_TRUE(Choose(program, kBandwidthCombo, {VK_HOME}));  // 12.5K
+    program.MouseMove(300, 20);
+    const ProgramDriver::Picture narrow = program.Capture();
+    EXPECT_GT(CountColour(narrow, kLinkLabel, kGreyed), 0);
+    EXPECT_GT(CountColour(narrow, kLinkText, kGreyed), 0);
+    // Locked: a click opens no list.
+    Press(program, kLinkCombo);
+    EXPECT_EQ(nullptr, program.WaitForDropDown(500));
+
+    ASSERT_TRUE(Choose(program, kBandwidthCombo, {VK_END}));  // 25.0K
+    program.MouseMove(300, 20);
+    const ProgramDriver::Picture wide = program.Capture();
+    wide.Save("main-link-locked.png");
+    EXPECT_GT(CountColour(wide, kLinkLabel, kGreyed), 0);
+    EXPECT_GT(CountColour(wide, kLinkText, kGreyed), 0);
+    // " 19200" reaches further right than " 9600".
+    EXPECT_LT(TextEnd(narrow, kLinkText), TextEnd(wide, kLinkText));
+
+    ASSERT_TRUE(Choose(program, kProtocolCombo, {VK_HOME, VK_DOWN, VK_DOWN}));  // HUACE
+    program.MouseMove(300, 20);
+    const ProgramDriver::Picture open = program.Capture();
+    EXPECT_EQ(0, CountColour(open, kLinkLabel, kGreyed));
+    EXPECT_GT(CountColour(open, kLinkLabel, kLabelBlue), 0);
+    Press(program, kLinkCombo);
+    const HWND list = program.WaitForDropDown(3000);
+    ASSERT_NE(nullptr, list);
+    program.CaptureScreen().Save("main-dropdown.png");
+    ProgramDriver::KeyTo(list, VK_ESCAPE);
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+TEST_F(ProgramTest, ExportThenImport_AFreshStartGetsTheProfileBack) {
+    const std::string first = SimProcess::UnixPathFor(TestComPort(1), "profile-first.cfg");
+    const std::string second = SimProcess::UnixPathFor(TestComPort(1), "profile-second.cfg");
+    ::DeleteFileA(SimProcess::WinePath(first).c_str());
+    ::DeleteFileA(SimProcess::WinePath(second).c_str());
+    ProgramDriver::WriteSettings(-1, -1, 1);
+    ASSERT_TRUE(program.Start());
+    Press(program, kTxDefault);
+    ASSERT_TRUE(Choose(program, kProtocolCombo, {VK_END}));  // SATEL
+    ASSERT_TRUE(ThroughFileDialog(program, kExport, first));
+    ASSERT_TRUE(StripIs(kLightGreen));
+    const std::string exported = SimProcess::ReadFile(first);
+    const std::string channel1 = RadioTables::FormatFrequency(RadioTables::DefaultFrequencyTable[1]);
+    EXPECT_NE(std::string::npos, exported.find("\nChannel1," + channel1 + "\r\r\n")) << exported;
+    EXPECT_NE(std::string::npos, exported.find("ProtocolType,8\r\r\n")) << exported;
+    program.Key(VK_ESCAPE);
+    ASSERT_TRUE(program.WaitForExit(8000));
+
+    ProgramDriver again;
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(ThroughFileDialog(again, kImport, first));
+    ASSERT_TRUE(WaitFor([&] { return again.Capture().At(kStrip.x, kStrip.y) == kLightGreen; }, 5000));
+    ASSERT_TRUE(ThroughFileDialog(again, kExport, second));
+    EXPECT_EQ(exported, SimProcess::ReadFile(second));
+    again.Key(VK_ESCAPE);
+    EXPECT_TRUE(again.WaitForExit(8000));
+}
+
+TEST_F(ProgramTest, PortRateAndLanguage_ChosenThenEndedWithEscape_SurviveARestart) {
+    ASSERT_GE(ProgramDriver::PortPosition(TestComPort(0)), 0);
+    ASSERT_GE(ProgramDriver::PortPosition(TestComPort(1)), 0);
+    ProgramDriver::WriteSettings(0, -1, 1);
+    ASSERT_TRUE(program.Start());
+    // The language first: switching it refills the rate list.
+    SwitchLanguage(program);
+    ASSERT_TRUE(Choose(program, kPortCombo, {VK_END}));
+    ASSERT_TRUE(Choose(program, kRateCombo, {VK_END}));  // 115200
+    program.MouseMove(300, 20);
+    ProgramDriver::Sleep(300);
+    const ProgramDriver::Picture chosen = program.Capture();
+    chosen.Save("main-chosen.png");
+    program.Key(VK_ESCAPE);
+    ASSERT_TRUE(program.WaitForExit(8000));
+    EXPECT_NE("0", ProgramDriver::ReadSetting("Port"));
+    EXPECT_EQ("4", ProgramDriver::ReadSetting("Baud"));
+    EXPECT_EQ("0", ProgramDriver::ReadSetting("Chinese"));
+
+    ProgramDriver again;
+    ASSERT_TRUE(again.Start());
+    again.MouseMove(300, 20);
+    ProgramDriver::Sleep(300);
+    const ProgramDriver::Picture restarted = again.Capture();
+    restarted.Save("main-restarted.png");
+    int differing = 0;
+    for (size_t i = 0; i < chosen.pixels.size() && i < restarted.pixels.size(); ++i)
+        differing += chosen.pixels[i] != restarted.pixels[i];
+    EXPECT_EQ(chosen.pixels.size(), restarted.pixels.size());
+    EXPECT_EQ(0, differing);
+    again.Key(VK_ESCAPE);
+    EXPECT_TRUE(again.WaitForExit(8000));
 }
 
 }  // namespace
