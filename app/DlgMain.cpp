@@ -373,6 +373,9 @@ void DlgMain::SetBusy(bool on) {
     for (CButtonUI* button : {c_.connectButton, c_.disconnectButton, c_.readButton, c_.writeButton})
         button->SetEnabled(!on && havePort);
     for (CButtonUI* item : {c_.connectItem, c_.disconnectItem, c_.readItem, c_.writeItem}) item->SetEnabled(!on);
+    // Import and Export are refused during a download too: they show it.
+    for (CButtonUI* control : {c_.importButton, c_.exportButton, c_.importItem, c_.exportItem})
+        control->SetEnabled(!on);
 }
 
 bool DlgMain::OpenSelectedPort(bool firmwareRate) {

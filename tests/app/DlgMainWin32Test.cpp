@@ -240,12 +240,15 @@ TEST_F(DlgMainTest, UiEvent_ProgressBarBusyStateAndForeignArguments) {
     EXPECT_EQ(0xFF3333FFu, c.statusLabel->GetBkColor());
     ::SendMessageA(wnd, kWmAppUiEvent, 1, kUiBusy);
     EXPECT_FALSE(c.readItem->IsEnabled());
+    EXPECT_FALSE(c.importButton->IsEnabled());
+    EXPECT_FALSE(c.exportItem->IsEnabled());
     EXPECT_TRUE(window->IsDownloading());
     // Commands are refused while the download has the port.
     Send(c.exportItem, "setfocus");
     EXPECT_EQ("", c.statusLabel->GetText());
     ::SendMessageA(wnd, kWmAppUiEvent, 0, kUiBusy);
     EXPECT_TRUE(c.readItem->IsEnabled());
+    EXPECT_TRUE(c.importButton->IsEnabled());
     // A control the window does not know is never touched.
     int bogus = 0;
     ::SendMessageA(wnd, kWmAppUiEvent, reinterpret_cast<WPARAM>(&bogus), kUiFailure);
