@@ -35,8 +35,10 @@ DlgMain::~DlgMain() {
     port_.Close();
 }
 
+// Made hidden and shown once centred: a shown window that moves costs the
+// window system a round of its own, and is seen where it was made first.
 bool DlgMain::Open() {
-    if (Create(nullptr, kTitleChinese, 0x10CF0000, 0x00060000, 0, 0, 670, 444) == nullptr) return false;
+    if (Create(nullptr, kTitleChinese, 0x00CF0000, 0x00060000, 0, 0, 670, 444) == nullptr) return false;
     CenterWindow();
     ::ShowWindow(GetHWND(), SW_SHOW);
     return true;

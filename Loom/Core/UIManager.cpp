@@ -324,7 +324,7 @@ void CUIManager::RunDelayedCleanup() {
 }
 
 void CUIManager::Invalidate(const RECT& rc) {
-    if (wnd_ != nullptr) ::InvalidateRect(wnd_, &rc, FALSE);
+    if (wnd_ != nullptr && !wholeClientInvalid_) ::InvalidateRect(wnd_, &rc, FALSE);
 }
 
 // --- focus ------------------------------------------------------------------

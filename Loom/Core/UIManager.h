@@ -288,6 +288,7 @@ private:
     // Painting.
     void OnPaint();
     void LayOutIfNeeded();
+    bool IsWholeClientInvalid() const;
     void PaintOffscreen(HDC paintDC, const RECT& update);
     void ShowToolTip(CControlUI* control);
 
@@ -346,6 +347,10 @@ private:
     bool showDirty_ = false;
     bool firstLayout_ = true;
     bool layoutNeeded_ = false;
+    // While a paint lays out a window that is invalid as a whole, placing
+    // controls invalidates nothing more: each invalidation is a round trip
+    // to the window system, and the paint covers the whole window anyway.
+    bool wholeClientInvalid_ = false;
     bool focusNeeded_ = false;
     bool offscreenPaint_ = true;
     bool bkTransparent_ = false;

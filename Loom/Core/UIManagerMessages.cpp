@@ -499,6 +499,7 @@ void CUIManager::LayOutIfNeeded() {
     RECT client{0, 0, 0, 0};
     ::GetClientRect(wnd_, &client);
     if (::IsRectEmpty(&client)) return;
+    wholeClientInvalid_ = IsWholeClientInvalid();
     if (root_->IsUpdateNeeded()) {
         root_->SetPos(client);
         ReleaseOffscreen();  // made again at the new size
@@ -509,10 +510,22 @@ void CUIManager::LayOutIfNeeded() {
             control->SetPos(control->GetPos());
         }
     }
+    wholeClientInvalid_ = false;
     if (firstLayout_) {
         firstLayout_ = false;
         SendNotify(root_, "windowinit");
     }
+}
+
+// The update region is exactly the client rectangle (a region of another
+// shape with the same bounds is not).
+bool CUIManager::IsWholeClientInvalid() const {
+    RECT client{0, 0, 0, 0};
+    UniqueRegion update(::CreateRectRgn(0, 0, 0, 0));
+    RECT box{0, 0, 0, 0};
+    return ::GetClientRect(wnd_, &client) && !::IsRectEmpty(&client) && update &&
+           ::GetUpdateRgn(wnd_, update.get(), FALSE) == SIMPLEREGION &&
+           ::GetRgnBox(update.get(), &box) == SIMPLEREGION && ::EqualRect(&box, &client);
 }
 
 void CUIManager::OnPaint() {

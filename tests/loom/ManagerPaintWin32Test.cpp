@@ -53,6 +53,25 @@ TEST(ManagerPaint, LayoutRunsInsideThePaintBeforeDrawing) {
     EXPECT_EQ(s.At(50, 10), 0xFFFFFFu);
 }
 
+// Only two corners are invalid (their bounds are the whole window, the region
+// is not): what the layout moves must still be painted.
+TEST(ManagerPaint, LayoutInAPartlyInvalidWindowRepaintsWhatItMoves) {
+    auto* root = Make<CHorizontalLayoutUI>("bkcolor=\"#FFFFFFFF\"");
+    auto* left = Leaf("width=\"20\" bkcolor=\"#FF0000FF\"");
+    root->Add(left);
+    TestWindow w;
+    ASSERT_TRUE(w.Open(60, 20, root));
+    left->SetFixedWidth(40);
+    ::ValidateRect(w.GetHWND(), nullptr);
+    const RECT corners[] = {{0, 0, 5, 5}, {55, 15, 60, 20}};
+    for (const RECT& corner : corners) ::InvalidateRect(w.GetHWND(), &corner, FALSE);
+    ::UpdateWindow(w.GetHWND());
+    PixelSurface s(60, 20);
+    CaptureClient(w.GetHWND(), s);
+    EXPECT_EQ(s.At(30, 10), 0x0000FFu);
+    EXPECT_EQ(s.At(50, 10), 0xFFFFFFu);
+}
+
 TEST(ManagerPaint, TwoColoursGiveAGradientAndThreeColoursTwoHalves) {
     auto* root = Make<CVerticalLayoutUI>("");
     root->Add(Leaf("bkcolor=\"#FF000000\" bkcolor2=\"#FFFFFFFF\""));
