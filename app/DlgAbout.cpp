@@ -10,6 +10,7 @@
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "app/WindowSkin.h"
 #include "res/version.h"
+#include "serial/LateLibrary.h"
 
 using namespace Loom;
 
@@ -22,8 +23,15 @@ constexpr DWORD kExStyle = 0x00060000;
 // The close result of OK and of the close button.
 constexpr UINT kClosedByButton = 2;
 
+constexpr char kShellLibrary[] = "shell32.dll";
+constexpr char kShellExecute[] = "ShellExecuteA";
+
+// The shell is loaded at the first link opened: the program needs it for
+// nothing else.
 HINSTANCE WINAPI ShellOpenDefault(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
-    return ::ShellExecuteA(owner, verb, file, parameters, directory, show);
+    const auto open = LateFunction<decltype(&::ShellExecuteA), kShellLibrary, kShellExecute>();
+    if (open == nullptr) return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
+    return open(owner, verb, file, parameters, directory, show);
 }
 
 DlgAbout::ShellOpen& CurrentShellOpen() {

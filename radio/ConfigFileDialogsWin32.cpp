@@ -1,6 +1,13 @@
 #include "radio/ConfigFileDialogs.h"
 
+#include "serial/LateLibrary.h"
+
 namespace {
+
+constexpr char kDialogLibrary[] = "comdlg32.dll";
+constexpr char kOpenDialog[] = "GetOpenFileNameA";
+constexpr char kSaveDialog[] = "GetSaveFileNameA";
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
 // One filter; the literal's own NUL ends the list with the second NUL.
 constexpr char kFilter[] = "Config File(*.cfg)\0*.cfg\0";
@@ -49,8 +56,10 @@ bool ConfigFileDialogs::Run(Kind kind, std::string& path) {
     char chosen[MAX_PATH] = "";
     const std::string folder = ProgramFolder();
     OPENFILENAMEA dialog = Describe(kind, chosen, folder);
-    const BOOL ok = kind == Kind::Save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
-    if (!ok) return false;  // cancelled, or the dialog could not be shown
+    const FileDialogFn show = kind == Kind::Save ? LateFunction<FileDialogFn, kDialogLibrary, kSaveDialog>()
+                                                 : LateFunction<FileDialogFn, kDialogLibrary, kOpenDialog>();
+    // Cancelled, or the dialog could not be shown (nor its library loaded).
+    if (show == nullptr || !show(&dialog)) return false;
     chosen[MAX_PATH - 1] = '\0';
     path = chosen;
     return true;

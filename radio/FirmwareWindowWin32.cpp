@@ -5,6 +5,14 @@
 #include <cstring>
 
 #include "radio/UiEvents.h"
+#include "serial/LateLibrary.h"
+
+namespace {
+
+constexpr char kDialogLibrary[] = "comdlg32.dll";
+constexpr char kOpenDialog[] = "GetOpenFileNameA";
+
+}  // namespace
 
 void WindowFirmwareEvents::Busy(bool on) { ::SendMessageA(window_, kWmAppUiEvent, on ? 1 : 0, kUiBusy); }
 
@@ -46,7 +54,8 @@ bool FirmwareFileDialog::ChooseFirmwareFile(std::string& path) {
     ofn.lpstrInitialDir = folder[0] ? folder : nullptr;
     ofn.lpstrTitle = chinese_ ? "选择文件" : "Select File";
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameA(&ofn)) return false;
+    const auto show = LateFunction<decltype(&::GetOpenFileNameA), kDialogLibrary, kOpenDialog>();
+    if (show == nullptr || !show(&ofn)) return false;
     path = file;
     return true;
 }
