@@ -126,7 +126,6 @@ CUIManager::CUIManager() {
     if (!process.started) {
         process.started = true;
         process.redPen = UniquePen(::CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
-        ::InitCommonControls();
     }
     LOGFONTA lf{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);

@@ -21,6 +21,23 @@ constexpr int kMaxRelayouts = 100000;
 // The reflected forms of messages a child window sends its parent.
 constexpr UINT kReflectBase = 0x2000;
 
+// The common controls (version 6, by the manifest) are loaded for the first
+// tip rather than with the program: the tip is all they are used for, and
+// every library loaded with the program delays its first window. They stay
+// loaded, as an imported library would.
+bool LoadToolTipClass() {
+    static const bool loaded = [] {
+        const HMODULE controls = ::LoadLibraryA("comctl32.dll");
+        if (controls == nullptr) return false;
+        using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init =
+            reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(controls, "InitCommonControlsEx")));
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+        return init != nullptr && init(&classes) != FALSE;
+    }();
+    return loaded;
+}
+
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 CControlUI* UpdateNeededProc(CControlUI* control, void* /*data*/) {
@@ -389,6 +406,7 @@ void CUIManager::ShowToolTip(CControlUI* control) {
     toolInfo_.lpszText = toolText_.data();
     toolInfo_.rect = control->GetPos();
     if (!tooltip_) {
+        if (!LoadToolTipClass()) return;
         tooltip_.reset(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr,
                                          GetInstance(), nullptr));
