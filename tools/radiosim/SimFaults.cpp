@@ -1,17 +1,15 @@
 #include "SimFaults.h"
 
+#include "RadioState.h"
+
 #include <algorithm>
 
 namespace {
 
+// Fault counts are plain decimal numbers, read by the radio's own rule.
 bool parseCount(const std::string& text, long min, long max, long& value) {
-    if (text.empty() || text.size() > 9) return false;
-    long n = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        n = n * 10 + (c - '0');
-    }
-    if (n < min || n > max) return false;
+    int n = 0;
+    if (!RadioState::parseNumber(text, int(min), int(max), n)) return false;
     value = n;
     return true;
 }
