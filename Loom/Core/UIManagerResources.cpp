@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Loom/Core/RenderHtmlCanvas.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
@@ -11,12 +12,10 @@ namespace Loom {
 
 namespace {
 
-bool IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
-
 // The face name as a font can hold it: at most 31 bytes with the
 // terminating NUL, cut before a double-byte character that does not fit.
 std::string FaceName(const std::string& face) {
-    return face.substr(0, CutAtCharacter(face, LF_FACESIZE - 1, &IsLeadByte));
+    return face.substr(0, CutAtCharacter(face, LF_FACESIZE - 1, &CRenderHtmlCanvas::IsLeadByte));
 }
 
 }  // namespace
