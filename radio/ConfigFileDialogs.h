@@ -6,16 +6,20 @@
 
 #include "radio/ConfigFileChooser.h"
 #include "radio/ConfigView.h"
+#include "radio/ProfileFolder.h"
 
 // The common file dialogs of "Export Config" and "Import Config": one filter,
-// "Config File(*.cfg)" with the pattern "*.cfg", opening in the program's
-// folder, titled in the window's current language. Paths are ANSI text of at
-// most 259 characters. Thread: the window thread (the dialogs are modal).
+// "Config File(*.cfg)" with the pattern "*.cfg", titled in the window's
+// current language. They open in the program's folder, or, when the program
+// cannot write there (an installed program), in the user's Documents folder
+// and then in the folder of the profile chosen last (ProfileFolder.h). Paths
+// are ANSI text of at most 259 characters. Thread: the window thread (the
+// dialogs are modal).
 class ConfigFileDialogs : public IFileChooser {
 public:
     enum class Kind { Save, Open };
 
-    ConfigFileDialogs(HWND owner, const IConfigView& view);
+    ConfigFileDialogs(HWND owner, const IConfigView& view, std::string programFolder = ProgramFolder());
 
     // Asks before overwriting an existing file and before creating a new one,
     // and takes the typed name as it is.
@@ -27,12 +31,27 @@ public:
     // bytes; it and `folder` must outlive the record.
     OPENFILENAMEA Describe(Kind kind, char* path, const std::string& folder) const;
 
+    // The folder the next dialog opens in. Whether the program's folder can
+    // be written is found out once, at the first dialog.
+    std::string InitialFolder();
+    // Takes the path of a dialog that was answered with OK (the record
+    // Describe made) and remembers its folder for the next dialog.
+    void Accept(const OPENFILENAMEA& answered, std::string& path);
+
     // The folder of the running program, without a trailing backslash.
     static std::string ProgramFolder();
+    // The user's Documents folder; empty when the shell does not know it.
+    static std::string DocumentsFolder();
+    // Whether a file can be made in `folder` (tried for real: permissions,
+    // read-only media and the like all count); false for a missing folder.
+    static bool FolderWritable(const std::string& folder);
 
 private:
     bool Run(Kind kind, std::string& path);
 
     HWND owner;
     const IConfigView& view;
+    std::string programFolder;
+    enum class Writable { Unknown, Yes, No } programWritable = Writable::Unknown;
+    std::string lastUsed;
 };

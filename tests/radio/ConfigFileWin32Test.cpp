@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "serial/UniqueHandle.h"
 #include "tests/support/FakeActionWindow.h"
 #include "tests/support/FakeConfigView.h"
+#include "tests/support/SimProcess.h"
 
 namespace {
 
@@ -57,7 +60,8 @@ struct FailingIo : ConfigFileIo {
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file.valid()) << path;
     DWORD written = 0;
     ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
@@ -291,6 +295,66 @@ TEST_F(ConfigFileWin32Test, Import_ReadErrorMidFile_AppliesOnlyTheWholeLinesBefo
 
 // ---- Dialogs ------------------------------------------------------------------
 
+// A folder nobody may write to, made so for real on the Unix side: Wine maps
+// Windows writes to Unix ones, and neither the read-only attribute nor the
+// missing write permission stops root, so the folder is made immutable as
+// well (refused to anyone but root, whom the permission does not stop).
+class ReadOnlyFolder {
+public:
+    ReadOnlyFolder() {
+        const char* dir = std::getenv("VELMORA_PORT_DIR");
+        if (dir == nullptr) return;
+        unixPath = std::string(dir) + "/read-only-profiles";
+        path = SimProcess::WinePath(unixPath);
+        ::CreateDirectoryA(path.c_str(), nullptr);
+        if (!RunShell("chmod a-w '" + unixPath + "'; chattr +i '" + unixPath + "' 2>/dev/null")) path.clear();
+    }
+    ~ReadOnlyFolder() {
+        if (unixPath.empty()) return;
+        RunShell("chattr -i '" + unixPath + "' 2>/dev/null; chmod u+w '" + unixPath + "'");
+        ::RemoveDirectoryA(SimProcess::WinePath(unixPath).c_str());
+    }
+    std::string path;  // empty when the folder could not be made
+
+private:
+    // Runs a shell command on the Linux side and waits for it. Wine hands a
+    // Linux program its command line split at every blank, so the command
+    // goes through a script file; and Wine does not wait for a Linux process,
+    // so the script leaves a mark when it is done.
+    bool RunShell(const std::string& command) const {
+        const std::string script = unixPath + ".sh", mark = unixPath + ".done";
+        ::DeleteFileA(SimProcess::WinePath(mark).c_str());
+        const std::string text = command + "\ntouch '" + mark + "'\n";
+        {
+            UniqueFile file(::CreateFileA(SimProcess::WinePath(script).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            DWORD written = 0;
+            if (!file || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+                return false;
+        }
+        std::string line = "/bin/sh " + script;
+        std::vector<char> chars(line.begin(), line.end());
+        chars.push_back('\0');
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        const bool started =
+            ::CreateProcessA(nullptr, chars.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        if (started) {
+            ::CloseHandle(pi.hThread);
+            ::CloseHandle(pi.hProcess);
+        }
+        bool done = false;
+        for (int i = 0; started && i < 200 && !done; ++i) {
+            done = ::DeleteFileA(SimProcess::WinePath(mark).c_str()) != FALSE;
+            if (!done) ::Sleep(25);
+        }
+        ::DeleteFileA(SimProcess::WinePath(script).c_str());
+        return done;
+    }
+    std::string unixPath;
+};
+
 TEST(ConfigFileDialogs, TitlesFilterFlagsAndTheProgramFolder) {
     FakeConfigView view;
     ConfigFileDialogs dialogs(nullptr, view);
@@ -317,6 +381,52 @@ TEST(ConfigFileDialogs, TitlesFilterFlagsAndTheProgramFolder) {
     view.language = Language::Chinese;
     EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Save, path, folder).lpstrTitle, "导出配置");
     EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Open, path, folder).lpstrTitle, "导入配置");
+}
+
+TEST(ConfigFileDialogs, FolderWritable_WritableReadOnlyAndMissingFolders) {
+    char temp[MAX_PATH];
+    ASSERT_NE(0u, ::GetTempPathA(MAX_PATH, temp));
+    const std::string writable = std::string(temp) + "velmora-writable";
+    ::CreateDirectoryA(writable.c_str(), nullptr);
+    EXPECT_TRUE(ConfigFileDialogs::FolderWritable(writable));
+    // The trial file is gone again: the folder can be removed when empty.
+    EXPECT_TRUE(::RemoveDirectoryA(writable.c_str()));
+    EXPECT_FALSE(ConfigFileDialogs::FolderWritable(writable));
+
+    ReadOnlyFolder readOnly;
+    ASSERT_FALSE(readOnly.path.empty());
+    EXPECT_FALSE(ConfigFileDialogs::FolderWritable(readOnly.path));
+}
+
+TEST(ConfigFileDialogs, ReadOnlyProgramFolder_DocumentsFirstThenTheFolderLastChosen) {
+    FakeConfigView view;
+    ReadOnlyFolder readOnly;
+    ConfigFileDialogs dialogs(nullptr, view, readOnly.path);
+    const std::string documents = ConfigFileDialogs::DocumentsFolder();
+    ASSERT_FALSE(documents.empty());
+    EXPECT_EQ(documents, dialogs.InitialFolder());
+
+    char path[MAX_PATH] = "";
+    OPENFILENAMEA answered = dialogs.Describe(ConfigFileDialogs::Kind::Save, path, documents);
+    std::snprintf(path, sizeof path, "C:\\profiles\\site a.cfg");
+    answered.nFileOffset = 12;
+    std::string chosen;
+    dialogs.Accept(answered, chosen);
+    EXPECT_EQ("C:\\profiles\\site a.cfg", chosen);
+    EXPECT_EQ("C:\\profiles", dialogs.InitialFolder());
+}
+
+TEST(ConfigFileDialogs, WritableProgramFolder_StaysTheInitialFolder) {
+    FakeConfigView view;
+    ConfigFileDialogs dialogs(nullptr, view);
+    const std::string program = ConfigFileDialogs::ProgramFolder();
+    EXPECT_EQ(program, dialogs.InitialFolder());
+    char path[MAX_PATH] = "C:\\profiles\\a.cfg";
+    OPENFILENAMEA answered = dialogs.Describe(ConfigFileDialogs::Kind::Open, path, program);
+    answered.nFileOffset = 12;
+    std::string chosen;
+    dialogs.Accept(answered, chosen);
+    EXPECT_EQ(program, dialogs.InitialFolder());
 }
 
 }  // namespace

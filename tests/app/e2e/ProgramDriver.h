@@ -24,6 +24,8 @@ public:
 
     // Starts the program and waits for its main window; false on failure.
     bool Start();
+    // The same for the program at a Windows path (an installed copy).
+    bool Start(const std::string& windowsPath);
     HWND Window() const { return window_; }
     // A left click at a point of the window's client area.
     void Click(int x, int y);

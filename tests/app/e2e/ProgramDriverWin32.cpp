@@ -94,8 +94,10 @@ int ProgramDriver::PortPosition(int comPort) {
     return -1;
 }
 
-bool ProgramDriver::Start() {
-    std::string command = "\"" + SimProcess::WinePath(VELMORA_PROGRAM) + "\"";
+bool ProgramDriver::Start() { return Start(SimProcess::WinePath(VELMORA_PROGRAM)); }
+
+bool ProgramDriver::Start(const std::string& windowsPath) {
+    std::string command = "\"" + windowsPath + "\"";
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA si{};
