@@ -15,16 +15,17 @@ elseif(VELMORA_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# velmora_add_test(NAME SOURCES ... [LIBS ...] [DISPLAY] [SIM] [PORTS n ...])
+# velmora_add_test(NAME SOURCES ... [LIBS ...] [DISPLAY] [SIM] [SETTINGS] [PORTS n ...])
 # Declares one test executable (GoogleTest) and its ctest entry.
 #   DISPLAY  the test opens windows (every program run by the Wine wrapper
 #            gets its shared virtual display; the flag marks the need, and
 #            such tests run one at a time).
 #   SIM      the test starts the simulated radio: VELMORA_RADIOSIM names it.
+#   SETTINGS the test reads or writes the program's settings key.
 #   PORTS    COM numbers the test may map to pseudo-terminals; two tests
 #            that run at the same time must not share one.
 function(velmora_add_test NAME)
-  cmake_parse_arguments(T "DISPLAY;SIM" "" "SOURCES;LIBS;PORTS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY;SIM;SETTINGS" "" "SOURCES;LIBS;PORTS" ${ARGN})
   if(NOT T_SOURCES)
     return()  # nothing written yet
   endif()
@@ -38,6 +39,11 @@ function(velmora_add_test NAME)
     # takes the keyboard focus (and closes the other's edit windows and
     # drop-downs) or covers what the other captures from the screen.
     set_tests_properties(${NAME} PROPERTIES RESOURCE_LOCK wine_desktop)
+  endif()
+  if(T_SETTINGS)
+    # The program's settings key is one per Wine prefix: a test that deletes
+    # it must not run beside one that checks it.
+    set_property(TEST ${NAME} APPEND PROPERTY RESOURCE_LOCK settings_key)
   endif()
   if(T_PORTS)
     string(REPLACE ";" "," ports "${T_PORTS}")
