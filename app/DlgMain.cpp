@@ -9,6 +9,8 @@
 
 #include "app/WindowSkin.h"
 #include "radio/RadioTables.h"
+#include "serial/PortList.h"
+#include "serial/PortSelection.h"
 #include "radio/UiEvents.h"
 
 using namespace Loom;
@@ -18,6 +20,7 @@ namespace {
 const char* const kTitleChinese = "泰岚外置电台配置工具-V001.01.08";
 const char* const kTitleEnglish = "Velmora Configuration Tool-V001.01.08";
 constexpr DWORD kSuccessColour = 0xFF99FF99, kFailureColour = 0xFFFF9999, kProgressColour = 0xFF3333FF;
+constexpr DWORD kSearchColour = 0xFFFFFF99;
 constexpr int kStatusWidth = 216;
 
 const char* Pick(bool chinese, const char* zh, const char* en) { return chinese ? zh : en; }
@@ -30,6 +33,7 @@ DlgMain::DlgMain(Places places)
     : WindowImplBase(kDesignWidth, kDesignHeight), places_(places), exchange_(*this), port_(this) {}
 
 DlgMain::~DlgMain() {
+    StopSearchThread();
     CancelDownload();
     if (initialised_) SaveSettings(*view_, places_.settingsKey);
     port_.Close();
@@ -100,9 +104,7 @@ void DlgMain::ApplyLanguageWidths(bool chinese) {
     c_.portRow->GetLabel()->SetFixedWidth(chinese ? 42 : 32);
     c_.rateRow->GetLabel()->SetFixedWidth(chinese ? 42 : 32);
     c_.languageMenuHeader->SetFixedWidth(chinese ? 42 : 72);
-    // The File panel is one item taller than its items without the firmware
-    // download.
-    SetPanelPos(c_.fileMenu, chinese ? "10,63,100,226" : "10,63,130,226");
+    SetPanelPos(c_.fileMenu, chinese ? kFileMenuPos : kFileMenuPosEnglish);
     SetPanelPos(c_.languageMenu, chinese ? "52,63,142,85" : "52,63,172,85");
     SetPanelPos(c_.helpMenu, chinese ? "94,63,184,85" : "124,63,244,85");
 }
@@ -184,19 +186,22 @@ bool DlgMain::IsBlockedWhileDownloading(const CControlUI* control) const {
           static_cast<CControlUI*>(c_.connectItem), static_cast<CControlUI*>(c_.disconnectItem),
           static_cast<CControlUI*>(c_.readItem), static_cast<CControlUI*>(c_.writeItem),
           static_cast<CControlUI*>(c_.importItem), static_cast<CControlUI*>(c_.exportItem),
-          static_cast<CControlUI*>(c_.firmwareItem)})
+          static_cast<CControlUI*>(c_.firmwareItem), static_cast<CControlUI*>(c_.findItem),
+          static_cast<CControlUI*>(c_.verifyItem)})
         if (control == blocked) return true;
     return false;
 }
 
 // The radio commands, Import and Export, by button or by menu item alike.
-// None of them runs while a download has the port.
+// None of them runs while a download or the radio search has the port.
 void DlgMain::RunCommand(CControlUI* control) {
-    if (downloading_ && IsBlockedWhileDownloading(control)) return;
+    if (IsPortBusy() && IsBlockedWhileDownloading(control)) return;
     if (control == c_.connectButton || control == c_.connectItem) actions_->EnterConfigMode();
     if (control == c_.disconnectButton || control == c_.disconnectItem) actions_->ExitConfigMode();
     if (control == c_.readButton || control == c_.readItem) actions_->ReadFromRadio();
     if (control == c_.writeButton || control == c_.writeItem) actions_->WriteToRadio();
+    if (control == c_.verifyItem) actions_->WriteAndVerify();
+    if (control == c_.findItem) StartFindRadio();
     if (control == c_.importButton || control == c_.importItem) fileCommands_->importConfig();
     if (control == c_.exportButton || control == c_.exportItem) fileCommands_->exportConfig();
 }
@@ -317,7 +322,7 @@ bool DlgMain::DispatchMenuItem(CControlUI* item) {
     } else if (item == c_.firmwareItem) {
         StartFirmwareDownload();
     } else if (item == c_.connectItem || item == c_.readItem || item == c_.writeItem || item == c_.disconnectItem ||
-               item == c_.importItem || item == c_.exportItem) {
+               item == c_.importItem || item == c_.exportItem || item == c_.findItem || item == c_.verifyItem) {
         RunCommand(item);
     } else {
         return false;
@@ -343,6 +348,8 @@ CControlUI* DlgMain::ControlOf(ActionControl control) const {
         return c_.exportButton;
     case ActionControl::Firmware:
         return c_.firmwareItem;
+    case ActionControl::WriteAndVerify:
+        return c_.verifyItem;
     }
     return c_.connectButton;
 }
@@ -350,11 +357,16 @@ CControlUI* DlgMain::ControlOf(ActionControl control) const {
 void DlgMain::ShowResult(bool success, ActionControl control) { ShowOutcome(success, ControlOf(control)); }
 
 void DlgMain::ShowOutcome(bool success, CControlUI* control) {
-    const std::string text = ComposeResultText(control->GetText(), success, view_->GetLanguage());
+    ShowStrip(ComposeResultText(control->GetText(), success, view_->GetLanguage()),
+              success ? kSuccessColour : kFailureColour);
+    // The search thread owns the port until it ends.
+    if (!searching_) port_.Close();
+}
+
+void DlgMain::ShowStrip(const std::string& text, DWORD colour) {
     c_.statusLabel->SetPadding(RECT{0, 0, 0, 0});
     c_.statusLabel->SetText(text);
-    c_.statusLabel->SetBkColor(success ? kSuccessColour : kFailureColour);
-    port_.Close();
+    c_.statusLabel->SetBkColor(colour);
 }
 
 void DlgMain::ShowProgress(int value) {
@@ -370,14 +382,20 @@ void DlgMain::SetBusy(bool on) {
         firmwarePortText_ = c_.portRow->GetCombo()->GetText();
         firmwareRateText_ = c_.rateRow->GetCombo()->GetText();
     }
-    // Without a port the radio buttons stay disabled after the download.
+    EnablePortCommands(!on);
+}
+
+void DlgMain::EnablePortCommands(bool enabled) {
+    // Without a port the radio buttons stay disabled.
     const bool havePort = view_->GetPortCount() > 0;
     for (CButtonUI* button : {c_.connectButton, c_.disconnectButton, c_.readButton, c_.writeButton})
-        button->SetEnabled(!on && havePort);
-    for (CButtonUI* item : {c_.connectItem, c_.disconnectItem, c_.readItem, c_.writeItem}) item->SetEnabled(!on);
-    // Import and Export are refused during a download too: they show it.
+        button->SetEnabled(enabled && havePort);
+    for (CButtonUI* item : {c_.connectItem, c_.disconnectItem, c_.readItem, c_.writeItem, c_.findItem, c_.verifyItem})
+        item->SetEnabled(enabled);
+    // Import and Export are refused too: they show their outcome, which
+    // closes the port.
     for (CButtonUI* control : {c_.importButton, c_.exportButton, c_.importItem, c_.exportItem})
-        control->SetEnabled(!on);
+        control->SetEnabled(enabled);
 }
 
 bool DlgMain::OpenSelectedPort(bool firmwareRate) {
@@ -398,10 +416,10 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
     CControlUI* control = nullptr;
     for (ActionControl a :
          {ActionControl::Connect, ActionControl::Disconnect, ActionControl::Read, ActionControl::Write,
-          ActionControl::Import, ActionControl::Export, ActionControl::Firmware})
+          ActionControl::Import, ActionControl::Export, ActionControl::Firmware, ActionControl::WriteAndVerify})
         if (reinterpret_cast<CControlUI*>(wParam) == ControlOf(a)) control = ControlOf(a);
     for (CControlUI* item : {c_.connectItem, c_.readItem, c_.writeItem, c_.disconnectItem, c_.importItem, c_.exportItem,
-                             c_.exitItem, c_.languageItem, c_.aboutItem})
+                             c_.exitItem, c_.languageItem, c_.aboutItem, c_.findItem, c_.verifyItem})
         if (reinterpret_cast<CControlUI*>(wParam) == item) control = item;
     switch (lParam) {
     case kUiBusy:
@@ -419,6 +437,12 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
         break;
     case kUiProgress:
         ShowProgress(static_cast<int>(wParam));
+        break;
+    case kUiSearchStep:
+        ShowSearchStep();
+        break;
+    case kUiSearchDone:
+        EndFindRadio();
         break;
     default:
         break;
@@ -465,7 +489,7 @@ void DlgMain::EndProgram() {
 // ---- Firmware download ----
 
 void DlgMain::StartFirmwareDownload() {
-    if (downloading_ || worker_ == nullptr || worker_->firmwarePending.load()) return;
+    if (IsPortBusy() || worker_ == nullptr || worker_->firmwarePending.load()) return;
     firmwareChinese_ = view_->IsChinese();
     cancelling_ = false;
     worker_->firmwarePending = true;
@@ -502,4 +526,107 @@ void DlgMain::CancelDownload() {
     cancelling_ = true;
     worker_->Stop(&AnswerSentMessages);
     worker_.reset();
+}
+
+// ---- Find Radio ----
+
+namespace {
+
+std::vector<int> ComboNumbers(CComboUI* combo, int (*parse)(const std::string&)) {
+    std::vector<int> numbers;
+    for (int i = 0; i < combo->GetCount(); ++i) numbers.push_back(parse(combo->GetItemAt(i)->GetText()));
+    return numbers;
+}
+
+int ItemPosition(CComboUI* combo, int number, int (*parse)(const std::string&)) {
+    for (int i = 0; i < combo->GetCount(); ++i)
+        if (parse(combo->GetItemAt(i)->GetText()) == number) return i;
+    return -1;
+}
+
+std::string PortAndRate(int port, int rate) { return "COM" + std::to_string(port) + ", " + std::to_string(rate); }
+
+}  // namespace
+
+// The ports and rates are taken from the window's lists now, the selected
+// ones first; the search itself runs on its own thread, so the window keeps
+// painting and Escape reaches it.
+void DlgMain::StartFindRadio() {
+    if (IsPortBusy() || searchThread_.joinable()) return;
+    CComboUI* ports = c_.portRow->GetCombo();
+    CComboUI* rates = c_.rateRow->GetCombo();
+    const std::vector<int> portOrder =
+        SearchPortOrder(ParsePortNumber(ports->GetText()), ComboNumbers(ports, ParsePortNumber));
+    const std::vector<int> rateOrder =
+        SearchRateOrder(ParseBaudRate(rates->GetText()), ComboNumbers(rates, ParseBaudRate));
+    searching_ = true;
+    searchCancel_ = false;
+    searchEnded_ = false;
+    EnablePortCommands(false);
+    ShowStrip(c_.findItem->GetText(), kSearchColour);
+    searchThread_ = std::thread([this, portOrder, rateOrder] {
+        searchOutcome_ = FindRadio(*this, portOrder, rateOrder, searchCancel_);
+        searchEnded_ = true;
+        ::PostMessageA(GetHWND(), kWmAppUiEvent, 0, kUiSearchDone);
+    });
+}
+
+void DlgMain::Trying(int port, int rate) {
+    tryingPort_ = port;
+    tryingRate_ = rate;
+    ::PostMessageA(GetHWND(), kWmAppUiEvent, 0, kUiSearchStep);
+}
+
+// A port whose line cannot be set up counts as one that cannot be opened:
+// no radio can answer on it at any rate.
+bool DlgMain::OpenPort(int port, int rate) {
+    if (!port_.Open(port, rate)) return false;
+    if (port_.IsLineConfigured() && port_.StartThread()) return true;
+    port_.Close();
+    return false;
+}
+
+bool DlgMain::Connect() { return ConnectAnswered(exchange_); }
+
+void DlgMain::ClosePort() { port_.Close(); }
+
+void DlgMain::ShowSearchStep() {
+    if (!searching_ || searchEnded_.load()) return;
+    ShowStrip(PortAndRate(tryingPort_.load(), tryingRate_.load()) + " ...", kSearchColour);
+}
+
+// Found: the port and rate are selected and named with the outcome; not
+// found or cancelled: the item's caption with the failure.
+void DlgMain::EndFindRadio() {
+    if (!searching_ || !searchEnded_.load()) return;  // only the search's own message counts
+    StopSearchThread();
+    searching_ = false;
+    EnablePortCommands(true);
+    const FindOutcome outcome = searchOutcome_;
+    const Language language = view_->GetLanguage();
+    if (outcome.kind == FindOutcome::Kind::Found) {
+        const int port = ItemPosition(c_.portRow->GetCombo(), outcome.port, ParsePortNumber);
+        const int rate = ItemPosition(c_.rateRow->GetCombo(), outcome.rate, ParseBaudRate);
+        if (port >= 0) c_.portRow->GetCombo()->SelectItem(port);
+        if (rate >= 0) c_.rateRow->GetCombo()->SelectItem(rate);
+        ShowStrip(ComposeResultText(PortAndRate(outcome.port, outcome.rate), true, language), kSuccessColour);
+    } else if (outcome.kind == FindOutcome::Kind::Cancelled) {
+        const bool chinese = language == Language::Chinese;
+        ShowStrip(c_.findItem->GetText() + Pick(chinese, "已取消", " Cancelled"), kFailureColour);
+    } else {
+        ShowStrip(ComposeResultText(c_.findItem->GetText(), false, language), kFailureColour);
+    }
+}
+
+void DlgMain::StopSearchThread() {
+    searchCancel_ = true;
+    if (searchThread_.joinable()) searchThread_.join();
+}
+
+bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
+    if (key == VK_ESCAPE && searching_) {
+        searchCancel_ = true;
+        return true;
+    }
+    return WindowImplBase::ResponseDefaultKeyEvent(key);
 }

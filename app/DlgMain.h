@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "Loom/Core/WindowImplBase.h"
 #include "app/LanguageTable.h"
@@ -18,6 +20,7 @@
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
 #include "radio/RadioExchange.h"
+#include "radio/RadioFinder.h"
 #include "radio/Settings.h"
 #include "radio/SettingsStore.h"
 #include "serial/PortDiscovery.h"
@@ -37,7 +40,11 @@ struct MainWindowPlaces {
 // answers), and a firmware download on the worker thread, which reaches the
 // window only through kWmAppUiEvent. There is no lasting connection: every
 // command opens the chosen port, exchanges, shows its outcome and closes it.
-class DlgMain : public Loom::WindowImplBase, public IActionWindow, public IPortOwner, public IPortWriter {
+class DlgMain : public Loom::WindowImplBase,
+                public IActionWindow,
+                public IPortOwner,
+                public IPortWriter,
+                private IRadioProbe {
 public:
     using Places = MainWindowPlaces;
     static constexpr int kDesignWidth = 759, kDesignHeight = 509;
@@ -69,6 +76,7 @@ public:
     bool IsMenuMode() const { return menuMode_; }
     int ActiveMenu() const { return activeMenu_; }
     bool IsDownloading() const { return downloading_; }
+    bool IsSearching() const { return searching_; }
     // The language switch of the language item.
     void SwitchLanguage();
 
@@ -80,6 +88,8 @@ protected:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    // Escape cancels a running radio search instead of ending the program.
+    bool ResponseDefaultKeyEvent(WPARAM key) override;
 
 private:
     void FillLists();
@@ -98,6 +108,21 @@ private:
     void RunCommand(Loom::CControlUI* control);
     bool IsBlockedWhileDownloading(const Loom::CControlUI* control) const;
     void SetBusy(bool on);
+    // Enables or disables every command that needs the port.
+    void EnablePortCommands(bool enabled);
+    bool IsPortBusy() const { return downloading_ || searching_; }
+    // The radio search: started on the window thread, run on its own
+    // thread, which reaches the window only through posted kWmAppUiEvent.
+    void StartFindRadio();
+    void ShowSearchStep();
+    void EndFindRadio();
+    void StopSearchThread();
+    void ShowStrip(const std::string& text, DWORD colour);
+    // IRadioProbe, called on the search thread.
+    void Trying(int port, int rate) override;
+    bool OpenPort(int port, int rate) override;
+    bool Connect() override;
+    void ClosePort() override;
     void ShowProgress(int value);
     // The control's caption and the outcome on a green or red strip; closes the port.
     void ShowOutcome(bool success, Loom::CControlUI* control);
@@ -136,4 +161,11 @@ private:
     std::atomic<bool> cancelling_{false};
     bool downloading_ = false;
     std::unique_ptr<FirmwareWorker> worker_;
+
+    bool searching_ = false;
+    std::thread searchThread_;
+    std::atomic<bool> searchCancel_{false};
+    std::atomic<bool> searchEnded_{false};
+    std::atomic<int> tryingPort_{0}, tryingRate_{0};
+    FindOutcome searchOutcome_;  // written by the search thread before it ends
 };

@@ -19,9 +19,11 @@ void LanguageTable::Build(const MainWindowControls& c) {
     Add(c.txDefaultButton, "默认值", "Default");
     Add(c.rxDefaultButton, "默认值", "Default");
     Add(c.connectItem, "连接", "Connect");
+    Add(c.findItem, "查找电台", "Find Radio");
     Add(c.disconnectItem, "断开", "Disconnect");
     Add(c.readItem, "读取", "Read");
     Add(c.writeItem, "写入", "Write");
+    Add(c.verifyItem, "写入并校验", "Write and Verify");
     Add(c.firmwareItem, "固件升级", "Firmware Update");
     Add(c.importItem, "导入配置", "Import Config");
     Add(c.exportItem, "导出配置", "Export Config");

@@ -214,12 +214,12 @@ void BuildMenuPanels(CContainerUI& root, MainWindowControls& c) {
     c.helpMenu->Add(c.aboutItem = MenuItem("关于..."));
     c.languageMenu = MenuPanel("52,63,142,85");
     c.languageMenu->Add(c.languageItem = MenuItem("英语"));
-    // The File panel is one item taller than its items without the
-    // firmware download.
-    c.fileMenu = MenuPanel("10,63,100,248");
+    c.fileMenu = MenuPanel(kFileMenuPos);
     c.fileMenu->Add(c.connectItem = MenuItem("连接"));
+    c.fileMenu->Add(c.findItem = MenuItem("查找电台"));
     c.fileMenu->Add(c.readItem = MenuItem("读取"));
     c.fileMenu->Add(c.writeItem = MenuItem("写入"));
+    c.fileMenu->Add(c.verifyItem = MenuItem("写入并校验"));
     c.fileMenu->Add(c.disconnectItem = MenuItem("断开"));
     c.fileMenu->Add(c.firmwareItem = MenuItem("固件升级"));
     c.fileMenu->Add(Separator());

@@ -28,8 +28,12 @@ struct MainWindowControls {
     Loom::CVerticalLayoutUI* languageMenu = nullptr;
     Loom::CVerticalLayoutUI* helpMenu = nullptr;
     Loom::CButtonUI* connectItem = nullptr;
+    // Tries Connect on every port and rate until a radio answers.
+    Loom::CButtonUI* findItem = nullptr;
     Loom::CButtonUI* readItem = nullptr;
     Loom::CButtonUI* writeItem = nullptr;
+    // The Write, then every setting read back and compared.
+    Loom::CButtonUI* verifyItem = nullptr;
     Loom::CButtonUI* disconnectItem = nullptr;
     // Starts a firmware download; its outcome is shown against its caption.
     Loom::CButtonUI* firmwareItem = nullptr;
@@ -80,6 +84,10 @@ struct MainWindowControls {
 constexpr const char* kMenuHotImage = "res='175' restype='png' corner='3,3,3,3'";
 // Image of the header whose panel is open.
 constexpr const char* kMenuOpenImage = "res='184' restype='png' corner='2,2,2,2'";
+
+// The File panel: ten items of 20 pixels, three separators and the border.
+constexpr const char* kFileMenuPos = "10,63,100,268";
+constexpr const char* kFileMenuPosEnglish = "10,63,130,268";
 
 // Appends the title bar, the menu bar, the body and the three hidden,
 // floating drop-down panels to the root layout, in that order, with the

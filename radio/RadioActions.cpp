@@ -100,7 +100,8 @@ bool RadioActions::ReadLineInto(const char* query, TextField field) {
 
 void RadioActions::CutReportedTexts() {
     std::string serial = view.GetFieldText(TextField::SerialNumber);
-    if (serial.size() > kSerialNumberLength) view.SetFieldText(TextField::SerialNumber, serial.substr(0, kSerialNumberLength));
+    if (serial.size() > kSerialNumberLength)
+        view.SetFieldText(TextField::SerialNumber, serial.substr(0, kSerialNumberLength));
     std::string hardware = view.GetFieldText(TextField::HardwareVersion);
     if (hardware.size() > kHardwareVersionLength)
         view.SetFieldText(TextField::HardwareVersion, hardware.substr(0, kHardwareVersionLength));
@@ -148,50 +149,141 @@ void RadioActions::ReadFromRadio() {
     window.ShowResult(ok, ActionControl::Read);
 }
 
-bool RadioActions::SendIf(bool condition, const std::string& command, bool ok) {
-    if (!ok || !condition) return ok;
-    return exchange.SendCommandExpectOk(command.c_str());
+std::string RadioActions::Name(const char* chinese, const char* english) const {
+    return view.GetLanguage() == Language::Chinese ? chinese : english;
 }
 
-bool RadioActions::SendSettings() {
+// A list setting reads back as the item at the position the reply names, or
+// as the reply itself when it names none.
+RadioActions::WrittenSetting RadioActions::ListSetting(const char* query, ListField list, const char* chinese,
+                                                       const char* english,
+                                                       std::function<int(const std::string&)> parse) const {
+    auto shownOf = [this, list, parse](const std::string& line) {
+        const int position = parse(line);
+        const bool listed = position >= 0 && position < view.GetItemCount(list);
+        return listed ? view.GetItemText(list, position) : line;
+    };
+    return {Name(chinese, english), query, view.GetItemText(list, view.GetSelection(list)), VerifyKind::Text, shownOf};
+}
+
+bool RadioActions::SendIf(bool condition, const std::string& command, bool ok, WrittenSetting setting) {
+    if (!ok || !condition) return ok;
+    if (!exchange.SendCommandExpectOk(command.c_str())) return false;
+    written_.push_back(std::move(setting));
+    return true;
+}
+
+bool RadioActions::SendFrequencies(Group group) {
+    const bool tx = group == Group::Transmit;
     bool ok = true;
     // The frequencies passed the channel check: each is a plain number, sent
     // without the blanks around it.
-    auto frequency = [this](Group g, int c) { return RadioTables::WireFrequency(view.GetFrequencyText(g, c)); };
-    for (int c = 1; c <= 8 && ok; ++c)
-        ok = exchange.SendCommandExpectOk(cs::SetChannelTx(c, frequency(Group::Transmit, c)).c_str());
-    for (int c = 1; c <= 8 && ok; ++c)
-        ok = exchange.SendCommandExpectOk(cs::SetChannelRx(c, frequency(Group::Receive, c)).c_str());
+    for (int c = 1; c <= 8 && ok; ++c) {
+        const std::string value = RadioTables::WireFrequency(view.GetFrequencyText(group, c));
+        const std::string n = std::to_string(c);
+        auto shownOf = [c](const std::string& line) {
+            std::string text;
+            return cs::ParseChannelFrequency(line, c, text) ? text : line;
+        };
+        ok = SendIf(true, tx ? cs::SetChannelTx(c, value) : cs::SetChannelRx(c, value), ok,
+                    {Name(tx ? "发射频道" : "接收频道", tx ? "TX Channel" : "RX Channel") + n,
+                     tx ? cs::QueryChannelTx(c) : cs::QueryChannelRx(c), value, VerifyKind::Decimal, shownOf});
+    }
+    return ok;
+}
+
+bool RadioActions::SendSettings() {
+    written_.clear();
+    bool ok = SendFrequencies(Group::Transmit) && SendFrequencies(Group::Receive);
     auto selected = [this](ListField l) { return view.GetSelection(l); };
-    ok = SendIf(selected(ListField::CurrentChannel) >= 0, cs::SetCurrentChannel(selected(ListField::CurrentChannel)), ok);
-    ok = SendIf(selected(ListField::PortBaudRate) >= 0, cs::SetPortBaud(selected(ListField::PortBaudRate)), ok);
+    auto channelOf = [](const std::string& line) {
+        int position = -1;
+        return cs::ParseCurrentChannel(line, position) ? position : -1;
+    };
+    ok = SendIf(
+        selected(ListField::CurrentChannel) >= 0, cs::SetCurrentChannel(selected(ListField::CurrentChannel)), ok,
+        ListSetting(cs::kQueryCurrentChannel, ListField::CurrentChannel, "当前频道", "Current Channel", channelOf));
+    ok = SendIf(
+        selected(ListField::PortBaudRate) >= 0, cs::SetPortBaud(selected(ListField::PortBaudRate)), ok,
+        ListSetting(cs::kQueryPortBaud, ListField::PortBaudRate, "串口波特率", "Port BaudRate", cs::ParsePortBaud));
     // An entry without a rate ("UNKNOW") gives no command: the link rate is left out.
     const int link = selected(ListField::LinkBaudRate);
     const std::string linkBaud =
         link < 0 ? std::string() : cs::SetLinkBaud(view.GetItemText(ListField::LinkBaudRate, link));
-    ok = SendIf(!linkBaud.empty(), linkBaud, ok);
+    ok = SendIf(!linkBaud.empty(), linkBaud, ok,
+                {Name("空中波特率", "Link BaudRate"), cs::kQueryLinkBaud,
+                 link < 0 ? std::string() : view.GetItemText(ListField::LinkBaudRate, link), VerifyKind::Text,
+                 [](const std::string& line) {
+                     const std::string rate = cs::ParseLinkBaud(line);
+                     return rate.empty() ? line : rate;
+                 }});
     std::string bandwidth = cs::SetBandwidth(selected(ListField::Bandwidth));
-    ok = SendIf(!bandwidth.empty(), bandwidth, ok);
+    ok = SendIf(!bandwidth.empty(), bandwidth, ok,
+                ListSetting(cs::kQueryBandwidth, ListField::Bandwidth, "带宽", "BandWidth", cs::ParseBandwidth));
     std::string mode = cs::SetWorkMode(selected(ListField::WorkMode));
-    ok = SendIf(!mode.empty(), mode, ok);
-    ok = SendIf(true, cs::SetLocalAddress(view.GetFieldText(TextField::Src)), ok);
-    ok = SendIf(true, cs::SetDestinationAddress(view.GetFieldText(TextField::Dst)), ok);
-    ok = SendIf(selected(ListField::Protocol) >= 0, cs::SetProtocol(selected(ListField::Protocol)), ok);
-    ok = SendIf(view.GetItemCount(ListField::HighPower) > 1 && selected(ListField::HighPower) >= 0,
-                cs::SetHighPower(selected(ListField::HighPower)), ok);
-    ok = SendIf(view.GetItemCount(ListField::LowPower) > 1 && selected(ListField::LowPower) >= 0,
-                cs::SetLowPower(selected(ListField::LowPower)), ok);
-    ok = SendIf(config.serialUnlocked, cs::SetSerialNumber(view.GetFieldText(TextField::SerialNumber)), ok);
-    ok = SendIf(config.hardwareUnlocked, cs::SetHardwareVersion(view.GetFieldText(TextField::HardwareVersion)), ok);
-    return ok;
+    ok = SendIf(!mode.empty(), mode, ok,
+                ListSetting(cs::kQueryWorkMode, ListField::WorkMode, "工作模式", "work mode", cs::ParseWorkMode));
+    ok = SendAddresses(ok);
+    ok = SendIf(selected(ListField::Protocol) >= 0, cs::SetProtocol(selected(ListField::Protocol)), ok,
+                ListSetting(cs::kQueryProtocol, ListField::Protocol, "协议类型", "Protocol Type", cs::ParseProtocol));
+    return SendPowersAndIdentity(ok);
 }
 
-void RadioActions::WriteToRadio() {
+bool RadioActions::SendAddresses(bool ok) {
+    auto asIs = [](const std::string& line) { return line; };
+    const std::string local = view.GetFieldText(TextField::Src), destination = view.GetFieldText(TextField::Dst);
+    ok = SendIf(true, cs::SetLocalAddress(local), ok,
+                {Name("本地地址", "local"), cs::kQueryLocalAddress, local, VerifyKind::Decimal, asIs});
+    return SendIf(
+        true, cs::SetDestinationAddress(destination), ok,
+        {Name("目标地址", "destinetion"), cs::kQueryDestinationAddress, destination, VerifyKind::Decimal, asIs});
+}
+
+bool RadioActions::SendPowersAndIdentity(bool ok) {
+    auto selected = [this](ListField l) { return view.GetSelection(l); };
+    auto powerOf = [](const std::string& line) {
+        return cs::IsValidPower(cs::ParsePowerValue(line)) ? cs::ParsePowerValue(line) - 1 : -1;
+    };
+    ok = SendIf(view.GetItemCount(ListField::HighPower) > 1 && selected(ListField::HighPower) >= 0,
+                cs::SetHighPower(selected(ListField::HighPower)), ok,
+                ListSetting(cs::kQueryHighPower, ListField::HighPower, "高功率", "High Power", powerOf));
+    ok = SendIf(view.GetItemCount(ListField::LowPower) > 1 && selected(ListField::LowPower) >= 0,
+                cs::SetLowPower(selected(ListField::LowPower)), ok,
+                ListSetting(cs::kQueryLowPower, ListField::LowPower, "低功率", "Low Power", powerOf));
+    auto asIs = [](const std::string& line) { return line; };
+    const std::string serial = view.GetFieldText(TextField::SerialNumber);
+    const std::string hardware = view.GetFieldText(TextField::HardwareVersion);
+    ok = SendIf(config.serialUnlocked, cs::SetSerialNumber(serial), ok,
+                {Name("序列号", "SN"), cs::kQuerySerialNumber, serial, VerifyKind::Text, asIs});
+    return SendIf(config.hardwareUnlocked, cs::SetHardwareVersion(hardware), ok,
+                  {Name("硬件版本", "Hardware"), cs::kQueryHardware, hardware, VerifyKind::Text, asIs});
+}
+
+bool RadioActions::Write() {
     bool ok = config.checkChannelFrequencies();
     ok = ok && config.checkRequiredFields();
     config.normalizeAddresses();  // also when a check failed
     ok = ok && window.OpenSelectedPort(false);
     ok = ok && SendSettings();
     config.RelockAfterWrite();
-    window.ShowResult(ok, ActionControl::Write);
+    return ok;
+}
+
+void RadioActions::WriteToRadio() { window.ShowResult(Write(), ActionControl::Write); }
+
+bool RadioActions::ReadBack(std::vector<VerifyMismatch>& mismatches) {
+    for (const WrittenSetting& setting : written_) {
+        if (!exchange.SendCommand(setting.query.c_str())) return false;
+        const std::string read = setting.shownOf(exchange.ReplyLine());
+        if (!SameValue(setting.kind, setting.written, read))
+            mismatches.push_back({setting.name, setting.written, read});
+    }
+    return true;
+}
+
+void RadioActions::WriteAndVerify() {
+    std::vector<VerifyMismatch> mismatches;
+    bool ok = Write() && ReadBack(mismatches);
+    window.ShowResult(ok && mismatches.empty(), ActionControl::WriteAndVerify);
+    if (ok && !mismatches.empty()) view.ShowError(FormatMismatches(mismatches, view.GetLanguage()));
 }

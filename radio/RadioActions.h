@@ -1,12 +1,15 @@
 #pragma once
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "radio/ConfigView.h"
 #include "radio/RadioConfig.h"
 #include "radio/RadioExchange.h"
+#include "radio/WriteVerify.h"
 
 // The controls whose captions name an action's outcome in the status strip.
-enum class ActionControl { Connect, Disconnect, Read, Write, Import, Export, Firmware };
+enum class ActionControl { Connect, Disconnect, Read, Write, Import, Export, Firmware, WriteAndVerify };
 
 // What the radio actions need of the main window besides its parameter rows.
 class IActionWindow {
@@ -38,12 +41,32 @@ public:
     void ExitConfigMode();
     void ReadFromRadio();
     void WriteToRadio();
+    // The Write, then every setting it sent read back: success only when the
+    // radio holds them all; the fields it does not hold are listed in one
+    // message (name, value written, value read). A radio that stops
+    // answering is a failure without a message.
+    void WriteAndVerify();
 
     // Longest texts kept of what the radio reports.
     static constexpr size_t kSerialNumberLength = 9;
     static constexpr size_t kHardwareVersionLength = 4;
 
 private:
+    // A setting the write sent, and how to read it back.
+    struct WrittenSetting {
+        std::string name;     // the field's name in the language of the moment
+        std::string query;    // reads it back
+        std::string written;  // the value as the window shows it
+        VerifyKind kind;
+        std::function<std::string(const std::string& line)> shownOf;  // reply line -> shown value
+    };
+
+    bool Write();
+    bool ReadBack(std::vector<VerifyMismatch>& mismatches);
+    std::string Name(const char* chinese, const char* english) const;
+    WrittenSetting ListSetting(const char* query, ListField list, const char* chinese, const char* english,
+                               std::function<int(const std::string&)> parse) const;
+    bool SendFrequencies(Group group);
     void ModeCommand(const char* command, const char* expected, ActionControl control);
     bool ReadCurrentChannel();
     bool ReadProtocol();
@@ -56,10 +79,13 @@ private:
     bool ReadSelection(const char* query, ListField list, int (*parse)(const std::string&));
     bool ReadAddresses();
     bool SendSettings();
-    bool SendIf(bool condition, const std::string& command, bool ok);
+    bool SendAddresses(bool ok);
+    bool SendPowersAndIdentity(bool ok);
+    bool SendIf(bool condition, const std::string& command, bool ok, WrittenSetting setting);
 
     IConfigView& view;
     RadioConfig& config;
     RadioExchange& exchange;
     IActionWindow& window;
+    std::vector<WrittenSetting> written_;  // of the last write, in order
 };

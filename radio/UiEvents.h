@@ -6,9 +6,11 @@
 constexpr unsigned kWmAppUiEvent = 0x0400 + 3001;  // WM_USER + 3001 = 4025
 
 enum UiEventKind : long {
-    kUiBusy = 1,      // wParam 1: busy on, anything else: busy off
-    kUiSuccess = 2,   // wParam: the control whose caption names the action
-    kUiFailure = 3,   // likewise
-    kUiRefresh = 5,   // wParam: a control to toggle enabled twice
-    kUiProgress = 6,  // wParam: 0..10000
+    kUiBusy = 1,        // wParam 1: busy on, anything else: busy off
+    kUiSuccess = 2,     // wParam: the control whose caption names the action
+    kUiFailure = 3,     // likewise
+    kUiRefresh = 5,     // wParam: a control to toggle enabled twice
+    kUiProgress = 6,    // wParam: 0..10000
+    kUiSearchStep = 7,  // the radio search tries its next port and rate
+    kUiSearchDone = 8,  // the radio search has ended
 };

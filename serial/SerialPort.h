@@ -64,6 +64,9 @@ public:
     void Close();
 
     bool IsOpen() const;
+    // The last Open set the line's rate and framing. A device that opens but
+    // is no serial line (or no longer there) does not take them.
+    bool IsLineConfigured() const { return lineConfigured; }
     int GetPortNumber() const { return portNumber; }
 
 private:
@@ -96,6 +99,7 @@ private:
     DCB dcb{};
     std::unique_ptr<unsigned char[]> writeBuffer;
     DWORD eventMask = 0;
+    bool lineConfigured = false;
     DWORD writeBufferSize = 0;
     DWORD writeLength = 1;
     UniqueFile portHandle;

@@ -72,6 +72,7 @@ bool CSerialPort::Open(int number, int baudRate) {
     eventMask = EV_RXCHAR;
     writeBufferSize = kWriteBufferSize;
     portHandle.reset();
+    lineConfigured = false;
 
     char device[32];
     char settings[64];
@@ -96,7 +97,7 @@ bool CSerialPort::Open(int number, int baudRate) {
         if (::GetCommState(h, &dcb)) {
             dcb.fRtsControl = RTS_CONTROL_ENABLE;
             dcb.EvtChar = 'q';
-            if (::BuildCommDCBA(settings, &dcb)) ::SetCommState(h, &dcb);
+            lineConfigured = ::BuildCommDCBA(settings, &dcb) && ::SetCommState(h, &dcb);
         }
     }
     ::PurgeComm(h, kPurgeAll);

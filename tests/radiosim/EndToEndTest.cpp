@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -183,4 +184,28 @@ TEST_F(EndToEnd, IdleExit_AfterNoByteForThatLong) {
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_GE(ms, 250);
     EXPECT_FALSE(exists(link));
+}
+
+namespace {
+
+void setSpeed(int fd, speed_t speed) {
+    termios t{};
+    ASSERT_EQ(::tcgetattr(fd, &t), 0);
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &t), 0);
+}
+
+}  // namespace
+
+TEST_F(EndToEnd, PortRate_AnswersOnlyAtThatTerminalSpeed) {
+    std::string transcript = dir + "/transcript";
+    ASSERT_TRUE(start({"--port-rate", "19200", "--transcript", transcript}));
+    setSpeed(fd, B9600);
+    send(fd, "control\r");
+    EXPECT_EQ(SimProcess::readFor(fd, 0.3), "");
+    setSpeed(fd, B19200);
+    EXPECT_EQ(ask("control\r", "mode\r\n"), "\r\ninto config mode\r\n");
+    EXPECT_EQ(sim.stopWithFile(stop), 0);
+    EXPECT_NE(SimProcess::readFile(transcript).find("! 8 bytes at 9600 baud not understood\n"), std::string::npos);
 }

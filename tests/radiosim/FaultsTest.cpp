@@ -33,8 +33,8 @@ std::string page() {
 TEST(FaultText, UnknownOrMalformed_Refused) {
     SimFaults f;
     std::string error;
-    for (const char* bad : {"loud", "delay", "delay=", "delay=x", "drop=0", "drop=-1", "bad-page=0",
-                            "hangup=", "silent=1", "no-link-baud=maybe", "noise=2"}) {
+    for (const char* bad : {"loud", "delay", "delay=", "delay=x", "drop=0", "drop=-1", "bad-page=0", "hangup=",
+                            "silent=1", "no-link-baud=maybe", "noise=2", "ignore", "ignore=", "ignore=cfg dadd"}) {
         error.clear();
         EXPECT_FALSE(f.add(bad, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
@@ -169,4 +169,18 @@ TEST(Faults, Serial12_TwelveCharactersStartingWithTheSerial) {
     EXPECT_EQ(reply.substr(0, 9), "VM2300001");
     lineOf(sim, "cfg_sern X\r");
     EXPECT_EQ(lineOf(sim, "cfg_sern\r"), "XABCDEFGHIJK");
+}
+
+TEST(Faults, IgnoreSetting_AcknowledgedButNotStored_OthersAndQueriesUntouched) {
+    RadioSim sim(RadioState::factoryDefault(), faults({"ignore=cfg_dstx", "ignore=cfg_ch_3"}), false);
+    replyTo(sim, "control\r");
+    EXPECT_EQ(replyTo(sim, "cfg_dstx 17\r"), "\r\nOK ACK");
+    EXPECT_EQ(replyTo(sim, "cfg_ch_3 430.125\r"), "\r\nOK ACK");
+    EXPECT_EQ(replyTo(sim, "cfg_srcx 9\r"), "\r\nOK ACK");
+    EXPECT_EQ(lineOf(sim, "cfg_dstx\r"), "255");
+    EXPECT_EQ(lineOf(sim, "cfg_ch_3\r"), "cfg_ch_3 425.50000");
+    EXPECT_EQ(lineOf(sim, "cfg_srcx\r"), "9");
+    // Outside configuration mode the radio still refuses it.
+    replyTo(sim, "exitcnt\r");
+    EXPECT_NE(lineOf(sim, "cfg_dstx 17\r").find("not in config"), std::string::npos);
 }

@@ -28,9 +28,26 @@ TEST(SimOptions, Defaults_LinkInTmpUnpacedNoFaults) {
 TEST(SimOptions, EveryOption_SeparateAndInlineValues) {
     SimOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--link", "/t/l", "--stop-file=/t/s", "--idle-exit", "2.5", "--state", "/t/st",
-                       "--transcript=/t/tr", "--firmware-out", "/t/fw", "--line-rate=9600", "--echo", "--raw-echo",
-                       "--fault", "drop=3", "--fault=noise", "--fault", "no-link-baud=unknow"},
+    ASSERT_TRUE(parse({"--link",
+                       "/t/l",
+                       "--stop-file=/t/s",
+                       "--idle-exit",
+                       "2.5",
+                       "--state",
+                       "/t/st",
+                       "--transcript=/t/tr",
+                       "--firmware-out",
+                       "/t/fw",
+                       "--line-rate=9600",
+                       "--port-rate",
+                       "19200",
+                       "--echo",
+                       "--raw-echo",
+                       "--fault",
+                       "drop=3",
+                       "--fault=noise",
+                       "--fault",
+                       "no-link-baud=unknow"},
                       o, error))
         << error;
     EXPECT_EQ(o.link, "/t/l");
@@ -40,6 +57,7 @@ TEST(SimOptions, EveryOption_SeparateAndInlineValues) {
     EXPECT_EQ(o.transcriptPath, "/t/tr");
     EXPECT_EQ(o.firmwareOut, "/t/fw");
     EXPECT_EQ(o.lineRate, 9600);
+    EXPECT_EQ(o.portRate, 19200);
     EXPECT_TRUE(o.echo);
     EXPECT_TRUE(o.rawEcho);
     EXPECT_TRUE(o.faults.drops(3));
@@ -54,6 +72,7 @@ TEST(SimOptions, Mistakes_RefusedWithMessage) {
         {"--link="},
         {"--line-rate", "0"},
         {"--line-rate", "96k"},
+        {"--port-rate", "0"},
         {"--idle-exit", "-1"},
         {"--idle-exit", "soon"},
         {"--fault", "fire"},

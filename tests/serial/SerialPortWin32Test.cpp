@@ -339,3 +339,15 @@ TEST_F(SerialPortTest, TwoHundredCyclesLeakNoHandle) {
 }
 
 }  // namespace
+
+TEST_F(SerialPortTest, LineConfigured_OnlyWhereATerminalAnswersTheSettings) {
+    const int missing = TestComPort(1);  // no radio links this port
+    CSerialPort port(&owner);
+    if (port.Open(missing, 9600)) EXPECT_FALSE(port.IsLineConfigured());
+    port.Close();
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    ASSERT_TRUE(port.Open(com, 19200));
+    EXPECT_TRUE(port.IsLineConfigured());
+    port.Close();
+}

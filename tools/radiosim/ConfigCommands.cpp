@@ -66,6 +66,8 @@ ConfigCommands::Result ConfigCommands::run(const std::string& line, bool configM
     if (keyword == "cfg_baud" && faults_.linkBaud != SimFaults::LinkBaud::Known) return runLinkBaudFault();
     if (!isChannel && !entry) return {framed(kNoSuchCommand)};
     if (!configMode) return {framed(kNotInConfig)};
+    // A radio that acknowledges a setting it never takes.
+    if (hasArg && faults_.ignoresSetting(keyword)) return {accepted()};
     if (isChannel) return runChannel(transmit, channel, hasArg, arg);
     if (!hasArg) return {framed((this->*entry->query)())};
     if (!entry->set) return {framed(kReadOnly)};

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -18,6 +19,22 @@ constexpr int64_t kMillisecond = 1000000;
 constexpr int64_t kStopCheckPeriod = 10 * kMillisecond;
 constexpr int64_t kPageTimeout = 500 * kMillisecond;
 constexpr int64_t kMaxWait = 20 * kMillisecond;
+
+// The speed the tool set on its end of the terminal: the master reads the
+// settings of the terminal the tool opened. 0 when it cannot be read.
+long terminalBaud(int fd) {
+    static const struct {
+        speed_t code;
+        long baud;
+    } speeds[] = {{B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
+                  {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400}, {B460800, 460800}};
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) return 0;
+    const speed_t code = ::cfgetospeed(&t);
+    for (const auto& s : speeds)
+        if (s.code == code) return s.baud;
+    return 0;
+}
 
 }  // namespace
 
@@ -75,6 +92,12 @@ bool RadioLoop::readInput(int64_t t, std::string& failure) {
         std::string chunk(reinterpret_cast<const char*>(buffer), size_t(n));
         transcript_.append("> " + escapeBytes(chunk));
         for (ssize_t i = 0; i < n; ++i) outbound_.push_back({t, buffer[i]});
+        return true;
+    }
+    // At another speed than the radio's the bytes are noise to it.
+    const long speed = options_.portRate > 0 ? terminalBaud(master_) : 0;
+    if (options_.portRate > 0 && speed != options_.portRate) {
+        transcript_.append("! " + std::to_string(n) + " bytes at " + std::to_string(speed) + " baud not understood");
         return true;
     }
     for (ssize_t i = 0; i < n; ++i) inbound_.push_back({pacer_.received(t), buffer[i]});

@@ -38,6 +38,8 @@ bool SimFaults::add(const std::string& text, std::string& error) {
         badPages.push_back(n);
     else if (name == "hangup" && parseCount(arg, 0, 999999999, n))
         hangupAfter = n;
+    else if (name == "ignore" && !arg.empty() && arg.find_first_of(" \r\n") == std::string::npos)
+        ignoredSettings.push_back(arg);
     else if (name == "no-link-baud" && (!hasArg || arg == "error"))
         linkBaud = LinkBaud::Error;
     else if (name == "no-link-baud" && arg == "unknow")
@@ -55,4 +57,8 @@ bool SimFaults::drops(long command) const { return std::find(dropAt.begin(), dro
 
 bool SimFaults::refusesPage(long request) const {
     return std::find(badPages.begin(), badPages.end(), request) != badPages.end();
+}
+
+bool SimFaults::ignoresSetting(const std::string& keyword) const {
+    return std::find(ignoredSettings.begin(), ignoredSettings.end(), keyword) != ignoredSettings.end();
 }

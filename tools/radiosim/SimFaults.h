@@ -24,6 +24,8 @@ struct SimFaults {
     std::vector<long> badPages;  // these "write page" requests of a download are refused
     long hangupAfter = -1;       // after this many commands nothing more is answered
     bool serial12 = false;       // serial number answered with 12 characters
+    // Settings of these keywords are answered OK but not stored.
+    std::vector<std::string> ignoredSettings;
 
     // Adds one fault written as on the command line ("delay=200", "noise").
     // Returns false with a message for an unknown name or a bad number.
@@ -31,4 +33,5 @@ struct SimFaults {
 
     bool drops(long command) const;
     bool refusesPage(long request) const;
+    bool ignoresSetting(const std::string& keyword) const;
 };

@@ -27,8 +27,8 @@ bool toBaud(const std::string& text, long& value) {
 
 bool SimOptions::parse(int argc, const char* const* argv, std::string& error) {
     static const char* const flags[] = {"--help", "-h", "--echo", "--raw-echo"};
-    static const char* const valued[] = {"--link",         "--stop-file", "--state",     "--transcript",
-                                         "--firmware-out", "--idle-exit", "--line-rate", "--fault"};
+    static const char* const valued[] = {"--link",      "--stop-file", "--state",     "--transcript", "--firmware-out",
+                                         "--idle-exit", "--line-rate", "--port-rate", "--fault"};
     auto among = [](const std::string& name, const auto& list) {
         for (const char* n : list)
             if (name == n) return true;
@@ -89,6 +89,8 @@ bool SimOptions::setValue(const std::string& name, const std::string& value, std
         ok = toSeconds(value, idleExitSeconds);
     else if (name == "--line-rate")
         ok = toBaud(value, lineRate);
+    else if (name == "--port-rate")
+        ok = toBaud(value, portRate);
     else
         return faults.add(value, error);
     if (!ok) error = "bad value '" + value + "' for " + name;
@@ -105,10 +107,11 @@ std::string SimOptions::usage() {
            "  --transcript FILE    append every command and reply as a line\n"
            "  --firmware-out FILE  where a downloaded firmware image is written\n"
            "  --line-rate BAUD     pace both directions at this line rate\n"
+           "  --port-rate BAUD     answer only while the terminal is set to this speed\n"
            "  --echo               echo each command before its reply\n"
            "  --raw-echo           echo every byte back and interpret nothing\n"
            "  --fault NAME[=N]     silent, delay=MS, drop=N, noise, unknown-protocol,\n"
            "                       no-link-baud[=error|unknow|silent], bad-page=K,\n"
-           "                       hangup=N, serial12 (repeatable)\n"
+           "                       hangup=N, serial12, ignore=KEYWORD (repeatable)\n"
            "SIGINT, SIGTERM and the stop file end it cleanly: link removed, state saved.\n";
 }

@@ -15,6 +15,7 @@ struct SimOptions {
     std::string firmwareOut;
     double idleExitSeconds = 0;  // 0: never
     long lineRate = 0;           // 0: unpaced
+    long portRate = 0;           // 0: answers at any terminal speed
     bool echo = false;
     bool rawEcho = false;
     bool help = false;

@@ -228,7 +228,7 @@ TEST_F(ProgramTest, ConnectOnPortWithoutDevice_ShowsFailureOnLightRed) {
 namespace {
 
 constexpr POINT kFileHeader{31, 54};
-constexpr POINT kFirmwareItem{55, 154};  // fifth item of the Chinese File panel
+constexpr POINT kFirmwareItem{55, 194};  // seventh item of the Chinese File panel
 constexpr uint32_t kProgressBlue = 0x3333FF;
 constexpr POINT kStripLeft{356, 478};
 
@@ -431,6 +431,107 @@ TEST_F(ProgramTest, PortRateAndLanguage_ChosenThenEndedWithEscape_SurviveARestar
     EXPECT_EQ(0, differing);
     again.Key(VK_ESCAPE);
     EXPECT_TRUE(again.WaitForExit(8000));
+}
+
+}  // namespace
+
+namespace {
+
+// Items of the Chinese File panel: Find Radio second, Write and Verify fifth.
+constexpr POINT kFindItem{55, 94}, kVerifyItem{55, 154};
+constexpr POINT kMenuHeader{31, 54};
+constexpr POINT kDestinationEdit{490, 290};
+constexpr uint32_t kSearchYellow = 0xFFFF99;
+
+void ChooseFileItem(ProgramDriver& program, POINT item) {
+    Press(program, kMenuHeader);
+    program.MouseMove(kMenuHeader.x + 1, kMenuHeader.y);
+    ProgramDriver::Sleep(200);
+    Press(program, item);
+    program.MouseMove(300, 20);
+}
+
+size_t Count(const std::string& text, const std::string& word) {
+    size_t n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+    return n;
+}
+
+class FieldToolsTest : public ProgramTest {
+protected:
+    void Radio(const std::string& args) {
+        sim.reset();
+        sim = std::make_unique<SimProcess>(TestComPort(1),
+                                           "--state " + statePath + " --transcript " + transcriptPath + " " + args);
+        ASSERT_TRUE(sim->Started());
+    }
+};
+
+// The remembered port has no device; the radio answers only at 19200 on the
+// other test port. Then a silent radio whose search is cancelled, then no
+// radio at all.
+TEST_F(FieldToolsTest, FindRadio_FoundAt19200OnTheOtherPort_EscapeCancels_NoRadioIsAFailure) {
+    Radio("--port-rate 19200");
+    const int radioPosition = ProgramDriver::PortPosition(TestComPort(1));
+    ASSERT_GE(ProgramDriver::PortPosition(TestComPort(0)), 0);
+    ProgramDriver::WriteSettings(ProgramDriver::PortPosition(TestComPort(0)), -1, 1);
+    ASSERT_TRUE(program.Start());
+    ChooseFileItem(program, kFindItem);
+    ASSERT_TRUE(WaitFor([&] { return program.Capture().At(kStrip.x, kStrip.y) == kLightGreen; }, 15000))
+        << Transcript();
+    program.Capture().Save("main-find-found.png");
+    // Three rates went unanswered before it: 38400, 9600, 115200.
+    EXPECT_EQ(3u, Count(Transcript(), "baud not understood")) << Transcript();
+
+    Radio("--fault silent");
+    ChooseFileItem(program, kFindItem);
+    ASSERT_TRUE(WaitFor([&] { return Transcript().find("> control") != std::string::npos; }, 5000));
+    EXPECT_TRUE(StripIs(kSearchYellow));
+    program.Key(VK_ESCAPE);
+    ASSERT_TRUE(StripIs(kLightRed));
+    // Ended at the next attempt, and the window is still there.
+    EXPECT_FALSE(program.WaitForExit(500));
+    EXPECT_LE(Count(Transcript(), "> control"), 2u) << Transcript();
+
+    sim.reset();
+    ChooseFileItem(program, kFindItem);
+    EXPECT_TRUE(WaitFor([&] { return program.Capture().At(kStrip.x, kStrip.y) == kSearchYellow; }, 3000));
+    ASSERT_TRUE(StripIs(kLightRed));
+    program.Key(VK_ESCAPE);
+    ASSERT_TRUE(program.WaitForExit(8000));
+    // The port and rate found are what the window kept.
+    EXPECT_EQ(std::to_string(radioPosition), ProgramDriver::ReadSetting("Port"));
+    EXPECT_EQ("1", ProgramDriver::ReadSetting("Baud"));
+}
+
+TEST_F(FieldToolsTest, WriteAndVerify_HealthyRadioSucceeds_DroppedSettingNamedWithBothValues) {
+    Radio("");
+    ProgramDriver::WriteSettings(ProgramDriver::PortPosition(TestComPort(1)), -1, 1);
+    ASSERT_TRUE(program.Start());
+    Press(program, kConnect);
+    Press(program, kRead);
+    ASSERT_TRUE(WaitFor([&] { return Transcript().find("cfg_dstx\\r") != std::string::npos; }, 8000));
+    ASSERT_TRUE(StripIs(kLightGreen));
+    ChooseFileItem(program, kVerifyItem);
+    ASSERT_TRUE(WaitFor([&] { return Count(Transcript(), "cfg_dstx\\r") == 2; }, 10000)) << Transcript();
+    EXPECT_TRUE(StripIs(kLightGreen));
+    EXPECT_EQ(nullptr, program.WaitForDialog(500));
+
+    Radio("--fault ignore=cfg_dstx");
+    Press(program, kConnect);
+    ASSERT_TRUE(Retype(program, kDestinationEdit, "17"));
+    ChooseFileItem(program, kVerifyItem);
+    const HWND box = program.WaitForDialog(10000);
+    ASSERT_NE(nullptr, box) << Transcript();
+    const std::string text = ProgramDriver::DialogText(box);
+    EXPECT_NE(std::string::npos, text.find("目标地址: 写入 17, 读回 255")) << text;
+    // Only the dropped setting is named.
+    EXPECT_EQ(1u, Count(text, "写入 ")) << text;
+    ProgramDriver::PressDialogButton(box, IDOK);
+    EXPECT_TRUE(StripIs(kLightRed));
+    EXPECT_NE(std::string::npos, Transcript().find("cfg_dstx 17"));
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
 }
 
 }  // namespace
