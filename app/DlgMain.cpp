@@ -22,6 +22,7 @@ const char* const kTitleEnglish = "Velmora Configuration Tool-V001.01.08";
 constexpr DWORD kSuccessColour = 0xFF99FF99, kFailureColour = 0xFFFF9999, kProgressColour = 0xFF3333FF;
 constexpr DWORD kSearchColour = 0xFFFFFF99;
 constexpr int kStatusWidth = 216;
+constexpr int kSmallFont = 2;  // the skin's third font, 11 pixels
 
 const char* Pick(bool chinese, const char* zh, const char* en) { return chinese ? zh : en; }
 
@@ -126,6 +127,10 @@ void DlgMain::SwitchLanguage() {
     for (CButtonUI* unlock : {c_.serialUnlockButton, c_.hardwareUnlockButton}) unlock->SetFixedWidth(chinese ? 26 : 40);
     c_.serialNumberRow->GetLabel()->SetFixedWidth(chinese ? 50 : 60);
     c_.hardwareRow->GetLabel()->SetFixedWidth(chinese ? 50 : 60);
+    // "硬件版本:" is wider than its 50 pixels in the window's font and ran
+    // under the Unlock button beside it; the menu items' smaller font fits it
+    // and keeps the edits of the column aligned.
+    c_.hardwareRow->GetLabel()->SetFont(chinese ? kSmallFont : -1);
     view_->FillList(ListField::WorkMode, RadioTables::WorkModeItems(view_->GetLanguage()));
     ::SetWindowTextA(GetHWND(), Pick(chinese, kTitleChinese, kTitleEnglish));
 }

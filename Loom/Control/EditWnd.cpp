@@ -14,6 +14,24 @@ namespace {
 // the child at this offset (the reflected messages).
 constexpr UINT kReflectBase = 0x2000;
 
+// Whether the clipboard's text, up to its first line break (all a one-line
+// edit takes of it), is digits only. The system edit checks only typed
+// characters against its digits-only style and lets any paste through.
+bool ClipboardHoldsDigitsOnly(HWND wnd) {
+    if (!::OpenClipboard(wnd)) return false;
+    bool digits = true;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const auto* text = static_cast<const char*>(::GlobalLock(data))) {
+            const SIZE_T size = ::GlobalSize(data);
+            for (SIZE_T i = 0; i < size && text[i] != '\0' && text[i] != '\r' && text[i] != '\n'; ++i)
+                digits = digits && text[i] >= '0' && text[i] <= '9';
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return digits;
+}
+
 }  // namespace
 
 CEditWnd* CEditWnd::Open(CEditUI* owner) {
@@ -97,6 +115,15 @@ LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             owner_->GetManager()->SendNotify(owner_, "return");
         }
         return 0;
+    case WM_PASTE:
+        // A digits-only edit refuses a paste with anything else, as it
+        // refuses such a key.
+        if ((static_cast<DWORD>(::GetWindowLongA(GetHWND(), GWL_STYLE)) & ES_NUMBER) != 0 &&
+            !ClipboardHoldsDigitsOnly(GetHWND())) {
+            ::MessageBeep(MB_OK);
+            return 0;
+        }
+        break;
     case kReflectBase + WM_COMMAND:
         if (HIWORD(wParam) == EN_CHANGE) return OnEditChanged();
         if (HIWORD(wParam) == EN_UPDATE) ::InvalidateRect(GetHWND(), nullptr, FALSE);

@@ -45,6 +45,9 @@ public:
     void Type(const std::string& text) const;
     // The text of the edit being typed in.
     std::string EditText() const;
+    // Puts the text on the clipboard and pastes it into the edit being typed
+    // in, as Ctrl+V does; false when the clipboard refused it.
+    bool Paste(const std::string& text) const;
     // A key pressed while `wnd` has the keyboard.
     static void KeyTo(HWND wnd, WPARAM key);
     // The caption of a window.

@@ -1,5 +1,7 @@
 #include "tests/app/e2e/ProgramDriver.h"
 
+#include <cstring>
+
 #include "radio/Settings.h"
 #include "radio/SettingsStore.h"
 #include "serial/PortDiscovery.h"
@@ -174,6 +176,26 @@ std::string ProgramDriver::EditText() const {
     char text[256] = {};
     ::SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
+}
+
+bool ProgramDriver::Paste(const std::string& text) const {
+    const HWND edit = EditWindow();
+    if (edit == nullptr || !::OpenClipboard(nullptr)) return false;
+    ::EmptyClipboard();
+    bool placed = false;
+    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        if (void* bytes = ::GlobalLock(memory)) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            ::GlobalUnlock(memory);
+            placed = ::SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!placed) ::GlobalFree(memory);  // owned by the clipboard only once placed
+    }
+    ::CloseClipboard();
+    if (!placed) return false;
+    ::PostMessageA(edit, WM_PASTE, 0, 0);
+    ::Sleep(200);
+    return true;
 }
 
 void ProgramDriver::KeyTo(HWND wnd, WPARAM key) {

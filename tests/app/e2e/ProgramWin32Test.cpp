@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "radio/RadioTables.h"
 #include "tests/app/e2e/ProgramDriver.h"
@@ -60,6 +61,7 @@ std::string StateValue(const std::string& state, const std::string& key) {
 constexpr POINT kTxEdit3{113, 203}, kTxEdit4{113, 244};
 constexpr POINT kProtocolCombo{490, 115}, kLinkCombo{490, 190}, kBandwidthCombo{490, 215};
 constexpr POINT kSerialUnlock{366, 367}, kSerialEdit{490, 367};
+constexpr POINT kDestinationEdit{490, 290};
 constexpr POINT kPortCombo{670, 166}, kRateCombo{670, 199};
 constexpr POINT kImport{658, 415}, kExport{658, 456};
 // The link-rate row: its label and the text of its combo.
@@ -439,13 +441,11 @@ namespace {
 
 // Items of the Chinese File panel: Find Radio second, Write and Verify fifth.
 constexpr POINT kFindItem{55, 94}, kVerifyItem{55, 154};
-constexpr POINT kMenuHeader{31, 54};
-constexpr POINT kDestinationEdit{490, 290};
 constexpr uint32_t kSearchYellow = 0xFFFF99;
 
 void ChooseFileItem(ProgramDriver& program, POINT item) {
-    Press(program, kMenuHeader);
-    program.MouseMove(kMenuHeader.x + 1, kMenuHeader.y);
+    Press(program, kFileHeader);
+    program.MouseMove(kFileHeader.x + 1, kFileHeader.y);
     ProgramDriver::Sleep(200);
     Press(program, item);
     program.MouseMove(300, 20);
@@ -530,6 +530,216 @@ TEST_F(FieldToolsTest, WriteAndVerify_HealthyRadioSucceeds_DroppedSettingNamedWi
     ProgramDriver::PressDialogButton(box, IDOK);
     EXPECT_TRUE(StripIs(kLightRed));
     EXPECT_NE(std::string::npos, Transcript().find("cfg_dstx 17"));
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+}  // namespace
+
+// Bad input through the window: what a technician can type, paste, click or
+// import, and a radio or port that goes away.
+namespace {
+
+constexpr POINT kDisconnect{658, 375};
+constexpr POINT kTxEdit1{113, 121}, kLocalEdit{490, 265};
+
+// Every command line the radio took in after `from`.
+std::vector<std::string> CommandsAfter(const std::string& transcript, size_t from) {
+    std::vector<std::string> commands;
+    for (size_t at = transcript.find("\n> ", from); at != std::string::npos; at = transcript.find("\n> ", at + 1))
+        commands.push_back(transcript.substr(at + 3, transcript.find('\n', at + 1) - at - 3));
+    return commands;
+}
+
+// A command the tool may send: a keyword, perhaps one argument of letters,
+// digits and points, and its carriage return.
+bool IsPlainCommand(const std::string& line) {
+    const size_t blank = line.find(' ');
+    const std::string keyword = line.substr(0, blank);
+    if (keyword.find_first_not_of("abcdefghijklmnopqrstuvwxyz_0123456789SREV") != std::string::npos) return false;
+    if (line.size() < 2 || line.compare(line.size() - 2, 2, "\\r") != 0) return false;
+    if (blank == std::string::npos) return true;
+    const std::string argument = line.substr(blank + 1, line.size() - blank - 3);
+    return !argument.empty() &&
+           argument.find_first_not_of("0123456789.abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") ==
+               std::string::npos;
+}
+
+class BadInputTest : public ProgramTest {
+protected:
+    // Connect and Read, so that every list is filled and a Write can go out.
+    void ConnectAndRead() {
+        Press(program, kConnect);
+        ASSERT_TRUE(StripIs(kLightGreen));
+        Press(program, kRead);
+        ASSERT_TRUE(WaitFor([&] { return Transcript().find("cfg_dstx\\r") != std::string::npos; }, 8000));
+        ASSERT_TRUE(StripIs(kLightGreen));
+    }
+    // Opens the edit at `pt`, erases it and types `text`; returns what it holds.
+    std::string TypeInto(POINT pt, const std::string& text) {
+        Press(program, pt);
+        if (!WaitFor([&] { return program.EditWindow() != nullptr; }, 3000)) return "(no edit)";
+        ProgramDriver::KeyTo(program.EditWindow(), VK_END);
+        program.Type(std::string(program.EditText().size(), '\b') + text);
+        return program.EditText();
+    }
+    std::string PasteInto(POINT pt, const std::string& text) {
+        const std::string typed = TypeInto(pt, "");
+        if (!typed.empty() || !program.Paste(text)) return "(no paste)";
+        return program.EditText();
+    }
+};
+
+TEST_F(BadInputTest, LettersLongDigitsAndPastedJunk_EditsKeepWhatFits_WriteSendsOnlyPlainNumbers) {
+    StartWithRadio(1);
+    ConnectAndRead();
+    const std::string digits20 = "12345678901234567890";
+    // The address edits take digits only, typed or pasted.
+    EXPECT_EQ("79", TypeInto(kLocalEdit, "7x9y"));
+    ASSERT_TRUE(program.Paste("4x\r\n5"));
+    EXPECT_EQ("79", program.EditText());
+    EXPECT_EQ(digits20, TypeInto(kDestinationEdit, digits20));
+    // A frequency edit keeps nine characters, typed or pasted, and a pasted
+    // line break ends what it takes.
+    EXPECT_EQ("123456789", TypeInto(kTxEdit1, digits20));
+    program.Type(std::string(9, '\b'));
+    ASSERT_TRUE(program.Paste(std::string(30, '4')));
+    EXPECT_EQ("444444444", program.EditText());
+    program.Type(std::string(9, '\b'));
+    ASSERT_TRUE(program.Paste("415.5\r\ncfg_prtl 9"));
+    EXPECT_EQ("415.5", program.EditText());
+    // A letter in a frequency: the Write names the channel and sends nothing.
+    EXPECT_EQ("43o.5", TypeInto(kTxEdit3, "43o.5"));
+    size_t before = Transcript().size();
+    Press(program, kWrite);
+    HWND box = program.WaitForDialog(5000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::string::npos, ProgramDriver::DialogText(box).find("频道3: 无效！"))
+        << ProgramDriver::DialogText(box);
+    ProgramDriver::PressDialogButton(box, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 3000));
+    EXPECT_TRUE(CommandsAfter(Transcript(), before).empty()) << Transcript().substr(before);
+
+    EXPECT_EQ("430.5", TypeInto(kTxEdit3, "430.5"));
+    before = Transcript().size();
+    Press(program, kWrite);
+    ASSERT_TRUE(WaitFor([&] { return Transcript().find("cfg_pwrl", before) != std::string::npos; }, 10000))
+        << Transcript().substr(before);
+    ASSERT_TRUE(StripIs(kLightGreen));
+    const std::vector<std::string> sent = CommandsAfter(Transcript(), before);
+    EXPECT_GE(sent.size(), 20u);
+    for (const std::string& line : sent) EXPECT_TRUE(IsPlainCommand(line)) << line;
+    const std::string state = SimProcess::ReadFile(statePath);
+    EXPECT_EQ("415.50000", StateValue(state, "tx1"));
+    EXPECT_EQ("430.50000", StateValue(state, "tx3"));
+    EXPECT_EQ("79", StateValue(state, "local_address"));
+    EXPECT_EQ("255", StateValue(state, "destination_address"));
+    program.Capture().Save("main-bad-input.png");
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+TEST_F(BadInputTest, JunkProfileImported_WriteRefusesItsChannelAndSendsNothingOfItsText) {
+    const std::string profile = SimProcess::UnixPathFor(TestComPort(1), "profile-junk.cfg");
+    std::string junk = "Channel1,415.5\rcfg_prtl 9\r\r\n";
+    for (int i = 0; i < 600; ++i) junk += static_cast<char>((i * 37 + 11) & 0xFF);
+    junk += "\r\n" + std::string(5000, 'Q') + ",7\r\n";
+    junk +=
+        "Chanel2,499\r\nNonsense,1\r\nSRC,12\rcfg_sbau 5\r\nDST,abc\r\nProtocolType,2\rcfg_bw "
+        "12.5\r\nLinkBaudRate,1\r\n";
+    ASSERT_TRUE(WriteWholeFile(profile, junk));
+    StartWithRadio(1);
+    ConnectAndRead();
+    ASSERT_TRUE(ThroughFileDialog(program, kImport, profile));
+    ASSERT_TRUE(StripIs(kLightGreen));
+    size_t before = Transcript().size();
+    Press(program, kWrite);
+    HWND box = program.WaitForDialog(5000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::string::npos, ProgramDriver::DialogText(box).find("频道1: 无效！"))
+        << ProgramDriver::DialogText(box);
+    ProgramDriver::PressDialogButton(box, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 3000));
+    EXPECT_TRUE(CommandsAfter(Transcript(), before).empty()) << Transcript().substr(before);
+
+    EXPECT_EQ("415.5", TypeInto(kTxEdit1, "415.5"));
+    before = Transcript().size();
+    Press(program, kWrite);
+    ASSERT_TRUE(WaitFor([&] { return Transcript().find("cfg_pwrl", before) != std::string::npos; }, 10000))
+        << Transcript().substr(before);
+    const std::string written = Transcript().substr(before);
+    for (const char* injected : {"cfg_prtl 9", "cfg_sbau 5", "cfg_bw 12.5"})
+        EXPECT_EQ(std::string::npos, written.find(injected)) << written;
+    const std::string state = SimProcess::ReadFile(statePath);
+    EXPECT_EQ("12", StateValue(state, "local_address"));
+    EXPECT_EQ("0", StateValue(state, "destination_address"));
+    EXPECT_EQ("3", StateValue(state, "protocol"));
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+TEST_F(BadInputTest, RadioSilentMidReadAndMidWrite_PortGoneMidRead_FailureInBoundThenConnectWorks) {
+    auto radio = [&](const std::string& fault) {
+        sim.reset();
+        sim = std::make_unique<SimProcess>(
+            TestComPort(1), "--state " + statePath + " --transcript " + transcriptPath + " --fault " + fault);
+        return sim->Started();
+    };
+    // Bounded: the first unanswered command ends the action.
+    auto failsWithin = [&](POINT button, DWORD ms) {
+        Press(program, button);
+        return WaitFor([&] { return program.Capture().At(kStrip.x, kStrip.y) == kLightRed; }, ms);
+    };
+    // Connect and the Read's first nine queries are answered, then nothing.
+    ASSERT_TRUE(radio("hangup=10"));
+    ProgramDriver::WriteSettings(ProgramDriver::PortPosition(TestComPort(1)), -1, 1);
+    ASSERT_TRUE(program.Start());
+    Press(program, kConnect);
+    ASSERT_TRUE(StripIs(kLightGreen));
+    EXPECT_TRUE(failsWithin(kRead, 2000));
+
+    // Connect, Read and the Write's first eight settings, then nothing.
+    ASSERT_TRUE(radio("hangup=40"));
+    ConnectAndRead();
+    EXPECT_TRUE(failsWithin(kWrite, 2000));
+    EXPECT_EQ("415.50000", StateValue(SimProcess::ReadFile(statePath), "tx1"));
+
+    // The port goes away while a slow Read runs.
+    ASSERT_TRUE(radio("delay=40"));
+    Press(program, kConnect);
+    ASSERT_TRUE(StripIs(kLightGreen));
+    Press(program, kRead);
+    ProgramDriver::Sleep(200);
+    sim->Stop();
+    EXPECT_TRUE(StripIs(kLightRed));
+
+    // A new radio on the port: Disconnect and Connect work again.
+    ASSERT_TRUE(radio("delay=0"));
+    const size_t before = Transcript().size();
+    Press(program, kDisconnect);
+    ASSERT_TRUE(StripIs(kLightGreen));
+    EXPECT_TRUE(WaitFor([&] { return Transcript().find("exit config mode", before) != std::string::npos; }, 3000));
+    Press(program, kConnect);
+    EXPECT_TRUE(WaitFor([&] { return Transcript().find("into config mode", before) != std::string::npos; }, 3000));
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+// While a firmware download has the port, the radio commands and Import are
+// refused; the download goes on and the window is idle after it.
+TEST_F(FirmwareProgramTest, CommandsClickedDuringDownload_StartNothingThenTheWindowIsIdle) {
+    StartDownload(100);
+    for (POINT button : {kRead, kWrite, kConnect, kDisconnect, kImport}) Press(program, button);
+    EXPECT_EQ(nullptr, program.WaitForDialog(500));
+    // Still downloading: the clicks came while the window was busy.
+    ASSERT_EQ(kProgressBlue, program.Capture().At(kStripLeft.x, kStripLeft.y));
+    ASSERT_TRUE(WaitFor([&] { return program.Capture().At(kStrip.x, kStrip.y) == kLightGreen; }, 60000));
+    EXPECT_EQ(image.substr(0, 256) + image.substr(4096), SimProcess::ReadFile(outPath));
+    const size_t finished = Transcript().find("! boot loader left");
+    ASSERT_NE(std::string::npos, finished);
+    EXPECT_EQ(std::string::npos, Transcript().find("control\\r")) << "a command went out during the download";
+    Press(program, kConnect);
+    EXPECT_TRUE(WaitFor([&] { return Transcript().find("into config mode", finished) != std::string::npos; }, 3000));
     program.AltKey(VK_F4);
     EXPECT_TRUE(program.WaitForExit(8000));
 }
