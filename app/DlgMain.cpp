@@ -10,6 +10,7 @@
 #include "app/WindowSkin.h"
 #include "radio/RadioTables.h"
 #include "radio/UiEvents.h"
+#include "serial/LogFolder.h"
 
 using namespace Loom;
 
@@ -73,6 +74,7 @@ void DlgMain::InitWindow() {
     SwitchLanguage();
     ApplyRememberedRate(remembered_, *view_);
     initialised_ = true;
+    StartTrafficLog();
 
     worker_ = std::make_unique<FirmwareWorker>([this] { RunFirmwareDownload(); });
     worker_->Start();
@@ -104,7 +106,7 @@ void DlgMain::ApplyLanguageWidths(bool chinese) {
     // download.
     SetPanelPos(c_.fileMenu, chinese ? "10,63,100,226" : "10,63,130,226");
     SetPanelPos(c_.languageMenu, chinese ? "52,63,142,85" : "52,63,172,85");
-    SetPanelPos(c_.helpMenu, chinese ? "94,63,184,85" : "124,63,244,85");
+    SetPanelPos(c_.helpMenu, chinese ? "94,63,204,105" : "124,63,244,105");
 }
 
 void DlgMain::SwitchLanguage() {
@@ -314,6 +316,8 @@ bool DlgMain::DispatchMenuItem(CControlUI* item) {
         SwitchLanguage();
     } else if (item == c_.aboutItem) {
         DlgAbout::Show(GetHWND(), IsChinese());
+    } else if (item == c_.logFolderItem) {
+        OpenLogFolder();
     } else if (item == c_.firmwareItem) {
         StartFirmwareDownload();
     } else if (item == c_.connectItem || item == c_.readItem || item == c_.writeItem || item == c_.disconnectItem ||
@@ -401,7 +405,7 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
           ActionControl::Import, ActionControl::Export, ActionControl::Firmware})
         if (reinterpret_cast<CControlUI*>(wParam) == ControlOf(a)) control = ControlOf(a);
     for (CControlUI* item : {c_.connectItem, c_.readItem, c_.writeItem, c_.disconnectItem, c_.importItem, c_.exportItem,
-                             c_.exitItem, c_.languageItem, c_.aboutItem})
+                             c_.exitItem, c_.languageItem, c_.aboutItem, c_.logFolderItem})
         if (reinterpret_cast<CControlUI*>(wParam) == item) control = item;
     switch (lParam) {
     case kUiBusy:
@@ -474,8 +478,11 @@ void DlgMain::StartFirmwareDownload() {
 void DlgMain::RunFirmwareDownload() {
     FirmwareFileDialog chooser(GetHWND(), firmwareChinese_.load());
     WindowFirmwareEvents events(GetHWND(), reinterpret_cast<WPARAM>(c_.firmwareItem));
+    FirmwareImageBox check(GetHWND(), firmwareChinese_.load());
     Firmware::Download download(chooser, events, *this, exchange_, *this);
     download.cancel = &worker_->cancelRequested;
+    download.check = &check;
+    download.log = log_.get();
     try {
         download.downloadFirmware();
     } catch (...) {
@@ -502,4 +509,25 @@ void DlgMain::CancelDownload() {
     cancelling_ = true;
     worker_->Stop(&AnswerSentMessages);
     worker_.reset();
+}
+
+// ---- Traffic log ----
+
+// A log folder that cannot be made leaves the program without a log; every
+// action still runs.
+void DlgMain::StartTrafficLog() {
+    std::string folder;
+    if (!PrepareLogFolder(folder)) return;
+    TrafficLog::Options options;
+    options.folder = folder;
+    log_ = std::make_unique<TrafficLog>(options);
+    port_.SetTrafficLog(log_.get());
+}
+
+void DlgMain::OpenLogFolder() {
+    std::string folder;
+    if (PrepareLogFolder(folder) && OpenFolderInExplorer(folder)) return;
+    const bool chinese = view_->IsChinese();
+    ::MessageBoxA(GetHWND(), Pick(chinese, "无法打开日志文件夹。", "The log folder cannot be opened."),
+                  Pick(chinese, "错误", "Error"), MB_OK | MB_ICONERROR);
 }

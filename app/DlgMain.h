@@ -23,6 +23,7 @@
 #include "serial/PortDiscovery.h"
 #include "serial/SelectedPort.h"
 #include "serial/SerialPort.h"
+#include "serial/TrafficLog.h"
 
 // Where the main window finds its ports and keeps its settings; tests point
 // them at keys of their own.
@@ -69,6 +70,8 @@ public:
     bool IsMenuMode() const { return menuMode_; }
     int ActiveMenu() const { return activeMenu_; }
     bool IsDownloading() const { return downloading_; }
+    // The traffic log, or null when its folder could not be made.
+    TrafficLog* Log() const { return log_.get(); }
     // The language switch of the language item.
     void SwitchLanguage();
 
@@ -109,6 +112,8 @@ private:
     bool ConfirmEndDuringDownload();
     void CancelDownload();
     void EndProgram();
+    void StartTrafficLog();
+    void OpenLogFolder();
 
     Places places_;
     MainWindowControls c_;
@@ -126,6 +131,8 @@ private:
     bool txPending_[10] = {};
     bool rxPending_[10] = {};
 
+    // The traffic log outlives the port and its thread, which write to it.
+    std::unique_ptr<TrafficLog> log_;
     // The exchange is declared before the port, so that the port and its
     // thread, which feeds the exchange, go first.
     RadioExchange exchange_;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "serial/PortOwner.h"
+#include "serial/TrafficLog.h"
 #include "serial/UniqueHandle.h"
 
 // One COM port for the time of one user action. Open configures it; the port
@@ -66,6 +67,11 @@ public:
     bool IsOpen() const;
     int GetPortNumber() const { return portNumber; }
 
+    // Where the port's traffic is logged; none by default. Set it while the
+    // port is closed; the log must outlive the port's thread.
+    void SetTrafficLog(TrafficLog* log) { trafficLog = log; }
+    TrafficLog* GetTrafficLog() const { return trafficLog; }
+
 private:
     void RunThread();
     // Waits, re-signalling shutdown, until the port thread has ended (at most
@@ -100,4 +106,5 @@ private:
     DWORD writeLength = 1;
     UniqueFile portHandle;
     IPortOwner* const owner;
+    TrafficLog* trafficLog = nullptr;
 };

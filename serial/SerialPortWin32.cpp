@@ -80,8 +80,12 @@ bool CSerialPort::Open(int number, int baudRate) {
 
     HANDLE h =
         ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) {
+        if (trafficLog) trafficLog->OpenFailed(number, baudRate);
+        return false;
+    }
     portHandle.reset(h);
+    if (trafficLog) trafficLog->Opened(number, baudRate);
 
     // Each step only if the one before succeeded; failures are not reported,
     // the action then fails on its first missing reply.
@@ -213,6 +217,8 @@ void CSerialPort::ReceivePass() {
             }
         }
         if (got != 1) return;
+        // The log only stores the byte; its writer thread does the file I/O.
+        if (trafficLog) trafficLog->Received(byte);
         owner->OnPortByte(byte);
     }
 }
@@ -224,6 +230,7 @@ void CSerialPort::Send() {
     if (h == INVALID_HANDLE_VALUE) return;
     // Whatever was received and not yet delivered belongs to no command now.
     ::PurgeComm(h, kPurgeAll);
+    if (trafficLog) trafficLog->Sent(writeBuffer.get(), writeLength);
     sendOverlapped.Offset = 0;
     sendOverlapped.OffsetHigh = 0;
     DWORD written = 0;
@@ -270,6 +277,7 @@ void CSerialPort::Close() {
         return;
     }
     ReleasePortHandle();
+    if (trafficLog) trafficLog->Closed();
     threadHandle.reset();
     shutdownEvent.reset();
     commEvent.reset();
