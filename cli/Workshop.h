@@ -33,7 +33,8 @@ private:
     // Runs one radio action; on failure says why and gives its exit code.
     bool Step(void (RadioActions::*action)(), const char* what, ExitCode& code);
     ExitCode FailureCode(const char* what);
-    ExitCode LoadProfile();
+    // Reads and checks the profile of --write; nothing goes to the radio.
+    ExitCode LoadProfile(std::string& bytes);
     std::string PortName() const;
 
     CliOptions options_;

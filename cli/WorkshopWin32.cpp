@@ -158,7 +158,7 @@ ExitCode Workshop::Read() {
     return ExitCode::Success;
 }
 
-ExitCode Workshop::LoadProfile() {
+ExitCode Workshop::LoadProfile(std::string& bytes) {
     const PathKind kind = KindOf(options_.path);
     if (kind != PathKind::File) {
         console_.Err("error: " + options_.path + (kind == PathKind::Folder ? " is a folder" : " does not exist") +
@@ -167,15 +167,13 @@ ExitCode Workshop::LoadProfile() {
     }
     std::ifstream file(options_.path, std::ios::binary);
     // A profile is 29 short lines: anything over 1 MiB is not one.
-    std::string bytes;
+    constexpr size_t kLimit = 1024 * 1024;
     if (file) {
         char buffer[4096];
-        while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        while (bytes.size() <= kLimit && (file.read(buffer, sizeof buffer) || file.gcount() > 0))
             bytes.append(buffer, static_cast<size_t>(file.gcount()));
-            if (bytes.size() > 1024 * 1024) break;
-        }
     }
-    if (!file.eof() || bytes.size() > 1024 * 1024) {
+    if (!file.eof() || bytes.size() > kLimit) {
         console_.Err("error: " + options_.path + " cannot be read as a profile\n");
         return ExitCode::FileError;
     }
@@ -183,21 +181,33 @@ ExitCode Workshop::LoadProfile() {
         console_.Err("error: " + options_.path + " holds no profile line\n");
         return ExitCode::FileError;
     }
-    return ExitCode::Success;
-}
-
-ExitCode Workshop::WriteProfile() {
-    const ExitCode loaded = LoadProfile();
-    if (loaded != ExitCode::Success) return loaded;
-    // The write's own checks, before the radio is put into configuration
-    // mode: a profile that fails them sends nothing.
+    // The write's own checks, before the radio is touched. A profile does not
+    // hold the bandwidth, which the radio keeps: any choice stands for it here.
+    if (view_.GetSelection(ListField::Bandwidth) < 0) view_.SelectItem(ListField::Bandwidth, 0);
     if (!config_.checkChannelFrequencies() || !config_.checkRequiredFields()) {
         for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
         return ExitCode::FileError;
     }
+    return ExitCode::Success;
+}
+
+// As in the window: Connect, Read (for what a profile does not hold, such as
+// the bandwidth), the profile over it, Write, Disconnect.
+ExitCode Workshop::WriteProfile() {
+    std::string bytes;
+    const ExitCode loaded = LoadProfile(bytes);
+    if (loaded != ExitCode::Success) return loaded;
     ExitCode code = ExitCode::Success;
     if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
-    const bool written = Step(&RadioActions::WriteToRadio, "write", code);
+    bool written = Step(&RadioActions::ReadFromRadio, "read", code);
+    if (written) {
+        ImportConfigText(view_, bytes);
+        view_.errors.clear();
+        written = Step(&RadioActions::WriteToRadio, "write", code);
+        // Refused by the write's checks: the profile, not the radio.
+        for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
+        if (!view_.errors.empty()) code = ExitCode::FileError;
+    }
     ExitCode leave = ExitCode::Success;
     if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && written) return leave;
     if (!written) return code;

@@ -84,6 +84,8 @@ private:
     void Send();
     void Purge();
     void ReleasePortHandle();
+    // False when another copy of the program has the port open.
+    bool ClaimPort(int number);
 
     int portNumber = 0;
     UniqueHandle threadHandle;
@@ -105,6 +107,10 @@ private:
     DWORD writeBufferSize = 0;
     DWORD writeLength = 1;
     UniqueFile portHandle;
+    // This program's claim on the port while it is open, by name, so that a
+    // second copy of the program is refused even where the system lets two
+    // handles share a serial device.
+    UniqueHandle portClaim;
     IPortOwner* const owner;
     TrafficLog* trafficLog = nullptr;
 };

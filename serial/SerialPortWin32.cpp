@@ -80,6 +80,10 @@ bool CSerialPort::Open(int number, int baudRate) {
 
     HANDLE h =
         ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (h != INVALID_HANDLE_VALUE && !ClaimPort(number)) {
+        ::CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+    }
     if (h == INVALID_HANDLE_VALUE) {
         if (trafficLog) trafficLog->OpenFailed(number, baudRate);
         return false;
@@ -140,6 +144,21 @@ void CSerialPort::Purge() {
 void CSerialPort::ReleasePortHandle() {
     std::lock_guard<CriticalSection> lock(portLock);
     portHandle.reset();
+    portClaim.reset();
+}
+
+bool CSerialPort::ClaimPort(int number) {
+    char name[64];
+    std::snprintf(name, sizeof name, "Local\\VelmoraConfig.COM%d", number);
+    portClaim.reset();
+    HANDLE claim = ::CreateMutexA(nullptr, FALSE, name);
+    if (claim == nullptr) return true;  // no claim possible: the device's own sharing rule decides
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::CloseHandle(claim);
+        return false;
+    }
+    portClaim.reset(claim);
+    return true;
 }
 
 void CSerialPort::RunThread() {
