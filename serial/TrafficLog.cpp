@@ -87,7 +87,9 @@ void TrafficLog::Push(Kind kind, std::string bytes) {
     const auto time = kind == Kind::Received ? burstStart_ : options_.now();
     queue_.push_back(Record{time, kind, port_, rate_, std::move(bytes)});
     ++pushed_;
-    wake_.notify_one();
+    // Only the first line of a batch wakes the writer: it then gathers for a
+    // while, so the port thread never shares the processor with a write per line.
+    if (queue_.size() == 1) wake_.notify_one();
 }
 
 void TrafficLog::EndBurst() {
@@ -167,7 +169,10 @@ void TrafficLog::Flush() {
     std::unique_lock<std::mutex> guard(lock_);
     EndBurst();
     const uint64_t target = pushed_;
+    ++flushWaiters_;
+    wake_.notify_all();
     written_.wait(guard, [&] { return done_ >= target; });
+    --flushWaiters_;
 }
 
 uint64_t TrafficLog::Dropped() const {
@@ -180,6 +185,7 @@ void TrafficLog::WriterLoop() {
     for (;;) {
         wake_.wait(guard, [this] { return stop_ || !queue_.empty(); });
         if (queue_.empty() && stop_) return;
+        wake_.wait_for(guard, std::chrono::milliseconds(kGatherMs), [this] { return stop_ || flushWaiters_ > 0; });
         std::deque<Record> batch;
         batch.swap(queue_);
         guard.unlock();

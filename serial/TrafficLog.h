@@ -39,6 +39,8 @@ public:
     // Lines waiting for the writer beyond this are dropped (and counted), so
     // that a writer stuck on a slow disk cannot grow memory without end.
     static constexpr size_t kQueueLimit = 100000;
+    // How long the writer gathers lines before it writes them.
+    static constexpr int kGatherMs = 200;
 
     explicit TrafficLog(Options options);
     // Writes what is queued, then ends the writer.
@@ -94,6 +96,7 @@ private:
     std::deque<Record> queue_;
     uint64_t pushed_ = 0, done_ = 0, dropped_ = 0;
     bool stop_ = false;
+    int flushWaiters_ = 0;
     int port_ = 0, rate_ = 0;
     std::string burst_;
     std::chrono::system_clock::time_point burstStart_{};

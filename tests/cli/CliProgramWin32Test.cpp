@@ -140,6 +140,32 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
     ::DeleteFileA(chinese.c_str());
 }
 
+// A whole profile as export writes it; transmit channel 8 as given.
+std::string Profile(const std::string& tx8) {
+    std::string text;
+    for (int c = 0; c < 10; ++c) {
+        const std::string mhz = c == 0 || c == 9 ? "" : std::to_string(410 + 5 * c) + ".50000";
+        text += "Channel" + std::to_string(c) + "," + (c == 8 ? tx8 : mhz) + "\r\r\n";
+    }
+    for (int c = 0; c < 10; ++c)
+        text +=
+            "RXChannel" + std::to_string(c) + "," + (c == 0 || c == 9 ? "" : std::to_string(411 + 5 * c)) + "\r\r\n";
+    for (const char* line : {"ProtocolType,0", "CurrentChannel,0", "PortBaudRate,0", "LinkBaudRate,1", "workMode,1",
+                             "SRC,1", "DST,255", "HighPower,0", "LowPower,2"})
+        text += std::string(line) + "\r\r\n";
+    return text;
+}
+
+TEST_F(CliProgramTest, SettingTheRadioRefuses_RefusedExitCodeWithItsAnswer) {
+    StartRadio();
+    // Within the band, so the profile passes its checks; the radio takes at
+    // most five decimals.
+    ASSERT_TRUE(WriteWholeFile(Win("cli-in.cfg"), Profile("439.1234567")));
+    const Outcome run = Program("--port " + Port() + " --write " + Win("cli-in.cfg"));
+    EXPECT_EQ(run.code, 4u) << run.err;
+    EXPECT_NE(run.err.find("ERROR: bad value"), std::string::npos) << run.err;
+}
+
 TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
     StartRadio();
     ::CreateDirectoryA(Win("cli-folder.cfg").c_str(), nullptr);
