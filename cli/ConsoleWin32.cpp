@@ -83,6 +83,8 @@ bool Console::Ask(const std::string& question, bool& yes) {
         if (c != '\r') line += c;
     }
     if (got == 0 && line.empty()) return false;
+    DWORD mode = 0;
+    if (!::GetConsoleMode(in, &mode)) Out("\n");  // an answer from a file or pipe is not echoed
     yes = line == "y" || line == "Y" || line == "yes" || line == "YES" || line == "Yes";
     return true;
 }
