@@ -12,6 +12,7 @@
 #include "serial/PortList.h"
 #include "serial/PortSelection.h"
 #include "radio/UiEvents.h"
+#include "serial/LogFolder.h"
 
 using namespace Loom;
 
@@ -78,6 +79,7 @@ void DlgMain::InitWindow() {
     SwitchLanguage();
     ApplyRememberedRate(remembered_, *view_);
     initialised_ = true;
+    StartTrafficLog();
 
     worker_ = std::make_unique<FirmwareWorker>([this] { RunFirmwareDownload(); });
     worker_->Start();
@@ -107,7 +109,7 @@ void DlgMain::ApplyLanguageWidths(bool chinese) {
     c_.languageMenuHeader->SetFixedWidth(chinese ? 42 : 72);
     SetPanelPos(c_.fileMenu, chinese ? kFileMenuPos : kFileMenuPosEnglish);
     SetPanelPos(c_.languageMenu, chinese ? "52,63,142,85" : "52,63,172,85");
-    SetPanelPos(c_.helpMenu, chinese ? "94,63,184,85" : "124,63,244,85");
+    SetPanelPos(c_.helpMenu, chinese ? "94,63,204,105" : "124,63,244,105");
 }
 
 void DlgMain::SwitchLanguage() {
@@ -324,6 +326,8 @@ bool DlgMain::DispatchMenuItem(CControlUI* item) {
         SwitchLanguage();
     } else if (item == c_.aboutItem) {
         DlgAbout::Show(GetHWND(), IsChinese());
+    } else if (item == c_.logFolderItem) {
+        OpenLogFolder();
     } else if (item == c_.firmwareItem) {
         StartFirmwareDownload();
     } else if (item == c_.connectItem || item == c_.readItem || item == c_.writeItem || item == c_.disconnectItem ||
@@ -424,7 +428,8 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
           ActionControl::Import, ActionControl::Export, ActionControl::Firmware, ActionControl::WriteAndVerify})
         if (reinterpret_cast<CControlUI*>(wParam) == ControlOf(a)) control = ControlOf(a);
     for (CControlUI* item : {c_.connectItem, c_.readItem, c_.writeItem, c_.disconnectItem, c_.importItem, c_.exportItem,
-                             c_.exitItem, c_.languageItem, c_.aboutItem, c_.findItem, c_.verifyItem})
+                             c_.exitItem, c_.languageItem, c_.aboutItem, c_.findItem, c_.verifyItem,
+                             c_.logFolderItem})
         if (reinterpret_cast<CControlUI*>(wParam) == item) control = item;
     switch (lParam) {
     case kUiBusy:
@@ -503,8 +508,11 @@ void DlgMain::StartFirmwareDownload() {
 void DlgMain::RunFirmwareDownload() {
     FirmwareFileDialog chooser(GetHWND(), firmwareChinese_.load());
     WindowFirmwareEvents events(GetHWND(), reinterpret_cast<WPARAM>(c_.firmwareItem));
+    FirmwareImageBox check(GetHWND(), firmwareChinese_.load());
     Firmware::Download download(chooser, events, *this, exchange_, *this);
     download.cancel = &worker_->cancelRequested;
+    download.check = &check;
+    download.log = log_.get();
     try {
         download.downloadFirmware();
     } catch (...) {
@@ -634,4 +642,25 @@ bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
         return true;
     }
     return WindowImplBase::ResponseDefaultKeyEvent(key);
+}
+
+// ---- Traffic log ----
+
+// A log folder that cannot be made leaves the program without a log; every
+// action still runs.
+void DlgMain::StartTrafficLog() {
+    std::string folder;
+    if (!PrepareLogFolder(folder)) return;
+    TrafficLog::Options options;
+    options.folder = folder;
+    log_ = std::make_unique<TrafficLog>(options);
+    port_.SetTrafficLog(log_.get());
+}
+
+void DlgMain::OpenLogFolder() {
+    std::string folder;
+    if (PrepareLogFolder(folder) && OpenFolderInExplorer(folder)) return;
+    const bool chinese = view_->IsChinese();
+    ::MessageBoxA(GetHWND(), Pick(chinese, "无法打开日志文件夹。", "The log folder cannot be opened."),
+                  Pick(chinese, "错误", "Error"), MB_OK | MB_ICONERROR);
 }

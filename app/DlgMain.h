@@ -26,6 +26,7 @@
 #include "serial/PortDiscovery.h"
 #include "serial/SelectedPort.h"
 #include "serial/SerialPort.h"
+#include "serial/TrafficLog.h"
 
 // Where the main window finds its ports and keeps its settings; tests point
 // them at keys of their own.
@@ -77,6 +78,8 @@ public:
     int ActiveMenu() const { return activeMenu_; }
     bool IsDownloading() const { return downloading_; }
     bool IsSearching() const { return searching_; }
+    // The traffic log, or null when its folder could not be made.
+    TrafficLog* Log() const { return log_.get(); }
     // The language switch of the language item.
     void SwitchLanguage();
 
@@ -134,6 +137,8 @@ private:
     bool ConfirmEndDuringDownload();
     void CancelDownload();
     void EndProgram();
+    void StartTrafficLog();
+    void OpenLogFolder();
 
     Places places_;
     MainWindowControls c_;
@@ -151,6 +156,8 @@ private:
     bool txPending_[10] = {};
     bool rxPending_[10] = {};
 
+    // The traffic log outlives the port and its thread, which write to it.
+    std::unique_ptr<TrafficLog> log_;
     // The exchange is declared before the port, so that the port and its
     // thread, which feeds the exchange, go first.
     RadioExchange exchange_;

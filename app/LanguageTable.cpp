@@ -31,6 +31,7 @@ void LanguageTable::Build(const MainWindowControls& c) {
     // The item names the language it switches to.
     Add(c.languageItem, "英语", "Chinese");
     Add(c.aboutItem, "关于...", "About...");
+    Add(c.logFolderItem, "打开日志文件夹", "Open Log Folder");
     Add(c.titleLabel, "泰岚外置电台配置工具-V001.01.08", "Velmora Configuration Tool-V001.01.08");
     Add(c.protocolRow->GetLabel(), "协议类型:", "Protocol Type:");
     Add(c.currentChannelRow->GetLabel(), "当前频道:", "Current Channel:");

@@ -210,7 +210,8 @@ CVerticalLayoutUI* MenuPanel(const char* pos) {
 }
 
 void BuildMenuPanels(CContainerUI& root, MainWindowControls& c) {
-    c.helpMenu = MenuPanel("94,63,184,85");
+    c.helpMenu = MenuPanel("94,63,184,105");
+    c.helpMenu->Add(c.logFolderItem = MenuItem("打开日志文件夹"));
     c.helpMenu->Add(c.aboutItem = MenuItem("关于..."));
     c.languageMenu = MenuPanel("52,63,142,85");
     c.languageMenu->Add(c.languageItem = MenuItem("英语"));

@@ -42,6 +42,7 @@ struct MainWindowControls {
     Loom::CButtonUI* exitItem = nullptr;
     Loom::CButtonUI* languageItem = nullptr;
     Loom::CButtonUI* aboutItem = nullptr;
+    Loom::CButtonUI* logFolderItem = nullptr;
 
     CGroupBoxUI* txGroup = nullptr;
     CGroupBoxUI* rxGroup = nullptr;

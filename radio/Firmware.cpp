@@ -5,6 +5,8 @@
 #include <fstream>
 #include <thread>
 
+#include "serial/TrafficLog.h"
+
 namespace Firmware {
 namespace {
 
@@ -64,7 +66,11 @@ bool Download::SendPage(const unsigned char* page) {
     if (!Exchange(kWritePage, kWritePageReply)) return false;
     unsigned char block[kBlockSize];
     BuildBlock(page, block);
-    return exchange.SendAndWait(block, kBlockSize) && exchange.ReplyContains(kPageReply);
+    ++pagesSent;
+    if (log) log->ExpectPage();
+    const bool answered = exchange.SendAndWait(block, kBlockSize);
+    if (log) log->Page(pagesSent, kBlockSize, PageChecksum(page), answered ? exchange.ReplyLine() : std::string());
+    return answered && exchange.ReplyContains(kPageReply);
 }
 
 Download::End Download::SendPages(std::ifstream& file, uint64_t length) {
@@ -93,6 +99,15 @@ Download::End Download::SendPages(std::ifstream& file, uint64_t length) {
 void Download::downloadFirmware() {
     std::string path;
     if (!chooser.ChooseFirmwareFile(path)) return;
+    if (check) {
+        const ImageFacts facts = InspectImageFile(path, pagePauseMs, finishPauseMs);
+        if (!facts.Valid()) {
+            check->RefuseImage(path, facts);
+            return;
+        }
+        if (!check->ConfirmImage(path, facts)) return;
+    }
+    pagesSent = 0;
     events.Busy(true);
     End end = End::Failure;
     {

@@ -4,8 +4,11 @@
 #include <iosfwd>
 #include <string>
 
+#include "radio/FirmwareImage.h"
 #include "radio/RadioActions.h"
 #include "radio/RadioExchange.h"
+
+class TrafficLog;
 
 // A firmware image (*.dwn) goes to the radio's boot loader page by page:
 // the first 256 bytes, then, skipping to offset 4096, every whole page of
@@ -64,6 +67,18 @@ protected:
     ~IFirmwareChooser() = default;
 };
 
+// Shows what is known of the chosen image before the boot loader is entered:
+// a file that cannot be an image is refused, a valid one must be confirmed.
+class IImageCheck {
+public:
+    // True when the user wants the download to start.
+    virtual bool ConfirmImage(const std::string& path, const ImageFacts& facts) = 0;
+    virtual void RefuseImage(const std::string& path, const ImageFacts& facts) = 0;
+
+protected:
+    ~IImageCheck() = default;
+};
+
 // The download itself, run on the firmware worker thread.
 class Download {
 public:
@@ -87,6 +102,11 @@ public:
     // Set by the owner (the worker's cancelRequested) to stop a running
     // download; read at every page. None: the download cannot be cancelled.
     const std::atomic<bool>* cancel = nullptr;
+    // When set, the chosen file is inspected first: refused or not confirmed,
+    // the download ends there, before busy and before the port is opened.
+    IImageCheck* check = nullptr;
+    // When set, each page is logged as one line instead of its raw bytes.
+    TrafficLog* log = nullptr;
 
 private:
     enum class End { Success, Failure, Cancelled };
@@ -100,6 +120,7 @@ private:
     IActionWindow& window;
     RadioExchange& exchange;
     IPortWriter& port;
+    uint64_t pagesSent = 0;
 };
 
 }  // namespace Firmware

@@ -35,6 +35,20 @@ private:
     bool chinese_;
 };
 
+// The image's facts and the boot loader warning in a Yes/No box owned by the
+// window (Yes starts the download); an image that cannot be valid in an
+// error box.
+class FirmwareImageBox : public Firmware::IImageCheck {
+public:
+    FirmwareImageBox(HWND owner, bool chinese) : owner_(owner), chinese_(chinese) {}
+    bool ConfirmImage(const std::string& path, const Firmware::ImageFacts& facts) override;
+    void RefuseImage(const std::string& path, const Firmware::ImageFacts& facts) override;
+
+private:
+    HWND owner_;
+    bool chinese_;
+};
+
 // Answers the messages other threads have sent to the calling thread's windows,
 // and takes no posted message from the queue. The window passes it to
 // FirmwareWorker::Stop, so that a download waiting for the window to handle

@@ -26,6 +26,17 @@ void WindowFirmwareEvents::Outcome(bool success) {
 
 void WindowFirmwareEvents::Cancelled() { Outcome(false); }
 
+bool FirmwareImageBox::ConfirmImage(const std::string& path, const Firmware::ImageFacts& facts) {
+    const std::string text = Firmware::DescribeImage(path, facts, chinese_ ? Language::Chinese : Language::English);
+    return ::MessageBoxA(owner_, text.c_str(), chinese_ ? "固件升级" : "Firmware Update",
+                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+void FirmwareImageBox::RefuseImage(const std::string& path, const Firmware::ImageFacts& facts) {
+    const std::string text = Firmware::DescribeRefusal(path, facts, chinese_ ? Language::Chinese : Language::English);
+    ::MessageBoxA(owner_, text.c_str(), chinese_ ? "错误" : "Error", MB_OK | MB_ICONERROR);
+}
+
 void AnswerSentMessages() {
     MSG msg;
     ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "serial/PortOwner.h"
+#include "serial/TrafficLog.h"
 #include "serial/UniqueHandle.h"
 
 // One COM port for the time of one user action. Open configures it; the port
@@ -69,6 +70,11 @@ public:
     bool IsLineConfigured() const { return lineConfigured; }
     int GetPortNumber() const { return portNumber; }
 
+    // Where the port's traffic is logged; none by default. Set it while the
+    // port is closed; the log must outlive the port's thread.
+    void SetTrafficLog(TrafficLog* log) { trafficLog = log; }
+    TrafficLog* GetTrafficLog() const { return trafficLog; }
+
 private:
     void RunThread();
     // Waits, re-signalling shutdown, until the port thread has ended (at most
@@ -81,6 +87,8 @@ private:
     void Send();
     void Purge();
     void ReleasePortHandle();
+    // False when another copy of the program has the port open.
+    bool ClaimPort(int number);
 
     int portNumber = 0;
     UniqueHandle threadHandle;
@@ -103,5 +111,10 @@ private:
     DWORD writeBufferSize = 0;
     DWORD writeLength = 1;
     UniqueFile portHandle;
+    // This program's claim on the port while it is open, by name, so that a
+    // second copy of the program is refused even where the system lets two
+    // handles share a serial device.
+    UniqueHandle portClaim;
     IPortOwner* const owner;
+    TrafficLog* trafficLog = nullptr;
 };

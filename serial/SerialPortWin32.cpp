@@ -81,8 +81,16 @@ bool CSerialPort::Open(int number, int baudRate) {
 
     HANDLE h =
         ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h != INVALID_HANDLE_VALUE && !ClaimPort(number)) {
+        ::CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+    }
+    if (h == INVALID_HANDLE_VALUE) {
+        if (trafficLog) trafficLog->OpenFailed(number, baudRate);
+        return false;
+    }
     portHandle.reset(h);
+    if (trafficLog) trafficLog->Opened(number, baudRate);
 
     // Each step only if the one before succeeded; failures are not reported,
     // the action then fails on its first missing reply.
@@ -137,6 +145,21 @@ void CSerialPort::Purge() {
 void CSerialPort::ReleasePortHandle() {
     std::lock_guard<CriticalSection> lock(portLock);
     portHandle.reset();
+    portClaim.reset();
+}
+
+bool CSerialPort::ClaimPort(int number) {
+    char name[64];
+    std::snprintf(name, sizeof name, "Local\\VelmoraConfig.COM%d", number);
+    portClaim.reset();
+    HANDLE claim = ::CreateMutexA(nullptr, FALSE, name);
+    if (claim == nullptr) return true;  // no claim possible: the device's own sharing rule decides
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::CloseHandle(claim);
+        return false;
+    }
+    portClaim.reset(claim);
+    return true;
 }
 
 void CSerialPort::RunThread() {
@@ -214,6 +237,8 @@ void CSerialPort::ReceivePass() {
             }
         }
         if (got != 1) return;
+        // The log only stores the byte; its writer thread does the file I/O.
+        if (trafficLog) trafficLog->Received(byte);
         owner->OnPortByte(byte);
     }
 }
@@ -225,6 +250,7 @@ void CSerialPort::Send() {
     if (h == INVALID_HANDLE_VALUE) return;
     // Whatever was received and not yet delivered belongs to no command now.
     ::PurgeComm(h, kPurgeAll);
+    if (trafficLog) trafficLog->Sent(writeBuffer.get(), writeLength);
     sendOverlapped.Offset = 0;
     sendOverlapped.OffsetHigh = 0;
     DWORD written = 0;
@@ -271,6 +297,7 @@ void CSerialPort::Close() {
         return;
     }
     ReleasePortHandle();
+    if (trafficLog) trafficLog->Closed();
     threadHandle.reset();
     shutdownEvent.reset();
     commEvent.reset();

@@ -1,4 +1,5 @@
-// The program: the main window and its message loop.
+// The program: the main window and its message loop, or, when it is given
+// options, the command line without a window.
 #include <windows.h>
 #include <objbase.h>
 
@@ -6,8 +7,20 @@
 
 #include "Loom/Core/UIManager.h"
 #include "app/DlgMain.h"
+#include "cli/Workshop.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+bool HasArguments(const char* commandLine) {
+    for (const char* p = commandLine; p != nullptr && *p != '\0'; ++p)
+        if (*p != ' ' && *p != '\t') return true;
+    return false;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    if (HasArguments(commandLine)) return RunCommandLine();
     Loom::CUIManager::SetInstance(instance);
     if (FAILED(::CoInitialize(nullptr))) return 0;
     auto window = std::make_unique<DlgMain>();

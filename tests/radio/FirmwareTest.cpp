@@ -316,3 +316,100 @@ TEST_F(FirmwareDownloadTest, ADownloadThatThrows_TheWorkerReportsFailureAndBusyO
 }
 
 }  // namespace
+
+namespace {
+
+// The image check before the boot loader: what it refuses and what it tells.
+struct RecordedCheck : Firmware::IImageCheck {
+    bool answer = true;
+    Strings log;
+    Firmware::ImageFacts facts;
+    bool ConfirmImage(const std::string&, const Firmware::ImageFacts& f) override {
+        facts = f;
+        log.push_back("confirm");
+        return answer;
+    }
+    void RefuseImage(const std::string&, const Firmware::ImageFacts& f) override {
+        facts = f;
+        log.push_back("refuse");
+    }
+};
+
+TEST(FirmwareImage, LengthsThatCannotBeAnImage) {
+    EXPECT_EQ(Firmware::InspectImageLength(0).problem, Firmware::ImageProblem::Empty);
+    EXPECT_EQ(Firmware::InspectImageLength(256).problem, Firmware::ImageProblem::TooShort);
+    EXPECT_EQ(Firmware::InspectImageLength(4096).problem, Firmware::ImageProblem::TooShort);
+    const Firmware::ImageFacts one = Firmware::InspectImageLength(4097);
+    EXPECT_TRUE(one.Valid());
+    EXPECT_EQ(one.pages, 1u);
+    EXPECT_EQ(one.unsentTail, 1u);
+    EXPECT_EQ(Firmware::InspectImageLength(4352).unsentTail, 0u);
+}
+
+TEST(FirmwareImage, DownloadTime_WireBytesAt115200PlusThePauses) {
+    // 2 pages: boot_start 10 + "\r\nboot start\r\n" 14, per page
+    // 10 + 12 + 258 + 12 = 292, "ISP finish" 10: 618 bytes = 53 ms on the
+    // wire, one page pause of 50 and the final 100.
+    EXPECT_EQ(Firmware::InspectImageLength(4352).downloadMs, 618u * 10 * 1000 / 115200 + 50 + 100);
+    // A 1 MiB image: 4081 pages, most of the time is the pauses.
+    const Firmware::ImageFacts big = Firmware::InspectImageLength(1u << 20);
+    EXPECT_EQ(big.downloadMs, (34ull + 4081ull * 292) * 10 * 1000 / 115200 + 4080ull * 50 + 100);
+}
+
+TEST(FirmwareImage, FolderAndMissingFile_Unreadable) {
+    EXPECT_EQ(Firmware::InspectImageFile(fs::temp_directory_path().string()).problem,
+              Firmware::ImageProblem::Unreadable);
+    EXPECT_EQ(Firmware::InspectImageFile((fs::temp_directory_path() / "velmora-no-such.dwn").string()).problem,
+              Firmware::ImageProblem::Unreadable);
+    TempFile empty("");
+    EXPECT_EQ(Firmware::InspectImageFile(empty.path).problem, Firmware::ImageProblem::Empty);
+}
+
+TEST(FirmwareImage, Description_NamesPagesTimeTailAndTheBootLoaderInBothLanguages) {
+    const Firmware::ImageFacts facts = Firmware::InspectImageLength(4400);
+    const std::string en = Firmware::DescribeImage("a.dwn", facts, Language::English);
+    EXPECT_NE(en.find("4400 bytes, 2 pages"), std::string::npos) << en;
+    EXPECT_NE(en.find("last 48 bytes"), std::string::npos) << en;
+    EXPECT_NE(en.find("boot loader"), std::string::npos) << en;
+    const std::string zh = Firmware::DescribeImage("a.dwn", facts, Language::Chinese);
+    EXPECT_NE(zh.find("引导程序"), std::string::npos);
+    EXPECT_NE(Firmware::DescribeRefusal("a.dwn", Firmware::InspectImageLength(100), Language::English).find("only 100"),
+              std::string::npos);
+}
+
+TEST_F(FirmwareDownloadTest, CheckedImageTooShort_RefusedWithoutBusyOrPort) {
+    RecordedCheck check;
+    download.check = &check;
+    TempFile file(MakeImage(4000));
+    chooser.path = file.path;
+    download.downloadFirmware();
+    EXPECT_EQ(check.log, (Strings{"refuse"}));
+    EXPECT_TRUE(events.log.empty());
+    EXPECT_EQ(window.opens, 0);
+    EXPECT_TRUE(link.Written().empty());
+}
+
+TEST_F(FirmwareDownloadTest, CheckedImageDeclined_NothingSent) {
+    RecordedCheck check;
+    check.answer = false;
+    download.check = &check;
+    TempFile file(MakeImage(4352));
+    chooser.path = file.path;
+    download.downloadFirmware();
+    EXPECT_EQ(check.log, (Strings{"confirm"}));
+    EXPECT_EQ(check.facts.pages, 2u);
+    EXPECT_TRUE(events.log.empty());
+    EXPECT_EQ(window.opens, 0);
+}
+
+TEST_F(FirmwareDownloadTest, CheckedImageConfirmed_Downloads) {
+    RecordedCheck check;
+    download.check = &check;
+    TempFile file(MakeImage(4352));
+    chooser.path = file.path;
+    ScriptAccepting(2);
+    download.downloadFirmware();
+    EXPECT_EQ(events.log, (Strings{"busy on", "success", "busy off"}));
+}
+
+}  // namespace

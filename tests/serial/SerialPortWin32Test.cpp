@@ -343,7 +343,9 @@ TEST_F(SerialPortTest, TwoHundredCyclesLeakNoHandle) {
 TEST_F(SerialPortTest, LineConfigured_OnlyWhereATerminalAnswersTheSettings) {
     const int missing = TestComPort(1);  // no radio links this port
     CSerialPort port(&owner);
-    if (port.Open(missing, 9600)) EXPECT_FALSE(port.IsLineConfigured());
+    if (port.Open(missing, 9600)) {
+        EXPECT_FALSE(port.IsLineConfigured());
+    }
     port.Close();
     SimProcess radio(com, "--raw-echo");
     ASSERT_TRUE(radio.Started());

@@ -255,22 +255,36 @@ bool WriteWholeFile(const std::string& unixPath, const std::string& content) {
 
 class FirmwareProgramTest : public ProgramTest {
 protected:
-    void StartDownload(int pages) {
-        image = MakeImage(pages);
-        ASSERT_TRUE(WriteWholeFile(imagePath, image));
+    // Through the File menu's item and the file dialog to the box that
+    // follows the chosen image; null when none shows.
+    HWND ChooseImage(const std::string& content) {
+        image = content;
+        if (!WriteWholeFile(imagePath, image)) return nullptr;
         ::DeleteFileA(SimProcess::WinePath(outPath).c_str());
         sim = std::make_unique<SimProcess>(TestComPort(1),
                                            "--transcript " + transcriptPath + " --firmware-out " + outPath);
-        ASSERT_TRUE(sim->Started());
+        if (!sim->Started()) return nullptr;
         ProgramDriver::WriteSettings(ProgramDriver::PortPosition(TestComPort(1)), -1, 1);
-        ASSERT_TRUE(program.Start());
+        if (!program.Start()) return nullptr;
         Press(program, kFileHeader);
         program.MouseMove(kFileHeader.x + 1, kFileHeader.y);
         ProgramDriver::Sleep(200);
         Press(program, kFirmwareItem);
         HWND dialog = program.WaitForDialog(8000);
-        ASSERT_NE(nullptr, dialog);
+        if (dialog == nullptr) return nullptr;
         ProgramDriver::ChooseFile(dialog, SimProcess::WinePath(imagePath));
+        if (!WaitFor([&] { return !::IsWindow(dialog); }, 8000)) return nullptr;
+        return program.WaitForDialog(8000);
+    }
+
+    void StartDownload(int pages) {
+        // The image's facts and the boot loader warning come first; Yes starts it.
+        HWND question = ChooseImage(MakeImage(pages));
+        ASSERT_NE(nullptr, question);
+        const std::string facts = ProgramDriver::DialogText(question);
+        EXPECT_NE(std::string::npos, facts.find(std::to_string(pages + 1) + " 页")) << facts;
+        EXPECT_NE(std::string::npos, facts.find("引导程序")) << facts;
+        ProgramDriver::PressDialogButton(question, IDYES);
         // The bar grows from the strip's left end.
         ASSERT_TRUE(WaitFor([&] { return program.Capture().At(kStripLeft.x, kStripLeft.y) == kProgressBlue; }, 8000))
             << Transcript();
@@ -289,6 +303,18 @@ TEST_F(FirmwareProgramTest, Download_ShowsProgressThenSuccessAndTheRadioHasTheIm
     program.Capture().Save("main-firmware-done.png");
     // The first page, then every page from offset 4096.
     EXPECT_EQ(image.substr(0, 256) + image.substr(4096), SimProcess::ReadFile(outPath));
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+TEST_F(FirmwareProgramTest, ImageTooShort_RefusedWithAMessageAndTheRadioUntouched) {
+    HWND refusal = ChooseImage(std::string(4096, 'x'));
+    ASSERT_NE(nullptr, refusal);
+    EXPECT_NE(std::string::npos, ProgramDriver::DialogText(refusal).find("4096")) << ProgramDriver::DialogText(refusal);
+    ProgramDriver::PressDialogButton(refusal, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(refusal); }, 5000));
+    ProgramDriver::Sleep(500);
+    EXPECT_EQ("", Transcript());
     program.AltKey(VK_F4);
     EXPECT_TRUE(program.WaitForExit(8000));
 }

@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The program without a window: the options a workshop gives it, and the
+// exit codes it ends with. Any argument on the command line selects this
+// mode; without arguments the window opens.
+
+// One code per kind of failure, so that a script can tell them apart.
+enum class ExitCode : int {
+    Success = 0,
+    Usage = 1,           // options misspelled, missing their values, or in conflict
+    PortNotOpened = 2,   // the port does not exist or another program has it
+    NoAnswer = 3,        // the radio did not answer in time (absent, wrong rate, unplugged)
+    Refused = 4,         // the radio answered, but refused a setting or answered unexpectedly
+    FileError = 5,       // a profile or image that cannot be read or written, or a profile that fails its checks
+    ImageInvalid = 6,    // a firmware image that cannot be valid
+    VerifyMismatch = 7,  // the radio does not hold what was written
+    Cancelled = 8,       // the user declined, or nobody could be asked
+    NotAvailable = 9,    // an option this build does not have yet
+};
+
+enum class CliAction { None, Help, Read, Write, Firmware, Find };
+
+struct CliOptions {
+    CliAction action = CliAction::None;
+    int port = 0;      // COMn; 0 when not given
+    int rate = 38400;  // the PC-side rate of the configuration commands
+    bool rateGiven = false;
+    std::string path;     // the profile or image
+    bool verify = false;  // --write ... --verify
+    bool yes = false;     // --firmware ... --yes
+};
+
+// The rates the radio's serial line offers.
+bool IsOfferedRate(int rate);
+
+// Reads the arguments (without the program's name). False with a message
+// naming the offending argument when they are not a valid request; nothing
+// is then to be sent to any radio.
+bool ParseCommandLine(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+
+// The help text: options, examples and exit codes.
+std::string UsageText();

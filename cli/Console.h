@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The console of the command line. A program with a window has no console of
+// its own: its output goes to the handles it was given (a file, a pipe, the
+// terminal under Wine) or, when it has none, to the console of the program
+// that started it (cmd, PowerShell), attached to on demand.
+class Console {
+public:
+    Console();
+    ~Console();
+    Console(const Console&) = delete;
+    Console& operator=(const Console&) = delete;
+
+    void Out(const std::string& text);
+    void Err(const std::string& text);
+    // Asks a yes/no question and reads one line. False when no answer can be
+    // read (no input, or its end); `yes` is then false.
+    bool Ask(const std::string& question, bool& yes);
+
+private:
+    void* out_ = nullptr;
+    void* err_ = nullptr;
+    void* in_ = nullptr;
+    bool ownOut_ = false, ownIn_ = false;
+};
+
+// The program's arguments (without its name) in the system's code page.
+// False with a message when one holds characters that code page cannot
+// represent (such a path could not be opened).
+bool ProgramArguments(std::vector<std::string>& args, std::string& error);

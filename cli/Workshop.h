@@ -1,0 +1,54 @@
+#pragma once
+#include <string>
+
+#include "cli/CommandLine.h"
+#include "cli/Console.h"
+#include "cli/ConsoleConfigView.h"
+#include "radio/RadioActions.h"
+#include "radio/RadioConfig.h"
+#include "radio/RadioExchange.h"
+#include "serial/SerialPort.h"
+#include "serial/TrafficLog.h"
+
+// One command-line run against one radio: the same radio actions, profile
+// file and firmware download as the window, through a view that is not a
+// window. Every run checks its files before it opens the port, so that a
+// request that cannot be carried out sends nothing to the radio.
+class Workshop : public IActionWindow, public IPortOwner, public IPortWriter {
+public:
+    Workshop(const CliOptions& options, Console& console, TrafficLog* log);
+    ExitCode Run();
+
+    // IActionWindow
+    bool OpenSelectedPort(bool firmwareRate) override;
+    void ShowResult(bool success, ActionControl control) override;
+    // The port thread's bytes go to the exchange; the exchange's to the port.
+    void OnPortByte(unsigned char byte) override { exchange_.OnPortByte(byte); }
+    void Write(const unsigned char* data, uint32_t length) override { port_.Write(data, length); }
+
+private:
+    ExitCode Read();
+    ExitCode WriteProfile();
+    ExitCode Firmware();
+    // Runs one radio action; on failure says why and gives its exit code.
+    bool Step(void (RadioActions::*action)(), const char* what, ExitCode& code);
+    ExitCode FailureCode(const char* what);
+    // Reads and checks the profile of --write; nothing goes to the radio.
+    ExitCode LoadProfile(std::string& bytes);
+    std::string PortName() const;
+
+    CliOptions options_;
+    Console& console_;
+    TrafficLog* log_;
+    ConsoleConfigView view_;
+    RadioConfig config_;
+    RadioActions actions_;
+    bool lastOutcome_ = false;
+    bool openFailed_ = false;
+    // The exchange before the port: the port's thread, which feeds it, goes first.
+    RadioExchange exchange_;
+    CSerialPort port_;
+};
+
+// The whole command line: arguments, log, run; returns the exit code.
+int RunCommandLine();

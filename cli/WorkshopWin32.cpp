@@ -1,0 +1,318 @@
+#include "cli/Workshop.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "radio/ConfigFile.h"
+#include "radio/ConfigFileCommands.h"
+#include "radio/Firmware.h"
+#include "radio/FirmwareImage.h"
+#include "serial/LogFolder.h"
+
+namespace {
+
+enum class PathKind { Missing, Folder, File };
+
+PathKind KindOf(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+// The folder a new file would go to: "." for a bare name.
+std::string FolderOf(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return path.size() > 1 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
+    if (cut == 0 || path[cut - 1] == ':') return path.substr(0, cut + 1);
+    return path.substr(0, cut);
+}
+
+// The profile dialog of the window, answered with the path of the command line.
+class GivenPath : public IFileChooser {
+public:
+    explicit GivenPath(std::string path) : path_(std::move(path)) {}
+    bool ChooseSavePath(std::string& path) override {
+        path = path_;
+        return true;
+    }
+    bool ChooseOpenPath(std::string& path) override {
+        path = path_;
+        return true;
+    }
+
+private:
+    std::string path_;
+};
+
+class GivenImage : public Firmware::IFirmwareChooser {
+public:
+    explicit GivenImage(std::string path) : path_(std::move(path)) {}
+    bool ChooseFirmwareFile(std::string& path) override {
+        path = path_;
+        return true;
+    }
+
+private:
+    std::string path_;
+};
+
+// The download's events as console lines: progress at every tenth.
+class ConsoleFirmwareEvents : public Firmware::IFirmwareEvents {
+public:
+    explicit ConsoleFirmwareEvents(Console& console) : console_(console) {}
+    void Busy(bool) override {}
+    void Progress(int value) override {
+        if (value / 1000 == shownTenth_) return;
+        shownTenth_ = value / 1000;
+        char text[48];
+        std::snprintf(text, sizeof text, "firmware: %d%%\n", value / 100);
+        console_.Out(text);
+    }
+    void Outcome(bool success) override { success_ = success; }
+    void Cancelled() override { success_ = false; }
+    bool Succeeded() const { return success_; }
+
+private:
+    Console& console_;
+    int shownTenth_ = 0;
+    bool success_ = false;
+};
+
+}  // namespace
+
+Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log)
+    : options_(options),
+      console_(console),
+      log_(log),
+      config_(view_),
+      actions_(view_, config_, exchange_, *this),
+      exchange_(*this),
+      port_(this) {
+    view_.config = &config_;
+    config_.FillParameterLists();
+    port_.SetTrafficLog(log_);
+}
+
+std::string Workshop::PortName() const { return "COM" + std::to_string(options_.port); }
+
+bool Workshop::OpenSelectedPort(bool firmwareRate) {
+    const int rate = firmwareRate ? 115200 : options_.rate;
+    openFailed_ = !port_.Open(options_.port, rate) || !port_.StartThread();
+    if (openFailed_) port_.Close();
+    return !openFailed_;
+}
+
+void Workshop::ShowResult(bool success, ActionControl) {
+    lastOutcome_ = success;
+    port_.Close();
+}
+
+ExitCode Workshop::FailureCode(const char* what) {
+    if (openFailed_) {
+        console_.Err("error: " + PortName() + " cannot be opened (no such port, or another program is using it)\n");
+        return ExitCode::PortNotOpened;
+    }
+    if (!exchange_.IsReplyComplete()) {
+        console_.Err(std::string("error: ") + what + ": the radio on " + PortName() + " at " +
+                     std::to_string(options_.rate) + " baud does not answer\n");
+        return ExitCode::NoAnswer;
+    }
+    console_.Err(std::string("error: ") + what + ": the radio answered \"" + exchange_.ReplyLine() + "\"\n");
+    return ExitCode::Refused;
+}
+
+bool Workshop::Step(void (RadioActions::*action)(), const char* what, ExitCode& code) {
+    lastOutcome_ = false;
+    openFailed_ = false;
+    (actions_.*action)();
+    if (lastOutcome_) return true;
+    code = FailureCode(what);
+    return false;
+}
+
+ExitCode Workshop::Read() {
+    const std::string target = WithConfigSuffix(options_.path);
+    if (KindOf(target) == PathKind::Folder || KindOf(FolderOf(target)) != PathKind::Folder) {
+        console_.Err("error: " + target + " cannot be written: it is a folder, or its folder does not exist\n");
+        return ExitCode::FileError;
+    }
+    ExitCode code = ExitCode::Success;
+    if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
+    const bool read = Step(&RadioActions::ReadFromRadio, "read", code);
+    // Back out of configuration mode either way; its own failure matters
+    // only when the read went well.
+    ExitCode leave = ExitCode::Success;
+    if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && read) return leave;
+    if (!read) return code;
+    GivenPath chooser(target);
+    ConfigFileCommands files(view_, *this, chooser);
+    if (!files.SaveProfile(target, ExportConfigLines(view_))) {
+        console_.Err("error: " + target + " cannot be written\n");
+        return ExitCode::FileError;
+    }
+    console_.Out("read " + PortName() + ": the profile is in " + target + "\n");
+    return ExitCode::Success;
+}
+
+ExitCode Workshop::LoadProfile(std::string& bytes) {
+    const PathKind kind = KindOf(options_.path);
+    if (kind != PathKind::File) {
+        console_.Err("error: " + options_.path + (kind == PathKind::Folder ? " is a folder" : " does not exist") +
+                     "\n");
+        return ExitCode::FileError;
+    }
+    std::ifstream file(options_.path, std::ios::binary);
+    // A profile is 29 short lines: anything over 1 MiB is not one.
+    constexpr size_t kLimit = 1024 * 1024;
+    if (file) {
+        char buffer[4096];
+        while (bytes.size() <= kLimit && (file.read(buffer, sizeof buffer) || file.gcount() > 0))
+            bytes.append(buffer, static_cast<size_t>(file.gcount()));
+    }
+    if (!file.eof() || bytes.size() > kLimit) {
+        console_.Err("error: " + options_.path + " cannot be read as a profile\n");
+        return ExitCode::FileError;
+    }
+    if (ImportConfigText(view_, bytes).applied == 0) {
+        console_.Err("error: " + options_.path + " holds no profile line\n");
+        return ExitCode::FileError;
+    }
+    // The write's own checks, before the radio is touched. A profile does not
+    // hold the bandwidth, which the radio keeps: any choice stands for it here.
+    if (view_.GetSelection(ListField::Bandwidth) < 0) view_.SelectItem(ListField::Bandwidth, 0);
+    if (!config_.checkChannelFrequencies() || !config_.checkRequiredFields()) {
+        for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
+        return ExitCode::FileError;
+    }
+    return ExitCode::Success;
+}
+
+// As in the window: Connect, Read (for what a profile does not hold, such as
+// the bandwidth), the profile over it, Write, Disconnect.
+ExitCode Workshop::WriteProfile() {
+    std::string bytes;
+    const ExitCode loaded = LoadProfile(bytes);
+    if (loaded != ExitCode::Success) return loaded;
+    ExitCode code = ExitCode::Success;
+    if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
+    bool written = Step(&RadioActions::ReadFromRadio, "read", code);
+    if (written) {
+        ImportConfigText(view_, bytes);
+        view_.errors.clear();
+        written = Step(&RadioActions::WriteToRadio, "write", code);
+        // Refused by the write's checks: the profile, not the radio.
+        for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
+        if (!view_.errors.empty()) code = ExitCode::FileError;
+    }
+    ExitCode leave = ExitCode::Success;
+    if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && written) return leave;
+    if (!written) return code;
+    console_.Out("write " + PortName() + ": the radio took " + options_.path + "\n");
+    return ExitCode::Success;
+}
+
+ExitCode Workshop::Firmware() {
+    const Firmware::ImageFacts facts = Firmware::InspectImageFile(options_.path);
+    if (!facts.Valid()) {
+        console_.Err("error: " + Firmware::DescribeRefusal(options_.path, facts, Language::English) + "\n");
+        return facts.problem == Firmware::ImageProblem::Unreadable ? ExitCode::FileError : ExitCode::ImageInvalid;
+    }
+    const std::string description = Firmware::DescribeImage(options_.path, facts, Language::English);
+    if (options_.yes) {
+        console_.Out(description.substr(0, description.rfind(" Start the update?")) + "\n");
+    } else {
+        bool yes = false;
+        if (!console_.Ask(description + " [y/N] ", yes)) {
+            console_.Err("\nerror: no answer can be read from the console; give --yes to start without asking\n");
+            return ExitCode::Cancelled;
+        }
+        if (!yes) {
+            console_.Err("cancelled: nothing was sent to the radio\n");
+            return ExitCode::Cancelled;
+        }
+    }
+    GivenImage chooser(options_.path);
+    ConsoleFirmwareEvents events(console_);
+    Firmware::Download download(chooser, events, *this, exchange_, *this);
+    download.log = log_;
+    lastOutcome_ = false;
+    openFailed_ = false;
+    download.downloadFirmware();
+    port_.Close();
+    if (!events.Succeeded()) {
+        options_.rate = 115200;
+        return FailureCode("firmware");
+    }
+    console_.Out("firmware " + PortName() + ": " + std::to_string(facts.pages) + " pages downloaded\n");
+    return ExitCode::Success;
+}
+
+ExitCode Workshop::Run() {
+    switch (options_.action) {
+    case CliAction::Read:
+        return Read();
+    case CliAction::Write:
+        return WriteProfile();
+    case CliAction::Firmware:
+        return Firmware();
+    default:
+        return ExitCode::Usage;
+    }
+}
+
+namespace {
+
+std::unique_ptr<TrafficLog> StartLog(Console& console) {
+    std::string folder;
+    if (!PrepareLogFolder(folder)) {
+        console.Err("warning: the traffic log folder cannot be created; going on without a log\n");
+        return nullptr;
+    }
+    TrafficLog::Options options;
+    options.folder = folder;
+    return std::make_unique<TrafficLog>(options);
+}
+
+}  // namespace
+
+int RunCommandLine() {
+    Console console;
+    std::vector<std::string> args;
+    std::string error;
+    if (!ProgramArguments(args, error)) {
+        console.Err("error: " + error + "\n");
+        return static_cast<int>(ExitCode::FileError);
+    }
+    CliOptions options;
+    if (!ParseCommandLine(args, options, error)) {
+        console.Err("error: " + error + "\nVelmoraConfig.exe --help lists the options.\n");
+        return static_cast<int>(ExitCode::Usage);
+    }
+    if (options.action == CliAction::Help) {
+        console.Out(UsageText());
+        return static_cast<int>(ExitCode::Success);
+    }
+    if (options.action == CliAction::Find || options.verify) {
+        console.Err(std::string("error: ") + (options.verify ? "--verify" : "--find") +
+                    " is not available in this build yet; nothing was sent to the radio\n");
+        return static_cast<int>(ExitCode::NotAvailable);
+    }
+    std::unique_ptr<TrafficLog> log = StartLog(console);
+    ExitCode code;
+    {
+        Workshop workshop(options, console, log.get());
+        if (log)
+            log->Note("command line: " + [&] {
+                std::string all;
+                for (const std::string& a : args) all += (all.empty() ? "" : " ") + a;
+                return all;
+            }());
+        code = workshop.Run();
+        if (log) log->Note("exit code " + std::to_string(static_cast<int>(code)));
+    }
+    return static_cast<int>(code);
+}

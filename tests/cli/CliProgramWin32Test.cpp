@@ -1,0 +1,256 @@
+// VelmoraConfig.exe without a window, as a workshop script runs it: options
+// on the command line, output and exit code back to the script, against the
+// simulated radio. Every refused request leaves the radio's transcript empty.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+struct Outcome {
+    DWORD code = 0xFFFFFFFF;
+    std::string out, err;
+};
+
+std::string Unix(const std::string& name) { return SimProcess::UnixPathFor(TestComPort(0), name); }
+std::string Win(const std::string& name) { return SimProcess::WinePath(Unix(name)); }
+
+bool WriteWholeFile(const std::string& windowsPath, const std::string& content) {
+    HANDLE h = ::CreateFileA(windowsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                    written == content.size();
+    ::CloseHandle(h);
+    return ok;
+}
+
+HANDLE Inheritable(const std::string& path, bool write) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    return ::CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                         write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
+}
+
+class CliProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"cli-transcript.txt", "cli-state.txt", "cli-out.cfg", "cli-image-out.bin"})
+            ::DeleteFileA(Win(name).c_str());
+        appData = Unix("cli-appdata");
+        ::CreateDirectoryA(SimProcess::WinePath(appData).c_str(), nullptr);
+        ::DeleteFileA(LogPath().c_str());
+    }
+    void StartRadio(const std::string& extra = "") {
+        sim = std::make_unique<SimProcess>(TestComPort(0), "--transcript " + Unix("cli-transcript.txt") + " --state " +
+                                                               Unix("cli-state.txt") + " " + extra);
+        ASSERT_TRUE(sim->Started());
+    }
+    std::string Transcript() const { return SimProcess::ReadFile(Unix("cli-transcript.txt")); }
+    std::string LogPath() const { return SimProcess::WinePath(appData) + "\\VelmoraConfig\\Logs\\VelmoraConfig.log"; }
+    std::string Port() const { return "COM" + std::to_string(TestComPort(0)); }
+
+    struct Started {
+        PROCESS_INFORMATION process{};
+        HANDLE handles[3] = {};
+    };
+    // Starts the program with `args`; its input is `input` (none: an empty
+    // file), its output goes to files named after `tag`.
+    Started Start(const std::string& args, const std::string& input, const std::string& tag) {
+        Started started;
+        WriteWholeFile(Win(tag + "-stdin.txt"), input);
+        HANDLE* h = started.handles;
+        h[0] = Inheritable(Win(tag + "-stdin.txt"), false);
+        h[1] = Inheritable(Win(tag + "-stdout.txt"), true);
+        h[2] = Inheritable(Win(tag + "-stderr.txt"), true);
+        ::SetEnvironmentVariableA("LOCALAPPDATA", SimProcess::WinePath(appData).c_str());
+        std::string line = "\"" + SimProcess::WinePath(VELMORA_PROGRAM) + "\" " + args;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = h[0];
+        si.hStdOutput = h[1];
+        si.hStdError = h[2];
+        ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &started.process);
+        return started;
+    }
+    Outcome Wait(Started& started, const std::string& tag) {
+        Outcome run;
+        if (started.process.hProcess != nullptr) {
+            if (::WaitForSingleObject(started.process.hProcess, 60000) != WAIT_OBJECT_0)
+                ::TerminateProcess(started.process.hProcess, 99);
+            ::GetExitCodeProcess(started.process.hProcess, &run.code);
+            ::CloseHandle(started.process.hProcess);
+            ::CloseHandle(started.process.hThread);
+        }
+        for (HANDLE h : started.handles) ::CloseHandle(h);
+        run.out = SimProcess::ReadFile(Unix(tag + "-stdout.txt"));
+        run.err = SimProcess::ReadFile(Unix(tag + "-stderr.txt"));
+        return run;
+    }
+    Outcome Program(const std::string& args, const std::string& input = "") {
+        Started started = Start(args, input, "cli");
+        return Wait(started, "cli");
+    }
+
+    std::string appData;
+    std::unique_ptr<SimProcess> sim;
+};
+
+std::string WithLine(std::string profile, const std::string& key, const std::string& value) {
+    const size_t at = profile.find(key + ",");
+    if (at == std::string::npos) return profile;
+    const size_t end = profile.find('\r', at);
+    return profile.replace(at, end - at, key + "," + value);
+}
+
+TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLogShowsTheSession) {
+    StartRadio();
+    // A Chinese name the system's code page holds.
+    const std::string chinese = Win("cli-配置.cfg");
+    ::DeleteFileA(chinese.c_str());
+    Outcome read = Program("--port " + Port() + " --rate 9600 --read \"" + chinese + "\"");
+    ASSERT_EQ(read.code, 0u) << read.err << Transcript();
+    std::string profile;
+    {
+        HANDLE h = ::CreateFileA(chinese.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        char buffer[4096];
+        DWORD got = 0;
+        ::ReadFile(h, buffer, sizeof buffer, &got, nullptr);
+        ::CloseHandle(h);
+        profile.assign(buffer, got);
+    }
+    EXPECT_NE(profile.find("Channel8,450.50000"), std::string::npos) << profile;
+    ASSERT_TRUE(WriteWholeFile(Win("cli-in.cfg"), WithLine(profile, "Channel8", "439.125")));
+    Outcome write = Program("--port " + Port() + " --rate 9600 --write " + Win("cli-in.cfg"));
+    EXPECT_EQ(write.code, 0u) << write.err;
+    EXPECT_NE(write.out.find("the radio took"), std::string::npos) << write.out;
+    sim->Stop();
+    EXPECT_NE(SimProcess::ReadFile(Unix("cli-state.txt")).find("tx8=439.12500"), std::string::npos);
+    // The session in the traffic log: commands, replies, port and rate.
+    const std::string log = SimProcess::ReadFile(appData + "/VelmoraConfig/Logs/VelmoraConfig.log");
+    EXPECT_NE(log.find(Port() + " 9600 > control\\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(Port() + " 9600 < \\r\\ninto config mode\\r\\n\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(Port() + " 9600 > cfg_ch_8 439.125\\r\n"), std::string::npos) << log;
+    ::DeleteFileA(chinese.c_str());
+}
+
+// A whole profile as export writes it; transmit channel 8 as given.
+std::string Profile(const std::string& tx8) {
+    std::string text;
+    for (int c = 0; c < 10; ++c) {
+        const std::string mhz = c == 0 || c == 9 ? "" : std::to_string(410 + 5 * c) + ".50000";
+        text += "Channel" + std::to_string(c) + "," + (c == 8 ? tx8 : mhz) + "\r\r\n";
+    }
+    for (int c = 0; c < 10; ++c)
+        text +=
+            "RXChannel" + std::to_string(c) + "," + (c == 0 || c == 9 ? "" : std::to_string(411 + 5 * c)) + "\r\r\n";
+    for (const char* line : {"ProtocolType,0", "CurrentChannel,0", "PortBaudRate,0", "LinkBaudRate,1", "workMode,1",
+                             "SRC,1", "DST,255", "HighPower,0", "LowPower,2"})
+        text += std::string(line) + "\r\r\n";
+    return text;
+}
+
+TEST_F(CliProgramTest, SettingTheRadioRefuses_RefusedExitCodeWithItsAnswer) {
+    StartRadio();
+    // Within the band, so the profile passes its checks; the radio takes at
+    // most five decimals.
+    ASSERT_TRUE(WriteWholeFile(Win("cli-in.cfg"), Profile("439.1234567")));
+    const Outcome run = Program("--port " + Port() + " --write " + Win("cli-in.cfg"));
+    EXPECT_EQ(run.code, 4u) << run.err;
+    EXPECT_NE(run.err.find("ERROR: bad value"), std::string::npos) << run.err;
+}
+
+TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
+    StartRadio();
+    ::CreateDirectoryA(Win("cli-folder.cfg").c_str(), nullptr);
+    const struct {
+        std::string args;
+        DWORD code;
+        const char* says;
+    } cases[] = {
+        {"--port " + Port() + " --raed x.cfg", 1, "did you mean --read?"},
+        {"--port " + Port() + " --read", 1, "--read needs a value"},
+        {"--read x.cfg", 1, "--port is needed"},
+        {"--port " + Port() + " --write " + Win("cli-missing.cfg"), 5, "does not exist"},
+        {"--port " + Port() + " --write " + Win("cli-folder.cfg"), 5, "is a folder"},
+        {"--port " + Port() + " --write " + Win("cli-缺少.cfg"), 5, "does not exist"},
+        {"--port " + Port() + " --read " + Win("cli-folder.cfg"), 5, "cannot be written"},
+        {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
+        {"--find", 9, "not available"},
+        {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 9, "not available"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Program(c.args);
+        EXPECT_EQ(run.code, c.code) << c.args << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
+    }
+    ::RemoveDirectoryA(Win("cli-folder.cfg").c_str());
+    EXPECT_EQ(Transcript(), "");
+}
+
+TEST_F(CliProgramTest, TwoProgramsOnOnePort_TheSecondGetsThePortExitCode) {
+    StartRadio("--fault delay=100");  // the first program's read takes seconds
+    Started first = Start("--port " + Port() + " --read " + Win("cli-out.cfg"), "", "cli-first");
+    ::Sleep(1500);
+    const Outcome second = Program("--port " + Port() + " --read " + Win("cli-out2.cfg"));
+    const Outcome firstRun = Wait(first, "cli-first");
+    EXPECT_EQ(second.code, 2u) << second.err;
+    EXPECT_NE(second.err.find("cannot be opened"), std::string::npos) << second.err;
+    EXPECT_EQ(firstRun.code, 0u) << firstRun.err;
+}
+
+TEST_F(CliProgramTest, RadioUnpluggedAfterConnect_NoAnswerExitCodeAndNoProfile) {
+    StartRadio("--fault hangup=1");
+    const Outcome run = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
+    EXPECT_EQ(run.code, 3u) << run.err;
+    EXPECT_NE(run.err.find("does not answer"), std::string::npos) << run.err;
+    EXPECT_EQ(::GetFileAttributesA(Win("cli-out.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CliProgramTest, LogFolderThatCannotBeMade_WarnsAndTheReadStillRuns) {
+    StartRadio();
+    ASSERT_TRUE(WriteWholeFile(Win("cli-appdata-file"), "x"));
+    appData = Unix("cli-appdata-file");  // a file: no folder can be made under it
+    const Outcome run = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
+    EXPECT_EQ(run.code, 0u) << run.err;
+    EXPECT_NE(run.err.find("log folder cannot be created"), std::string::npos) << run.err;
+}
+
+std::string MakeImage(int pages) {
+    std::string image(4096 + 256 * pages, '\0');
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
+    return image;
+}
+
+TEST_F(CliProgramTest, Firmware_InvalidRefusedUnansweredCancelledAnsweredDownloaded) {
+    StartRadio("--firmware-out " + Unix("cli-image-out.bin"));
+    ASSERT_TRUE(WriteWholeFile(Win("cli-short.dwn"), std::string(4096, 'x')));
+    Outcome run = Program("--port " + Port() + " --firmware " + Win("cli-short.dwn") + " --yes");
+    EXPECT_EQ(run.code, 6u) << run.err;
+    EXPECT_NE(run.err.find("only 4096 bytes"), std::string::npos) << run.err;
+    const std::string image = MakeImage(3);
+    ASSERT_TRUE(WriteWholeFile(Win("cli-image.dwn"), image));
+    // Nobody answers the question: refused, nothing sent.
+    run = Program("--port " + Port() + " --firmware " + Win("cli-image.dwn"));
+    EXPECT_EQ(run.code, 8u) << run.err;
+    EXPECT_NE(run.out.find("4864 bytes, 4 pages"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("--yes"), std::string::npos) << run.err;
+    run = Program("--port " + Port() + " --firmware " + Win("cli-image.dwn"), "n\r\n");
+    EXPECT_EQ(run.code, 8u) << run.err;
+    EXPECT_EQ(Transcript(), "");
+    run = Program("--port " + Port() + " --firmware " + Win("cli-image.dwn"), "y\r\n");
+    EXPECT_EQ(run.code, 0u) << run.err << Transcript();
+    sim->Stop();
+    EXPECT_EQ(SimProcess::ReadFile(Unix("cli-image-out.bin")), image.substr(0, 256) + image.substr(4096));
+    const std::string log = SimProcess::ReadFile(appData + "/VelmoraConfig/Logs/VelmoraConfig.log");
+    EXPECT_NE(log.find(Port() + " 115200 > page 4 (258 bytes, checksum 0x"), std::string::npos) << log;
+    EXPECT_NE(log.find(") < write OK"), std::string::npos) << log;
+}
+
+}  // namespace
