@@ -150,11 +150,12 @@ std::string UsageText() {
            "  VelmoraConfig.exe --port COM3 [--rate 38400] --read out.cfg\n"
            "      reads every parameter of the radio into a profile\n"
            "  VelmoraConfig.exe --port COM3 [--rate 38400] --write in.cfg [--verify]\n"
-           "      writes a profile to the radio\n"
+           "      writes a profile to the radio; --verify reads every value back and compares\n"
            "  VelmoraConfig.exe --port COM3 --firmware image.dwn [--yes]\n"
            "      downloads a firmware image at 115200 baud; asks first unless --yes is given\n"
-           "  VelmoraConfig.exe --find\n"
-           "      looks for the radio on every port and rate\n"
+           "  VelmoraConfig.exe [--port COM3] [--rate 38400] --find\n"
+           "      looks for the radio on every listed port (or the one given) at every rate,\n"
+           "      the given rate first, then 38400, 9600 and 115200; prints \"found: COM3, 38400\"\n"
            "  VelmoraConfig.exe --help\n"
            "\n"
            "--rate is the PC-side rate: 9600, 19200, 38400 (the default), 57600 or 115200.\n"
@@ -168,6 +169,5 @@ std::string UsageText() {
            "  5  file error: a profile or image that cannot be read or written, or a profile that fails its checks\n"
            "  6  the firmware image cannot be valid\n"
            "  7  verify mismatch: the radio does not hold what was written\n"
-           "  8  cancelled: the download was declined, or the console could not answer\n"
-           "  9  not available in this build\n";
+           "  8  cancelled: the download was declined, or the console could not answer\n";
 }

@@ -17,7 +17,6 @@ enum class ExitCode : int {
     ImageInvalid = 6,    // a firmware image that cannot be valid
     VerifyMismatch = 7,  // the radio does not hold what was written
     Cancelled = 8,       // the user declined, or nobody could be asked
-    NotAvailable = 9,    // an option this build does not have yet
 };
 
 enum class CliAction { None, Help, Read, Write, Firmware, Find };

@@ -7,6 +7,7 @@
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
 #include "radio/RadioExchange.h"
+#include "radio/RadioFinder.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 
@@ -14,7 +15,7 @@
 // file and firmware download as the window, through a view that is not a
 // window. Every run checks its files before it opens the port, so that a
 // request that cannot be carried out sends nothing to the radio.
-class Workshop : public IActionWindow, public IPortOwner, public IPortWriter {
+class Workshop : public IActionWindow, public IPortOwner, public IPortWriter, public IRadioProbe {
 public:
     Workshop(const CliOptions& options, Console& console, TrafficLog* log);
     ExitCode Run();
@@ -25,11 +26,17 @@ public:
     // The port thread's bytes go to the exchange; the exchange's to the port.
     void OnPortByte(unsigned char byte) override { exchange_.OnPortByte(byte); }
     void Write(const unsigned char* data, uint32_t length) override { port_.Write(data, length); }
+    // IRadioProbe: the search of --find.
+    void Trying(int port, int rate) override;
+    bool OpenPort(int port, int rate) override;
+    bool Connect() override;
+    void ClosePort() override;
 
 private:
     ExitCode Read();
     ExitCode WriteProfile();
     ExitCode Firmware();
+    ExitCode Find();
     // Runs one radio action; on failure says why and gives its exit code.
     bool Step(void (RadioActions::*action)(), const char* what, ExitCode& code);
     ExitCode FailureCode(const char* what);

@@ -12,6 +12,7 @@
 #include "radio/Firmware.h"
 #include "radio/FirmwareImage.h"
 #include "serial/LogFolder.h"
+#include "serial/PortDiscovery.h"
 
 namespace {
 
@@ -203,15 +204,23 @@ ExitCode Workshop::WriteProfile() {
     if (written) {
         ImportConfigText(view_, bytes);
         view_.errors.clear();
-        written = Step(&RadioActions::WriteToRadio, "write", code);
-        // Refused by the write's checks: the profile, not the radio.
-        for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
-        if (!view_.errors.empty()) code = ExitCode::FileError;
+        written = Step(options_.verify ? &RadioActions::WriteAndVerify : &RadioActions::WriteToRadio, "write", code);
+        if (!actions_.LastMismatches().empty()) {
+            // Everything was sent and answered; the radio does not hold it all.
+            console_.Err("error: the radio on " + PortName() + " does not hold what was written\n" +
+                         FormatMismatches(actions_.LastMismatches(), Language::English) + "\n");
+            code = ExitCode::VerifyMismatch;
+        } else {
+            // Refused by the write's checks: the profile, not the radio.
+            for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
+            if (!view_.errors.empty()) code = ExitCode::FileError;
+        }
     }
     ExitCode leave = ExitCode::Success;
     if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && written) return leave;
     if (!written) return code;
-    console_.Out("write " + PortName() + ": the radio took " + options_.path + "\n");
+    console_.Out("write " + PortName() + ": the radio took " + options_.path +
+                 (options_.verify ? ", and holds every value written\n" : "\n"));
     return ExitCode::Success;
 }
 
@@ -251,6 +260,50 @@ ExitCode Workshop::Firmware() {
     return ExitCode::Success;
 }
 
+void Workshop::Trying(int port, int rate) {
+    console_.Out("trying COM" + std::to_string(port) + " at " + std::to_string(rate) + "\n");
+}
+
+// A port whose line cannot be set up counts as one that cannot be opened: no
+// radio can answer on it at any rate.
+bool Workshop::OpenPort(int port, int rate) {
+    if (port_.Open(port, rate) && port_.IsLineConfigured() && port_.StartThread()) return true;
+    port_.Close();
+    return false;
+}
+
+bool Workshop::Connect() { return ConnectAnswered(exchange_); }
+
+void Workshop::ClosePort() { port_.Close(); }
+
+// Every listed port (or only --port) at every rate, the given ones first.
+// The radio that answers is taken out of configuration mode again, so that
+// it is left as it was found.
+ExitCode Workshop::Find() {
+    std::vector<int> listed;
+    if (options_.port != 0) {
+        listed.push_back(options_.port);
+    } else if (!EnumerateSerialPorts(listed) || listed.empty()) {
+        console_.Err("error: this computer lists no serial port\n");
+        return ExitCode::PortNotOpened;
+    }
+    const std::vector<int> ports = SearchPortOrder(options_.port, listed);
+    const std::vector<int> rates =
+        SearchRateOrder(options_.rateGiven ? options_.rate : 0, {9600, 19200, 38400, 57600, 115200});
+    const std::atomic<bool> cancel{false};
+    const FindOutcome outcome = FindRadio(*this, ports, rates, cancel);
+    if (outcome.kind != FindOutcome::Kind::Found) {
+        console_.Err("error: no radio answered on any listed port at any rate\n");
+        return ExitCode::NoAnswer;
+    }
+    options_.port = outcome.port;
+    options_.rate = outcome.rate;
+    ExitCode code = ExitCode::Success;
+    if (!Step(&RadioActions::ExitConfigMode, "disconnect", code)) return code;
+    console_.Out("found: COM" + std::to_string(outcome.port) + ", " + std::to_string(outcome.rate) + "\n");
+    return ExitCode::Success;
+}
+
 ExitCode Workshop::Run() {
     switch (options_.action) {
     case CliAction::Read:
@@ -259,6 +312,8 @@ ExitCode Workshop::Run() {
         return WriteProfile();
     case CliAction::Firmware:
         return Firmware();
+    case CliAction::Find:
+        return Find();
     default:
         return ExitCode::Usage;
     }
@@ -295,11 +350,6 @@ int RunCommandLine() {
     if (options.action == CliAction::Help) {
         console.Out(UsageText());
         return static_cast<int>(ExitCode::Success);
-    }
-    if (options.action == CliAction::Find || options.verify) {
-        console.Err(std::string("error: ") + (options.verify ? "--verify" : "--find") +
-                    " is not available in this build yet; nothing was sent to the radio\n");
-        return static_cast<int>(ExitCode::NotAvailable);
     }
     std::unique_ptr<TrafficLog> log = StartLog(console);
     ExitCode code;

@@ -282,8 +282,8 @@ bool RadioActions::ReadBack(std::vector<VerifyMismatch>& mismatches) {
 }
 
 void RadioActions::WriteAndVerify() {
-    std::vector<VerifyMismatch> mismatches;
-    bool ok = Write() && ReadBack(mismatches);
-    window.ShowResult(ok && mismatches.empty(), ActionControl::WriteAndVerify);
-    if (ok && !mismatches.empty()) view.ShowError(FormatMismatches(mismatches, view.GetLanguage()));
+    mismatches_.clear();
+    bool ok = Write() && ReadBack(mismatches_);
+    window.ShowResult(ok && mismatches_.empty(), ActionControl::WriteAndVerify);
+    if (ok && !mismatches_.empty()) view.ShowError(FormatMismatches(mismatches_, view.GetLanguage()));
 }

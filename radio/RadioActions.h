@@ -46,6 +46,8 @@ public:
     // message (name, value written, value read). A radio that stops
     // answering is a failure without a message.
     void WriteAndVerify();
+    // The fields the radio did not hold after the last Write and Verify.
+    const std::vector<VerifyMismatch>& LastMismatches() const { return mismatches_; }
 
     // Longest texts kept of what the radio reports.
     static constexpr size_t kSerialNumberLength = 9;
@@ -87,5 +89,6 @@ private:
     RadioConfig& config;
     RadioExchange& exchange;
     IActionWindow& window;
-    std::vector<WrittenSetting> written_;  // of the last write, in order
+    std::vector<WrittenSetting> written_;     // of the last write, in order
+    std::vector<VerifyMismatch> mismatches_;  // of the last write and verify
 };

@@ -156,6 +156,21 @@ std::string Profile(const std::string& tx8) {
     return text;
 }
 
+TEST_F(CliProgramTest, FindAtTheRadiosRate_ThenWriteAndVerifyNamesTheDroppedSetting) {
+    StartRadio("--port-rate 19200 --fault ignore=cfg_dstx");
+    const Outcome find = Program("--port " + Port() + " --find");
+    EXPECT_EQ(find.code, 0u) << find.err;
+    EXPECT_NE(find.out.find("found: " + Port() + ", 19200"), std::string::npos) << find.out;
+    // The found radio is left out of configuration mode.
+    EXPECT_NE(Transcript().rfind("exitcnt"), std::string::npos) << Transcript();
+    ASSERT_TRUE(WriteWholeFile(Win("cli-in.cfg"), WithLine(Profile("439.125"), "DST", "17")));
+    const Outcome verify = Program("--port " + Port() + " --rate 19200 --write " + Win("cli-in.cfg") + " --verify");
+    EXPECT_EQ(verify.code, 7u) << verify.err;
+    EXPECT_NE(verify.err.find("destinetion: written 17, read 255"), std::string::npos) << verify.err;
+    // Only the dropped setting is named.
+    EXPECT_EQ(verify.err.find("written "), verify.err.rfind("written ")) << verify.err;
+}
+
 TEST_F(CliProgramTest, SettingTheRadioRefuses_RefusedExitCodeWithItsAnswer) {
     StartRadio();
     // Within the band, so the profile passes its checks; the radio takes at
@@ -182,8 +197,7 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         {"--port " + Port() + " --write " + Win("cli-缺少.cfg"), 5, "does not exist"},
         {"--port " + Port() + " --read " + Win("cli-folder.cfg"), 5, "cannot be written"},
         {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
-        {"--find", 9, "not available"},
-        {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 9, "not available"},
+        {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 5, "does not exist"},
     };
     for (const auto& c : cases) {
         const Outcome run = Program(c.args);
