@@ -106,7 +106,7 @@ private:
     UniqueHandle commEvent;
     UniqueHandle sendDoneEvent;  // the writes' own completion event
     HANDLE eventArray[3] = {};
-    OVERLAPPED overlapped{};      // comm-event wait and reads
+    OVERLAPPED overlapped{};      // the reads; its event is commEvent
     OVERLAPPED sendOverlapped{};  // writes, so a finished send is never taken for a received byte
     bool readPending = false;     // a read is outstanding (port thread only)
     COMMTIMEOUTS timeouts{};

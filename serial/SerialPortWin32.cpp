@@ -190,7 +190,9 @@ bool CSerialPort::FinishRead() {
     {
         std::lock_guard<CriticalSection> lock(portLock);
         readPending = false;
-        if (!::GetOverlappedResult(portHandle.get(), &overlapped, &got, FALSE)) return false;
+        // A read the purge before a send aborted is no broken line.
+        if (!::GetOverlappedResult(portHandle.get(), &overlapped, &got, FALSE))
+            return ::GetLastError() == ERROR_OPERATION_ABORTED;
     }
     if (Deliver(got)) ReceivePass();
     return true;
@@ -253,9 +255,15 @@ void CSerialPort::Send() {
     std::lock_guard<CriticalSection> lock(portLock);
     HANDLE h = portHandle.get();
     if (h == INVALID_HANDLE_VALUE) return;
-    // Whatever was received and not yet delivered belongs to no command now.
-    CancelRead();
+    // Whatever was received and not yet delivered belongs to no command now:
+    // the queue is purged, and a byte the waiting read has already taken is
+    // dropped. A read still waiting goes on waiting, for the reply.
     ::PurgeComm(h, kPurgeAll);
+    if (readPending && ::WaitForSingleObject(commEvent.get(), 0) == WAIT_OBJECT_0) {
+        DWORD stale = 0;
+        ::GetOverlappedResult(h, &overlapped, &stale, FALSE);
+        readPending = false;
+    }
     sendOverlapped.Offset = 0;
     sendOverlapped.OffsetHigh = 0;
     DWORD written = 0;
