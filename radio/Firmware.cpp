@@ -10,7 +10,15 @@
 namespace Firmware {
 namespace {
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+// Waits at least `ms`: the radio needs the whole pause, but a plain sleep
+// overshoots by up to a millisecond under Wine, about 1 % of a download. So
+// the pause sleeps one millisecond short and yields through the rest.
+void Pause(int ms) {
+    if (ms <= 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    if (ms > 1) std::this_thread::sleep_for(std::chrono::milliseconds(ms - 1));
+    while (std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+}
 
 // Reads one page; false when fewer than 256 bytes are left.
 bool ReadPage(std::ifstream& file, unsigned char* page) {

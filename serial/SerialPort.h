@@ -14,6 +14,11 @@
 // characters, write requests and the shutdown request, hands each received
 // byte to the owner, and sends the block queued by Write. Close ends it all.
 //
+// Receiving: the thread keeps a read of one byte waiting, which the driver
+// completes the moment a byte comes; then it takes whatever else is queued
+// in one read of that many bytes, and hands the bytes over one call each, in
+// order. A reply thus costs two or three reads, not one per byte.
+//
 // Threads: Open, Write and Close are called by the action's thread (the window
 // thread or the firmware worker), never two actions at once. OnPortByte runs
 // on the port thread, outside portLock.
@@ -30,6 +35,8 @@ public:
     // How long Open waits for the thread of an earlier open to end before it
     // gives up and fails, leaving that thread and its port as they are.
     static constexpr int kThreadStopWaitMs = 2000;
+    // Most bytes taken from the driver in one read; a longer burst takes more.
+    static constexpr DWORD kReadChunk = 4096;
 
     explicit CSerialPort(IPortOwner* owner);
     virtual ~CSerialPort();
@@ -83,6 +90,17 @@ private:
     // Waits for an overlapped read or write of the port thread; shutdown
     // cancels it. False when it failed or was cancelled.
     bool AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count);
+    // Starts the waiting one-byte read (delivering at once what it gets when
+    // it completes at once); false when the port refuses it.
+    bool StartRead();
+    // The waiting read has completed: hand over its byte and drain the rest.
+    bool FinishRead();
+    // Gives the waiting read up and waits until the driver is done with it.
+    void CancelRead();
+    // Hands the first `got` bytes of readBuffer to the owner; false when Close
+    // has begun (the rest is dropped, as Close's purge drops the queue).
+    bool Deliver(DWORD got);
+    // Reads what is queued, up to kReadChunk a read, until the queue is empty.
     void ReceivePass();
     void Send();
     void Purge();
@@ -99,13 +117,13 @@ private:
     UniqueHandle commEvent;
     UniqueHandle sendDoneEvent;  // the writes' own completion event
     HANDLE eventArray[3] = {};
-    OVERLAPPED overlapped{};      // comm-event wait and byte reads
+    OVERLAPPED overlapped{};      // the reads; its event is commEvent
     OVERLAPPED sendOverlapped{};  // writes, so a finished send is never taken for a received byte
-    bool waitPending = false;     // a comm-event wait is outstanding (port thread only)
-    DWORD commEventMask = 0;      // filled in when that wait completes
+    bool readPending = false;     // a read is outstanding (port thread only)
     COMMTIMEOUTS timeouts{};
     DCB dcb{};
     std::unique_ptr<unsigned char[]> writeBuffer;
+    unsigned char readBuffer[kReadChunk] = {};  // port thread only
     DWORD eventMask = 0;
     bool lineConfigured = false;
     DWORD writeBufferSize = 0;

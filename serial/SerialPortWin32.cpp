@@ -64,7 +64,7 @@ bool CSerialPort::Open(int number, int baudRate) {
     overlapped.hEvent = commEvent.get();
     sendOverlapped = OVERLAPPED{};
     sendOverlapped.hEvent = sendDoneEvent.get();
-    waitPending = false;
+    readPending = false;
 
     std::lock_guard<CriticalSection> lock(portLock);
     writeBuffer.reset(new unsigned char[kWriteBufferSize]);
@@ -169,44 +169,78 @@ void CSerialPort::RunThread() {
         Purge();
     }
     for (;;) {
-        // Shutdown first: after Close changes the mask, a comm-event wait may
-        // complete at once every time and would never reach the wait below.
-        if (::WaitForSingleObject(shutdownEvent.get(), 0) == WAIT_OBJECT_0) {
-            ReleasePortHandle();
-            return;
+        if (::WaitForSingleObject(shutdownEvent.get(), 0) == WAIT_OBJECT_0) break;
+        // A read of one byte waits for the first byte of the next burst; the
+        // driver completes it the moment that byte comes.
+        if (!readPending && !StartRead()) {
+            ::Sleep(1);  // never spin on a port that refuses reads
+            continue;
         }
-        HANDLE h = portHandle.get();  // only this thread and Close change it
-        if (h != INVALID_HANDLE_VALUE && !waitPending) {
-            // The mask is written when the wait completes, so it must outlive
-            // this iteration: it is a member.
-            if (::WaitCommEvent(h, &commEventMask, &overlapped)) {
-                COMSTAT status{};
-                DWORD errors = 0;
-                std::unique_lock<CriticalSection> lock(portLock);
-                if (!::ClearCommError(h, &errors, &status) || status.cbInQue == 0) continue;
-                // Completed at once with bytes waiting: make sure the wait
-                // below sees it.
-                ::SetEvent(commEvent.get());
-            } else {
-                waitPending = ::GetLastError() == ERROR_IO_PENDING;
-            }
-        }
+        if (!readPending) continue;  // it completed at once and was delivered
         DWORD which = ::WaitForMultipleObjects(3, eventArray, FALSE, INFINITE);
-        if (which == WAIT_OBJECT_0) {
-            ReleasePortHandle();  // cancels a wait still pending on it
-            return;
-        }
+        if (which == WAIT_OBJECT_0) break;
         if (which == WAIT_OBJECT_0 + 1) {
-            waitPending = false;
-            ::ResetEvent(commEvent.get());
-            DWORD mask = 0;
-            if (::GetCommMask(h, &mask) && (mask & EV_RXCHAR)) ReceivePass();
+            if (!FinishRead()) ::Sleep(1);  // never spin on a line whose reads fail
         } else if (which == WAIT_OBJECT_0 + 2) {
             Send();
         } else if (which == WAIT_FAILED) {
             ::Sleep(1);  // never spin on a broken wait
         }
     }
+    std::lock_guard<CriticalSection> lock(portLock);
+    CancelRead();
+    portHandle.reset();
+}
+
+bool CSerialPort::StartRead() {
+    DWORD got = 0;
+    {
+        std::lock_guard<CriticalSection> lock(portLock);
+        HANDLE h = portHandle.get();
+        if (h == INVALID_HANDLE_VALUE) return false;
+        ::ResetEvent(commEvent.get());
+        if (!::ReadFile(h, readBuffer, 1, &got, &overlapped)) {
+            if (::GetLastError() != ERROR_IO_PENDING) return false;
+            readPending = true;
+            return true;
+        }
+    }
+    if (Deliver(got)) ReceivePass();
+    return true;
+}
+
+bool CSerialPort::FinishRead() {
+    DWORD got = 0;
+    {
+        std::lock_guard<CriticalSection> lock(portLock);
+        readPending = false;
+        // A read the purge before a send aborted is no broken line.
+        if (!::GetOverlappedResult(portHandle.get(), &overlapped, &got, FALSE))
+            return ::GetLastError() == ERROR_OPERATION_ABORTED;
+    }
+    if (Deliver(got)) ReceivePass();
+    return true;
+}
+
+void CSerialPort::CancelRead() {
+    if (!readPending) return;
+    HANDLE h = portHandle.get();
+    DWORD got = 0;
+    ::CancelIo(h);
+    ::GetOverlappedResult(h, &overlapped, &got, TRUE);
+    readPending = false;
+}
+
+bool CSerialPort::Deliver(DWORD got) {
+    if (got > kReadChunk) return false;
+    for (DWORD i = 0; i < got; ++i) {
+        // Close has begun: what is left goes, as its purge discards it.
+        if (!threadRunning.load()) return false;
+        // The log only stores the byte; its writer thread does the file I/O.
+        if (trafficLog) trafficLog->Received(readBuffer[i]);
+        owner->OnPortByte(readBuffer[i]);
+    }
+    return true;
 }
 
 bool CSerialPort::AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count) {
@@ -223,7 +257,6 @@ bool CSerialPort::AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count) {
 
 void CSerialPort::ReceivePass() {
     for (;;) {
-        unsigned char byte = 0;
         DWORD got = 0;
         {
             std::lock_guard<CriticalSection> lock(portLock);
@@ -231,15 +264,15 @@ void CSerialPort::ReceivePass() {
             COMSTAT status{};
             DWORD errors = 0;
             if (h == INVALID_HANDLE_VALUE || !::ClearCommError(h, &errors, &status) || status.cbInQue == 0) return;
-            if (!::ReadFile(h, &byte, 1, &got, &overlapped)) {
+            // Everything waiting in one read: the bytes are already queued, so
+            // the read completes at once, however long the time-outs.
+            const DWORD want = status.cbInQue < kReadChunk ? status.cbInQue : kReadChunk;
+            if (!::ReadFile(h, readBuffer, want, &got, &overlapped)) {
                 if (::GetLastError() != ERROR_IO_PENDING) return;
                 if (!AwaitIo(h, overlapped, got)) return;
             }
         }
-        if (got != 1) return;
-        // The log only stores the byte; its writer thread does the file I/O.
-        if (trafficLog) trafficLog->Received(byte);
-        owner->OnPortByte(byte);
+        if (got == 0 || !Deliver(got)) return;
     }
 }
 
@@ -248,8 +281,15 @@ void CSerialPort::Send() {
     std::lock_guard<CriticalSection> lock(portLock);
     HANDLE h = portHandle.get();
     if (h == INVALID_HANDLE_VALUE) return;
-    // Whatever was received and not yet delivered belongs to no command now.
+    // Whatever was received and not yet delivered belongs to no command now:
+    // the queue is purged, and a byte the waiting read has already taken is
+    // dropped. A read still waiting goes on waiting, for the reply.
     ::PurgeComm(h, kPurgeAll);
+    if (readPending && ::WaitForSingleObject(commEvent.get(), 0) == WAIT_OBJECT_0) {
+        DWORD stale = 0;
+        ::GetOverlappedResult(h, &overlapped, &stale, FALSE);
+        readPending = false;
+    }
     if (trafficLog) trafficLog->Sent(writeBuffer.get(), writeLength);
     sendOverlapped.Offset = 0;
     sendOverlapped.OffsetHigh = 0;
@@ -283,7 +323,7 @@ void CSerialPort::Close() {
             std::lock_guard<CriticalSection> lock(portLock);
             if (portHandle) {
                 HANDLE h = portHandle.get();
-                ::SetCommMask(h, EV_TXEMPTY);  // completes a comm-event wait still pending
+                ::SetCommMask(h, EV_TXEMPTY);  // the line is let go: no more receive events
                 ::EscapeCommFunction(h, CLRDTR);
                 ::PurgeComm(h, kPurgeAll);
             }

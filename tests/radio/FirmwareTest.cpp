@@ -178,6 +178,19 @@ TEST_F(FirmwareDownloadTest, RadioStopsAnsweringMidDownload_FailsWithoutFinish) 
     EXPECT_EQ(events.progress.size(), 1u);
 }
 
+TEST_F(FirmwareDownloadTest, Pauses_NeverShorterThanAsked) {
+    TempFile file(MakeImage(4096 + 2 * 256));  // three pages: two pauses after pages, one after finish
+    chooser.path = file.path;
+    ScriptAccepting(3);
+    download.pagePauseMs = 7;
+    download.finishPauseMs = 9;
+    const auto start = std::chrono::steady_clock::now();
+    download.downloadFirmware();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(events.log, (Strings{"busy on", "success", "busy off"}));
+    EXPECT_GE(took, std::chrono::milliseconds(2 * 7 + 9));
+}
+
 TEST_F(FirmwareDownloadTest, MissingFile_Fails) {
     chooser.path = (fs::temp_directory_path() / "velmora-no-such-image.dwn").string();
     download.downloadFirmware();

@@ -34,7 +34,8 @@ TEST(FaultText, UnknownOrMalformed_Refused) {
     SimFaults f;
     std::string error;
     for (const char* bad : {"loud", "delay", "delay=", "delay=x", "drop=0", "drop=-1", "bad-page=0", "hangup=",
-                            "silent=1", "no-link-baud=maybe", "noise=2", "ignore", "ignore=", "ignore=cfg dadd"}) {
+                            "silent=1", "no-link-baud=maybe", "noise=2", "ignore", "ignore=", "ignore=cfg dadd",
+                            "burst=0"}) {
         error.clear();
         EXPECT_FALSE(f.add(bad, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
@@ -77,6 +78,17 @@ TEST(Faults, Noise_BeforeReplyWithoutLineEnds_ToolIgnoresIt) {
     ASSERT_GT(open, 0u);
     EXPECT_EQ(bytes.substr(0, open).find('\n'), std::string::npos);
     EXPECT_EQ(bytes.substr(open), "\r\ninto config mode\r\n");
+    EXPECT_EQ(toolReplyOf(bytes).line, "into config mode");
+}
+
+TEST(Faults, Burst_ThatManyBytesWithoutLineEndsBeforeTheReply) {
+    RadioSim sim(RadioState::factoryDefault(), faults({"burst=10000"}), false);
+    std::string bytes = replyTo(sim, "control\r");
+    ASSERT_EQ(bytes.size(), 10000u + std::string("\r\ninto config mode\r\n").size());
+    EXPECT_EQ(bytes.substr(10000), "\r\ninto config mode\r\n");
+    EXPECT_EQ(bytes.find_first_of("\r\n"), 10000u);
+    EXPECT_EQ(bytes[1], char(48));  // (1 * 37 + 11) mod 256
+    EXPECT_EQ(bytes[90], '#');      // (90 * 37 + 11) mod 256 is a CR
     EXPECT_EQ(toolReplyOf(bytes).line, "into config mode");
 }
 

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "radio/RadioExchange.h"
 #include "serial/SerialPort.h"
 #include "tests/support/ResourceCounts.h"
 #include "tests/support/SimProcess.h"
@@ -352,4 +353,98 @@ TEST_F(SerialPortTest, LineConfigured_OnlyWhereATerminalAnswersTheSettings) {
     ASSERT_TRUE(port.Open(com, 19200));
     EXPECT_TRUE(port.IsLineConfigured());
     port.Close();
+}
+
+// Bad input on the line: long bursts of noise, bytes faster than the owner
+// takes them.
+namespace {
+
+// The noise burst of the simulated radio: byte i is (i * 37 + 11) mod 256, a
+// CR or LF made '#'.
+std::string Burst(size_t n) {
+    std::string bytes;
+    for (size_t i = 0; i < n; ++i) {
+        char c = static_cast<char>((i * 37 + 11) & 0xFF);
+        bytes.push_back(c == '\r' || c == '\n' ? '#' : c);
+    }
+    return bytes;
+}
+
+// Where two byte sequences first differ, for a readable failure.
+std::string FirstDifference(const std::string& got, const std::string& want) {
+    size_t i = 0;
+    while (i < got.size() && i < want.size() && got[i] == want[i]) ++i;
+    if (i == got.size() && i == want.size()) return "equal";
+    return "differ at byte " + std::to_string(i) + " of " + std::to_string(got.size()) + " (want " +
+           std::to_string(want.size()) + ")";
+}
+
+// Takes its time over every 4096th byte, so the line runs ahead of it and the
+// bytes pile up in the driver.
+class SlowCollector : public Collector {
+public:
+    void OnPortByte(unsigned char byte) override {
+        if (count_++ % 4096 == 0) ::Sleep(40);
+        Collector::OnPortByte(byte);
+    }
+
+private:
+    size_t count_ = 0;  // port thread only
+};
+
+// The reply exchange behind a real port; the exchange first, so the port and
+// its thread go first.
+struct ExchangeOverPort : IPortWriter {
+    ExchangeOverPort() : exchange(*this), port(&exchange) {}
+    void Write(const unsigned char* data, uint32_t length) override { port.Write(data, length); }
+    RadioExchange exchange;
+    CSerialPort port;
+};
+
+}  // namespace
+
+TEST_F(SerialPortTest, NoiseBurstFasterThanTheOwnerTakesIt_ArrivesWholeAndInOrder) {
+    SimProcess radio(com, "--fault burst=10000");
+    ASSERT_TRUE(radio.Started());
+    SlowCollector slow;
+    CSerialPort port(&slow);
+    ASSERT_TRUE(port.Open(com, 115200));
+    ASSERT_TRUE(port.StartThread());
+    Send(port, "control\r");
+    const std::string want = Burst(10000) + "\r\ninto config mode\r\n";
+    const std::string got = slow.WaitFor(want.size(), 10000);
+    EXPECT_EQ(FirstDifference(got, want), "equal");
+    ::Sleep(50);  // nothing more, nothing twice
+    EXPECT_EQ(slow.Received().size(), want.size());
+    port.Close();
+}
+
+TEST_F(SerialPortTest, NoiseBurstBeforeEachReply_RepliesStillRecognised) {
+    SimProcess radio(com, "--fault burst=10000");
+    ASSERT_TRUE(radio.Started());
+    ExchangeOverPort radioLink;
+    ASSERT_TRUE(radioLink.port.Open(com, 115200));
+    ASSERT_TRUE(radioLink.port.StartThread());
+    ASSERT_TRUE(radioLink.exchange.SendCommand("control\r"));
+    EXPECT_EQ(radioLink.exchange.ReplyLine(), "into config mode");
+    ASSERT_TRUE(radioLink.exchange.SendCommand("cfg_ch_n\r"));
+    EXPECT_EQ(radioLink.exchange.ReplyLine(), "current channel 1");
+    radioLink.port.Close();
+}
+
+TEST_F(SerialPortTest, NoiseBurstLongerThanTheBound_RefusedWithinIt) {
+    // 1000 bytes at 9600 baud take about a second, twice the bound.
+    SimProcess radio(com, "--line-rate 9600 --fault burst=1000");
+    ASSERT_TRUE(radio.Started());
+    ExchangeOverPort radioLink;
+    ASSERT_TRUE(radioLink.port.Open(com, 9600));
+    ASSERT_TRUE(radioLink.port.StartThread());
+    const auto bound = RadioExchange::kWaitSteps * RadioExchange::kWaitStep;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(radioLink.exchange.SendCommand("control\r"));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, bound - std::chrono::milliseconds(5));
+    EXPECT_LT(took, bound + std::chrono::milliseconds(150));
+    EXPECT_FALSE(radioLink.exchange.IsReplyComplete());
+    radioLink.port.Close();
 }

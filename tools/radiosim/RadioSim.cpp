@@ -176,7 +176,8 @@ void RadioSim::answer(const std::string& reply, const std::string& echo) {
         note(std::string("! ") + lost);
         return;
     }
-    std::string bytes = (faults_.noise ? kNoise : std::string()) + (echo_ ? echo : std::string()) + reply;
+    std::string bytes =
+        faults_.burstBytes() + (faults_.noise ? kNoise : std::string()) + (echo_ ? echo : std::string()) + reply;
     note("< " + escapeBytes(bytes));
     replies_.push_back({std::move(bytes), faults_.delayMs});
 }

@@ -34,6 +34,8 @@ bool SimFaults::add(const std::string& text, std::string& error) {
         delayMs = int(n);
     else if (name == "drop" && parseCount(arg, 1, 999999999, n))
         dropAt.push_back(n);
+    else if (name == "burst" && parseCount(arg, 1, 1000000, n))
+        burst = n;
     else if (name == "bad-page" && parseCount(arg, 1, 999999999, n))
         badPages.push_back(n);
     else if (name == "hangup" && parseCount(arg, 0, 999999999, n))
@@ -54,6 +56,16 @@ bool SimFaults::add(const std::string& text, std::string& error) {
 }
 
 bool SimFaults::drops(long command) const { return std::find(dropAt.begin(), dropAt.end(), command) != dropAt.end(); }
+
+std::string SimFaults::burstBytes() const {
+    std::string bytes;
+    bytes.reserve(size_t(burst));
+    for (long i = 0; i < burst; ++i) {
+        char c = char((i * 37 + 11) & 0xFF);
+        bytes.push_back(c == '\r' || c == '\n' ? '#' : c);
+    }
+    return bytes;
+}
 
 bool SimFaults::refusesPage(long request) const {
     return std::find(badPages.begin(), badPages.end(), request) != badPages.end();

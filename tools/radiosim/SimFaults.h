@@ -19,6 +19,7 @@ struct SimFaults {
     int delayMs = 0;               // every reply starts this much later
     std::vector<long> dropAt;      // no reply to these commands
     bool noise = false;            // garbage before each reply
+    long burst = 0;                // this many bytes of line noise before each reply
     bool unknownProtocol = false;  // "cfg_prtl" answered with UNKNOW
     LinkBaud linkBaud = LinkBaud::Known;
     std::vector<long> badPages;  // these "write page" requests of a download are refused
@@ -32,6 +33,9 @@ struct SimFaults {
     bool add(const std::string& text, std::string& error);
 
     bool drops(long command) const;
+    // The burst: byte i is (i * 37 + 11) mod 256, a CR or LF made '#', so
+    // that it can never open or end a reply.
+    std::string burstBytes() const;
     bool refusesPage(long request) const;
     bool ignoresSetting(const std::string& keyword) const;
 };
