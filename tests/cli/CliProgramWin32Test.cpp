@@ -20,16 +20,6 @@ struct Outcome {
 std::string Unix(const std::string& name) { return SimProcess::UnixPathFor(TestComPort(0), name); }
 std::string Win(const std::string& name) { return SimProcess::WinePath(Unix(name)); }
 
-bool WriteWholeFile(const std::string& windowsPath, const std::string& content) {
-    HANDLE h = ::CreateFileA(windowsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                    written == content.size();
-    ::CloseHandle(h);
-    return ok;
-}
-
 HANDLE Inheritable(const std::string& path, bool write) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     return ::CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
@@ -62,7 +52,7 @@ protected:
     // file), its output goes to files named after `tag`.
     Started Start(const std::string& args, const std::string& input, const std::string& tag) {
         Started started;
-        WriteWholeFile(Win(tag + "-stdin.txt"), input);
+        SimProcess::WriteFile(Unix(tag + "-stdin.txt"), input);
         HANDLE* h = started.handles;
         h[0] = Inheritable(Win(tag + "-stdin.txt"), false);
         h[1] = Inheritable(Win(tag + "-stdout.txt"), true);
@@ -126,7 +116,7 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
         profile.assign(buffer, got);
     }
     EXPECT_NE(profile.find("Channel8,450.50000"), std::string::npos) << profile;
-    ASSERT_TRUE(WriteWholeFile(Win("cli-in.cfg"), WithLine(profile, "Channel8", "439.125")));
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), WithLine(profile, "Channel8", "439.125")));
     Outcome write = Program("--port " + Port() + " --rate 9600 --write " + Win("cli-in.cfg"));
     EXPECT_EQ(write.code, 0u) << write.err;
     EXPECT_NE(write.out.find("the radio took"), std::string::npos) << write.out;
@@ -163,7 +153,7 @@ TEST_F(CliProgramTest, FindAtTheRadiosRate_ThenWriteAndVerifyNamesTheDroppedSett
     EXPECT_NE(find.out.find("found: " + Port() + ", 19200"), std::string::npos) << find.out;
     // The found radio is left out of configuration mode.
     EXPECT_NE(Transcript().rfind("exitcnt"), std::string::npos) << Transcript();
-    ASSERT_TRUE(WriteWholeFile(Win("cli-in.cfg"), WithLine(Profile("439.125"), "DST", "17")));
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), WithLine(Profile("439.125"), "DST", "17")));
     const Outcome verify = Program("--port " + Port() + " --rate 19200 --write " + Win("cli-in.cfg") + " --verify");
     EXPECT_EQ(verify.code, 7u) << verify.err;
     EXPECT_NE(verify.err.find("destinetion: written 17, read 255"), std::string::npos) << verify.err;
@@ -175,7 +165,7 @@ TEST_F(CliProgramTest, SettingTheRadioRefuses_RefusedExitCodeWithItsAnswer) {
     StartRadio();
     // Within the band, so the profile passes its checks; the radio takes at
     // most five decimals.
-    ASSERT_TRUE(WriteWholeFile(Win("cli-in.cfg"), Profile("439.1234567")));
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), Profile("439.1234567")));
     const Outcome run = Program("--port " + Port() + " --write " + Win("cli-in.cfg"));
     EXPECT_EQ(run.code, 4u) << run.err;
     EXPECT_NE(run.err.find("ERROR: bad value"), std::string::npos) << run.err;
@@ -229,7 +219,7 @@ TEST_F(CliProgramTest, RadioUnpluggedAfterConnect_NoAnswerExitCodeAndNoProfile) 
 
 TEST_F(CliProgramTest, LogFolderThatCannotBeMade_WarnsAndTheReadStillRuns) {
     StartRadio();
-    ASSERT_TRUE(WriteWholeFile(Win("cli-appdata-file"), "x"));
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-appdata-file"), "x"));
     appData = Unix("cli-appdata-file");  // a file: no folder can be made under it
     const Outcome run = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
     EXPECT_EQ(run.code, 0u) << run.err;
@@ -244,12 +234,12 @@ std::string MakeImage(int pages) {
 
 TEST_F(CliProgramTest, Firmware_InvalidRefusedUnansweredCancelledAnsweredDownloaded) {
     StartRadio("--firmware-out " + Unix("cli-image-out.bin"));
-    ASSERT_TRUE(WriteWholeFile(Win("cli-short.dwn"), std::string(4096, 'x')));
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-short.dwn"), std::string(4096, 'x')));
     Outcome run = Program("--port " + Port() + " --firmware " + Win("cli-short.dwn") + " --yes");
     EXPECT_EQ(run.code, 6u) << run.err;
     EXPECT_NE(run.err.find("only 4096 bytes"), std::string::npos) << run.err;
     const std::string image = MakeImage(3);
-    ASSERT_TRUE(WriteWholeFile(Win("cli-image.dwn"), image));
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-image.dwn"), image));
     // Nobody answers the question: refused, nothing sent.
     run = Program("--port " + Port() + " --firmware " + Win("cli-image.dwn"));
     EXPECT_EQ(run.code, 8u) << run.err;

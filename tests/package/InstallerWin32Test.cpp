@@ -38,15 +38,6 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > ms) return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
 // Runs a command line to its end; its exit code, or -1 when it did not run
 // or end within `ms`.
 long Run(std::wstring commandLine, DWORD ms) {

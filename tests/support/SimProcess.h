@@ -26,6 +26,8 @@ public:
     static std::string WinePath(const std::string& unixPath);
     // The whole file, read through its Windows path; empty if it is absent.
     static std::string ReadFile(const std::string& unixPath);
+    // Writes the whole file through its Windows path; false when it cannot.
+    static bool WriteFile(const std::string& unixPath, const std::string& content);
     // Stops the radio now (also done by the destructor).
     void Stop();
 

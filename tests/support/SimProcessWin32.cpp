@@ -64,6 +64,16 @@ std::string SimProcess::ReadFile(const std::string& unixPath) {
     return content;
 }
 
+bool SimProcess::WriteFile(const std::string& unixPath, const std::string& content) {
+    HANDLE h = ::CreateFileA(WinePath(unixPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                    written == content.size();
+    ::CloseHandle(h);
+    return ok;
+}
+
 std::string SimProcess::UnixPathFor(int comPort, const std::string& name) {
     return Env("VELMORA_PORT_DIR") + "/sim" + std::to_string(comPort) + "-" + name;
 }

@@ -2,8 +2,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+// Polls `done` every 50 ms; false when it has not come true within `ms`.
+bool WaitFor(const std::function<bool()>& done, DWORD ms);
 
 // Runs VelmoraConfig.exe and talks to its main window as a user would: mouse
 // presses and keys posted to the window, pictures of what it shows. The

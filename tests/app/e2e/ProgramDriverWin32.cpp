@@ -289,3 +289,12 @@ bool ProgramDriver::Picture::Save(const std::string& path) const {
     for (uint32_t& px : argb) px |= 0xFF000000;
     return LoomTest::RenderTestPng::Write(path, LoomTest::RenderTestPng::Encode(width, height, argb));
 }
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > ms) return false;
+        ::Sleep(50);
+    }
+    return true;
+}

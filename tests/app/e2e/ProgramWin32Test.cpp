@@ -26,15 +26,6 @@ constexpr POINT kLanguageItem{97, 74};
 constexpr POINT kStrip{380, 478};
 constexpr uint32_t kLightGreen = 0x99FF99, kLightRed = 0xFF9999;
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > ms) return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
 void Press(ProgramDriver& program, POINT pt) { program.Click(pt.x, pt.y); }
 
 // The language item, reached the way a user does: press the header, move
@@ -242,24 +233,13 @@ std::string MakeImage(int pages) {
     return image;
 }
 
-bool WriteWholeFile(const std::string& unixPath, const std::string& content) {
-    HANDLE h =
-        ::CreateFileA(SimProcess::WinePath(unixPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                    written == content.size();
-    ::CloseHandle(h);
-    return ok;
-}
-
 class FirmwareProgramTest : public ProgramTest {
 protected:
     // Through the File menu's item and the file dialog to the box that
     // follows the chosen image; null when none shows.
     HWND ChooseImage(const std::string& content) {
         image = content;
-        if (!WriteWholeFile(imagePath, image)) return nullptr;
+        if (!SimProcess::WriteFile(imagePath, image)) return nullptr;
         ::DeleteFileA(SimProcess::WinePath(outPath).c_str());
         sim = std::make_unique<SimProcess>(TestComPort(1),
                                            "--transcript " + transcriptPath + " --firmware-out " + outPath);
@@ -673,7 +653,7 @@ TEST_F(BadInputTest, JunkProfileImported_WriteRefusesItsChannelAndSendsNothingOf
     junk +=
         "Chanel2,499\r\nNonsense,1\r\nSRC,12\rcfg_sbau 5\r\nDST,abc\r\nProtocolType,2\rcfg_bw "
         "12.5\r\nLinkBaudRate,1\r\n";
-    ASSERT_TRUE(WriteWholeFile(profile, junk));
+    ASSERT_TRUE(SimProcess::WriteFile(profile, junk));
     StartWithRadio(1);
     ConnectAndRead();
     ASSERT_TRUE(ThroughFileDialog(program, kImport, profile));
