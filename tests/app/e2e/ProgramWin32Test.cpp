@@ -402,6 +402,8 @@ TEST_F(ProgramTest, ExportThenImport_AFreshStartGetsTheProfileBack) {
     ASSERT_TRUE(ThroughFileDialog(again, kImport, first));
     ASSERT_TRUE(WaitFor([&] { return again.Capture().At(kStrip.x, kStrip.y) == kLightGreen; }, 5000));
     ASSERT_TRUE(ThroughFileDialog(again, kExport, second));
+    // The file is written after the dialog has gone.
+    WaitFor([&] { return SimProcess::ReadFile(second) == exported; }, 5000);
     EXPECT_EQ(exported, SimProcess::ReadFile(second));
     again.Key(VK_ESCAPE);
     EXPECT_TRUE(again.WaitForExit(8000));
