@@ -131,7 +131,8 @@ bool Workshop::Step(void (RadioActions::*action)(), const char* what, ExitCode& 
     openFailed_ = false;
     (actions_.*action)();
     if (lastOutcome_) return true;
-    code = FailureCode(what);
+    // Every setting was answered; the caller names the fields not held.
+    code = actions_.LastMismatches().empty() ? FailureCode(what) : ExitCode::VerifyMismatch;
     return false;
 }
 

@@ -157,6 +157,7 @@ TEST_F(CliProgramTest, FindAtTheRadiosRate_ThenWriteAndVerifyNamesTheDroppedSett
     const Outcome verify = Program("--port " + Port() + " --rate 19200 --write " + Win("cli-in.cfg") + " --verify");
     EXPECT_EQ(verify.code, 7u) << verify.err;
     EXPECT_NE(verify.err.find("destinetion: written 17, read 255"), std::string::npos) << verify.err;
+    EXPECT_EQ(verify.err.find("answered"), std::string::npos) << "no refusal: every setting was answered";
     // Only the dropped setting is named.
     EXPECT_EQ(verify.err.find("written "), verify.err.rfind("written ")) << verify.err;
 }
