@@ -109,7 +109,7 @@ void DlgMain::ApplyLanguageWidths(bool chinese) {
     c_.languageMenuHeader->SetFixedWidth(chinese ? 42 : 72);
     SetPanelPos(c_.fileMenu, chinese ? kFileMenuPos : kFileMenuPosEnglish);
     SetPanelPos(c_.languageMenu, chinese ? "52,63,142,85" : "52,63,172,85");
-    SetPanelPos(c_.helpMenu, chinese ? "94,63,204,105" : "124,63,244,105");
+    SetPanelPos(c_.helpMenu, chinese ? kHelpMenuPos : kHelpMenuPosEnglish);
 }
 
 void DlgMain::SwitchLanguage() {

@@ -210,7 +210,7 @@ CVerticalLayoutUI* MenuPanel(const char* pos) {
 }
 
 void BuildMenuPanels(CContainerUI& root, MainWindowControls& c) {
-    c.helpMenu = MenuPanel("94,63,184,105");
+    c.helpMenu = MenuPanel(kHelpMenuPos);
     c.helpMenu->Add(c.logFolderItem = MenuItem("打开日志文件夹"));
     c.helpMenu->Add(c.aboutItem = MenuItem("关于..."));
     c.languageMenu = MenuPanel("52,63,142,85");

@@ -89,6 +89,9 @@ constexpr const char* kMenuOpenImage = "res='184' restype='png' corner='2,2,2,2'
 // The File panel: ten items of 20 pixels, three separators and the border.
 constexpr const char* kFileMenuPos = "10,63,100,268";
 constexpr const char* kFileMenuPosEnglish = "10,63,130,268";
+// The Help panel holds "打开日志文件夹", the widest Chinese item.
+constexpr const char* kHelpMenuPos = "94,63,204,105";
+constexpr const char* kHelpMenuPosEnglish = "124,63,244,105";
 
 // Appends the title bar, the menu bar, the body and the three hidden,
 // floating drop-down panels to the root layout, in that order, with the
