@@ -151,6 +151,25 @@ TEST_F(ProgramTest, FreshStart_ChineseFirstPortAnd38400_StoredWhenEscapeEndsIt) 
     EXPECT_EQ("1", ProgramDriver::ReadSetting("Chinese"));
 }
 
+// Help's first item shows the traffic log's folder in Explorer.
+TEST_F(ProgramTest, OpenLogFolder_ExplorerShowsTheLogFolder) {
+    constexpr POINT kHelpHeader{115, 54}, kLogFolderItem{140, 74};
+    ProgramDriver::WriteSettings(-1, -1, 1);
+    ASSERT_TRUE(program.Start());
+    Press(program, kHelpHeader);
+    program.MouseMove(kHelpHeader.x + 1, kHelpHeader.y);
+    ProgramDriver::Sleep(200);
+    Press(program, kLogFolderItem);
+    HWND folder = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (folder = ::FindWindowA(nullptr, "Logs")) != nullptr; }, 10000));
+    EXPECT_EQ(nullptr, program.WaitForDialog(200)) << "the folder could not be opened";
+    // Gone before the next case looks at the screen it covered.
+    if (folder != nullptr) ::PostMessageA(folder, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(folder); }, 8000));
+    program.Key(VK_ESCAPE);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
 TEST_F(ProgramTest, ConnectRead_ThenUnlockDefaultAndWrite_TheRadioHoldsTheValuesAndSerialNumber) {
     StartWithRadio(1);
     Press(program, kConnect);
