@@ -89,11 +89,12 @@ int main(int argc, char** argv) {
 
     RadioLoop loop(options, pty.master(), sim.get(), transcript, waitMask, g_stopSignal);
     std::string why = loop.run();
-    pty.unlink();
     transcript.append("! stopped: " + why);
+    // The link goes last: whoever waits for it to go finds the state saved.
     if (sim && !options.statePath.empty() &&
         !SimFiles::writeAtomically(options.statePath, sim->state().toText(), error))
         return fail(error);
+    pty.unlink();
     bool clean = why == "stop file" || why == "signal" || why == "idle";
     return clean ? 0 : fail(why);
 }
