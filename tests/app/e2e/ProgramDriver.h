@@ -31,8 +31,12 @@ public:
     // The same for the program at a Windows path (an installed copy).
     bool Start(const std::string& windowsPath);
     HWND Window() const { return window_; }
-    // A left click at a point of the window's client area.
+    // A left click at a point of the window's client area, as a user makes
+    // it: once the program has ended what it was doing (a radio command
+    // holds its window until the radio answers).
     void Click(int x, int y);
+    // A click made at once, while the program may still be busy.
+    void ClickNow(int x, int y);
     void MouseMove(int x, int y);
     void Key(WPARAM key);
     // Alt and a key, as the system delivers it.

@@ -120,6 +120,13 @@ bool ProgramDriver::Start(const std::string& windowsPath) {
 void ProgramDriver::MouseMove(int x, int y) { ::PostMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
 void ProgramDriver::Click(int x, int y) {
+    // Answered only when the window's thread is back in its message loop.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+    ClickNow(x, y);
+}
+
+void ProgramDriver::ClickNow(int x, int y) {
     MouseMove(x, y);
     ::PostMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::PostMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
