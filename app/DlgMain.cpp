@@ -203,14 +203,41 @@ bool DlgMain::IsBlockedWhileDownloading(const CControlUI* control) const {
 // None of them runs while a download or the radio search has the port.
 void DlgMain::RunCommand(CControlUI* control) {
     if (IsPortBusy() && IsBlockedWhileDownloading(control)) return;
-    if (control == c_.connectButton || control == c_.connectItem) actions_->EnterConfigMode();
-    if (control == c_.disconnectButton || control == c_.disconnectItem) actions_->ExitConfigMode();
-    if (control == c_.readButton || control == c_.readItem) actions_->ReadFromRadio();
-    if (control == c_.writeButton || control == c_.writeItem) actions_->WriteToRadio();
-    if (control == c_.verifyItem) actions_->WriteAndVerify();
+    bool radioCommand = true;
+    if (control == c_.connectButton || control == c_.connectItem)
+        actions_->EnterConfigMode();
+    else if (control == c_.disconnectButton || control == c_.disconnectItem)
+        actions_->ExitConfigMode();
+    else if (control == c_.readButton || control == c_.readItem)
+        actions_->ReadFromRadio();
+    else if (control == c_.writeButton || control == c_.writeItem)
+        actions_->WriteToRadio();
+    else if (control == c_.verifyItem)
+        actions_->WriteAndVerify();
+    else
+        radioCommand = false;
+    if (radioCommand) DropClicksMadeWhileBusy();
     if (control == c_.findItem) StartFindRadio();
     if (control == c_.importButton || control == c_.importItem) fileCommands_->importConfig();
     if (control == c_.exportButton || control == c_.exportItem) fileCommands_->exportConfig();
+}
+
+// A radio command holds the window until the radio has answered or its
+// bound has passed. Clicks made meanwhile were made at a window that could
+// not answer them: their presses are dropped, so that an impatient second
+// click does not run the command again (and wait its bound again) once the
+// first ends. Releases stay: the press that started the command (a menu item
+// runs on its press) still has its release to come.
+void DlgMain::DropClicksMadeWhileBusy() {
+    const HWND wnd = GetHWND();
+    const DWORD now = ::GetTickCount();
+    // Sent messages wait: whoever waits for this window to be idle sees it
+    // only after the drop, and its next press comes after `now`.
+    constexpr UINT kQueues = PM_QS_INPUT | PM_QS_POSTMESSAGE;
+    MSG msg;
+    for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK})
+        while (::PeekMessageA(&msg, wnd, press, press, PM_NOREMOVE | kQueues) && static_cast<LONG>(msg.time - now) < 0)
+            ::PeekMessageA(&msg, wnd, press, press, PM_REMOVE | kQueues);
 }
 
 // ---- Channel range check ----
@@ -428,8 +455,7 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
           ActionControl::Import, ActionControl::Export, ActionControl::Firmware, ActionControl::WriteAndVerify})
         if (reinterpret_cast<CControlUI*>(wParam) == ControlOf(a)) control = ControlOf(a);
     for (CControlUI* item : {c_.connectItem, c_.readItem, c_.writeItem, c_.disconnectItem, c_.importItem, c_.exportItem,
-                             c_.exitItem, c_.languageItem, c_.aboutItem, c_.findItem, c_.verifyItem,
-                             c_.logFolderItem})
+                             c_.exitItem, c_.languageItem, c_.aboutItem, c_.findItem, c_.verifyItem, c_.logFolderItem})
         if (reinterpret_cast<CControlUI*>(wParam) == item) control = item;
     switch (lParam) {
     case kUiBusy:

@@ -109,6 +109,7 @@ private:
     void HoverMenu(POINT pt);
     bool DispatchMenuItem(Loom::CControlUI* item);
     void RunCommand(Loom::CControlUI* control);
+    void DropClicksMadeWhileBusy();
     bool IsBlockedWhileDownloading(const Loom::CControlUI* control) const;
     void SetBusy(bool on);
     // Enables or disables every command that needs the port.
