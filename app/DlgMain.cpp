@@ -180,9 +180,7 @@ bool DlgMain::OnClick(CControlUI* sender) {
 
 void DlgMain::OnItemSelect(CControlUI* sender) {
     ListField list;
-    if (!view_->ListOf(sender, list)) return;
-    if (list == ListField::Protocol) config_->protocolChanged();
-    if (list == ListField::Bandwidth) config_->applyLinkRateRule();
+    if (view_->ListOf(sender, list)) config_->itemSelected(list);
 }
 
 bool DlgMain::IsBlockedWhileDownloading(const CControlUI* control) const {

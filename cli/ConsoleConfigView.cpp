@@ -22,14 +22,12 @@ int ConsoleConfigView::GetSelection(ListField list) const { return Of(list).sele
 
 void ConsoleConfigView::SelectItem(ListField list, int position) {
     List& l = Of(list);
-    const int count = static_cast<int>(l.items.size());
-    const int target = position < 0 ? -1 : (position >= count ? count - 1 : position);
+    const int target = ComboSelection(position, static_cast<int>(l.items.size()));
     if (target == l.selection) return;
     l.selection = target;
     l.shown = target < 0 ? std::string() : l.items[target];
     if (target < 0 || config == nullptr) return;  // clearing raises no event
-    if (list == ListField::Protocol) config->protocolChanged();
-    if (list == ListField::Bandwidth) config->applyLinkRateRule();
+    config->itemSelected(list);
 }
 
 int ConsoleConfigView::GetItemCount(ListField list) const { return static_cast<int>(Of(list).items.size()); }

@@ -41,6 +41,10 @@ public:
     // event at once, before this returns (the window then runs the rules of
     // RadioConfig for the protocol and bandwidth lists).
     virtual void SelectItem(ListField list, int position) = 0;
+    // The position a combo box of `count` items selects for `position`.
+    static int ComboSelection(int position, int count) {
+        return position < 0 ? -1 : (position >= count ? count - 1 : position);
+    }
     virtual int GetItemCount(ListField list) const = 0;
     virtual std::string GetItemText(ListField list, int position) const = 0;
     // Replaces all items; the selection is cleared, no event is raised.

@@ -23,14 +23,22 @@ const Text kChannelInvalid = {": Invalid!", ": 无效！"};
 // The labels of the rows, as the window shows them in each language.
 Text ListLabel(ListField list) {
     switch (list) {
-        case ListField::Protocol: return {"Protocol Type:", "协议类型:"};
-        case ListField::CurrentChannel: return {"Current Channel:", "当前频道:"};
-        case ListField::PortBaudRate: return {"Port BaudRate:", "串口波特率:"};
-        case ListField::LinkBaudRate: return {"Link BaudRate:", "空中波特率:"};
-        case ListField::Bandwidth: return {"BandWidth:", "带宽:"};
-        case ListField::WorkMode: return {"work mode:", "工作模式:"};
-        case ListField::HighPower: return {"High Power:", "高功率:"};
-        case ListField::LowPower: return {"Low Power:", "低功率:"};
+    case ListField::Protocol:
+        return {"Protocol Type:", "协议类型:"};
+    case ListField::CurrentChannel:
+        return {"Current Channel:", "当前频道:"};
+    case ListField::PortBaudRate:
+        return {"Port BaudRate:", "串口波特率:"};
+    case ListField::LinkBaudRate:
+        return {"Link BaudRate:", "空中波特率:"};
+    case ListField::Bandwidth:
+        return {"BandWidth:", "带宽:"};
+    case ListField::WorkMode:
+        return {"work mode:", "工作模式:"};
+    case ListField::HighPower:
+        return {"High Power:", "高功率:"};
+    case ListField::LowPower:
+        return {"Low Power:", "低功率:"};
     }
     return {"", ""};
 }
@@ -128,9 +136,8 @@ bool RadioConfig::ReportUnfitArmedField(bool armed, TextField field) {
 }
 
 bool RadioConfig::checkRequiredFields() {
-    static const ListField kRadioLists[] = {ListField::Protocol,     ListField::CurrentChannel,
-                                            ListField::PortBaudRate, ListField::LinkBaudRate,
-                                            ListField::WorkMode,     ListField::Bandwidth};
+    static const ListField kRadioLists[] = {ListField::Protocol,     ListField::CurrentChannel, ListField::PortBaudRate,
+                                            ListField::LinkBaudRate, ListField::WorkMode,       ListField::Bandwidth};
     static const ListField kHighPower[] = {ListField::HighPower};
     static const ListField kLowPower[] = {ListField::LowPower};
     // The power lists are checked and reported even after a gap in the first
@@ -181,6 +188,11 @@ int RadioConfig::ProtocolShown() const {
 void RadioConfig::LockLinkRate(int position) {
     view.SetListMouseEnabled(ListField::LinkBaudRate, false);
     view.SelectItem(ListField::LinkBaudRate, position);
+}
+
+void RadioConfig::itemSelected(ListField list) {
+    if (list == ListField::Protocol) protocolChanged();
+    if (list == ListField::Bandwidth) applyLinkRateRule();
 }
 
 void RadioConfig::applyLinkRateRule() {

@@ -63,6 +63,10 @@ public:
     // alone; no bandwidth selected changes nothing at all.
     void applyLinkRateRule();
 
+    // An item of a list was selected (the item-selected event of a view):
+    // the protocol and bandwidth lists run their rules above.
+    void itemSelected(ListField list);
+
     // The Unlock buttons: enable that row for editing and arm it for writing.
     void UnlockSerialNumber();
     void UnlockHardware();

@@ -72,8 +72,7 @@ int FakeConfigView::GetSelection(ListField which) const { return list(which).sel
 
 void FakeConfigView::SelectItem(ListField which, int position) {
     List& l = list(which);
-    const int count = static_cast<int>(l.items.size());
-    int target = position < 0 ? -1 : (position >= count ? count - 1 : position);
+    const int target = ComboSelection(position, static_cast<int>(l.items.size()));
     if (target == l.selection) return;
     l.selection = target;
     l.shownText = target < 0 ? std::string() : l.items[target];
@@ -86,9 +85,7 @@ void FakeConfigView::SelectItem(ListField which, int position) {
 }
 
 void FakeConfigView::DispatchItemSelected(ListField which) {
-    if (!config) return;
-    if (which == ListField::Protocol) config->protocolChanged();
-    if (which == ListField::Bandwidth) config->applyLinkRateRule();
+    if (config) config->itemSelected(which);
 }
 
 int FakeConfigView::GetItemCount(ListField which) const { return static_cast<int>(list(which).items.size()); }
