@@ -616,12 +616,7 @@ void DlgMain::Trying(int port, int rate) {
 
 // A port whose line cannot be set up counts as one that cannot be opened:
 // no radio can answer on it at any rate.
-bool DlgMain::OpenPort(int port, int rate) {
-    if (!port_.Open(port, rate)) return false;
-    if (port_.IsLineConfigured() && port_.StartThread()) return true;
-    port_.Close();
-    return false;
-}
+bool DlgMain::OpenPort(int port, int rate) { return port_.OpenLine(port, rate); }
 
 bool DlgMain::Connect() { return ConnectAnswered(exchange_); }
 

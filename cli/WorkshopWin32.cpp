@@ -267,11 +267,7 @@ void Workshop::Trying(int port, int rate) {
 
 // A port whose line cannot be set up counts as one that cannot be opened: no
 // radio can answer on it at any rate.
-bool Workshop::OpenPort(int port, int rate) {
-    if (port_.Open(port, rate) && port_.IsLineConfigured() && port_.StartThread()) return true;
-    port_.Close();
-    return false;
-}
+bool Workshop::OpenPort(int port, int rate) { return port_.OpenLine(port, rate); }
 
 bool Workshop::Connect() { return ConnectAnswered(exchange_); }
 
