@@ -28,8 +28,16 @@ set(CPACK_GENERATOR NSIS ZIP)
 
 set(CPACK_NSIS_DISPLAY_NAME "Velmora Configuration Tool")
 set(CPACK_NSIS_PACKAGE_NAME "Velmora Configuration Tool")
-# A 32-bit program: "Program Files (x86)" on a 64-bit Windows.
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+if(VELMORA_ARCH STREQUAL x64)
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_VELMORA_NSIS_TARGET amd64-unicode)
+  set(CPACK_VELMORA_REG_VIEW 64)
+else()
+  # A 32-bit program: "Program Files (x86)" on a 64-bit Windows.
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+  set(CPACK_VELMORA_NSIS_TARGET x86-unicode)
+  set(CPACK_VELMORA_REG_VIEW 32)
+endif()
 set(CPACK_NSIS_UNINSTALL_NAME "Uninstall")
 set(CPACK_VELMORA_PROGRAM "VelmoraConfig.exe")
 set(CPACK_VELMORA_ICON "${CMAKE_SOURCE_DIR}/res/VelmoraConfig.ico")
