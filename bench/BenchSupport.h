@@ -11,6 +11,10 @@
 // Milliseconds since an arbitrary start, from the performance counter.
 double NowMs();
 
+// The architecture this benchmark was built for, as its last line names it
+// ("x86" or "x64"), so that figures are compared between like builds.
+constexpr const char* kBenchArch = sizeof(void*) == 8 ? "x64" : "x86";
+
 // Median and percentiles of a sample (sorted copy).
 double Percentile(std::vector<double> values, double fraction);
 

@@ -80,9 +80,9 @@ int main() {
     std::printf(
         "exchange: paced9600_median_ms=%.2f paced9600_wire_ms=%.2f paced9600_p99_ms=%.2f "
         "unpaced_median_ms=%.2f unpaced_p99_ms=%.2f logged_paced9600_median_ms=%.2f "
-        "logged_paced9600_p99_ms=%.2f logged_unpaced_median_ms=%.2f logged_unpaced_p99_ms=%.2f\n",
+        "logged_paced9600_p99_ms=%.2f logged_unpaced_median_ms=%.2f logged_unpaced_p99_ms=%.2f arch=%s\n",
         Percentile(paced.ms, 0.5), paced.wireMs, Percentile(paced.ms, 0.99), Percentile(unpaced.ms, 0.5),
         Percentile(unpaced.ms, 0.99), Percentile(loggedPaced.ms, 0.5), Percentile(loggedPaced.ms, 0.99),
-        Percentile(loggedUnpaced.ms, 0.5), Percentile(loggedUnpaced.ms, 0.99));
+        Percentile(loggedUnpaced.ms, 0.5), Percentile(loggedUnpaced.ms, 0.99), kBenchArch);
     return paced.failures + unpaced.failures + loggedPaced.failures + loggedUnpaced.failures == 0 ? 0 : 1;
 }

@@ -74,7 +74,7 @@ int main() {
     double seconds = (window.end - start) / 1000.0;
     double wire = static_cast<double>(window.radio.BytesSent() + window.radio.BytesReceived()) * 10.0 / 115200;
     double floor = static_cast<double>(pages) * download.pagePauseMs / 1000.0 + wire + download.finishPauseMs / 1000.0;
-    std::printf("firmware: pages=%llu seconds=%.2f floor_seconds=%.2f overhead_pct=%.1f\n",
-                static_cast<unsigned long long>(pages), seconds, floor, 100.0 * (seconds - floor) / floor);
+    std::printf("firmware: pages=%llu seconds=%.2f floor_seconds=%.2f overhead_pct=%.1f arch=%s\n",
+                static_cast<unsigned long long>(pages), seconds, floor, 100.0 * (seconds - floor) / floor, kBenchArch);
     return 0;
 }

@@ -272,7 +272,7 @@ int main() {
     PrintProfile(tree.root, wnd);
     const double mainRepaint = MeasureMainRepaint();
     if (mainRepaint < 0) return 1;
-    std::printf("paint: layout_ms=%.3f repaint_ms=%.3f main_repaint_ms=%.3f\n", Percentile(layout, 0.5),
-                Percentile(repaint, 0.5), mainRepaint);
+    std::printf("paint: layout_ms=%.3f repaint_ms=%.3f main_repaint_ms=%.3f arch=%s\n", Percentile(layout, 0.5),
+                Percentile(repaint, 0.5), mainRepaint, kBenchArch);
     return 0;
 }

@@ -77,7 +77,7 @@ int main() {
         wire = p.wireMs;
         std::printf("run %d: unpaced %.1f ms, paced %.1f ms (wire %.1f ms)\n", i + 1, u.ms, p.ms, p.wireMs);
     }
-    std::printf("read: unpaced_ms=%.1f paced9600_ms=%.1f paced9600_wire_ms=%.1f\n", Percentile(unpaced, 0.5),
-                Percentile(paced, 0.5), wire);
+    std::printf("read: unpaced_ms=%.1f paced9600_ms=%.1f paced9600_wire_ms=%.1f arch=%s\n", Percentile(unpaced, 0.5),
+                Percentile(paced, 0.5), wire, kBenchArch);
     return 0;
 }

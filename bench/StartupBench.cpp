@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
     std::printf("best: app %.1f ms, bare %.1f ms, ratio %.2f; median peak: app %.1f MiB, bare %.1f MiB\n", appBest,
                 bareBest, bareBest > 0 ? appBest / bareBest : 0.0, Percentile(appPeak, 0.5), Percentile(barePeak, 0.5));
     std::printf("the last line gives the best runs: other work on the machine only ever adds to a start\n");
-    std::printf("startup: app_ms=%.1f bare_ms=%.1f ratio=%.2f app_peak_mib=%.1f\n", appBest, bareBest,
-                bareBest > 0 ? appBest / bareBest : 0.0, Percentile(appPeak, 0.5));
+    std::printf("startup: app_ms=%.1f bare_ms=%.1f ratio=%.2f app_peak_mib=%.1f arch=%s\n", appBest, bareBest,
+                bareBest > 0 ? appBest / bareBest : 0.0, Percentile(appPeak, 0.5), kBenchArch);
     return 0;
 }
