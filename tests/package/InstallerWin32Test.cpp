@@ -91,8 +91,10 @@ std::wstring ShellFolder(int csidl) {
     return path;
 }
 
-// Program Files as the 32-bit installer sees it ("Program Files (x86)" on a
-// 64-bit system).
+// Program Files as the installer of this test's architecture sees it: the
+// 32-bit one "Program Files (x86)" on a 64-bit system, the 64-bit one
+// "Program Files". The uninstall entry is read in the same view of the
+// registry, so an installer that wrote into the other view is not found.
 std::wstring ProgramFiles() { return ShellFolder(CSIDL_PROGRAM_FILES); }
 std::wstring DefaultFolder() { return ProgramFiles() + L"\\Velmora Configuration Tool"; }
 std::wstring Shortcut() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Velmora Configuration Tool.lnk"; }

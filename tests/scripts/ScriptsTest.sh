@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The set-up's answer to a package mirror in mid-sync, and the choice of the
+# Wine loader for a build, tried without touching the machine: apt-get, dpkg
+# and friends are stand-ins on PATH, builds are folders with a CMake cache,
+# programs are files with a PE header.
+set -u
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+contains() { grep -q -- "$2" <<<"$1"; }
+
+# --- scripts/setup against a scripted apt-get --------------------------------
+fake=$work/bin
+mkdir -p "$fake"
+cat >"$fake/apt-get" <<'FAKE'
+#!/usr/bin/env bash
+# Fails "update" as many times as $APT_FAILS says (-1: always), logs every call.
+echo "$*" >>"$APT_LOG"
+if [ "$1" = update ]; then
+  n=$(cat "$APT_COUNT" 2>/dev/null || echo 0); echo $((n + 1)) >"$APT_COUNT"
+  if [ "$APT_FAILS" = -1 ] || [ "$n" -lt "$APT_FAILS" ]; then
+    echo "E: Failed to fetch http://mirror/debian-security/binary-i386/Packages.xz  File has unexpected size"
+    exit 100
+  fi
+  exit 0
+fi
+[ -z "${APT_INSTALL_FAILS:-}" ] || { echo "E: Unable to correct problems, you have held broken packages."; exit 100; }
+exit 0
+FAKE
+printf '#!/bin/sh\nexit 1\n' >"$fake/dpkg-query"           # nothing is installed
+printf '#!/bin/sh\necho 0\n' >"$fake/id"                   # root
+printf '#!/bin/sh\necho i386\n' >"$fake/dpkg"              # i386 is there
+printf '#!/bin/sh\necho zh_CN.utf8\n' >"$fake/locale"      # the locale is there
+chmod +x "$fake"/*
+
+run_setup() {  # run_setup FAILS [install fails]: sets out, rc, calls
+  : >"$work/apt.log"; rm -f "$work/apt.count"
+  out=$(PATH=$fake:$PATH APT_LOG=$work/apt.log APT_COUNT=$work/apt.count APT_FAILS=$1 \
+        APT_INSTALL_FAILS=${2:-} VELMORA_APT_RETRY_SECONDS=0 "$root/scripts/setup" 2>&1)
+  rc=$?
+  calls=$(cat "$work/apt.log")
+}
+
+run_setup 1
+check "update fails once: tried again" [ "$(grep -c '^update' <<<"$calls")" = 2 ]
+check "update fails once: plain install" bash -c '[[ "$1" =~ ^install ]] && ! [[ "$1" =~ "-t bookworm" ]]' _ "$(grep '^install' <<<"$calls")"
+check "update fails once: success" [ "$rc" = 0 ]
+
+run_setup -1
+check "index always fails: three tries" [ "$(grep -c '^update' <<<"$calls")" = 3 ]
+check "index always fails: named" contains "$out" "could not be fetched: http://mirror/debian-security/binary-i386/Packages.xz"
+check "index always fails: release archive" contains "$(grep '^install' <<<"$calls")" "-t bookworm"
+check "index always fails: success" [ "$rc" = 0 ]
+
+run_setup 0 yes
+check "install fails: non-zero" [ "$rc" != 0 ]
+check "install fails: packages named" contains "$out" "could not install: .*wine64"
+check "install fails: apt's error" contains "$out" "held broken packages"
+
+# --- scripts/arch.sh and scripts/wine-run ------------------------------------
+source "$root/scripts/arch.sh"
+make_build() {  # make_build DIR ARCH
+  mkdir -p "$1"; printf 'CMAKE_BUILD_TYPE:STRING=Release\nVELMORA_ARCH:INTERNAL=%s\n' "$2" >"$1/CMakeCache.txt"
+}
+make_pe() {  # make_pe FILE MACHINE(hex, little-endian bytes): a PE header and nothing else
+  { printf 'MZ'; head -c 58 /dev/zero; printf '\x40\x00\x00\x00'; printf 'PE\x00\x00'; printf "$2"; head -c 16 /dev/zero; } >"$1"
+}
+make_build "$work/b32" x86
+make_build "$work/b64" x64
+mkdir -p "$work/other"
+make_pe "$work/p32.exe" '\x4c\x01'
+make_pe "$work/p64.exe" '\x64\x86'
+printf 'not a program' >"$work/text.exe"
+
+check "cache: x86" [ "$(build_arch "$work/b32")" = x86 ]
+check "cache: x64" [ "$(build_arch "$work/b64")" = x64 ]
+check "cache: not a build" bash -c '! build_arch "$1" 2>/dev/null' _ "$work/other"
+check "PE: x86" [ "$(pe_arch "$work/p32.exe")" = x86 ]
+check "PE: x64" [ "$(pe_arch "$work/p64.exe")" = x64 ]
+check "PE: not one" [ -z "$(pe_arch "$work/text.exe")" ]
+
+no32=$(VELMORA_NO_32BIT=1 bash -c 'source "$1"; runs_32bit || echo "no: $no_32bit_reason"' _ "$root/scripts/arch.sh")
+check "NO_32BIT: says no" contains "$no32" "no: VELMORA_NO_32BIT=1"
+picked=$(VELMORA_NO_32BIT=1 VELMORA_ARCH=x86 bash -c 'source "$1"; pick_windows_preset' _ "$root/scripts/arch.sh" 2>&1)
+check "NO_32BIT: x86 not picked" contains "$picked" "runs no 32-bit code"
+check "default preset: 64-bit" [ "$(VELMORA_NO_32BIT=1 bash -c 'source "$1"; pick_windows_preset' _ "$root/scripts/arch.sh")" = windows64 ]
+
+# A mismatch is refused before any Wine program starts: at once, exit 2.
+out=$(timeout 20 "$root/scripts/wine-run" "$work/b64" "$work/p32.exe" 2>&1); rc=$?
+check "x86 program, x64 build: refused" [ "$rc" = 2 ]
+check "x86 program, x64 build: said" contains "$out" "is an x86 program, but .* is an x64 build"
+out=$(timeout 20 "$root/scripts/wine-run" "$work/b32" "$work/p64.exe" 2>&1); rc=$?
+check "x64 program, x86 build: refused" [ "$rc" = 2 ]
+out=$(VELMORA_NO_32BIT=1 timeout 20 "$root/scripts/wine-run" "$work/b32" "$work/p32.exe" 2>&1); rc=$?
+check "32-bit build, no 32-bit code: refused" [ "$rc" = 126 ]
+check "32-bit build, no 32-bit code: said" contains "$out" "cannot run on this machine (VELMORA_NO_32BIT=1"
+out=$(timeout 20 "$root/scripts/wine-run" "$work/other" "$work/p64.exe" 2>&1); rc=$?
+check "not a build: refused" [ "$rc" = 2 ]
+
+echo "scripts: $passed passed, $failed failed"
+[ "$failed" = 0 ]
