@@ -11,6 +11,7 @@
 
 #include "cli/Console.h"
 #include "cli/Workshop.h"
+#include "serial/LateLibrary.h"
 #include "serial/UniqueHandle.h"
 
 namespace {
@@ -55,6 +56,7 @@ int StartWindowProgram() {
 }  // namespace
 
 int main(int argc, char**) {
+    LoadLibrariesFromSystemFolderOnly();
     if (argc <= 1) return StartWindowProgram();
     return RunCommandLine();
 }
