@@ -15,6 +15,8 @@ public:
 
     void Out(const std::string& text);
     void Err(const std::string& text);
+    // True when the output is a console, not a file or a pipe.
+    bool OutIsConsole() const;
     // Asks a yes/no question and reads one line. False when no answer can be
     // read (no input, or its end); `yes` is then false.
     bool Ask(const std::string& question, bool& yes);

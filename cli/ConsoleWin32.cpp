@@ -69,6 +69,11 @@ void Console::Out(const std::string& text) { WriteAll(static_cast<HANDLE>(out_),
 
 void Console::Err(const std::string& text) { WriteAll(static_cast<HANDLE>(err_), text); }
 
+bool Console::OutIsConsole() const {
+    DWORD mode = 0;
+    return Usable(static_cast<HANDLE>(out_)) && ::GetConsoleMode(static_cast<HANDLE>(out_), &mode);
+}
+
 bool Console::Ask(const std::string& question, bool& yes) {
     yes = false;
     Out(question);

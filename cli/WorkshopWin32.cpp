@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 
+#include "cli/FirmwareProgress.h"
 #include "radio/ConfigFile.h"
 #include "radio/ConfigFileCommands.h"
 #include "radio/Firmware.h"
@@ -61,25 +62,26 @@ private:
     std::string path_;
 };
 
-// The download's events as console lines: progress at every tenth.
+// The download's events on the console: its progress as the output can
+// show it, in place on a console, a line a tenth into a file or pipe.
 class ConsoleFirmwareEvents : public Firmware::IFirmwareEvents {
 public:
-    explicit ConsoleFirmwareEvents(Console& console) : console_(console) {}
-    void Busy(bool) override {}
-    void Progress(int value) override {
-        if (value / 1000 == shownTenth_) return;
-        shownTenth_ = value / 1000;
-        char text[48];
-        std::snprintf(text, sizeof text, "firmware: %d%%\n", value / 100);
-        console_.Out(text);
+    ConsoleFirmwareEvents(Console& console, const Firmware::ImageFacts& facts)
+        : console_(console), progress_(facts.pages, facts.length, console.OutIsConsole()) {}
+    void Busy(bool on) override {
+        if (on) started_ = ::GetTickCount64();
+        // The progress line ends before anything else is written.
+        if (!on) console_.Out(progress_.Finish());
     }
+    void Progress(int value) override { console_.Out(progress_.Update(value, ::GetTickCount64() - started_)); }
     void Outcome(bool success) override { success_ = success; }
     void Cancelled() override { success_ = false; }
     bool Succeeded() const { return success_; }
 
 private:
     Console& console_;
-    int shownTenth_ = 0;
+    FirmwareProgress progress_;
+    ULONGLONG started_ = 0;
     bool success_ = false;
 };
 
@@ -246,7 +248,7 @@ ExitCode Workshop::Firmware() {
         }
     }
     GivenImage chooser(options_.path);
-    ConsoleFirmwareEvents events(console_);
+    ConsoleFirmwareEvents events(console_, facts);
     Firmware::Download download(chooser, events, *this, exchange_, *this);
     download.log = log_;
     lastOutcome_ = false;
@@ -341,7 +343,7 @@ int RunCommandLine() {
     }
     CliOptions options;
     if (!ParseCommandLine(args, options, error)) {
-        console.Err("error: " + error + "\nVelmoraConfig.exe --help lists the options.\n");
+        console.Err("error: " + error + "\nVelmoraConfig --help lists the options.\n");
         return static_cast<int>(ExitCode::Usage);
     }
     if (options.action == CliAction::Help) {

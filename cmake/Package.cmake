@@ -7,8 +7,10 @@ if(NOT (WIN32 AND TARGET VelmoraConfig))
 endif()
 
 # The program needs nothing beside itself: the runtime is linked in
-# statically and the images, icon and manifest are its resources.
-install(TARGETS VelmoraConfig RUNTIME DESTINATION . COMPONENT program)
+# statically and the images, icon and manifest are its resources. Its console
+# twin (VelmoraConfig.com, the command line for prompts and batch files) goes
+# beside it.
+install(TARGETS VelmoraConfig VelmoraConfigConsole RUNTIME DESTINATION . COMPONENT program)
 set(velmora_readme ${CMAKE_BINARY_DIR}/package/ReadMe.txt)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/package/ReadMe.txt.in ${velmora_readme} @ONLY NEWLINE_STYLE WIN32)
 install(FILES ${velmora_readme} DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)

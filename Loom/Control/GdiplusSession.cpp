@@ -1,18 +1,20 @@
 #include "Loom/Control/GdiplusSession.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
+#include "Loom/Control/GdiplusFunctions.h"
 
 namespace Loom {
 
 CGdiplusSession::CGdiplusSession() {
+    const GdiplusFunctions* gdiplus = GdiplusLibrary();
+    if (gdiplus == nullptr) return;
     const Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback
     ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) token_ = token;
+    if (gdiplus->GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) token_ = token;
 }
 
 CGdiplusSession::~CGdiplusSession() {
-    if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+    // A token means the library was there to give it.
+    if (token_ != 0) GdiplusLibrary()->GdiplusShutdown(token_);
 }
 
 }  // namespace Loom

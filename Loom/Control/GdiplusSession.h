@@ -15,8 +15,8 @@ public:
     CGdiplusSession(const CGdiplusSession&) = delete;
     CGdiplusSession& operator=(const CGdiplusSession&) = delete;
 
-    // False when GdiplusStartup failed; GDI+ calls then fail and the text
-    // effects draw nothing.
+    // False when GDI+ is missing or GdiplusStartup failed; GDI+ calls then
+    // fail and the text effects draw nothing.
     bool IsStarted() const { return token_ != 0; }
 
 private:

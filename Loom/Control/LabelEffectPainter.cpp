@@ -1,28 +1,28 @@
 #include "Loom/Control/LabelEffectPainter.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <memory>
+
+#include "Loom/Control/GdiplusFunctions.h"
 
 namespace Loom {
 
 namespace {
 
-namespace Flat = Gdiplus::DllExports;
-
-// Owners of the GDI+ objects of one paint, released through the flat API.
+// Owners of the GDI+ objects of one paint, released through the flat API
+// (loaded, since they were made).
 struct GraphicsDeleter {
-    void operator()(Gdiplus::GpGraphics* graphics) const noexcept { Flat::GdipDeleteGraphics(graphics); }
+    void operator()(Gdiplus::GpGraphics* graphics) const noexcept { GdiplusLibrary()->GdipDeleteGraphics(graphics); }
 };
 struct FontDeleter {
-    void operator()(Gdiplus::GpFont* font) const noexcept { Flat::GdipDeleteFont(font); }
+    void operator()(Gdiplus::GpFont* font) const noexcept { GdiplusLibrary()->GdipDeleteFont(font); }
 };
 struct BrushDeleter {
-    void operator()(Gdiplus::GpBrush* brush) const noexcept { Flat::GdipDeleteBrush(brush); }
+    void operator()(Gdiplus::GpBrush* brush) const noexcept { GdiplusLibrary()->GdipDeleteBrush(brush); }
 };
 struct FormatDeleter {
-    void operator()(Gdiplus::GpStringFormat* format) const noexcept { Flat::GdipDeleteStringFormat(format); }
+    void operator()(Gdiplus::GpStringFormat* format) const noexcept {
+        GdiplusLibrary()->GdipDeleteStringFormat(format);
+    }
 };
 using GraphicsPtr = std::unique_ptr<Gdiplus::GpGraphics, GraphicsDeleter>;
 using FontPtr = std::unique_ptr<Gdiplus::GpFont, FontDeleter>;
@@ -44,38 +44,39 @@ std::wstring Widen(const std::string& text) {
 
 // The label's font as a GDI+ font; without one (or if GDI+ cannot take it)
 // the font selected into the DC.
-FontPtr MakeFont(HDC dc, HFONT font) {
+FontPtr MakeFont(const GdiplusFunctions& gdiplus, HDC dc, HFONT font) {
     Gdiplus::GpFont* made = nullptr;
     LOGFONTA description{};
     if (font != nullptr && ::GetObjectA(font, sizeof(description), &description) != 0 &&
-        Flat::GdipCreateFontFromLogfontA(dc, &description, &made) == Gdiplus::Ok) {
+        gdiplus.GdipCreateFontFromLogfontA(dc, &description, &made) == Gdiplus::Ok) {
         return FontPtr(made);
     }
     made = nullptr;
-    if (Flat::GdipCreateFontFromDC(dc, &made) != Gdiplus::Ok) return FontPtr();
+    if (gdiplus.GdipCreateFontFromDC(dc, &made) != Gdiplus::Ok) return FontPtr();
     return FontPtr(made);
 }
 
-FormatPtr MakeFormat(const TLabelEffects& effects) {
+FormatPtr MakeFormat(const GdiplusFunctions& gdiplus, const TLabelEffects& effects) {
     Gdiplus::GpStringFormat* format = nullptr;
-    if (Flat::GdipCreateStringFormat(0, LANG_NEUTRAL, &format) != Gdiplus::Ok) return FormatPtr();
+    if (gdiplus.GdipCreateStringFormat(0, LANG_NEUTRAL, &format) != Gdiplus::Ok) return FormatPtr();
     FormatPtr owned(format);
-    Flat::GdipSetStringFormatAlign(format, static_cast<Gdiplus::StringAlignment>(effects.stringAlignment));
-    Flat::GdipSetStringFormatLineAlign(format, static_cast<Gdiplus::StringAlignment>(effects.lineAlignment));
+    gdiplus.GdipSetStringFormatAlign(format, static_cast<Gdiplus::StringAlignment>(effects.stringAlignment));
+    gdiplus.GdipSetStringFormatLineAlign(format, static_cast<Gdiplus::StringAlignment>(effects.lineAlignment));
     return owned;
 }
 
-BrushPtr MakeGradient(int angle, int length, Gdiplus::ARGB from, Gdiplus::ARGB to) {
+BrushPtr MakeGradient(const GdiplusFunctions& gdiplus, int angle, int length, Gdiplus::ARGB from, Gdiplus::ARGB to) {
     const Gdiplus::PointF start(static_cast<Gdiplus::REAL>(angle), 0.0f);
     const Gdiplus::PointF end(0.0f, static_cast<Gdiplus::REAL>(length));
     Gdiplus::GpLineGradient* brush = nullptr;
-    if (Flat::GdipCreateLineBrush(&start, &end, from, to, Gdiplus::WrapModeTile, &brush) != Gdiplus::Ok) {
+    if (gdiplus.GdipCreateLineBrush(&start, &end, from, to, Gdiplus::WrapModeTile, &brush) != Gdiplus::Ok) {
         return BrushPtr();
     }
     return BrushPtr(brush);
 }
 
 struct TextRun {
+    const GdiplusFunctions& gdiplus;
     Gdiplus::GpGraphics* graphics;
     const std::wstring& text;
     Gdiplus::GpFont* font;
@@ -83,8 +84,8 @@ struct TextRun {
 
     bool Draw(const Gdiplus::RectF& box, float dx, float dy, Gdiplus::GpBrush* brush) const {
         const Gdiplus::RectF moved(box.X + dx, box.Y + dy, box.Width, box.Height);
-        return Flat::GdipDrawString(graphics, text.c_str(), static_cast<INT>(text.size()), font, &moved, format,
-                                    brush) == Gdiplus::Ok;
+        return gdiplus.GdipDrawString(graphics, text.c_str(), static_cast<INT>(text.size()), font, &moved, format,
+                                      brush) == Gdiplus::Ok;
     }
 };
 
@@ -98,12 +99,13 @@ bool CLabelEffectPainter::Paint(HDC dc, HFONT font, const RECT& rc, const std::s
     const std::wstring wide = Widen(text);
     if (wide.empty()) return false;
 
+    const GdiplusFunctions* gdiplus = GdiplusLibrary();
     Gdiplus::GpGraphics* graphics = nullptr;
-    if (dc == nullptr || Flat::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok) return false;
+    if (gdiplus == nullptr || dc == nullptr || gdiplus->GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok) return false;
     const GraphicsPtr ownedGraphics(graphics);
-    Flat::GdipSetTextRenderingHint(graphics, static_cast<Gdiplus::TextRenderingHint>(effects.renderingHint));
-    const FontPtr gpFont = MakeFont(dc, font);
-    const FormatPtr format = MakeFormat(effects);
+    gdiplus->GdipSetTextRenderingHint(graphics, static_cast<Gdiplus::TextRenderingHint>(effects.renderingHint));
+    const FontPtr gpFont = MakeFont(*gdiplus, dc, font);
+    const FormatPtr format = MakeFormat(*gdiplus, effects);
     if (!gpFont || !format) return false;
 
     const int length = effects.gradientLength != 0 ? effects.gradientLength : height;
@@ -111,19 +113,20 @@ bool CLabelEffectPainter::Paint(HDC dc, HFONT font, const RECT& rc, const std::s
         effects.shadowColorB == TLabelEffects::kUnsetColor ? effects.shadowColorA : effects.shadowColorB;
     const DWORD text1 = effects.textColor1 == TLabelEffects::kUnsetColor ? textColor : effects.textColor1;
     const BrushPtr shadowBrush =
-        MakeGradient(effects.gradientAngle, length, WithOpacity(effects.shadowColorA, effects.transShadow),
+        MakeGradient(*gdiplus, effects.gradientAngle, length, WithOpacity(effects.shadowColorA, effects.transShadow),
                      WithOpacity(shadowB, effects.transShadow1));
-    const BrushPtr textBrush = MakeGradient(effects.gradientAngle, length, WithOpacity(textColor, effects.transText),
-                                            WithOpacity(text1, effects.transText1));
+    const BrushPtr textBrush =
+        MakeGradient(*gdiplus, effects.gradientAngle, length, WithOpacity(textColor, effects.transText),
+                     WithOpacity(text1, effects.transText1));
     if (!shadowBrush || !textBrush) return false;
 
-    const TextRun run{graphics, wide, gpFont.get(), format.get()};
+    const TextRun run{*gdiplus, graphics, wide, gpFont.get(), format.get()};
     const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(rc.left), static_cast<Gdiplus::REAL>(rc.top),
                              static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height));
     bool ok = true;
     if (effects.stroke && effects.strokeColor != 0) {
         const Gdiplus::ARGB stroke = WithOpacity(effects.strokeColor, effects.transStroke);
-        const BrushPtr strokeBrush = MakeGradient(effects.gradientAngle, height + 2, stroke, stroke);
+        const BrushPtr strokeBrush = MakeGradient(*gdiplus, effects.gradientAngle, height + 2, stroke, stroke);
         if (!strokeBrush) return false;
         ok = run.Draw(box, -1.0f, 0.0f, strokeBrush.get()) && ok;
         ok = run.Draw(box, 1.0f, 0.0f, strokeBrush.get()) && ok;

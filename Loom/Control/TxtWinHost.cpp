@@ -8,6 +8,7 @@
 #include "Loom/Core/GdiHandles.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
+#include "serial/LateLibrary.h"
 
 namespace Loom {
 
@@ -21,7 +22,7 @@ const IID kTextHostIid = {0x13e670f4, 0x1a5a, 0x11cf, {0xab, 0xeb, 0x00, 0xaa, 0
 // Loaded once and never freed: text services created from it may live
 // until any moment, and the library must outlive them all.
 HMODULE TextServicesLibrary() {
-    static const HMODULE module = ::LoadLibraryA("msftedit.dll");
+    static const HMODULE module = LoadSystemLibrary("msftedit.dll");
     return module;
 }
 

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "Loom/Core/RenderPixels.h"
+#include "serial/LateLibrary.h"
 
 namespace Loom {
 
@@ -18,7 +19,7 @@ struct Msimg32 {
     AlphaBlendFn alphaBlend = nullptr;
     GradientFillFn gradientFill = nullptr;
     Msimg32() {
-        if (HMODULE m = ::LoadLibraryA("msimg32.dll")) {
+        if (HMODULE m = LoadSystemLibrary("msimg32.dll")) {
             alphaBlend = reinterpret_cast<AlphaBlendFn>(reinterpret_cast<void*>(::GetProcAddress(m, "AlphaBlend")));
             gradientFill =
                 reinterpret_cast<GradientFillFn>(reinterpret_cast<void*>(::GetProcAddress(m, "GradientFill")));

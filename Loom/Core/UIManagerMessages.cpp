@@ -7,6 +7,7 @@
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
+#include "serial/LateLibrary.h"
 
 // The manager's window messages and painting.
 
@@ -27,7 +28,7 @@ constexpr UINT kReflectBase = 0x2000;
 // loaded, as an imported library would.
 bool LoadToolTipClass() {
     static const bool loaded = [] {
-        const HMODULE controls = ::LoadLibraryA("comctl32.dll");
+        const HMODULE controls = LoadSystemLibrary("comctl32.dll");
         if (controls == nullptr) return false;
         using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         const auto init =

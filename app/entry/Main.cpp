@@ -8,6 +8,7 @@
 #include "Loom/Core/UIManager.h"
 #include "app/DlgMain.h"
 #include "cli/Workshop.h"
+#include "serial/LateLibrary.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ bool HasArguments(const char* commandLine) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    LoadLibrariesFromSystemFolderOnly();
     if (HasArguments(commandLine)) return RunCommandLine();
     Loom::CUIManager::SetInstance(instance);
     if (FAILED(::CoInitialize(nullptr))) return 0;

@@ -22,6 +22,8 @@ const wchar_t kUninstallRoot[] = L"Software\\Microsoft\\Windows\\CurrentVersion\
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VelmoraConfig";
 const wchar_t kDisplayName[] = L"Velmora Configuration Tool";
 const wchar_t kProgram[] = L"\\VelmoraConfig.exe";
+// The console twin: the command line at a prompt.
+const wchar_t kConsoleProgram[] = L"\\VelmoraConfig.com";
 
 std::wstring Widen(const std::string& text) {
     std::wstring wide(text.size() + 1, L'\0');
@@ -152,6 +154,7 @@ TEST_F(InstallerTest, SilentInstall_ProgramFilesEntryShortcut_AndTheProgramPaint
     ASSERT_TRUE(Install());
     const std::wstring folder = DefaultFolder();
     ASSERT_TRUE(Exists(folder + kProgram));
+    EXPECT_TRUE(Exists(folder + kConsoleProgram));
     EXPECT_TRUE(Exists(Shortcut()));
     EXPECT_EQ(1, CountEntries());
     EXPECT_EQ(Widen(VELMORA_PROJECT_VERSION), ReadText(kUninstallKey, L"DisplayVersion"));
@@ -173,6 +176,7 @@ TEST_F(InstallerTest, SilentUninstall_RemovesFilesShortcutAndEntry_KeepsTheSetti
 
     ASSERT_TRUE(Uninstall());
     EXPECT_FALSE(Exists(folder + L"\\Uninstall.exe"));
+    // Gone with every file in it, the console twin too.
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(Exists(Shortcut()));
     // Settings are the user's, kept for a later installation.

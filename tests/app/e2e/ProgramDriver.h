@@ -30,6 +30,11 @@ public:
     bool Start();
     // The same for the program at a Windows path (an installed copy).
     bool Start(const std::string& windowsPath);
+    // Runs the program at `windowsPath` without arguments, which is to start
+    // the window program and end; waits for it to end (its exit code in
+    // `exitCode`), then for the main window it started. False when it did
+    // not end or no window showed.
+    bool StartThrough(const std::string& windowsPath, DWORD& exitCode);
     HWND Window() const { return window_; }
     // A left click at a point of the window's client area, as a user makes
     // it: once the program has ended what it was doing (a radio command

@@ -58,7 +58,7 @@ ProgramDriver::~ProgramDriver() {
         ::WaitForSingleObject(process_.hProcess, 5000);
     }
     ::CloseHandle(process_.hProcess);
-    ::CloseHandle(process_.hThread);
+    if (process_.hThread != nullptr) ::CloseHandle(process_.hThread);
 }
 
 void ProgramDriver::WriteSettings(int portPosition, int ratePosition, int chinese) {
@@ -115,6 +115,30 @@ bool ProgramDriver::Start(const std::string& windowsPath) {
     // The first paint follows the window's appearance.
     ::Sleep(500);
     return window_ != nullptr;
+}
+
+bool ProgramDriver::StartThrough(const std::string& windowsPath, DWORD& exitCode) {
+    std::string command = "\"" + windowsPath + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION launcher{};
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &launcher))
+        return false;
+    const bool ended = ::WaitForSingleObject(launcher.hProcess, 20000) == WAIT_OBJECT_0;
+    ::GetExitCodeProcess(launcher.hProcess, &exitCode);
+    ::CloseHandle(launcher.hThread);
+    ::CloseHandle(launcher.hProcess);
+    if (!ended) return false;
+    // The main window of whichever process shows one: display tests run one
+    // at a time, so it is the one the launcher started.
+    HWND found = nullptr;
+    WaitFor([&] { return (found = ::FindWindowA("^_^", nullptr)) != nullptr && ::IsWindowVisible(found); }, 15000);
+    if (found == nullptr) return false;
+    ::GetWindowThreadProcessId(found, &process_.dwProcessId);
+    process_.hProcess = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_.dwProcessId);
+    window_ = found;
+    ::Sleep(500);  // the first paint follows the window's appearance
+    return process_.hProcess != nullptr;
 }
 
 void ProgramDriver::MouseMove(int x, int y) { ::PostMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }

@@ -151,6 +151,16 @@ TEST_F(ProgramTest, FreshStart_ChineseFirstPortAnd38400_StoredWhenEscapeEndsIt) 
     EXPECT_EQ("1", ProgramDriver::ReadSetting("Chinese"));
 }
 
+// "VelmoraConfig" typed alone at a prompt runs the console twin: it opens
+// the window and gives the prompt back at once.
+TEST_F(ProgramTest, ConsoleTwinWithoutOptions_OpensTheWindowAndReturns) {
+    DWORD code = 99;
+    ASSERT_TRUE(program.StartThrough(SimProcess::WinePath(VELMORA_CONSOLE_PROGRAM), code));
+    EXPECT_EQ(0u, code);
+    program.Key(VK_ESCAPE);
+    EXPECT_TRUE(program.WaitForExit(8000));
+}
+
 // Help's first item shows the traffic log's folder in Explorer.
 TEST_F(ProgramTest, OpenLogFolder_ExplorerShowsTheLogFolder) {
     constexpr POINT kHelpHeader{115, 54}, kLogFolderItem{140, 74};

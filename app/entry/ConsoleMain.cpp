@@ -1,0 +1,62 @@
+// The console twin of the program, VelmoraConfig.com. Typed as
+// "VelmoraConfig" at a cmd prompt it is found before VelmoraConfig.exe (.COM
+// comes first in PATHEXT), and, being a console program, the prompt waits
+// for it: its output comes before the next prompt, pipes and redirections
+// take it, questions are answered on its console and %ERRORLEVEL% is its exit
+// code. With options it runs the same command line as the window program;
+// without, it starts the window program beside it and returns.
+#include <windows.h>
+
+#include <string>
+
+#include "cli/Console.h"
+#include "cli/Workshop.h"
+#include "serial/LateLibrary.h"
+#include "serial/UniqueHandle.h"
+
+namespace {
+
+// The folder of this program, without the final backslash; empty when it
+// cannot be read.
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() >= 32768) return std::wstring();  // longer than any path
+        path.resize(path.size() * 2);
+    }
+    const size_t cut = path.find_last_of(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
+}
+
+// What a user means by typing the program's name alone: its window. It is
+// not waited for, so that the prompt comes back as for any windowed program.
+int StartWindowProgram() {
+    const std::wstring program = ProgramFolder() + L"\\VelmoraConfig.exe";
+    std::wstring line = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        Console console;
+        console.Err("error: the window program VelmoraConfig.exe cannot be started from this program's folder (error " +
+                    std::to_string(::GetLastError()) + ")\n");
+        return static_cast<int>(ExitCode::FileError);
+    }
+    const UniqueHandle ownedProcess(process.hProcess), ownedThread(process.hThread);
+    return static_cast<int>(ExitCode::Success);
+}
+
+}  // namespace
+
+int main(int argc, char**) {
+    LoadLibrariesFromSystemFolderOnly();
+    if (argc <= 1) return StartWindowProgram();
+    return RunCommandLine();
+}

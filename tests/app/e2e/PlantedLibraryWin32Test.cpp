@@ -1,0 +1,72 @@
+// A file named like a system library beside the program (the portable zip
+// unpacked into Downloads, where anything may lie) is never loaded into it:
+// both programs take every library from the system folder. Wine is told to
+// prefer such files to its own (VELMORA_DLLOVERRIDES), and each planted copy
+// records being loaded.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "serial/UniqueHandle.h"
+#include "tests/app/e2e/ProgramDriver.h"
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+// What the programs load: GDI+ and msimg32 to paint, the common controls for
+// tips, the rich edit's text services, the shell for the command line and
+// links, the file dialogs.
+const char* const kSystemNames[] = {"gdiplus", "msimg32", "comctl32", "msftedit", "shell32", "comdlg32"};
+constexpr POINT kImport{658, 415};
+
+class PlantedLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(
+            ::CopyFileA(SimProcess::WinePath(VELMORA_PROGRAM).c_str(), Beside("VelmoraConfig.exe").c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA(SimProcess::WinePath(VELMORA_CONSOLE_PROGRAM).c_str(),
+                                Beside("VelmoraConfig.com").c_str(), FALSE));
+        for (const char* name : kSystemNames)
+            ASSERT_TRUE(::CopyFileA(SimProcess::WinePath(VELMORA_PLANTED_LIBRARY).c_str(),
+                                    Beside(std::string(name) + ".dll").c_str(), FALSE));
+        ::DeleteFileA(Beside("loaded.txt").c_str());
+        ::SetEnvironmentVariableA("VELMORA_PLANTED_LOG", Beside("loaded.txt").c_str());
+    }
+    std::string Beside(const std::string& name) const { return folder + "\\" + name; }
+    std::string Loaded() const { return SimProcess::ReadFile(std::string(VELMORA_PLANTED_FOLDER) + "/loaded.txt"); }
+
+    const std::string folder = SimProcess::WinePath(VELMORA_PLANTED_FOLDER);
+};
+
+TEST_F(PlantedLibraryTest, WindowAndConsolePrograms_TakeNone) {
+    ProgramDriver::WriteSettings(-1, -1, 1);
+    {
+        ProgramDriver program;
+        ASSERT_TRUE(program.Start(Beside("VelmoraConfig.exe"))) << Loaded();
+        program.Click(kImport.x, kImport.y);
+        const HWND dialog = program.WaitForDialog(8000);
+        EXPECT_NE(nullptr, dialog) << "no file dialog; loaded: " << Loaded();
+        if (dialog != nullptr) ProgramDriver::PressDialogButton(dialog, IDCANCEL);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 8000));
+        program.Key(VK_ESCAPE);
+        EXPECT_TRUE(program.WaitForExit(8000));
+    }
+    // The console twin reads its command line through the shell.
+    std::string line = "\"" + Beside("VelmoraConfig.com") + "\" --help";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(
+        ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
+    const UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 30000));
+    DWORD code = 99;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ("", Loaded());
+}
+
+}  // namespace
