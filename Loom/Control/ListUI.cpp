@@ -202,8 +202,9 @@ bool CListUI::SelectItem(int index, bool takeFocus) {
     if (takeFocus) control->SetFocus();
     item->Select(true);
     EnsureVisible(index);
-    if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
     Invalidate();
+    // Last: the handler may destroy the list.
+    if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
     return true;
 }
 
