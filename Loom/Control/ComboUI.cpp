@@ -69,8 +69,9 @@ bool CComboUI::Activate() {
         return false;
     }
     window_ = window;
-    if (manager_ != nullptr) manager_->SendNotify(this, "dropdown");
     Invalidate();
+    // Last: the handler may destroy the combo, and the drop-down with it.
+    if (manager_ != nullptr) manager_->SendNotify(this, "dropdown");
     return true;
 }
 
@@ -185,8 +186,9 @@ bool CComboUI::SelectItem(int index, bool takeFocus) {
     curSel_ = index;
     if (window_ != nullptr || takeFocus) control->SetFocus();
     item->Select(true);
-    if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
     Invalidate();
+    // Last: the handler may destroy the combo.
+    if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
     return true;
 }
 
@@ -234,10 +236,22 @@ bool CComboUI::HandleKey(char key) {
     }
 }
 
-void CComboUI::DoEventFromDropDown(UIEvent& event) {
+bool CComboUI::DoEventFromDropDown(UIEvent& event) {
+    const std::weak_ptr<int> life = LifeToken();
     fromDropDown_ = true;
     DoEvent(event);
+    if (life.expired()) return false;
     fromDropDown_ = false;
+    return true;
+}
+
+bool CComboUI::SelectItemFromDropDown(int index) {
+    const std::weak_ptr<int> life = LifeToken();
+    fromDropDown_ = true;
+    SelectItem(index, true);
+    if (life.expired()) return false;
+    fromDropDown_ = false;
+    return true;
 }
 
 void CComboUI::DoEvent(UIEvent& event) {
@@ -257,8 +271,8 @@ void CComboUI::DoEvent(UIEvent& event) {
         return;
     case EventButtonDown:
         if (!IsEnabled()) return;
-        Activate();
         buttonState_ |= StatePushed | StateCaptured;
+        Activate();  // last: "dropdown" may destroy the combo
         return;
     case EventButtonUp:
         if ((buttonState_ & StateCaptured) == 0) return;

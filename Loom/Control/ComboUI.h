@@ -75,9 +75,11 @@ private:
     friend class CComboWnd;
     // The drop-down is gone (called by the drop-down as it ends).
     void OnDropDownGone();
-    // Keys and the wheel forwarded by the open drop-down: the selection
-    // they change must not close it.
-    void DoEventFromDropDown(UIEvent& event);
+    // Keys and the wheel forwarded by the open drop-down, and the selection
+    // its Escape brings back: the selection they change must not close it.
+    // False when the "itemselect" handler destroyed the combo.
+    bool DoEventFromDropDown(UIEvent& event);
+    bool SelectItemFromDropDown(int index);
     bool HandleKey(char key);
     void SelectStep(int index, bool forward);
     void Reindex(int from);

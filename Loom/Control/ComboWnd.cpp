@@ -125,19 +125,17 @@ void CComboWnd::ForwardToOwner(UIEvent& event) {
     if (owner_ == nullptr) return;
     event.sender = owner_;
     event.timestamp = ::GetTickCount();
-    owner_->DoEventFromDropDown(event);
+    // A combo destroyed by the selection destroyed this drop-down too.
+    if (!owner_->DoEventFromDropDown(event)) return;
     EnsureVisible(owner_->GetCurSel());
 }
 
 bool CComboWnd::OnKeyDown(WPARAM key) {
     switch (key) {
     case VK_ESCAPE:
-        if (owner_ != nullptr) {
-            // The selection from the moment of opening comes back.
-            owner_->fromDropDown_ = true;
-            owner_->SelectItem(oldSel_, true);
-            owner_->fromDropDown_ = false;
-        }
+        // The selection from the moment of opening comes back; a combo
+        // destroyed by it destroyed this drop-down too.
+        if (owner_ != nullptr && !owner_->SelectItemFromDropDown(oldSel_)) return true;
         Close();
         return true;
     case VK_RETURN:
@@ -188,8 +186,10 @@ LRESULT CComboWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         pressOnScrollBar_ = IsScrollBarAt(lParam);
         break;
     case WM_LBUTTONUP: {
+        const std::weak_ptr<int> life = life_;
         LRESULT result = 0;
         manager_.MessageHandler(message, wParam, lParam, result);
+        if (life.expired()) return 0;
         if (!pressOnScrollBar_) ::PostMessageA(wnd_, WM_CLOSE, 0, 0);
         pressOnScrollBar_ = false;
         return 0;
@@ -197,8 +197,11 @@ LRESULT CComboWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    // A click on an item may destroy the combo, and this window with it.
+    const std::weak_ptr<int> life = life_;
     LRESULT result = 0;
     if (manager_.MessageHandler(message, wParam, lParam, result)) return result;
+    if (life.expired()) return 0;
     return CWindowWnd::HandleMessage(message, wParam, lParam);
 }
 

@@ -49,6 +49,8 @@ private:
     int oldSel_ = -1;
     bool open_ = false;
     bool pressOnScrollBar_ = false;
+    // Expires when the object is deleted (its window destroyed).
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 }  // namespace Loom

@@ -40,7 +40,11 @@ HWND CEditUI::GetNativeWindow() const { return window_ != nullptr ? window_->Get
 
 void CEditUI::SetEnabled(bool enabled) {
     CControlUI::SetEnabled(enabled);
-    if (!IsEnabled()) state_ = 0;
+    if (IsEnabled()) return;
+    state_ = 0;
+    // Nothing is typed into a disabled edit: the focus leaves it, as it
+    // leaves a hidden one, and its native window closes with the focus.
+    if (manager_ != nullptr && manager_->GetFocus() == this) manager_->SetFocus(nullptr);
 }
 
 void CEditUI::SetText(const std::string& text) {
@@ -113,7 +117,12 @@ void CEditUI::DoEvent(UIEvent& event) {
         break;
     case EventSetFocus:
         if (!IsEnabled()) break;
-        if (window_ != nullptr) return;
+        if (window_ != nullptr) {
+            // Still open, perhaps with its close on the way: it takes the
+            // typing again and stays.
+            ::SetFocus(window_->GetHWND());
+            return;
+        }
         OpenNativeWindow();
         Invalidate();
         break;

@@ -108,6 +108,10 @@ LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::PostMessageA(GetHWND(), WM_CLOSE, 0, 0);
         return result;
     }
+    case WM_CLOSE:
+        // Posted when the focus left; a window that has it back stays open.
+        if (::GetFocus() == GetHWND()) return 0;
+        break;
     case WM_KEYDOWN:
         if (wParam != VK_RETURN) break;
         // Not passed on: a one-line edit has nothing to do with it.

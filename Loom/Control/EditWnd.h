@@ -13,8 +13,9 @@ class CEditUI;
 // "EditWnd" (a superclass of the system class "Edit"). It copies each
 // change into the control ("textchanged"), reports Return ("return"),
 // answers the colour messages when the control has a native background
-// colour, closes itself when it loses the focus and, when its window is
-// destroyed, tells the control and deletes itself. Window thread only.
+// colour, closes itself after losing the focus (unless it has it back by
+// then) and, when its window is destroyed, tells the control and deletes
+// itself. Window thread only.
 class CEditWnd : public CWindowWnd {
 public:
     // Creates, fills, shows (without activation) and focuses the window for

@@ -21,9 +21,11 @@ bool CListContainerElementUI::HandleItemEvent(UIEvent& event) {
     case EventButtonDown:
     case EventRButtonDown:
         if (IsEnabled()) {
+            const std::weak_ptr<int> life = LifeToken();
             if (manager_ != nullptr) manager_->SendNotify(this, "itemclick");
-            Select();
+            if (life.expired()) return true;
             Invalidate();
+            Select();  // last: the owner's "itemselect" may destroy the item
         }
         return true;
     case EventDoubleClick:

@@ -23,13 +23,15 @@ bool CListItemUI<Base>::Select(bool select) {
     if (!this->IsEnabled()) return false;
     if (select == selected_) return true;
     selected_ = select;
+    this->Invalidate();
     // An owner that refuses the index (the item is hidden, say) keeps its
-    // own selection; the item must not claim to be selected then.
+    // own selection, and sends nothing; the item must not claim to be
+    // selected then. An owner that takes it sends "itemselect", whose
+    // handler may destroy the item: nothing of it is touched after that.
     if (select && owner_ != nullptr && !owner_->SelectItem(index_)) {
         selected_ = false;
         return false;
     }
-    this->Invalidate();
     return true;
 }
 

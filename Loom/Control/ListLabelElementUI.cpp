@@ -34,12 +34,15 @@ void CListLabelElementUI::DoEvent(UIEvent& event) {
     }
     switch (event.kind) {
     case EventButtonDown:
-    case EventRButtonDown:
+    case EventRButtonDown: {
         if (!IsEnabled()) break;
+        const std::weak_ptr<int> life = LifeToken();
         if (manager_ != nullptr) manager_->SendNotify(this, "itemclick");
-        Select();
+        if (life.expired()) return;
         Invalidate();
+        Select();  // last: the owner's "itemselect" may destroy the item
         return;
+    }
     case EventMouseMove:
     case EventButtonUp:
         // Pointer positions of an item are in its own window (a drop-down);

@@ -189,21 +189,30 @@ int CListUI::FindSelectable(int index, bool forward) const {
 
 bool CListUI::SelectItem(int index, bool takeFocus) {
     if (index == curSel_) return true;
+    CControlUI* control = nullptr;
+    IListItemUI* item = nullptr;
+    if (index >= 0) {
+        if (GetCount() == 0) return false;
+        index = std::min(index, GetCount() - 1);
+        control = GetItemAt(index);
+        item = ListItemOf(control);
+        // Checked before the old item lets go, so that a refused index
+        // (hidden, disabled, not a list item) changes nothing.
+        if (item == nullptr || !control->IsVisible() || !control->IsEnabled()) return false;
+        if (index == curSel_) return true;
+    }
     const int old = curSel_;
-    if (IListItemUI* item = ListItemOf(GetItemAt(curSel_))) item->Select(false);
+    if (IListItemUI* previous = ListItemOf(GetItemAt(curSel_))) previous->Select(false);
     curSel_ = -1;
-    if (index < 0 || GetCount() == 0) return false;
-    index = std::min(index, GetCount() - 1);
-    CControlUI* control = GetItemAt(index);
-    IListItemUI* item = ListItemOf(control);
-    if (!control->IsVisible() || !control->IsEnabled() || item == nullptr) return false;
+    if (index < 0) return false;
     // Stored before the item hears of it: the item asks back for this index.
     curSel_ = index;
     if (takeFocus) control->SetFocus();
     item->Select(true);
     EnsureVisible(index);
-    if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
     Invalidate();
+    // Last: the handler may destroy the list.
+    if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
     return true;
 }
 

@@ -79,7 +79,9 @@ void COptionUI::Selected(bool selected) {
 }
 
 bool COptionUI::Activate() {
+    const std::weak_ptr<int> life = LifeToken();
     if (!CButtonUI::Activate()) return false;
+    if (life.expired()) return true;  // the "click" handler destroyed it
     if (!group_.empty()) {
         Selected(true);
     } else {

@@ -41,6 +41,11 @@ CControlUI::~CControlUI() {
     if (manager_ != nullptr) manager_->ForgetControl(this);
 }
 
+std::weak_ptr<int> CControlUI::LifeToken() const {
+    if (!life_) life_ = std::make_shared<int>(0);
+    return life_;
+}
+
 void CControlUI::RunDestroyListeners() {
     if (destroyListenersRun_) return;
     destroyListenersRun_ = true;

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "Loom/Core/EventSource.h"
@@ -187,6 +188,9 @@ public:
     CEventSource OnNotify;
 
 protected:
+    // Expires when the control is destroyed: code that sends a notification
+    // whose handler may destroy the control asks it before going on.
+    std::weak_ptr<int> LifeToken() const;
     // Runs the destroy listeners once; a container calls it before it
     // destroys its children so that listeners see a whole tree.
     void RunDestroyListeners();
@@ -238,6 +242,7 @@ protected:
 
 private:
     bool destroyListenersRun_ = false;
+    mutable std::shared_ptr<int> life_;  // made when first asked for
     // Helpers of SetAttribute, one per group of names; each answers whether
     // it knew the name.
     bool SetGeometryAttribute(const char* name, const char* value);

@@ -113,6 +113,7 @@ bool CDialogBuilder::UnregisterControlFactory(ControlFactory factory) {
 
 CControlUI* CDialogBuilder::Create(LPCSTR xml, LPCSTR type, IDialogBuilderCallback* callback, CUIManager* manager,
                                    CControlUI* parent) {
+    error_ = "";
     if (!Load(xml, type)) return nullptr;
     return Create(callback, manager, parent);
 }
@@ -140,13 +141,25 @@ bool CDialogBuilder::Load(LPCSTR xml, LPCSTR type) {
 
 CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CUIManager* manager, CControlUI* parent) {
     callback_ = callback;
+    error_ = "";
+    const bool outermost = expansion_ == &ownExpansion_;
+    if (outermost) ownExpansion_ = Expansion{};
     const CXmlMarkupNode root = markup_.GetRoot();
     if (!root.IsValid()) return nullptr;
     if (manager != nullptr) {
         LoadResources(root, manager);
         if (manager->GetPaintWindow() != nullptr && Is(root.GetName(), "Window")) ApplyWindowAttributes(root, manager);
     }
-    return ParseControls(root, parent, manager, baseDepth_ + 1);
+    CControlUI* first = ParseControls(root, parent, manager, baseDepth_ + 1);
+    if (!outermost || !ownExpansion_.exceeded) return first;
+    error_ = "Include expands to more than 1000 documents";
+    static_assert(kMaxIncludedDocuments == 1000, "the message names the bound");
+    if (parent == nullptr) delete first;  // nothing else owns it
+    return nullptr;
+}
+
+const char* CDialogBuilder::GetLastErrorMessage() const {
+    return error_[0] != '\0' ? error_ : markup_.GetLastErrorMessage();
 }
 
 // Image, Font and Default elements directly under the root.
@@ -267,6 +280,7 @@ CControlUI* CDialogBuilder::ParseControls(const CXmlMarkupNode& parentNode, CCon
     bool askedContainer = false;
     CControlUI* first = nullptr;
     for (CXmlMarkupNode node = parentNode.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        if (expansion_->exceeded) break;  // the build is refused: nothing more is made
         const char* name = node.GetName();
         if (Is(name, "Image") || Is(name, "Font") || Is(name, "Default")) continue;
         if (Is(name, "Include")) {
@@ -341,7 +355,13 @@ void CDialogBuilder::RunInclude(const CXmlMarkupNode& node, CControlUI* parent, 
     if (!node.GetAttributeValue("source", buffer, sizeof buffer)) return;
     source = buffer;
     for (int i = 0; i < count; ++i) {
+        if (expansion_->documentsLeft == 0) {
+            expansion_->exceeded = true;
+            return;
+        }
+        --expansion_->documentsLeft;
         auto builder = std::make_unique<CDialogBuilder>();
+        builder->expansion_ = expansion_;
         // An included document sits below the Include, so a file that
         // includes itself ends at the nesting limit.
         builder->baseDepth_ = depth;
@@ -353,6 +373,7 @@ void CDialogBuilder::RunInclude(const CXmlMarkupNode& node, CControlUI* parent, 
         }
         CControlUI* first = builder->Create(xml, type, callback_, manager, parent);
         if (parent == nullptr) delete first;  // nothing would own it
+        if (expansion_->exceeded) return;
     }
 }
 

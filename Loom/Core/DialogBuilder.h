@@ -39,10 +39,16 @@ public:
     static bool RegisterControlFactory(ControlFactory factory);
     static bool UnregisterControlFactory(ControlFactory factory);
 
+    // Includes one build may expand, in all: a document that includes
+    // itself more than once would otherwise double at every level.
+    static constexpr int kMaxIncludedDocuments = 1000;
+
     // Loads and builds. xml is a resource number (MAKEINTRESOURCE, looked up
     // under type in the resource module), markup text (begins with "<") or
     // a file name below the resource path. nullptr when the document cannot
-    // be loaded or yields no control.
+    // be loaded or yields no control, and when its Includes expand to more
+    // than kMaxIncludedDocuments documents: then no control of the build is
+    // kept, except those already added to a given parent, which owns them.
     CControlUI* Create(LPCSTR xml, LPCSTR type = nullptr, IDialogBuilderCallback* callback = nullptr,
                        CUIManager* manager = nullptr, CControlUI* parent = nullptr);
     // Builds from the document already loaded: the first control created
@@ -51,6 +57,9 @@ public:
                        CControlUI* parent = nullptr);
 
     CXmlMarkup& GetMarkup() { return markup_; }
+    // Why the last Create gave no control: the builder's own reason (the
+    // Include bound), else the document's (empty when it loaded).
+    const char* GetLastErrorMessage() const;
 
 private:
     bool Load(LPCSTR xml, LPCSTR type);
@@ -72,6 +81,15 @@ private:
     WORD typeId_ = 0;
     // How deep in the tree this builder's document sits (an Include's).
     int baseDepth_ = 0;
+    // What the whole build may still include: the outermost builder's own,
+    // shared by the builders of its Includes.
+    struct Expansion {
+        int documentsLeft = kMaxIncludedDocuments;
+        bool exceeded = false;
+    };
+    Expansion ownExpansion_;
+    Expansion* expansion_ = &ownExpansion_;
+    const char* error_ = "";
 };
 
 }  // namespace Loom

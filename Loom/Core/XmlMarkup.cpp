@@ -193,7 +193,13 @@ bool CXmlMarkup::Parser::ParseContent(char*& p, uint32_t index, uint32_t parent,
 // in the shape the node handles index later.
 bool CXmlMarkup::Parser::ParseAttributes(char*& p) {
     if (*p == '>' || (p[0] == '/' && p[1] == '>')) return true;
+    // The character after the name becomes its end, all of it: the trail
+    // byte of a double-byte character (which may be a letter) is blanked,
+    // so that neither this scan nor the node's later one reads it as an
+    // attribute name.
+    char* after = Next(p);
     *p++ = '\0';
+    while (p < after) *p++ = ' ';
     for (;;) {
         SkipWhite(p);
         if (*p == '\0' || *p == '>' || *p == '/') return true;

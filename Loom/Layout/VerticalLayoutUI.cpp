@@ -36,17 +36,24 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
     params.childPadding = childPadding_;
     CStackChildren children(*this);
     const int needed = StackVertically(children, params);
-    ProcessScrollBar(client, WidestChild(client.left - params.scrollX), needed);
+    ProcessScrollBar(client, WidestChild(client.right - client.left), needed);
 }
 
-// How wide the laid-out children reach from left (the content's left edge,
-// before scrolling), for the horizontal bar.
-int CVerticalLayoutUI::WidestChild(int left) const {
+// How wide the content must be, for the horizontal bar: each child with its
+// padding, a fixed width as it is and an auto width at the client width,
+// within its minimum and maximum. Not the widths just laid out: the bar's
+// range widens the auto children, which would then keep the bar and its
+// range for ever.
+int CVerticalLayoutUI::WidestChild(int clientWidth) const {
     long long widest = 0;
     for (CControlUI* item : items_) {
         if (!item->IsVisible() || item->IsFloat()) continue;
-        widest = std::max<long long>(widest, static_cast<long long>(item->GetPos().right) +
-                                                 item->GetPadding().right - left);
+        const RECT pad = item->GetPadding();
+        long long cx = item->GetFixedWidth();
+        if (cx == 0) cx = std::max(0LL, static_cast<long long>(clientWidth) - pad.left - pad.right);
+        // As the stacking does: the minimum first, the maximum wins.
+        cx = std::min<long long>(std::max<long long>(cx, item->GetMinWidth()), item->GetMaxWidth());
+        widest = std::max(widest, pad.left + cx + pad.right);
     }
     return static_cast<int>(std::min<long long>(widest, INT_MAX));
 }

@@ -19,7 +19,7 @@ public:
     void SetSepHeight(int height) { SetSepSize(height); }
 
 private:
-    int WidestChild(int left) const;
+    int WidestChild(int clientWidth) const;
 };
 
 }  // namespace Loom

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,51 +31,42 @@ void WritePortMap() {
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
 }
 
+// Every test has a window of its own, made as the program makes it, with the
+// settings key deleted first: a test depends on no other.
 class DlgMainTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    void SetUp() override {
         WritePortMap();
-        window = new DlgMain(MainWindowPlaces{kPortMapKey, kSettingsKey});
+        window = std::make_unique<DlgMain>(MainWindowPlaces{kPortMapKey, kSettingsKey});
         ASSERT_NE(nullptr,
                   window->Create(nullptr, "main", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0x00060000, 0, 0, 670, 444));
         window->View().SetMessageSink(
-            [](const std::string& text, const std::string& caption) { messages.push_back(caption + "|" + text); });
+            [this](const std::string& text, const std::string& caption) { messages.push_back(caption + "|" + text); });
         TestWindow::Pump();
-    }
-    // The window lives as long as the program: a visible window takes two
-    // seconds to go under Wine without a window manager.
-    void SetUp() override {
-        // An invalid channel left by a test would take the focus back.
-        for (int row = 0; row < 10; ++row) {
-            C().txChannelRow[row]->GetEdit()->SetText("");
-            C().rxChannelRow[row]->GetEdit()->SetText("");
-        }
-        C().statusLabel->SetText("");
-        messages.clear();
-        if (!window->IsChinese()) window->SwitchLanguage();
         Paint();
     }
-    static void Paint() {
+    void TearDown() override {
+        if (window->GetHWND() != nullptr) ::DestroyWindow(window->GetHWND());
+        window.reset();
+    }
+    void Paint() {
         ::UpdateWindow(window->GetHWND());
         TestWindow::Pump();
     }
-    static MainWindowControls& C() { return window->Controls(); }
-    static void Send(CControlUI* control, const char* type) { window->GetPaintManager().SendNotify(control, type); }
+    MainWindowControls& C() { return window->Controls(); }
+    void Send(CControlUI* control, const char* type) { window->GetPaintManager().SendNotify(control, type); }
     static POINT Centre(CControlUI* control) {
         const RECT rc = control->GetPos();
         return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     }
-    static void MoveTo(CControlUI* control) {
+    void MoveTo(CControlUI* control) {
         const POINT pt = Centre(control);
         ::SendMessageA(window->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
     }
 
-    static DlgMain* window;
-    static std::vector<std::string> messages;
+    std::unique_ptr<DlgMain> window;
+    std::vector<std::string> messages;
 };
-
-DlgMain* DlgMainTest::window = nullptr;
-std::vector<std::string> DlgMainTest::messages;
 
 // Everything the language switch writes, as one comparable record.
 std::map<std::string, std::string> Snapshot(DlgMain& w) {

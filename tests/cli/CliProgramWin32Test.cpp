@@ -202,8 +202,12 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
 TEST_F(CliProgramTest, TwoProgramsOnOnePort_TheSecondGetsThePortExitCode) {
     StartRadio("--fault delay=100");  // the first program's read takes seconds
     Started first = Start("--port " + Port() + " --read " + Win("cli-out.cfg"), "", "cli-first");
-    ::Sleep(1500);
+    // Once the radio has heard the first program, that program holds the port.
+    for (const DWORD start = ::GetTickCount(); Transcript().empty() && ::GetTickCount() - start < 30000;) ::Sleep(20);
+    EXPECT_NE(Transcript(), "");
     const Outcome second = Program("--port " + Port() + " --read " + Win("cli-out2.cfg"));
+    // Still reading when the second one had ended: it held the port throughout.
+    EXPECT_EQ(::WaitForSingleObject(first.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     const Outcome firstRun = Wait(first, "cli-first");
     EXPECT_EQ(second.code, 2u) << second.err;
     EXPECT_NE(second.err.find("cannot be opened"), std::string::npos) << second.err;

@@ -168,6 +168,26 @@ TEST(DialogBuilder, IncludeOfFiles_ReadBelowTheResourcePathAndEndAtTheNestingLim
     EXPECT_EQ(names.back(), "s");
 }
 
+TEST(DialogBuilder, IncludeThatKeepsDoubling_RefusedWithAClearError) {
+    // Each level includes the next twice: without a bound on the whole
+    // expansion, 2^255 documents.
+    const std::string folder = TempFolder();
+    std::ofstream(folder + "builder_twice.xml")
+        << "<Window><Control name=\"t\" /><Include count=\"2\" source=\"builder_twice.xml\" /></Window>";
+    ResourcePathScope scope(folder);
+    CDialogBuilder builder;
+    EXPECT_EQ(
+        builder.Create("<Window><VerticalLayout><Include source=\"builder_twice.xml\" /></VerticalLayout></Window>"),
+        nullptr);
+    EXPECT_STREQ(builder.GetLastErrorMessage(), "Include expands to more than 1000 documents");
+    // The bound belongs to one build: the next one starts afresh.
+    std::unique_ptr<CControlUI> root(
+        builder.Create("<Window><VerticalLayout><Include source=\"&lt;Window&gt;&lt;Control /&gt;&lt;/Window&gt;\" />"
+                       "</VerticalLayout></Window>"));
+    ASSERT_NE(root, nullptr);
+    EXPECT_STREQ(builder.GetLastErrorMessage(), "");
+}
+
 TEST(DialogBuilder, Nesting_BuiltToTheLimitAndRefusedBeyond) {
     auto nested = [](int layouts) {
         std::string text = "<Window>";

@@ -310,6 +310,36 @@ TEST(Edit, HidingTheEditClosesItsWindow) {
     EXPECT_TRUE(TestWindow::PumpUntil([&] { return edit->GetNativeWindow() == nullptr; }, 2000));
 }
 
+TEST(Edit, DisablingWhileTypedInClosesItsWindowAndDropsTheFocus) {
+    auto* edit = Make<CEditUI>("height=\"30\"");
+    EditWindow w;
+    ASSERT_TRUE(w.Open({edit}));
+    edit->SetFocus();
+    const HWND native = edit->GetNativeWindow();
+    ASSERT_NE(native, nullptr);
+    edit->SetEnabled(false);
+    EXPECT_EQ(w.window.Manager().GetFocus(), nullptr);
+    EXPECT_TRUE(TestWindow::PumpUntil([&] { return !::IsWindow(native); }, 2000));
+    EXPECT_EQ(edit->GetNativeWindow(), nullptr);
+}
+
+TEST(Edit, FocusedAgainBeforeItsWindowClosedKeepsAWindowToTypeIn) {
+    auto* edit = Make<CEditUI>("height=\"30\"");
+    auto* other = Make<CControlUI>("height=\"30\"");
+    EditWindow w;
+    ASSERT_TRUE(w.Open({edit, other}));
+    edit->SetFocus();
+    ASSERT_NE(edit->GetNativeWindow(), nullptr);
+    other->SetFocus();  // the native window loses the focus and posts its close
+    edit->SetFocus();
+    TestWindow::Pump();
+    const HWND native = edit->GetNativeWindow();
+    ASSERT_NE(native, nullptr);
+    EXPECT_EQ(::GetFocus(), native);
+    Type(native, "ab");
+    EXPECT_EQ(edit->GetText(), "ab");
+}
+
 TEST(Edit, DestroyedWhileItsWindowIsOpenTakesTheWindowAlong) {
     auto* edit = Make<CEditUI>("height=\"30\"");
     auto* button = Make<CEditUI>("height=\"30\"");

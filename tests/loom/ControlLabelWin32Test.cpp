@@ -3,42 +3,21 @@
 // that leaves nothing behind.
 #include <gtest/gtest.h>
 
-#include <new>
 #include <stdexcept>
 
 #include "ControlTestSupport.h"
 #include "Loom/Control/LabelUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
+#include "TestHeap.h"
 
 using namespace Loom;
 using namespace LoomTest;
 
-// --- a failing allocator -----------------------------------------------------
-// The whole test program allocates through these; a test arms them to fail
-// the next allocation, which is how a real allocation failure inside the
-// label's text operations is reached.
+// A real allocation failure inside the label's text operations is reached
+// through the test program's allocator (TestHeap.h), armed to fail the next
+// allocation.
 
 namespace {
-int failNextAllocations = 0;
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (failNextAllocations > 0) {
-        --failNextAllocations;
-        throw std::bad_alloc();
-    }
-    if (void* p = ::HeapAlloc(::GetProcessHeap(), 0, size != 0 ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept {
-    if (p != nullptr) ::HeapFree(::GetProcessHeap(), 0, p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-
-namespace {
-
-void FailNextAllocation() { failNextAllocations = 1; }
 
 // A parent that cannot tell its position while armed: whatever asks for it
 // (a child's invalidation does) gets an exception.
@@ -200,13 +179,13 @@ TEST(LabelFailures, GetTextTurnsAnAllocationFailureIntoItsName) {
     CLabelUI label;
     label.SetText(std::string(100, 'x'));
     std::string what;
-    FailNextAllocation();
+    FailNextAllocations(1);
     try {
         label.GetText();
     } catch (const std::runtime_error& e) {
         what = e.what();
     }
-    failNextAllocations = 0;
+    FailNextAllocations(0);
     EXPECT_EQ(what, "CLabelUI::GetText");
 }
 
@@ -215,13 +194,13 @@ TEST(LabelFailures, SetTextTurnsAnAllocationFailureIntoItsName) {
     label.SetEnabledEffect(true);
     const std::string text(100, 'y');
     std::string what;
-    FailNextAllocation();
+    FailNextAllocations(1);
     try {
         label.SetText(text);
     } catch (const std::runtime_error& e) {
         what = e.what();
     }
-    failNextAllocations = 0;
+    FailNextAllocations(0);
     EXPECT_EQ(what, "CLabelUI::SetText");
     label.SetText(text);
     EXPECT_EQ(label.GetText(), text);

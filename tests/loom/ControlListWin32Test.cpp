@@ -52,6 +52,20 @@ TEST(ListSelection, ClickSelectsTheItemAndDeselectsTheOldOne) {
     EXPECT_EQ(list->GetCurSel(), 0);
 }
 
+TEST(ListSelection, RefusedItemKeepsTheSelection) {
+    TestWindow w;
+    CListUI* list = MakeList(3);
+    list->GetItemAt(1)->SetVisible(false);
+    list->GetItemAt(2)->SetEnabled(false);
+    list->Add(new CControlUI);  // not a list item
+    ASSERT_TRUE(w.Open(200, 100, list));
+    ASSERT_TRUE(list->SelectItem(0));
+    for (int refused : {1, 2, 3, 99}) EXPECT_FALSE(list->SelectItem(refused)) << refused;
+    EXPECT_EQ(list->GetCurSel(), 0);
+    EXPECT_TRUE(ItemOf(list, 0)->IsSelected());
+    EXPECT_EQ(Of(w, "itemselect"), std::vector<std::string>{"itemselect list 0 -1"});
+}
+
 TEST(ListSelection, DownKeyPastTheViewScrollsTheSelectionIntoView) {
     TestWindow w;
     CListUI* list = MakeList(10);  // 200 pixels of items in a 100-pixel list

@@ -162,9 +162,19 @@ TEST_F(HtmlTextTest, InlineImageFromTheResources) {
 }
 
 TEST_F(HtmlTextTest, ChineseTextIsDrawnAndNeverSplit) {
-    RenderTestSurface got(300, 60);
-    Html(got, "中文{b}粗体{/b} 测试", DT_WORDBREAK, RECT{0, 0, 50, 60});
-    EXPECT_GT(got.CountNot(RECT{0, 0, 50, 60}, 0xFFFFFF), 0);
+    // Too narrow for both bold characters after "中文": the line breaks
+    // between them (every double-byte character may end a line), never
+    // inside one.
+    const HFONT bold = Variant(true, false);
+    const int width = Width(Default(), "中文") + Width(bold, "粗体") - 1;
+    RenderTestSurface got(300, 60), want(300, 60);
+    Html(got, "中文{b}粗体{/b} 测试", DT_WORDBREAK, RECT{0, 0, width, 60});
+    const int lineH = std::max(LineHeight(Default()), LineHeight(bold));
+    Put(want, Default(), 0, lineH - LineHeight(Default()), "中文");
+    Put(want, bold, Width(Default(), "中文"), lineH - LineHeight(bold), "粗");
+    Put(want, bold, 0, 2 * lineH - LineHeight(bold), "体");
+    Put(want, Default(), Width(bold, "体"), 2 * lineH - LineHeight(Default()), " 测试");
+    EXPECT_EQ(got.Diff(want), 0);
 }
 
 TEST_F(HtmlTextTest, NothingHappensWithoutTextManagerOrRoom) {

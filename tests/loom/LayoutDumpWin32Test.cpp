@@ -231,6 +231,28 @@ TEST(LayoutDump, VerticalBarHidesWhenTheContentFitsAgain) {
               "  ControlUI b (0,150,100,170)\n");
 }
 
+// The horizontal bar's range comes from what the children need at the
+// client width, not from the width the bar's range already added: an auto
+// child spans the scrolled content, and the bar hides once everything fits.
+TEST(LayoutDump, HorizontalBarFollowsTheWidestChildAndHidesWhenItFits) {
+    TestWindow w;
+    auto* list = Box<CVerticalLayoutUI>(
+        "name=\"list\" hscrollbar=\"true\"",
+        {Leaf("name=\"wide\" width=\"300\" height=\"20\""), Leaf("name=\"auto\" height=\"20\"")});
+    ASSERT_TRUE(w.Open(200, 100, list));
+    CScrollBarUI* bar = list->GetHorizontalScrollBar();
+    ASSERT_TRUE(bar->IsVisible());
+    EXPECT_EQ(bar->GetScrollRange(), 100);
+    EXPECT_EQ(list->GetItemAt(1)->GetWidth(), 300);
+    ::SetWindowPos(w.GetHWND(), nullptr, 0, 0, 600, 100, SWP_NOMOVE | SWP_NOZORDER);
+    w.Paint();
+    EXPECT_FALSE(bar->IsVisible());
+    EXPECT_EQ(DumpLayout(list),
+              "VerticalLayoutUI list (0,0,600,100)\n"
+              "  ControlUI wide (0,0,300,20)\n"
+              "  ControlUI auto (0,20,600,40)\n");
+}
+
 TEST(LayoutDump, ScrollKeysMoveTheChildren) {
     TestWindow w;
     auto* list = Box<CVerticalLayoutUI>("name=\"list\" vscrollbar=\"true\" inset=\"0,5,0,5\"",

@@ -193,6 +193,19 @@ TEST(XmlMarkup, DoubleByteText_StepsWholeCharacters) {
     EXPECT_STREQ(doc.GetRoot().GetValue(), "\xB9\xD8&");
 }
 
+TEST(XmlMarkup, DoubleByteCharacterAfterTheName_EndsItWhole) {
+    // The trail byte of 0x81 0x41 is the letter "A": it must not start an
+    // attribute.
+    CXmlMarkup doc;
+    ASSERT_TRUE(doc.Load("<a\x81\x41=\"1\" b=\"2\"/>"));
+    const CXmlMarkupNode root = doc.GetRoot();
+    EXPECT_STREQ(root.GetName(), "a");
+    char value[500];
+    EXPECT_FALSE(root.GetAttributeValue("A", value, sizeof value));
+    ASSERT_TRUE(root.GetAttributeValue("b", value, sizeof value));
+    EXPECT_STREQ(value, "2");
+}
+
 TEST(XmlMarkup, GbkRule_PairsLeadAndTrailBytesOnly) {
     struct Case {
         const char* text;

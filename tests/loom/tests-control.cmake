@@ -11,14 +11,15 @@ file(GLOB control_window_tests CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_LIST_DIR}/Layout*Win32Test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Manager*Win32Test.cpp)
 if(WIN32 AND TARGET loom)
-  # The standard controls' tests carry their own PNG resources.
+  # The standard controls' tests carry their own PNG resources; TestHeap
+  # replaces this program's global operator new and delete (and no other's).
   set(control_images ${CMAKE_CURRENT_LIST_DIR}/images)
   set(control_rc ${CMAKE_CURRENT_BINARY_DIR}/ControlTest.rc)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/ControlTest.rc.in ${control_rc} @ONLY)
   set_source_files_properties(${control_rc} PROPERTIES OBJECT_DEPENDS ${control_images}/control_solid.png)
   velmora_add_test(loom_control_test
     SOURCES ${control_portable_tests} ${control_window_tests} ${CMAKE_CURRENT_LIST_DIR}/LoomTestWindow.cpp
-      ${control_rc}
+      ${CMAKE_CURRENT_LIST_DIR}/TestHeap.cpp ${control_rc}
     LIBS loom test_support DISPLAY)
 else()
   velmora_add_test(loom_portable_test

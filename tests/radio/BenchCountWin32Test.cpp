@@ -25,14 +25,16 @@ TEST(BenchReplyCount, EveryReplyCountsFromItsOpeningToItsCompletingByte) {
             for (char c : reply) radio.OnPortByte(static_cast<unsigned char>(c));
         }
     });
-    int wrong = 0, last = 0;
+    int answered = 0, wrong = 0, last = 0;
     for (int i = 0; i < kQueries; ++i) {
         int replyBytes = 0;
         if (!radio.Query("cfg_ch_n\r", replyBytes)) break;
+        ++answered;
         if (replyBytes != 20) ++wrong, last = replyBytes;
     }
     stop = true;
     line.join();
+    EXPECT_EQ(answered, kQueries);
     EXPECT_EQ(wrong, 0) << "one of them counted " << last;
 }
 

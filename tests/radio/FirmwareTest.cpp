@@ -302,14 +302,17 @@ TEST(FirmwareWorkerTest, RunsOnePendingDownloadAndClearsTheFlag) {
 }
 
 TEST(FirmwareWorkerTest, StopWaitsForARunningDownload) {
-    std::atomic<bool> finished{false};
+    std::atomic<bool> started{false}, finished{false};
     FirmwareWorker worker([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        started = true;
+        // Ends only once Stop has asked it to: Stop must have waited for it.
+        while (!worker.cancelRequested) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         finished = true;
     });
     worker.Start();
     worker.firmwarePending = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    for (int i = 0; i < 1000 && !started; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(started);
     worker.Stop();
     EXPECT_TRUE(finished);
 }

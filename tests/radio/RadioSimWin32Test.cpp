@@ -145,6 +145,7 @@ TEST_F(RadioOverComPort, Write_RadioKeepsTheValuesInItsState) {
     ASSERT_EQ(window->results.size(), 2u);
     EXPECT_TRUE(window->results[1].success);
     EXPECT_FALSE(window->port.IsOpen());
+    radio->Stop();  // the radio saves its state as it ends
     std::string state = SimProcess::ReadFile(State());
     EXPECT_EQ(StateValue(state, "tx1"), "461.12500");
     EXPECT_EQ(StateValue(state, "rx8"), "428.00000");
@@ -175,6 +176,7 @@ TEST_F(RadioOverComPort, WriteWithUnlockedSerialNumber_SendsIt) {
     actions->EnterConfigMode();
     actions->WriteToRadio();
     EXPECT_TRUE(window->results.at(1).success);
+    radio->Stop();  // the radio saves its state as it ends
     EXPECT_EQ(StateValue(SimProcess::ReadFile(State()), "serial_number"), "VM9");
     EXPECT_FALSE(config.serialUnlocked);
 }
