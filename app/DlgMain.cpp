@@ -29,6 +29,11 @@ const char* Pick(bool chinese, const char* zh, const char* en) { return chinese 
 
 void SetPanelPos(CControlUI* panel, const char* pos) { panel->SetAttribute("pos", pos); }
 
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
+
 }  // namespace
 
 DlgMain::DlgMain(Places places)
@@ -214,28 +219,35 @@ void DlgMain::RunCommand(CControlUI* control) {
         actions_->WriteAndVerify();
     else
         radioCommand = false;
-    if (radioCommand) DropClicksMadeWhileBusy();
+    if (radioCommand) DropInputMadeWhileBusy();
     if (control == c_.findItem) StartFindRadio();
     if (control == c_.importButton || control == c_.importItem) fileCommands_->importConfig();
     if (control == c_.exportButton || control == c_.exportItem) fileCommands_->exportConfig();
 }
 
 // A radio command holds the window until the radio has answered or its
-// bound has passed. Clicks made meanwhile were made at a window that could
-// not answer them: their presses are dropped, so that an impatient second
-// click does not run the command again (and wait its bound again) once the
-// first ends. Releases stay: the press that started the command (a menu item
-// runs on its press) still has its release to come.
-void DlgMain::DropClicksMadeWhileBusy() {
-    const HWND wnd = GetHWND();
+// bound has passed. Clicks and keys made meanwhile were made at a window
+// that could not answer them: their presses are dropped, so that an
+// impatient second click does not run the command again (and wait its bound
+// again) once the first ends, and an Escape does not end the program. Only
+// presses go, at the window and at its children (the edit being typed in):
+// releases stay, since the press that started the command (a menu item runs
+// on its press) still has its release to come.
+void DlgMain::DropInputMadeWhileBusy() {
     const DWORD now = ::GetTickCount();
+    std::vector<HWND> windows{GetHWND()};
+    ::EnumChildWindows(GetHWND(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
     // Sent messages wait: whoever waits for this window to be idle sees it
     // only after the drop, and its next press comes after `now`.
     constexpr UINT kQueues = PM_QS_INPUT | PM_QS_POSTMESSAGE;
     MSG msg;
-    for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK})
-        while (::PeekMessageA(&msg, wnd, press, press, PM_NOREMOVE | kQueues) && static_cast<LONG>(msg.time - now) < 0)
-            ::PeekMessageA(&msg, wnd, press, press, PM_REMOVE | kQueues);
+    for (HWND wnd : windows) {
+        for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_KEYDOWN, WM_CHAR,
+                           WM_SYSKEYDOWN, WM_SYSCHAR})
+            while (::PeekMessageA(&msg, wnd, press, press, PM_NOREMOVE | kQueues) &&
+                   static_cast<LONG>(msg.time - now) < 0)
+                ::PeekMessageA(&msg, wnd, press, press, PM_REMOVE | kQueues);
+    }
 }
 
 // ---- Channel range check ----
@@ -633,6 +645,7 @@ void DlgMain::EndFindRadio() {
     if (!searching_ || !searchEnded_.load()) return;  // only the search's own message counts
     StopSearchThread();
     searching_ = false;
+    searchEndedAt_ = ::GetTickCount();
     EnablePortCommands(true);
     const FindOutcome outcome = searchOutcome_;
     const Language language = view_->GetLanguage();
@@ -655,8 +668,13 @@ void DlgMain::StopSearchThread() {
     if (searchThread_.joinable()) searchThread_.join();
 }
 
+// Escape made while the search ran only cancels it, even when it is handled
+// after the search's end: that end is a posted message, and the system hands
+// posted messages out before input.
 bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
-    if (key == VK_ESCAPE && searching_) {
+    const bool madeDuringSearch =
+        searchEndedAt_ && static_cast<LONG>(static_cast<DWORD>(::GetMessageTime()) - *searchEndedAt_) <= 0;
+    if (key == VK_ESCAPE && (searching_ || madeDuringSearch)) {
         searchCancel_ = true;
         return true;
     }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -109,7 +110,7 @@ private:
     void HoverMenu(POINT pt);
     bool DispatchMenuItem(Loom::CControlUI* item);
     void RunCommand(Loom::CControlUI* control);
-    void DropClicksMadeWhileBusy();
+    void DropInputMadeWhileBusy();
     bool IsBlockedWhileDownloading(const Loom::CControlUI* control) const;
     void SetBusy(bool on);
     // Enables or disables every command that needs the port.
@@ -175,5 +176,7 @@ private:
     std::atomic<bool> searchCancel_{false};
     std::atomic<bool> searchEnded_{false};
     std::atomic<int> tryingPort_{0}, tryingRate_{0};
+    // The tick count at the last search's end.
+    std::optional<DWORD> searchEndedAt_;
     FindOutcome searchOutcome_;  // written by the search thread before it ends
 };

@@ -276,3 +276,57 @@ TEST_F(DlgMainTest, ShownText_StaysOverTheSelectionUntilItChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// Handles every waiting message; true when one of them ended the program.
+bool PumpEndsTheProgram() {
+    bool quit = false;
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return quit;
+}
+
+// A radio command holds the window: Escape pressed meanwhile was pressed at a
+// window that could not answer it, and is dropped like a click.
+TEST_F(DlgMainTest, EscapePressedDuringACommand_IsDroppedWhenItEnds) {
+    ::PostMessageA(window->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 1);
+    const DWORD pressed = ::GetTickCount();
+    while (::GetTickCount() == pressed) ::SwitchToThread();  // the command starts after the press
+    Send(C().readButton, "click");                           // no device on the port: fails at once
+    EXPECT_EQ("读取失败", C().statusLabel->GetText());
+    EXPECT_FALSE(PumpEndsTheProgram());
+}
+
+// The search's end is posted, and the system hands posted messages out
+// before input: Escape pressed while the window still showed the search is
+// handled after its end, and must still only end the search.
+TEST_F(DlgMainTest, EscapePressedDuringASearch_HandledAfterItsEnd_OnlyEndsTheSearch) {
+    const HWND wnd = window->GetHWND();
+    Send(C().findItem, "setfocus");
+    ASSERT_TRUE(window->IsSearching());
+    std::vector<MSG> held;
+    const DWORD start = ::GetTickCount();
+    while ((held.empty() || held.back().lParam != kUiSearchDone) && ::GetTickCount() - start < 10000) {
+        MSG msg;
+        if (::PeekMessageA(&msg, wnd, kWmAppUiEvent, kWmAppUiEvent, PM_REMOVE))
+            held.push_back(msg);
+        else
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+    }
+    ASSERT_FALSE(held.empty());
+    ASSERT_EQ(kUiSearchDone, held.back().lParam);
+    for (const MSG& msg : held) ::PostMessageA(wnd, msg.message, msg.wParam, msg.lParam);
+    ::PostMessageA(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_FALSE(PumpEndsTheProgram());
+    EXPECT_FALSE(window->IsSearching());
+}
+
+}  // namespace
