@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "app/WindowSkin.h"
 #include "radio/RadioTables.h"
@@ -423,8 +424,10 @@ void DlgMain::ShowProgress(int value) {
 }
 
 void DlgMain::SetBusy(bool on) {
+    // Busy from the firmware click on: the download's own busy-on changes nothing.
+    const bool already = downloading_;
     downloading_ = on;
-    if (on) {
+    if (on && !already) {
         firmwarePortText_ = c_.portRow->GetCombo()->GetText();
         firmwareRateText_ = c_.rateRow->GetCombo()->GetText();
     }
@@ -527,27 +530,61 @@ LRESULT DlgMain::OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
     return WindowImplBase::OnSysCommand(wParam, lParam, handled);
 }
 
+// While the image is being chosen nothing has gone to the radio: no question.
 void DlgMain::EndProgram() {
-    if (downloading_ && !ConfirmEndDuringDownload()) return;
+    if (downloading_ && !choosingFirmware_ && !ConfirmEndDuringDownload()) return;
+    ending_ = true;
     ::PostQuitMessage(0);
 }
 
 // ---- Firmware download ----
 
+// The window is busy from the click on, and the file dialog and the image's
+// question are the window thread's own: no port command starts while they
+// show, and closing the window ends them with the program instead of waiting
+// for someone to answer them on the worker. The worker gets a confirmed image.
 void DlgMain::StartFirmwareDownload() {
     if (IsPortBusy() || worker_ == nullptr || worker_->firmwarePending.load()) return;
-    firmwareChinese_ = view_->IsChinese();
+    SetBusy(true);
+    choosingFirmware_ = true;
+    const bool chinese = view_->IsChinese();
+    FirmwareFileDialog chooser(GetHWND(), chinese);
+    FirmwareImageBox check(GetHWND(), chinese);
+    std::string path;
+    const bool chosen =
+        Firmware::ChooseImage(chooser, &check, Firmware::kPagePauseMs, Firmware::kFinishPauseMs, path);
+    choosingFirmware_ = false;
+    if (!chosen || ending_ || worker_ == nullptr) {
+        SetBusy(false);
+        return;
+    }
+    firmwarePath_ = path;
     cancelling_ = false;
-    worker_->firmwarePending = true;
+    worker_->firmwarePending = true;  // publishes firmwarePath_ to the worker
 }
 
+namespace {
+
+// The image the window has chosen and confirmed.
+class ChosenImage : public Firmware::IFirmwareChooser {
+public:
+    explicit ChosenImage(std::string path) : path_(std::move(path)) {}
+    bool ChooseFirmwareFile(std::string& path) override {
+        path = path_;
+        return true;
+    }
+
+private:
+    std::string path_;
+};
+
+}  // namespace
+
 void DlgMain::RunFirmwareDownload() {
-    FirmwareFileDialog chooser(GetHWND(), firmwareChinese_.load());
+    ChosenImage chooser(firmwarePath_);
     WindowFirmwareEvents events(GetHWND(), reinterpret_cast<WPARAM>(c_.firmwareItem));
-    FirmwareImageBox check(GetHWND(), firmwareChinese_.load());
     Firmware::Download download(chooser, events, *this, exchange_, *this);
     download.cancel = &worker_->cancelRequested;
-    download.check = &check;
     download.log = log_.get();
     try {
         download.downloadFirmware();

@@ -166,9 +166,11 @@ private:
     CSerialPort port_;
     SelectedPort lastPort_;
     std::string firmwarePortText_, firmwareRateText_;
-    std::atomic<bool> firmwareChinese_{true};
+    std::string firmwarePath_;  // chosen on the window thread, read by the worker after firmwarePending
     std::atomic<bool> cancelling_{false};
     bool downloading_ = false;
+    bool choosingFirmware_ = false;
+    bool ending_ = false;  // the program has been told to end
     std::unique_ptr<FirmwareWorker> worker_;
 
     bool searching_ = false;

@@ -329,4 +329,31 @@ TEST_F(DlgMainTest, EscapePressedDuringASearch_HandledAfterItsEnd_OnlyEndsTheSea
     EXPECT_FALSE(window->IsSearching());
 }
 
+// The firmware file dialog is cancelled by a timer as soon as it shows; it
+// records whether the window had its port commands off by then.
+MainWindowControls* firmwareControls = nullptr;
+bool firmwareDialogSeen = false;
+bool commandsOffWhileChoosing = false;
+VOID CALLBACK CancelFirmwareDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    const HWND dialog = ::FindWindowA("#32770", nullptr);
+    if (dialog == nullptr || !::IsWindowVisible(dialog)) return;
+    ::KillTimer(nullptr, id);
+    firmwareDialogSeen = true;
+    const MainWindowControls& c = *firmwareControls;
+    commandsOffWhileChoosing = !c.readItem->IsEnabled() && !c.connectButton->IsEnabled() && !c.findItem->IsEnabled();
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(DlgMainTest, FirmwareItem_TheWindowIsBusyFromTheClickUntilTheChoiceIsCancelled) {
+    firmwareControls = &C();
+    firmwareDialogSeen = commandsOffWhileChoosing = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CancelFirmwareDialog);
+    Send(C().firmwareItem, "setfocus");
+    EXPECT_TRUE(TestWindow::PumpUntil([] { return firmwareDialogSeen; }, 10000));
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(commandsOffWhileChoosing);
+    EXPECT_TRUE(TestWindow::PumpUntil([] { return C().readItem->IsEnabled(); }, 10000));
+    EXPECT_FALSE(window->IsDownloading());
+}
+
 }  // namespace
