@@ -11,6 +11,7 @@
 #include "radio/ConfigFileCommands.h"
 #include "radio/Firmware.h"
 #include "radio/FirmwareImage.h"
+#include "radio/ProfileFolder.h"
 #include "serial/LogFolder.h"
 #include "serial/PortDiscovery.h"
 
@@ -26,10 +27,8 @@ PathKind KindOf(const std::string& path) {
 
 // The folder a new file would go to: "." for a bare name.
 std::string FolderOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return path.size() > 1 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
-    if (cut == 0 || path[cut - 1] == ':') return path.substr(0, cut + 1);
-    return path.substr(0, cut);
+    const std::string folder = FolderOfPath(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
+    return folder.empty() ? "." : folder;
 }
 
 // The profile dialog of the window, answered with the path of the command line.

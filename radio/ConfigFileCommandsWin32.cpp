@@ -4,6 +4,7 @@
 
 #include "radio/ConfigFile.h"
 #include "radio/ConfigFileImport.h"
+#include "radio/ProfileFolder.h"
 
 namespace {
 
@@ -15,10 +16,8 @@ ConfigFileIo& RealIo() {
 // The folder a path names its file in, as GetTempFileNameA wants it: "." for
 // a bare name, "C:" for "C:name", "C:\" for "C:\name".
 std::string FolderOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/:");
-    if (cut == std::string::npos) return ".";
-    if (path[cut] == ':' || cut == 0 || path[cut - 1] == ':') return path.substr(0, cut + 1);
-    return path.substr(0, cut);
+    const std::string folder = FolderOfPath(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
+    return folder.empty() ? "." : folder;
 }
 
 // A uniquely named file beside the target that is deleted again unless it
