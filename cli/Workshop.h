@@ -42,6 +42,7 @@ private:
     ExitCode FailureCode(const char* what);
     // Reads and checks the profile of --write; nothing goes to the radio.
     ExitCode LoadProfile(std::string& bytes);
+    void LeaveOpenLinkRateAsItIs();
     std::string PortName() const;
 
     CliOptions options_;

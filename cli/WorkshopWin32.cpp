@@ -128,10 +128,18 @@ ExitCode Workshop::FailureCode(const char* what) {
 bool Workshop::Step(void (RadioActions::*action)(), const char* what, ExitCode& code) {
     lastOutcome_ = false;
     openFailed_ = false;
+    view_.errors.clear();
     (actions_.*action)();
     if (lastOutcome_) return true;
-    // Every setting was answered; the caller names the fields not held.
-    code = actions_.LastMismatches().empty() ? FailureCode(what) : ExitCode::VerifyMismatch;
+    if (!actions_.LastMismatches().empty()) {
+        code = ExitCode::VerifyMismatch;  // every setting was answered; the caller names the fields not held
+    } else if (!view_.errors.empty()) {
+        // Refused by the write's own checks before anything was sent: the
+        // last reply belongs to another command. The caller names the fields.
+        code = ExitCode::FileError;
+    } else {
+        code = FailureCode(what);
+    }
     return false;
 }
 
@@ -183,13 +191,25 @@ ExitCode Workshop::LoadProfile(std::string& bytes) {
         return ExitCode::FileError;
     }
     // The write's own checks, before the radio is touched. A profile does not
-    // hold the bandwidth, which the radio keeps: any choice stands for it here.
+    // hold the bandwidth, which the radio keeps, and need not hold a link rate
+    // (the write then leaves the radio's): 12.5 kHz stands for the bandwidth
+    // here, which settles the link rate by the rule.
     if (view_.GetSelection(ListField::Bandwidth) < 0) view_.SelectItem(ListField::Bandwidth, 0);
     if (!config_.checkChannelFrequencies() || !config_.checkRequiredFields()) {
         for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
         return ExitCode::FileError;
     }
     return ExitCode::Success;
+}
+
+// A profile that leaves the link rate open (-1, where the user chooses it:
+// HUACE, SOUTH and TRANSEOT at 25.0 kHz; a radio that reports none exports
+// it so) leaves the radio's as it is: the list then holds only the entry a
+// read shows for a rate it cannot tell, for which nothing is sent.
+void Workshop::LeaveOpenLinkRateAsItIs() {
+    if (view_.GetSelection(ListField::LinkBaudRate) >= 0) return;
+    view_.FillList(ListField::LinkBaudRate, {"UNKNOW"});
+    view_.SelectItem(ListField::LinkBaudRate, 0);
 }
 
 // As in the window: Connect, Read (for what a profile does not hold, such as
@@ -203,7 +223,7 @@ ExitCode Workshop::WriteProfile() {
     bool written = Step(&RadioActions::ReadFromRadio, "read", code);
     if (written) {
         ImportConfigText(view_, bytes);
-        view_.errors.clear();
+        LeaveOpenLinkRateAsItIs();
         written = Step(options_.verify ? &RadioActions::WriteAndVerify : &RadioActions::WriteToRadio, "write", code);
         if (!actions_.LastMismatches().empty()) {
             // Everything was sent and answered; the radio does not hold it all.

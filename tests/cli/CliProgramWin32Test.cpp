@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/SimProcess.h"
 
@@ -128,6 +129,33 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
     EXPECT_NE(log.find(Port() + " 9600 < \\r\\ninto config mode\\r\\n\n"), std::string::npos) << log;
     EXPECT_NE(log.find(Port() + " 9600 > cfg_ch_8 439.125\\r\n"), std::string::npos) << log;
     ::DeleteFileA(chinese.c_str());
+}
+
+// The profile --read writes is taken back by --write, for every protocol at
+// both bandwidths; and from a radio that does not answer the link rate query,
+// whose profile then holds no link rate where the user chooses it (HUACE,
+// SOUTH and TRANSEOT at 25.0 kHz).
+TEST_F(CliProgramTest, ReadThenWriteTheSameProfile_EveryProtocolAndBandwidth) {
+    struct Radio {
+        int protocol;
+        const char* bandwidth;
+        const char* fault;
+    };
+    std::vector<Radio> radios;
+    for (int protocol = 1; protocol <= 9; ++protocol)
+        for (const char* bandwidth : {"12.5", "25.0"}) radios.push_back({protocol, bandwidth, ""});
+    for (int freeChoice : {3, 5, 8}) radios.push_back({freeChoice, "25.0", "--fault no-link-baud=silent"});
+    for (const Radio& radio : radios) {
+        SCOPED_TRACE("protocol " + std::to_string(radio.protocol) + " at " + radio.bandwidth + " " + radio.fault);
+        sim.reset();
+        ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-state.txt"), "protocol=" + std::to_string(radio.protocol) +
+                                                                     "\nbandwidth=" + radio.bandwidth + "\n"));
+        StartRadio(radio.fault);
+        const Outcome read = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
+        ASSERT_EQ(read.code, 0u) << read.err;
+        const Outcome write = Program("--port " + Port() + " --write " + Win("cli-out.cfg"));
+        EXPECT_EQ(write.code, 0u) << write.err << SimProcess::ReadFile(Unix("cli-out.cfg"));
+    }
 }
 
 // A whole profile as export writes it; transmit channel 8 as given.
