@@ -53,6 +53,7 @@ private:
     RadioActions actions_;
     bool lastOutcome_ = false;
     bool openFailed_ = false;
+    bool anyPortOpened_ = false;  // by the search of --find
     // The exchange before the port: the port's thread, which feeds it, goes first.
     RadioExchange exchange_;
     CSerialPort port_;

@@ -286,7 +286,11 @@ void Workshop::Trying(int port, int rate) {
 
 // A port whose line cannot be set up counts as one that cannot be opened: no
 // radio can answer on it at any rate.
-bool Workshop::OpenPort(int port, int rate) { return port_.OpenLine(port, rate); }
+bool Workshop::OpenPort(int port, int rate) {
+    const bool opened = port_.OpenLine(port, rate);
+    anyPortOpened_ = anyPortOpened_ || opened;
+    return opened;
+}
 
 bool Workshop::Connect() { return ConnectAnswered(exchange_); }
 
@@ -308,6 +312,12 @@ ExitCode Workshop::Find() {
         SearchRateOrder(options_.rateGiven ? options_.rate : 0, {9600, 19200, 38400, 57600, 115200});
     const std::atomic<bool> cancel{false};
     const FindOutcome outcome = FindRadio(*this, ports, rates, cancel);
+    if (outcome.kind != FindOutcome::Kind::Found && !anyPortOpened_) {
+        // Nothing could be asked: the port's fault, not the radio's.
+        console_.Err("error: " + (options_.port != 0 ? PortName() : std::string("no listed port")) +
+                     " cannot be opened (no such port, or another program is using it)\n");
+        return ExitCode::PortNotOpened;
+    }
     if (outcome.kind != FindOutcome::Kind::Found) {
         console_.Err("error: no radio answered on any listed port at any rate\n");
         return ExitCode::NoAnswer;

@@ -217,6 +217,7 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         {"--port " + Port() + " --read " + Win("cli-folder.cfg"), 5, "cannot be written"},
         {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
         {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 5, "does not exist"},
+        {"--port COM99 --find", 2, "COM99 cannot be opened"},
     };
     for (const auto& c : cases) {
         const Outcome run = Program(c.args);
