@@ -11,7 +11,6 @@
 #include "radio/ConfigFileCommands.h"
 #include "radio/Firmware.h"
 #include "radio/FirmwareImage.h"
-#include "radio/ProfileFolder.h"
 #include "serial/LogFolder.h"
 #include "serial/PortDiscovery.h"
 
@@ -23,12 +22,6 @@ PathKind KindOf(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
-}
-
-// The folder a new file would go to: "." for a bare name.
-std::string FolderOf(const std::string& path) {
-    const std::string folder = FolderOfPath(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
-    return folder.empty() ? "." : folder;
 }
 
 // The profile dialog of the window, answered with the path of the command line.
@@ -145,17 +138,19 @@ bool Workshop::Step(void (RadioActions::*action)(), const char* what, ExitCode& 
 
 ExitCode Workshop::Read() {
     const std::string target = WithConfigSuffix(options_.path);
-    if (KindOf(target) == PathKind::Folder || KindOf(FolderOf(target)) != PathKind::Folder) {
-        console_.Err("error: " + target + " cannot be written: it is a folder, or its folder does not exist\n");
+    if (!ConfigFileCommands::CanSaveProfile(target)) {
+        console_.Err("error: " + target +
+                     " cannot be written: it is a folder, a read-only file or one another program holds, or its "
+                     "folder does not exist or cannot be written\n");
         return ExitCode::FileError;
     }
     ExitCode code = ExitCode::Success;
     if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
     const bool read = Step(&RadioActions::ReadFromRadio, "read", code);
-    // Back out of configuration mode either way; its own failure matters
-    // only when the read went well.
+    // Back out of configuration mode either way; its own failure is reported
+    // after the read's, and a profile read in full is kept all the same.
     ExitCode leave = ExitCode::Success;
-    if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && read) return leave;
+    const bool left = Step(&RadioActions::ExitConfigMode, "disconnect", leave);
     if (!read) return code;
     GivenPath chooser(target);
     ConfigFileCommands files(view_, *this, chooser);
@@ -164,7 +159,7 @@ ExitCode Workshop::Read() {
         return ExitCode::FileError;
     }
     console_.Out("read " + PortName() + ": the profile is in " + target + "\n");
-    return ExitCode::Success;
+    return left ? ExitCode::Success : leave;
 }
 
 ExitCode Workshop::LoadProfile(std::string& bytes) {

@@ -81,6 +81,20 @@ bool ConfigFileCommands::SaveProfile(const std::string& target, const std::vecto
     return true;
 }
 
+bool ConfigFileCommands::CanSaveProfile(const std::string& target) {
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
+        // Replacing the file needs what this asks for: delete access.
+        const UniqueFile held(::CreateFileA(target.c_str(), DELETE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        if (!held) return false;
+    }
+    TemporaryFile probe;
+    return probe.CreateBeside(target);
+}
+
 bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));

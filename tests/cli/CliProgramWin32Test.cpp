@@ -203,6 +203,8 @@ TEST_F(CliProgramTest, SettingTheRadioRefuses_RefusedExitCodeWithItsAnswer) {
 TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
     StartRadio();
     ::CreateDirectoryA(Win("cli-folder.cfg").c_str(), nullptr);
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-readonly.cfg"), "x"));
+    ::SetFileAttributesA(Win("cli-readonly.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
     const struct {
         std::string args;
         DWORD code;
@@ -215,6 +217,7 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         {"--port " + Port() + " --write " + Win("cli-folder.cfg"), 5, "is a folder"},
         {"--port " + Port() + " --write " + Win("cli-缺少.cfg"), 5, "does not exist"},
         {"--port " + Port() + " --read " + Win("cli-folder.cfg"), 5, "cannot be written"},
+        {"--port " + Port() + " --read " + Win("cli-readonly.cfg"), 5, "cannot be written"},
         {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
         {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 5, "does not exist"},
         {"--port COM99 --find", 2, "COM99 cannot be opened"},
@@ -225,6 +228,8 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
     }
     ::RemoveDirectoryA(Win("cli-folder.cfg").c_str());
+    ::SetFileAttributesA(Win("cli-readonly.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(Win("cli-readonly.cfg").c_str());
     EXPECT_EQ(Transcript(), "");
 }
 
@@ -245,6 +250,14 @@ TEST_F(CliProgramTest, RadioUnpluggedAfterConnect_NoAnswerExitCodeAndNoProfile) 
     EXPECT_EQ(run.code, 3u) << run.err;
     EXPECT_NE(run.err.find("does not answer"), std::string::npos) << run.err;
     EXPECT_EQ(::GetFileAttributesA(Win("cli-out.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CliProgramTest, DisconnectUnansweredAfterARead_TheProfileIsKeptAndTheFailureReported) {
+    StartRadio("--fault hangup=31");  // Connect and the read's 30 queries are answered, then nothing
+    const Outcome run = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
+    EXPECT_EQ(run.code, 3u) << run.err;
+    EXPECT_NE(run.err.find("disconnect"), std::string::npos) << run.err;
+    EXPECT_NE(SimProcess::ReadFile(Unix("cli-out.cfg")).find("Channel8,450.50000"), std::string::npos);
 }
 
 TEST_F(CliProgramTest, LogFolderThatCannotBeMade_WarnsAndTheReadStillRuns) {
