@@ -8,6 +8,7 @@
 #include <chrono>
 #include <utility>
 
+#include "app/ProgramVersion.h"
 #include "app/WindowSkin.h"
 #include "radio/RadioTables.h"
 #include "serial/PortList.h"
@@ -19,8 +20,6 @@ using namespace Loom;
 
 namespace {
 
-const char* const kTitleChinese = "泰岚外置电台配置工具-V001.01.08";
-const char* const kTitleEnglish = "Velmora Configuration Tool-V001.01.08";
 constexpr DWORD kSuccessColour = 0xFF99FF99, kFailureColour = 0xFFFF9999, kProgressColour = 0xFF3333FF;
 constexpr DWORD kSearchColour = 0xFFFFFF99;
 constexpr int kStatusWidth = 216;
@@ -50,7 +49,7 @@ DlgMain::~DlgMain() {
 // Made hidden and shown once centred: a shown window that moves costs the
 // window system a round of its own, and is seen where it was made first.
 bool DlgMain::Open() {
-    if (Create(nullptr, kTitleChinese, 0x00CF0000, 0x00060000, 0, 0, 670, 444) == nullptr) return false;
+    if (Create(nullptr, MainWindowTitle(true).c_str(), 0x00CF0000, 0x00060000, 0, 0, 670, 444) == nullptr) return false;
     CenterWindow();
     ::ShowWindow(GetHWND(), SW_SHOW);
     return true;
@@ -140,7 +139,7 @@ void DlgMain::SwitchLanguage() {
     // and keeps the edits of the column aligned.
     c_.hardwareRow->GetLabel()->SetFont(chinese ? kSmallFont : -1);
     view_->FillList(ListField::WorkMode, RadioTables::WorkModeItems(view_->GetLanguage()));
-    ::SetWindowTextA(GetHWND(), Pick(chinese, kTitleChinese, kTitleEnglish));
+    ::SetWindowTextA(GetHWND(), MainWindowTitle(chinese).c_str());
 }
 
 // ---- Notifications ----
@@ -551,8 +550,7 @@ void DlgMain::StartFirmwareDownload() {
     FirmwareFileDialog chooser(GetHWND(), chinese);
     FirmwareImageBox check(GetHWND(), chinese);
     std::string path;
-    const bool chosen =
-        Firmware::ChooseImage(chooser, &check, Firmware::kPagePauseMs, Firmware::kFinishPauseMs, path);
+    const bool chosen = Firmware::ChooseImage(chooser, &check, Firmware::kPagePauseMs, Firmware::kFinishPauseMs, path);
     choosingFirmware_ = false;
     if (!chosen || ending_ || worker_ == nullptr) {
         SetBusy(false);

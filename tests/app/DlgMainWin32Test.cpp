@@ -4,6 +4,7 @@
 // strip and the window's own message.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -122,6 +123,22 @@ TEST_F(DlgMainTest, StartUp_ChineseWithFirstPortAndRate38400) {
     EXPECT_EQ(4u, c.hardwareRow->GetEdit()->GetMaxChar());
     EXPECT_FALSE(c.linkBaudRow->GetCombo()->IsMouseEnabled());
     EXPECT_FALSE(c.fileMenu->IsVisible());
+}
+
+// The title bar and the window's caption carry the project version, in the
+// form "V001.01.08" for "1.1.8".
+TEST_F(DlgMainTest, Title_CarriesTheProjectVersionInBothLanguages) {
+    int major = -1, minor = -1, patch = -1;
+    ASSERT_EQ(3, std::sscanf(VELMORA_PROJECT_VERSION, "%d.%d.%d", &major, &minor, &patch));
+    char version[32];
+    std::snprintf(version, sizeof version, "-V%03d.%02d.%02d", major, minor, patch);
+    for (const char* title : {"泰岚外置电台配置工具", "Velmora Configuration Tool"}) {
+        char caption[128] = {};
+        ::GetWindowTextA(window->GetHWND(), caption, sizeof caption);
+        EXPECT_EQ(std::string(title) + version, C().titleLabel->GetText());
+        EXPECT_EQ(std::string(title) + version, caption);
+        window->SwitchLanguage();
+    }
 }
 
 TEST_F(DlgMainTest, LanguageSwitchTwice_RestoresEveryTextWidthAndList) {
