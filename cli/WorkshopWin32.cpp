@@ -13,6 +13,7 @@
 #include "radio/FirmwareImage.h"
 #include "serial/LogFolder.h"
 #include "serial/PortDiscovery.h"
+#include "serial/PortSelection.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log)
 std::string Workshop::PortName() const { return "COM" + std::to_string(options_.port); }
 
 bool Workshop::OpenSelectedPort(bool firmwareRate) {
-    const int rate = firmwareRate ? 115200 : options_.rate;
+    const int rate = firmwareRate ? kFirmwareBaudRate : options_.rate;
     openFailed_ = !port_.Open(options_.port, rate) || !port_.StartThread();
     if (openFailed_) port_.Close();
     return !openFailed_;
@@ -268,7 +269,7 @@ ExitCode Workshop::Firmware() {
     download.downloadFirmware();
     port_.Close();
     if (!events.Succeeded()) {
-        options_.rate = 115200;
+        options_.rate = kFirmwareBaudRate;
         return FailureCode("firmware");
     }
     console_.Out("firmware " + PortName() + ": " + std::to_string(facts.pages) + " pages downloaded\n");
