@@ -2,14 +2,12 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-
 #include "Loom/Control/ButtonUI.h"
 #include "Loom/Control/LabelUI.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
+#include "app/ProgramVersion.h"
 #include "app/WindowSkin.h"
-#include "res/version.h"
 #include "serial/LateLibrary.h"
 
 using namespace Loom;
@@ -77,12 +75,7 @@ HWND DlgAbout::Open(HWND owner) {
     return GetHWND();
 }
 
-std::string DlgAbout::ProductText() {
-    char text[32];
-    std::snprintf(text, sizeof text, "VM_RCT(V%03d.%02d.%02d)", VELMORA_VERSION_MAJOR, VELMORA_VERSION_MINOR,
-                  VELMORA_VERSION_PATCH);
-    return text;
-}
+std::string DlgAbout::ProductText() { return "VM_RCT(" + ShownVersion() + ")"; }
 
 std::string DlgAbout::GetSkin(int designWidth, int designHeight) const {
     return BuildWindowSkin(designWidth, designHeight);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
+#include "app/ProgramVersion.h"
 #include "app/WindowSkin.h"
 #include "radio/RadioTables.h"
 #include "serial/PortList.h"
@@ -18,8 +20,6 @@ using namespace Loom;
 
 namespace {
 
-const char* const kTitleChinese = "泰岚外置电台配置工具-V001.01.08";
-const char* const kTitleEnglish = "Velmora Configuration Tool-V001.01.08";
 constexpr DWORD kSuccessColour = 0xFF99FF99, kFailureColour = 0xFFFF9999, kProgressColour = 0xFF3333FF;
 constexpr DWORD kSearchColour = 0xFFFFFF99;
 constexpr int kStatusWidth = 216;
@@ -28,6 +28,11 @@ constexpr int kSmallFont = 2;  // the skin's third font, 11 pixels
 const char* Pick(bool chinese, const char* zh, const char* en) { return chinese ? zh : en; }
 
 void SetPanelPos(CControlUI* panel, const char* pos) { panel->SetAttribute("pos", pos); }
+
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
 
 }  // namespace
 
@@ -44,7 +49,7 @@ DlgMain::~DlgMain() {
 // Made hidden and shown once centred: a shown window that moves costs the
 // window system a round of its own, and is seen where it was made first.
 bool DlgMain::Open() {
-    if (Create(nullptr, kTitleChinese, 0x00CF0000, 0x00060000, 0, 0, 670, 444) == nullptr) return false;
+    if (Create(nullptr, MainWindowTitle(true).c_str(), 0x00CF0000, 0x00060000, 0, 0, 670, 444) == nullptr) return false;
     CenterWindow();
     ::ShowWindow(GetHWND(), SW_SHOW);
     return true;
@@ -134,7 +139,7 @@ void DlgMain::SwitchLanguage() {
     // and keeps the edits of the column aligned.
     c_.hardwareRow->GetLabel()->SetFont(chinese ? kSmallFont : -1);
     view_->FillList(ListField::WorkMode, RadioTables::WorkModeItems(view_->GetLanguage()));
-    ::SetWindowTextA(GetHWND(), Pick(chinese, kTitleChinese, kTitleEnglish));
+    ::SetWindowTextA(GetHWND(), MainWindowTitle(chinese).c_str());
 }
 
 // ---- Notifications ----
@@ -214,28 +219,35 @@ void DlgMain::RunCommand(CControlUI* control) {
         actions_->WriteAndVerify();
     else
         radioCommand = false;
-    if (radioCommand) DropClicksMadeWhileBusy();
+    if (radioCommand) DropInputMadeWhileBusy();
     if (control == c_.findItem) StartFindRadio();
     if (control == c_.importButton || control == c_.importItem) fileCommands_->importConfig();
     if (control == c_.exportButton || control == c_.exportItem) fileCommands_->exportConfig();
 }
 
 // A radio command holds the window until the radio has answered or its
-// bound has passed. Clicks made meanwhile were made at a window that could
-// not answer them: their presses are dropped, so that an impatient second
-// click does not run the command again (and wait its bound again) once the
-// first ends. Releases stay: the press that started the command (a menu item
-// runs on its press) still has its release to come.
-void DlgMain::DropClicksMadeWhileBusy() {
-    const HWND wnd = GetHWND();
+// bound has passed. Clicks and keys made meanwhile were made at a window
+// that could not answer them: their presses are dropped, so that an
+// impatient second click does not run the command again (and wait its bound
+// again) once the first ends, and an Escape does not end the program. Only
+// presses go, at the window and at its children (the edit being typed in):
+// releases stay, since the press that started the command (a menu item runs
+// on its press) still has its release to come.
+void DlgMain::DropInputMadeWhileBusy() {
     const DWORD now = ::GetTickCount();
+    std::vector<HWND> windows{GetHWND()};
+    ::EnumChildWindows(GetHWND(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
     // Sent messages wait: whoever waits for this window to be idle sees it
     // only after the drop, and its next press comes after `now`.
     constexpr UINT kQueues = PM_QS_INPUT | PM_QS_POSTMESSAGE;
     MSG msg;
-    for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK})
-        while (::PeekMessageA(&msg, wnd, press, press, PM_NOREMOVE | kQueues) && static_cast<LONG>(msg.time - now) < 0)
-            ::PeekMessageA(&msg, wnd, press, press, PM_REMOVE | kQueues);
+    for (HWND wnd : windows) {
+        for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_KEYDOWN, WM_CHAR,
+                           WM_SYSKEYDOWN, WM_SYSCHAR})
+            while (::PeekMessageA(&msg, wnd, press, press, PM_NOREMOVE | kQueues) &&
+                   static_cast<LONG>(msg.time - now) < 0)
+                ::PeekMessageA(&msg, wnd, press, press, PM_REMOVE | kQueues);
+    }
 }
 
 // ---- Channel range check ----
@@ -411,8 +423,10 @@ void DlgMain::ShowProgress(int value) {
 }
 
 void DlgMain::SetBusy(bool on) {
+    // Busy from the firmware click on: the download's own busy-on changes nothing.
+    const bool already = downloading_;
     downloading_ = on;
-    if (on) {
+    if (on && !already) {
         firmwarePortText_ = c_.portRow->GetCombo()->GetText();
         firmwareRateText_ = c_.rateRow->GetCombo()->GetText();
     }
@@ -515,27 +529,60 @@ LRESULT DlgMain::OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
     return WindowImplBase::OnSysCommand(wParam, lParam, handled);
 }
 
+// While the image is being chosen nothing has gone to the radio: no question.
 void DlgMain::EndProgram() {
-    if (downloading_ && !ConfirmEndDuringDownload()) return;
+    if (downloading_ && !choosingFirmware_ && !ConfirmEndDuringDownload()) return;
+    ending_ = true;
     ::PostQuitMessage(0);
 }
 
 // ---- Firmware download ----
 
+// The window is busy from the click on, and the file dialog and the image's
+// question are the window thread's own: no port command starts while they
+// show, and closing the window ends them with the program instead of waiting
+// for someone to answer them on the worker. The worker gets a confirmed image.
 void DlgMain::StartFirmwareDownload() {
     if (IsPortBusy() || worker_ == nullptr || worker_->firmwarePending.load()) return;
-    firmwareChinese_ = view_->IsChinese();
+    SetBusy(true);
+    choosingFirmware_ = true;
+    const bool chinese = view_->IsChinese();
+    FirmwareFileDialog chooser(GetHWND(), chinese);
+    FirmwareImageBox check(GetHWND(), chinese);
+    std::string path;
+    const bool chosen = Firmware::ChooseImage(chooser, &check, Firmware::kPagePauseMs, Firmware::kFinishPauseMs, path);
+    choosingFirmware_ = false;
+    if (!chosen || ending_ || worker_ == nullptr) {
+        SetBusy(false);
+        return;
+    }
+    firmwarePath_ = path;
     cancelling_ = false;
-    worker_->firmwarePending = true;
+    worker_->firmwarePending = true;  // publishes firmwarePath_ to the worker
 }
 
+namespace {
+
+// The image the window has chosen and confirmed.
+class ChosenImage : public Firmware::IFirmwareChooser {
+public:
+    explicit ChosenImage(std::string path) : path_(std::move(path)) {}
+    bool ChooseFirmwareFile(std::string& path) override {
+        path = path_;
+        return true;
+    }
+
+private:
+    std::string path_;
+};
+
+}  // namespace
+
 void DlgMain::RunFirmwareDownload() {
-    FirmwareFileDialog chooser(GetHWND(), firmwareChinese_.load());
+    ChosenImage chooser(firmwarePath_);
     WindowFirmwareEvents events(GetHWND(), reinterpret_cast<WPARAM>(c_.firmwareItem));
-    FirmwareImageBox check(GetHWND(), firmwareChinese_.load());
     Firmware::Download download(chooser, events, *this, exchange_, *this);
     download.cancel = &worker_->cancelRequested;
-    download.check = &check;
     download.log = log_.get();
     try {
         download.downloadFirmware();
@@ -633,6 +680,7 @@ void DlgMain::EndFindRadio() {
     if (!searching_ || !searchEnded_.load()) return;  // only the search's own message counts
     StopSearchThread();
     searching_ = false;
+    searchEndedAt_ = ::GetTickCount();
     EnablePortCommands(true);
     const FindOutcome outcome = searchOutcome_;
     const Language language = view_->GetLanguage();
@@ -655,8 +703,13 @@ void DlgMain::StopSearchThread() {
     if (searchThread_.joinable()) searchThread_.join();
 }
 
+// Escape made while the search ran only cancels it, even when it is handled
+// after the search's end: that end is a posted message, and the system hands
+// posted messages out before input.
 bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
-    if (key == VK_ESCAPE && searching_) {
+    const bool madeDuringSearch =
+        searchEndedAt_ && static_cast<LONG>(static_cast<DWORD>(::GetMessageTime()) - *searchEndedAt_) <= 0;
+    if (key == VK_ESCAPE && (searching_ || madeDuringSearch)) {
         searchCancel_ = true;
         return true;
     }

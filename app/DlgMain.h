@@ -4,6 +4,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -109,7 +110,7 @@ private:
     void HoverMenu(POINT pt);
     bool DispatchMenuItem(Loom::CControlUI* item);
     void RunCommand(Loom::CControlUI* control);
-    void DropClicksMadeWhileBusy();
+    void DropInputMadeWhileBusy();
     bool IsBlockedWhileDownloading(const Loom::CControlUI* control) const;
     void SetBusy(bool on);
     // Enables or disables every command that needs the port.
@@ -165,9 +166,11 @@ private:
     CSerialPort port_;
     SelectedPort lastPort_;
     std::string firmwarePortText_, firmwareRateText_;
-    std::atomic<bool> firmwareChinese_{true};
+    std::string firmwarePath_;  // chosen on the window thread, read by the worker after firmwarePending
     std::atomic<bool> cancelling_{false};
     bool downloading_ = false;
+    bool choosingFirmware_ = false;
+    bool ending_ = false;  // the program has been told to end
     std::unique_ptr<FirmwareWorker> worker_;
 
     bool searching_ = false;
@@ -175,5 +178,7 @@ private:
     std::atomic<bool> searchCancel_{false};
     std::atomic<bool> searchEnded_{false};
     std::atomic<int> tryingPort_{0}, tryingRate_{0};
+    // The tick count at the last search's end.
+    std::optional<DWORD> searchEndedAt_;
     FindOutcome searchOutcome_;  // written by the search thread before it ends
 };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/ProgramVersion.h"
+
 void LanguageTable::Add(Loom::CControlUI* control, const char* chinese, const char* english) {
     entries_.push_back({control, chinese, english});
 }
@@ -32,7 +34,7 @@ void LanguageTable::Build(const MainWindowControls& c) {
     Add(c.languageItem, "英语", "Chinese");
     Add(c.aboutItem, "关于...", "About...");
     Add(c.logFolderItem, "打开日志文件夹", "Open Log Folder");
-    Add(c.titleLabel, "泰岚外置电台配置工具-V001.01.08", "Velmora Configuration Tool-V001.01.08");
+    Add(c.titleLabel, MainWindowTitle(true).c_str(), MainWindowTitle(false).c_str());
     Add(c.protocolRow->GetLabel(), "协议类型:", "Protocol Type:");
     Add(c.currentChannelRow->GetLabel(), "当前频道:", "Current Channel:");
     Add(c.portBaudRow->GetLabel(), "串口波特率:", "Port BaudRate:");

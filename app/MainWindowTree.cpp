@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Loom/Layout/HorizontalLayoutUI.h"
+#include "app/ProgramVersion.h"
 
 using namespace Loom;
 
@@ -68,7 +69,7 @@ CHorizontalLayoutUI* BuildTitleBar(MainWindowControls& c) {
     c.titleLabel = new CLabelUI;
     c.titleLabel->ApplyAttributeList("width=\"300\" font=\"1\" textcolor=\"#FF447AA1\"");
     c.titleLabel->SetTextStyle(DT_VCENTER);
-    c.titleLabel->SetText("泰岚外置电台配置工具-V001.01.08");
+    c.titleLabel->SetText(MainWindowTitle(true));
     bar->Add(c.titleLabel);
     bar->Add(Spacer());
     c.minimizeButton = ImageButton(26, "res='150' restype='png'", "res='151' restype='png'", "res='152' restype='png'");

@@ -11,7 +11,6 @@ class CShownTextComboUI : public Loom::CComboBoxUI {
 public:
     void SetShownText(const std::string& text);
     void ClearShownText();
-    bool HasShownText() const { return hasShown_; }
     // The shown text, else the selected item's.
     std::string GetText() const override;
 

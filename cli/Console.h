@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,15 @@ public:
     bool Ask(const std::string& question, bool& yes);
 
 private:
+    // Closes a handle the console opened itself (the attached console's).
+    struct HandleCloser {
+        void operator()(void* handle) const;
+    };
+
     void* out_ = nullptr;
     void* err_ = nullptr;
     void* in_ = nullptr;
-    bool ownOut_ = false, ownIn_ = false;
+    std::unique_ptr<void, HandleCloser> ownOut_, ownIn_;
 };
 
 // The program's arguments (without its name) in the system's code page.

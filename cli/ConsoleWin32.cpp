@@ -46,13 +46,13 @@ Console::Console() {
         if (!Usable(out)) {
             out = ::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-            ownOut_ = Usable(out);
+            if (out != INVALID_HANDLE_VALUE) ownOut_.reset(out);
             if (!Usable(err)) err = out;
         }
         if (!Usable(in)) {
             in = ::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
-            ownIn_ = Usable(in);
+            if (in != INVALID_HANDLE_VALUE) ownIn_.reset(in);
         }
     }
     out_ = out;
@@ -60,10 +60,9 @@ Console::Console() {
     in_ = in;
 }
 
-Console::~Console() {
-    if (ownOut_) ::CloseHandle(static_cast<HANDLE>(out_));
-    if (ownIn_) ::CloseHandle(static_cast<HANDLE>(in_));
-}
+void Console::HandleCloser::operator()(void* handle) const { ::CloseHandle(static_cast<HANDLE>(handle)); }
+
+Console::~Console() = default;
 
 void Console::Out(const std::string& text) { WriteAll(static_cast<HANDLE>(out_), text); }
 

@@ -42,6 +42,7 @@ private:
     ExitCode FailureCode(const char* what);
     // Reads and checks the profile of --write; nothing goes to the radio.
     ExitCode LoadProfile(std::string& bytes);
+    void LeaveOpenLinkRateAsItIs();
     std::string PortName() const;
 
     CliOptions options_;
@@ -52,6 +53,7 @@ private:
     RadioActions actions_;
     bool lastOutcome_ = false;
     bool openFailed_ = false;
+    bool anyPortOpened_ = false;  // by the search of --find
     // The exchange before the port: the port's thread, which feeds it, goes first.
     RadioExchange exchange_;
     CSerialPort port_;

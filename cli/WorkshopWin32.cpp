@@ -14,6 +14,7 @@
 #include "radio/FirmwareImage.h"
 #include "serial/LogFolder.h"
 #include "serial/PortDiscovery.h"
+#include "serial/PortSelection.h"
 
 namespace {
 
@@ -23,14 +24,6 @@ PathKind KindOf(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
-}
-
-// The folder a new file would go to: "." for a bare name.
-std::string FolderOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return path.size() > 1 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
-    if (cut == 0 || path[cut - 1] == ':') return path.substr(0, cut + 1);
-    return path.substr(0, cut);
 }
 
 // The profile dialog of the window, answered with the path of the command line.
@@ -103,7 +96,7 @@ Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log)
 std::string Workshop::PortName() const { return "COM" + std::to_string(options_.port); }
 
 bool Workshop::OpenSelectedPort(bool firmwareRate) {
-    const int rate = firmwareRate ? 115200 : options_.rate;
+    const int rate = firmwareRate ? kFirmwareBaudRate : options_.rate;
     openFailed_ = !port_.Open(options_.port, rate) || !port_.StartThread();
     if (openFailed_) port_.Close();
     return !openFailed_;
@@ -131,26 +124,36 @@ ExitCode Workshop::FailureCode(const char* what) {
 bool Workshop::Step(void (RadioActions::*action)(), const char* what, ExitCode& code) {
     lastOutcome_ = false;
     openFailed_ = false;
+    view_.errors.clear();
     (actions_.*action)();
     if (lastOutcome_) return true;
-    // Every setting was answered; the caller names the fields not held.
-    code = actions_.LastMismatches().empty() ? FailureCode(what) : ExitCode::VerifyMismatch;
+    if (!actions_.LastMismatches().empty()) {
+        code = ExitCode::VerifyMismatch;  // every setting was answered; the caller names the fields not held
+    } else if (!view_.errors.empty()) {
+        // Refused by the write's own checks before anything was sent: the
+        // last reply belongs to another command. The caller names the fields.
+        code = ExitCode::FileError;
+    } else {
+        code = FailureCode(what);
+    }
     return false;
 }
 
 ExitCode Workshop::Read() {
     const std::string target = WithConfigSuffix(options_.path);
-    if (KindOf(target) == PathKind::Folder || KindOf(FolderOf(target)) != PathKind::Folder) {
-        console_.Err("error: " + target + " cannot be written: it is a folder, or its folder does not exist\n");
+    if (!ConfigFileCommands::CanSaveProfile(target)) {
+        console_.Err("error: " + target +
+                     " cannot be written: it is a folder, a read-only file or one another program holds, or its "
+                     "folder does not exist or cannot be written\n");
         return ExitCode::FileError;
     }
     ExitCode code = ExitCode::Success;
     if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
     const bool read = Step(&RadioActions::ReadFromRadio, "read", code);
-    // Back out of configuration mode either way; its own failure matters
-    // only when the read went well.
+    // Back out of configuration mode either way; its own failure is reported
+    // after the read's, and a profile read in full is kept all the same.
     ExitCode leave = ExitCode::Success;
-    if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && read) return leave;
+    const bool left = Step(&RadioActions::ExitConfigMode, "disconnect", leave);
     if (!read) return code;
     GivenPath chooser(target);
     ConfigFileCommands files(view_, *this, chooser);
@@ -159,7 +162,7 @@ ExitCode Workshop::Read() {
         return ExitCode::FileError;
     }
     console_.Out("read " + PortName() + ": the profile is in " + target + "\n");
-    return ExitCode::Success;
+    return left ? ExitCode::Success : leave;
 }
 
 ExitCode Workshop::LoadProfile(std::string& bytes) {
@@ -186,13 +189,25 @@ ExitCode Workshop::LoadProfile(std::string& bytes) {
         return ExitCode::FileError;
     }
     // The write's own checks, before the radio is touched. A profile does not
-    // hold the bandwidth, which the radio keeps: any choice stands for it here.
+    // hold the bandwidth, which the radio keeps, and need not hold a link rate
+    // (the write then leaves the radio's): 12.5 kHz stands for the bandwidth
+    // here, which settles the link rate by the rule.
     if (view_.GetSelection(ListField::Bandwidth) < 0) view_.SelectItem(ListField::Bandwidth, 0);
     if (!config_.checkChannelFrequencies() || !config_.checkRequiredFields()) {
         for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
         return ExitCode::FileError;
     }
     return ExitCode::Success;
+}
+
+// A profile that leaves the link rate open (-1, where the user chooses it:
+// HUACE, SOUTH and TRANSEOT at 25.0 kHz; a radio that reports none exports
+// it so) leaves the radio's as it is: the list then holds only the entry a
+// read shows for a rate it cannot tell, for which nothing is sent.
+void Workshop::LeaveOpenLinkRateAsItIs() {
+    if (view_.GetSelection(ListField::LinkBaudRate) >= 0) return;
+    view_.FillList(ListField::LinkBaudRate, {"UNKNOW"});
+    view_.SelectItem(ListField::LinkBaudRate, 0);
 }
 
 // As in the window: Connect, Read (for what a profile does not hold, such as
@@ -206,7 +221,7 @@ ExitCode Workshop::WriteProfile() {
     bool written = Step(&RadioActions::ReadFromRadio, "read", code);
     if (written) {
         ImportConfigText(view_, bytes);
-        view_.errors.clear();
+        LeaveOpenLinkRateAsItIs();
         written = Step(options_.verify ? &RadioActions::WriteAndVerify : &RadioActions::WriteToRadio, "write", code);
         if (!actions_.LastMismatches().empty()) {
             // Everything was sent and answered; the radio does not hold it all.
@@ -256,7 +271,7 @@ ExitCode Workshop::Firmware() {
     download.downloadFirmware();
     port_.Close();
     if (!events.Succeeded()) {
-        options_.rate = 115200;
+        options_.rate = kFirmwareBaudRate;
         return FailureCode("firmware");
     }
     console_.Out("firmware " + PortName() + ": " + std::to_string(facts.pages) + " pages downloaded\n");
@@ -269,7 +284,11 @@ void Workshop::Trying(int port, int rate) {
 
 // A port whose line cannot be set up counts as one that cannot be opened: no
 // radio can answer on it at any rate.
-bool Workshop::OpenPort(int port, int rate) { return port_.OpenLine(port, rate); }
+bool Workshop::OpenPort(int port, int rate) {
+    const bool opened = port_.OpenLine(port, rate);
+    anyPortOpened_ = anyPortOpened_ || opened;
+    return opened;
+}
 
 bool Workshop::Connect() { return ConnectAnswered(exchange_); }
 
@@ -291,6 +310,12 @@ ExitCode Workshop::Find() {
         SearchRateOrder(options_.rateGiven ? options_.rate : 0, {9600, 19200, 38400, 57600, 115200});
     const std::atomic<bool> cancel{false};
     const FindOutcome outcome = FindRadio(*this, ports, rates, cancel);
+    if (outcome.kind != FindOutcome::Kind::Found && !anyPortOpened_) {
+        // Nothing could be asked: the port's fault, not the radio's.
+        console_.Err("error: " + (options_.port != 0 ? PortName() : std::string("no listed port")) +
+                     " cannot be opened (no such port, or another program is using it)\n");
+        return ExitCode::PortNotOpened;
+    }
     if (outcome.kind != FindOutcome::Kind::Found) {
         console_.Err("error: no radio answered on any listed port at any rate\n");
         return ExitCode::NoAnswer;

@@ -30,6 +30,11 @@ public:
     // folder of more than 245 characters leaves no room for the temporary
     // name, so a profile cannot be saved there.)
     bool SaveProfile(const std::string& target, const std::vector<std::string>& lines);
+    // Whether SaveProfile can put a profile at `target` now, asked before any
+    // work whose result it would keep: a temporary file can be made in its
+    // folder, and an existing target is a file that is neither read-only nor
+    // held by a program that forbids replacing it. Leaves nothing behind.
+    static bool CanSaveProfile(const std::string& target);
     // Opens `path` for reading, reports the outcome, and applies the file if
     // it opened. A read error ends the import; the line it cut short is
     // dropped. Returns whether the file opened.

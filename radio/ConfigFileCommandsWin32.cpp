@@ -4,6 +4,7 @@
 
 #include "radio/ConfigFile.h"
 #include "radio/ConfigFileImport.h"
+#include "radio/ProfileFolder.h"
 
 namespace {
 
@@ -15,10 +16,8 @@ ConfigFileIo& RealIo() {
 // The folder a path names its file in, as GetTempFileNameA wants it: "." for
 // a bare name, "C:" for "C:name", "C:\" for "C:\name".
 std::string FolderOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/:");
-    if (cut == std::string::npos) return ".";
-    if (path[cut] == ':' || cut == 0 || path[cut - 1] == ':') return path.substr(0, cut + 1);
-    return path.substr(0, cut);
+    const std::string folder = FolderOfPath(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
+    return folder.empty() ? "." : folder;
 }
 
 // A uniquely named file beside the target that is deleted again unless it
@@ -80,6 +79,20 @@ bool ConfigFileCommands::SaveProfile(const std::string& target, const std::vecto
     if (!io.Replace(temporary.Path(), target)) return false;
     temporary.Keep();
     return true;
+}
+
+bool ConfigFileCommands::CanSaveProfile(const std::string& target) {
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
+        // Replacing the file needs what this asks for: delete access.
+        const UniqueFile held(::CreateFileA(target.c_str(), DELETE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        if (!held) return false;
+    }
+    TemporaryFile probe;
+    return probe.CreateBeside(target);
 }
 
 bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<std::string>& lines) {

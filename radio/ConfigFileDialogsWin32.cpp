@@ -58,9 +58,7 @@ std::string ConfigFileDialogs::ProgramFolder() {
     // A name cut at MAX_PATH is no usable folder; the dialog then opens where
     // it likes.
     if (n == 0 || n >= MAX_PATH) return {};
-    std::string folder(module, n);
-    const size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+    return FolderOfPath(std::string(module, n), [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
 }
 
 std::string ConfigFileDialogs::DocumentsFolder() {

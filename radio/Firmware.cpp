@@ -104,17 +104,21 @@ Download::End Download::SendPages(std::ifstream& file, uint64_t length) {
     return End::Success;
 }
 
+bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs, int finishPauseMs,
+                 std::string& path) {
+    if (!chooser.ChooseFirmwareFile(path)) return false;
+    if (check == nullptr) return true;
+    const ImageFacts facts = InspectImageFile(path, pagePauseMs, finishPauseMs);
+    if (!facts.Valid()) {
+        check->RefuseImage(path, facts);
+        return false;
+    }
+    return check->ConfirmImage(path, facts);
+}
+
 void Download::downloadFirmware() {
     std::string path;
-    if (!chooser.ChooseFirmwareFile(path)) return;
-    if (check) {
-        const ImageFacts facts = InspectImageFile(path, pagePauseMs, finishPauseMs);
-        if (!facts.Valid()) {
-            check->RefuseImage(path, facts);
-            return;
-        }
-        if (!check->ConfirmImage(path, facts)) return;
-    }
+    if (!ChooseImage(chooser, check, pagePauseMs, finishPauseMs, path)) return;
     pagesSent = 0;
     events.Busy(true);
     End end = End::Failure;

@@ -79,6 +79,16 @@ protected:
     ~IImageCheck() = default;
 };
 
+// How long a download pauses after each page and after "ISP finish".
+constexpr int kPagePauseMs = 50;
+constexpr int kFinishPauseMs = 100;
+
+// The image a download is to send: the chooser's file, and when `check` is
+// set, inspected with the given pauses, refused when it cannot be an image
+// and otherwise put to the user. True when the download may start with `path`.
+bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs, int finishPauseMs,
+                 std::string& path);
+
 // The download itself, run on the firmware worker thread.
 class Download {
 public:
@@ -97,8 +107,8 @@ public:
     void ReportFailure();
 
     // How long the download pauses after each page and after "ISP finish".
-    int pagePauseMs = 50;
-    int finishPauseMs = 100;
+    int pagePauseMs = kPagePauseMs;
+    int finishPauseMs = kFinishPauseMs;
     // Set by the owner (the worker's cancelRequested) to stop a running
     // download; read at every page. None: the download cannot be cancelled.
     const std::atomic<bool>* cancel = nullptr;

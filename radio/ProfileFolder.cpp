@@ -9,9 +9,25 @@ std::string ProfileDialogFolder(const ProfileFolders& folders) {
 std::string FolderOfChosenPath(const std::string& path, std::size_t fileOffset) {
     if (fileOffset == 0 || fileOffset > path.size()) return {};
     std::string folder = path.substr(0, fileOffset);
-    // A drive's root keeps its backslash: "C:" alone names the drive's
-    // current folder instead.
-    const bool root = folder.size() == 3 && folder[1] == ':';
+    // A root keeps its backslash: "C:" alone names the drive's current folder
+    // instead, and nothing at all the current folder.
+    const bool root = folder.size() == 1 || (folder.size() == 3 && folder[1] == ':');
     if (!root && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
     return folder;
+}
+
+std::size_t FileNameOffset(const std::string& path, IsLeadByteFn isLeadByte) {
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (c == '\\' || c == '/' || (c == ':' && i == 1))
+            offset = i + 1;
+        else if (isLeadByte(c))
+            ++i;  // its second byte, whatever it looks like
+    }
+    return offset;
+}
+
+std::string FolderOfPath(const std::string& path, IsLeadByteFn isLeadByte) {
+    return FolderOfChosenPath(path, FileNameOffset(path, isLeadByte));
 }

@@ -174,8 +174,11 @@ void RadioConfig::fillDefaultFrequencies(Group group) {
 }
 
 void RadioConfig::protocolChanged() {
-    view.FillList(ListField::LinkBaudRate, RadioTables::LinkBaudItems(view.GetSelection(ListField::Protocol)));
-    applyLinkRateRule();
+    const int protocol = view.GetSelection(ListField::Protocol);
+    view.FillList(ListField::LinkBaudRate, RadioTables::LinkBaudItems(protocol));
+    // The protocol just chosen, not the text shown: a text the view shows over
+    // the list (" UNKNOW" after a Read) gives way only after this event.
+    ApplyLinkRateRule(protocol);
 }
 
 int RadioConfig::ProtocolShown() const {
@@ -195,12 +198,13 @@ void RadioConfig::itemSelected(ListField list) {
     if (list == ListField::Bandwidth) applyLinkRateRule();
 }
 
-void RadioConfig::applyLinkRateRule() {
+void RadioConfig::applyLinkRateRule() { ApplyLinkRateRule(ProtocolShown()); }
+
+void RadioConfig::ApplyLinkRateRule(int protocol) {
     const int bandwidth = view.GetSelection(ListField::Bandwidth);
     if (bandwidth != 0 && bandwidth != 1) return;
     view.SetRowColour(ListField::LinkBaudRate, RadioTables::kDisabledColour);
-    const int protocol = ProtocolShown();
-    if (protocol < 0) return;
+    if (protocol < 0 || protocol >= RadioTables::kProtocolCount) return;
     if (bandwidth == 0) {
         LockLinkRate(0);
     } else if (IsFreeChoiceProtocol(protocol)) {

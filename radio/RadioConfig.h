@@ -53,7 +53,8 @@ public:
     void fillDefaultFrequencies(Group group);
 
     // After any protocol selection: replaces the link rate list by the
-    // selected protocol's (its selection is lost), then applyLinkRateRule.
+    // selected protocol's (its selection is lost), then the link rate rule
+    // for the selected protocol, whatever text the view shows over it.
     void protocolChanged();
 
     // Ties the link rate to bandwidth and protocol: at 12.5 kHz the first rate
@@ -83,6 +84,7 @@ private:
     void NormalizeAddress(TextField field, int maximum, const char* emptyText);
     void LockLinkRate(int position);
     int ProtocolShown() const;
+    void ApplyLinkRateRule(int protocol);
 
     IConfigView& view;
 };

@@ -79,17 +79,15 @@ bool CSerialPort::Open(int number, int baudRate) {
     std::snprintf(device, sizeof device, "\\\\.\\COM%d", number);
     std::snprintf(settings, sizeof settings, "baud=%d parity=%c data=%d stop=%d", baudRate, 'N', 8, 1);
 
-    HANDLE h =
-        ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (h != INVALID_HANDLE_VALUE && !ClaimPort(number)) {
-        ::CloseHandle(h);
-        h = INVALID_HANDLE_VALUE;
-    }
-    if (h == INVALID_HANDLE_VALUE) {
+    UniqueFile opened(
+        ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    if (opened && !ClaimPort(number)) opened.reset();
+    if (!opened) {
         if (trafficLog) trafficLog->OpenFailed(number, baudRate);
         return false;
     }
-    portHandle.reset(h);
+    portHandle = std::move(opened);
+    const HANDLE h = portHandle.get();
     if (trafficLog) trafficLog->Opened(number, baudRate);
 
     // Each step only if the one before succeeded; failures are not reported,
@@ -158,13 +156,10 @@ bool CSerialPort::ClaimPort(int number) {
     char name[64];
     std::snprintf(name, sizeof name, "Local\\VelmoraConfig.COM%d", number);
     portClaim.reset();
-    HANDLE claim = ::CreateMutexA(nullptr, FALSE, name);
-    if (claim == nullptr) return true;  // no claim possible: the device's own sharing rule decides
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        ::CloseHandle(claim);
-        return false;
-    }
-    portClaim.reset(claim);
+    UniqueHandle claim(::CreateMutexA(nullptr, FALSE, name));
+    if (!claim) return true;  // no claim possible: the device's own sharing rule decides
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) return false;
+    portClaim = std::move(claim);
     return true;
 }
 

@@ -2,6 +2,12 @@
 
 #include <ctime>
 
+#ifdef _WIN32
+#include <share.h>
+#else
+#include <sys/file.h>
+#endif
+
 namespace TrafficText {
 
 std::string Escape(const std::string& bytes) {
@@ -54,6 +60,31 @@ std::string PortText(int port, int rate) {
     return "COM" + std::to_string(port) + " " + std::to_string(rate);
 }
 
+// Opens a log file for appending unless another log, of this program or of
+// another copy of it, has it open: others may read it, none may write, move
+// or remove it.
+std::FILE* OpenOwnFile(const std::string& path) {
+#ifdef _WIN32
+    return _fsopen(path.c_str(), "ab", _SH_DENYWR);
+#else
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (file && flock(fileno(file), LOCK_EX | LOCK_NB) != 0) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+#endif
+}
+
+bool Exists(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file) std::fclose(file);
+    return file != nullptr;
+}
+
+// How many copies of the program can log at once, each to its own files.
+constexpr int kLogSlots = 8;
+
 }  // namespace
 
 TrafficLog::TrafficLog(Options options) : options_(std::move(options)) {
@@ -72,10 +103,13 @@ TrafficLog::~TrafficLog() {
     if (file_) std::fclose(file_);
 }
 
-std::string TrafficLog::PathOf(int index) const {
-    const std::string base = options_.folder + "/" + options_.baseName;
+std::string TrafficLog::PathOf(int slot, int index) const {
+    std::string base = options_.folder + "/" + options_.baseName;
+    if (slot > 1) base += "-" + std::to_string(slot);
     return index == 0 ? base + ".log" : base + "." + std::to_string(index) + ".log";
 }
+
+std::string TrafficLog::PathOf(int index) const { return PathOf(slot_.load(), index); }
 
 std::string TrafficLog::CurrentPath() const { return PathOf(0); }
 
@@ -189,6 +223,7 @@ void TrafficLog::WriterLoop() {
         std::deque<Record> batch;
         batch.swap(queue_);
         guard.unlock();
+        rotationRefused_ = false;  // tried again at most once a batch
         for (const Record& r : batch) {
             std::string line = TrafficText::Stamp(r.time) + " " + PortText(r.port, r.rate) + " ";
             if (r.kind == Kind::Sent) line += "> " + TrafficText::Escape(r.bytes);
@@ -203,9 +238,17 @@ void TrafficLog::WriterLoop() {
     }
 }
 
+// The file of this log's slot, or, when another log holds it, the first
+// free slot's: a second copy of the program running at the same time keeps
+// "<base>-2.log" and its older files, so that neither moves or removes the
+// files the other writes.
 bool TrafficLog::OpenFile() {
     if (file_) return true;
-    file_ = std::fopen(CurrentPath().c_str(), "ab");
+    for (int n = 0; n < kLogSlots && !file_; ++n) {
+        const int slot = (slot_.load() - 1 + n) % kLogSlots + 1;
+        file_ = OpenOwnFile(PathOf(slot, 0));
+        if (file_) slot_ = slot;
+    }
     if (!file_) return false;
     std::fseek(file_, 0, SEEK_END);
     const long at = std::ftell(file_);
@@ -213,12 +256,27 @@ bool TrafficLog::OpenFile() {
     return true;
 }
 
-void TrafficLog::Rotate() {
+// The current file becomes .1, each older one moves up by one, and the
+// oldest beyond the kept ones is removed only once every other move has been
+// made. A move that fails (another program holds the file) undoes the moves
+// before it: no file is lost, and the current one grows until a later try.
+bool TrafficLog::Rotate() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
-    std::remove(PathOf(options_.keptFiles - 1).c_str());
-    for (int i = options_.keptFiles - 2; i >= 0; --i) std::rename(PathOf(i).c_str(), PathOf(i + 1).c_str());
-    std::remove(CurrentPath().c_str());  // when only one file is kept
+    const int kept = options_.keptFiles;
+    std::remove(PathOf(kept).c_str());  // left by a rotation that was cut short
+    std::vector<int> moved;
+    for (int i = kept - 1; i >= 0; --i) {
+        if (!Exists(PathOf(i))) continue;
+        if (std::rename(PathOf(i).c_str(), PathOf(i + 1).c_str()) != 0) {
+            for (auto j = moved.rbegin(); j != moved.rend(); ++j)
+                std::rename(PathOf(*j + 1).c_str(), PathOf(*j).c_str());
+            return false;
+        }
+        moved.push_back(i);
+    }
+    std::remove(PathOf(kept).c_str());
+    return true;
 }
 
 void TrafficLog::WriteLine(const std::string& line) {
@@ -227,8 +285,8 @@ void TrafficLog::WriteLine(const std::string& line) {
         ++dropped_;
         return;
     }
-    if (fileBytes_ > 0 && fileBytes_ + line.size() > options_.maxFileBytes) {
-        Rotate();
+    if (fileBytes_ > 0 && fileBytes_ + line.size() > options_.maxFileBytes && !rotationRefused_) {
+        rotationRefused_ = !Rotate();
         if (!OpenFile()) {
             std::lock_guard<std::mutex> guard(lock_);
             ++dropped_;

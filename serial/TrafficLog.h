@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -24,7 +25,10 @@
 //
 // Files: `<base>.log` in the folder, at most maxFileBytes each; when it is
 // full it becomes `<base>.1.log`, the older ones move up by one, and the
-// oldest beyond keptFiles is removed.
+// oldest beyond keptFiles is removed. A log holds its current file so that no
+// other may write, move or remove it; a second log of the same folder and
+// base at the same time (another copy of the program) takes `<base>-2.log`
+// and its own older files instead, and so on.
 class TrafficLog {
 public:
     struct Options {
@@ -48,7 +52,7 @@ public:
     TrafficLog(const TrafficLog&) = delete;
     TrafficLog& operator=(const TrafficLog&) = delete;
 
-    // The path of the current file.
+    // The path of the current file (of the first slot until one is opened).
     std::string CurrentPath() const;
     const std::string& Folder() const { return options_.folder; }
 
@@ -86,7 +90,8 @@ private:
     void WriterLoop();
     void WriteLine(const std::string& line);
     bool OpenFile();
-    void Rotate();
+    bool Rotate();
+    std::string PathOf(int slot, int index) const;
     std::string PathOf(int index) const;
 
     Options options_;
@@ -102,9 +107,12 @@ private:
     std::chrono::system_clock::time_point burstStart_{};
     bool pageExpected_ = false, inPage_ = false;
 
+    std::atomic<int> slot_{1};  // 1 for `<base>.log`, n for `<base>-n.log`; written by the writer
+
     // Writer thread only.
     std::FILE* file_ = nullptr;
     uint64_t fileBytes_ = 0;
+    bool rotationRefused_ = false;  // in this batch
     std::thread writer_;
 };
 

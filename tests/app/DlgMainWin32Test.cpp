@@ -4,6 +4,7 @@
 // strip and the window's own message.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -114,6 +115,22 @@ TEST_F(DlgMainTest, StartUp_ChineseWithFirstPortAndRate38400) {
     EXPECT_EQ(4u, c.hardwareRow->GetEdit()->GetMaxChar());
     EXPECT_FALSE(c.linkBaudRow->GetCombo()->IsMouseEnabled());
     EXPECT_FALSE(c.fileMenu->IsVisible());
+}
+
+// The title bar and the window's caption carry the project version, in the
+// form "V001.01.08" for "1.1.8".
+TEST_F(DlgMainTest, Title_CarriesTheProjectVersionInBothLanguages) {
+    int major = -1, minor = -1, patch = -1;
+    ASSERT_EQ(3, std::sscanf(VELMORA_PROJECT_VERSION, "%d.%d.%d", &major, &minor, &patch));
+    char version[32];
+    std::snprintf(version, sizeof version, "-V%03d.%02d.%02d", major, minor, patch);
+    for (const char* title : {"泰岚外置电台配置工具", "Velmora Configuration Tool"}) {
+        char caption[128] = {};
+        ::GetWindowTextA(window->GetHWND(), caption, sizeof caption);
+        EXPECT_EQ(std::string(title) + version, C().titleLabel->GetText());
+        EXPECT_EQ(std::string(title) + version, caption);
+        window->SwitchLanguage();
+    }
 }
 
 TEST_F(DlgMainTest, LanguageSwitchTwice_RestoresEveryTextWidthAndList) {
@@ -265,6 +282,87 @@ TEST_F(DlgMainTest, ShownText_StaysOverTheSelectionUntilItChanges) {
     view.SetShownText(ListField::LinkBaudRate, " 2400");
     view.FillList(ListField::LinkBaudRate, {" 4800"});
     EXPECT_EQ("", view.GetShownText(ListField::LinkBaudRate));
+}
+
+}  // namespace
+
+namespace {
+
+// Handles every waiting message; true when one of them ended the program.
+bool PumpEndsTheProgram() {
+    bool quit = false;
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return quit;
+}
+
+// A radio command holds the window: Escape pressed meanwhile was pressed at a
+// window that could not answer it, and is dropped like a click.
+TEST_F(DlgMainTest, EscapePressedDuringACommand_IsDroppedWhenItEnds) {
+    ::PostMessageA(window->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 1);
+    const DWORD pressed = ::GetTickCount();
+    while (::GetTickCount() == pressed) ::SwitchToThread();  // the command starts after the press
+    Send(C().readButton, "click");                           // no device on the port: fails at once
+    EXPECT_EQ("读取失败", C().statusLabel->GetText());
+    EXPECT_FALSE(PumpEndsTheProgram());
+}
+
+// The search's end is posted, and the system hands posted messages out
+// before input: Escape pressed while the window still showed the search is
+// handled after its end, and must still only end the search.
+TEST_F(DlgMainTest, EscapePressedDuringASearch_HandledAfterItsEnd_OnlyEndsTheSearch) {
+    const HWND wnd = window->GetHWND();
+    Send(C().findItem, "setfocus");
+    ASSERT_TRUE(window->IsSearching());
+    std::vector<MSG> held;
+    const DWORD start = ::GetTickCount();
+    while ((held.empty() || held.back().lParam != kUiSearchDone) && ::GetTickCount() - start < 10000) {
+        MSG msg;
+        if (::PeekMessageA(&msg, wnd, kWmAppUiEvent, kWmAppUiEvent, PM_REMOVE))
+            held.push_back(msg);
+        else
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+    }
+    ASSERT_FALSE(held.empty());
+    ASSERT_EQ(kUiSearchDone, held.back().lParam);
+    for (const MSG& msg : held) ::PostMessageA(wnd, msg.message, msg.wParam, msg.lParam);
+    ::PostMessageA(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_FALSE(PumpEndsTheProgram());
+    EXPECT_FALSE(window->IsSearching());
+}
+
+// The firmware file dialog is cancelled by a timer as soon as it shows; it
+// records whether the window had its port commands off by then.
+MainWindowControls* firmwareControls = nullptr;
+bool firmwareDialogSeen = false;
+bool commandsOffWhileChoosing = false;
+VOID CALLBACK CancelFirmwareDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    const HWND dialog = ::FindWindowA("#32770", nullptr);
+    if (dialog == nullptr || !::IsWindowVisible(dialog)) return;
+    ::KillTimer(nullptr, id);
+    firmwareDialogSeen = true;
+    const MainWindowControls& c = *firmwareControls;
+    commandsOffWhileChoosing = !c.readItem->IsEnabled() && !c.connectButton->IsEnabled() && !c.findItem->IsEnabled();
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(DlgMainTest, FirmwareItem_TheWindowIsBusyFromTheClickUntilTheChoiceIsCancelled) {
+    firmwareControls = &C();
+    firmwareDialogSeen = commandsOffWhileChoosing = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CancelFirmwareDialog);
+    Send(C().firmwareItem, "setfocus");
+    EXPECT_TRUE(TestWindow::PumpUntil([] { return firmwareDialogSeen; }, 10000));
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(commandsOffWhileChoosing);
+    EXPECT_TRUE(TestWindow::PumpUntil([] { return C().readItem->IsEnabled(); }, 10000));
+    EXPECT_FALSE(window->IsDownloading());
 }
 
 }  // namespace

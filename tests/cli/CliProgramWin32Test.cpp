@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/SimProcess.h"
 
@@ -100,8 +101,8 @@ std::string WithLine(std::string profile, const std::string& key, const std::str
 
 TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLogShowsTheSession) {
     StartRadio();
-    // A Chinese name the system's code page holds.
-    const std::string chinese = Win("cli-配置.cfg");
+    // A Chinese name the system's code page holds; the second byte of 運 is a backslash.
+    const std::string chinese = Win("cli-配置運.cfg");
     ::DeleteFileA(chinese.c_str());
     Outcome read = Program("--port " + Port() + " --rate 9600 --read \"" + chinese + "\"");
     ASSERT_EQ(read.code, 0u) << read.err << Transcript();
@@ -128,6 +129,33 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
     EXPECT_NE(log.find(Port() + " 9600 < \\r\\ninto config mode\\r\\n\n"), std::string::npos) << log;
     EXPECT_NE(log.find(Port() + " 9600 > cfg_ch_8 439.125\\r\n"), std::string::npos) << log;
     ::DeleteFileA(chinese.c_str());
+}
+
+// The profile --read writes is taken back by --write, for every protocol at
+// both bandwidths; and from a radio that does not answer the link rate query,
+// whose profile then holds no link rate where the user chooses it (HUACE,
+// SOUTH and TRANSEOT at 25.0 kHz).
+TEST_F(CliProgramTest, ReadThenWriteTheSameProfile_EveryProtocolAndBandwidth) {
+    struct Radio {
+        int protocol;
+        const char* bandwidth;
+        const char* fault;
+    };
+    std::vector<Radio> radios;
+    for (int protocol = 1; protocol <= 9; ++protocol)
+        for (const char* bandwidth : {"12.5", "25.0"}) radios.push_back({protocol, bandwidth, ""});
+    for (int freeChoice : {3, 5, 8}) radios.push_back({freeChoice, "25.0", "--fault no-link-baud=silent"});
+    for (const Radio& radio : radios) {
+        SCOPED_TRACE("protocol " + std::to_string(radio.protocol) + " at " + radio.bandwidth + " " + radio.fault);
+        sim.reset();
+        ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-state.txt"), "protocol=" + std::to_string(radio.protocol) +
+                                                                     "\nbandwidth=" + radio.bandwidth + "\n"));
+        StartRadio(radio.fault);
+        const Outcome read = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
+        ASSERT_EQ(read.code, 0u) << read.err;
+        const Outcome write = Program("--port " + Port() + " --write " + Win("cli-out.cfg"));
+        EXPECT_EQ(write.code, 0u) << write.err << SimProcess::ReadFile(Unix("cli-out.cfg"));
+    }
 }
 
 // A whole profile as export writes it; transmit channel 8 as given.
@@ -175,6 +203,8 @@ TEST_F(CliProgramTest, SettingTheRadioRefuses_RefusedExitCodeWithItsAnswer) {
 TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
     StartRadio();
     ::CreateDirectoryA(Win("cli-folder.cfg").c_str(), nullptr);
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-readonly.cfg"), "x"));
+    ::SetFileAttributesA(Win("cli-readonly.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
     const struct {
         std::string args;
         DWORD code;
@@ -187,8 +217,10 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         {"--port " + Port() + " --write " + Win("cli-folder.cfg"), 5, "is a folder"},
         {"--port " + Port() + " --write " + Win("cli-缺少.cfg"), 5, "does not exist"},
         {"--port " + Port() + " --read " + Win("cli-folder.cfg"), 5, "cannot be written"},
+        {"--port " + Port() + " --read " + Win("cli-readonly.cfg"), 5, "cannot be written"},
         {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
         {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 5, "does not exist"},
+        {"--port COM99 --find", 2, "COM99 cannot be opened"},
     };
     for (const auto& c : cases) {
         const Outcome run = Program(c.args);
@@ -196,6 +228,8 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
     }
     ::RemoveDirectoryA(Win("cli-folder.cfg").c_str());
+    ::SetFileAttributesA(Win("cli-readonly.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(Win("cli-readonly.cfg").c_str());
     EXPECT_EQ(Transcript(), "");
 }
 
@@ -220,6 +254,14 @@ TEST_F(CliProgramTest, RadioUnpluggedAfterConnect_NoAnswerExitCodeAndNoProfile) 
     EXPECT_EQ(run.code, 3u) << run.err;
     EXPECT_NE(run.err.find("does not answer"), std::string::npos) << run.err;
     EXPECT_EQ(::GetFileAttributesA(Win("cli-out.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CliProgramTest, DisconnectUnansweredAfterARead_TheProfileIsKeptAndTheFailureReported) {
+    StartRadio("--fault hangup=31");  // Connect and the read's 30 queries are answered, then nothing
+    const Outcome run = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
+    EXPECT_EQ(run.code, 3u) << run.err;
+    EXPECT_NE(run.err.find("disconnect"), std::string::npos) << run.err;
+    EXPECT_NE(SimProcess::ReadFile(Unix("cli-out.cfg")).find("Channel8,450.50000"), std::string::npos);
 }
 
 TEST_F(CliProgramTest, LogFolderThatCannotBeMade_WarnsAndTheReadStillRuns) {

@@ -165,6 +165,14 @@ TEST_F(ConfigFileWin32Test, Export_OverAnExistingProfile_ReplacesIt) {
     EXPECT_EQ(ReadBytes(In("p.cfg")), ExportConfigText(view));
 }
 
+TEST_F(ConfigFileWin32Test, Export_NameWithABackslashTrailByte_WritesTheProfile) {
+    const std::string name = "a\xDF\x5C.cfg";  // "a運.cfg" in code page 936: 運 ends in a backslash byte
+    chooser.savePath = In(name);
+    commands.exportConfig();
+    EXPECT_TRUE(OnlyResult(true, ActionControl::Export));
+    EXPECT_EQ(Files(), Strings{name});
+}
+
 TEST_F(ConfigFileWin32Test, Export_WriteFailsOnAFullDisk_ReportsFailureAndKeepsTheOldProfile) {
     FillRows();
     chooser.savePath = In("p.cfg");

@@ -40,4 +40,15 @@ TEST(FolderOfChosenPath, NameWithABackslashTrailByte_CutAtTheSeparator) {
     EXPECT_EQ("C:\\d", FolderOfChosenPath(path, 5));
 }
 
+bool Gbk(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+TEST(FolderOfPath, ADoubleByteCharacterEndingInABackslashByte_IsNoSeparator) {
+    // 運 is 0xDF 0x5C in code page 936.
+    EXPECT_EQ("C:\\d", FolderOfPath("C:\\d\\a\xDF\x5C.cfg", Gbk));
+    EXPECT_EQ("C:\\\xDF\x5C", FolderOfPath("C:\\\xDF\x5C\\x.cfg", Gbk));
+    EXPECT_EQ("C:", FolderOfPath("C:\xDF\x5C.cfg", Gbk));
+    EXPECT_EQ("\\", FolderOfPath("\\x.cfg", Gbk));
+    EXPECT_EQ("", FolderOfPath("\xDF\x5C.cfg", Gbk));
+}
+
 }  // namespace

@@ -197,6 +197,17 @@ TEST_F(LinkRateTest, UnknownProtocolTextOnlyGreysTheRow) {
     EXPECT_TRUE(view.SelectionsOf(ListField::LinkBaudRate).empty());
 }
 
+// A Read of a protocol this tool does not know leaves " UNKNOW" over the
+// list; the protocol chosen next is known while its event runs.
+TEST_F(LinkRateTest, ChoosingAProtocolOverAnUnknownOneAppliesTheRule) {
+    view.SelectItem(ListField::Bandwidth, kNarrow);
+    view.SelectItem(ListField::Protocol, HUACE);
+    view.SetShownText(ListField::Protocol, " UNKNOW");
+    view.SelectItem(ListField::Protocol, SATEL);
+    EXPECT_EQ(link().items, (Strings{" 9600", " 19200"}));
+    ExpectLocked(" 9600");
+}
+
 TEST_F(LinkRateTest, ProtocolChangedWithoutSelectionOffersTheInitialRates) {
     view.SelectItem(ListField::Bandwidth, kNarrow);
     view.SelectItem(ListField::Protocol, SATEL);

@@ -127,6 +127,57 @@ TEST_F(TrafficLogTest, FullFile_RotatesAndTheOldestGoes) {
     EXPECT_NE(Read(folder / "VelmoraConfig.2.log").front().find("note 4"), std::string::npos);
 }
 
+// Two copies of the program at once (the window left open while a workshop
+// script runs the command line): each keeps a log of its own, rotated within
+// its own files, and no line of either is lost.
+TEST_F(TrafficLogTest, TwoCopiesAtOnce_EachRotatesItsOwnFilesAndKeepsEveryLine) {
+    TrafficLog::Options options = Options();
+    options.maxFileBytes = 300;  // a note is about 75 bytes: four to a file
+    {
+        TrafficLog first(options), second(options);
+        for (int i = 0; i < 10; ++i) {
+            for (TrafficLog* log : {&first, &second}) {
+                log->Note((log == &first ? "first " : "second ") + std::to_string(i) + "." + std::string(40, '.'));
+                log->Flush();
+            }
+        }
+    }
+    std::string all;
+    int files = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        ++files;
+        EXPECT_LE(entry.file_size(), 300u) << entry.path();
+        for (const std::string& line : Read(entry.path())) all += line + "\n";
+    }
+    EXPECT_LE(files, 2 * options.keptFiles);
+    for (int i = 0; i < 10; ++i)
+        for (const char* copy : {"first ", "second "}) {
+            const std::string note = "* " + std::string(copy) + std::to_string(i) + ".";
+            EXPECT_EQ(all.find(note), all.rfind(note)) << note;
+            EXPECT_NE(all.find(note), std::string::npos) << note << "\n" << all;
+        }
+    EXPECT_TRUE(fs::exists(folder / "VelmoraConfig-2.log"));
+}
+
+#ifdef _WIN32
+// Only Windows refuses to move a file another program holds open.
+TEST_F(TrafficLogTest, OlderFileHeldByAnotherProgram_NothingIsRemovedAndTheCurrentGrows) {
+    TrafficLog::Options options = Options();
+    options.maxFileBytes = 200;
+    options.keptFiles = 3;
+    for (const char* name : {"VelmoraConfig.1.log", "VelmoraConfig.2.log"}) std::ofstream(folder / name) << name;
+    std::ifstream viewer(folder / "VelmoraConfig.1.log");
+    ASSERT_TRUE(viewer.is_open());
+    {
+        TrafficLog log(options);
+        for (int i = 0; i < 6; ++i) log.Note("note " + std::to_string(i) + std::string(40, '.'));
+    }
+    EXPECT_EQ(Read(folder / "VelmoraConfig.1.log"), Lines{"VelmoraConfig.1.log"});
+    EXPECT_EQ(Read(folder / "VelmoraConfig.2.log"), Lines{"VelmoraConfig.2.log"});
+    EXPECT_EQ(Read(folder / "VelmoraConfig.log").size(), 6u);
+}
+#endif
+
 TEST_F(TrafficLogTest, FolderThatCannotBeWritten_DropsLinesAndNeverBlocks) {
     TrafficLog::Options options = Options();
     options.folder = (folder / "missing" / "deeper").string();

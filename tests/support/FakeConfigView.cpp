@@ -75,13 +75,21 @@ void FakeConfigView::SelectItem(ListField which, int position) {
     const int target = ComboSelection(position, static_cast<int>(l.items.size()));
     if (target == l.selection) return;
     l.selection = target;
-    l.shownText = target < 0 ? std::string() : l.items[target];
-    if (target < 0) return;  // clearing raises no event
+    if (target < 0) {  // clearing raises no event
+        l.shownText.clear();
+        l.textOverSelection = false;
+        return;
+    }
+    if (!l.textOverSelection) l.shownText = l.items[target];
     Event e{Event::Kind::ItemSelected, {}};
     e.list = which;
     e.position = target;
     events.push_back(e);
     DispatchItemSelected(which);
+    // The window's combo lets go of a text of its own only after the event.
+    if (!l.textOverSelection) return;
+    l.textOverSelection = false;
+    l.shownText = l.selection < 0 ? std::string() : l.items[l.selection];
 }
 
 void FakeConfigView::DispatchItemSelected(ListField which) {
@@ -101,11 +109,15 @@ void FakeConfigView::FillList(ListField which, const std::vector<std::string>& i
     l.items = items;
     l.selection = -1;
     l.shownText.clear();
+    l.textOverSelection = false;
 }
 
 std::string FakeConfigView::GetShownText(ListField which) const { return list(which).shownText; }
 
-void FakeConfigView::SetShownText(ListField which, const std::string& value) { list(which).shownText = value; }
+void FakeConfigView::SetShownText(ListField which, const std::string& value) {
+    list(which).shownText = value;
+    list(which).textOverSelection = true;
+}
 
 void FakeConfigView::SetListMouseEnabled(ListField which, bool enabled) { list(which).mouseEnabled = enabled; }
 

@@ -24,7 +24,9 @@ class RadioConfig;
 //   end selects the last item (none when the list is empty), a negative one
 //   clears the selection, the position already selected changes nothing.
 //   Each change to an item (not a clear) records an ItemSelected event and is
-//   then dispatched before SelectItem returns, as the window does it: the
+//   then dispatched before SelectItem returns, as the window does it. A text
+//   set by SetShownText stays the shown text while the event runs and gives
+//   way to the selected item only after it, as in the window's combo. The
 //   protocol list runs config->protocolChanged(), the bandwidth list runs
 //   config->applyLinkRateRule(). Set `config` after constructing the
 //   RadioConfig over this view; while it is null nothing is dispatched.
@@ -41,6 +43,7 @@ public:
         std::vector<std::string> items;
         int selection = -1;
         std::string shownText;
+        bool textOverSelection = false;  // shownText was set by SetShownText
         bool mouseEnabled = true;
         uint32_t labelColour = RadioTables::kLabelColour;
         std::optional<uint32_t> textColour;  // empty: the skin's default

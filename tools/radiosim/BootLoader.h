@@ -35,7 +35,6 @@ public:
     Page dropPage();
 
     const std::string& image() const { return image_; }
-    long pagesReceived() const { return pages_; }
 
     static uint16_t checksum(const uint8_t* data, size_t length);
 

@@ -24,7 +24,6 @@ public:
 
     int master() const { return master_.get(); }
     int slave() const { return slave_.get(); }
-    const std::string& slavePath() const { return slavePath_; }
 
 private:
     UniqueFd master_;

@@ -43,8 +43,10 @@ public:
     // A click made at once, while the program may still be busy.
     void ClickNow(int x, int y);
     void MouseMove(int x, int y);
+    // A key pressed at the window, like a click once the program has ended
+    // what it was doing (keys pressed at a busy window are dropped).
     void Key(WPARAM key);
-    // Alt and a key, as the system delivers it.
+    // Alt and a key, as the system delivers it; also once the program is idle.
     void AltKey(WPARAM key);
     // A dialog box of the program (a file dialog, a message box) other than
     // `other`, or nullptr when none shows within `ms`.
@@ -89,6 +91,8 @@ public:
     Picture CaptureScreen() const;
 
 private:
+    void WaitUntilIdle() const;
+
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };

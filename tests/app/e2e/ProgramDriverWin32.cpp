@@ -143,10 +143,14 @@ bool ProgramDriver::StartThrough(const std::string& windowsPath, DWORD& exitCode
 
 void ProgramDriver::MouseMove(int x, int y) { ::PostMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
-void ProgramDriver::Click(int x, int y) {
+void ProgramDriver::WaitUntilIdle() const {
     // Answered only when the window's thread is back in its message loop.
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+}
+
+void ProgramDriver::Click(int x, int y) {
+    WaitUntilIdle();
     ClickNow(x, y);
 }
 
@@ -158,11 +162,13 @@ void ProgramDriver::ClickNow(int x, int y) {
 }
 
 void ProgramDriver::Key(WPARAM key) {
+    WaitUntilIdle();
     ::PostMessageA(window_, WM_KEYDOWN, key, 1);
     ::PostMessageA(window_, WM_KEYUP, key, 0xC0000001);
 }
 
 void ProgramDriver::AltKey(WPARAM key) {
+    WaitUntilIdle();
     // Bit 29: the Alt key is down.
     ::PostMessageA(window_, WM_SYSKEYDOWN, key, 0x20000001);
 }

@@ -267,6 +267,15 @@ protected:
     // Through the File menu's item and the file dialog to the box that
     // follows the chosen image; null when none shows.
     HWND ChooseImage(const std::string& content) {
+        HWND dialog = OpenFileDialog(content);
+        if (dialog == nullptr) return nullptr;
+        ProgramDriver::ChooseFile(dialog, SimProcess::WinePath(imagePath));
+        if (!WaitFor([&] { return !::IsWindow(dialog); }, 8000)) return nullptr;
+        return program.WaitForDialog(8000);
+    }
+
+    // Through the File menu's item to the file dialog; null when none shows.
+    HWND OpenFileDialog(const std::string& content) {
         image = content;
         if (!SimProcess::WriteFile(imagePath, image)) return nullptr;
         ::DeleteFileA(SimProcess::WinePath(outPath).c_str());
@@ -279,10 +288,6 @@ protected:
         program.MouseMove(kFileHeader.x + 1, kFileHeader.y);
         ProgramDriver::Sleep(200);
         Press(program, kFirmwareItem);
-        HWND dialog = program.WaitForDialog(8000);
-        if (dialog == nullptr) return nullptr;
-        ProgramDriver::ChooseFile(dialog, SimProcess::WinePath(imagePath));
-        if (!WaitFor([&] { return !::IsWindow(dialog); }, 8000)) return nullptr;
         return program.WaitForDialog(8000);
     }
 
@@ -326,6 +331,17 @@ TEST_F(FirmwareProgramTest, ImageTooShort_RefusedWithAMessageAndTheRadioUntouche
     EXPECT_EQ("", Transcript());
     program.AltKey(VK_F4);
     EXPECT_TRUE(program.WaitForExit(8000));
+}
+
+// Nobody answers the file dialog: closing the window still ends the program.
+TEST_F(FirmwareProgramTest, WindowClosedWhileTheFileDialogShows_TheProgramEnds) {
+    const HWND dialog = OpenFileDialog(MakeImage(2));
+    ASSERT_NE(nullptr, dialog);
+    ::PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+    // Under Wine without a window manager the dialog and the window each
+    // take seconds to go.
+    EXPECT_TRUE(program.WaitForExit(20000));
+    EXPECT_EQ("", Transcript());
 }
 
 TEST_F(FirmwareProgramTest, EndDuringDownload_AsksFirstThenCancelsAndEnds) {
