@@ -361,7 +361,7 @@ TEST_F(DlgMainTest, FirmwareItem_TheWindowIsBusyFromTheClickUntilTheChoiceIsCanc
     EXPECT_TRUE(TestWindow::PumpUntil([] { return firmwareDialogSeen; }, 10000));
     ::KillTimer(nullptr, timer);
     EXPECT_TRUE(commandsOffWhileChoosing);
-    EXPECT_TRUE(TestWindow::PumpUntil([] { return C().readItem->IsEnabled(); }, 10000));
+    EXPECT_TRUE(TestWindow::PumpUntil([this] { return C().readItem->IsEnabled(); }, 10000));
     EXPECT_FALSE(window->IsDownloading());
 }
 
