@@ -561,25 +561,8 @@ void DlgMain::StartFirmwareDownload() {
     worker_->firmwarePending = true;  // publishes firmwarePath_ to the worker
 }
 
-namespace {
-
-// The image the window has chosen and confirmed.
-class ChosenImage : public Firmware::IFirmwareChooser {
-public:
-    explicit ChosenImage(std::string path) : path_(std::move(path)) {}
-    bool ChooseFirmwareFile(std::string& path) override {
-        path = path_;
-        return true;
-    }
-
-private:
-    std::string path_;
-};
-
-}  // namespace
-
 void DlgMain::RunFirmwareDownload() {
-    ChosenImage chooser(firmwarePath_);
+    Firmware::GivenImage chooser(firmwarePath_);  // the image the window chose and confirmed
     WindowFirmwareEvents events(GetHWND(), reinterpret_cast<WPARAM>(c_.firmwareItem));
     Firmware::Download download(chooser, events, *this, exchange_, *this);
     download.cancel = &worker_->cancelRequested;

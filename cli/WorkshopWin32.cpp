@@ -43,18 +43,6 @@ private:
     std::string path_;
 };
 
-class GivenImage : public Firmware::IFirmwareChooser {
-public:
-    explicit GivenImage(std::string path) : path_(std::move(path)) {}
-    bool ChooseFirmwareFile(std::string& path) override {
-        path = path_;
-        return true;
-    }
-
-private:
-    std::string path_;
-};
-
 // The download's events on the console: its progress as the output can
 // show it, in place on a console, a line a tenth into a file or pipe.
 class ConsoleFirmwareEvents : public Firmware::IFirmwareEvents {
@@ -262,7 +250,7 @@ ExitCode Workshop::Firmware() {
             return ExitCode::Cancelled;
         }
     }
-    GivenImage chooser(options_.path);
+    Firmware::GivenImage chooser(options_.path);
     ConsoleFirmwareEvents events(console_, facts);
     Firmware::Download download(chooser, events, *this, exchange_, *this);
     download.log = log_;

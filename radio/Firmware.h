@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <utility>
 
 #include "radio/FirmwareImage.h"
 #include "radio/RadioActions.h"
@@ -65,6 +66,20 @@ public:
 
 protected:
     ~IFirmwareChooser() = default;
+};
+
+// An image chosen before the download starts (by the window's own dialog, or
+// on the command line): the choice is that path.
+class GivenImage : public IFirmwareChooser {
+public:
+    explicit GivenImage(std::string path) : path_(std::move(path)) {}
+    bool ChooseFirmwareFile(std::string& path) override {
+        path = path_;
+        return true;
+    }
+
+private:
+    std::string path_;
 };
 
 // Shows what is known of the chosen image before the boot loader is entered:
