@@ -1,0 +1,59 @@
+#include "text/Files.h"
+
+#ifdef _WIN32
+#include <share.h>
+
+#include "text/Wide.h"
+#endif
+
+namespace Text {
+
+#ifdef _WIN32
+namespace {
+
+std::wstring Wide(const std::string& path) { return WidePath(path); }
+
+}  // namespace
+#endif
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+#ifdef _WIN32
+    return ::_wfopen(Wide(path).c_str(), Widen(mode).c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+std::FILE* OpenFileDenyWrite(const std::string& path, const char* mode) {
+#ifdef _WIN32
+    return ::_wfsopen(Wide(path).c_str(), Widen(mode).c_str(), _SH_DENYWR);
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+bool RemoveFile(const std::string& path) {
+#ifdef _WIN32
+    return ::_wremove(Wide(path).c_str()) == 0;
+#else
+    return std::remove(path.c_str()) == 0;
+#endif
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    return ::_wrename(Wide(from).c_str(), Wide(to).c_str()) == 0;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+std::filesystem::path PathOf(const std::string& path) {
+#ifdef _WIN32
+    return std::filesystem::path(Wide(path));
+#else
+    return std::filesystem::path(path);
+#endif
+}
+
+}  // namespace Text
