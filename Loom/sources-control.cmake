@@ -5,7 +5,6 @@ set(LOOM_CONTROL_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/Core/AttributeList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/EventSource.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/TextRules.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Core/MarkupPlatform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/XmlMarkup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Core/XmlMarkupNode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Layout/LayoutArithmetic.cpp

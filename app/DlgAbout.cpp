@@ -9,6 +9,7 @@
 #include "app/ProgramVersion.h"
 #include "app/WindowSkin.h"
 #include "serial/LateLibrary.h"
+#include "text/Wide.h"
 
 using namespace Loom;
 
@@ -22,14 +23,17 @@ constexpr DWORD kExStyle = 0x00060000;
 constexpr UINT kClosedByButton = 2;
 
 constexpr char kShellLibrary[] = "shell32.dll";
-constexpr char kShellExecute[] = "ShellExecuteA";
+constexpr char kShellExecute[] = "ShellExecuteW";
 
 // The shell is loaded at the first link opened: the program needs it for
-// nothing else.
+// nothing else. The texts are UTF-8, given to the shell as wide text.
 HINSTANCE WINAPI ShellOpenDefault(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
-    const auto open = LateFunction<decltype(&::ShellExecuteA), kShellLibrary, kShellExecute>();
+    const auto open = LateFunction<decltype(&::ShellExecuteW), kShellLibrary, kShellExecute>();
     if (open == nullptr) return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
-    return open(owner, verb, file, parameters, directory, show);
+    const auto wide = [](LPCSTR text) { return text != nullptr ? Text::Widen(text) : std::wstring(); };
+    const std::wstring v = wide(verb), f = wide(file), p = wide(parameters), d = wide(directory);
+    return open(owner, verb ? v.c_str() : nullptr, file ? f.c_str() : nullptr, parameters ? p.c_str() : nullptr,
+                directory ? d.c_str() : nullptr, show);
 }
 
 DlgAbout::ShellOpen& CurrentShellOpen() {

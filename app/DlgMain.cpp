@@ -15,6 +15,8 @@
 #include "serial/PortSelection.h"
 #include "radio/UiEvents.h"
 #include "serial/LogFolder.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 using namespace Loom;
 
@@ -139,7 +141,7 @@ void DlgMain::SwitchLanguage() {
     // and keeps the edits of the column aligned.
     c_.hardwareRow->GetLabel()->SetFont(chinese ? kSmallFont : -1);
     view_->FillList(ListField::WorkMode, RadioTables::WorkModeItems(view_->GetLanguage()));
-    ::SetWindowTextA(GetHWND(), MainWindowTitle(chinese).c_str());
+    ::SetWindowTextW(GetHWND(), Text::Widen(MainWindowTitle(chinese)).c_str());
 }
 
 // ---- Notifications ----
@@ -167,7 +169,7 @@ bool DlgMain::OnClick(CControlUI* sender) {
     if (sender == c_.closeButton) {
         EndProgram();
     } else if (sender == c_.minimizeButton) {
-        ::SendMessageA(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else if (sender == c_.txDefaultButton || sender == c_.rxDefaultButton) {
         config_->fillDefaultFrequencies(sender == c_.txDefaultButton ? Group::Transmit : Group::Receive);
     } else if (sender == c_.serialUnlockButton) {
@@ -244,9 +246,9 @@ void DlgMain::DropInputMadeWhileBusy() {
     for (HWND wnd : windows) {
         for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_KEYDOWN, WM_CHAR,
                            WM_SYSKEYDOWN, WM_SYSCHAR})
-            while (::PeekMessageA(&msg, wnd, press, press, PM_NOREMOVE | kQueues) &&
+            while (::PeekMessageW(&msg, wnd, press, press, PM_NOREMOVE | kQueues) &&
                    static_cast<LONG>(msg.time - now) < 0)
-                ::PeekMessageA(&msg, wnd, press, press, PM_REMOVE | kQueues);
+                ::PeekMessageW(&msg, wnd, press, press, PM_REMOVE | kQueues);
     }
 }
 
@@ -313,7 +315,7 @@ void DlgMain::OnSetFocusNotify(CControlUI* sender) {
     if (!IsRangeCheckExempt(sender) && !CheckPendingChannel(sender)) return;
     CloseMenus();
     if (DispatchMenuItem(sender))
-        ::PostMessageA(GetHWND(), kWmAppUiEvent, reinterpret_cast<WPARAM>(sender), kUiRefresh);
+        ::PostMessageW(GetHWND(), kWmAppUiEvent, reinterpret_cast<WPARAM>(sender), kUiRefresh);
 }
 
 // ---- Menus ----
@@ -580,8 +582,8 @@ bool DlgMain::ConfirmEndDuringDownload() {
     const char* text = Pick(chinese, "固件正在升级。现在退出，电台将停留在引导程序中，直到再次升级完成。确定退出吗？",
                             "A firmware update is running. If you quit now, the radio stays in its boot loader "
                             "until an update completes. Quit anyway?");
-    return ::MessageBoxA(GetHWND(), text, Pick(chinese, "固件升级", "Firmware Update"),
-                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    return Text::MessageBoxUtf8(GetHWND(), text, Pick(chinese, "固件升级", "Firmware Update"),
+                                MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 // The worker is asked to cancel (the download stops at its next page) and
@@ -634,14 +636,14 @@ void DlgMain::StartFindRadio() {
     searchThread_ = std::thread([this, portOrder, rateOrder] {
         searchOutcome_ = FindRadio(*this, portOrder, rateOrder, searchCancel_);
         searchEnded_ = true;
-        ::PostMessageA(GetHWND(), kWmAppUiEvent, 0, kUiSearchDone);
+        ::PostMessageW(GetHWND(), kWmAppUiEvent, 0, kUiSearchDone);
     });
 }
 
 void DlgMain::Trying(int port, int rate) {
     tryingPort_ = port;
     tryingRate_ = rate;
-    ::PostMessageA(GetHWND(), kWmAppUiEvent, 0, kUiSearchStep);
+    ::PostMessageW(GetHWND(), kWmAppUiEvent, 0, kUiSearchStep);
 }
 
 // A port whose line cannot be set up counts as one that cannot be opened:
@@ -716,6 +718,6 @@ void DlgMain::OpenLogFolder() {
     std::string folder;
     if (PrepareLogFolder(folder) && OpenFolderInExplorer(folder)) return;
     const bool chinese = view_->IsChinese();
-    ::MessageBoxA(GetHWND(), Pick(chinese, "无法打开日志文件夹。", "The log folder cannot be opened."),
-                  Pick(chinese, "错误", "Error"), MB_OK | MB_ICONERROR);
+    Text::MessageBoxUtf8(GetHWND(), Pick(chinese, "无法打开日志文件夹。", "The log folder cannot be opened."),
+                         Pick(chinese, "错误", "Error"), MB_OK | MB_ICONERROR);
 }

@@ -1,6 +1,7 @@
 #include "app/MainConfigView.h"
 
 #include "Loom/Control/ListLabelElementUI.h"
+#include "text/Win32Text.h"
 
 using namespace Loom;
 
@@ -15,7 +16,7 @@ DWORD Opaque(uint32_t rgb) { return 0xFF000000 | (rgb & 0xFFFFFF); }
 
 MainConfigView::MainConfigView(MainWindowControls& controls, HWND owner)
     : c_(controls), owner_(owner), sink_([this](const std::string& text, const std::string& caption) {
-          ::MessageBoxA(owner_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+          Text::MessageBoxUtf8(owner_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
       }) {}
 
 CLabelAndComboUI* MainConfigView::Row(ListField list) const {

@@ -17,7 +17,7 @@ LRESULT CALLBACK BareProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) 
         ::PostQuitMessage(0);
         return 0;
     default:
-        return ::DefWindowProcA(wnd, message, wParam, lParam);
+        return ::DefWindowProcW(wnd, message, wParam, lParam);
     }
 }
 
@@ -35,9 +35,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return 0;
 }

@@ -34,7 +34,6 @@ private:
     std::unique_ptr<void, HandleCloser> ownOut_, ownIn_;
 };
 
-// The program's arguments (without its name) in the system's code page.
-// False with a message when one holds characters that code page cannot
-// represent (such a path could not be opened).
+// The program's arguments (without its name) as UTF-8, every character kept.
+// False with a message when the command line cannot be read.
 bool ProgramArguments(std::vector<std::string>& args, std::string& error);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "serial/LateLibrary.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -14,20 +15,29 @@ constexpr char kSplitArguments[] = "CommandLineToArgvW";
 
 bool Usable(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE && ::GetFileType(h) != FILE_TYPE_UNKNOWN; }
 
+// A console is written wide, so that every character shows whatever its code
+// page (where its font has the glyph), with CR LF; a file or pipe gets the
+// UTF-8 text as it is.
 void WriteAll(HANDLE h, const std::string& text) {
     if (!Usable(h)) return;
     DWORD mode = 0;
-    // A console takes CR LF; a file or pipe gets the text as it is.
-    const std::string out = ::GetConsoleMode(h, &mode) ? [&] {
+    DWORD written = 0;
+    if (::GetConsoleMode(h, &mode)) {
         std::string crlf;
         for (char c : text) {
             if (c == '\n') crlf += '\r';
             crlf += c;
         }
-        return crlf;
-    }()
-                                                        : text;
-    DWORD written = 0;
+        const std::wstring wide = Text::Widen(crlf);
+        size_t at = 0;
+        while (at < wide.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(wide.size() - at, 8192));
+            if (!::WriteConsoleW(h, wide.data() + at, chunk, &written, nullptr) || written == 0) return;
+            at += written;
+        }
+        return;
+    }
+    const std::string& out = text;
     size_t at = 0;
     while (at < out.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(out.size() - at, 65536));
@@ -44,13 +54,13 @@ Console::Console() {
     HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
     if ((!Usable(out) || !Usable(in)) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
         if (!Usable(out)) {
-            out = ::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+            out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
             if (out != INVALID_HANDLE_VALUE) ownOut_.reset(out);
             if (!Usable(err)) err = out;
         }
         if (!Usable(in)) {
-            in = ::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+            in = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
             if (in != INVALID_HANDLE_VALUE) ownIn_.reset(in);
         }
@@ -79,16 +89,26 @@ bool Console::Ask(const std::string& question, bool& yes) {
     HANDLE in = static_cast<HANDLE>(in_);
     if (!Usable(in)) return false;
     std::string line;
-    char c = 0;
     DWORD got = 0;
-    // One byte at a time, so that nothing after the answer's line is taken.
-    while (line.size() < 256 && ::ReadFile(in, &c, 1, &got, nullptr) && got == 1) {
-        if (c == '\n') break;
-        if (c != '\r') line += c;
+    DWORD mode = 0;
+    const bool console = ::GetConsoleMode(in, &mode) != FALSE;
+    // One character at a time, so that nothing after the answer's line is
+    // taken; a console is read wide, a file or pipe as bytes.
+    while (line.size() < 256) {
+        if (console) {
+            wchar_t w = 0;
+            if (!::ReadConsoleW(in, &w, 1, &got, nullptr) || got != 1) break;
+            if (w == L'\n') break;
+            if (w != L'\r') line += Text::Narrow(std::wstring_view(&w, 1));
+        } else {
+            char c = 0;
+            if (!::ReadFile(in, &c, 1, &got, nullptr) || got != 1) break;
+            if (c == '\n') break;
+            if (c != '\r') line += c;
+        }
     }
     if (got == 0 && line.empty()) return false;
-    DWORD mode = 0;
-    if (!::GetConsoleMode(in, &mode)) Out("\n");  // an answer from a file or pipe is not echoed
+    if (!console) Out("\n");  // an answer from a file or pipe is not echoed
     yes = line == "y" || line == "Y" || line == "yes" || line == "YES" || line == "Yes";
     return true;
 }
@@ -106,22 +126,7 @@ bool ProgramArguments(std::vector<std::string>& args, std::string& error) {
         error = "the command line cannot be read";
         return false;
     }
-    bool ok = true;
-    for (int i = 1; i < count && ok; ++i) {
-        const int size = ::WideCharToMultiByte(CP_ACP, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-        BOOL lossy = FALSE;
-        if (size <= 0 ||
-            ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, argv[i], -1, &text[0], size, nullptr, &lossy) == 0 ||
-            lossy) {
-            error = "argument " + std::to_string(i) +
-                    " holds characters this system's code page cannot represent; use a path without them";
-            ok = false;
-            break;
-        }
-        text.resize(static_cast<size_t>(size) - 1);
-        args.push_back(text);
-    }
+    for (int i = 1; i < count; ++i) args.push_back(Text::Narrow(argv[i]));
     ::LocalFree(argv);
-    return ok;
+    return true;
 }

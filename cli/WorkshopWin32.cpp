@@ -15,13 +15,15 @@
 #include "serial/LogFolder.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortSelection.h"
+#include "text/Files.h"
+#include "text/Wide.h"
 
 namespace {
 
 enum class PathKind { Missing, Folder, File };
 
 PathKind KindOf(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Text::WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
@@ -160,7 +162,7 @@ ExitCode Workshop::LoadProfile(std::string& bytes) {
                      "\n");
         return ExitCode::FileError;
     }
-    std::ifstream file(options_.path, std::ios::binary);
+    std::ifstream file(Text::PathOf(options_.path), std::ios::binary);
     // A profile is 29 short lines: anything over 1 MiB is not one.
     constexpr size_t kLimit = 1024 * 1024;
     if (file) {

@@ -1,12 +1,13 @@
 # Common flags and helpers for every target of the project.
 
-# Sources are UTF-8; the program's narrow texts are GBK (code page 936), the
-# ANSI code page of a Chinese Windows.
-add_compile_options(-finput-charset=UTF-8 -fexec-charset=GBK)
+# Sources and the program's narrow texts are UTF-8, whatever the ANSI code
+# page of the Windows they run on: every text crosses into Windows through
+# the wide functions (text/Wide.h).
+add_compile_options(-finput-charset=UTF-8 -fexec-charset=UTF-8)
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
 
 if(WIN32)
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   # Test executables run under Wine through this wrapper: private prefix,
   # code page 936, COM ports mapped to pseudo-terminals, Xvfb on demand.
   set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")

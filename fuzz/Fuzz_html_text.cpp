@@ -9,10 +9,6 @@
 #include "Loom/Core/HtmlLayout.h"
 #include "Loom/Core/HtmlTokenizer.h"
 
-namespace {
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
     const unsigned formatBits[] = {0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x400, 0x8000};
@@ -35,7 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     params.previousLinkCount = 1;
     params.mouseX = 5;
     params.mouseY = 5;
-    params.isLead = (data[0] & 1) ? IsGbkLead : nullptr;
     Loom::THtmlLayoutResult r = Loom::CHtmlLayout(canvas, params).Run(text.c_str());
 
     if (r.links.size() > 3) std::abort();
@@ -45,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& t : canvas.texts) drawn += t.text.size();
     // Nothing is drawn twice: the text plus one "..." per line at most.
     if (drawn > text.size() + 3 * (text.size() + 1)) std::abort();
-    Loom::CHtmlTokenizer::Tokenize(text.c_str(), IsGbkLead);
+    Loom::CHtmlTokenizer::Tokenize(text.c_str());
     return 0;
 }

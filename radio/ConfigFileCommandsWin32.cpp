@@ -1,10 +1,13 @@
 #include "radio/ConfigFileCommands.h"
 
+#include <atomic>
+#include <cstdio>
 #include <exception>
 
 #include "radio/ConfigFile.h"
 #include "radio/ConfigFileImport.h"
 #include "radio/ProfileFolder.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -13,11 +16,13 @@ ConfigFileIo& RealIo() {
     return io;
 }
 
-// The folder a path names its file in, as GetTempFileNameA wants it: "." for
-// a bare name, "C:" for "C:name", "C:\" for "C:\name".
-std::string FolderOf(const std::string& path) {
-    const std::string folder = FolderOfPath(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
-    return folder.empty() ? "." : folder;
+// A file name in the folder that the path names its file in: "name" for a
+// bare name, "C:name" for "C:x", "C:\name" for "C:\x", "C:\a\name" for "C:\a\x".
+std::string Beside(const std::string& path, const std::string& name) {
+    const std::string folder = FolderOfPath(path);
+    if (folder.empty()) return name;
+    const char last = folder.back();
+    return last == '\\' || last == '/' || last == ':' ? folder + name : folder + "\\" + name;
 }
 
 // A uniquely named file beside the target that is deleted again unless it
@@ -28,16 +33,27 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!path.empty()) ::DeleteFileA(path.c_str());
+        if (!path.empty()) ::DeleteFileW(Text::WidePath(path).c_str());
     }
 
-    // GetTempFileNameA creates the file, so that no other program can take
-    // the name between choosing it and writing it.
+    // The file is created under a name no file has yet, so that no other
+    // program can take the name between choosing it and writing it.
     bool CreateBeside(const std::string& target) {
-        char name[MAX_PATH];
-        if (::GetTempFileNameA(FolderOf(target).c_str(), "cfg", 0, name) == 0) return false;
-        path.assign(name);
-        return true;
+        static std::atomic<unsigned> counter{0};
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            char name[48];
+            std::snprintf(name, sizeof name, "cfg%lx-%x.tmp", static_cast<unsigned long>(::GetCurrentProcessId()),
+                          counter.fetch_add(1) ^ static_cast<unsigned>(::GetTickCount()));
+            const std::string candidate = Beside(target, name);
+            UniqueFile made(::CreateFileW(Text::WidePath(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (made) {
+                path = candidate;
+                return true;
+            }
+            if (::GetLastError() != ERROR_FILE_EXISTS) return false;
+        }
+        return false;
     }
     const std::string& Path() const { return path; }
     void Keep() { path.clear(); }
@@ -82,11 +98,11 @@ bool ConfigFileCommands::SaveProfile(const std::string& target, const std::vecto
 }
 
 bool ConfigFileCommands::CanSaveProfile(const std::string& target) {
-    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Text::WidePath(target).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
         // Replacing the file needs what this asks for: delete access.
-        const UniqueFile held(::CreateFileA(target.c_str(), DELETE,
+        const UniqueFile held(::CreateFileW(Text::WidePath(target).c_str(), DELETE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
         if (!held) return false;
@@ -96,7 +112,7 @@ bool ConfigFileCommands::CanSaveProfile(const std::string& target) {
 }
 
 bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
     if (!file) return false;
     for (const std::string& line : lines) {
@@ -109,7 +125,7 @@ bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<s
 bool ConfigFileCommands::LoadProfile(const std::string& path) {
     // Shared like a C runtime fopen, so that a profile open in an editor
     // still imports.
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     window.ShowResult(file.valid(), ActionControl::Import);
     if (!file) return false;

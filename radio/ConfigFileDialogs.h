@@ -13,11 +13,14 @@
 // current language. They open in the program's folder, or, when the program
 // cannot write there (an installed program), in the user's Documents folder
 // and then in the folder of the profile chosen last (ProfileFolder.h). Paths
-// are ANSI text of at most 259 characters. Thread: the window thread (the
-// dialogs are modal).
+// are UTF-8 of at most 259 characters of any kind (kPathUnits UTF-16 units
+// hold them with the terminator). Thread: the window thread (the dialogs
+// are modal).
 class ConfigFileDialogs : public IFileChooser {
 public:
     enum class Kind { Save, Open };
+    // The dialog's path buffer: 259 characters, each up to two UTF-16 units.
+    static constexpr DWORD kPathUnits = 2 * (MAX_PATH - 1) + 1;
 
     ConfigFileDialogs(HWND owner, const IConfigView& view, std::string programFolder = ProgramFolder());
 
@@ -27,16 +30,16 @@ public:
     // The path and the file must exist.
     bool ChooseOpenPath(std::string& path) override;
 
-    // The dialog record as it will be shown. `path` is a buffer of MAX_PATH
-    // bytes; it and `folder` must outlive the record.
-    OPENFILENAMEA Describe(Kind kind, char* path, const std::string& folder) const;
+    // The dialog record as it will be shown. `path` is a buffer of
+    // kPathUnits units; it and `folder` must outlive the record.
+    OPENFILENAMEW Describe(Kind kind, wchar_t* path, const std::wstring& folder) const;
 
     // The folder the next dialog opens in. Whether the program's folder can
     // be written is found out once, at the first dialog.
     std::string InitialFolder();
     // Takes the path of a dialog that was answered with OK (the record
     // Describe made) and remembers its folder for the next dialog.
-    void Accept(const OPENFILENAMEA& answered, std::string& path);
+    void Accept(const OPENFILENAMEW& answered, std::string& path);
 
     // The folder of the running program, without a trailing backslash.
     static std::string ProgramFolder();

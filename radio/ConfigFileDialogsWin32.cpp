@@ -1,31 +1,34 @@
 #include "radio/ConfigFileDialogs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
 #include "serial/LateLibrary.h"
 #include "serial/UniqueHandle.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 namespace {
 
 constexpr char kDialogLibrary[] = "comdlg32.dll";
-constexpr char kOpenDialog[] = "GetOpenFileNameA";
-constexpr char kSaveDialog[] = "GetSaveFileNameA";
-using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+constexpr char kOpenDialog[] = "GetOpenFileNameW";
+constexpr char kSaveDialog[] = "GetSaveFileNameW";
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 constexpr char kShellLibrary[] = "shell32.dll";
-constexpr char kFolderPath[] = "SHGetFolderPathA";
-using FolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+constexpr char kFolderPath[] = "SHGetFolderPathW";
+using FolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 // CSIDL_PERSONAL, the user's Documents folder (shlobj.h is left out so that
 // nothing of the shell is linked in).
 constexpr int kDocumentsFolderId = 0x0005;
 
 // One filter; the literal's own NUL ends the list with the second NUL.
-constexpr char kFilter[] = "Config File(*.cfg)\0*.cfg\0";
+constexpr wchar_t kFilter[] = L"Config File(*.cfg)\0*.cfg\0";
 
-const char* Title(ConfigFileDialogs::Kind kind, Language language) {
+const wchar_t* Title(ConfigFileDialogs::Kind kind, Language language) {
     const bool chinese = language == Language::Chinese;
-    if (kind == ConfigFileDialogs::Kind::Save) return chinese ? "导出配置" : "Export Config";
-    return chinese ? "导入配置" : "Import Config";
+    if (kind == ConfigFileDialogs::Kind::Save) return chinese ? L"导出配置" : L"Export Config";
+    return chinese ? L"导入配置" : L"Import Config";
 }
 
 }  // namespace
@@ -37,14 +40,14 @@ bool ConfigFileDialogs::ChooseSavePath(std::string& path) { return Run(Kind::Sav
 
 bool ConfigFileDialogs::ChooseOpenPath(std::string& path) { return Run(Kind::Open, path); }
 
-OPENFILENAMEA ConfigFileDialogs::Describe(Kind kind, char* path, const std::string& folder) const {
-    OPENFILENAMEA dialog{};
+OPENFILENAMEW ConfigFileDialogs::Describe(Kind kind, wchar_t* path, const std::wstring& folder) const {
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = kFilter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.nMaxFile = kPathUnits;
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrTitle = Title(kind, view.GetLanguage());
     dialog.Flags = kind == Kind::Save ? OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_NOVALIDATE
@@ -53,35 +56,31 @@ OPENFILENAMEA ConfigFileDialogs::Describe(Kind kind, char* path, const std::stri
 }
 
 std::string ConfigFileDialogs::ProgramFolder() {
-    char module[MAX_PATH];
-    const DWORD n = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    // A name cut at MAX_PATH is no usable folder; the dialog then opens where
-    // it likes.
-    if (n == 0 || n >= MAX_PATH) return {};
-    return FolderOfPath(std::string(module, n), [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
+    const std::string module = Text::ModuleFileName(nullptr);
+    // Without its name the dialog opens where it likes.
+    if (module.empty()) return {};
+    return FolderOfPath(module);
 }
 
 std::string ConfigFileDialogs::DocumentsFolder() {
     const FolderPathFn folderPath = LateFunction<FolderPathFn, kShellLibrary, kFolderPath>();
-    char folder[MAX_PATH] = "";
+    wchar_t folder[MAX_PATH] = L"";
     if (folderPath == nullptr || FAILED(folderPath(nullptr, kDocumentsFolderId, nullptr, 0, folder))) return {};
-    folder[MAX_PATH - 1] = '\0';
-    return folder;
+    folder[MAX_PATH - 1] = L'\0';
+    return Text::Narrow(folder);
 }
 
 bool ConfigFileDialogs::FolderWritable(const std::string& folder) {
     // Rights, ownership, read-only media and policies all decide, so the
     // question is asked by making a file, under a name of this process that
-    // no other file has, deleted again as it is closed. (GetTempFileNameA is
+    // no other file has, deleted again as it is closed. (GetTempFileName is
     // no help: some systems report a name even when the file could not be
     // made.)
     for (int attempt = 0; attempt < 4 && !folder.empty(); ++attempt) {
-        char name[MAX_PATH];
-        const int n = std::snprintf(name, sizeof name, "%s\\~cfg%lx-%lx-%d.tmp", folder.c_str(),
-                                    static_cast<unsigned long>(::GetCurrentProcessId()),
-                                    static_cast<unsigned long>(::GetTickCount()), attempt);
-        if (n < 0 || n >= static_cast<int>(sizeof name)) return false;
-        UniqueFile probe(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        char name[64];
+        std::snprintf(name, sizeof name, "\\~cfg%lx-%lx-%d.tmp", static_cast<unsigned long>(::GetCurrentProcessId()),
+                      static_cast<unsigned long>(::GetTickCount()), attempt);
+        UniqueFile probe(::CreateFileW(Text::WidePath(folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
         if (probe) return true;
         if (::GetLastError() != ERROR_FILE_EXISTS) return false;
@@ -101,18 +100,22 @@ std::string ConfigFileDialogs::InitialFolder() {
     return ProfileDialogFolder(folders);
 }
 
-void ConfigFileDialogs::Accept(const OPENFILENAMEA& answered, std::string& path) {
+void ConfigFileDialogs::Accept(const OPENFILENAMEW& answered, std::string& path) {
     if (answered.lpstrFile == nullptr || answered.nMaxFile == 0) return;
-    answered.lpstrFile[answered.nMaxFile - 1] = '\0';
-    path = answered.lpstrFile;
-    const std::string folder = FolderOfChosenPath(path, answered.nFileOffset);
+    answered.lpstrFile[answered.nMaxFile - 1] = L'\0';
+    const std::wstring_view chosen(answered.lpstrFile);
+    path = Text::Narrow(chosen);
+    // The dialog gives the name's place in UTF-16 units; the folder is cut
+    // at the same character of the UTF-8 path.
+    const size_t offset = Text::Narrow(chosen.substr(0, std::min<size_t>(answered.nFileOffset, chosen.size()))).size();
+    const std::string folder = FolderOfChosenPath(path, offset);
     if (!folder.empty()) lastUsed = folder;
 }
 
 bool ConfigFileDialogs::Run(Kind kind, std::string& path) {
-    char chosen[MAX_PATH] = "";
-    const std::string folder = InitialFolder();
-    OPENFILENAMEA dialog = Describe(kind, chosen, folder);
+    wchar_t chosen[kPathUnits] = L"";
+    const std::wstring folder = Text::Widen(InitialFolder());
+    OPENFILENAMEW dialog = Describe(kind, chosen, folder);
     const FileDialogFn show = kind == Kind::Save ? LateFunction<FileDialogFn, kDialogLibrary, kSaveDialog>()
                                                  : LateFunction<FileDialogFn, kDialogLibrary, kOpenDialog>();
     // Cancelled, or the dialog could not be shown (nor its library loaded).

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "serial/TrafficLog.h"
+#include "text/Files.h"
 
 namespace Firmware {
 namespace {
@@ -123,7 +124,7 @@ void Download::downloadFirmware() {
     events.Busy(true);
     End end = End::Failure;
     {
-        std::ifstream file(path, std::ios::binary);
+        std::ifstream file(Text::PathOf(path), std::ios::binary);
         uint64_t length = 0;
         if (file && FileLength(file, length) && IsLongEnough(length) && window.OpenSelectedPort(true))
             end = SendPages(file, length);

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "radio/Firmware.h"
+#include "text/Files.h"
 
 namespace Firmware {
 namespace {
@@ -50,7 +51,7 @@ ImageFacts InspectImageLength(uint64_t length, int pagePauseMs, int finishPauseM
 }
 
 ImageFacts InspectImageFile(const std::string& path, int pagePauseMs, int finishPauseMs) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(Text::PathOf(path), std::ios::binary);
     ImageFacts unreadable;
     if (!file) return unreadable;
     // A folder opens on some systems but reads nothing: read one byte to be sure.

@@ -16,18 +16,13 @@ std::string FolderOfChosenPath(const std::string& path, std::size_t fileOffset) 
     return folder;
 }
 
-std::size_t FileNameOffset(const std::string& path, IsLeadByteFn isLeadByte) {
+std::size_t FileNameOffset(const std::string& path) {
     std::size_t offset = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (c == '\\' || c == '/' || (c == ':' && i == 1))
-            offset = i + 1;
-        else if (isLeadByte(c))
-            ++i;  // its second byte, whatever it looks like
+        const char c = path[i];
+        if (c == '\\' || c == '/' || (c == ':' && i == 1)) offset = i + 1;
     }
     return offset;
 }
 
-std::string FolderOfPath(const std::string& path, IsLeadByteFn isLeadByte) {
-    return FolderOfChosenPath(path, FileNameOffset(path, isLeadByte));
-}
+std::string FolderOfPath(const std::string& path) { return FolderOfChosenPath(path, FileNameOffset(path)); }

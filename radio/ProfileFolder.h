@@ -19,20 +19,15 @@ struct ProfileFolders {
 std::string ProfileDialogFolder(const ProfileFolders& folders);
 
 // The folder of a path the dialog answered, given the offset of the file name
-// the dialog reports (the name itself may hold bytes that look like a
-// backslash in a double-byte code page, so the path is not searched): "C:\a"
+// the dialog reports: "C:\a"
 // for "C:\a\b.cfg", "C:\" for "C:\b.cfg", "\" for "\b.cfg", "C:" for
 // "C:b.cfg", empty when the answer has no folder.
 std::string FolderOfChosenPath(const std::string& path, std::size_t fileOffset);
 
-// Whether a byte starts a double-byte character in the system's code page.
-using IsLeadByteFn = bool (*)(unsigned char);
-
-// The offset of a path's file name: just after its last '\', '/' or drive
-// colon ("C:b.cfg"), read character by character, so that the second byte of
-// a double-byte character (0x5C in many, such as 運 in code page 936) is never
-// taken for a backslash. 0 for a bare name.
-std::size_t FileNameOffset(const std::string& path, IsLeadByteFn isLeadByte);
+// The offset of a UTF-8 path's file name: just after its last '\', '/' or
+// drive colon ("C:b.cfg"); no byte of a UTF-8 sequence is ASCII, so none is
+// taken for a separator. 0 for a bare name.
+std::size_t FileNameOffset(const std::string& path);
 
 // The folder of any path, by that offset and the rule of FolderOfChosenPath.
-std::string FolderOfPath(const std::string& path, IsLeadByteFn isLeadByte);
+std::string FolderOfPath(const std::string& path);

@@ -5,13 +5,16 @@
 
 #include "radio/SettingsWindow.h"
 #include "serial/RegistryKey.h"
+#include "text/Wide.h"
 
 namespace {
 
 bool WriteBlock(const RegistryKey& key, const char* name, int value) {
+    // The block is ASCII text with its terminator; stored as wide text.
     SettingsBlock block = FormatSettingsBlock(value);
-    return ::RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(block.data()),
-                            static_cast<DWORD>(block.size())) == ERROR_SUCCESS;
+    const std::wstring text = Text::Widen(std::string_view(block.data(), block.size()));
+    return ::RegSetValueExW(key.get(), Text::Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                            static_cast<DWORD>(text.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace

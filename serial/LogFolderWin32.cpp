@@ -4,29 +4,31 @@
 #include <shellapi.h>
 
 #include "serial/LateLibrary.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 namespace {
 
 constexpr char kShellLibrary[] = "shell32.dll";
-constexpr char kShellExecute[] = "ShellExecuteA";
+constexpr char kShellExecute[] = "ShellExecuteW";
 
 // Creates one folder level; an existing folder is fine, an existing file is not.
 bool MakeFolder(const std::string& path) {
-    if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const std::wstring wide = Text::Widen(path);
+    if (::CreateDirectoryW(wide.c_str(), nullptr)) return true;
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
 
 bool PrepareLogFolder(std::string& folder) {
-    char base[MAX_PATH] = {};
-    const DWORD n = ::GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
-    if (n == 0 || n >= sizeof base) return false;
-    std::string path(base, n);
+    std::string path;
+    if (!Text::EnvironmentVariable("LOCALAPPDATA", path)) return false;
     while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-    // Room for the two levels and the rotated file names below them.
-    if (path.empty() || path.size() > MAX_PATH - 64) return false;
+    // Room for the two levels and the rotated file names below them (the
+    // wide path, in UTF-16 units, is what Windows limits).
+    if (path.empty() || Text::Widen(path).size() > MAX_PATH - 64) return false;
     for (const char* level : {"\\VelmoraConfig", "\\Logs"}) {
         path += level;
         if (!MakeFolder(path)) return false;
@@ -36,11 +38,12 @@ bool PrepareLogFolder(std::string& folder) {
 }
 
 bool OpenFolderInExplorer(const std::string& folder) {
-    const auto execute = LateFunction<decltype(&::ShellExecuteA), kShellLibrary, kShellExecute>();
+    const auto execute = LateFunction<decltype(&::ShellExecuteW), kShellLibrary, kShellExecute>();
     if (execute == nullptr) return false;
+    const std::wstring wide = Text::Widen(folder);
     // Some shells know no "explore" verb for a folder; "open" shows it too.
-    for (const char* verb : {"explore", "open"}) {
-        const HINSTANCE result = execute(nullptr, verb, folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    for (const wchar_t* verb : {L"explore", L"open"}) {
+        const HINSTANCE result = execute(nullptr, verb, wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         if (reinterpret_cast<INT_PTR>(result) > 32) return true;
     }
     return false;

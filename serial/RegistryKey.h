@@ -1,12 +1,17 @@
 #pragma once
 #include <windows.h>
 
+#include <cstring>
+#include <string>
 #include <utility>
 
-// One value as RegEnumValueA hands it over: the name and the data in
-// 256-byte buffers. Neither is guaranteed to be zero-terminated (data of
-// another type than REG_SZ, or a text stored without its terminator), so
-// readers use nameSize and dataSize, which never exceed the buffers.
+#include "text/Wide.h"
+
+// One value of a key: the name and the data as UTF-8 in 256-byte buffers
+// (the registry holds them as wide text). Neither is guaranteed to be
+// zero-terminated (data of another type than REG_SZ, or a text stored
+// without its terminator), so readers use nameSize and dataSize, which
+// never exceed the buffers.
 struct RegistryValue {
     static constexpr DWORD kBufferSize = 256;
     char name[kBufferSize];
@@ -36,14 +41,15 @@ public:
     // Opens an existing key; the Win32 status, ERROR_SUCCESS when `key` holds it.
     static LONG Open(HKEY root, const char* path, REGSAM access, RegistryKey& key) {
         HKEY h = nullptr;
-        LONG status = ::RegOpenKeyExA(root, path, 0, access, &h);
+        LONG status = ::RegOpenKeyExW(root, Text::Widen(path).c_str(), 0, access, &h);
         key = RegistryKey(status == ERROR_SUCCESS ? h : nullptr);
         return status;
     }
     // Opens the key, creating it (non-volatile) when it is missing.
     static LONG Create(HKEY root, const char* path, REGSAM access, RegistryKey& key) {
         HKEY h = nullptr;
-        LONG status = ::RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &h, nullptr);
+        LONG status = ::RegCreateKeyExW(root, Text::Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                        nullptr, &h, nullptr);
         key = RegistryKey(status == ERROR_SUCCESS ? h : nullptr);
         return status;
     }
@@ -56,20 +62,37 @@ public:
         key_ = nullptr;
     }
 
-    // Reads the value at `index` into `value`, both buffer sizes reset to 256
-    // first. The type is asked for only when `withType` is set. Returns
-    // ERROR_NO_MORE_ITEMS past the last value and ERROR_MORE_DATA when the
-    // name or data do not fit; the sizes are only meaningful on success.
+    // Reads the value at `index` into `value`. The type is asked for only
+    // when `withType` is set. Returns ERROR_NO_MORE_ITEMS past the last value
+    // and ERROR_MORE_DATA when the name or data do not fit (as UTF-8) in 256
+    // bytes; the sizes are only meaningful on success. Data of REG_SZ (or of
+    // a type not asked for) is text and is converted; other data is copied.
     LONG EnumValue(DWORD index, RegistryValue& value, bool withType) const {
-        value.nameSize = RegistryValue::kBufferSize;
-        value.dataSize = RegistryValue::kBufferSize;
+        wchar_t name[RegistryValue::kBufferSize];
+        wchar_t data[RegistryValue::kBufferSize];
+        DWORD nameUnits = RegistryValue::kBufferSize;
+        DWORD dataBytes = sizeof data;
         value.type = REG_NONE;
-        LONG status = ::RegEnumValueA(key_, index, value.name, &value.nameSize, nullptr,
-                                      withType ? &value.type : nullptr,
-                                      reinterpret_cast<BYTE*>(value.data), &value.dataSize);
+        value.nameSize = 0;
+        value.dataSize = 0;
+        LONG status = ::RegEnumValueW(key_, index, name, &nameUnits, nullptr, withType ? &value.type : nullptr,
+                                      reinterpret_cast<BYTE*>(data), &dataBytes);
+        if (status != ERROR_SUCCESS) return status;
         // Keep the sizes within the buffers whatever the call left in them.
-        if (value.nameSize > RegistryValue::kBufferSize) value.nameSize = RegistryValue::kBufferSize;
-        if (value.dataSize > RegistryValue::kBufferSize) value.dataSize = RegistryValue::kBufferSize;
+        if (nameUnits > RegistryValue::kBufferSize) nameUnits = RegistryValue::kBufferSize;
+        if (dataBytes > sizeof data) dataBytes = sizeof data;
+        const std::string utf8Name = Text::Narrow(std::wstring_view(name, nameUnits));
+        std::string utf8Data;
+        if (!withType || value.type == REG_SZ)
+            utf8Data = Text::Narrow(std::wstring_view(data, dataBytes / sizeof(wchar_t)));
+        else
+            utf8Data.assign(reinterpret_cast<const char*>(data), dataBytes);
+        if (utf8Name.size() > RegistryValue::kBufferSize || utf8Data.size() > RegistryValue::kBufferSize)
+            return ERROR_MORE_DATA;
+        std::memcpy(value.name, utf8Name.data(), utf8Name.size());
+        std::memcpy(value.data, utf8Data.data(), utf8Data.size());
+        value.nameSize = static_cast<DWORD>(utf8Name.size());
+        value.dataSize = static_cast<DWORD>(utf8Data.size());
         return status;
     }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "text/Wide.h"
+
 namespace {
 
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
@@ -18,7 +20,7 @@ void ResetOrCreate(UniqueHandle& event) {
     if (event)
         ::ResetEvent(event.get());
     else
-        event.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        event.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
 }
 
 }  // namespace
@@ -80,7 +82,7 @@ bool CSerialPort::Open(int number, int baudRate) {
     std::snprintf(settings, sizeof settings, "baud=%d parity=%c data=%d stop=%d", baudRate, 'N', 8, 1);
 
     UniqueFile opened(
-        ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+        ::CreateFileW(Text::Widen(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (opened && !ClaimPort(number)) opened.reset();
     if (!opened) {
         if (trafficLog) trafficLog->OpenFailed(number, baudRate);
@@ -103,7 +105,7 @@ bool CSerialPort::Open(int number, int baudRate) {
         if (::GetCommState(h, &dcb)) {
             dcb.fRtsControl = RTS_CONTROL_ENABLE;
             dcb.EvtChar = 'q';
-            lineConfigured = ::BuildCommDCBA(settings, &dcb) && ::SetCommState(h, &dcb);
+            lineConfigured = ::BuildCommDCBW(Text::Widen(settings).c_str(), &dcb) && ::SetCommState(h, &dcb);
         }
     }
     ::PurgeComm(h, kPurgeAll);
@@ -156,7 +158,7 @@ bool CSerialPort::ClaimPort(int number) {
     char name[64];
     std::snprintf(name, sizeof name, "Local\\VelmoraConfig.COM%d", number);
     portClaim.reset();
-    UniqueHandle claim(::CreateMutexA(nullptr, FALSE, name));
+    UniqueHandle claim(::CreateMutexW(nullptr, FALSE, Text::Widen(name).c_str()));
     if (!claim) return true;  // no claim possible: the device's own sharing rule decides
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return false;
     portClaim = std::move(claim);

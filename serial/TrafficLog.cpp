@@ -2,11 +2,11 @@
 
 #include <ctime>
 
-#ifdef _WIN32
-#include <share.h>
-#else
+#ifndef _WIN32
 #include <sys/file.h>
 #endif
+
+#include "text/Files.h"
 
 namespace TrafficText {
 
@@ -65,7 +65,7 @@ std::string PortText(int port, int rate) {
 // or remove it.
 std::FILE* OpenOwnFile(const std::string& path) {
 #ifdef _WIN32
-    return _fsopen(path.c_str(), "ab", _SH_DENYWR);
+    return Text::OpenFileDenyWrite(path, "ab");
 #else
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (file && flock(fileno(file), LOCK_EX | LOCK_NB) != 0) {
@@ -77,7 +77,7 @@ std::FILE* OpenOwnFile(const std::string& path) {
 }
 
 bool Exists(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = Text::OpenFile(path, "rb");
     if (file) std::fclose(file);
     return file != nullptr;
 }
@@ -264,18 +264,18 @@ bool TrafficLog::Rotate() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
     const int kept = options_.keptFiles;
-    std::remove(PathOf(kept).c_str());  // left by a rotation that was cut short
+    Text::RemoveFile(PathOf(kept));  // left by a rotation that was cut short
     std::vector<int> moved;
     for (int i = kept - 1; i >= 0; --i) {
         if (!Exists(PathOf(i))) continue;
-        if (std::rename(PathOf(i).c_str(), PathOf(i + 1).c_str()) != 0) {
+        if (!Text::RenameFile(PathOf(i), PathOf(i + 1))) {
             for (auto j = moved.rbegin(); j != moved.rend(); ++j)
-                std::rename(PathOf(*j + 1).c_str(), PathOf(*j).c_str());
+                Text::RenameFile(PathOf(*j + 1), PathOf(*j));
             return false;
         }
         moved.push_back(i);
     }
-    std::remove(PathOf(kept).c_str());
+    Text::RemoveFile(PathOf(kept));
     return true;
 }
 

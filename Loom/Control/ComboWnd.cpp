@@ -31,7 +31,7 @@ RECT CComboWnd::PlaceBelowOrAbove() const {
     ::MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoA(::MonitorFromWindow(parent, MONITOR_DEFAULTTONEAREST), &monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(parent, MONITOR_DEFAULTTONEAREST), &monitor);
     if (rc.bottom > monitor.rcWork.bottom) {
         POINT top{combo.left, combo.top};
         ::ClientToScreen(parent, &top);
@@ -55,7 +55,7 @@ bool CComboWnd::Open(CComboUI* owner) {
     HWND top = parent;
     while (::GetParent(top) != nullptr) top = ::GetParent(top);
     ShowWindow(true);
-    ::SendMessageA(top, WM_NCACTIVATE, TRUE, 0);
+    ::SendMessageW(top, WM_NCACTIVATE, TRUE, 0);
     return true;
 }
 
@@ -168,7 +168,7 @@ LRESULT CComboWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_KILLFOCUS: {
         const HWND to = reinterpret_cast<HWND>(wParam);
-        if (to != wnd_ && !::IsChild(wnd_, to)) ::PostMessageA(wnd_, WM_CLOSE, 0, 0);
+        if (to != wnd_ && !::IsChild(wnd_, to)) ::PostMessageW(wnd_, WM_CLOSE, 0, 0);
         break;
     }
     case WM_KEYDOWN:
@@ -190,7 +190,7 @@ LRESULT CComboWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
         manager_.MessageHandler(message, wParam, lParam, result);
         if (life.expired()) return 0;
-        if (!pressOnScrollBar_) ::PostMessageA(wnd_, WM_CLOSE, 0, 0);
+        if (!pressOnScrollBar_) ::PostMessageW(wnd_, WM_CLOSE, 0, 0);
         pressOnScrollBar_ = false;
         return 0;
     }

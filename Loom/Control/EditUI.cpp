@@ -6,6 +6,8 @@
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
+#include "text/Utf8.h"
+#include "text/Wide.h"
 
 namespace Loom {
 
@@ -49,7 +51,7 @@ void CEditUI::SetEnabled(bool enabled) {
 
 void CEditUI::SetText(const std::string& text) {
     text_ = text;
-    if (window_ != nullptr) ::SetWindowTextA(window_->GetHWND(), text_.c_str());
+    if (window_ != nullptr) ::SetWindowTextW(window_->GetHWND(), Text::Widen(text_).c_str());
     Invalidate();
 }
 
@@ -86,9 +88,9 @@ void CEditUI::OpenNativeWindow() {
 void CEditUI::SelectAllInWindow() {
     if (window_ == nullptr) return;
     const HWND wnd = window_->GetHWND();
-    int length = ::GetWindowTextLengthA(wnd);
+    int length = ::GetWindowTextLengthW(wnd);
     if (length == 0) length = 1;
-    ::SendMessageA(wnd, EM_SETSEL, 0, length);
+    ::SendMessageW(wnd, EM_SETSEL, 0, length);
 }
 
 void CEditUI::TakeWindowText(const std::string& text) {
@@ -166,13 +168,13 @@ void CEditUI::DoEvent(UIEvent& event) {
 
 void CEditUI::SetMaxChar(UINT count) {
     maxChar_ = count;
-    if (window_ != nullptr) ::SendMessageA(window_->GetHWND(), EM_LIMITTEXT, maxChar_, 0);
+    if (window_ != nullptr) ::SendMessageW(window_->GetHWND(), EM_LIMITTEXT, maxChar_, 0);
 }
 
 void CEditUI::SetReadOnly(bool on) {
     if (readOnly_ == on) return;
     readOnly_ = on;
-    if (window_ != nullptr) ::SendMessageA(window_->GetHWND(), EM_SETREADONLY, readOnly_ ? TRUE : FALSE, 0);
+    if (window_ != nullptr) ::SendMessageW(window_->GetHWND(), EM_SETREADONLY, readOnly_ ? TRUE : FALSE, 0);
     Invalidate();
 }
 
@@ -185,8 +187,8 @@ void CEditUI::SetNativeStyles(DWORD styles) {
     nativeStyles_ = styles;
     if (window_ == nullptr) return;
     const HWND wnd = window_->GetHWND();
-    const DWORD style = (static_cast<DWORD>(::GetWindowLongA(wnd, GWL_STYLE)) & ~removed) | nativeStyles_;
-    ::SetWindowLongA(wnd, GWL_STYLE, static_cast<LONG>(style));
+    const DWORD style = (static_cast<DWORD>(::GetWindowLongW(wnd, GWL_STYLE)) & ~removed) | nativeStyles_;
+    ::SetWindowLongW(wnd, GWL_STYLE, static_cast<LONG>(style));
 }
 
 void CEditUI::SetPasswordMode(bool on) {
@@ -199,7 +201,7 @@ void CEditUI::SetPasswordChar(char ch) {
     if (passwordChar_ == ch) return;
     passwordChar_ = ch;
     if (window_ != nullptr) {
-        ::SendMessageA(window_->GetHWND(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+        ::SendMessageW(window_->GetHWND(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
     }
     Invalidate();
 }
@@ -280,9 +282,9 @@ void CEditUI::PaintText(HDC dc) {
     if (text_.empty()) return;
     std::string shown = text_;
     if (password_) {
-        // One mask character per character, double-byte characters included.
+        // One mask character per character, whatever its length in bytes.
         shown.clear();
-        for (const char* p = text_.c_str(); *p != '\0'; p = ::CharNextA(p)) shown += passwordChar_;
+        for (const char* p = text_.c_str(); *p != '\0'; p = Text::Utf8Next(p)) shown += passwordChar_;
     }
     RECT rc = GetTextRect();
     CRenderer::DrawText(dc, manager_, rc, shown.c_str(), IsEnabled() ? textColor_ : disabledTextColor_, font_,

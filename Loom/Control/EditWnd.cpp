@@ -5,6 +5,8 @@
 #include "Loom/Control/EditUI.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 namespace Loom {
 
@@ -20,11 +22,11 @@ constexpr UINT kReflectBase = 0x2000;
 bool ClipboardHoldsDigitsOnly(HWND wnd) {
     if (!::OpenClipboard(wnd)) return false;
     bool digits = true;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const auto* text = static_cast<const char*>(::GlobalLock(data))) {
-            const SIZE_T size = ::GlobalSize(data);
-            for (SIZE_T i = 0; i < size && text[i] != '\0' && text[i] != '\r' && text[i] != '\n'; ++i)
-                digits = digits && text[i] >= '0' && text[i] <= '9';
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            const SIZE_T size = ::GlobalSize(data) / sizeof(wchar_t);
+            for (SIZE_T i = 0; i < size && text[i] != L'\0' && text[i] != L'\r' && text[i] != L'\n'; ++i)
+                digits = digits && text[i] >= L'0' && text[i] <= L'9';
             ::GlobalUnlock(data);
         }
     }
@@ -62,18 +64,18 @@ CEditWnd* CEditWnd::Open(CEditUI* owner) {
 void CEditWnd::Init() {
     CUIManager* manager = owner_->GetManager();
     const HWND wnd = GetHWND();
-    ::SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner_->GetFont())), TRUE);
-    ::SendMessageA(wnd, EM_LIMITTEXT, owner_->GetMaxChar(), 0);
+    ::SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner_->GetFont())), TRUE);
+    ::SendMessageW(wnd, EM_LIMITTEXT, owner_->GetMaxChar(), 0);
     if (owner_->IsPasswordMode()) {
-        ::SendMessageA(wnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(owner_->GetPasswordChar()), 0);
+        ::SendMessageW(wnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(owner_->GetPasswordChar()), 0);
     }
-    ::SetWindowTextA(wnd, owner_->text_.c_str());
-    ::SendMessageA(wnd, EM_SETMODIFY, FALSE, 0);
-    ::SendMessageA(wnd, EM_SETMARGINS, EC_USEFONTINFO, 0);
+    ::SetWindowTextW(wnd, Text::Widen(owner_->text_).c_str());
+    ::SendMessageW(wnd, EM_SETMODIFY, FALSE, 0);
+    ::SendMessageW(wnd, EM_SETMARGINS, EC_USEFONTINFO, 0);
     ::EnableWindow(wnd, owner_->IsEnabled() ? TRUE : FALSE);
-    ::SendMessageA(wnd, EM_SETREADONLY, owner_->IsReadOnly() ? TRUE : FALSE, 0);
-    const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
-    ::SetWindowLongA(wnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) | owner_->GetNativeStyles()));
+    ::SendMessageW(wnd, EM_SETREADONLY, owner_->IsReadOnly() ? TRUE : FALSE, 0);
+    const LONG style = ::GetWindowLongW(wnd, GWL_STYLE);
+    ::SetWindowLongW(wnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) | owner_->GetNativeStyles()));
     ::ShowWindow(wnd, SW_SHOWNOACTIVATE);
     ::SetFocus(wnd);
     initialized_ = true;
@@ -105,7 +107,7 @@ LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_KILLFOCUS: {
         const LRESULT result = CallOldProc(message, wParam, lParam);
-        ::PostMessageA(GetHWND(), WM_CLOSE, 0, 0);
+        ::PostMessageW(GetHWND(), WM_CLOSE, 0, 0);
         return result;
     }
     case WM_CLOSE:
@@ -122,7 +124,7 @@ LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PASTE:
         // A digits-only edit refuses a paste with anything else, as it
         // refuses such a key.
-        if ((static_cast<DWORD>(::GetWindowLongA(GetHWND(), GWL_STYLE)) & ES_NUMBER) != 0 &&
+        if ((static_cast<DWORD>(::GetWindowLongW(GetHWND(), GWL_STYLE)) & ES_NUMBER) != 0 &&
             !ClipboardHoldsDigitsOnly(GetHWND())) {
             ::MessageBeep(MB_OK);
             return 0;
@@ -144,13 +146,7 @@ LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CEditWnd::OnEditChanged() {
     if (!initialized_ || owner_ == nullptr) return 0;
     const HWND wnd = GetHWND();
-    // The length may be larger than the text (double-byte text); the copy
-    // says how much there is.
-    const int length = ::GetWindowTextLengthA(wnd);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = ::GetWindowTextA(wnd, &text[0], static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    owner_->TakeWindowText(text);
+    owner_->TakeWindowText(Text::WindowText(wnd));
     return 0;
 }
 

@@ -18,7 +18,7 @@ bool Load(GdiplusFunctions& f) {
            Find(m, "GdiplusShutdown", f.GdiplusShutdown) && Find(m, "GdipCreateFromHDC", f.GdipCreateFromHDC) &&
            Find(m, "GdipDeleteGraphics", f.GdipDeleteGraphics) &&
            Find(m, "GdipSetTextRenderingHint", f.GdipSetTextRenderingHint) &&
-           Find(m, "GdipCreateFontFromLogfontA", f.GdipCreateFontFromLogfontA) &&
+           Find(m, "GdipCreateFontFromLogfontW", f.GdipCreateFontFromLogfontW) &&
            Find(m, "GdipCreateFontFromDC", f.GdipCreateFontFromDC) && Find(m, "GdipDeleteFont", f.GdipDeleteFont) &&
            Find(m, "GdipCreateStringFormat", f.GdipCreateStringFormat) &&
            Find(m, "GdipSetStringFormatAlign", f.GdipSetStringFormatAlign) &&

@@ -16,7 +16,7 @@ struct GdiplusFunctions {
     decltype(&Gdiplus::DllExports::GdipCreateFromHDC) GdipCreateFromHDC;
     decltype(&Gdiplus::DllExports::GdipDeleteGraphics) GdipDeleteGraphics;
     decltype(&Gdiplus::DllExports::GdipSetTextRenderingHint) GdipSetTextRenderingHint;
-    decltype(&Gdiplus::DllExports::GdipCreateFontFromLogfontA) GdipCreateFontFromLogfontA;
+    decltype(&Gdiplus::DllExports::GdipCreateFontFromLogfontW) GdipCreateFontFromLogfontW;
     decltype(&Gdiplus::DllExports::GdipCreateFontFromDC) GdipCreateFontFromDC;
     decltype(&Gdiplus::DllExports::GdipDeleteFont) GdipDeleteFont;
     decltype(&Gdiplus::DllExports::GdipCreateStringFormat) GdipCreateStringFormat;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "Loom/Control/GdiplusFunctions.h"
+#include "text/Wide.h"
 
 namespace Loom {
 
@@ -33,22 +34,15 @@ Gdiplus::ARGB WithOpacity(DWORD color, int opacity) {
     return (static_cast<DWORD>(opacity & 0xFF) << 24) | (color & 0x00FFFFFF);
 }
 
-std::wstring Widen(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int count = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    if (count <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], count);
-    return wide;
-}
+using Text::Widen;
 
 // The label's font as a GDI+ font; without one (or if GDI+ cannot take it)
 // the font selected into the DC.
 FontPtr MakeFont(const GdiplusFunctions& gdiplus, HDC dc, HFONT font) {
     Gdiplus::GpFont* made = nullptr;
-    LOGFONTA description{};
-    if (font != nullptr && ::GetObjectA(font, sizeof(description), &description) != 0 &&
-        gdiplus.GdipCreateFontFromLogfontA(dc, &description, &made) == Gdiplus::Ok) {
+    LOGFONTW description{};
+    if (font != nullptr && ::GetObjectW(font, sizeof(description), &description) != 0 &&
+        gdiplus.GdipCreateFontFromLogfontW(dc, &description, &made) == Gdiplus::Ok) {
         return FontPtr(made);
     }
     made = nullptr;

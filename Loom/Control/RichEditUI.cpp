@@ -8,6 +8,7 @@
 #include "Loom/Control/TxtWinHost.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/ValueReaders.h"
+#include "text/Wide.h"
 
 namespace Loom {
 
@@ -15,29 +16,11 @@ namespace {
 
 bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
-// Text longer than this is cut when it passes between the code page and
-// the services' wide characters.
+// A text longer than this is cut when it is read back from the services.
 constexpr size_t kMaxTextLength = 1u << 24;
 
-std::wstring Widen(const std::string& text) {
-    const int length = static_cast<int>(std::min(text.size(), kMaxTextLength));
-    if (length == 0) return std::wstring();
-    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (needed <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(needed), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], needed);
-    return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-    const int length = static_cast<int>(std::min(wide.size(), kMaxTextLength));
-    if (length == 0) return std::string();
-    const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) return std::string();
-    std::string text(static_cast<size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, &text[0], needed, nullptr, nullptr);
-    return text;
-}
+using Text::Narrow;
+using Text::Widen;
 
 }  // namespace
 
@@ -241,7 +224,6 @@ void CRichEditUI::DoEvent(UIEvent& event) {
         return;
     case EventKillFocus:
         focused_ = false;
-        leadByte_ = 0;
         Send(WM_KILLFOCUS);
         if (HasTextServices()) host_->GetServices()->OnTxUIDeactivate();
         if (host_ != nullptr) host_->DestroyCaret();
@@ -271,25 +253,6 @@ bool CRichEditUI::WantsReturn() const {
     return wantReturn_ || (wantCtrlReturn_ && ::GetKeyState(VK_CONTROL) < 0);
 }
 
-bool CRichEditUI::WidenChar(WPARAM& ch) {
-    const char byte = static_cast<char>(ch & 0xFF);
-    char bytes[2] = {byte, 0};
-    int count = 1;
-    if (leadByte_ != 0) {
-        bytes[0] = leadByte_;
-        bytes[1] = byte;
-        count = 2;
-        leadByte_ = 0;
-    } else if (::IsDBCSLeadByte(static_cast<BYTE>(byte))) {
-        leadByte_ = byte;
-        return false;
-    }
-    WCHAR wide = 0;
-    if (::MultiByteToWideChar(CP_ACP, 0, bytes, count, &wide, 1) != 1) return false;
-    ch = wide;
-    return true;
-}
-
 // Keyboard and input-method messages of the window go to the services
 // while the editor has the focus.
 LRESULT CRichEditUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -312,8 +275,8 @@ LRESULT CRichEditUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, 
             handled = true;
             return 0;
         }
+        // The window is a wide window: its characters are what the services take.
         handled = true;
-        if (!WidenChar(wParam)) return 0;
         break;
     case WM_KEYUP:
     case WM_IME_STARTCOMPOSITION:

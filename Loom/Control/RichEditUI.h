@@ -71,10 +71,6 @@ private:
     void UpdateScrollStyle();
     void UpdateCharFormat();
     bool SetFlagAttribute(const char* name, const char* value);
-    // The window is an ANSI window: its characters come as bytes of the
-    // code page (two for a double-byte character), the services take wide
-    // characters. False while half a character is pending.
-    bool WidenChar(WPARAM& ch);
 
     CTxtWinHost* host_ = nullptr;
     bool filterAdded_ = false;
@@ -92,7 +88,6 @@ private:
     WORD alignment_ = 1;  // PFA_LEFT
     int font_ = -1;
     DWORD textColor_ = 0xFF000000;
-    char leadByte_ = 0;
 };
 
 }  // namespace Loom

@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include <cstdlib>
+#include <cwchar>
 
 #include "Loom/Control/RichEditUI.h"
 #include "Loom/Core/GdiHandles.h"
@@ -100,8 +101,8 @@ void CTxtWinHost::SetPropertyBit(DWORD bit, bool on) {
 }
 
 void CTxtWinHost::SetCharFormat(HFONT font, DWORD argb) {
-    LOGFONTA lf{};
-    if (font == nullptr || ::GetObjectA(font, sizeof(lf), &lf) == 0) return;
+    LOGFONTW lf{};
+    if (font == nullptr || ::GetObjectW(font, sizeof(lf), &lf) == 0) return;
     int dpi = 96;
     {
         WindowDC screen(nullptr);
@@ -117,10 +118,8 @@ void CTxtWinHost::SetCharFormat(HFONT font, DWORD argb) {
         (lf.lfWeight >= FW_BOLD ? CFE_BOLD : 0) | (lf.lfItalic ? CFE_ITALIC : 0) | (lf.lfUnderline ? CFE_UNDERLINE : 0);
     charFormat_.bCharSet = lf.lfCharSet;
     charFormat_.bPitchAndFamily = lf.lfPitchAndFamily;
-    lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-    if (::MultiByteToWideChar(CP_ACP, 0, lf.lfFaceName, -1, charFormat_.szFaceName, LF_FACESIZE) == 0) {
-        charFormat_.szFaceName[0] = L'\0';
-    }
+    lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    std::wcscpy(charFormat_.szFaceName, lf.lfFaceName);
     if (services_ != nullptr) services_->OnTxPropertyBitsChange(TXTBIT_CHARFORMATCHANGE, TXTBIT_CHARFORMATCHANGE);
 }
 

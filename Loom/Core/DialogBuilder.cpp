@@ -30,6 +30,7 @@
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/TabLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
+#include "text/Win32Text.h"
 
 namespace Loom {
 
@@ -122,8 +123,8 @@ bool CDialogBuilder::Load(LPCSTR xml, LPCSTR type) {
     if (xml == nullptr) return false;
     if (!IS_INTRESOURCE(xml)) return xml[0] == '<' ? markup_.Load(xml) : markup_.LoadFromFile(xml);
     HMODULE module = CUIManager::GetResourceInstance();
-    if (module == nullptr) module = ::GetModuleHandleA(nullptr);
-    HRSRC resource = ::FindResourceA(module, xml, type);
+    if (module == nullptr) module = ::GetModuleHandleW(nullptr);
+    HRSRC resource = Text::FindResourceNamed(module, xml, type);
     if (resource == nullptr) return false;
     HGLOBAL loaded = ::LoadResource(module, resource);
     const DWORD size = ::SizeofResource(module, resource);

@@ -36,8 +36,8 @@ public:
     // italic fonts).
     virtual int BlankCSpacing(HtmlFont font) = 0;
     virtual int TextWidth(HtmlFont font, const char* text, int length) = 0;
-    // How many bytes of text fit into maxWidth (may split a double-byte
-    // character; the layout moves the cut to a character boundary).
+    // How many bytes of the UTF-8 text fit into maxWidth (the layout moves
+    // the cut to a character boundary).
     virtual int FitBytes(HtmlFont font, const char* text, int length, int maxWidth) = 0;
     // The size of an image; false when it cannot be loaded.
     virtual bool ImageSize(const std::string& name, const std::string& type, int& width, int& height) = 0;

@@ -34,7 +34,7 @@ THtmlLayoutResult CHtmlLayout::Run(const char* text) {
     result.extent = TRenderRect{rc.left, rc.top, rc.left, rc.top};
     if (text == nullptr || rc.IsEmpty()) return result;
     text_ = text;
-    tokens_ = CHtmlTokenizer::Tokenize(text, params_.isLead);
+    tokens_ = CHtmlTokenizer::Tokenize(text);
     links_.clear();
 
     long long top = rc.top;
@@ -127,7 +127,7 @@ void CHtmlLayout::RunLine(Pos& pos, Line& line) {
 size_t CHtmlLayout::AlignToChar(const char* s, size_t len, size_t n) const {
     size_t p = 0;
     for (;;) {
-        size_t c = CHtmlTokenizer::CharLength(s, p, len, params_.isLead);
+        size_t c = CHtmlTokenizer::CharLength(s, p, len);
         if (c == 0 || p + c > n) return p;
         p += c;
     }
@@ -140,14 +140,14 @@ size_t CHtmlLayout::WrapCut(const char* s, size_t len, size_t fit, bool placed) 
         // Back to just after the last character that is not a letter.
         size_t lastBreak = 0;
         for (size_t p = 0; p < fit;) {
-            size_t c = CHtmlTokenizer::CharLength(s, p, len, params_.isLead);
+            size_t c = CHtmlTokenizer::CharLength(s, p, len);
             p += c;
             if (c > 1 || !IsLetter(static_cast<unsigned char>(s[p - 1]))) lastBreak = p;
         }
         if (lastBreak > 0) cut = lastBreak;
         else if (placed) cut = 0;
     }
-    if (cut == 0 && !placed) cut = CHtmlTokenizer::CharLength(s, 0, len, params_.isLead);
+    if (cut == 0 && !placed) cut = CHtmlTokenizer::CharLength(s, 0, len);
     return cut;
 }
 
@@ -184,7 +184,7 @@ bool CHtmlLayout::PlaceRun(const THtmlToken& t, Pos& pos, Line& line) {
         return true;
     }
     if (Has(HtmlSingleLine)) {
-        size_t cut = (fit == 0 && !line.placed) ? CHtmlTokenizer::CharLength(s, 0, len, params_.isLead) : fit;
+        size_t cut = (fit == 0 && !line.placed) ? CHtmlTokenizer::CharLength(s, 0, len) : fit;
         Emit(line, s, cut, blank);
         line.dropping = true;
         ++pos.token, pos.offset = 0;

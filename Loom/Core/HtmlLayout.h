@@ -40,7 +40,6 @@ struct THtmlLayoutParams {
     const THtmlLink* previousLinks = nullptr;
     int previousLinkCount = 0;
     int maxLinks = 0;  // link rectangles to record at most
-    LeadBytePredicate isLead = nullptr;
 };
 
 struct THtmlLayoutResult {

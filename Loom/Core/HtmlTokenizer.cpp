@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/Utf8.h"
+
 namespace Loom {
 
 namespace {
@@ -13,7 +15,7 @@ bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 // Walks one text; each Scan* consumes what starts at pos_.
 class Scanner {
 public:
-    Scanner(const char* text, LeadBytePredicate isLead) : text_(text), end_(std::strlen(text)), isLead_(isLead) {}
+    explicit Scanner(const char* text) : text_(text), end_(std::strlen(text)) {}
 
     std::vector<THtmlToken> Run() {
         while (pos_ < end_) {
@@ -30,7 +32,7 @@ private:
 
     // Offset of the next '>' or '}' at or after pos, or end_.
     size_t FindCloser(size_t pos) const {
-        while (pos < end_ && !IsCloser(text_[pos])) pos += CHtmlTokenizer::CharLength(text_, pos, end_, isLead_);
+        while (pos < end_ && !IsCloser(text_[pos])) pos += CHtmlTokenizer::CharLength(text_, pos, end_);
         return pos < end_ ? pos : end_;
     }
 
@@ -70,7 +72,7 @@ private:
         size_t stop = pos_;
         while (stop < end_ && !(IsOpener(text_[stop]) && stop + 2 < end_ && text_[stop + 1] == '/' &&
                                 text_[stop + 2] == 'r'))
-            stop += CHtmlTokenizer::CharLength(text_, stop, end_, isLead_);
+            stop += CHtmlTokenizer::CharLength(text_, stop, end_);
         while (pos_ < stop) ScanText(stop, /*raw=*/true);
         if (stop < end_) {
             size_t close = FindCloser(stop + 3);
@@ -88,29 +90,27 @@ private:
         }
         size_t start = pos_;
         do {
-            pos_ += CHtmlTokenizer::CharLength(text_, pos_, limit, isLead_);
+            pos_ += CHtmlTokenizer::CharLength(text_, pos_, limit);
         } while (pos_ < limit && text_[pos_] != ' ' && text_[pos_] != '\n' && (raw || !IsOpener(text_[pos_])));
         Emit(HtmlTokenKind::Text, start, pos_ - start);
     }
 
     const char* text_;
     size_t end_;
-    LeadBytePredicate isLead_;
     size_t pos_ = 0;
     std::vector<THtmlToken> tokens_;
 };
 
 }  // namespace
 
-size_t CHtmlTokenizer::CharLength(const char* text, size_t pos, size_t end, LeadBytePredicate isLead) {
+size_t CHtmlTokenizer::CharLength(const char* text, size_t pos, size_t end) {
     if (pos >= end) return 0;
-    if (isLead && isLead(static_cast<unsigned char>(text[pos])) && pos + 1 < end) return 2;
-    return 1;
+    return Text::Utf8CharLength(text + pos, end - pos);
 }
 
-std::vector<THtmlToken> CHtmlTokenizer::Tokenize(const char* text, LeadBytePredicate isLead) {
+std::vector<THtmlToken> CHtmlTokenizer::Tokenize(const char* text) {
     if (text == nullptr) return {};
-    return Scanner(text, isLead).Run();
+    return Scanner(text).Run();
 }
 
 }  // namespace Loom

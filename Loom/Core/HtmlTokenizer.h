@@ -5,10 +5,6 @@
 
 namespace Loom {
 
-// Tells whether a byte starts a double-byte character of the text's code
-// page (code page 936 for the program's Chinese texts).
-using LeadBytePredicate = bool (*)(unsigned char);
-
 enum class HtmlTokenKind {
     Text,      // a run of characters drawn as they are
     Blank,     // one ' ', drawn on its own
@@ -32,14 +28,14 @@ struct THtmlToken {
 // tags </x> or {/x}; <{> and <}> give a brace, {<} and {>} an angle
 // bracket; a '<' or '{' that starts none of these is text. Everything
 // between <r> and the next </r> (either bracket style) is text. A tag
-// without a closer runs to the end of the text. Double-byte characters are
-// never split and their second byte is never taken for a bracket.
+// without a closer runs to the end of the text. The text is UTF-8, stepped
+// over by whole characters (a byte that starts none is one by itself).
 class CHtmlTokenizer {
 public:
-    static std::vector<THtmlToken> Tokenize(const char* text, LeadBytePredicate isLead = nullptr);
+    static std::vector<THtmlToken> Tokenize(const char* text);
 
-    // The length of the character at text[pos] (1 or 2; 0 at the end).
-    static size_t CharLength(const char* text, size_t pos, size_t end, LeadBytePredicate isLead);
+    // The length of the UTF-8 character at text[pos] (1 to 4; 0 at the end).
+    static size_t CharLength(const char* text, size_t pos, size_t end);
     // True for lower-case ASCII letters, the tag names.
     static bool IsTagLetter(char c) { return c >= 'a' && c <= 'z'; }
 };

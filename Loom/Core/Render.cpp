@@ -10,6 +10,7 @@
 #include "Loom/Core/RenderBlend.h"
 #include "Loom/Core/RenderHtmlCanvas.h"
 #include "Loom/Core/RenderPixels.h"
+#include "text/Wide.h"
 
 namespace Loom {
 
@@ -150,7 +151,8 @@ void CRenderer::DrawText(HDC dc, IRenderContext* manager, RECT& rc, const char* 
     ::SetTextColor(dc, ToColorRef(argb));
     HFONT f = manager->GetFont(font);
     if (f) ::SelectObject(dc, f);
-    ::DrawTextA(dc, text, -1, &rc, format | DT_NOPREFIX);
+    const std::wstring wide = Text::Widen(text);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rc, format | DT_NOPREFIX);
 }
 
 bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint,
@@ -196,7 +198,6 @@ void CRenderer::DrawHtmlText(HDC dc, IRenderContext* manager, RECT& rc, const ch
     params.previousLinks = previous.data();
     params.previousLinkCount = room;
     params.maxLinks = room;
-    params.isLead = &CRenderHtmlCanvas::IsLeadByte;
 
     THtmlLayoutResult result;
     {

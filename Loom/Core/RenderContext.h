@@ -25,7 +25,7 @@ public:
     // The font of that index in the font list; the default font if out of range.
     virtual HFONT GetFont(int index) = 0;
     // Metrics of a font of this manager (or of the default font if unknown).
-    virtual const TEXTMETRICA& GetFontInfo(HFONT font) = 0;
+    virtual const TEXTMETRICW& GetFontInfo(HFONT font) = 0;
     // A font of that face, size and flags: found in the font list, or added.
     virtual HFONT GetOrAddFont(const std::string& face, int size, bool bold, bool underline, bool italic) = 0;
     // The description of a font of this manager, to derive bold, italic and

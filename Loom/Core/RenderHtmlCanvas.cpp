@@ -1,12 +1,13 @@
 #include "Loom/Core/RenderHtmlCanvas.h"
 
+#include <algorithm>
+
 #include "Loom/Core/Render.h"
+#include "text/Wide.h"
 
 namespace Loom {
 
 CRenderHtmlCanvas::CRenderHtmlCanvas(HDC dc, IRenderContext* manager) : dc_(dc), manager_(manager) {}
-
-bool CRenderHtmlCanvas::IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
 
 void CRenderHtmlCanvas::Use(HtmlFont font) {
     HFONT f = ToFont(font);
@@ -38,7 +39,7 @@ HtmlFont CRenderHtmlCanvas::FontByFace(const std::string& face, int size, bool b
 }
 
 THtmlFontMetrics CRenderHtmlCanvas::Metrics(HtmlFont font) {
-    const TEXTMETRICA& tm = manager_->GetFontInfo(ToFont(font));
+    const TEXTMETRICW& tm = manager_->GetFontInfo(ToFont(font));
     THtmlFontMetrics m;
     m.height = tm.tmHeight;
     m.externalLeading = tm.tmExternalLeading;
@@ -50,21 +51,25 @@ THtmlFontMetrics CRenderHtmlCanvas::Metrics(HtmlFont font) {
 int CRenderHtmlCanvas::BlankCSpacing(HtmlFont font) {
     Use(font);
     ABC abc{};
-    return ::GetCharABCWidthsA(dc_, ' ', ' ', &abc) ? abc.abcC : 0;
+    return ::GetCharABCWidthsW(dc_, L' ', L' ', &abc) ? abc.abcC : 0;
 }
 
 int CRenderHtmlCanvas::TextWidth(HtmlFont font, const char* text, int length) {
     Use(font);
     SIZE size{};
-    return ::GetTextExtentPoint32A(dc_, text, length, &size) ? size.cx : 0;
+    const std::wstring wide = Text::Widen(std::string_view(text, static_cast<size_t>(std::max(length, 0))));
+    return ::GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size) ? size.cx : 0;
 }
 
 int CRenderHtmlCanvas::FitBytes(HtmlFont font, const char* text, int length, int maxWidth) {
     Use(font);
     INT fit = 0;
     SIZE size{};
-    if (!::GetTextExtentExPointA(dc_, text, length, maxWidth, &fit, nullptr, &size)) return 0;
-    return fit;
+    const std::string_view utf8(text, static_cast<size_t>(std::max(length, 0)));
+    const std::wstring wide = Text::Widen(utf8);
+    if (!::GetTextExtentExPointW(dc_, wide.c_str(), static_cast<int>(wide.size()), maxWidth, &fit, nullptr, &size))
+        return 0;
+    return static_cast<int>(Text::Utf8BytesForUnits(utf8, static_cast<size_t>(std::max(fit, 0))));
 }
 
 bool CRenderHtmlCanvas::ImageSize(const std::string& name, const std::string& type, int& width, int& height) {
@@ -85,7 +90,8 @@ void CRenderHtmlCanvas::PaintText(HtmlFont font, uint32_t argb, bool selected, i
     } else {
         ::SetBkMode(dc_, TRANSPARENT);
     }
-    ::TextOutA(dc_, x, y, text, length);
+    const std::wstring wide = Text::Widen(std::string_view(text, static_cast<size_t>(std::max(length, 0))));
+    ::TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 void CRenderHtmlCanvas::PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,

@@ -30,8 +30,6 @@ public:
     void PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,
                    const TRenderRect& source) override;
 
-    // True when the byte starts a double-byte character of the ANSI code page.
-    static bool IsLeadByte(unsigned char c);
 
 private:
     void Use(HtmlFont font);

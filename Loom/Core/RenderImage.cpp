@@ -9,6 +9,8 @@
 #include "Loom/Core/Render.h"
 #include "Loom/Core/RenderBlend.h"
 #include "Loom/Core/RenderPixels.h"
+#include "text/Files.h"
+#include "text/Win32Text.h"
 
 // The skin's images are PNG; the decoder's other formats stay out.
 #define STB_IMAGE_IMPLEMENTATION
@@ -32,7 +34,7 @@ namespace {
 constexpr long kMaxImageFileBytes = 64L * 1024 * 1024;
 
 bool ReadResource(HINSTANCE module, LPCSTR name, LPCSTR type, std::vector<unsigned char>& bytes) {
-    HRSRC res = ::FindResourceA(module, name, type);
+    HRSRC res = Text::FindResourceNamed(module, name, type);
     if (!res) return false;
     DWORD size = ::SizeofResource(module, res);
     HGLOBAL global = ::LoadResource(module, res);  // not freed: resources live with the module
@@ -44,7 +46,7 @@ bool ReadResource(HINSTANCE module, LPCSTR name, LPCSTR type, std::vector<unsign
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> f(Text::OpenFile(path, "rb"), &std::fclose);
     if (!f || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
     long size = std::ftell(f.get());
     if (size <= 0 || size > kMaxImageFileBytes || std::fseek(f.get(), 0, SEEK_SET) != 0) return false;
@@ -169,7 +171,7 @@ TImagePtr CRenderer::LoadImage(LPCSTR nameOrId, LPCSTR type, DWORD mask, HINSTAN
     std::vector<unsigned char> bytes;
     bool read = false;
     if (hasType) {
-        read = ReadResource(module ? module : ::GetModuleHandleA(nullptr), nameOrId, type, bytes);
+        read = ReadResource(module ? module : ::GetModuleHandleW(nullptr), nameOrId, type, bytes);
     } else if (!isNumber) {
         read = ReadWholeFile(std::string(resourcePath ? resourcePath : "") + nameOrId, bytes);
     }
@@ -184,7 +186,7 @@ TImagePtr CRenderer::LoadImage(LPCSTR nameOrId, LPCSTR type, DWORD mask, HINSTAN
 void CRenderer::DrawImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
                           const RECT& corners, bool alpha, BYTE fade, bool hole, bool xtiled, bool ytiled) {
     BITMAP bm{};
-    if (!dc || !bitmap || ::GetObjectA(bitmap, sizeof bm, &bm) != sizeof bm) return;
+    if (!dc || !bitmap || ::GetObjectW(bitmap, sizeof bm, &bm) != sizeof bm) return;
     if (::IsRectEmpty(&dest) || ::IsRectEmpty(&paint) || ::IsRectEmpty(&source)) return;
     if (source.left < 0 || source.top < 0 || source.right > bm.bmWidth || source.bottom > bm.bmHeight) return;
     UniqueMemDC mem(dc);

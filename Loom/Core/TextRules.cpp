@@ -34,15 +34,4 @@ char UpperAscii(char c) {
     return c;
 }
 
-size_t CutAtCharacter(const std::string& text, size_t maxBytes, bool (*isLead)(unsigned char)) {
-    size_t kept = 0;
-    while (kept < text.size()) {
-        const bool lead = isLead != nullptr && isLead(static_cast<unsigned char>(text[kept]));
-        const size_t length = lead && kept + 1 < text.size() ? 2 : 1;
-        if (kept + length > maxBytes) break;
-        kept += length;
-    }
-    return kept;
-}
-
 }  // namespace Loom

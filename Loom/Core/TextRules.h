@@ -18,13 +18,7 @@ std::string WithTrailingSeparator(const std::string& path);
 std::string DirectoryOf(const std::string& file);
 
 // The upper-case form of a single-byte character (a-z only; other bytes,
-// including the lead bytes of double-byte characters, are unchanged).
+// including those of UTF-8 sequences, are unchanged).
 char UpperAscii(char c);
-
-// How many bytes of text fit in maxBytes without cutting a double-byte
-// character in half: whole characters only, a lead byte (isLead) and the
-// byte after it being one character. Fixed-size text fields (a font's face
-// name) keep this many bytes.
-size_t CutAtCharacter(const std::string& text, size_t maxBytes, bool (*isLead)(unsigned char));
 
 }  // namespace Loom

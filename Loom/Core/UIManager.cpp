@@ -6,6 +6,8 @@
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/ValueReaders.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 // The manager's tree, focus, timer, list and notification operations; the
 // window messages and painting are in UIManagerMessages.cpp, fonts and
@@ -56,7 +58,7 @@ CUIManager::ProcessState& CUIManager::Process() {
 
 HINSTANCE CUIManager::GetInstance() {
     HINSTANCE instance = Process().instance;
-    return instance != nullptr ? instance : ::GetModuleHandleA(nullptr);
+    return instance != nullptr ? instance : ::GetModuleHandleW(nullptr);
 }
 
 void CUIManager::SetInstance(HINSTANCE instance) { Process().instance = instance; }
@@ -69,10 +71,9 @@ HINSTANCE CUIManager::GetResourceInstance() {
 void CUIManager::SetResourceInstance(HINSTANCE instance) { Process().resourceInstance = instance; }
 
 std::string CUIManager::GetInstancePath() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(GetInstance(), path, MAX_PATH);
-    if (length == 0) return std::string();
-    return DirectoryOf(std::string(path, std::min<DWORD>(length, MAX_PATH)));
+    const std::string path = Text::ModuleFileName(GetInstance());
+    if (path.empty()) return std::string();
+    return DirectoryOf(path);
 }
 
 const std::string& CUIManager::GetResourcePath() { return Process().resourcePath; }
@@ -91,7 +92,7 @@ bool CUIManager::TranslateMessage(const LPMSG msg) {
         return nullptr;
     };
     CUIManager* target = nullptr;
-    if ((::GetWindowLongA(msg->hwnd, GWL_STYLE) & WS_CHILD) != 0) {
+    if ((::GetWindowLongW(msg->hwnd, GWL_STYLE) & WS_CHILD) != 0) {
         // A child window's message goes to the manager of the nearest
         // window up its parent chain that has one.
         for (HWND wnd = msg->hwnd; wnd != nullptr && target == nullptr; wnd = ::GetParent(wnd)) {
@@ -111,10 +112,10 @@ bool CUIManager::TranslateMessage(const LPMSG msg) {
 
 void CUIManager::MessageLoop() {
     MSG msg{};
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!TranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 }
@@ -127,11 +128,11 @@ CUIManager::CUIManager() {
         process.started = true;
         process.redPen = UniquePen(::CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
     }
-    LOGFONTA lf{};
-    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    LOGFONTW lf{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfCharSet = DEFAULT_CHARSET;
-    defaultFont_.font = UniqueFont(::CreateFontIndirectA(&lf));
-    defaultFont_.face = lf.lfFaceName;
+    defaultFont_.font = UniqueFont(::CreateFontIndirectW(&lf));
+    defaultFont_.face = Text::Narrow(lf.lfFaceName);
     defaultFont_.size = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
     defaultFont_.bold = lf.lfWeight >= FW_BOLD;
     defaultFont_.underline = lf.lfUnderline != 0;
@@ -184,10 +185,10 @@ void CUIManager::SetMaxInfo(int cx, int cy) { maxInfo_ = SIZE{cx, cy}; }
 void CUIManager::SetTransparent(int alpha) {
     opacity_ = std::clamp(alpha, 0, 255);
     if (wnd_ == nullptr) return;
-    LONG exStyle = ::GetWindowLongA(wnd_, GWL_EXSTYLE);
+    LONG exStyle = ::GetWindowLongW(wnd_, GWL_EXSTYLE);
     const bool layered = alpha >= 0 && alpha <= 255;
     exStyle = layered ? (exStyle | WS_EX_LAYERED) : (exStyle & ~WS_EX_LAYERED);
-    ::SetWindowLongA(wnd_, GWL_EXSTYLE, exStyle);
+    ::SetWindowLongW(wnd_, GWL_EXSTYLE, exStyle);
     if (layered) ::SetLayeredWindowAttributes(wnd_, 0, static_cast<BYTE>(opacity_), LWA_ALPHA);
 }
 
@@ -310,7 +311,7 @@ bool CUIManager::AddDelayedCleanup(CControlUI* control) {
     if (control == nullptr) return false;
     control->SetManager(this, nullptr, false);
     delayedCleanup_.push_back(control);
-    if (wnd_ != nullptr) ::PostMessageA(wnd_, kDelayedCleanupMessage, 0, 0);
+    if (wnd_ != nullptr) ::PostMessageW(wnd_, kDelayedCleanupMessage, 0, 0);
     return true;
 }
 

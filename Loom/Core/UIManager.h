@@ -78,7 +78,7 @@ struct TFontInfo {
     bool bold = false;
     bool underline = false;
     bool italic = false;
-    TEXTMETRICA tm{};
+    TEXTMETRICW tm{};
     bool tmValid = false;
 };
 
@@ -171,15 +171,15 @@ public:
     bool SetResourceParent(CUIManager* parent);
 
     // Fonts. AddFont returns the new font, nullptr if it could not be made.
-    const TEXTMETRICA& GetDefaultFontInfo();
+    const TEXTMETRICW& GetDefaultFontInfo();
     HFONT GetDefaultFont();
     void SetDefaultFont(const std::string& face, int size, bool bold, bool underline, bool italic);
     HFONT AddFont(const std::string& face, int size, bool bold, bool underline, bool italic);
     int GetCustomFontCount() const { return static_cast<int>(fonts_.size()); }
     HFONT GetFont(int index) override;
     HFONT GetFont(const std::string& face, int size, bool bold, bool underline, bool italic);
-    const TEXTMETRICA& GetFontInfo(int index);
-    const TEXTMETRICA& GetFontInfo(HFONT font) override;
+    const TEXTMETRICW& GetFontInfo(int index);
+    const TEXTMETRICW& GetFontInfo(HFONT font) override;
     HFONT GetOrAddFont(const std::string& face, int size, bool bold, bool underline, bool italic) override;
     bool GetFontDescription(HFONT font, std::string& face, int& size, bool& bold, bool& underline,
                             bool& italic) override;
@@ -302,7 +302,7 @@ private:
     // Fonts.
     TFontInfo* FindFontInfo(HFONT font);
     static UniqueFont CreateFontFrom(const std::string& face, int size, bool bold, bool underline, bool italic);
-    const TEXTMETRICA& MetricsOf(TFontInfo& info);
+    const TEXTMETRICW& MetricsOf(TFontInfo& info);
     CUIManager* TopOfChain();
     const CUIManager* TopOfChain() const;
     UINT_PTR NextTimerId();
@@ -322,8 +322,8 @@ private:
     UniqueMemDC backgroundDC_;
     HGDIOBJ backgroundOld_ = nullptr;
     UniqueWindow tooltip_;
-    TOOLINFOA toolInfo_{};
-    std::string toolText_;
+    TOOLINFOW toolInfo_{};
+    std::wstring toolText_;
 
     CControlUI* root_ = nullptr;
     CControlUI* focus_ = nullptr;

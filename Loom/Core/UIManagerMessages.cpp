@@ -8,6 +8,7 @@
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
 #include "serial/LateLibrary.h"
+#include "text/Wide.h"
 
 // The manager's window messages and painting.
 
@@ -139,17 +140,17 @@ bool CUIManager::HandleReflectedMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header == nullptr || header->hwndFrom == nullptr) return false;
-        result = ::SendMessageA(header->hwndFrom, kReflectBase + WM_NOTIFY, wParam, lParam);
+        result = ::SendMessageW(header->hwndFrom, kReflectBase + WM_NOTIFY, wParam, lParam);
         return true;
     }
     case WM_COMMAND:
         if (lParam == 0) return false;
-        result = ::SendMessageA(reinterpret_cast<HWND>(lParam), kReflectBase + WM_COMMAND, wParam, lParam);
+        result = ::SendMessageW(reinterpret_cast<HWND>(lParam), kReflectBase + WM_COMMAND, wParam, lParam);
         return true;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (lParam == 0) return false;
-        result = ::SendMessageA(reinterpret_cast<HWND>(lParam), kReflectBase + message, wParam, lParam);
+        result = ::SendMessageW(reinterpret_cast<HWND>(lParam), kReflectBase + message, wParam, lParam);
         // A child that has no colours of its own answers no brush; the
         // default procedure then supplies the system's.
         return result != 0;
@@ -297,7 +298,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
         track.dwFlags = TME_HOVER | TME_LEAVE;
         track.hwndTrack = wnd_;
         track.dwHoverTime =
-            tooltip_ ? static_cast<DWORD>(::SendMessageA(tooltip_.get(), TTM_GETDELAYTIME, TTDT_INITIAL, 0)) : 400;
+            tooltip_ ? static_cast<DWORD>(::SendMessageW(tooltip_.get(), TTM_GETDELAYTIME, TTDT_INITIAL, 0)) : 400;
         ::TrackMouseEvent(&track);
         mouseTracking_ = true;
     }
@@ -314,7 +315,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             event.keyState = static_cast<WORD>(wParam);
             old->Event(event);
             if (life.expired()) return;
-            if (tooltip_) ::SendMessageA(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
+            if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
         }
         if (newHover != nullptr) {
             // Stored first, so that a control destroyed by its own event is
@@ -379,7 +380,7 @@ void CUIManager::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     control->Event(event);
     if (life.expired()) return;
     // The content may have moved under the pointer: refresh the hover.
-    ::SendMessageA(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(lastMouse_.x, lastMouse_.y));
+    ::SendMessageW(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(lastMouse_.x, lastMouse_.y));
 }
 
 bool CUIManager::OnMouseHover(LPARAM lParam) {
@@ -397,9 +398,9 @@ bool CUIManager::OnMouseHover(LPARAM lParam) {
 }
 
 void CUIManager::ShowToolTip(CControlUI* control) {
-    toolText_ = control->GetToolTip();
-    toolInfo_ = TOOLINFOA{};
-    toolInfo_.cbSize = TTTOOLINFOA_V2_SIZE;
+    toolText_ = Text::Widen(control->GetToolTip());
+    toolInfo_ = TOOLINFOW{};
+    toolInfo_.cbSize = TTTOOLINFOW_V2_SIZE;
     toolInfo_.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
     toolInfo_.hwnd = wnd_;
     toolInfo_.uId = reinterpret_cast<UINT_PTR>(wnd_);
@@ -408,25 +409,25 @@ void CUIManager::ShowToolTip(CControlUI* control) {
     toolInfo_.rect = control->GetPos();
     if (!tooltip_) {
         if (!LoadToolTipClass()) return;
-        tooltip_.reset(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+        tooltip_.reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr,
                                          GetInstance(), nullptr));
         if (!tooltip_) return;
-        ::SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&toolInfo_));
+        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&toolInfo_));
     }
-    ::SendMessageA(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, control->GetToolTipWidth());
-    ::SendMessageA(tooltip_.get(), TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&toolInfo_));
+    ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, control->GetToolTipWidth());
+    ::SendMessageW(tooltip_.get(), TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&toolInfo_));
     // Tracking mode: the tip appears just below the pointer.
     POINT at{0, 0};
     ::GetCursorPos(&at);
-    ::SendMessageA(tooltip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y + 20));
-    ::SendMessageA(tooltip_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&toolInfo_));
+    ::SendMessageW(tooltip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y + 20));
+    ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&toolInfo_));
 }
 
 void CUIManager::OnMouseLeave() {
-    if (tooltip_) ::SendMessageA(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
+    if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
     // A move to (-1, -1) gives the hover control its mouse-leave.
-    if (mouseTracking_) ::SendMessageA(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
+    if (mouseTracking_) ::SendMessageW(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
     mouseTracking_ = false;
 }
 
@@ -444,7 +445,7 @@ void CUIManager::OnPrintClient(HDC dc, LPARAM flags) {
         ::MapWindowPoints(HWND_DESKTOP, wnd_, reinterpret_cast<POINT*>(&rc), 2);
         POINT oldOrigin{0, 0};
         ::SetWindowOrgEx(dc, -rc.left, -rc.top, &oldOrigin);
-        ::SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags | PRF_NONCLIENT);
+        ::SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags | PRF_NONCLIENT);
         ::SetWindowOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
     }
 }

@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "Loom/Core/RenderHtmlCanvas.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
+#include "text/Wide.h"
 
 // The manager's fonts and images.
 
@@ -13,19 +15,56 @@ namespace Loom {
 namespace {
 
 // The face name as a font can hold it: at most 31 bytes with the
-// terminating NUL, cut before a double-byte character that does not fit.
-std::string FaceName(const std::string& face) {
-    return face.substr(0, CutAtCharacter(face, LF_FACESIZE - 1, &CRenderHtmlCanvas::IsLeadByte));
+// terminating NUL, cut before a UTF-8 character that does not fit.
+std::string FaceName(const std::string& face) { return face.substr(0, Text::Utf8CutLength(face, LF_FACESIZE - 1)); }
+
+// True when the font draws common Chinese characters with glyphs of its own.
+bool HasChineseGlyphs(HDC dc, HFONT font) {
+    SelectGuard select(dc, font);
+    const wchar_t probe[] = L"\u4E2D\u6587\u8BBE";  // three common ideographs
+    WORD glyphs[3] = {};
+    if (::GetGlyphIndicesW(dc, probe, 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return false;
+    for (WORD g : glyphs)
+        if (g == 0xFFFF) return false;
+    return true;
+}
+
+// True when the font was made from the face it names (not a substitute the
+// font mapper chose because that face is not installed).
+bool HasFace(HDC dc, HFONT font, const wchar_t* face) {
+    SelectGuard select(dc, font);
+    wchar_t made[LF_FACESIZE] = {};
+    return ::GetTextFaceW(dc, LF_FACESIZE, made) > 0 && ::lstrcmpiW(made, face) == 0;
+}
+
+int CALLBACK TakeFirstFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {
+    // Faces whose name starts with '@' are the vertical forms.
+    if (font->lfFaceName[0] == L'@') return 1;
+    std::wcsncpy(reinterpret_cast<wchar_t*>(data), font->lfFaceName, LF_FACESIZE - 1);
+    return 0;
+}
+
+// An installed face with the Chinese (GB2312) character set; empty if none.
+const std::wstring& ChineseFace() {
+    static const std::wstring face = [] {
+        wchar_t found[LF_FACESIZE] = {};
+        LOGFONTW wanted{};
+        wanted.lfCharSet = GB2312_CHARSET;
+        WindowDC screen(nullptr);
+        if (screen.get() != nullptr)
+            ::EnumFontFamiliesExW(screen.get(), &wanted, &TakeFirstFace, reinterpret_cast<LPARAM>(found), 0);
+        return std::wstring(found);
+    }();
+    return face;
 }
 
 }  // namespace
 
 UniqueFont CUIManager::CreateFontFrom(const std::string& face, int size, bool bold, bool underline, bool italic) {
-    LOGFONTA lf{};
-    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    const std::string name = FaceName(face);
+    LOGFONTW lf{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
-    std::memcpy(lf.lfFaceName, name.data(), name.size());
+    Text::CopyWide(FaceName(face), lf.lfFaceName, LF_FACESIZE);
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfHeight = -size;
     if (bold) {
@@ -34,17 +73,29 @@ UniqueFont CUIManager::CreateFontFrom(const std::string& face, int size, bool bo
     }
     if (underline) lf.lfUnderline = TRUE;
     if (italic) lf.lfItalic = TRUE;
-    return UniqueFont(::CreateFontIndirectA(&lf));
+    UniqueFont font(::CreateFontIndirectW(&lf));
+    // A face that is not installed would leave Chinese texts as boxes: the
+    // same size and style from a face that has the Chinese glyphs instead.
+    WindowDC screen(nullptr);
+    if (font && screen.get() != nullptr && !HasFace(screen.get(), font.get(), lf.lfFaceName) &&
+        !HasChineseGlyphs(screen.get(), font.get()) && !ChineseFace().empty()) {
+        std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
+        ChineseFace().copy(lf.lfFaceName, LF_FACESIZE - 1);
+        lf.lfCharSet = GB2312_CHARSET;
+        UniqueFont fallback(::CreateFontIndirectW(&lf));
+        if (fallback) return fallback;
+    }
+    return font;
 }
 
-const TEXTMETRICA& CUIManager::MetricsOf(TFontInfo& info) {
+const TEXTMETRICW& CUIManager::MetricsOf(TFontInfo& info) {
     if (info.tmValid) return info.tm;
     HDC dc = GetPaintDC();
     WindowDC screen(nullptr);
     if (dc == nullptr) dc = screen.get();
     if (dc != nullptr && info.font) {
         SelectGuard select(dc, info.font.get());
-        ::GetTextMetricsA(dc, &info.tm);
+        ::GetTextMetricsW(dc, &info.tm);
         info.tmValid = true;
     }
     return info.tm;
@@ -52,7 +103,7 @@ const TEXTMETRICA& CUIManager::MetricsOf(TFontInfo& info) {
 
 HFONT CUIManager::GetDefaultFont() { return TopOfChain()->defaultFont_.font.get(); }
 
-const TEXTMETRICA& CUIManager::GetDefaultFontInfo() {
+const TEXTMETRICW& CUIManager::GetDefaultFontInfo() {
     CUIManager* top = TopOfChain();
     return top->MetricsOf(top->defaultFont_);
 }
@@ -102,7 +153,7 @@ HFONT CUIManager::GetFont(const std::string& face, int size, bool bold, bool und
     return nullptr;
 }
 
-const TEXTMETRICA& CUIManager::GetFontInfo(int index) {
+const TEXTMETRICW& CUIManager::GetFontInfo(int index) {
     if (index < 0 || index >= static_cast<int>(fonts_.size())) return GetDefaultFontInfo();
     return MetricsOf(*fonts_[static_cast<size_t>(index)]);
 }
@@ -118,7 +169,7 @@ TFontInfo* CUIManager::FindFontInfo(HFONT font) {
     return nullptr;
 }
 
-const TEXTMETRICA& CUIManager::GetFontInfo(HFONT font) {
+const TEXTMETRICW& CUIManager::GetFontInfo(HFONT font) {
     TFontInfo* info = FindFontInfo(font);
     if (info == nullptr) return GetDefaultFontInfo();
     return MetricsOf(*info);

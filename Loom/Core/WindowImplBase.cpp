@@ -4,13 +4,14 @@
 
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/GdiHandles.h"
+#include "text/Win32Text.h"
 
 namespace Loom {
 
 namespace {
 
 WindowImplBase::FailureActions& Failure() {
-    static WindowImplBase::FailureActions actions{&::MessageBoxA, &::ExitProcess};
+    static WindowImplBase::FailureActions actions{&Text::MessageBoxUtf8, &::ExitProcess};
     return actions;
 }
 
@@ -35,7 +36,7 @@ bool TakesCaptionMouse(const CControlUI& control) {
 bool MonitorAreas(HWND wnd, RECT& work, RECT& monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    if (!::GetMonitorInfoA(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &info)) return false;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &info)) return false;
     work = info.rcWork;
     monitor = info.rcMonitor;
     return true;
@@ -244,7 +245,7 @@ LRESULT WindowImplBase::OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled
         ::PostQuitMessage(0);
         return 0;
     }
-    return ::DefWindowProcA(wnd_, WM_SYSCOMMAND, wParam, lParam);
+    return ::DefWindowProcW(wnd_, WM_SYSCOMMAND, wParam, lParam);
 }
 
 LRESULT WindowImplBase::OnCreate(WPARAM, LPARAM, bool& handled) {
@@ -270,8 +271,8 @@ LRESULT WindowImplBase::OnCreate(WPARAM, LPARAM, bool& handled) {
 // The window keeps its size but loses the caption; its children and
 // siblings are clipped out of its painting.
 void WindowImplBase::DropCaption() {
-    const LONG style = ::GetWindowLongA(wnd_, GWL_STYLE);
-    ::SetWindowLongA(wnd_, GWL_STYLE, (style & ~WS_CAPTION) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    const LONG style = ::GetWindowLongW(wnd_, GWL_STYLE);
+    ::SetWindowLongW(wnd_, GWL_STYLE, (style & ~WS_CAPTION) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     RECT rc{0, 0, 0, 0};
     ::GetClientRect(wnd_, &rc);
     ::SetWindowPos(wnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,

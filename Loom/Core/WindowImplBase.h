@@ -27,8 +27,8 @@ class WindowImplBase : public CWindowWnd,
                        public IDialogBuilderCallback {
 public:
     // What creation does when the skin cannot be built: show the message,
-    // then end the process. Tests replace them; the defaults are MessageBoxA
-    // and ExitProcess. When the exit returns, creation fails (Create answers
+    // then end the process. Tests replace them; the defaults are a message
+    // box (Text::MessageBoxUtf8) and ExitProcess. When the exit returns, creation fails (Create answers
     // nullptr).
     struct FailureActions {
         int(WINAPI* showMessage)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

@@ -1,6 +1,7 @@
 #include "Loom/Core/WindowWnd.h"
 
 #include "Loom/Core/UIManager.h"
+#include "text/Wide.h"
 
 namespace Loom {
 
@@ -8,7 +9,7 @@ namespace {
 
 // The window property that binds a superclassed or subclassed window to its
 // wrapper (their user data may belong to the system class).
-constexpr char kWrapperProperty[] = "WndX";
+constexpr wchar_t kWrapperProperty[] = L"WndX";
 
 }  // namespace
 
@@ -21,25 +22,28 @@ void CWindowWnd::OnFinalMessage(HWND /*wnd*/) {}
 LRESULT CWindowWnd::GetWindowHint() const { return 0; }
 
 LRESULT CWindowWnd::CallOldProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProcA(oldWndProc_, wnd_, message, wParam, lParam);
+    return ::CallWindowProcW(oldWndProc_, wnd_, message, wParam, lParam);
 }
 
 bool CWindowWnd::RegisterWindowClass() {
-    WNDCLASSA wc{};
+    const std::wstring className = Text::Widen(GetWindowClassName());
+    WNDCLASSW wc{};
     wc.style = GetClassStyle();
     wc.lpfnWndProc = &CWindowWnd::WndProc;
     wc.hInstance = CUIManager::GetInstance();
     wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = nullptr;
-    wc.lpszClassName = GetWindowClassName();
-    return ::RegisterClassA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    wc.lpszClassName = className.c_str();
+    return ::RegisterClassW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool CWindowWnd::RegisterSuperclass() {
-    WNDCLASSEXA wc{};
+    const std::wstring superName = Text::Widen(GetSuperClassName());
+    const std::wstring className = Text::Widen(GetWindowClassName());
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExA(nullptr, GetSuperClassName(), &wc) &&
-        !::GetClassInfoExA(CUIManager::GetInstance(), GetSuperClassName(), &wc)) {
+    if (!::GetClassInfoExW(nullptr, superName.c_str(), &wc) &&
+        !::GetClassInfoExW(CUIManager::GetInstance(), superName.c_str(), &wc)) {
         return false;
     }
     // Every window remembers the system class's procedure itself, also when
@@ -47,8 +51,8 @@ bool CWindowWnd::RegisterSuperclass() {
     oldWndProc_ = wc.lpfnWndProc;
     wc.lpfnWndProc = &CWindowWnd::ControlProc;
     wc.hInstance = CUIManager::GetInstance();
-    wc.lpszClassName = GetWindowClassName();
-    return ::RegisterClassExA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    wc.lpszClassName = className.c_str();
+    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND CWindowWnd::Create(HWND parent, const char* caption, DWORD style, DWORD exStyle, const RECT& rc, HMENU menu) {
@@ -59,19 +63,20 @@ HWND CWindowWnd::Create(HWND parent, const char* caption, DWORD style, DWORD exS
                         HMENU menu) {
     const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
     if (!registered) return nullptr;
-    wnd_ = ::CreateWindowExA(exStyle, GetWindowClassName(), caption, style, x, y, cx, cy, parent, menu,
+    wnd_ = ::CreateWindowExW(exStyle, Text::Widen(GetWindowClassName()).c_str(),
+                            caption != nullptr ? Text::Widen(caption).c_str() : nullptr, style, x, y, cx, cy, parent, menu,
                              CUIManager::GetInstance(), this);
     return wnd_;
 }
 
 HWND CWindowWnd::Subclass(HWND wnd) {
     if (wnd == nullptr || !::IsWindow(wnd) || subclassed_) return nullptr;
-    ::SetPropA(wnd, kWrapperProperty, this);
+    ::SetPropW(wnd, kWrapperProperty, this);
     oldWndProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowWnd::ControlProc)));
+        ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowWnd::ControlProc)));
     if (oldWndProc_ == nullptr) {
-        ::RemovePropA(wnd, kWrapperProperty);
-        oldWndProc_ = ::DefWindowProcA;
+        ::RemovePropW(wnd, kWrapperProperty);
+        oldWndProc_ = ::DefWindowProcW;
         return nullptr;
     }
     subclassed_ = true;
@@ -82,10 +87,10 @@ HWND CWindowWnd::Subclass(HWND wnd) {
 void CWindowWnd::Unsubclass() {
     if (!subclassed_) return;
     if (wnd_ != nullptr && ::IsWindow(wnd_)) {
-        ::SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
-        ::RemovePropA(wnd_, kWrapperProperty);
+        ::SetWindowLongPtrW(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
+        ::RemovePropW(wnd_, kWrapperProperty);
     }
-    oldWndProc_ = ::DefWindowProcA;
+    oldWndProc_ = ::DefWindowProcW;
     subclassed_ = false;
 }
 
@@ -99,11 +104,11 @@ LRESULT CWindowWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWindowWnd::Finish(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, bool property) {
-    const LRESULT result = ::CallWindowProcA(oldWndProc_, wnd, message, wParam, lParam);
+    const LRESULT result = ::CallWindowProcW(oldWndProc_, wnd, message, wParam, lParam);
     if (property) {
-        ::RemovePropA(wnd, kWrapperProperty);
+        ::RemovePropW(wnd, kWrapperProperty);
     } else {
-        ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
     }
     if (subclassed_) Unsubclass();
     wnd_ = nullptr;
@@ -121,13 +126,13 @@ LRESULT CALLBACK CWindowWnd::WndProc(HWND wnd, UINT message, WPARAM wParam, LPAR
         self = static_cast<CWindowWnd*>(create->lpCreateParams);
         if (self != nullptr) {
             self->wnd_ = wnd;
-            ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            ::SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
-        self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+        self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(wnd, GWLP_USERDATA));
         if (message == WM_NCDESTROY && self != nullptr) return self->Finish(wnd, message, wParam, lParam, false);
     }
-    if (self == nullptr) return ::DefWindowProcA(wnd, message, wParam, lParam);
+    if (self == nullptr) return ::DefWindowProcW(wnd, message, wParam, lParam);
     return self->Dispatch(message, wParam, lParam);
 }
 
@@ -138,13 +143,13 @@ LRESULT CALLBACK CWindowWnd::ControlProc(HWND wnd, UINT message, WPARAM wParam, 
         self = static_cast<CWindowWnd*>(create->lpCreateParams);
         if (self != nullptr) {
             self->wnd_ = wnd;
-            ::SetPropA(wnd, kWrapperProperty, self);
+            ::SetPropW(wnd, kWrapperProperty, self);
         }
     } else {
-        self = static_cast<CWindowWnd*>(::GetPropA(wnd, kWrapperProperty));
+        self = static_cast<CWindowWnd*>(::GetPropW(wnd, kWrapperProperty));
         if (message == WM_NCDESTROY && self != nullptr) return self->Finish(wnd, message, wParam, lParam, true);
     }
-    if (self == nullptr) return ::DefWindowProcA(wnd, message, wParam, lParam);
+    if (self == nullptr) return ::DefWindowProcW(wnd, message, wParam, lParam);
     return self->Dispatch(message, wParam, lParam);
 }
 
@@ -164,7 +169,7 @@ UINT CWindowWnd::ShowModal() {
     WPARAM quitCode = 0;
     MSG msg{};
     while (::IsWindow(self)) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             quit = true;
             quitCode = msg.wParam;
@@ -180,7 +185,7 @@ UINT CWindowWnd::ShowModal() {
         }
         if (!CUIManager::TranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     if (owner != nullptr) {
@@ -192,7 +197,7 @@ UINT CWindowWnd::ShowModal() {
 }
 
 void CWindowWnd::Close(UINT result) {
-    if (wnd_ != nullptr && ::IsWindow(wnd_)) ::PostMessageA(wnd_, WM_CLOSE, result, 0);
+    if (wnd_ != nullptr && ::IsWindow(wnd_)) ::PostMessageW(wnd_, WM_CLOSE, result, 0);
 }
 
 void CWindowWnd::CenterWindow() {
@@ -201,7 +206,7 @@ void CWindowWnd::CenterWindow() {
     ::GetWindowRect(wnd_, &rc);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoA(::MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT area = monitor.rcWork;
     RECT center = area;
     HWND owner = ::GetWindow(wnd_, GW_OWNER);
@@ -223,8 +228,8 @@ void CWindowWnd::ResizeClient(int cx, int cy) {
     if (!::GetClientRect(wnd_, &rc)) return;
     if (cx != -1) rc.right = cx;
     if (cy != -1) rc.bottom = cy;
-    const DWORD style = static_cast<DWORD>(::GetWindowLongA(wnd_, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongA(wnd_, GWL_EXSTYLE));
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(wnd_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(wnd_, GWL_EXSTYLE));
     if (!::AdjustWindowRectEx(&rc, style, !(style & WS_CHILD) && ::GetMenu(wnd_) != nullptr, exStyle)) return;
     ::SetWindowPos(wnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                    SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);

@@ -58,7 +58,7 @@ protected:
     LRESULT CallOldProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND wnd_ = nullptr;
-    WNDPROC oldWndProc_ = ::DefWindowProcA;
+    WNDPROC oldWndProc_ = ::DefWindowProcW;
     bool subclassed_ = false;
 
 private:

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "text/Utf8.h"
+
 namespace Loom {
 
 namespace {
@@ -32,12 +34,12 @@ const CharClasses kClasses;
 inline unsigned char ClassOf(const char* p) { return kClasses.of[static_cast<unsigned char>(*p)]; }
 
 // Copies at most size - 1 bytes of whole characters of text into buffer.
-void CopyWhole(char* buffer, size_t size, const char* text, const TMarkupPlatform& platform) {
+void CopyWhole(char* buffer, size_t size, const char* text) {
     size_t n = 0;
     if (text != nullptr) {
         while (text[n] != '\0') {
             const unsigned char c = static_cast<unsigned char>(text[n]);
-            const size_t step = c < 0x80 ? 1 : static_cast<size_t>(platform.next(text + n) - (text + n));
+            const size_t step = c < 0x80 ? 1 : static_cast<size_t>(Text::Utf8Next(text + n) - (text + n));
             if (n + step > size - 1) break;
             n += step;
         }
@@ -53,7 +55,7 @@ void CopyWhole(char* buffer, size_t size, const char* text, const TMarkupPlatfor
 // through the code page.
 class CXmlMarkup::Parser {
 public:
-    Parser(CXmlMarkup& doc) : doc_(doc), base_(doc.text_.get()), next_(doc.platform_->next) {}
+    Parser(CXmlMarkup& doc) : doc_(doc), base_(doc.text_.get()) {}
 
     bool Run() {
         char* p = base_;
@@ -67,7 +69,7 @@ private:
     static void SkipName(char*& p) {
         while (ClassOf(p) & kName) ++p;
     }
-    char* Next(char* p) const { return static_cast<unsigned char>(*p) < 0x80 ? p + 1 : const_cast<char*>(next_(p)); }
+    char* Next(char* p) const { return static_cast<unsigned char>(*p) < 0x80 ? p + 1 : const_cast<char*>(Text::Utf8Next(p)); }
     uint32_t Offset(const char* p) const { return static_cast<uint32_t>(p - base_); }
     bool Fail(const char* message, const char* where) { return doc_.Fail(message, where); }
 
@@ -81,7 +83,6 @@ private:
 
     CXmlMarkup& doc_;
     char* base_;
-    const char* (*next_)(const char*);
 };
 
 // The elements of one level, each after optional whitespace, up to "</" (the
@@ -271,7 +272,7 @@ char* CXmlMarkup::Parser::ParseData(char*& p, char terminator) {
             *d++ = decoded;
             p += length;
         } else if (static_cast<unsigned char>(c) >= 0x80) {
-            const char* n = next_(p);
+            const char* n = Text::Utf8Next(p);
             while (p < n) *d++ = *p++;
         } else if (ClassOf(p) & kWhite) {
             // Only when whitespace is collapsed: the blank stays, the rest goes.
@@ -301,15 +302,12 @@ bool CXmlMarkup::LoadFromMem(const unsigned char* bytes, size_t size) {
         bytes += 3;
         size -= 3;
     }
-    std::string converted;
-    if (size > 0 && !platform_->fromUtf8(reinterpret_cast<const char*>(bytes), size, converted)) {
-        Clear();
-        ClearErrors();
-        return Fail("Could not convert text", nullptr);
-    }
-    std::unique_ptr<char[]> copy(new char[converted.size() + 1]);
-    std::memcpy(copy.get(), converted.c_str(), converted.size() + 1);
-    return Parse(std::move(copy), converted.size());
+    // The text is kept as UTF-8; bytes that are no UTF-8 are drawn as the
+    // replacement character when they reach the screen.
+    std::unique_ptr<char[]> copy(new char[size + 1]);
+    if (size > 0) std::memcpy(copy.get(), bytes, size);
+    copy[size] = '\0';
+    return Parse(std::move(copy), size);
 }
 
 bool CXmlMarkup::LoadFromFile(const char* name) {
@@ -353,8 +351,8 @@ bool CXmlMarkup::Parse(std::unique_ptr<char[]> text, size_t size) {
 // Records the message and the text where it happened, both cut to their
 // buffers; always false. The caller empties the document.
 bool CXmlMarkup::Fail(const char* message, const char* where) {
-    CopyWhole(errorMessage_, sizeof errorMessage_, message, *platform_);
-    CopyWhole(errorLocation_, sizeof errorLocation_, where, *platform_);
+    CopyWhole(errorMessage_, sizeof errorMessage_, message);
+    CopyWhole(errorLocation_, sizeof errorLocation_, where);
     return false;
 }
 

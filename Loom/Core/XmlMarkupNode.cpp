@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Loom/Core/XmlMarkup.h"
+#include "text/Utf8.h"
 
 namespace Loom {
 
@@ -77,11 +78,11 @@ bool CXmlMarkupNode::GetAttributeValue(const char* name, char* buffer, size_t si
         const char* value = owner_->TextAt(attributes_[i][1]);
         const size_t limit = size - 1 < kMaxCopiedValue ? size - 1 : kMaxCopiedValue;
         size_t n = 0;
-        // Whole characters only: a cut never leaves half a double-byte one.
+        // Whole characters only: a cut never leaves part of a UTF-8 sequence.
         while (value[n] != '\0') {
             const size_t step = static_cast<unsigned char>(value[n]) < 0x80
                                     ? 1
-                                    : static_cast<size_t>(owner_->Platform().next(value + n) - (value + n));
+                                    : static_cast<size_t>(Text::Utf8Next(value + n) - (value + n));
             if (n + step > limit) break;
             n += step;
         }

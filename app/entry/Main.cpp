@@ -12,15 +12,15 @@
 
 namespace {
 
-bool HasArguments(const char* commandLine) {
-    for (const char* p = commandLine; p != nullptr && *p != '\0'; ++p)
-        if (*p != ' ' && *p != '\t') return true;
+bool HasArguments(const wchar_t* commandLine) {
+    for (const wchar_t* p = commandLine; p != nullptr && *p != L'\0'; ++p)
+        if (*p != L' ' && *p != L'\t') return true;
     return false;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     LoadLibrariesFromSystemFolderOnly();
     if (HasArguments(commandLine)) return RunCommandLine();
     Loom::CUIManager::SetInstance(instance);

@@ -84,7 +84,7 @@ constexpr UINT kNotClosed = 99;
 void CALLBACK FallbackTimer(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
     inside.fallback = 0;
-    if (::IsWindow(inside.dialog)) ::PostMessageA(inside.dialog, WM_CLOSE, kNotClosed, 0);
+    if (::IsWindow(inside.dialog)) ::PostMessageW(inside.dialog, WM_CLOSE, kNotClosed, 0);
 }
 
 BOOL CALLBACK FindOwned(HWND wnd, LPARAM) {
@@ -197,7 +197,7 @@ TEST_F(AboutDialogTest, English_TextsLayoutAndLinks_EscapeEndsTheModalLoop) {
     }
     EXPECT_TRUE(::IsWindow(wnd));
 
-    ::PostMessageA(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
     ClickInsideLoop(owner.GetHWND(), wnd, POINT{-1, -1});
     EXPECT_EQ(dialog.ShowModal(), 1u);
     EXPECT_FALSE(::IsWindow(wnd));

@@ -205,7 +205,7 @@ VOID CALLBACK CloseAbout(HWND, UINT, UINT_PTR id, DWORD) {
     if (about == nullptr || !::IsWindowVisible(about)) return;
     aboutSeen = ::GetWindow(about, GW_OWNER) != nullptr && !::IsWindowEnabled(::GetWindow(about, GW_OWNER));
     ::KillTimer(nullptr, id);
-    ::PostMessageA(about, WM_CLOSE, 2, 0);
+    ::PostMessageW(about, WM_CLOSE, 2, 0);
 }
 
 TEST_F(DlgMainTest, MenuHeaderFocused_HoverOpensAndSwitchesPanels) {
@@ -292,13 +292,13 @@ namespace {
 bool PumpEndsTheProgram() {
     bool quit = false;
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             quit = true;
             continue;
         }
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return quit;
 }
@@ -306,7 +306,7 @@ bool PumpEndsTheProgram() {
 // A radio command holds the window: Escape pressed meanwhile was pressed at a
 // window that could not answer it, and is dropped like a click.
 TEST_F(DlgMainTest, EscapePressedDuringACommand_IsDroppedWhenItEnds) {
-    ::PostMessageA(window->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(window->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 1);
     const DWORD pressed = ::GetTickCount();
     while (::GetTickCount() == pressed) ::SwitchToThread();  // the command starts after the press
     Send(C().readButton, "click");                           // no device on the port: fails at once
@@ -325,15 +325,15 @@ TEST_F(DlgMainTest, EscapePressedDuringASearch_HandledAfterItsEnd_OnlyEndsTheSea
     const DWORD start = ::GetTickCount();
     while ((held.empty() || held.back().lParam != kUiSearchDone) && ::GetTickCount() - start < 10000) {
         MSG msg;
-        if (::PeekMessageA(&msg, wnd, kWmAppUiEvent, kWmAppUiEvent, PM_REMOVE))
+        if (::PeekMessageW(&msg, wnd, kWmAppUiEvent, kWmAppUiEvent, PM_REMOVE))
             held.push_back(msg);
         else
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
     }
     ASSERT_FALSE(held.empty());
     ASSERT_EQ(kUiSearchDone, held.back().lParam);
-    for (const MSG& msg : held) ::PostMessageA(wnd, msg.message, msg.wParam, msg.lParam);
-    ::PostMessageA(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    for (const MSG& msg : held) ::PostMessageW(wnd, msg.message, msg.wParam, msg.lParam);
+    ::PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_FALSE(PumpEndsTheProgram());
     EXPECT_FALSE(window->IsSearching());
 }
@@ -350,7 +350,7 @@ VOID CALLBACK CancelFirmwareDialog(HWND, UINT, UINT_PTR id, DWORD) {
     firmwareDialogSeen = true;
     const MainWindowControls& c = *firmwareControls;
     commandsOffWhileChoosing = !c.readItem->IsEnabled() && !c.connectButton->IsEnabled() && !c.findItem->IsEnabled();
-    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST_F(DlgMainTest, FirmwareItem_TheWindowIsBusyFromTheClickUntilTheChoiceIsCancelled) {

@@ -103,7 +103,7 @@ LRESULT HitTestAt(HWND wnd, const CControlUI* control, int y) {
 RECT WorkArea(HWND wnd) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    ::GetMonitorInfoA(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &info);
+    ::GetMonitorInfoW(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &info);
     return info.rcWork;
 }
 
@@ -143,7 +143,7 @@ TEST(WindowBase, CreationDropsTheFrameTakesTheSkinSizeAndBuildsTheTree) {
     RECT rc{};
     ::GetWindowRect(w, &rc);
     EXPECT_EQ(rc.right - rc.left, 759);  // all of the window is client area
-    const LONG style = ::GetWindowLongA(w, GWL_STYLE);
+    const LONG style = ::GetWindowLongW(w, GWL_STYLE);
     EXPECT_EQ(style & WS_CAPTION, 0);
     EXPECT_EQ(style & (WS_CLIPSIBLINGS | WS_CLIPCHILDREN), WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     // "windowinit" of the first layout went through the notification table.
@@ -222,7 +222,7 @@ TEST(WindowBase, EscapeClosesAModalDialogWithResultOneAndFreesItsOwner) {
     SkinWindow dialog;
     const HWND wnd = dialog.CreateHidden(owner);
     ASSERT_NE(wnd, nullptr);
-    ::PostMessageA(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_EQ(dialog.ShowModal(), 1u);
     EXPECT_FALSE(::IsWindow(wnd));
     EXPECT_TRUE(::IsWindowEnabled(owner));
@@ -244,7 +244,7 @@ TEST(WindowBase, SystemCloseEndsTheMessageLoopAndLeavesTheWindow) {
     ASSERT_NE(wnd, nullptr);
     EXPECT_EQ(::SendMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
     MSG msg{};
-    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
     EXPECT_TRUE(::IsWindow(wnd));
 }

@@ -32,7 +32,7 @@ std::string WindowText(HWND wnd) {
     return buffer;
 }
 
-DWORD StyleOf(HWND wnd) { return static_cast<DWORD>(::GetWindowLongA(wnd, GWL_STYLE)); }
+DWORD StyleOf(HWND wnd) { return static_cast<DWORD>(::GetWindowLongW(wnd, GWL_STYLE)); }
 
 void Type(HWND wnd, const std::string& text) {
     for (char ch : text) ::SendMessageA(wnd, WM_CHAR, static_cast<unsigned char>(ch), 1);

@@ -199,20 +199,6 @@ TEST(EventSource, ListenerDestroyingTheOwnerEndsTheWalk) {
     EXPECT_TRUE(log.empty());
 }
 
-// Font faces and other fixed fields keep whole characters: a double-byte
-// character that does not fit is left out, not cut in half.
-TEST(TextRules, CutAtCharacterNeverSplitsADoubleByteCharacter) {
-    auto gbkLead = [](unsigned char c) { return c >= 0x81 && c <= 0xFE; };
-    // 30 ASCII bytes, then one GBK character (2 bytes): 32 bytes, 31 fit.
-    const std::string face = std::string(30, 'a') + "\xCE\xA2";
-    EXPECT_EQ(CutAtCharacter(face, 31, gbkLead), 30u);
-    EXPECT_EQ(CutAtCharacter(face, 32, gbkLead), 32u);
-    EXPECT_EQ(CutAtCharacter("ab", 31, gbkLead), 2u);
-    // A lead byte at the very end counts as one character.
-    EXPECT_EQ(CutAtCharacter("ab\xCE", 31, gbkLead), 3u);
-    EXPECT_EQ(CutAtCharacter(std::string(40, 'x'), 31, gbkLead), 31u);
-}
-
 TEST(TextRules, ToolTipLineBreakTags) {
     EXPECT_EQ(ExpandLineBreakTags("a<n>b<n><n>"), "a\r\nb\r\n\r\n");
     EXPECT_EQ(ExpandLineBreakTags("<n"), "<n");

@@ -132,13 +132,13 @@ TEST(RichEdit, TabMovesTheFocusUnlessTheEditorWantsTabs) {
     Editor e;
     ASSERT_TRUE(w.Open(200, 80, e.root));
     e.edit->SetFocus();
-    ::PostMessageA(w.GetHWND(), WM_KEYDOWN, VK_TAB, 1);
+    ::PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_TAB, 1);
     TestWindow::Pump();
     EXPECT_EQ(w.Manager().GetFocus(), e.next);
 
     e.edit->SetAttribute("wanttab", "true");
     e.edit->SetFocus();
-    ::PostMessageA(w.GetHWND(), WM_KEYDOWN, VK_TAB, 1);
+    ::PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_TAB, 1);
     TestWindow::Pump();
     EXPECT_EQ(w.Manager().GetFocus(), e.edit);
     EXPECT_EQ(Count(e.edit->GetText(), "\t"), 1u);

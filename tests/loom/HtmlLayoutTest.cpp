@@ -14,8 +14,6 @@ using LoomTest::HtmlTestCanvas;
 
 namespace {
 
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
 class HtmlLayoutTest : public ::testing::Test {
 protected:
     THtmlLayoutResult Run(const char* text, unsigned format = 0, TRenderRect rect = {0, 0, 100, 100}) {
@@ -24,7 +22,6 @@ protected:
         params.colour = 0xFF000000;
         params.linkColour = 0xFF0000FF;
         params.linkHoverColour = 0xFFD3215F;
-        params.isLead = IsGbkLead;
         return CHtmlLayout(canvas, params).Run(text);
     }
 
@@ -157,12 +154,13 @@ TEST_F(HtmlLayoutTest, NarrowerThanOneCharacterStillProgresses) {
     EXPECT_EQ(canvas.texts[2].y, 32);
 }
 
-TEST_F(HtmlLayoutTest, DoubleByteCharactersAreNotSplitAtTheEdge) {
-    // Four two-byte characters, 20 pixels each; 50 pixels hold two of them.
-    Run("\xB0\xA1\xB0\xA2\xB0\xA3\xB0\xA4", Loom::HtmlWordBreak, {0, 0, 50, 100});
+TEST_F(HtmlLayoutTest, Utf8CharactersAreNotSplitAtTheEdge) {
+    // Four three-byte characters, 30 pixels each; 80 pixels hold two of them
+    // (eight bytes, the cut moved back to six).
+    Run("啊阿埃挨", Loom::HtmlWordBreak, {0, 0, 80, 100});
     ASSERT_EQ(canvas.texts.size(), 2u);
-    EXPECT_EQ(canvas.texts[0].text, "\xB0\xA1\xB0\xA2");
-    EXPECT_EQ(canvas.texts[1].text, "\xB0\xA3\xB0\xA4");
+    EXPECT_EQ(canvas.texts[0].text, "啊阿");
+    EXPECT_EQ(canvas.texts[1].text, "埃挨");
 }
 
 TEST_F(HtmlLayoutTest, MeasureOnlyGivesTheExtentAndDrawsNothing) {

@@ -9,6 +9,7 @@
 #include "Loom/Core/Render.h"
 #include "RenderTestContext.h"
 #include "RenderTestSurface.h"
+#include "text/Wide.h"
 
 using Loom::CRenderer;
 using LoomTest::RenderTestContext;
@@ -21,14 +22,15 @@ protected:
     HFONT Default() { return context.GetFont(-1); }
     HFONT Variant(bool bold, bool underline) { return context.GetOrAddFont("Tahoma", 16, bold, underline, false); }
     int LineHeight(HFONT f) {
-        const TEXTMETRICA& tm = context.GetFontInfo(f);
+        const TEXTMETRICW& tm = context.GetFontInfo(f);
         return tm.tmHeight + tm.tmExternalLeading;
     }
     int Width(HFONT f, const std::string& s) {
         Loom::UniqueMemDC dc(nullptr);
         Loom::SelectGuard sel(dc.get(), f);
         SIZE size{};
-        ::GetTextExtentPoint32A(dc.get(), s.c_str(), int(s.size()), &size);
+        const std::wstring w = Text::Widen(s);
+        ::GetTextExtentPoint32W(dc.get(), w.c_str(), int(w.size()), &size);
         return size.cx;
     }
     // Plain text the way the expected pictures are made.
@@ -36,7 +38,8 @@ protected:
         Loom::SelectGuard sel(s.dc(), f);
         ::SetBkMode(s.dc(), TRANSPARENT);
         ::SetTextColor(s.dc(), colour);
-        ::TextOutA(s.dc(), x, y, text.c_str(), int(text.size()));
+        const std::wstring w = Text::Widen(text);
+        ::TextOutW(s.dc(), x, y, w.c_str(), int(w.size()));
     }
     void Html(RenderTestSurface& s, const char* text, UINT format, RECT rc) {
         int none = 0;

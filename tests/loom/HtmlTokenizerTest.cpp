@@ -12,13 +12,11 @@ using Loom::THtmlToken;
 
 namespace {
 
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
 // The tokens as text: runs in quotes, tags as {x:arg}, closing tags as {/x},
 // blanks as _ and line feeds as |.
-std::string Dump(const char* text, Loom::LeadBytePredicate lead = nullptr) {
+std::string Dump(const char* text) {
     std::string out;
-    for (const THtmlToken& t : CHtmlTokenizer::Tokenize(text, lead)) {
+    for (const THtmlToken& t : CHtmlTokenizer::Tokenize(text)) {
         std::string span(text + t.start, t.length);
         switch (t.kind) {
             case HtmlTokenKind::Text: out += "'" + span + "'"; break;
@@ -75,13 +73,13 @@ TEST(HtmlTokenizer, RawTextUpToTheClosingRawTag) {
     EXPECT_EQ(Dump("{r}{/r}"), "");
 }
 
-TEST(HtmlTokenizer, DoubleByteCharactersAreNeverSplit) {
-    // 0xB4 0x7B is one GBK character whose second byte is '{'.
-    EXPECT_EQ(Dump("\xB4{b}", IsGbkLead), "'\xB4{b}'");
-    EXPECT_EQ(Dump("\xB4{b}"), "'\xB4'{b:}");
-    // A lead byte at the very end stands alone.
-    EXPECT_EQ(Dump("a\xB4", IsGbkLead), "'a\xB4'");
-    EXPECT_EQ(Dump("{c #f\xB4}x}y", IsGbkLead), "{c:#f\xB4}x}'y'");
+TEST(HtmlTokenizer, Utf8CharactersAreWholeAndStrayBytesStandAlone) {
+    EXPECT_EQ(Dump("中{b}文"), "'中'{b:}'文'");
+    EXPECT_EQ(Dump("{c #f\xF0\x9F\x98\x80}x"), "{c:#f\xF0\x9F\x98\x80}'x'");
+    // A sequence cut off by a bracket or the end: each byte on its own, the
+    // bracket still a bracket.
+    EXPECT_EQ(Dump("\xE4\xB8{b}"), "'\xE4\xB8'{b:}");
+    EXPECT_EQ(Dump("a\xE4"), "'a\xE4'");
 }
 
 TEST(HtmlTagArgs, FontByIndexOrByFace) {

@@ -61,7 +61,7 @@ bool TestWindow::Open(int cx, int cy, Loom::CControlUI* root, DWORD exStyle) {
     wnd_ = host.GetHWND();
     Pump();  // messages meant for an earlier test's manager
     host.current = this;
-    ::SetWindowLongA(wnd_, GWL_EXSTYLE, static_cast<LONG>(exStyle));
+    ::SetWindowLongW(wnd_, GWL_EXSTYLE, static_cast<LONG>(exStyle));
     RECT rc{0, 0, cx, cy};
     ::AdjustWindowRectEx(&rc, WS_POPUP, FALSE, exStyle);
     ::SetWindowPos(wnd_, HWND_TOP, 40, 40, rc.right - rc.left, rc.bottom - rc.top,
@@ -93,10 +93,10 @@ void TestWindow::Paint() {
 
 void TestWindow::Pump() {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (!Loom::CUIManager::TranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 }

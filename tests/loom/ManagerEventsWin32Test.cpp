@@ -371,7 +371,7 @@ TEST(ManagerEvents, RemovedChildIsDestroyedWhenTheCleanupMessageArrives) {
     EXPECT_FALSE(destroyed);
     EXPECT_EQ(row.root->GetCount(), 1);
     MSG msg;
-    EXPECT_TRUE(::PeekMessageA(&msg, w.GetHWND(), CUIManager::kDelayedCleanupMessage,
+    EXPECT_TRUE(::PeekMessageW(&msg, w.GetHWND(), CUIManager::kDelayedCleanupMessage,
                                CUIManager::kDelayedCleanupMessage, PM_NOREMOVE));
     TestWindow::Pump();
     EXPECT_TRUE(destroyed);
@@ -417,17 +417,17 @@ TEST(ManagerEvents, AlphaMakesTheWindowLayeredOnlyWithinRange) {
     CUIManager& m = w.Manager();
     m.SetTransparent(255);
     EXPECT_EQ(m.GetTransparent(), 255);
-    EXPECT_NE(::GetWindowLongA(w.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_NE(::GetWindowLongW(w.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(::GetLayeredWindowAttributes(w.GetHWND(), nullptr, &alpha, &flags));
     EXPECT_EQ(alpha, 255);
     m.SetTransparent(300);
     EXPECT_EQ(m.GetTransparent(), 255);
-    EXPECT_EQ(::GetWindowLongA(w.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(::GetWindowLongW(w.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
     m.SetTransparent(-4);
     EXPECT_EQ(m.GetTransparent(), 0);
-    EXPECT_EQ(::GetWindowLongA(w.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(::GetWindowLongW(w.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
 TEST(ManagerEvents, WheelTowardTheUserSendsOne) {
@@ -633,8 +633,8 @@ TEST(ManagerEvents, MessageLoopOffersKeysToTheManagerBeforeDispatching) {
     ASSERT_TRUE(w.Open(100, 40, row.root));
     ASSERT_EQ(w.Manager().GetFocus(), row[0]);
     row.log.clear();
-    ::PostMessageA(w.GetHWND(), WM_KEYDOWN, VK_TAB, 1);
-    ::PostMessageA(w.GetHWND(), WM_KEYDOWN, 'Z', 1);
+    ::PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_TAB, 1);
+    ::PostMessageW(w.GetHWND(), WM_KEYDOWN, 'Z', 1);
     ::PostQuitMessage(0);
     CUIManager::MessageLoop();
     EXPECT_EQ(w.Manager().GetFocus(), row[1]);

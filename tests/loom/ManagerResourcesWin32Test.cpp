@@ -2,9 +2,13 @@
 // settings, process-wide settings and reflected messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <fstream>
+#include <vector>
 
+#include "Loom/Core/GdiHandles.h"
 #include "Loom/Core/WindowWnd.h"
 #include "LoomTestWindow.h"
 #include "RenderTestPng.h"
@@ -14,10 +18,27 @@ using namespace LoomTest;
 
 namespace {
 
-LOGFONTA Describe(HFONT font) {
-    LOGFONTA lf{};
-    ::GetObjectA(font, sizeof(lf), &lf);
+LOGFONTW Describe(HFONT font) {
+    LOGFONTW lf{};
+    ::GetObjectW(font, sizeof(lf), &lf);
     return lf;
+}
+
+// True when the font has glyphs of its own for every character of text.
+bool HasGlyphs(HFONT font, const wchar_t* text) {
+    Loom::UniqueMemDC dc(nullptr);
+    Loom::SelectGuard select(dc.get(), font);
+    const int n = static_cast<int>(std::wcslen(text));
+    std::vector<WORD> glyphs(static_cast<size_t>(n));
+    if (::GetGlyphIndicesW(dc.get(), text, n, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return false;
+    return std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+}
+
+std::string StoredFace(CUIManager& m, HFONT font) {
+    std::string face;
+    int size = 0;
+    bool bold = false, underline = false, italic = false;
+    return m.GetFontDescription(font, face, size, bold, underline, italic) ? face : "?";
 }
 
 // Writes a PNG into the temporary folder and gives its folder and name.
@@ -61,7 +82,7 @@ TEST(ManagerFonts, AddedFontsAreFoundByIndexAndByDescription) {
     EXPECT_EQ(m.GetFont("Arial", 15, true, false, false), nullptr);
     EXPECT_EQ(m.GetOrAddFont("Arial", 14, false, false, true), italic);
     EXPECT_EQ(m.GetCustomFontCount(), 2);
-    const LOGFONTA lf = Describe(bold);
+    const LOGFONTW lf = Describe(bold);
     EXPECT_EQ(lf.lfHeight, -14);
     EXPECT_GE(lf.lfWeight, 700);
     EXPECT_LE(lf.lfWeight, 1000);
@@ -91,29 +112,33 @@ TEST(ManagerFonts, MetricsAndDescriptionsOfKnownFonts) {
     EXPECT_EQ(m.GetFontInfo(foreign).tmHeight, m.GetDefaultFontInfo().tmHeight);
 }
 
-// Under code page 936 a face of 30 letters and one Chinese character (32
-// bytes) keeps the letters only: half a character would be another name.
-TEST(ManagerFonts, LongFaceNamesAreNotCutInsideADoubleByteCharacter) {
-    ASSERT_EQ(::GetACP(), 936u);
-    CUIManager m;
-    const std::string face = std::string(30, 'F') + "\xCE\xA2";
-    HFONT font = m.AddFont(face, 12, false, false, false);
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(std::string(Describe(font).lfFaceName), std::string(30, 'F'));
-    std::string stored;
-    int size = 0;
-    bool bold = false, underline = false, italic = false;
-    ASSERT_TRUE(m.GetFontDescription(font, stored, size, bold, underline, italic));
-    EXPECT_EQ(stored, std::string(30, 'F'));
-}
-
-TEST(ManagerFonts, LongFaceNamesKeepThirtyOneCharacters) {
+// A face name keeps at most 31 bytes of whole UTF-8 characters: a cut that
+// would fall inside one leaves it out.
+TEST(ManagerFonts, LongFaceNames_CutAtThirtyOneBytesOfWholeCharacters) {
     CUIManager m;
     const std::string longFace(40, 'F');
     HFONT font = m.AddFont(longFace, 12, false, false, false);
     ASSERT_NE(font, nullptr);
-    EXPECT_EQ(std::string(Describe(font).lfFaceName), std::string(31, 'F'));
+    EXPECT_EQ(StoredFace(m, font), std::string(31, 'F'));
     EXPECT_EQ(m.GetFont(longFace, 12, false, false, false), font);
+    HFONT cut = m.AddFont(std::string(29, 'F') + "微", 12, false, false, false);
+    EXPECT_EQ(StoredFace(m, cut), std::string(29, 'F'));
+}
+
+// The skin's face is there (as on Windows); a face that is not installed
+// is replaced by one that draws Chinese, never by one that shows boxes; an
+// installed face without Chinese glyphs is kept as it is.
+TEST(ManagerFonts, MissingFace_FallsBackToAFaceWithTheChineseGlyphs) {
+    CUIManager m;
+    HFONT skin = m.AddFont("微软雅黑", 12, false, false, false);
+    EXPECT_TRUE(HasGlyphs(skin, L"频道设置"));
+    EXPECT_STREQ(Describe(skin).lfFaceName, L"微软雅黑");
+    HFONT missing = m.AddFont("No Such Face 7", 12, true, false, false);
+    EXPECT_TRUE(HasGlyphs(missing, L"频道设置"));
+    EXPECT_EQ(Describe(missing).lfHeight, -12);
+    EXPECT_GE(Describe(missing).lfWeight, FW_BOLD);
+    HFONT latin = m.AddFont("Tahoma", 12, false, false, false);
+    EXPECT_STREQ(Describe(latin).lfFaceName, L"Tahoma");
 }
 
 TEST(ManagerFonts, DefaultFontCanBeReplaced) {

@@ -105,7 +105,7 @@ TEST(WindowWnd, SubclassingRoutesAnExistingWindowAndUndoesItself) {
     HWND stat = ::CreateWindowExA(0, "STATIC", "s", WS_CHILD, 0, 0, 10, 10, host.GetHWND(), nullptr,
                                   CUIManager::GetInstance(), nullptr);
     ASSERT_NE(stat, nullptr);
-    const LONG_PTR original = ::GetWindowLongPtrA(stat, GWLP_WNDPROC);
+    const LONG_PTR original = ::GetWindowLongPtrW(stat, GWLP_WNDPROC);
     PlainWindow w;
     ASSERT_EQ(w.Subclass(stat), stat);
     EXPECT_EQ(::SendMessageA(stat, WM_USER + 1, 0, 0), 1234);
@@ -114,7 +114,7 @@ TEST(WindowWnd, SubclassingRoutesAnExistingWindowAndUndoesItself) {
     ::GetWindowTextA(stat, text, sizeof(text));
     EXPECT_STREQ(text, "t");
     w.Unsubclass();
-    EXPECT_EQ(::GetWindowLongPtrA(stat, GWLP_WNDPROC), original);
+    EXPECT_EQ(::GetWindowLongPtrW(stat, GWLP_WNDPROC), original);
     EXPECT_EQ(::SendMessageA(stat, WM_USER + 1, 0, 0), 0);
     ::DestroyWindow(stat);
 }
@@ -143,7 +143,7 @@ TEST(WindowWnd, CenterWindowStaysInsideTheWorkArea) {
     ::GetWindowRect(w.GetHWND(), &rc);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    ::GetMonitorInfoA(::MonitorFromWindow(w.GetHWND(), MONITOR_DEFAULTTONEAREST), &info);
+    ::GetMonitorInfoW(::MonitorFromWindow(w.GetHWND(), MONITOR_DEFAULTTONEAREST), &info);
     EXPECT_EQ(rc.left, info.rcWork.left);
     EXPECT_EQ(rc.top, (info.rcWork.top + info.rcWork.bottom) / 2 - 15);
     ::DestroyWindow(w.GetHWND());
@@ -169,7 +169,7 @@ TEST(WindowWnd, QuitInsideShowModalEndsItAndIsPostedAgain) {
     EXPECT_EQ(dialog.ShowModal(), 0u);
     EXPECT_TRUE(::IsWindowEnabled(host.GetHWND()));
     MSG msg{};
-    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 5u);
     ::DestroyWindow(dialog.GetHWND());  // still there: the loop ended without closing it
 }

@@ -41,7 +41,7 @@ public:
     HFONT GetFont(int index) override {
         return index >= 0 && index + 1 < int(fonts_.size()) ? fonts_[index + 1].font.get() : defaultFont_;
     }
-    const TEXTMETRICA& GetFontInfo(HFONT font) override {
+    const TEXTMETRICW& GetFontInfo(HFONT font) override {
         for (auto& f : fonts_)
             if (f.font.get() == font) return f.tm;
         return fonts_[0].tm;
@@ -74,7 +74,7 @@ public:
                                                 DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, face.c_str()));
         if (!e.font) return nullptr;
         Loom::SelectGuard sel(measureDC_.get(), e.font.get());
-        ::GetTextMetricsA(measureDC_.get(), &e.tm);
+        ::GetTextMetricsW(measureDC_.get(), &e.tm);
         fonts_.push_back(std::move(e));
         return fonts_.back().font.get();
     }
@@ -89,7 +89,7 @@ private:
         std::string face;
         int size = 0;
         bool bold = false, underline = false, italic = false;
-        TEXTMETRICA tm{};
+        TEXTMETRICW tm{};
     };
     std::string resourcePath_;
     Loom::UniqueMemDC measureDC_;

@@ -1,5 +1,5 @@
 // The markup parser and its node handles, natively under the sanitizers and
-// under Wine with the ANSI code page 936.
+// under Wine.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -183,37 +183,16 @@ TEST(XmlMarkup, Whitespace_KeptUnlessCollapsed) {
     EXPECT_STREQ(doc.GetRoot().GetValue(), " x y ");
 }
 
-TEST(XmlMarkup, DoubleByteText_StepsWholeCharacters) {
-    // GBK text: a character's second byte may be any ASCII letter, so the
-    // copy behind a decoded entity must move both bytes together.
-    const char value[] = "&amp;\xD6\xD0\xCE\xC4\x81\x40&lt;";
+TEST(XmlMarkup, Utf8Text_StepsWholeCharactersAndKeepsStrayBytes) {
     CXmlMarkup doc;
-    ASSERT_TRUE(doc.Load((std::string("<A v=\"") + value + "\">\xB9\xD8&amp;</A>").c_str()));
-    EXPECT_STREQ(doc.GetRoot().GetAttributeValue(0), "&\xD6\xD0\xCE\xC4\x81\x40<");
-    EXPECT_STREQ(doc.GetRoot().GetValue(), "\xB9\xD8&");
-}
-
-TEST(XmlMarkup, DoubleByteCharacterAfterTheName_EndsItWhole) {
-    // The trail byte of 0x81 0x41 is the letter "A": it must not start an
-    // attribute.
-    CXmlMarkup doc;
-    ASSERT_TRUE(doc.Load("<a\x81\x41=\"1\" b=\"2\"/>"));
-    const CXmlMarkupNode root = doc.GetRoot();
-    EXPECT_STREQ(root.GetName(), "a");
-    char value[500];
-    EXPECT_FALSE(root.GetAttributeValue("A", value, sizeof value));
-    ASSERT_TRUE(root.GetAttributeValue("b", value, sizeof value));
-    EXPECT_STREQ(value, "2");
-}
-
-TEST(XmlMarkup, GbkRule_PairsLeadAndTrailBytesOnly) {
-    struct Case {
-        const char* text;
-        long length;
-    };
-    const Case cases[] = {{"\x81\x40", 2}, {"\xFE\xFE", 2}, {"\x81\x7F", 1}, {"\x80\x40", 1},
-                          {"\xFF\x40", 1}, {"\x81\x3C", 1}, {"\x81", 1}};
-    for (const Case& c : cases) EXPECT_EQ(GbkCharNext(c.text) - c.text, c.length) << c.text;
+    ASSERT_TRUE(doc.Load("<A v=\"&amp;中文\xF0\x9F\x98\x80&lt;\">关&amp;</A>"));
+    EXPECT_STREQ(doc.GetRoot().GetAttributeValue(0), "&中文\xF0\x9F\x98\x80<");
+    EXPECT_STREQ(doc.GetRoot().GetValue(), "关&");
+    // Bytes that are no UTF-8 are kept as they are (drawn as the
+    // replacement character), also a sequence cut off by the quote.
+    ASSERT_TRUE(doc.Load("<A v=\"x\xE4\xB8\">\xFF\x80</A>"));
+    EXPECT_STREQ(doc.GetRoot().GetAttributeValue(0), "x\xE4\xB8");
+    EXPECT_STREQ(doc.GetRoot().GetValue(), "\xFF\x80");
 }
 
 // --- Errors -----------------------------------------------------------------
@@ -257,9 +236,9 @@ TEST(XmlMarkup, ErrorLocation_KeepsAtMost49Characters) {
     const std::string tail(200, 'z');
     EXPECT_FALSE(doc.Load(("<A>x<B/>" + tail + "</A>").c_str()));
     EXPECT_EQ(std::string(doc.GetLastErrorLocation()), tail.substr(0, 49));
-    // A double-byte character that would straddle the limit is left out whole.
-    EXPECT_FALSE(doc.Load(("<A>x<B/>" + std::string(48, 'z') + "\xD6\xD0</A>").c_str()));
-    EXPECT_EQ(std::string(doc.GetLastErrorLocation()), std::string(48, 'z'));
+    // A character that would straddle the limit is left out whole.
+    EXPECT_FALSE(doc.Load(("<A>x<B/>" + std::string(47, 'z') + "中</A>").c_str()));
+    EXPECT_EQ(std::string(doc.GetLastErrorLocation()), std::string(47, 'z'));
 }
 
 TEST(XmlMarkup, Nesting_RefusedBeyondTheLimit) {
@@ -348,7 +327,7 @@ TEST(XmlMarkupNode, HugeAttributeCount_StaysAt64) {
 TEST(XmlMarkupNode, AttributeByName_CopiesAtMost499AndFitsTheBuffer) {
     const std::string longValue(600, 'v');
     CXmlMarkup doc;
-    ASSERT_TRUE(doc.Load(("<A Name=\"x\" long=\"" + longValue + "\" cjk=\"ab\xD6\xD0\" />").c_str()));
+    ASSERT_TRUE(doc.Load(("<A Name=\"x\" long=\"" + longValue + "\" cjk=\"ab中\" />").c_str()));
     CXmlMarkupNode a = doc.GetRoot();
     char buffer[600];
     EXPECT_FALSE(a.GetAttributeValue("name", buffer, sizeof buffer));  // names are case-sensitive
@@ -357,22 +336,22 @@ TEST(XmlMarkupNode, AttributeByName_CopiesAtMost499AndFitsTheBuffer) {
     char small[5];
     ASSERT_TRUE(a.GetAttributeValue("long", small, sizeof small));
     EXPECT_STREQ(small, "vvvv");
-    char three[4];
-    ASSERT_TRUE(a.GetAttributeValue("cjk", three, sizeof three));
-    EXPECT_STREQ(three, "ab");  // never half a double-byte character
+    char four[5];
+    ASSERT_TRUE(a.GetAttributeValue("cjk", four, sizeof four));
+    EXPECT_STREQ(four, "ab");  // never part of a UTF-8 character
 }
 
 // --- Loading from memory and files --------------------------------------------
 
-TEST(XmlMarkupLoad, Utf8WithAndWithoutMark_GiveTheSameCodePageText) {
+TEST(XmlMarkupLoad, Utf8WithAndWithoutMark_GiveTheSameText) {
     const std::string body = u8"<Window><Label text=\"中文\">关于</Label></Window>";
     const std::string marked = "\xEF\xBB\xBF" + body;
     for (const std::string& bytes : {body, marked}) {
         CXmlMarkup doc;
         ASSERT_TRUE(doc.LoadFromMem(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
         CXmlMarkupNode label = doc.GetRoot().GetChild();
-        EXPECT_STREQ(label.GetAttributeValue(0), "\xD6\xD0\xCE\xC4");
-        EXPECT_STREQ(label.GetValue(), "\xB9\xD8\xD3\xDA");
+        EXPECT_STREQ(label.GetAttributeValue(0), "中文");
+        EXPECT_STREQ(label.GetValue(), "关于");
     }
     // Two bytes are too few for a mark: they are text.
     CXmlMarkup doc;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "tests/support/FakeActionWindow.h"
 #include "tests/support/FakeConfigView.h"
 #include "tests/support/SimProcess.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -61,7 +64,7 @@ struct FailingIo : ConfigFileIo {
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     UniqueFile file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ::CreateFileW(Text::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file.valid()) << path;
     DWORD written = 0;
     ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
@@ -69,7 +72,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return "<missing>";
     std::string bytes;
     char buffer[4096];
@@ -88,16 +91,18 @@ protected:
         DWORD n = ::GetTempPathA(MAX_PATH, temp);
         folder = std::string(temp, n) + "cfgfile-" + std::to_string(::GetCurrentProcessId()) + "-" +
                  std::to_string(++serial);
-        ::CreateDirectoryA(folder.c_str(), nullptr);
+        ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
     }
 
     ~ConfigFileWin32Test() override {
         for (const std::string& name : Files()) {
-            ::SetFileAttributesA(In(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileA(In(name).c_str());
+            ::SetFileAttributesW(Text::WidePath(In(name)).c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(Text::WidePath(In(name)).c_str());
         }
-        ::RemoveDirectoryA(In("sub").c_str());
-        ::RemoveDirectoryA(folder.c_str());
+        ::RemoveDirectoryW(Text::WidePath(In("sub")).c_str());
+        for (auto level = levels.rbegin(); level != levels.rend(); ++level)
+            ::RemoveDirectoryW(Text::WidePath(*level).c_str());
+        ::RemoveDirectoryW(Text::WidePath(folder).c_str());
     }
 
     std::string In(const std::string& name) const { return folder + "\\" + name; }
@@ -105,13 +110,13 @@ protected:
     // The names in the folder, sorted, without "." and "..".
     Strings Files() const {
         Strings names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = ::FindFirstFileA(In("*").c_str(), &found);
+        WIN32_FIND_DATAW found;
+        HANDLE search = ::FindFirstFileW(Text::WidePath(In("*")).c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) return names;
         do {
-            std::string name = found.cFileName;
+            std::string name = Text::Narrow(found.cFileName);
             if (name != "." && name != "..") names.push_back(name);
-        } while (::FindNextFileA(search, &found));
+        } while (::FindNextFileW(search, &found));
         ::FindClose(search);
         std::sort(names.begin(), names.end());
         return names;
@@ -136,6 +141,7 @@ protected:
     FakeActionWindow window;
     ScriptedChooser chooser;
     FailingIo io;
+    std::vector<std::string> levels;  // folders a test made below the folder, outermost first
     ConfigFileCommands commands;
     std::string folder;
     const std::string oldProfile = "Channel0,411.00000\r\r\nSRC,1\r\r\n";
@@ -165,12 +171,47 @@ TEST_F(ConfigFileWin32Test, Export_OverAnExistingProfile_ReplacesIt) {
     EXPECT_EQ(ReadBytes(In("p.cfg")), ExportConfigText(view));
 }
 
-TEST_F(ConfigFileWin32Test, Export_NameWithABackslashTrailByte_WritesTheProfile) {
-    const std::string name = "a\xDF\x5C.cfg";  // "a運.cfg" in code page 936: 運 ends in a backslash byte
+TEST_F(ConfigFileWin32Test, Export_NameInAnyScript_WritesTheProfile) {
+    const std::string name = "a運Łж\xF0\x9F\x93\xA1.cfg";
     chooser.savePath = In(name);
     commands.exportConfig();
     EXPECT_TRUE(OnlyResult(true, ActionControl::Export));
     EXPECT_EQ(Files(), Strings{name});
+}
+
+// 259 characters, most of them outside the basic plane (two UTF-16 units
+// each): past MAX_PATH units, so Windows takes it only as a long path.
+TEST_F(ConfigFileWin32Test, ExportThenImport_PathOf259CharactersOfFourBytes) {
+    const std::string emoji = "\xF0\x9F\x93\xA1";
+    std::string path = folder;
+    size_t characters = Text::Utf8CharCount(path);
+    while (characters + 1 + 50 + 1 + 5 < 259) {  // a level of 50, room for the name
+        path += "\\" + [&] {
+            std::string level;
+            for (int i = 0; i < 50; ++i) level += emoji;
+            return level;
+        }();
+        characters += 51;
+        ASSERT_TRUE(::CreateDirectoryW(Text::WidePath(path).c_str(), nullptr));
+        levels.push_back(path);
+    }
+    path += "\\";
+    ++characters;
+    while (characters + 4 < 259) path += emoji, ++characters;
+    path += ".cfg";
+    ASSERT_EQ(Text::Utf8CharCount(path), 259u);
+    ASSERT_GT(Text::Widen(path).size(), 259u);
+
+    FillRows();
+    chooser.savePath = path;
+    commands.exportConfig();
+    EXPECT_TRUE(OnlyResult(true, ActionControl::Export));
+    EXPECT_EQ(ReadBytes(path), ExportConfigText(view));
+    view.tx[2] = "999";
+    chooser.openPath = path;
+    commands.importConfig();
+    EXPECT_EQ(view.tx[2], "422.00000");
+    ::DeleteFileW(Text::WidePath(path).c_str());
 }
 
 TEST_F(ConfigFileWin32Test, Export_WriteFailsOnAFullDisk_ReportsFailureAndKeepsTheOldProfile) {
@@ -222,7 +263,7 @@ TEST_F(ConfigFileWin32Test, Cancelled_ShowsNothingAndWritesNothing) {
 }
 
 TEST_F(ConfigFileWin32Test, Export_IntoAMissingFolderOrOverAFolder_ReportsFailure) {
-    ASSERT_TRUE(::CreateDirectoryA(In("sub").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(Text::WidePath(In("sub")).c_str(), nullptr));
     for (const std::string& target : {In("missing\\x.cfg"), In("sub")}) {
         EXPECT_FALSE(commands.SaveProfile(target, ExportConfigLines(view))) << target;
         EXPECT_EQ(Files(), Strings{"sub"}) << target;
@@ -234,7 +275,7 @@ TEST_F(ConfigFileWin32Test, Export_IntoAMissingFolderOrOverAFolder_ReportsFailur
 
 TEST_F(ConfigFileWin32Test, Export_OverAReadOnlyProfile_ReportsFailureAndKeepsIt) {
     WriteBytes(In("p.cfg"), oldProfile);
-    ASSERT_TRUE(::SetFileAttributesA(In("p.cfg").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(Text::WidePath(In("p.cfg")).c_str(), FILE_ATTRIBUTE_READONLY));
     chooser.savePath = In("p.cfg");
     commands.exportConfig();
     EXPECT_TRUE(OnlyResult(false, ActionControl::Export));
@@ -280,7 +321,7 @@ TEST_F(ConfigFileWin32Test, Import_MissingFile_ReportsFailureAndChangesNothing) 
 
 TEST_F(ConfigFileWin32Test, Import_FileHeldExclusively_ReportsFailure) {
     WriteBytes(In("p.cfg"), oldProfile);
-    UniqueFile holder(::CreateFileA(In("p.cfg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile holder(::CreateFileW(Text::WidePath(In("p.cfg")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.valid());
     chooser.openPath = In("p.cfg");
     commands.importConfig();
@@ -314,13 +355,13 @@ public:
         if (dir == nullptr) return;
         unixPath = std::string(dir) + "/read-only-profiles";
         path = SimProcess::WinePath(unixPath);
-        ::CreateDirectoryA(path.c_str(), nullptr);
+        ::CreateDirectoryW(Text::WidePath(path).c_str(), nullptr);
         if (!RunShell("chmod a-w '" + unixPath + "'; chattr +i '" + unixPath + "' 2>/dev/null")) path.clear();
     }
     ~ReadOnlyFolder() {
         if (unixPath.empty()) return;
         RunShell("chattr -i '" + unixPath + "' 2>/dev/null; chmod u+w '" + unixPath + "'");
-        ::RemoveDirectoryA(SimProcess::WinePath(unixPath).c_str());
+        ::RemoveDirectoryW(Text::WidePath(SimProcess::WinePath(unixPath)).c_str());
     }
     std::string path;  // empty when the folder could not be made
 
@@ -331,10 +372,10 @@ private:
     // so the script leaves a mark when it is done.
     bool RunShell(const std::string& command) const {
         const std::string script = unixPath + ".sh", mark = unixPath + ".done";
-        ::DeleteFileA(SimProcess::WinePath(mark).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(mark)).c_str());
         const std::string text = command + "\ntouch '" + mark + "'\n";
         {
-            UniqueFile file(::CreateFileA(SimProcess::WinePath(script).c_str(), GENERIC_WRITE, 0, nullptr,
+            UniqueFile file(::CreateFileW(Text::WidePath(SimProcess::WinePath(script)).c_str(), GENERIC_WRITE, 0, nullptr,
                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
             DWORD written = 0;
             if (!file || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
@@ -354,10 +395,10 @@ private:
         }
         bool done = false;
         for (int i = 0; started && i < 200 && !done; ++i) {
-            done = ::DeleteFileA(SimProcess::WinePath(mark).c_str()) != FALSE;
+            done = ::DeleteFileW(Text::WidePath(SimProcess::WinePath(mark)).c_str()) != FALSE;
             if (!done) ::Sleep(25);
         }
-        ::DeleteFileA(SimProcess::WinePath(script).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(script)).c_str());
         return done;
     }
     std::string unixPath;
@@ -366,29 +407,29 @@ private:
 TEST(ConfigFileDialogs, TitlesFilterFlagsAndTheProgramFolder) {
     FakeConfigView view;
     ConfigFileDialogs dialogs(nullptr, view);
-    char path[MAX_PATH] = "";
+    wchar_t path[ConfigFileDialogs::kPathUnits] = L"";
     const std::string folder = ConfigFileDialogs::ProgramFolder();
+    const std::wstring wideFolder = Text::Widen(folder);
 
-    OPENFILENAMEA save = dialogs.Describe(ConfigFileDialogs::Kind::Save, path, folder);
-    EXPECT_STREQ(save.lpstrTitle, "Export Config");
+    OPENFILENAMEW save = dialogs.Describe(ConfigFileDialogs::Kind::Save, path, wideFolder);
+    EXPECT_STREQ(save.lpstrTitle, L"Export Config");
     // One filter, and the list ends in two NULs.
-    EXPECT_EQ(std::string(save.lpstrFilter, 26), std::string("Config File(*.cfg)\0*.cfg\0\0", 26));
+    EXPECT_EQ(std::wstring(save.lpstrFilter, 26), std::wstring(L"Config File(*.cfg)\0*.cfg\0\0", 26));
     EXPECT_EQ(save.nFilterIndex, 1u);
-    EXPECT_EQ(save.nMaxFile, static_cast<DWORD>(MAX_PATH));
+    // 259 characters of two UTF-16 units each, and the terminator.
+    EXPECT_EQ(save.nMaxFile, 2u * 259u + 1u);
     EXPECT_EQ(save.Flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_NOVALIDATE));
-    EXPECT_STREQ(save.lpstrInitialDir, folder.c_str());
-    char module[MAX_PATH];
-    const DWORD n = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    EXPECT_STREQ(save.lpstrInitialDir, wideFolder.c_str());
     ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(std::string(module, n), folder + "\\radio_test.exe");
+    EXPECT_EQ(Text::ModuleFileName(nullptr), folder + "\\radio_test.exe");
 
-    OPENFILENAMEA open = dialogs.Describe(ConfigFileDialogs::Kind::Open, path, folder);
-    EXPECT_STREQ(open.lpstrTitle, "Import Config");
+    OPENFILENAMEW open = dialogs.Describe(ConfigFileDialogs::Kind::Open, path, wideFolder);
+    EXPECT_STREQ(open.lpstrTitle, L"Import Config");
     EXPECT_EQ(open.Flags, static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
 
     view.language = Language::Chinese;
-    EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Save, path, folder).lpstrTitle, "导出配置");
-    EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Open, path, folder).lpstrTitle, "导入配置");
+    EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Save, path, wideFolder).lpstrTitle, L"导出配置");
+    EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Open, path, wideFolder).lpstrTitle, L"导入配置");
 }
 
 TEST(ConfigFileDialogs, FolderWritable_WritableReadOnlyAndMissingFolders) {
@@ -414,14 +455,17 @@ TEST(ConfigFileDialogs, ReadOnlyProgramFolder_DocumentsFirstThenTheFolderLastCho
     ASSERT_FALSE(documents.empty());
     EXPECT_EQ(documents, dialogs.InitialFolder());
 
-    char path[MAX_PATH] = "";
-    OPENFILENAMEA answered = dialogs.Describe(ConfigFileDialogs::Kind::Save, path, documents);
-    std::snprintf(path, sizeof path, "C:\\profiles\\site a.cfg");
-    answered.nFileOffset = 12;
+    // The dialog counts the name's place in UTF-16 units: "C:\Łukasz\" is 9
+    // units and 11 bytes.
+    wchar_t path[ConfigFileDialogs::kPathUnits] = L"";
+    const std::wstring wideDocuments = Text::Widen(documents);
+    OPENFILENAMEW answered = dialogs.Describe(ConfigFileDialogs::Kind::Save, path, wideDocuments);
+    wcscpy(path, L"C:\\Łukasz\\site 用户.cfg");
+    answered.nFileOffset = 10;
     std::string chosen;
     dialogs.Accept(answered, chosen);
-    EXPECT_EQ("C:\\profiles\\site a.cfg", chosen);
-    EXPECT_EQ("C:\\profiles", dialogs.InitialFolder());
+    EXPECT_EQ("C:\\Łukasz\\site 用户.cfg", chosen);
+    EXPECT_EQ("C:\\Łukasz", dialogs.InitialFolder());
 }
 
 TEST(ConfigFileDialogs, WritableProgramFolder_StaysTheInitialFolder) {
@@ -429,8 +473,9 @@ TEST(ConfigFileDialogs, WritableProgramFolder_StaysTheInitialFolder) {
     ConfigFileDialogs dialogs(nullptr, view);
     const std::string program = ConfigFileDialogs::ProgramFolder();
     EXPECT_EQ(program, dialogs.InitialFolder());
-    char path[MAX_PATH] = "C:\\profiles\\a.cfg";
-    OPENFILENAMEA answered = dialogs.Describe(ConfigFileDialogs::Kind::Open, path, program);
+    wchar_t path[ConfigFileDialogs::kPathUnits] = L"C:\\profiles\\a.cfg";
+    const std::wstring wideProgram = Text::Widen(program);
+    OPENFILENAMEW answered = dialogs.Describe(ConfigFileDialogs::Kind::Open, path, wideProgram);
     answered.nFileOffset = 12;
     std::string chosen;
     dialogs.Accept(answered, chosen);

@@ -34,21 +34,12 @@ TEST(FolderOfChosenPath, CutAtTheDialogsOffset_RootKeepsItsBackslash) {
     EXPECT_EQ("", FolderOfChosenPath("C:\\x.cfg", 99));
 }
 
-TEST(FolderOfChosenPath, NameWithABackslashTrailByte_CutAtTheSeparator) {
-    // A GBK character whose second byte is 0x5C, the backslash, in the name.
-    const std::string path = std::string("C:\\d\\\x81\x5C.cfg");
-    EXPECT_EQ("C:\\d", FolderOfChosenPath(path, 5));
-}
-
-bool Gbk(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
-TEST(FolderOfPath, ADoubleByteCharacterEndingInABackslashByte_IsNoSeparator) {
-    // 運 is 0xDF 0x5C in code page 936.
-    EXPECT_EQ("C:\\d", FolderOfPath("C:\\d\\a\xDF\x5C.cfg", Gbk));
-    EXPECT_EQ("C:\\\xDF\x5C", FolderOfPath("C:\\\xDF\x5C\\x.cfg", Gbk));
-    EXPECT_EQ("C:", FolderOfPath("C:\xDF\x5C.cfg", Gbk));
-    EXPECT_EQ("\\", FolderOfPath("\\x.cfg", Gbk));
-    EXPECT_EQ("", FolderOfPath("\xDF\x5C.cfg", Gbk));
+TEST(FolderOfPath, Utf8Names_CutAtTheLastSeparator) {
+    EXPECT_EQ("C:\\Users\\Łukasz", FolderOfPath("C:\\Users\\Łukasz\\用户.cfg"));
+    EXPECT_EQ("C:\\", FolderOfPath("C:\\Пользователь.cfg"));
+    EXPECT_EQ("C:", FolderOfPath("C:运.cfg"));
+    EXPECT_EQ("\\", FolderOfPath("\\x.cfg"));
+    EXPECT_EQ("", FolderOfPath("运.cfg"));
 }
 
 }  // namespace

@@ -104,14 +104,14 @@ TEST_F(RadioConfigTest, ValidateOfARowOutsideTheGroupRequestsNothing) {
     EXPECT_TRUE(view.events.empty());
 }
 
-TEST_F(RadioConfigTest, ValidateSpeaksChineseInGbk) {
+TEST_F(RadioConfigTest, ValidateSpeaksChinese) {
     view.language = Language::Chinese;
     view.tx[3] = "500";
     view.rx[0] = "1";
     EXPECT_FALSE(config.validateFrequencyField(Group::Transmit, 3));
     EXPECT_FALSE(config.validateFrequencyField(Group::Receive, 0));
-    EXPECT_EQ(view.errors, (Strings{"\xB7\xA2\xC9\xE4\xC6\xB5\xB5\xC0\x33\x3A\x20\xCE\xDE\xD0\xA7\xA3\xA1",
-                                    "\xBD\xD3\xCA\xD5\xC6\xB5\xB5\xC0\x30\x3A\x20\xCE\xDE\xD0\xA7\xA3\xA1"}));
+    EXPECT_EQ(view.errors, (Strings{"发射频道3: 无效！",
+                                    "接收频道0: 无效！"}));
 }
 
 // --- checkChannelFrequencies ------------------------------------------------
@@ -165,7 +165,7 @@ TEST_F(RadioConfigTest, ChannelCheckInChinese) {
     view.language = Language::Chinese;
     view.tx[3] = "abc";
     EXPECT_FALSE(config.checkChannelFrequencies());
-    EXPECT_EQ(view.errors, Strings{"\xC6\xB5\xB5\xC0\x33\x3A\x20\xCE\xDE\xD0\xA7\xA3\xA1"});
+    EXPECT_EQ(view.errors, Strings{"频道3: 无效！"});
 }
 
 // --- checkRequiredFields ----------------------------------------------------
@@ -232,14 +232,14 @@ TEST_F(RadioConfigTest, RequiredFieldsRefuseArmedTextsWithControlCharacters) {
     config.UnlockSerialNumber();
     config.UnlockHardware();
     view.field(TextField::HardwareVersion) = "H1";
-    for (const char* serial : {"SN1\rcfg_prtl 9", "SN1\n", "\x7F", "S\tN"}) {
+    for (const char* serial : {"SN1\rcfg_prtl 9", "SN1\n", "", "S\tN"}) {
         view.ClearRecords();
         view.field(TextField::SerialNumber) = serial;
         EXPECT_FALSE(config.checkRequiredFields()) << serial;
         EXPECT_EQ(view.errors, Strings{"SN:Invalid!"}) << serial;
     }
     view.ClearRecords();
-    view.field(TextField::SerialNumber) = "SN 1-\xD0\xF2";  // blanks and text of the code page are printable
+    view.field(TextField::SerialNumber) = "SN 1-序";  // blanks and non-ASCII text are printable
     view.field(TextField::HardwareVersion) = std::string("H\0" "1", 3);
     EXPECT_FALSE(config.checkRequiredFields());
     EXPECT_EQ(view.errors, Strings{"Hardware:Invalid!"});
@@ -260,12 +260,12 @@ TEST_F(RadioConfigTest, RequiredFieldsInChinese) {
     view.list(ListField::LowPower).selection = -1;
     EXPECT_FALSE(config.checkRequiredFields());
     EXPECT_EQ(view.errors,
-              (Strings{"\xD0\xAD\xD2\xE9\xC0\xE0\xD0\xCD\x3A\xCE\xDE\xD0\xA7\xA3\xA1", "低功率:无效！"}));
+              (Strings{"协议类型:无效！", "低功率:无效！"}));
 
     FillValidRecord();
     config.UnlockSerialNumber();
     EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, Strings{"\xD0\xF2\xC1\xD0\xBA\xC5\x3A\xCE\xDE\xD0\xA7\xA3\xA1"});
+    EXPECT_EQ(view.errors, Strings{"序列号:无效！"});
 }
 
 // --- unlock -----------------------------------------------------------------

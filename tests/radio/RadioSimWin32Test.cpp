@@ -292,7 +292,7 @@ public:
         wc.lpszClassName = "VelmoraFirmwareTestWindow";
         ::RegisterClassA(&wc);
         hwnd = ::CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, wc.hInstance, this);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~RecordingWindow() { ::DestroyWindow(hwnd); }
 
@@ -305,7 +305,7 @@ public:
         while (!done() && ::GetTickCount() - start < timeoutMs) {
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT | QS_SENDMESSAGE);
             MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
         }
         return done();
     }
@@ -319,8 +319,8 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-        auto* self = reinterpret_cast<RecordingWindow*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
-        if (msg != kWmAppUiEvent || !self) return ::DefWindowProcA(h, msg, w, l);
+        auto* self = reinterpret_cast<RecordingWindow*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (msg != kWmAppUiEvent || !self) return ::DefWindowProcW(h, msg, w, l);
         self->senderThread = ::GetCurrentThreadId();
         switch (l) {
         case kUiBusy:

@@ -141,15 +141,15 @@ TEST(Tables, ItemsInTableOrderWithTheirLeadingSpace) {
     EXPECT_STREQ(kWorkModeWire[2], "repeater");
 }
 
-TEST(Tables, ChineseItemsAreGbk) {
+TEST(Tables, ChineseItemsAreUtf8) {
     const Items workModes = WorkModeItems(Language::Chinese);
     ASSERT_EQ(workModes.size(), 3u);
-    EXPECT_EQ(workModes[0], "\xB5\xA5\xB7\xA2");  // 单发
+    EXPECT_EQ(workModes[0], "\xE5\x8D\x95\xE5\x8F\x91");  // 单发
     EXPECT_EQ(workModes[1], "收发一体");
     EXPECT_EQ(workModes[2], "中继");
     const Items channels = CurrentChannelItems(Language::Chinese);
     ASSERT_EQ(channels.size(), 8u);
-    EXPECT_EQ(channels[0], "\x20\xC6\xB5\xB5\xC0\x31");  // " 频道1"
+    EXPECT_EQ(channels[0], "\x20\xE9\xA2\x91\xE9\x81\x93\x31");  // " 频道1"
     EXPECT_EQ(channels[7], " 频道8");
 }
 

@@ -122,7 +122,7 @@ TEST(ResourceScrollSheet, SpaceAroundTheCellsIsMagentaAndTheMaskClearsIt) {
 
 TEST(ResourceIcon, GroupHoldsSixteenThirtyTwoAndFortyEightPixelImages) {
     // The group directory: six bytes of header, then fourteen per image.
-    const std::vector<unsigned char> group = ResourceBytes("IDI_CONFIG", RT_GROUP_ICON);
+    const std::vector<unsigned char> group = ResourceBytes("IDI_CONFIG", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
     ASSERT_GE(group.size(), 6u);
     const WORD count = static_cast<WORD>(group[4] | group[5] << 8);
     ASSERT_EQ(group.size(), 6u + 14u * count);
@@ -184,7 +184,7 @@ TEST(ResourceVersion, ReadsBackProductNameAndTheVersionOfVersionHeader) {
 // loads are version 6, which comes from the side-by-side store, not the
 // system folder's version 5.
 TEST(ResourceManifest, ProcessGetsVersionSixOfTheCommonControls) {
-    const std::vector<unsigned char> manifest = ResourceBytes(MAKEINTRESOURCEA(1), RT_MANIFEST);
+    const std::vector<unsigned char> manifest = ResourceBytes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
     const std::string text(manifest.begin(), manifest.end());
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(text.find("asInvoker"), std::string::npos);

@@ -4,4 +4,4 @@
 #include <windows.h>
 TEST(Platform, AnsiCodePageIsChinese) { EXPECT_EQ(GetACP(), 936u); }
 #endif
-TEST(Platform, ChineseLiteralsAreGbk) { EXPECT_STREQ("关于...", "\xB9\xD8\xD3\xDA..."); }
+TEST(Platform, ChineseLiteralsAreUtf8) { EXPECT_STREQ("关于...", "\xE5\x85\xB3\xE4\xBA\x8E..."); }

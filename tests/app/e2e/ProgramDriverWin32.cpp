@@ -141,7 +141,7 @@ bool ProgramDriver::StartThrough(const std::string& windowsPath, DWORD& exitCode
     return process_.hProcess != nullptr;
 }
 
-void ProgramDriver::MouseMove(int x, int y) { ::PostMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+void ProgramDriver::MouseMove(int x, int y) { ::PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
 void ProgramDriver::WaitUntilIdle() const {
     // Answered only when the window's thread is back in its message loop.
@@ -156,21 +156,21 @@ void ProgramDriver::Click(int x, int y) {
 
 void ProgramDriver::ClickNow(int x, int y) {
     MouseMove(x, y);
-    ::PostMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    ::PostMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    ::PostMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageW(window_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     ::Sleep(200);
 }
 
 void ProgramDriver::Key(WPARAM key) {
     WaitUntilIdle();
-    ::PostMessageA(window_, WM_KEYDOWN, key, 1);
-    ::PostMessageA(window_, WM_KEYUP, key, 0xC0000001);
+    ::PostMessageW(window_, WM_KEYDOWN, key, 1);
+    ::PostMessageW(window_, WM_KEYUP, key, 0xC0000001);
 }
 
 void ProgramDriver::AltKey(WPARAM key) {
     WaitUntilIdle();
     // Bit 29: the Alt key is down.
-    ::PostMessageA(window_, WM_SYSKEYDOWN, key, 0x20000001);
+    ::PostMessageW(window_, WM_SYSKEYDOWN, key, 0x20000001);
 }
 
 HWND ProgramDriver::WaitForDialog(DWORD ms, HWND other) const {
@@ -203,7 +203,7 @@ HWND ProgramDriver::EditWindow() const {
 void ProgramDriver::Type(const std::string& text) const {
     const HWND edit = EditWindow();
     if (edit == nullptr) return;
-    for (char c : text) ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (char c : text) ::PostMessageW(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
     ::Sleep(100);
 }
 
@@ -230,14 +230,14 @@ bool ProgramDriver::Paste(const std::string& text) const {
     }
     ::CloseClipboard();
     if (!placed) return false;
-    ::PostMessageA(edit, WM_PASTE, 0, 0);
+    ::PostMessageW(edit, WM_PASTE, 0, 0);
     ::Sleep(200);
     return true;
 }
 
 void ProgramDriver::KeyTo(HWND wnd, WPARAM key) {
-    ::PostMessageA(wnd, WM_KEYDOWN, key, 1);
-    ::PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
+    ::PostMessageW(wnd, WM_KEYDOWN, key, 1);
+    ::PostMessageW(wnd, WM_KEYUP, key, 0xC0000001);
     ::Sleep(100);
 }
 
@@ -262,7 +262,7 @@ std::string ProgramDriver::DialogText(HWND dialog) {
 }
 
 void ProgramDriver::PressDialogButton(HWND dialog, int id) {
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
 bool ProgramDriver::WaitForExit(DWORD ms) {

@@ -174,7 +174,7 @@ TEST_F(ProgramTest, OpenLogFolder_ExplorerShowsTheLogFolder) {
     EXPECT_TRUE(WaitFor([&] { return (folder = ::FindWindowA(nullptr, "Logs")) != nullptr; }, 10000));
     EXPECT_EQ(nullptr, program.WaitForDialog(200)) << "the folder could not be opened";
     // Gone before the next case looks at the screen it covered.
-    if (folder != nullptr) ::PostMessageA(folder, WM_CLOSE, 0, 0);
+    if (folder != nullptr) ::PostMessageW(folder, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(folder); }, 8000));
     program.Key(VK_ESCAPE);
     EXPECT_TRUE(program.WaitForExit(8000));
@@ -337,7 +337,7 @@ TEST_F(FirmwareProgramTest, ImageTooShort_RefusedWithAMessageAndTheRadioUntouche
 TEST_F(FirmwareProgramTest, WindowClosedWhileTheFileDialogShows_TheProgramEnds) {
     const HWND dialog = OpenFileDialog(MakeImage(2));
     ASSERT_NE(nullptr, dialog);
-    ::PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+    ::PostMessageW(program.Window(), WM_CLOSE, 0, 0);
     // Under Wine without a window manager the dialog and the window each
     // take seconds to go.
     EXPECT_TRUE(program.WaitForExit(20000));
