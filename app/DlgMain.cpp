@@ -80,6 +80,8 @@ void DlgMain::InitWindow() {
         row->SetEnabled(false);
 
     remembered_ = LoadSettings(*view_, places_.settingsKey);
+    // A stored choice wins; a first start speaks the display language.
+    if (!remembered_.chinese) view_->SetChinese(ChineseForDisplayLanguage(::GetUserDefaultUILanguage()));
     // The switch flips the flag: flip it once beforehand so that it lands
     // on the remembered language.
     view_->SetChinese(!view_->IsChinese());

@@ -36,6 +36,12 @@ void ReadSettingsValue(const std::string& name, const char* data, size_t size, i
     }
 }
 
+bool ChineseForDisplayLanguage(unsigned short languageId) {
+    constexpr unsigned short kPrimaryMask = 0x3FF;  // the LANGID's primary language bits
+    constexpr unsigned short kChinese = 0x04;       // LANG_CHINESE
+    return (languageId & kPrimaryMask) == kChinese;
+}
+
 void ApplySettings(const RememberedSettings& found, ISettingsWindow& window) {
     if (found.portPosition) window.SelectPort(*found.portPosition);
     if (found.ratePosition) window.SelectRate(*found.ratePosition);

@@ -32,6 +32,11 @@ struct RememberedSettings {
 void ReadSettingsValue(const std::string& name, const char* data, size_t size, int portCount, int rateCount,
                        RememberedSettings& found);
 
+// The language of a first start, when none is stored: Chinese for a
+// Chinese Windows display language (a LANGID whose primary language is
+// Chinese, in any of its regions), English for any other.
+bool ChineseForDisplayLanguage(unsigned short languageId);
+
 // Sets the found positions and language on the window; leaves the rest.
 void ApplySettings(const RememberedSettings& found, ISettingsWindow& window);
 

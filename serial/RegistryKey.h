@@ -65,25 +65,27 @@ public:
     // Reads the value at `index` into `value`. The type is asked for only
     // when `withType` is set. Returns ERROR_NO_MORE_ITEMS past the last value
     // and ERROR_MORE_DATA when the name or data do not fit (as UTF-8) in 256
-    // bytes; the sizes are only meaningful on success. Data of REG_SZ (or of
-    // a type not asked for) is text and is converted; other data is copied.
+    // bytes; the sizes are only meaningful on success. Text data (REG_SZ,
+    // REG_EXPAND_SZ) is converted; data of other types is copied as it is.
     LONG EnumValue(DWORD index, RegistryValue& value, bool withType) const {
         wchar_t name[RegistryValue::kBufferSize];
         wchar_t data[RegistryValue::kBufferSize];
         DWORD nameUnits = RegistryValue::kBufferSize;
         DWORD dataBytes = sizeof data;
+        DWORD type = REG_NONE;
         value.type = REG_NONE;
         value.nameSize = 0;
         value.dataSize = 0;
-        LONG status = ::RegEnumValueW(key_, index, name, &nameUnits, nullptr, withType ? &value.type : nullptr,
-                                      reinterpret_cast<BYTE*>(data), &dataBytes);
+        LONG status =
+            ::RegEnumValueW(key_, index, name, &nameUnits, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataBytes);
         if (status != ERROR_SUCCESS) return status;
+        if (withType) value.type = type;
         // Keep the sizes within the buffers whatever the call left in them.
         if (nameUnits > RegistryValue::kBufferSize) nameUnits = RegistryValue::kBufferSize;
         if (dataBytes > sizeof data) dataBytes = sizeof data;
         const std::string utf8Name = Text::Narrow(std::wstring_view(name, nameUnits));
         std::string utf8Data;
-        if (!withType || value.type == REG_SZ)
+        if (type == REG_SZ || type == REG_EXPAND_SZ)
             utf8Data = Text::Narrow(std::wstring_view(data, dataBytes / sizeof(wchar_t)));
         else
             utf8Data.assign(reinterpret_cast<const char*>(data), dataBytes);

@@ -12,6 +12,7 @@
 
 #include "serial/UniqueHandle.h"
 #include "tests/support/SimProcess.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::string Win(const std::string& name) { return SimProcess::WinePath(Unix(name
 
 UniqueFile Inheritable(const std::string& path, bool write) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return UniqueFile(::CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+    return UniqueFile(::CreateFileW(Text::WidePath(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, write ? CREATE_ALWAYS : OPEN_EXISTING, 0,
                                     nullptr));
 }
@@ -72,9 +73,9 @@ class CliConsoleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* name : {"console-out.cfg", "console-help.txt", "console-image-out.bin"})
-            ::DeleteFileA(Win(name).c_str());
+            ::DeleteFileW(Text::WidePath(Win(name)).c_str());
         const std::string appData = Unix("console-appdata");
-        ::CreateDirectoryA(SimProcess::WinePath(appData).c_str(), nullptr);
+        ::CreateDirectoryW(Text::WidePath(SimProcess::WinePath(appData)).c_str(), nullptr);
         ::SetEnvironmentVariableA("LOCALAPPDATA", SimProcess::WinePath(appData).c_str());
     }
     std::string Port() const { return "COM" + std::to_string(TestComPort(0)); }

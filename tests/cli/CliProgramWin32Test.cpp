@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/SimProcess.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ std::string Win(const std::string& name) { return SimProcess::WinePath(Unix(name
 
 HANDLE Inheritable(const std::string& path, bool write) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return ::CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+    return ::CreateFileW(Text::WidePath(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
                          write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
 }
 
@@ -31,10 +32,10 @@ class CliProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* name : {"cli-transcript.txt", "cli-state.txt", "cli-out.cfg", "cli-image-out.bin"})
-            ::DeleteFileA(Win(name).c_str());
+            ::DeleteFileW(Text::WidePath(Win(name)).c_str());
         appData = Unix("cli-appdata");
-        ::CreateDirectoryA(SimProcess::WinePath(appData).c_str(), nullptr);
-        ::DeleteFileA(LogPath().c_str());
+        ::CreateDirectoryW(Text::WidePath(SimProcess::WinePath(appData)).c_str(), nullptr);
+        ::DeleteFileW(Text::WidePath(LogPath()).c_str());
     }
     void StartRadio(const std::string& extra = "") {
         sim = std::make_unique<SimProcess>(TestComPort(0), "--transcript " + Unix("cli-transcript.txt") + " --state " +
@@ -59,14 +60,14 @@ protected:
         h[1] = Inheritable(Win(tag + "-stdout.txt"), true);
         h[2] = Inheritable(Win(tag + "-stderr.txt"), true);
         ::SetEnvironmentVariableA("LOCALAPPDATA", SimProcess::WinePath(appData).c_str());
-        std::string line = "\"" + SimProcess::WinePath(VELMORA_PROGRAM) + "\" " + args;
-        STARTUPINFOA si{};
+        std::wstring line = Text::Widen("\"" + SimProcess::WinePath(VELMORA_PROGRAM) + "\" " + args);
+        STARTUPINFOW si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdInput = h[0];
         si.hStdOutput = h[1];
         si.hStdError = h[2];
-        ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &started.process);
+        ::CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &started.process);
         return started;
     }
     Outcome Wait(Started& started, const std::string& tag) {
@@ -101,14 +102,14 @@ std::string WithLine(std::string profile, const std::string& key, const std::str
 
 TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLogShowsTheSession) {
     StartRadio();
-    // A Chinese name the system's code page holds; the second byte of 運 is a backslash.
-    const std::string chinese = Win("cli-配置運.cfg");
-    ::DeleteFileA(chinese.c_str());
+    // A name of Chinese, Polish and Russian characters, whatever the code page.
+    const std::string chinese = Win("cli-配置運Łж.cfg");
+    ::DeleteFileW(Text::WidePath(chinese).c_str());
     Outcome read = Program("--port " + Port() + " --rate 9600 --read \"" + chinese + "\"");
     ASSERT_EQ(read.code, 0u) << read.err << Transcript();
     std::string profile;
     {
-        HANDLE h = ::CreateFileA(chinese.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE h = ::CreateFileW(Text::WidePath(chinese).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         char buffer[4096];
         DWORD got = 0;
@@ -128,7 +129,7 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
     EXPECT_NE(log.find(Port() + " 9600 > control\\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find(Port() + " 9600 < \\r\\ninto config mode\\r\\n\n"), std::string::npos) << log;
     EXPECT_NE(log.find(Port() + " 9600 > cfg_ch_8 439.125\\r\n"), std::string::npos) << log;
-    ::DeleteFileA(chinese.c_str());
+    ::DeleteFileW(Text::WidePath(chinese).c_str());
 }
 
 // The profile --read writes is taken back by --write, for every protocol at
@@ -202,9 +203,9 @@ TEST_F(CliProgramTest, SettingTheRadioRefuses_RefusedExitCodeWithItsAnswer) {
 
 TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
     StartRadio();
-    ::CreateDirectoryA(Win("cli-folder.cfg").c_str(), nullptr);
+    ::CreateDirectoryW(Text::WidePath(Win("cli-folder.cfg")).c_str(), nullptr);
     ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-readonly.cfg"), "x"));
-    ::SetFileAttributesA(Win("cli-readonly.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesW(Text::WidePath(Win("cli-readonly.cfg")).c_str(), FILE_ATTRIBUTE_READONLY);
     const struct {
         std::string args;
         DWORD code;
@@ -227,9 +228,9 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         EXPECT_EQ(run.code, c.code) << c.args << "\n" << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
     }
-    ::RemoveDirectoryA(Win("cli-folder.cfg").c_str());
-    ::SetFileAttributesA(Win("cli-readonly.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(Win("cli-readonly.cfg").c_str());
+    ::RemoveDirectoryW(Text::WidePath(Win("cli-folder.cfg")).c_str());
+    ::SetFileAttributesW(Text::WidePath(Win("cli-readonly.cfg")).c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(Text::WidePath(Win("cli-readonly.cfg")).c_str());
     EXPECT_EQ(Transcript(), "");
 }
 
@@ -253,7 +254,7 @@ TEST_F(CliProgramTest, RadioUnpluggedAfterConnect_NoAnswerExitCodeAndNoProfile) 
     const Outcome run = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
     EXPECT_EQ(run.code, 3u) << run.err;
     EXPECT_NE(run.err.find("does not answer"), std::string::npos) << run.err;
-    EXPECT_EQ(::GetFileAttributesA(Win("cli-out.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(Text::WidePath(Win("cli-out.cfg")).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(CliProgramTest, DisconnectUnansweredAfterARead_TheProfileIsKeptAndTheFailureReported) {

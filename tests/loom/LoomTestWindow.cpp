@@ -102,7 +102,7 @@ void TestWindow::Pump() {
 }
 
 LRESULT TestWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::SendMessageA(wnd_, message, wParam, lParam);
+    return ::SendMessageW(wnd_, message, wParam, lParam);
 }
 
 void TestWindow::MouseMove(int x, int y, WPARAM keys) { Send(WM_MOUSEMOVE, keys, MAKELPARAM(x, y)); }

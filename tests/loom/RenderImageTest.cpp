@@ -9,6 +9,7 @@
 #include "RenderTestContext.h"
 #include "RenderTestPng.h"
 #include "RenderTestSurface.h"
+#include "text/Wide.h"
 
 using Loom::CRenderBlend;
 using Loom::CRenderer;
@@ -37,7 +38,7 @@ protected:
         char tmp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, tmp);
         folder = std::string(tmp) + "loom-render-" + std::to_string(::GetCurrentProcessId()) + "\\";
-        ::CreateDirectoryA(folder.c_str(), nullptr);
+        ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
         Png("nine.png", 6, 6, NinePixels());
         // Opaque red, half-opaque green, transparent, opaque magenta.
         Png("mixed.png", 2, 2, {0xFFFF0000, 0x8000FF00, 0x00000000, 0xFFFF00FF});

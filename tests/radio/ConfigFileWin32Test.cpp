@@ -436,10 +436,10 @@ TEST(ConfigFileDialogs, FolderWritable_WritableReadOnlyAndMissingFolders) {
     char temp[MAX_PATH];
     ASSERT_NE(0u, ::GetTempPathA(MAX_PATH, temp));
     const std::string writable = std::string(temp) + "velmora-writable";
-    ::CreateDirectoryA(writable.c_str(), nullptr);
+    ::CreateDirectoryW(Text::WidePath(writable).c_str(), nullptr);
     EXPECT_TRUE(ConfigFileDialogs::FolderWritable(writable));
     // The trial file is gone again: the folder can be removed when empty.
-    EXPECT_TRUE(::RemoveDirectoryA(writable.c_str()));
+    EXPECT_TRUE(::RemoveDirectoryW(Text::WidePath(writable).c_str()));
     EXPECT_FALSE(ConfigFileDialogs::FolderWritable(writable));
 
     ReadOnlyFolder readOnly;

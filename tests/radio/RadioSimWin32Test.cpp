@@ -18,6 +18,7 @@
 #include "tests/support/FakeConfigView.h"
 #include "tests/support/PortActionWindow.h"
 #include "tests/support/SimProcess.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -63,8 +64,8 @@ protected:
         actions.reset();
         window.reset();
         if (radio) radio->Stop();
-        ::DeleteFileA(SimProcess::WinePath(Transcript()).c_str());
-        ::DeleteFileA(SimProcess::WinePath(State()).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(Transcript())).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(State())).c_str());
     }
     std::string Transcript() const { return Unix("transcript"); }
     std::string State() const { return Unix("state"); }
@@ -378,20 +379,20 @@ protected:
         image.assign(length, '\0');
         for (size_t i = 0; i < length; ++i) image[i] = static_cast<char>((i * 31 + i / 256) & 0xFF);
         imagePath = Unix("image.dwn");
-        HANDLE f = ::CreateFileA(SimProcess::WinePath(imagePath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+        HANDLE f = ::CreateFileW(Text::WidePath(SimProcess::WinePath(imagePath)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                                  nullptr);
         ASSERT_NE(f, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         ASSERT_TRUE(::WriteFile(f, image.data(), static_cast<DWORD>(image.size()), &written, nullptr));
         ::CloseHandle(f);
-        ::DeleteFileA(SimProcess::WinePath(Unix("received.bin")).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(Unix("received.bin"))).c_str());
     }
     // What the radio logged and saved; the files are removed.
     void ReadResults() {
         transcript = SimProcess::ReadFile(Unix("fw-transcript"));
         received = SimProcess::ReadFile(Unix("received.bin"));
-        ::DeleteFileA(SimProcess::WinePath(Unix("fw-transcript")).c_str());
-        ::DeleteFileA(SimProcess::WinePath(imagePath).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(Unix("fw-transcript"))).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(imagePath)).c_str());
     }
     // What the radio must have received: the first page, then whole pages from 4096.
     std::string PagesOf(const std::string& bytes) {

@@ -117,3 +117,9 @@ TEST(SettingsBlock, DecimalTextZeroFilledTo256Bytes) {
 }
 
 }  // namespace
+
+TEST(SettingsFirstStart, ChineseForEveryChineseDisplayLanguageOnly) {
+    // zh-CN, zh-TW, zh-HK, zh-SG, zh-MO; en-US, ru-RU, pl-PL, ja-JP.
+    for (unsigned short id : {0x0804, 0x0404, 0x0C04, 0x1004, 0x1404}) EXPECT_TRUE(ChineseForDisplayLanguage(id)) << id;
+    for (unsigned short id : {0x0409, 0x0419, 0x0415, 0x0411}) EXPECT_FALSE(ChineseForDisplayLanguage(id)) << id;
+}

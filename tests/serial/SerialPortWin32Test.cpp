@@ -11,6 +11,7 @@
 #include "serial/SerialPort.h"
 #include "tests/support/ResourceCounts.h"
 #include "tests/support/SimProcess.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ bool LinkPortTo(int from, const std::string& target) {
     ::CloseHandle(pi.hProcess);
     std::string link = SimProcess::WinePath(std::string(dir) + "/port" + std::to_string(from));
     for (int i = 0; i < 300; ++i, ::Sleep(10))
-        if (::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES || ::GetLastError() != ERROR_FILE_NOT_FOUND)
+        if (::GetFileAttributesW(Text::WidePath(link).c_str()) != INVALID_FILE_ATTRIBUTES || ::GetLastError() != ERROR_FILE_NOT_FOUND)
             return true;
     return false;
 }

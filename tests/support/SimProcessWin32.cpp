@@ -1,4 +1,5 @@
 #include "tests/support/SimProcess.h"
+#include "text/Wide.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ std::string Env(const char* name) {
 // Wine answers ERROR_INVALID_PARAMETER for a link to a pseudo-terminal, so
 // only "not found" counts as absent.
 bool Exists(const std::string& unixPath) {
-    if (::GetFileAttributesA(SimProcess::WinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    if (::GetFileAttributesW(Text::WidePath(SimProcess::WinePath(unixPath)).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     DWORD error = ::GetLastError();
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
@@ -54,7 +55,7 @@ std::string SimProcess::WinePath(const std::string& unixPath) {
 
 std::string SimProcess::ReadFile(const std::string& unixPath) {
     std::string content;
-    HANDLE h = ::CreateFileA(WinePath(unixPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE h = ::CreateFileW(Text::WidePath(WinePath(unixPath)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return content;
     char buffer[4096];
@@ -65,7 +66,7 @@ std::string SimProcess::ReadFile(const std::string& unixPath) {
 }
 
 bool SimProcess::WriteFile(const std::string& unixPath, const std::string& content) {
-    HANDLE h = ::CreateFileA(WinePath(unixPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE h = ::CreateFileW(Text::WidePath(WinePath(unixPath)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
@@ -86,9 +87,9 @@ SimProcess::SimProcess(int comPort, const std::string& args) : port_(comPort) {
     // file name, whatever its extension, for the serial device itself.
     link_ = dir + "/port" + std::to_string(comPort);
     stopFile_ = dir + "/stop" + std::to_string(comPort);
-    ::DeleteFileA(WinePath(stopFile_).c_str());
+    ::DeleteFileW(Text::WidePath(WinePath(stopFile_)).c_str());
     // A link left over from an earlier run must not be taken for the new one.
-    ::DeleteFileA(WinePath(link_).c_str());
+    ::DeleteFileW(Text::WidePath(WinePath(link_)).c_str());
 
     std::string command = radio + " --link " + link_ + " --stop-file " + stopFile_ + " --idle-exit 120 " + args;
     std::vector<char> line(command.begin(), command.end());
@@ -106,9 +107,9 @@ SimProcess::~SimProcess() { Stop(); }
 
 void SimProcess::Stop() {
     if (link_.empty()) return;
-    HANDLE h = ::CreateFileA(WinePath(stopFile_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE h = ::CreateFileW(Text::WidePath(WinePath(stopFile_)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
     WaitFor(false, link_, 5000);
-    ::DeleteFileA(WinePath(stopFile_).c_str());
+    ::DeleteFileW(Text::WidePath(WinePath(stopFile_)).c_str());
     started_ = false;
 }

@@ -64,7 +64,7 @@ TEST(Utf8, ToUtf8_RoundTripsAndReplacesUnpairedSurrogates) {
 }
 
 TEST(Utf8, BytesForUnits_TakesMeasuresBackToWholeCharacters) {
-    const std::string text = "a中\xF0\x9F\x93\xA1b";  // units: 1, 1, 2, 1
+    const std::string text = "a中\xF0\x9F\x93\xA1" "b";  // units: 1, 1, 2, 1
     EXPECT_EQ(Utf8BytesForUnits(text, 0), 0u);
     EXPECT_EQ(Utf8BytesForUnits(text, 2), 4u);
     EXPECT_EQ(Utf8BytesForUnits(text, 3), 4u);  // never half a surrogate pair

@@ -22,7 +22,7 @@ TEST(Wide, CopyWide_CutsBeforeASurrogatePairThatDoesNotFit) {
 TEST(Wide, WidePath_MarksOnlyAbsolutePathsOfMaxPathUnitsOrMore) {
     const std::string shortPath = "C:\\Users\\Łukasz\\a.cfg";
     EXPECT_EQ(Text::WidePath(shortPath), Text::Widen(shortPath));
-    const std::string level(120, 'x');
+    const std::string level(150, 'x');
     const std::string longPath = "C:/" + level + "/" + level + "/a.cfg";
     EXPECT_EQ(Text::WidePath(longPath), L"\\\\?\\C:\\" + Text::Widen(level) + L"\\" + Text::Widen(level) + L"\\a.cfg");
     EXPECT_EQ(Text::WidePath("\\\\server\\" + level + "\\" + level + "\\a"),

@@ -12,6 +12,7 @@
 #include "serial/UniqueHandle.h"
 #include "tests/app/e2e/ProgramDriver.h"
 #include "tests/support/SimProcess.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ constexpr POINT kImport{658, 415};
 class PlantedLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::CreateDirectoryA(folder.c_str(), nullptr);
+        ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
         ASSERT_TRUE(
             ::CopyFileA(SimProcess::WinePath(VELMORA_PROGRAM).c_str(), Beside("VelmoraConfig.exe").c_str(), FALSE));
         ASSERT_TRUE(::CopyFileA(SimProcess::WinePath(VELMORA_CONSOLE_PROGRAM).c_str(),
@@ -32,7 +33,7 @@ protected:
         for (const char* name : kSystemNames)
             ASSERT_TRUE(::CopyFileA(SimProcess::WinePath(VELMORA_PLANTED_LIBRARY).c_str(),
                                     Beside(std::string(name) + ".dll").c_str(), FALSE));
-        ::DeleteFileA(Beside("loaded.txt").c_str());
+        ::DeleteFileW(Text::WidePath(Beside("loaded.txt")).c_str());
         ::SetEnvironmentVariableA("VELMORA_PLANTED_LOG", Beside("loaded.txt").c_str());
     }
     std::string Beside(const std::string& name) const { return folder + "\\" + name; }

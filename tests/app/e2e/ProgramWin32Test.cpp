@@ -13,6 +13,7 @@
 #include "radio/RadioTables.h"
 #include "tests/app/e2e/ProgramDriver.h"
 #include "tests/support/SimProcess.h"
+#include "text/Wide.h"
 
 namespace {
 
@@ -136,8 +137,8 @@ protected:
     ProgramDriver program;
 
     void SetUp() override {
-        ::DeleteFileA(SimProcess::WinePath(statePath).c_str());
-        ::DeleteFileA(SimProcess::WinePath(transcriptPath).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(statePath)).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(transcriptPath)).c_str());
     }
 };
 
@@ -278,7 +279,7 @@ protected:
     HWND OpenFileDialog(const std::string& content) {
         image = content;
         if (!SimProcess::WriteFile(imagePath, image)) return nullptr;
-        ::DeleteFileA(SimProcess::WinePath(outPath).c_str());
+        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(outPath)).c_str());
         sim = std::make_unique<SimProcess>(TestComPort(1),
                                            "--transcript " + transcriptPath + " --firmware-out " + outPath);
         if (!sim->Started()) return nullptr;
@@ -427,8 +428,8 @@ TEST_F(ProgramTest, LinkRate_SatelLockedAt9600Or19200ByBandwidth_HuaceAt25KStays
 TEST_F(ProgramTest, ExportThenImport_AFreshStartGetsTheProfileBack) {
     const std::string first = SimProcess::UnixPathFor(TestComPort(1), "profile-first.cfg");
     const std::string second = SimProcess::UnixPathFor(TestComPort(1), "profile-second.cfg");
-    ::DeleteFileA(SimProcess::WinePath(first).c_str());
-    ::DeleteFileA(SimProcess::WinePath(second).c_str());
+    ::DeleteFileW(Text::WidePath(SimProcess::WinePath(first)).c_str());
+    ::DeleteFileW(Text::WidePath(SimProcess::WinePath(second)).c_str());
     ProgramDriver::WriteSettings(-1, -1, 1);
     ASSERT_TRUE(program.Start());
     Press(program, kTxDefault);
