@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The set-up's answer to a package mirror in mid-sync, and the choice of the
-# Wine loader for a build, tried without touching the machine: apt-get, dpkg
-# and friends are stand-ins on PATH, builds are folders with a CMake cache,
-# programs are files with a PE header.
+# The set-up's answer to a package mirror in mid-sync and to a missing
+# locale, the choice of the Wine loader for a build, and the check for ANSI
+# text functions, tried without touching the machine: apt-get, dpkg and
+# friends are stand-ins on PATH, builds are folders with a CMake cache,
+# programs are files with a PE header or tiny programs of the mingw-w64
+# compilers.
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
@@ -35,13 +37,15 @@ FAKE
 printf '#!/bin/sh\nexit 1\n' >"$fake/dpkg-query"           # nothing is installed
 printf '#!/bin/sh\necho 0\n' >"$fake/id"                   # root
 printf '#!/bin/sh\necho i386\n' >"$fake/dpkg"              # i386 is there
-printf '#!/bin/sh\necho zh_CN.utf8\n' >"$fake/locale"      # the locale is there
+printf '#!/bin/sh\nprintf "%%s\\n" $LOCALES\n' >"$fake/locale"  # these locales are there
+printf '#!/bin/sh\necho run >>"$LOCALE_GEN_LOG"\n' >"$fake/locale-gen"
 chmod +x "$fake"/*
 
 run_setup() {  # run_setup FAILS [install fails]: sets out, rc, calls
   : >"$work/apt.log"; rm -f "$work/apt.count"
   out=$(PATH=$fake:$PATH APT_LOG=$work/apt.log APT_COUNT=$work/apt.count APT_FAILS=$1 \
-        APT_INSTALL_FAILS=${2:-} VELMORA_APT_RETRY_SECONDS=0 "$root/scripts/setup" 2>&1)
+        APT_INSTALL_FAILS=${2:-} VELMORA_APT_RETRY_SECONDS=0 LOCALES=${LOCALES:-"zh_CN.utf8 en_US.utf8 ru_RU.utf8"} \
+        LOCALE_GEN_LOG=$work/locale-gen.log VELMORA_LOCALE_GEN_FILE=$work/locale.gen "$root/scripts/setup" 2>&1)
   rc=$?
   calls=$(cat "$work/apt.log")
 }
@@ -61,6 +65,16 @@ run_setup 0 yes
 check "install fails: non-zero" [ "$rc" != 0 ]
 check "install fails: packages named" contains "$out" "could not install: .*wine64"
 check "install fails: apt's error" contains "$out" "held broken packages"
+
+# The three locales of the tests: only a missing one is generated, once.
+printf '# en_US.UTF-8 UTF-8\n# ru_RU.UTF-8 UTF-8\nzh_CN.UTF-8 UTF-8\n' >"$work/locale.gen"
+: >"$work/locale-gen.log"
+run_setup 0
+check "locales there: none generated" [ ! -s "$work/locale-gen.log" ]
+LOCALES="zh_CN.utf8 en_US.utf8" run_setup 0
+check "ru_RU missing: generated once" [ "$(cat "$work/locale-gen.log")" = run ]
+check "ru_RU missing: enabled, the others as they were" \
+  [ "$(cat "$work/locale.gen")" = "$(printf '# en_US.UTF-8 UTF-8\nru_RU.UTF-8 UTF-8\nzh_CN.UTF-8 UTF-8')" ]
 
 # --- scripts/arch.sh and scripts/wine-run ------------------------------------
 source "$root/scripts/arch.sh"
@@ -101,6 +115,40 @@ check "32-bit build, no 32-bit code: refused" [ "$rc" = 126 ]
 check "32-bit build, no 32-bit code: said" contains "$out" "cannot run on this machine (VELMORA_NO_32BIT=1"
 out=$(timeout 20 "$root/scripts/wine-run" "$work/other" "$work/p64.exe" 2>&1); rc=$?
 check "not a build: refused" [ "$rc" = 2 ]
+
+# --- scripts/check-text-functions against tiny programs ---------------------
+# make_program DIR TRIPLE SOURCE: a configured build of SOURCE (its own
+# source tree), whose program and console twin are the same tiny program.
+make_program() {
+  local dir=$1 triple=$2 obj=$1/app/CMakeFiles/program.dir/Main.c.obj
+  mkdir -p "$dir/src" "$(dirname "$obj")"
+  printf '%s\n' "$3" >"$dir/src/Main.c"
+  printf 'CMAKE_OBJDUMP:FILEPATH=/usr/bin/%s-objdump\nCMAKE_NM:FILEPATH=/usr/bin/%s-nm\nCMAKE_HOME_DIRECTORY:INTERNAL=%s\n' \
+    "$triple" "$triple" "$dir/src" >"$dir/CMakeCache.txt"
+  "$triple-gcc-posix" -c "$dir/src/Main.c" -o "$obj" &&
+    "$triple-gcc-posix" -static "$obj" -o "$dir/app/VelmoraConfig.exe" -luser32 &&
+    cp "$dir/app/VelmoraConfig.exe" "$dir/app/VelmoraConfig.com"
+}
+late='const char* names[] = {"comdlg32.dll", "GetOpenFileName%s", "DATA"};'
+main='#include <windows.h>
+int main(void) { %s; return names[0][0]; }'
+make_program "$work/ansi" x86_64-w64-mingw32 "$(printf "$late\n$main" W 'MessageBoxA(0, "a", "b", 0)')"
+out=$("$root/scripts/check-text-functions" "$work/ansi" 2>&1); rc=$?
+check "MessageBoxA imported: fails" [ "$rc" = 1 ]
+check "MessageBoxA imported: named" contains "$out" "USER32.dll!MessageBoxA: VelmoraConfig.exe VelmoraConfig.com"
+check "MessageBoxA imported: only it" contains "$out" " 1 ANSI text functions"
+make_program "$work/wide" x86_64-w64-mingw32 "$(printf "$late\n$main" W 'MessageBoxW(0, L"a", L"b", 0)')"
+out=$("$root/scripts/check-text-functions" "$work/wide" 2>&1); rc=$?
+check "wide only: passes" [ "$rc" = 0 ]
+check "wide only: the runtime's own named apart" contains "$out" "runtime, not the program's code: .*GetStartupInfoA"
+make_program "$work/late" x86_64-w64-mingw32 "$(printf "$late\n$main" A 'MessageBoxW(0, L"a", L"b", 0)')"
+out=$("$root/scripts/check-text-functions" "$work/late" 2>&1); rc=$?
+check "GetOpenFileNameA looked up: fails" [ "$rc" = 1 ]
+check "GetOpenFileNameA looked up: named with its place" contains "$out" "comdlg32.dll!GetOpenFileNameA: loaded late at Main.c:1"
+make_program "$work/ansi32" i686-w64-mingw32 "$(printf "$late\n$main" W 'CreateFileA("x", 0, 0, 0, 3, 0, 0)')"
+out=$("$root/scripts/check-text-functions" "$work/ansi32" 2>&1); rc=$?
+check "32-bit CreateFileA: fails" [ "$rc" = 1 ]
+check "32-bit CreateFileA: named" contains "$out" "KERNEL32.dll!CreateFileA:"
 
 echo "scripts: $passed passed, $failed failed"
 [ "$failed" = 0 ]

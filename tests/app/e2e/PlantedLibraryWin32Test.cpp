@@ -20,7 +20,6 @@ namespace {
 // tips, the rich edit's text services, the shell for the command line and
 // links, the file dialogs.
 const char* const kSystemNames[] = {"gdiplus", "msimg32", "comctl32", "msftedit", "shell32", "comdlg32"};
-constexpr POINT kImport{658, 415};
 
 class PlantedLibraryTest : public ::testing::Test {
 protected:

@@ -9,6 +9,17 @@
 // Polls `done` every 50 ms; false when it has not come true within `ms`.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
 
+// UTF-8 text as UTF-16 for the wide functions, and back.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+
+// Places of the main window's 759 x 509 client area that tests press: the
+// transmit group's Default button, the file buttons, the File menu's header
+// and its seventh item.
+constexpr POINT kTxDefault{95, 449};
+constexpr POINT kImport{658, 415}, kExport{658, 456};
+constexpr POINT kFileHeader{31, 54}, kFirmwareItem{55, 194};
+
 // Runs VelmoraConfig.exe and talks to its main window as a user would: mouse
 // presses and keys posted to the window, pictures of what it shows. The
 // settings it starts from are written before it starts.
@@ -48,6 +59,13 @@ public:
     void Key(WPARAM key);
     // Alt and a key, as the system delivers it; also once the program is idle.
     void AltKey(WPARAM key);
+    // The item at `item` of the menu whose header is at `header`: the header
+    // pressed, the pointer over it so that its panel opens, the item pressed.
+    void ChooseMenuItem(POINT header, POINT item);
+    // Presses Import or Export at `button` and chooses `windowsPath` in the
+    // file dialog it opens; a question whether to create the file is
+    // answered Yes. True when the dialog has gone.
+    bool ThroughFileDialog(POINT button, const std::string& windowsPath);
     // A dialog box of the program (a file dialog, a message box) other than
     // `other`, or nullptr when none shows within `ms`.
     HWND WaitForDialog(DWORD ms, HWND other = nullptr) const;
@@ -67,7 +85,7 @@ public:
     static void KeyTo(HWND wnd, WPARAM key);
     // The caption of a window.
     static std::string Caption(HWND wnd);
-    // Types the path into the file dialog's name box and confirms it.
+    // Types the path (UTF-8) into the file dialog's name box and confirms it.
     static void ChooseFile(HWND dialog, const std::string& windowsPath);
     // The texts of a dialog's static controls, each followed by a newline.
     static std::string DialogText(HWND dialog);
@@ -85,6 +103,11 @@ public:
         uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
         // Saves it as a PNG file; false when it cannot be written.
         bool Save(const std::string& path) const;
+        // Reads a PNG file that Save wrote; false when it cannot.
+        static bool Load(const std::string& path, Picture& picture);
+        // How many pixels differ from `other`, a picture of the same size,
+        // and in `where` the smallest rectangle that holds them.
+        int Differing(const Picture& other, RECT* where = nullptr) const;
     };
     Picture Capture() const;
     // The client area as the screen shows it, drop-down lists over it included.

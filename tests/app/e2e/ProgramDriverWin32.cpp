@@ -1,5 +1,7 @@
 #include "tests/app/e2e/ProgramDriver.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "radio/Settings.h"
@@ -143,6 +145,22 @@ bool ProgramDriver::StartThrough(const std::string& windowsPath, DWORD& exitCode
 
 void ProgramDriver::MouseMove(int x, int y) { ::PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
+void ProgramDriver::ChooseMenuItem(POINT header, POINT item) {
+    Click(header.x, header.y);
+    MouseMove(header.x + 1, header.y);
+    ::Sleep(200);
+    Click(item.x, item.y);
+}
+
+bool ProgramDriver::ThroughFileDialog(POINT button, const std::string& windowsPath) {
+    Click(button.x, button.y);
+    const HWND dialog = WaitForDialog(8000);
+    if (dialog == nullptr) return false;
+    ChooseFile(dialog, windowsPath);
+    if (HWND question = WaitForDialog(1500, dialog)) PressDialogButton(question, IDYES);
+    return WaitFor([&] { return !::IsWindow(dialog); }, 8000);
+}
+
 void ProgramDriver::WaitUntilIdle() const {
     // Answered only when the window's thread is back in its message loop.
     DWORD_PTR ignored = 0;
@@ -251,7 +269,7 @@ void ProgramDriver::ChooseFile(HWND dialog, const std::string& windowsPath) {
     ChildTexts edits{"Edit", "", nullptr};
     ::EnumChildWindows(dialog, CollectChildren, reinterpret_cast<LPARAM>(&edits));
     if (edits.first != nullptr)
-        ::SendMessageA(edits.first, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(windowsPath.c_str()));
+        ::SendMessageW(edits.first, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(windowsPath).c_str()));
     PressDialogButton(dialog, IDOK);
 }
 
@@ -325,6 +343,73 @@ bool ProgramDriver::Picture::Save(const std::string& path) const {
     std::vector<uint32_t> argb(pixels);
     for (uint32_t& px : argb) px |= 0xFF000000;
     return LoomTest::RenderTestPng::Write(path, LoomTest::RenderTestPng::Encode(width, height, argb));
+}
+
+bool ProgramDriver::Picture::Load(const std::string& path, Picture& picture) {
+    // Save's own layout: one IDAT chunk of "stored" deflate blocks holding
+    // rows of a filter byte 0 and RGBA pixels.
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    std::vector<uint8_t> png;
+    uint8_t buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) png.insert(png.end(), buffer, buffer + n);
+    std::fclose(file);
+    auto be32 = [&](size_t at) {
+        return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
+    };
+    constexpr size_t kIhdr = 8, kIdat = kIhdr + 25;
+    if (png.size() < kIdat + 10 || std::memcmp(&png[kIdat + 4], "IDAT", 4) != 0) return false;
+    const int width = static_cast<int>(be32(kIhdr + 8)), height = static_cast<int>(be32(kIhdr + 12));
+    const size_t end = kIdat + 8 + be32(kIdat);
+    if (end > png.size()) return false;
+    std::vector<uint8_t> raw;
+    for (size_t at = kIdat + 8 + 2; at + 5 <= end;) {
+        const size_t n = png[at + 1] | png[at + 2] << 8;
+        if ((png[at] & 6) != 0 || at + 5 + n > end) return false;  // only stored blocks
+        raw.insert(raw.end(), png.begin() + at + 5, png.begin() + at + 5 + n);
+        if (png[at] & 1) break;
+        at += 5 + n;
+    }
+    const size_t row = 1 + 4 * static_cast<size_t>(width);
+    if (width <= 0 || height <= 0 || raw.size() != row * height) return false;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.clear();
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* p = &raw[y * row];
+        if (p[0] != 0) return false;
+        for (int x = 0; x < width; ++x, p += 4) picture.pixels.push_back(uint32_t(p[1]) << 16 | p[2] << 8 | p[3]);
+    }
+    return true;
+}
+
+int ProgramDriver::Picture::Differing(const Picture& other, RECT* where) const {
+    int n = 0;
+    RECT box{width, height, -1, -1};
+    for (int y = 0; y < height && y < other.height; ++y)
+        for (int x = 0; x < width && x < other.width; ++x) {
+            if (At(x, y) == other.At(x, y)) continue;
+            ++n;
+            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                   std::max<LONG>(box.bottom, y + 1)};
+        }
+    if (where != nullptr) *where = box;
+    return n;
+}
+
+std::wstring Wide(const std::string& utf8) {
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(n, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+    return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+    const int n =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(n, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], n, nullptr, nullptr);
+    return utf8;
 }
 
 bool WaitFor(const std::function<bool()>& done, DWORD ms) {

@@ -18,10 +18,8 @@
 namespace {
 
 // Points of the 759 x 509 client area: the right column's buttons, the
-// Default button of the transmit group, the menu headers and the status
-// strip.
+// Language menu and the status strip.
 constexpr POINT kConnect{658, 252}, kRead{658, 293}, kWrite{658, 334};
-constexpr POINT kTxDefault{95, 449};
 constexpr POINT kLanguageHeader{73, 54};
 constexpr POINT kLanguageItem{97, 74};
 constexpr POINT kStrip{380, 478};
@@ -29,13 +27,9 @@ constexpr uint32_t kLightGreen = 0x99FF99, kLightRed = 0xFF9999;
 
 void Press(ProgramDriver& program, POINT pt) { program.Click(pt.x, pt.y); }
 
-// The language item, reached the way a user does: press the header, move
-// over it so its panel opens, press the item.
+// The language item, reached the way a user does.
 void SwitchLanguage(ProgramDriver& program) {
-    Press(program, kLanguageHeader);
-    program.MouseMove(kLanguageHeader.x + 1, kLanguageHeader.y);
-    ProgramDriver::Sleep(200);
-    Press(program, kLanguageItem);
+    program.ChooseMenuItem(kLanguageHeader, kLanguageItem);
     // Away from the menus, so that nothing stays lit.
     program.MouseMove(300, 20);
     ProgramDriver::Sleep(500);
@@ -49,13 +43,12 @@ std::string StateValue(const std::string& state, const std::string& key) {
 }
 
 // More points of the Chinese window: channel edits, parameter combos, the
-// serial-number row, the port group and the file buttons.
+// serial-number row and the port group.
 constexpr POINT kTxEdit3{113, 203}, kTxEdit4{113, 244};
 constexpr POINT kProtocolCombo{490, 115}, kLinkCombo{490, 190}, kBandwidthCombo{490, 215};
 constexpr POINT kSerialUnlock{366, 367}, kSerialEdit{490, 367};
 constexpr POINT kDestinationEdit{490, 290};
 constexpr POINT kPortCombo{670, 166}, kRateCombo{670, 199};
-constexpr POINT kImport{658, 415}, kExport{658, 456};
 // The link-rate row: its label and the text of its combo.
 constexpr RECT kLinkLabel{356, 182, 430, 198}, kLinkText{432, 182, 528, 198};
 constexpr uint32_t kGreyed = 0xA7A6B7, kLabelBlue = 0x386382, kWhite = 0xFFFFFF;
@@ -103,17 +96,6 @@ bool ReplaceText(ProgramDriver& program, const std::string& text) {
 bool Retype(ProgramDriver& program, POINT pt, const std::string& text) {
     Press(program, pt);
     return ReplaceText(program, text);
-}
-
-// Runs Export or Import through its file dialog with `unixPath`; a question
-// whether to create the file is answered Yes.
-bool ThroughFileDialog(ProgramDriver& program, POINT button, const std::string& unixPath) {
-    Press(program, button);
-    const HWND dialog = program.WaitForDialog(8000);
-    if (dialog == nullptr) return false;
-    ProgramDriver::ChooseFile(dialog, SimProcess::WinePath(unixPath));
-    if (HWND question = program.WaitForDialog(1500, dialog)) ProgramDriver::PressDialogButton(question, IDYES);
-    return WaitFor([&] { return !::IsWindow(dialog); }, 8000);
 }
 
 class ProgramTest : public ::testing::Test {
@@ -224,9 +206,7 @@ TEST_F(ProgramTest, LanguageSwitchTwice_ShowsTheWindowAsBefore) {
     SwitchLanguage(program);
     const ProgramDriver::Picture again = program.Capture();
     again.Save("main-chinese-again.png");
-    int differing = 0;
-    for (size_t i = 0; i < chinese.pixels.size(); ++i) differing += chinese.pixels[i] != again.pixels[i];
-    EXPECT_EQ(0, differing);
+    EXPECT_EQ(0, chinese.Differing(again));
     program.AltKey(VK_F4);
     EXPECT_TRUE(program.WaitForExit(8000));
     EXPECT_EQ("1", ProgramDriver::ReadSetting("Chinese"));
@@ -250,8 +230,6 @@ TEST_F(ProgramTest, ConnectOnPortWithoutDevice_ShowsFailureOnLightRed) {
 
 namespace {
 
-constexpr POINT kFileHeader{31, 54};
-constexpr POINT kFirmwareItem{55, 194};  // seventh item of the Chinese File panel
 constexpr uint32_t kProgressBlue = 0x3333FF;
 constexpr POINT kStripLeft{356, 478};
 
@@ -285,10 +263,7 @@ protected:
         if (!sim->Started()) return nullptr;
         ProgramDriver::WriteSettings(ProgramDriver::PortPosition(TestComPort(1)), -1, 1);
         if (!program.Start()) return nullptr;
-        Press(program, kFileHeader);
-        program.MouseMove(kFileHeader.x + 1, kFileHeader.y);
-        ProgramDriver::Sleep(200);
-        Press(program, kFirmwareItem);
+        program.ChooseMenuItem(kFileHeader, kFirmwareItem);
         return program.WaitForDialog(8000);
     }
 
@@ -434,7 +409,7 @@ TEST_F(ProgramTest, ExportThenImport_AFreshStartGetsTheProfileBack) {
     ASSERT_TRUE(program.Start());
     Press(program, kTxDefault);
     ASSERT_TRUE(Choose(program, kProtocolCombo, {VK_END}));  // SATEL
-    ASSERT_TRUE(ThroughFileDialog(program, kExport, first));
+    ASSERT_TRUE(program.ThroughFileDialog(kExport, SimProcess::WinePath(first)));
     ASSERT_TRUE(StripIs(kLightGreen));
     const std::string exported = SimProcess::ReadFile(first);
     const std::string channel1 = RadioTables::FormatFrequency(RadioTables::DefaultFrequencyTable[1]);
@@ -445,9 +420,9 @@ TEST_F(ProgramTest, ExportThenImport_AFreshStartGetsTheProfileBack) {
 
     ProgramDriver again;
     ASSERT_TRUE(again.Start());
-    ASSERT_TRUE(ThroughFileDialog(again, kImport, first));
+    ASSERT_TRUE(again.ThroughFileDialog(kImport, SimProcess::WinePath(first)));
     ASSERT_TRUE(WaitFor([&] { return again.Capture().At(kStrip.x, kStrip.y) == kLightGreen; }, 5000));
-    ASSERT_TRUE(ThroughFileDialog(again, kExport, second));
+    ASSERT_TRUE(again.ThroughFileDialog(kExport, SimProcess::WinePath(second)));
     // The file is written after the dialog has gone.
     WaitFor([&] { return SimProcess::ReadFile(second) == exported; }, 5000);
     EXPECT_EQ(exported, SimProcess::ReadFile(second));
@@ -480,11 +455,8 @@ TEST_F(ProgramTest, PortRateAndLanguage_ChosenThenEndedWithEscape_SurviveARestar
     ProgramDriver::Sleep(300);
     const ProgramDriver::Picture restarted = again.Capture();
     restarted.Save("main-restarted.png");
-    int differing = 0;
-    for (size_t i = 0; i < chosen.pixels.size() && i < restarted.pixels.size(); ++i)
-        differing += chosen.pixels[i] != restarted.pixels[i];
     EXPECT_EQ(chosen.pixels.size(), restarted.pixels.size());
-    EXPECT_EQ(0, differing);
+    EXPECT_EQ(0, chosen.Differing(restarted));
     again.Key(VK_ESCAPE);
     EXPECT_TRUE(again.WaitForExit(8000));
 }
@@ -498,10 +470,7 @@ constexpr POINT kFindItem{55, 94}, kVerifyItem{55, 154};
 constexpr uint32_t kSearchYellow = 0xFFFF99;
 
 void ChooseFileItem(ProgramDriver& program, POINT item) {
-    Press(program, kFileHeader);
-    program.MouseMove(kFileHeader.x + 1, kFileHeader.y);
-    ProgramDriver::Sleep(200);
-    Press(program, item);
+    program.ChooseMenuItem(kFileHeader, item);
     program.MouseMove(300, 20);
 }
 
@@ -704,7 +673,7 @@ TEST_F(BadInputTest, JunkProfileImported_WriteRefusesItsChannelAndSendsNothingOf
     ASSERT_TRUE(SimProcess::WriteFile(profile, junk));
     StartWithRadio(1);
     ConnectAndRead();
-    ASSERT_TRUE(ThroughFileDialog(program, kImport, profile));
+    ASSERT_TRUE(program.ThroughFileDialog(kImport, SimProcess::WinePath(profile)));
     ASSERT_TRUE(StripIs(kLightGreen));
     size_t before = Transcript().size();
     Press(program, kWrite);
