@@ -1,4 +1,5 @@
 #include "app/GroupBoxUI.h"
+#include "text/Utf8.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ CGroupBoxUI::CGroupBoxUI(const std::string& title) {
     Loom::CContainerUI::Add(frame);
 }
 
-int CGroupBoxUI::TitleWidthAtBuild(size_t byteCount) { return static_cast<int>(byteCount * 6.3 + 2); }
-int CGroupBoxUI::TitleWidthAtRetitle(size_t byteCount) { return static_cast<int>(byteCount * 6.7 + 2); }
+int CGroupBoxUI::TitleWidthAtBuild(size_t columns) { return static_cast<int>(columns * 6.3 + 2); }
+int CGroupBoxUI::TitleWidthAtRetitle(size_t columns) { return static_cast<int>(columns * 6.7 + 2); }
 
 Loom::CHorizontalLayoutUI* CGroupBoxUI::BuildTopEdge(const std::string& title) {
     auto* top = new Loom::CHorizontalLayoutUI;
@@ -53,7 +54,7 @@ Loom::CHorizontalLayoutUI* CGroupBoxUI::BuildTopEdge(const std::string& title) {
         titleLabel_->SetText(title);
         titleLabel_->SetTextStyle(DT_CENTER | DT_VCENTER);
         titleLabel_->SetTextPadding(RECT{1, 0, 0, 0});
-        titleLabel_->SetFixedWidth(TitleWidthAtBuild(title.size()));
+        titleLabel_->SetFixedWidth(TitleWidthAtBuild(Text::Utf8Columns(title)));
         top->Add(titleLabel_);
     }
 
@@ -79,7 +80,7 @@ Loom::CHorizontalLayoutUI* CGroupBoxUI::BuildMiddle() {
 void CGroupBoxUI::SetTitle(const std::string& title) {
     if (titleLabel_ == nullptr) return;
     titleLabel_->SetText(title);
-    titleLabel_->SetFixedWidth(TitleWidthAtRetitle(title.size()));
+    titleLabel_->SetFixedWidth(TitleWidthAtRetitle(Text::Utf8Columns(title)));
 }
 
 int CGroupBoxUI::ChildCount() const {

@@ -35,11 +35,12 @@ public:
     bool RemoveAt(int index) override;
     void RemoveAll() override;
 
-    // The width the title label gets for a title of byteCount bytes: an
-    // estimate of the text's width in the window's default font. The first
-    // title is measured with a narrower factor than a later one.
-    static int TitleWidthAtBuild(size_t byteCount);
-    static int TitleWidthAtRetitle(size_t byteCount);
+    // The width the title label gets for a title of that many columns
+    // (Text::Utf8Columns): an estimate of the text's width in the window's
+    // default font. The first title is measured with a narrower factor than
+    // a later one.
+    static int TitleWidthAtBuild(size_t columns);
+    static int TitleWidthAtRetitle(size_t columns);
 
 private:
     Loom::CHorizontalLayoutUI* BuildTopEdge(const std::string& title);

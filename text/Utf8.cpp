@@ -86,6 +86,16 @@ size_t Utf8CharCount(std::string_view text) {
     return count;
 }
 
+size_t Utf8Columns(std::string_view text) {
+    size_t columns = 0;
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = Utf8CharLength(text.data() + at, text.size() - at);
+        columns += length == 1 ? 1 : 2;
+        at += length;
+    }
+    return columns;
+}
+
 size_t Utf8BytesForUnits(std::string_view text, size_t units) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     size_t at = 0;

@@ -32,6 +32,12 @@ size_t Utf8CharCount(std::string_view text);
 // takes at most `units` units (a measure in UTF-16 units taken back to bytes).
 size_t Utf8BytesForUnits(std::string_view text, size_t units);
 
+// The width of text in columns, as the window's width estimates count it:
+// one for a one-byte (ASCII) character, two for any other (a Chinese
+// character is as wide as two letters, as its two bytes counted in the
+// Chinese code page the estimates were made for).
+size_t Utf8Columns(std::string_view text);
+
 // UTF-8 to UTF-16: every ill-formed sequence becomes one U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
 

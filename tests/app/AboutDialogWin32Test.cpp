@@ -16,6 +16,7 @@
 #include "app/DlgAbout.h"
 #include "tests/loom/LoomTestWindow.h"
 #include "tests/loom/RenderTestPng.h"
+#include "text/Win32Text.h"
 
 using namespace Loom;
 using namespace LoomTest;
@@ -37,11 +38,7 @@ HINSTANCE WINAPI RecordShellOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR pa
     return reinterpret_cast<HINSTANCE>(42);  // above 32: opened
 }
 
-std::string WindowText(HWND wnd) {
-    char text[64] = "";
-    ::GetWindowTextA(wnd, text, sizeof text);
-    return text;
-}
+using Text::WindowText;
 
 POINT Centre(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 

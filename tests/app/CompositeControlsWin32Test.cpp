@@ -151,7 +151,7 @@ TEST(GroupBox, RetitlingWidensTheTitleByTheLaterEstimate) {
     EXPECT_EQ(group.GetTitleLabel()->GetFixedWidth(), 109);
     group.SetTitle("TX Frequency(MHZ)");
     EXPECT_EQ(group.GetTitleLabel()->GetFixedWidth(), 115);  // 17 x 6.7 + 2
-    group.SetTitle("端口设置");                              // 8 bytes of GBK
+    group.SetTitle("端口设置");                              // four characters of two columns
     EXPECT_EQ(group.GetTitleLabel()->GetFixedWidth(), 55);
 }
 

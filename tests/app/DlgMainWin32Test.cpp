@@ -13,6 +13,7 @@
 #include "app/DlgMain.h"
 #include "radio/UiEvents.h"
 #include "tests/loom/LoomTestWindow.h"
+#include "text/Win32Text.h"
 
 using namespace Loom;
 using LoomTest::TestWindow;
@@ -91,9 +92,7 @@ std::map<std::string, std::string> Snapshot(DlgMain& w) {
     s["snLabel"] = std::to_string(c.serialNumberRow->GetLabel()->GetFixedWidth());
     s["group"] = c.txGroup->GetTitleLabel()->GetText() + c.portGroup->GetTitleLabel()->GetText();
     s["tooltips"] = c.closeButton->GetToolTip() + c.hardwareRow->GetEdit()->GetToolTip();
-    char caption[128] = {};
-    ::GetWindowTextA(w.GetHWND(), caption, sizeof caption);
-    s["caption"] = caption;
+    s["caption"] = Text::WindowText(w.GetHWND());
     return s;
 }
 
@@ -125,10 +124,8 @@ TEST_F(DlgMainTest, Title_CarriesTheProjectVersionInBothLanguages) {
     char version[32];
     std::snprintf(version, sizeof version, "-V%03d.%02d.%02d", major, minor, patch);
     for (const char* title : {"泰岚外置电台配置工具", "Velmora Configuration Tool"}) {
-        char caption[128] = {};
-        ::GetWindowTextA(window->GetHWND(), caption, sizeof caption);
         EXPECT_EQ(std::string(title) + version, C().titleLabel->GetText());
-        EXPECT_EQ(std::string(title) + version, caption);
+        EXPECT_EQ(std::string(title) + version, Text::WindowText(window->GetHWND()));
         window->SwitchLanguage();
     }
 }
@@ -201,7 +198,7 @@ TEST_F(DlgMainTest, ChannelInRange_IsRewrittenWhenAnotherControlTakesTheFocus) {
 // dialog's own message loop records it and closes it.
 bool aboutSeen = false;
 VOID CALLBACK CloseAbout(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND about = ::FindWindowA(nullptr, "关于...");
+    HWND about = ::FindWindowW(nullptr, L"关于...");
     if (about == nullptr || !::IsWindowVisible(about)) return;
     aboutSeen = ::GetWindow(about, GW_OWNER) != nullptr && !::IsWindowEnabled(::GetWindow(about, GW_OWNER));
     ::KillTimer(nullptr, id);

@@ -9,6 +9,8 @@
 #include "Loom/Control/EditUI.h"
 #include "Loom/Control/EditWnd.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 using namespace Loom;
 using namespace LoomTest;
@@ -26,16 +28,12 @@ struct EditWindow {
     std::vector<std::string> Sent() const { return OfTypes(window.notifications, {"textchanged", "return"}); }
 };
 
-std::string WindowText(HWND wnd) {
-    char buffer[256] = {};
-    ::GetWindowTextA(wnd, buffer, sizeof(buffer));
-    return buffer;
-}
+using Text::WindowText;
 
 DWORD StyleOf(HWND wnd) { return static_cast<DWORD>(::GetWindowLongW(wnd, GWL_STYLE)); }
 
 void Type(HWND wnd, const std::string& text) {
-    for (char ch : text) ::SendMessageA(wnd, WM_CHAR, static_cast<unsigned char>(ch), 1);
+    for (wchar_t ch : Text::Widen(text)) ::SendMessageW(wnd, WM_CHAR, ch, 1);
 }
 
 bool PutOnClipboard(HWND owner, const std::string& text) {

@@ -6,6 +6,7 @@
 #include "Loom/Core/NotifyPump.h"
 #include "Loom/Core/WindowWnd.h"
 #include "LoomTestWindow.h"
+#include "text/Win32Text.h"
 
 using namespace Loom;
 using namespace LoomTest;
@@ -85,17 +86,14 @@ TEST(WindowWnd, EverySuperclassedWindowKeepsTheSystemProcedure) {
     SuperEdit first, second;
     ASSERT_NE(first.Create(host.GetHWND(), "one", WS_CHILD | WS_VISIBLE, 0, 0, 0, 50, 12), nullptr);
     ASSERT_NE(second.Create(host.GetHWND(), "two", WS_CHILD | WS_VISIBLE, 0, 0, 14, 50, 12), nullptr);
-    char text[16] = {};
-    ::GetWindowTextA(second.GetHWND(), text, sizeof(text));
-    EXPECT_STREQ(text, "two");
-    EXPECT_EQ(::GetPropA(second.GetHWND(), "WndX"), static_cast<HANDLE>(&second));
+    EXPECT_EQ(Text::WindowText(second.GetHWND()), "two");
+    EXPECT_EQ(::GetPropW(second.GetHWND(), L"WndX"), static_cast<HANDLE>(&second));
     ::SendMessageA(second.GetHWND(), WM_CHAR, 'x', 1);
     EXPECT_EQ(second.chars, 1);
-    ::GetWindowTextA(second.GetHWND(), text, sizeof(text));
-    EXPECT_STREQ(text, "xtwo");  // the edit control itself handled the character
+    EXPECT_EQ(Text::WindowText(second.GetHWND()), "xtwo");  // the edit control itself handled the character
     HWND gone = second.GetHWND();
     ::DestroyWindow(gone);
-    EXPECT_EQ(::GetPropA(gone, "WndX"), nullptr);
+    EXPECT_EQ(::GetPropW(gone, L"WndX"), nullptr);
     ::DestroyWindow(first.GetHWND());
 }
 
@@ -110,9 +108,7 @@ TEST(WindowWnd, SubclassingRoutesAnExistingWindowAndUndoesItself) {
     ASSERT_EQ(w.Subclass(stat), stat);
     EXPECT_EQ(::SendMessageA(stat, WM_USER + 1, 0, 0), 1234);
     ::SetWindowTextA(stat, "t");  // passes on to the static control
-    char text[8] = {};
-    ::GetWindowTextA(stat, text, sizeof(text));
-    EXPECT_STREQ(text, "t");
+    EXPECT_EQ(Text::WindowText(stat), "t");
     w.Unsubclass();
     EXPECT_EQ(::GetWindowLongPtrW(stat, GWLP_WNDPROC), original);
     EXPECT_EQ(::SendMessageA(stat, WM_USER + 1, 0, 0), 0);

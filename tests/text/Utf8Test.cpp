@@ -73,3 +73,9 @@ TEST(Utf8, BytesForUnits_TakesMeasuresBackToWholeCharacters) {
 }
 
 }  // namespace
+
+TEST(Utf8, Columns_OneForAsciiTwoForAnyOtherCharacter) {
+    EXPECT_EQ(Utf8Columns("TX Frequency(MHZ)"), 17u);
+    EXPECT_EQ(Utf8Columns("端口设置"), 8u);
+    EXPECT_EQ(Utf8Columns("a\xF0\x9F\x93\xA1\xFF"), 4u);  // a stray byte counts as one
+}

@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "text/Win32Text.h"
+#include "text/Wide.h"
+
 // Polls `done` every 50 ms; false when it has not come true within `ms`.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
-
-// UTF-8 text as UTF-16 for the wide functions, and back.
-std::wstring Wide(const std::string& utf8);
-std::string Utf8(const std::wstring& wide);
 
 // Places of the main window's 759 x 509 client area that tests press: the
 // transmit group's Default button, the file buttons, the File menu's header

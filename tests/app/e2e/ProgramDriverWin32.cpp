@@ -39,15 +39,24 @@ struct ChildTexts {
     HWND first;
 };
 
+// A control's text in another process: GetWindowText gives only captions
+// there, so the control is asked itself.
+std::string SentText(HWND wnd) {
+    const LRESULT length = ::SendMessageW(wnd, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return "";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = ::SendMessageW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return Text::Narrow(text);
+}
+
 BOOL CALLBACK CollectChildren(HWND wnd, LPARAM data) {
     auto* collect = reinterpret_cast<ChildTexts*>(data);
-    char name[32] = {};
-    ::GetClassNameA(wnd, name, sizeof name);
-    if (_stricmp(name, collect->className) != 0 || !::IsWindowVisible(wnd)) return TRUE;
+    wchar_t name[32] = {};
+    ::GetClassNameW(wnd, name, 32);
+    if (_wcsicmp(name, Text::Widen(collect->className).c_str()) != 0 || !::IsWindowVisible(wnd)) return TRUE;
     if (collect->first == nullptr) collect->first = wnd;
-    char text[512] = {};
-    ::SendMessageA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    collect->text += std::string(text) + "\n";
+    collect->text += SentText(wnd) + "\n";
     return TRUE;
 }
 
@@ -221,16 +230,14 @@ HWND ProgramDriver::EditWindow() const {
 void ProgramDriver::Type(const std::string& text) const {
     const HWND edit = EditWindow();
     if (edit == nullptr) return;
-    for (char c : text) ::PostMessageW(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (wchar_t c : Text::Widen(text)) ::PostMessageW(edit, WM_CHAR, c, 1);
     ::Sleep(100);
 }
 
 std::string ProgramDriver::EditText() const {
     const HWND edit = EditWindow();
     if (edit == nullptr) return "";
-    char text[256] = {};
-    ::SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    return SentText(edit);
 }
 
 bool ProgramDriver::Paste(const std::string& text) const {
@@ -238,11 +245,12 @@ bool ProgramDriver::Paste(const std::string& text) const {
     if (edit == nullptr || !::OpenClipboard(nullptr)) return false;
     ::EmptyClipboard();
     bool placed = false;
-    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    const std::wstring wide = Text::Widen(text);
+    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t))) {
         if (void* bytes = ::GlobalLock(memory)) {
-            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            std::memcpy(bytes, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
             ::GlobalUnlock(memory);
-            placed = ::SetClipboardData(CF_TEXT, memory) != nullptr;
+            placed = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
         }
         if (!placed) ::GlobalFree(memory);  // owned by the clipboard only once placed
     }
@@ -259,17 +267,13 @@ void ProgramDriver::KeyTo(HWND wnd, WPARAM key) {
     ::Sleep(100);
 }
 
-std::string ProgramDriver::Caption(HWND wnd) {
-    char text[256] = {};
-    ::GetWindowTextA(wnd, text, sizeof text);
-    return text;
-}
+std::string ProgramDriver::Caption(HWND wnd) { return Text::WindowText(wnd); }
 
 void ProgramDriver::ChooseFile(HWND dialog, const std::string& windowsPath) {
     ChildTexts edits{"Edit", "", nullptr};
     ::EnumChildWindows(dialog, CollectChildren, reinterpret_cast<LPARAM>(&edits));
     if (edits.first != nullptr)
-        ::SendMessageW(edits.first, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(windowsPath).c_str()));
+        ::SendMessageW(edits.first, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text::Widen(windowsPath).c_str()));
     PressDialogButton(dialog, IDOK);
 }
 
@@ -395,21 +399,6 @@ int ProgramDriver::Picture::Differing(const Picture& other, RECT* where) const {
         }
     if (where != nullptr) *where = box;
     return n;
-}
-
-std::wstring Wide(const std::string& utf8) {
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(n, L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-    return wide;
-}
-
-std::string Utf8(const std::wstring& wide) {
-    const int n =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(n, '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], n, nullptr, nullptr);
-    return utf8;
 }
 
 bool WaitFor(const std::function<bool()>& done, DWORD ms) {

@@ -30,11 +30,11 @@ std::string Env(const char* name) {
     return value != nullptr ? value : "";
 }
 
-bool Exists(const std::string& path) { return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return ::GetFileAttributesW(Text::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadAll(const std::string& path) {
     std::string content;
-    const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const HANDLE h = ::CreateFileW(Text::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return content;
     char buffer[4096];
@@ -45,7 +45,7 @@ std::string ReadAll(const std::string& path) {
 }
 
 bool WriteAll(const std::string& path, const std::string& content) {
-    const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE h = ::CreateFileW(Text::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
@@ -57,7 +57,7 @@ bool WriteAll(const std::string& path, const std::string& content) {
 std::string Title(HWND wnd) {
     wchar_t text[256] = {};
     ::GetWindowTextW(wnd, text, 256);
-    return Utf8(text);
+    return Text::Narrow(text);
 }
 
 bool TitleStartsWith(HWND wnd, const std::string& start) { return Title(wnd).rfind(start, 0) == 0; }
@@ -116,22 +116,22 @@ public:
     WithoutFontReplacement() {
         wchar_t face[64] = {};
         DWORD size = sizeof face;
-        if (::RegGetValueW(HKEY_CURRENT_USER, kKey, Wide(kFace).c_str(), RRF_RT_REG_SZ, nullptr, face, &size) !=
+        if (::RegGetValueW(HKEY_CURRENT_USER, kKey, Text::Widen(kFace).c_str(), RRF_RT_REG_SZ, nullptr, face, &size) !=
             ERROR_SUCCESS)
             return;
         replacement_ = face;
-        removed_ = ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, Wide(kFace).c_str()) == ERROR_SUCCESS;
+        removed_ = ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, Text::Widen(kFace).c_str()) == ERROR_SUCCESS;
     }
     ~WithoutFontReplacement() {
         if (!removed_) return;
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, Wide(kFace).c_str(), REG_SZ, replacement_.c_str(),
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, Text::Widen(kFace).c_str(), REG_SZ, replacement_.c_str(),
                           static_cast<DWORD>((replacement_.size() + 1) * sizeof(wchar_t)));
     }
     WithoutFontReplacement(const WithoutFontReplacement&) = delete;
     WithoutFontReplacement& operator=(const WithoutFontReplacement&) = delete;
 
     // The face the prefix named, "" when it named none.
-    std::string Replacement() const { return Utf8(replacement_); }
+    std::string Replacement() const { return Text::Narrow(replacement_); }
     bool Removed() const { return removed_; }
 
 private:
@@ -150,18 +150,18 @@ protected:
             << "the locale " << Env("VELMORA_LOCALE") << " does not give the code page this run is for";
         wchar_t temp[MAX_PATH] = {};
         ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
-        root = Utf8(temp) + "velmora-locale-" + CodePage();
-        ::CreateDirectoryW(Wide(root).c_str(), nullptr);
-        ::CreateDirectoryW(Wide(SimProcess::WinePath(VELMORA_LOCALE_PICTURES)).c_str(), nullptr);
+        root = Text::Narrow(temp) + "velmora-locale-" + CodePage();
+        ::CreateDirectoryW(Text::Widen(root).c_str(), nullptr);
+        ::CreateDirectoryW(Text::Widen(SimProcess::WinePath(VELMORA_LOCALE_PICTURES)).c_str(), nullptr);
     }
 
     // The folder `name` under this run's temporary folder, holding nothing
     // of an earlier run.
     std::string Folder(const std::string& name) const {
         const std::string folder = root + "\\" + name;
-        ::CreateDirectoryW(Wide(folder).c_str(), nullptr);
+        ::CreateDirectoryW(Text::Widen(folder).c_str(), nullptr);
         for (const char* file : {"profile.cfg", "again.cfg", "image.dwn", "console.cfg"})
-            ::DeleteFileW(Wide(folder + "\\" + file).c_str());
+            ::DeleteFileW(Text::Widen(folder + "\\" + file).c_str());
         return folder;
     }
 
@@ -222,8 +222,8 @@ protected:
         const std::string output = root + "\\console-output.txt";
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         const HANDLE out =
-            ::CreateFileW(Wide(output).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-        std::wstring line = Wide("\"" + SimProcess::WinePath(VELMORA_CONSOLE_PROGRAM) + "\" " + arguments);
+            ::CreateFileW(Text::Widen(output).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        std::wstring line = Text::Widen("\"" + SimProcess::WinePath(VELMORA_CONSOLE_PROGRAM) + "\" " + arguments);
         STARTUPINFOW si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
