@@ -159,6 +159,8 @@ std::string UsageText() {
            "  VelmoraConfig --help\n"
            "\n"
            "--rate is the PC-side rate: 9600, 19200, 38400 (the default), 57600 or 115200.\n"
+           "Paths may hold any characters. Output to a console shows every character its font has,\n"
+           "whatever the console's code page; output to a file or a pipe is UTF-8.\n"
            "\n"
            "Exit codes:\n"
            "  0  success\n"

@@ -13,23 +13,15 @@
 #include "cli/Workshop.h"
 #include "serial/LateLibrary.h"
 #include "serial/UniqueHandle.h"
+#include "text/Win32Text.h"
+#include "text/Wide.h"
 
 namespace {
 
 // The folder of this program, without the final backslash; empty when it
 // cannot be read.
 std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        if (path.size() >= 32768) return std::wstring();  // longer than any path
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = Text::Widen(Text::ModuleFileName(nullptr));
     const size_t cut = path.find_last_of(L'\\');
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
 }

@@ -216,7 +216,8 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         {"--read x.cfg", 1, "--port is needed"},
         {"--port " + Port() + " --write " + Win("cli-missing.cfg"), 5, "does not exist"},
         {"--port " + Port() + " --write " + Win("cli-folder.cfg"), 5, "is a folder"},
-        {"--port " + Port() + " --write " + Win("cli-缺少.cfg"), 5, "does not exist"},
+        // Named in the error as UTF-8, as a file or pipe takes it.
+        {"--port " + Port() + " --write " + Win("cli-缺少Łж.cfg"), 5, "cli-缺少Łж.cfg does not exist"},
         {"--port " + Port() + " --read " + Win("cli-folder.cfg"), 5, "cannot be written"},
         {"--port " + Port() + " --read " + Win("cli-readonly.cfg"), 5, "cannot be written"},
         {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
