@@ -1,14 +1,15 @@
 #include "radio/ConfigFile.h"
 
 #include "radio/ConfigFileKeys.h"
+#include "text/Utf8.h"
 
 namespace {
 
 constexpr char kLineEnd[] = "\r\r\n";
 constexpr char kSuffix[] = ".cfg";
 constexpr size_t kSuffixLength = sizeof kSuffix - 1;
-// Longer paths are kept as chosen, so that the suffix never pushes a path
-// past the 259 characters of an ANSI file name.
+// Longer paths (in characters, whatever their bytes in UTF-8) are kept as
+// chosen, so that the suffix never pushes a path past 259 characters.
 constexpr size_t kLongestPathForSuffix = 249;
 
 std::string ValueOf(const IConfigView& view, const ConfigKey& key) {
@@ -44,6 +45,6 @@ ConfigImportReport ImportConfigText(IConfigView& view, const std::string& bytes)
 std::string WithConfigSuffix(const std::string& path) {
     const bool endsInSuffix =
         path.size() > kSuffixLength && path.compare(path.size() - kSuffixLength, kSuffixLength, kSuffix) == 0;
-    if (endsInSuffix || path.size() > kLongestPathForSuffix) return path;
+    if (endsInSuffix || Text::Utf8CharCount(path) > kLongestPathForSuffix) return path;
     return path + kSuffix;
 }

@@ -56,8 +56,8 @@ bool IsSendableFrequency(const std::string& text) {
 }
 
 // Text that may go to the radio inside a command line: no control character
-// (a carriage return would end the command and start another). Bytes of the
-// code page above 0x7F are text.
+// (a carriage return would end the command and start another). Bytes above
+// 0x7F (UTF-8 characters) are text.
 bool IsPrintable(const std::string& text) {
     for (unsigned char c : text)
         if (c < 0x20 || c == 0x7F) return false;

@@ -39,7 +39,7 @@ struct TLabelEffects {
 // height. Every GDI+ object lives only for the call.
 class CLabelEffectPainter {
 public:
-    // text is ANSI text in the system code page. font: the label's font, or
+    // text is UTF-8. font: the label's font, or
     // nullptr for the DC's font. Needs a running GDI+ (CGdiplusSession).
     // Returns false when GDI+ refused a step; whatever was drawn before it
     // stays. An empty text or rectangle draws nothing and returns true.

@@ -12,8 +12,8 @@ namespace {
 // Character classes of one byte. Whitespace is every code from 1 to 32; a
 // name character is an ASCII letter, a digit, "_" or ":". The data classes
 // mark where the in-place copy of character data must stop and look:
-// the end, "&", either terminator and any byte that may start a double-byte
-// character; the collapsing variant stops at whitespace too.
+// the end, "&", either terminator and any byte of a UTF-8 sequence; the
+// collapsing variant stops at whitespace too.
 enum : unsigned char { kWhite = 1, kName = 2, kDataStop = 4, kCollapseStop = 8 };
 
 struct CharClasses {
@@ -52,7 +52,7 @@ void CopyWhole(char* buffer, size_t size, const char* text) {
 
 // The in-place parser of one load. Every step below keeps the cursor on a
 // character boundary: ASCII bytes are stepped over directly, anything else
-// through the code page.
+// by whole UTF-8 characters.
 class CXmlMarkup::Parser {
 public:
     Parser(CXmlMarkup& doc) : doc_(doc), base_(doc.text_.get()) {}
@@ -194,10 +194,9 @@ bool CXmlMarkup::Parser::ParseContent(char*& p, uint32_t index, uint32_t parent,
 // in the shape the node handles index later.
 bool CXmlMarkup::Parser::ParseAttributes(char*& p) {
     if (*p == '>' || (p[0] == '/' && p[1] == '>')) return true;
-    // The character after the name becomes its end, all of it: the trail
-    // byte of a double-byte character (which may be a letter) is blanked,
-    // so that neither this scan nor the node's later one reads it as an
-    // attribute name.
+    // The character after the name becomes its end, all of it: every byte
+    // of a UTF-8 character is blanked, so that neither this scan nor the
+    // node's later one reads part of it as an attribute name.
     char* after = Next(p);
     *p++ = '\0';
     while (p < after) *p++ = ' ';

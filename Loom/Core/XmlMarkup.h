@@ -36,7 +36,7 @@ public:
     static constexpr size_t kErrorMessageSize = 100;
     static constexpr size_t kErrorLocationSize = 50;
 
-    // The platform's code page and files; defined here so that the portable
+    // The platform's files; defined here so that the portable
     // library needs no platform file of its own at link time.
     CXmlMarkup() : CXmlMarkup(DefaultMarkupPlatform()) {}
     // A document that reads through the given platform (which must outlive it).
@@ -46,8 +46,7 @@ public:
 
     // Parses a copy of the NUL-terminated text.
     bool Load(const char* text);
-    // Parses UTF-8 bytes, converted to the code page first; a leading
-    // byte-order mark is skipped.
+    // Parses UTF-8 bytes as they are; a leading byte-order mark is skipped.
     bool LoadFromMem(const unsigned char* bytes, size_t size);
     // Reads resource path + name whole and parses it as LoadFromMem does.
     bool LoadFromFile(const char* name);

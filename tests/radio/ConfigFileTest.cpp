@@ -311,6 +311,10 @@ TEST(ConfigSuffix, AppendedUnlessEndingInLowerCaseCfgOrTooLong) {
     const std::string longest(249, 'p');
     EXPECT_EQ(WithConfigSuffix(longest), longest + ".cfg");
     EXPECT_EQ(WithConfigSuffix(longest + "p"), longest + "p");
+    // Characters count, not bytes: 249 Chinese characters are 747 bytes.
+    std::string chinese;
+    for (int i = 0; i < 249; ++i) chinese += "配";
+    EXPECT_EQ(WithConfigSuffix(chinese), chinese + ".cfg");
 }
 
 }  // namespace
