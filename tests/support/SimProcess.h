@@ -26,8 +26,10 @@ public:
     static std::string WinePath(const std::string& unixPath);
     // The whole file, read through its Windows path; empty if it is absent.
     static std::string ReadFile(const std::string& unixPath);
+    static std::string ReadWindowsFile(const std::string& windowsPath);
     // Writes the whole file through its Windows path; false when it cannot.
     static bool WriteFile(const std::string& unixPath, const std::string& content);
+    static bool WriteWindowsFile(const std::string& windowsPath, const std::string& content);
     // Stops the radio now (also done by the destructor).
     void Stop();
 

@@ -53,9 +53,11 @@ std::string SimProcess::WinePath(const std::string& unixPath) {
     return path;
 }
 
-std::string SimProcess::ReadFile(const std::string& unixPath) {
+std::string SimProcess::ReadFile(const std::string& unixPath) { return ReadWindowsFile(WinePath(unixPath)); }
+
+std::string SimProcess::ReadWindowsFile(const std::string& windowsPath) {
     std::string content;
-    HANDLE h = ::CreateFileW(Text::WidePath(WinePath(unixPath)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE h = ::CreateFileW(Text::WidePath(windowsPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return content;
     char buffer[4096];
@@ -66,7 +68,11 @@ std::string SimProcess::ReadFile(const std::string& unixPath) {
 }
 
 bool SimProcess::WriteFile(const std::string& unixPath, const std::string& content) {
-    HANDLE h = ::CreateFileW(Text::WidePath(WinePath(unixPath)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return WriteWindowsFile(WinePath(unixPath), content);
+}
+
+bool SimProcess::WriteWindowsFile(const std::string& windowsPath, const std::string& content) {
+    HANDLE h = ::CreateFileW(Text::WidePath(windowsPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&

@@ -32,28 +32,6 @@ std::string Env(const char* name) {
 
 bool Exists(const std::string& path) { return ::GetFileAttributesW(Text::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ReadAll(const std::string& path) {
-    std::string content;
-    const HANDLE h = ::CreateFileW(Text::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return content;
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-    ::CloseHandle(h);
-    return content;
-}
-
-bool WriteAll(const std::string& path, const std::string& content) {
-    const HANDLE h = ::CreateFileW(Text::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                    written == content.size();
-    ::CloseHandle(h);
-    return ok;
-}
-
 std::string Title(HWND wnd) {
     wchar_t text[256] = {};
     ::GetWindowTextW(wnd, text, 256);
@@ -180,13 +158,13 @@ protected:
             program.Key(VK_ESCAPE);
             ASSERT_TRUE(program.WaitForExit(8000));
         }
-        const std::string exported = ReadAll(profile);
+        const std::string exported = SimProcess::ReadWindowsFile(profile);
         EXPECT_NE(std::string::npos, exported.find("\nChannel1,")) << exported;
         ProgramDriver program;
         ASSERT_TRUE(program.Start());
         ASSERT_TRUE(program.ThroughFileDialog(kImport, profile));
         ASSERT_TRUE(program.ThroughFileDialog(kExport, again));
-        EXPECT_TRUE(WaitFor([&] { return ReadAll(again) == exported; }, 5000)) << ReadAll(again);
+        EXPECT_TRUE(WaitFor([&] { return SimProcess::ReadWindowsFile(again) == exported; }, 5000)) << SimProcess::ReadWindowsFile(again);
         program.Key(VK_ESCAPE);
         EXPECT_TRUE(program.WaitForExit(8000));
     }
@@ -197,7 +175,7 @@ protected:
     void ChooseImage(const std::string& folder) {
         SCOPED_TRACE(folder);
         const std::string image = folder + "\\image.dwn";
-        ASSERT_TRUE(WriteAll(image, MakeImage(20)));
+        ASSERT_TRUE(SimProcess::WriteWindowsFile(image, MakeImage(20)));
         ProgramDriver::WriteSettings(-1, -1, 0);
         ProgramDriver program;
         ASSERT_TRUE(program.Start());
@@ -236,7 +214,7 @@ protected:
             ::CloseHandle(pi.hProcess);
         }
         ::CloseHandle(out);
-        run.output = ReadAll(output);
+        run.output = SimProcess::ReadWindowsFile(output);
         return run;
     }
 
