@@ -1,11 +1,10 @@
 #include "radio/ConfigFileCommands.h"
 
-#include <atomic>
-#include <cstdio>
 #include <exception>
 
 #include "radio/ConfigFile.h"
 #include "radio/ConfigFileImport.h"
+#include "radio/NewFile.h"
 #include "radio/ProfileFolder.h"
 #include "text/Wide.h"
 
@@ -36,24 +35,8 @@ public:
         if (!path.empty()) ::DeleteFileW(Text::WidePath(path).c_str());
     }
 
-    // The file is created under a name no file has yet, so that no other
-    // program can take the name between choosing it and writing it.
     bool CreateBeside(const std::string& target) {
-        static std::atomic<unsigned> counter{0};
-        for (int attempt = 0; attempt < 16; ++attempt) {
-            char name[48];
-            std::snprintf(name, sizeof name, "cfg%lx-%x.tmp", static_cast<unsigned long>(::GetCurrentProcessId()),
-                          counter.fetch_add(1) ^ static_cast<unsigned>(::GetTickCount()));
-            const std::string candidate = Beside(target, name);
-            UniqueFile made(::CreateFileW(Text::WidePath(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (made) {
-                path = candidate;
-                return true;
-            }
-            if (::GetLastError() != ERROR_FILE_EXISTS) return false;
-        }
-        return false;
+        return CreateNewFile(Beside(target, "cfg"), FILE_ATTRIBUTE_NORMAL, path).valid();
     }
     const std::string& Path() const { return path; }
     void Keep() { path.clear(); }

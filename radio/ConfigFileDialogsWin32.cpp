@@ -1,9 +1,9 @@
 #include "radio/ConfigFileDialogs.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
+#include "radio/NewFile.h"
 #include "serial/LateLibrary.h"
 #include "serial/UniqueHandle.h"
 #include "text/Win32Text.h"
@@ -76,16 +76,9 @@ bool ConfigFileDialogs::FolderWritable(const std::string& folder) {
     // no other file has, deleted again as it is closed. (GetTempFileName is
     // no help: some systems report a name even when the file could not be
     // made.)
-    for (int attempt = 0; attempt < 4 && !folder.empty(); ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof name, "\\~cfg%lx-%lx-%d.tmp", static_cast<unsigned long>(::GetCurrentProcessId()),
-                      static_cast<unsigned long>(::GetTickCount()), attempt);
-        UniqueFile probe(::CreateFileW(Text::WidePath(folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        if (probe) return true;
-        if (::GetLastError() != ERROR_FILE_EXISTS) return false;
-    }
-    return false;
+    if (folder.empty()) return false;
+    std::string probe;
+    return CreateNewFile(folder + "\\~cfg", FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, probe).valid();
 }
 
 std::string ConfigFileDialogs::InitialFolder() {

@@ -8,17 +8,9 @@
 
 namespace Text {
 
-#ifdef _WIN32
-namespace {
-
-std::wstring Wide(const std::string& path) { return WidePath(path); }
-
-}  // namespace
-#endif
-
 std::FILE* OpenFile(const std::string& path, const char* mode) {
 #ifdef _WIN32
-    return ::_wfopen(Wide(path).c_str(), Widen(mode).c_str());
+    return ::_wfopen(WidePath(path).c_str(), Widen(mode).c_str());
 #else
     return std::fopen(path.c_str(), mode);
 #endif
@@ -26,7 +18,7 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 
 std::FILE* OpenFileDenyWrite(const std::string& path, const char* mode) {
 #ifdef _WIN32
-    return ::_wfsopen(Wide(path).c_str(), Widen(mode).c_str(), _SH_DENYWR);
+    return ::_wfsopen(WidePath(path).c_str(), Widen(mode).c_str(), _SH_DENYWR);
 #else
     return std::fopen(path.c_str(), mode);
 #endif
@@ -34,7 +26,7 @@ std::FILE* OpenFileDenyWrite(const std::string& path, const char* mode) {
 
 bool RemoveFile(const std::string& path) {
 #ifdef _WIN32
-    return ::_wremove(Wide(path).c_str()) == 0;
+    return ::_wremove(WidePath(path).c_str()) == 0;
 #else
     return std::remove(path.c_str()) == 0;
 #endif
@@ -42,7 +34,7 @@ bool RemoveFile(const std::string& path) {
 
 bool RenameFile(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-    return ::_wrename(Wide(from).c_str(), Wide(to).c_str()) == 0;
+    return ::_wrename(WidePath(from).c_str(), WidePath(to).c_str()) == 0;
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;
 #endif
@@ -50,7 +42,7 @@ bool RenameFile(const std::string& from, const std::string& to) {
 
 std::filesystem::path PathOf(const std::string& path) {
 #ifdef _WIN32
-    return std::filesystem::path(Wide(path));
+    return std::filesystem::path(WidePath(path));
 #else
     return std::filesystem::path(path);
 #endif
