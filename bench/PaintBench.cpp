@@ -62,8 +62,8 @@ double Median(int runs, const std::function<void()>& before, const std::function
 }
 
 void PrintSpread(const char* what, const std::vector<double>& ms) {
-    std::printf("%s: median %.3f ms, best %.3f ms, 90th percentile %.3f ms over %zu runs\n", what,
-                Percentile(ms, 0.5), Percentile(ms, 0.0), Percentile(ms, 0.9), ms.size());
+    std::printf("%s: median %.3f ms, best %.3f ms, 90th percentile %.3f ms over %zu runs\n", what, Percentile(ms, 0.5),
+                Percentile(ms, 0.0), Percentile(ms, 0.9), ms.size());
 }
 
 // One paint phase over every visible control, as the tree's DoPaint runs it.
@@ -85,10 +85,8 @@ std::vector<Phase> Phases() {
          [](HDC dc, CControlUI* c) { c->PaintBkColor(dc); }},
         {"bkimage", [](CControlUI* c) { return !c->GetBkImage().empty(); },
          [](HDC dc, CControlUI* c) { c->PaintBkImage(dc); }},
-        {"html_text", [](CControlUI* c) { return IsText(c, true); },
-         [](HDC dc, CControlUI* c) { c->PaintText(dc); }},
-        {"plain_text", [](CControlUI* c) { return IsText(c, false); },
-         [](HDC dc, CControlUI* c) { c->PaintText(dc); }},
+        {"html_text", [](CControlUI* c) { return IsText(c, true); }, [](HDC dc, CControlUI* c) { c->PaintText(dc); }},
+        {"plain_text", [](CControlUI* c) { return IsText(c, false); }, [](HDC dc, CControlUI* c) { c->PaintText(dc); }},
         {"border", [](CControlUI* c) { return c->GetBorderColor() != 0; },
          [](HDC dc, CControlUI* c) { c->PaintBorder(dc); }},
         {"round_clip", round,
@@ -107,8 +105,10 @@ std::vector<Phase> Phases() {
 // What a control paints, for the list of the slowest ones.
 std::string Describe(CControlUI* c) {
     std::string d = c->GetClass();
-    if (c->GetBkColor2() != 0) d += " gradient";
-    else if (c->GetBkColor() != 0) d += (c->GetBkColor() >> 24) == 0xFF ? " colour" : " translucent";
+    if (c->GetBkColor2() != 0)
+        d += " gradient";
+    else if (c->GetBkColor() != 0)
+        d += (c->GetBkColor() >> 24) == 0xFF ? " colour" : " translucent";
     if (!c->GetBkImage().empty()) d += " image";
     if (c->GetBorderRound().cx > 0) d += " rounded";
     if (c->GetBorderColor() != 0) d += " border";
@@ -121,7 +121,9 @@ std::string Describe(CControlUI* c) {
 void PrintSlowest(const std::vector<CControlUI*>& visible, HDC dc, const RECT& client, size_t count) {
     std::vector<std::pair<double, CControlUI*>> costs;
     for (CControlUI* c : visible) {
-        costs.emplace_back(Median(kProfileRuns, [] {}, [&] { c->CControlUI::DoPaint(dc, client); }), c);
+        costs.emplace_back(Median(
+                               kProfileRuns, [] {}, [&] { c->CControlUI::DoPaint(dc, client); }),
+                           c);
     }
     std::sort(costs.begin(), costs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::printf("the slowest controls (own painting, without children):\n");
@@ -142,18 +144,23 @@ void PrintProfile(CControlUI* root, HWND wnd) {
         std::vector<CControlUI*> subset;
         for (CControlUI* c : visible)
             if (phase.applies(c)) subset.push_back(c);
-        const double ms = Median(kProfileRuns, [] {}, [&] {
-            for (CControlUI* c : subset) phase.paint(surface.dc(), c);
-        });
+        const double ms = Median(
+            kProfileRuns, [] {},
+            [&] {
+                for (CControlUI* c : subset) phase.paint(surface.dc(), c);
+            });
         sum += ms;
         std::printf("  %-16s %3zu controls  %7.3f ms\n", phase.name, subset.size(), ms);
     }
-    const double tree = Median(kProfileRuns, [] {}, [&] { root->DoPaint(surface.dc(), client); });
+    const double tree = Median(
+        kProfileRuns, [] {}, [&] { root->DoPaint(surface.dc(), client); });
     WindowDC windowDC(wnd);
-    const double blit = Median(kProfileRuns, [] {}, [&] {
-        ::BitBlt(windowDC.get(), 0, 0, kShowcaseWidth, kShowcaseHeight, surface.dc(), 0, 0, SRCCOPY);
-        ::GdiFlush();
-    });
+    const double blit = Median(
+        kProfileRuns, [] {},
+        [&] {
+            ::BitBlt(windowDC.get(), 0, 0, kShowcaseWidth, kShowcaseHeight, surface.dc(), 0, 0, SRCCOPY);
+            ::GdiFlush();
+        });
     std::printf("  %-16s               %7.3f ms (sum of the phases)\n", "phases", sum);
     std::printf("  %-16s               %7.3f ms (root DoPaint into a DIB section)\n", "tree", tree);
     std::printf("  %-16s               %7.3f ms (759 x 509 to the window)\n", "copy", blit);
@@ -252,21 +259,24 @@ int main() {
 
     // A full layout: the root placed again lays out every container below it.
     const RECT client{0, 0, kShowcaseWidth, kShowcaseHeight};
-    const std::vector<double> layout = Sample(kLayoutRuns, [] {}, [&] { tree.root->SetPos(client); });
+    const std::vector<double> layout = Sample(
+        kLayoutRuns, [] {}, [&] { tree.root->SetPos(client); });
     ::ValidateRect(wnd, nullptr);
     PrintSpread("layout", layout);
     // Placing a control invalidates its rectangle; under Wine each
     // invalidation is a round trip to wineserver, whose cost depends on how
     // busy the machine is. The same invalidations alone, for comparison:
-    const std::vector<double> invalidations = Sample(kLayoutRuns, [] {}, [&] {
-        for (CControlUI* c : visible) ::InvalidateRect(wnd, &c->GetPos(), FALSE);
-    });
+    const std::vector<double> invalidations = Sample(
+        kLayoutRuns, [] {},
+        [&] {
+            for (CControlUI* c : visible) ::InvalidateRect(wnd, &c->GetPos(), FALSE);
+        });
     ::ValidateRect(wnd, nullptr);
     PrintSpread("  of which its invalidations", invalidations);
 
     // A full repaint: the whole client area invalid, painted synchronously.
-    const std::vector<double> repaint =
-        Sample(kRepaintRuns, [&] { ::InvalidateRect(wnd, nullptr, FALSE); }, [&] { ::UpdateWindow(wnd); });
+    const std::vector<double> repaint = Sample(
+        kRepaintRuns, [&] { ::InvalidateRect(wnd, nullptr, FALSE); }, [&] { ::UpdateWindow(wnd); });
     PrintSpread("repaint", repaint);
     std::printf("where a repaint's time goes (median per pass over the visible controls):\n");
     PrintProfile(tree.root, wnd);

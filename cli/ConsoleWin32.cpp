@@ -54,8 +54,8 @@ Console::Console() {
     HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
     if ((!Usable(out) || !Usable(in)) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
         if (!Usable(out)) {
-            out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+            out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
             if (out != INVALID_HANDLE_VALUE) ownOut_.reset(out);
             if (!Usable(err)) err = out;
         }

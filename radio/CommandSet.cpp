@@ -28,7 +28,7 @@ struct ProtocolName {
     int position;
 };
 constexpr ProtocolName kProtocolSearch[] = {
-    {"TRIMTALK", 0}, {"TRIMA", 3},   {"SOTH", 4},      {"TRANSMDS", 1}, {"HUACE", 2},    {"TRIMMK3", 3},
+    {"TRIMTALK", 0}, {"TRIMA", 3},     {"SOTH", 4},    {"TRANSMDS", 1}, {"HUACE", 2}, {"TRIMMK3", 3},
     {"SOUTH", 4},    {"HI-TARGET", 5}, {"BURN-IN", 6}, {"TRANSEOT", 7}, {"SATEL", 8},
 };
 
@@ -36,8 +36,12 @@ constexpr const char* kPortBaudSearch[] = {"9600", "19200", "38400", "57600", "1
 
 }  // namespace
 
-std::string SetChannelTx(int channel, const std::string& text) { return Join(Format("cfg_ch_%d", channel).c_str(), text); }
-std::string SetChannelRx(int channel, const std::string& text) { return Join(Format("cfg_rx_ch_%d", channel).c_str(), text); }
+std::string SetChannelTx(int channel, const std::string& text) {
+    return Join(Format("cfg_ch_%d", channel).c_str(), text);
+}
+std::string SetChannelRx(int channel, const std::string& text) {
+    return Join(Format("cfg_rx_ch_%d", channel).c_str(), text);
+}
 std::string SetCurrentChannel(int position) { return Format("cfg_ch_n %d\r", position + 1); }
 std::string SetPortBaud(int position) { return Format("cfg_sbau %d\r", position + 1); }
 std::string SetLinkBaud(const std::string& shownRate) {

@@ -17,20 +17,20 @@ constexpr const char* kExitConfigReply = "exit config";
 // list position, and returns the command text.
 std::string SetChannelTx(int channel, const std::string& frequencyText);  // "cfg_ch_%d %s\r"
 std::string SetChannelRx(int channel, const std::string& frequencyText);  // "cfg_rx_ch_%d %s\r"
-std::string SetCurrentChannel(int position);      // "cfg_ch_n %d\r", position + 1
-std::string SetPortBaud(int position);            // "cfg_sbau %d\r", position + 1
+std::string SetCurrentChannel(int position);                              // "cfg_ch_n %d\r", position + 1
+std::string SetPortBaud(int position);                                    // "cfg_sbau %d\r", position + 1
 // "cfg_baud %d\r", by the rate shown; empty when the entry names no rate (the
 // "UNKNOW" entry of a radio without the link rate command).
 std::string SetLinkBaud(const std::string& shownRate);
-std::string SetBandwidth(int position);           // "cfg_bw %s\r", "12.5" or "25.0"; empty if no such entry
-std::string SetWorkMode(int position);            // "cfg_mode %s\r"; empty if no such entry
+std::string SetBandwidth(int position);                      // "cfg_bw %s\r", "12.5" or "25.0"; empty if no such entry
+std::string SetWorkMode(int position);                       // "cfg_mode %s\r"; empty if no such entry
 std::string SetLocalAddress(const std::string& text);        // "cfg_srcx %s\r"
 std::string SetDestinationAddress(const std::string& text);  // "cfg_dstx %s\r"
-std::string SetProtocol(int position);            // "cfg_prtl %d\r", position + 1
-std::string SetHighPower(int position);           // "cfg_pwrh %d\r", position + 1
-std::string SetLowPower(int position);            // "cfg_pwrl %d\r", position + 1
-std::string SetSerialNumber(const std::string& text);     // "cfg_sern %s\r"
-std::string SetHardwareVersion(const std::string& text);  // "cfg_hard %s\r"
+std::string SetProtocol(int position);                       // "cfg_prtl %d\r", position + 1
+std::string SetHighPower(int position);                      // "cfg_pwrh %d\r", position + 1
+std::string SetLowPower(int position);                       // "cfg_pwrl %d\r", position + 1
+std::string SetSerialNumber(const std::string& text);        // "cfg_sern %s\r"
+std::string SetHardwareVersion(const std::string& text);     // "cfg_hard %s\r"
 
 // Queries.
 constexpr const char* kQueryCurrentChannel = "cfg_ch_n\r";

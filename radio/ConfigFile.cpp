@@ -14,9 +14,12 @@ constexpr size_t kLongestPathForSuffix = 249;
 
 std::string ValueOf(const IConfigView& view, const ConfigKey& key) {
     switch (key.kind) {
-        case ConfigKey::Kind::Frequency: return view.GetFrequencyText(key.group, key.row);
-        case ConfigKey::Kind::Text: return view.GetFieldText(key.field);
-        case ConfigKey::Kind::Position: return std::to_string(view.GetSelection(key.list));
+    case ConfigKey::Kind::Frequency:
+        return view.GetFrequencyText(key.group, key.row);
+    case ConfigKey::Kind::Text:
+        return view.GetFieldText(key.field);
+    case ConfigKey::Kind::Position:
+        return std::to_string(view.GetSelection(key.list));
     }
     return {};
 }
@@ -25,7 +28,8 @@ std::string ValueOf(const IConfigView& view, const ConfigKey& key) {
 
 std::vector<std::string> ExportConfigLines(const IConfigView& view) {
     std::vector<std::string> lines;
-    for (const ConfigKey& key : ConfigKeysInFileOrder()) lines.push_back(key.text + "," + ValueOf(view, key) + kLineEnd);
+    for (const ConfigKey& key : ConfigKeysInFileOrder())
+        lines.push_back(key.text + "," + ValueOf(view, key) + kLineEnd);
     return lines;
 }
 

@@ -95,12 +95,11 @@ bool ConfigFileCommands::CanSaveProfile(const std::string& target) {
 }
 
 bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     for (const std::string& line : lines) {
-        if (line.size() > MAXDWORD || !io.Write(file.get(), line.data(), static_cast<DWORD>(line.size())))
-            return false;
+        if (line.size() > MAXDWORD || !io.Write(file.get(), line.data(), static_cast<DWORD>(line.size()))) return false;
     }
     return io.Flush(file.get()) && io.Close(file);
 }
@@ -108,8 +107,8 @@ bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<s
 bool ConfigFileCommands::LoadProfile(const std::string& path) {
     // Shared like a C runtime fopen, so that a profile open in an editor
     // still imports.
-    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     window.ShowResult(file.valid(), ActionControl::Import);
     if (!file) return false;
     ApplyFile(file.get());

@@ -33,9 +33,15 @@ bool SplitKeyAndValue(const std::string& line, std::string& key, std::string& va
 
 void ApplyValue(IConfigView& view, const ConfigKey& key, const std::string& value) {
     switch (key.kind) {
-        case ConfigKey::Kind::Frequency: view.SetFrequencyText(key.group, key.row, value); break;
-        case ConfigKey::Kind::Text: view.SetFieldText(key.field, value); break;
-        case ConfigKey::Kind::Position: view.SelectItem(key.list, ReadLeadingInt(value)); break;
+    case ConfigKey::Kind::Frequency:
+        view.SetFrequencyText(key.group, key.row, value);
+        break;
+    case ConfigKey::Kind::Text:
+        view.SetFieldText(key.field, value);
+        break;
+    case ConfigKey::Kind::Position:
+        view.SelectItem(key.list, ReadLeadingInt(value));
+        break;
     }
 }
 

@@ -8,9 +8,9 @@
 // the window reports only whether the file could be opened; the counts tell
 // a caller (and the tests) how much of it was understood.
 struct ConfigImportReport {
-    size_t lines = 0;        // lines read, a line over 999 bytes counting as several
-    size_t applied = 0;      // lines that set a row
-    size_t firstSkipped = 0; // number (from 1) of the first line that set nothing, 0 for none
+    size_t lines = 0;         // lines read, a line over 999 bytes counting as several
+    size_t applied = 0;       // lines that set a row
+    size_t firstSkipped = 0;  // number (from 1) of the first line that set nothing, 0 for none
 };
 
 // Applies a configuration file to the window's rows as its bytes arrive, in

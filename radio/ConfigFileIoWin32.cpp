@@ -17,8 +17,8 @@ bool ConfigFileIo::Replace(const std::string& from, const std::string& to) {
     const std::wstring target = Text::WidePath(to);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    return ::MoveFileExW(Text::WidePath(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-           FALSE;
+    return ::MoveFileExW(Text::WidePath(from).c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool ConfigFileIo::Read(HANDLE file, char* buffer, DWORD size, DWORD& got) {

@@ -105,8 +105,7 @@ Download::End Download::SendPages(std::ifstream& file, uint64_t length) {
     return End::Success;
 }
 
-bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs, int finishPauseMs,
-                 std::string& path) {
+bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs, int finishPauseMs, std::string& path) {
     if (!chooser.ChooseFirmwareFile(path)) return false;
     if (check == nullptr) return true;
     const ImageFacts facts = InspectImageFile(path, pagePauseMs, finishPauseMs);

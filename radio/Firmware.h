@@ -101,8 +101,7 @@ constexpr int kFinishPauseMs = 100;
 // The image a download is to send: the chooser's file, and when `check` is
 // set, inspected with the given pauses, refused when it cannot be an image
 // and otherwise put to the user. True when the download may start with `path`.
-bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs, int finishPauseMs,
-                 std::string& path);
+bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs, int finishPauseMs, std::string& path);
 
 // The download itself, run on the firmware worker thread.
 class Download {

@@ -11,8 +11,7 @@
 namespace RadioTables {
 
 const char* const kProtocolItems[kProtocolCount] = {
-    " TRIMTALK", " TRANSMDS", " HUACE", " TRIMMK3", " SOUTH",
-    " HI-TARGET", " BURN-IN", " TRANSEOT", " SATEL",
+    " TRIMTALK", " TRANSMDS", " HUACE", " TRIMMK3", " SOUTH", " HI-TARGET", " BURN-IN", " TRANSEOT", " SATEL",
 };
 const char* const kPortBaudItems[5] = {" 9600", " 19200", " 38400", " 57600", " 115200"};
 const char* const kBandwidthItems[2] = {" 12.5K", " 25.0K"};
@@ -22,8 +21,7 @@ const char* const kHighPowerItems[3] = {" 35W", " 30W", " 25W"};
 const char* const kLowPowerItems[3] = {" 15W", " 10W", " 5W"};
 
 const double DefaultFrequencyTable[10] = {
-    431.125, 432.125, 433.125, 434.125, 435.125,
-    436.125, 437.125, 438.125, 439.125, 440.125,
+    431.125, 432.125, 433.125, 434.125, 435.125, 436.125, 437.125, 438.125, 439.125, 440.125,
 };
 
 namespace {
@@ -47,9 +45,7 @@ const LinkRates kProtocolLinkRates[kProtocolCount] = {
     Rates9600_19200,       // SATEL
 };
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -85,10 +81,14 @@ std::vector<std::string> CurrentChannelItems(Language language) {
 std::vector<std::string> LinkBaudItems(int protocolPosition) {
     if (protocolPosition < 0 || protocolPosition >= kProtocolCount) return {" 4800", " 9600", " 19200"};
     switch (kProtocolLinkRates[protocolPosition]) {
-        case Rates4800_9600: return {" 4800", " 9600"};
-        case Rates4800_19200: return {" 4800", " 19200"};
-        case Rates9600_19200: return {" 9600", " 19200"};
-        case Rates4800_9600_19200: break;
+    case Rates4800_9600:
+        return {" 4800", " 9600"};
+    case Rates4800_19200:
+        return {" 4800", " 19200"};
+    case Rates9600_19200:
+        return {" 9600", " 19200"};
+    case Rates4800_9600_19200:
+        break;
     }
     return {" 4800", " 9600", " 19200"};
 }
@@ -152,10 +152,14 @@ std::string WireFrequency(const std::string& text) {
 int LinkBaudWireValue(const std::string& shownRate) {
     int rate = ReadLeadingInt(shownRate);
     switch (rate) {
-        case 4800: return 1;
-        case 9600: return 2;
-        case 19200: return 3;
-        default: return rate;
+    case 4800:
+        return 1;
+    case 9600:
+        return 2;
+    case 19200:
+        return 3;
+    default:
+        return rate;
     }
 }
 

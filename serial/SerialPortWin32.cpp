@@ -81,8 +81,8 @@ bool CSerialPort::Open(int number, int baudRate) {
     std::snprintf(device, sizeof device, "\\\\.\\COM%d", number);
     std::snprintf(settings, sizeof settings, "baud=%d parity=%c data=%d stop=%d", baudRate, 'N', 8, 1);
 
-    UniqueFile opened(
-        ::CreateFileW(Text::Widen(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    UniqueFile opened(::CreateFileW(Text::Widen(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (opened && !ClaimPort(number)) opened.reset();
     if (!opened) {
         if (trafficLog) trafficLog->OpenFailed(number, baudRate);

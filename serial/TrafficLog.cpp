@@ -269,8 +269,7 @@ bool TrafficLog::Rotate() {
     for (int i = kept - 1; i >= 0; --i) {
         if (!Exists(PathOf(i))) continue;
         if (!Text::RenameFile(PathOf(i), PathOf(i + 1))) {
-            for (auto j = moved.rbegin(); j != moved.rend(); ++j)
-                Text::RenameFile(PathOf(*j + 1), PathOf(*j));
+            for (auto j = moved.rbegin(); j != moved.rend(); ++j) Text::RenameFile(PathOf(*j + 1), PathOf(*j));
             return false;
         }
         moved.push_back(i);

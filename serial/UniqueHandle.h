@@ -37,8 +37,8 @@ private:
 inline HANDLE NullHandleValue() { return nullptr; }
 inline HANDLE InvalidHandleValue() { return INVALID_HANDLE_VALUE; }
 
-using UniqueHandle = BasicUniqueHandle<NullHandleValue>;     // events, threads, processes
-using UniqueFile = BasicUniqueHandle<InvalidHandleValue>;    // files and COM ports
+using UniqueHandle = BasicUniqueHandle<NullHandleValue>;   // events, threads, processes
+using UniqueFile = BasicUniqueHandle<InvalidHandleValue>;  // files and COM ports
 
 // A Win32 critical section that lives as long as its owner.
 class CriticalSection {

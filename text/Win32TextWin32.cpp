@@ -43,8 +43,7 @@ namespace Text {
 HRSRC FindResourceNamed(HMODULE module, const char* name, const char* type) {
     const std::wstring wideName = IS_INTRESOURCE(name) ? std::wstring() : Widen(name);
     const std::wstring wideType = IS_INTRESOURCE(type) ? std::wstring() : Widen(type);
-    return ::FindResourceW(module,
-                           IS_INTRESOURCE(name) ? reinterpret_cast<LPCWSTR>(name) : wideName.c_str(),
+    return ::FindResourceW(module, IS_INTRESOURCE(name) ? reinterpret_cast<LPCWSTR>(name) : wideName.c_str(),
                            IS_INTRESOURCE(type) ? reinterpret_cast<LPCWSTR>(type) : wideType.c_str());
 }
 

@@ -12,13 +12,13 @@ struct UIEvent;
 // How the items of a list owner (a combo or a list) look; the items read it
 // from their owner whenever they paint or measure.
 struct TListInfoUI {
-    int font = -1;                    // font index, -1 the default font
-    UINT textStyle = 0x4;             // DT_VCENTER; DT_SINGLELINE is added when drawn
+    int font = -1;         // font index, -1 the default font
+    UINT textStyle = 0x4;  // DT_VCENTER; DT_SINGLELINE is added when drawn
     RECT textPadding{0, 0, 0, 0};
     DWORD textColor = 0xFF000000;
     DWORD bkColor = 0;
     std::string bkImage;
-    bool alternateBk = false;         // odd rows keep no background colour or image
+    bool alternateBk = false;  // odd rows keep no background colour or image
     DWORD selectedTextColor = 0xFF000000;
     DWORD selectedBkColor = 0xFFC1E3FF;
     std::string selectedImage;
@@ -30,9 +30,9 @@ struct TListInfoUI {
     std::string disabledImage;
     DWORD lineColor = 0;
     bool showHtml = false;
-    bool multiExpandable = false;     // lists only
-    bool itemEndEllipsis = false;     // lists only
-    int columns = 0;                  // lists with a header: the column edges
+    bool multiExpandable = false;  // lists only
+    bool itemEndEllipsis = false;  // lists only
+    int columns = 0;               // lists with a header: the column edges
     RECT columnRects[32]{};
 };
 

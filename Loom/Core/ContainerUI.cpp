@@ -199,13 +199,26 @@ bool CContainerUI::KeyScrolls(UIEvent& event) {
     }
     if (event.kind != EventKeyDown) return false;
     switch (static_cast<unsigned char>(event.key)) {
-    case VK_UP: vertical ? LineUp() : LineLeft(); return true;
-    case VK_DOWN: vertical ? LineDown() : LineRight(); return true;
-    case VK_PRIOR: vertical ? PageUp() : PageLeft(); return true;
-    case VK_NEXT: vertical ? PageDown() : PageRight(); return true;
-    case VK_HOME: vertical ? HomeUp() : HomeLeft(); return true;
-    case VK_END: vertical ? EndDown() : EndRight(); return true;
-    default: return false;
+    case VK_UP:
+        vertical ? LineUp() : LineLeft();
+        return true;
+    case VK_DOWN:
+        vertical ? LineDown() : LineRight();
+        return true;
+    case VK_PRIOR:
+        vertical ? PageUp() : PageLeft();
+        return true;
+    case VK_NEXT:
+        vertical ? PageDown() : PageRight();
+        return true;
+    case VK_HOME:
+        vertical ? HomeUp() : HomeLeft();
+        return true;
+    case VK_END:
+        vertical ? EndDown() : EndRight();
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -420,9 +420,8 @@ bool CControlUI::SetStateAttribute(const char* name, const char* value) {
 }
 
 void CControlUI::ApplyAttributeList(const char* list) {
-    ReadAttributeList(list, [this](const std::string& name, const std::string& value) {
-        SetAttribute(name.c_str(), value.c_str());
-    });
+    ReadAttributeList(
+        list, [this](const std::string& name, const std::string& value) { SetAttribute(name.c_str(), value.c_str()); });
 }
 
 SIZE CControlUI::EstimateSize(SIZE /*available*/) { return fixedSize_; }

@@ -43,10 +43,9 @@ public:
     virtual bool ImageSize(const std::string& name, const std::string& type, int& width, int& height) = 0;
     // Text with its cell's top-left corner at (x, y); selected: an opaque
     // background in the selection colour.
-    virtual void PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text,
-                          int length) = 0;
+    virtual void PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text, int length) = 0;
     virtual void PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,
-                           const TRenderRect& source) = 0;
+                            const TRenderRect& source) = 0;
 
 protected:
     ~IHtmlCanvas() = default;

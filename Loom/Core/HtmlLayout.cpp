@@ -89,8 +89,10 @@ CHtmlLayout::PassResult CHtmlLayout::Pass(bool draw, long long top, long long bo
             Line drawn = NewLine(true, y);
             drawn.height = height;
             long long space = params_.rect.Width() - width;
-            if (space > 0 && Has(HtmlCenter)) drawn.shift = space / 2;
-            else if (space > 0 && Has(HtmlRight)) drawn.shift = space;
+            if (space > 0 && Has(HtmlCenter))
+                drawn.shift = space / 2;
+            else if (space > 0 && Has(HtmlRight))
+                drawn.shift = space;
             RunLine(again, drawn);
             if (state_.inLink) RecordLink(drawn);
         }
@@ -106,20 +108,20 @@ void CHtmlLayout::RunLine(Pos& pos, Line& line) {
     while (pos.token < tokens_.size()) {
         const THtmlToken& t = tokens_[pos.token];
         switch (t.kind) {
-            case HtmlTokenKind::Text:
-            case HtmlTokenKind::Blank:
-                if (!PlaceRun(t, pos, line)) return;
-                break;
-            case HtmlTokenKind::LineFeed:
-                ++pos.token;
-                if (!singleLine) return;
-                break;
-            case HtmlTokenKind::Tag:
-                if (!ApplyTag(t, pos, line)) return;
-                break;
-            case HtmlTokenKind::CloseTag:
-                if (!ApplyCloseTag(t, pos, line)) return;
-                break;
+        case HtmlTokenKind::Text:
+        case HtmlTokenKind::Blank:
+            if (!PlaceRun(t, pos, line)) return;
+            break;
+        case HtmlTokenKind::LineFeed:
+            ++pos.token;
+            if (!singleLine) return;
+            break;
+        case HtmlTokenKind::Tag:
+            if (!ApplyTag(t, pos, line)) return;
+            break;
+        case HtmlTokenKind::CloseTag:
+            if (!ApplyCloseTag(t, pos, line)) return;
+            break;
         }
     }
 }
@@ -144,8 +146,10 @@ size_t CHtmlLayout::WrapCut(const char* s, size_t len, size_t fit, bool placed) 
             p += c;
             if (c > 1 || !IsLetter(static_cast<unsigned char>(s[p - 1]))) lastBreak = p;
         }
-        if (lastBreak > 0) cut = lastBreak;
-        else if (placed) cut = 0;
+        if (lastBreak > 0)
+            cut = lastBreak;
+        else if (placed)
+            cut = 0;
     }
     if (cut == 0 && !placed) cut = CHtmlTokenizer::CharLength(s, 0, len);
     return cut;
@@ -213,7 +217,7 @@ void CHtmlLayout::Emit(Line& line, const char* s, size_t n, bool blank) {
     if (line.draw) {
         long long y = line.top + line.height - m.height - m.externalLeading;
         canvas_.PaintText(font, state_.colours.back(), state_.selected, ToInt(line.x + line.shift), ToInt(y), s,
-                         length);
+                          length);
     }
     line.x += width;
     line.maxItem = std::max<long long>(line.maxItem, m.height + m.externalLeading);
@@ -224,38 +228,53 @@ void CHtmlLayout::Emit(Line& line, const char* s, size_t n, bool blank) {
 bool CHtmlLayout::ApplyTag(const THtmlToken& t, Pos& pos, Line& line) {
     const std::string arg(text_ + t.start, t.length);
     switch (t.tag) {
-        case 'a': OpenLink(arg, line); break;
-        case 'b': state_.fonts.push_back(canvas_.FontVariant(Font(), HtmlFontVariant::Bold)); break;
-        case 'u': state_.fonts.push_back(canvas_.FontVariant(Font(), HtmlFontVariant::Underline)); break;
-        case 'c': state_.colours.push_back(ValueReaders::ReadColor(arg.c_str())); break;
-        case 'f': {
-            THtmlFontArg f = CHtmlTagArgs::ParseFont(arg);
-            state_.fonts.push_back(f.byIndex ? canvas_.FontAt(f.index)
-                                             : canvas_.FontByFace(f.face, f.size, f.bold, f.underline, f.italic));
-            break;
+    case 'a':
+        OpenLink(arg, line);
+        break;
+    case 'b':
+        state_.fonts.push_back(canvas_.FontVariant(Font(), HtmlFontVariant::Bold));
+        break;
+    case 'u':
+        state_.fonts.push_back(canvas_.FontVariant(Font(), HtmlFontVariant::Underline));
+        break;
+    case 'c':
+        state_.colours.push_back(ValueReaders::ReadColor(arg.c_str()));
+        break;
+    case 'f': {
+        THtmlFontArg f = CHtmlTagArgs::ParseFont(arg);
+        state_.fonts.push_back(f.byIndex ? canvas_.FontAt(f.index)
+                                         : canvas_.FontByFace(f.face, f.size, f.bold, f.underline, f.italic));
+        break;
+    }
+    case 'i':
+        if (arg.empty()) {
+            state_.fonts.push_back(canvas_.FontVariant(Font(), HtmlFontVariant::Italic));
+        } else if (!PlaceImage(arg, line)) {
+            return false;  // the image starts the next line
         }
-        case 'i':
-            if (arg.empty()) {
-                state_.fonts.push_back(canvas_.FontVariant(Font(), HtmlFontVariant::Italic));
-            } else if (!PlaceImage(arg, line)) {
-                return false;  // the image starts the next line
-            }
-            break;
-        case 'n':
-            if (!Has(HtmlSingleLine)) {
-                ++pos.token, pos.offset = 0;
-                return false;
-            }
-            break;
-        case 'p':
-            if (line.placed && !Has(HtmlSingleLine)) return false;  // the paragraph starts a new line
-            state_.spacing = std::max(0LL, TagNumber(arg));
-            line.spacing = std::max(line.spacing, state_.spacing);
-            break;
-        case 's': state_.selected = !state_.selected; break;
-        case 'x': line.x += TagNumber(arg); break;
-        case 'y': line.maxItem = std::max(0LL, TagNumber(arg)); break;
-        default: break;  // unknown tags are ignored
+        break;
+    case 'n':
+        if (!Has(HtmlSingleLine)) {
+            ++pos.token, pos.offset = 0;
+            return false;
+        }
+        break;
+    case 'p':
+        if (line.placed && !Has(HtmlSingleLine)) return false;  // the paragraph starts a new line
+        state_.spacing = std::max(0LL, TagNumber(arg));
+        line.spacing = std::max(line.spacing, state_.spacing);
+        break;
+    case 's':
+        state_.selected = !state_.selected;
+        break;
+    case 'x':
+        line.x += TagNumber(arg);
+        break;
+    case 'y':
+        line.maxItem = std::max(0LL, TagNumber(arg));
+        break;
+    default:
+        break;  // unknown tags are ignored
     }
     ++pos.token, pos.offset = 0;
     return true;
@@ -264,21 +283,26 @@ bool CHtmlLayout::ApplyTag(const THtmlToken& t, Pos& pos, Line& line) {
 bool CHtmlLayout::ApplyCloseTag(const THtmlToken& t, Pos& pos, Line& line) {
     ++pos.token, pos.offset = 0;
     switch (t.tag) {
-        case 'a':
-            if (state_.inLink) CloseLink(line);
-            break;
-        case 'b':
-        case 'f':
-        case 'i':
-        case 'u': PopFont(line); break;
-        case 'c':
-            if (state_.colours.size() > 1) state_.colours.pop_back();
-            break;
-        case 'p':
-            state_.spacing = 0;
-            return Has(HtmlSingleLine);
-        case 's': state_.selected = false; break;
-        default: break;
+    case 'a':
+        if (state_.inLink) CloseLink(line);
+        break;
+    case 'b':
+    case 'f':
+    case 'i':
+    case 'u':
+        PopFont(line);
+        break;
+    case 'c':
+        if (state_.colours.size() > 1) state_.colours.pop_back();
+        break;
+    case 'p':
+        state_.spacing = 0;
+        return Has(HtmlSingleLine);
+    case 's':
+        state_.selected = false;
+        break;
+    default:
+        break;
     }
     return true;
 }

@@ -34,8 +34,10 @@ void ReadImagePairs(const std::string& s, size_t& p, THtmlImageArg& image) {
         if (close == std::string::npos) return;
         std::string key = s.substr(q, eq - q);
         std::string value = s.substr(eq + 2, close - eq - 2);
-        if (key == "file" || key == "res") image.name = value;
-        else if (key == "restype") image.type = value;
+        if (key == "file" || key == "res")
+            image.name = value;
+        else if (key == "restype")
+            image.type = value;
         p = close + 1;
     }
 }

@@ -70,8 +70,8 @@ private:
     // Raw text after an r tag, up to the closing r tag in either style.
     void ScanRaw() {
         size_t stop = pos_;
-        while (stop < end_ && !(IsOpener(text_[stop]) && stop + 2 < end_ && text_[stop + 1] == '/' &&
-                                text_[stop + 2] == 'r'))
+        while (stop < end_ &&
+               !(IsOpener(text_[stop]) && stop + 2 < end_ && text_[stop + 1] == '/' && text_[stop + 2] == 'r'))
             stop += CHtmlTokenizer::CharLength(text_, stop, end_);
         while (pos_ < stop) ScanText(stop, /*raw=*/true);
         if (stop < end_) {

@@ -12,9 +12,9 @@ namespace Loom {
 // was drawn.
 struct TImageDrawStep {
     std::string name;
-    std::string type;      // resource type; empty: a file under the resource path
-    TRenderRect dest;      // absolute, already cut at the control's right and bottom
-    TRenderRect source;    // 0,0,0,0: the whole image
+    std::string type;    // resource type; empty: a file under the resource path
+    TRenderRect dest;    // absolute, already cut at the control's right and bottom
+    TRenderRect source;  // 0,0,0,0: the whole image
     TRenderRect corner;
     uint32_t mask = 0;
     uint8_t fade = 255;

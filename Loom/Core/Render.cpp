@@ -110,8 +110,8 @@ void CRenderer::DrawGradient(HDC dc, const RECT& rc, DWORD c1, DWORD c2, bool /*
     ::SetViewportOrgEx(mem.get(), -visible.left, -visible.top, nullptr);
     FillGradient(mem.get(), rc, c1, c2, steps);
     ::SetViewportOrgEx(mem.get(), 0, 0, nullptr);
-    CRenderBlend::AlphaBlend(dc, visible.left, visible.top, w, h, mem.get(), 0, 0, w, h,
-                             static_cast<BYTE>(opacity), false);
+    CRenderBlend::AlphaBlend(dc, visible.left, visible.top, w, h, mem.get(), 0, 0, w, h, static_cast<BYTE>(opacity),
+                             false);
 }
 
 void CRenderer::DrawLine(HDC dc, const RECT& rc, int size, DWORD argb, int style) {
@@ -155,8 +155,8 @@ void CRenderer::DrawText(HDC dc, IRenderContext* manager, RECT& rc, const char* 
     ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rc, format | DT_NOPREFIX);
 }
 
-bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint,
-                                const char* image, const char* modify) {
+bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
+                                const char* modify) {
     if (!dc || !manager) return false;
     const TRenderRect itemRect{item.left, item.top, item.right, item.bottom};
     const TRenderRect paintRect{paint.left, paint.top, paint.right, paint.bottom};

@@ -47,7 +47,7 @@ private:
     void Select(HDC dc, HRGN region);
 
     HDC dc_ = nullptr;
-    UniqueRegion previous_;   // the clip before this one; empty if there was none
+    UniqueRegion previous_;  // the clip before this one; empty if there was none
     bool hadClip_ = false;
     bool active_ = false;
 };
@@ -78,8 +78,8 @@ public:
     // the string's settings (a control adds its "dest" this way). Returns
     // false only when there is no DC or no manager; a missing image draws
     // nothing and still returns true.
-    static bool DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint,
-                                const char* image, const char* modify = nullptr);
+    static bool DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
+                                const char* modify = nullptr);
 
     // Fills rc with colour: nothing at alpha 0, solid at 0xFF, blended otherwise.
     static void DrawColor(HDC dc, const RECT& rc, DWORD argb);
@@ -109,9 +109,7 @@ public:
                              std::string* linkTexts, int& linkCount, UINT format);
 
     // The GDI colour (0x00BBGGRR) of an ARGB colour; alpha is dropped.
-    static COLORREF ToColorRef(DWORD argb) {
-        return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-    }
+    static COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 };
 
 }  // namespace Loom

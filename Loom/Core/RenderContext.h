@@ -30,7 +30,8 @@ public:
     virtual HFONT GetOrAddFont(const std::string& face, int size, bool bold, bool underline, bool italic) = 0;
     // The description of a font of this manager, to derive bold, italic and
     // underlined variants from; false if the font is unknown.
-    virtual bool GetFontDescription(HFONT font, std::string& face, int& size, bool& bold, bool& underline, bool& italic) = 0;
+    virtual bool GetFontDescription(HFONT font, std::string& face, int& size, bool& bold, bool& underline,
+                                    bool& italic) = 0;
     virtual DWORD GetDefaultLinkFontColor() const = 0;
     virtual DWORD GetDefaultLinkHoverFontColor() const = 0;
     virtual DWORD GetDefaultSelectedBkColor() const = 0;

@@ -81,7 +81,7 @@ bool CRenderHtmlCanvas::ImageSize(const std::string& name, const std::string& ty
 }
 
 void CRenderHtmlCanvas::PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text,
-                                 int length) {
+                                  int length) {
     Use(font);
     ::SetTextColor(dc_, CRenderer::ToColorRef(argb));
     if (selected) {
@@ -95,7 +95,7 @@ void CRenderHtmlCanvas::PaintText(HtmlFont font, uint32_t argb, bool selected, i
 }
 
 void CRenderHtmlCanvas::PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,
-                                  const TRenderRect& source) {
+                                   const TRenderRect& source) {
     const TImageInfo* image = manager_->FindOrLoadImage(name, type, 0);
     if (!image) return;
     RECT d{dest.left, dest.top, dest.right, dest.bottom};

@@ -100,9 +100,12 @@ public:
         if (d.left < INT_MIN / 2 || d.right > INT_MAX / 2 || d.top < INT_MIN / 2 || d.bottom > INT_MAX / 2) return;
         const int x = int(d.left), y = int(d.top), w = int(d.W()), h = int(d.H());
         const int sx = int(s.left), sy = int(s.top), sw = int(s.W()), sh = int(s.H());
-        if (blend_) CRenderBlend::AlphaBlend(dc_, x, y, w, h, mem_, sx, sy, sw, sh, fade_, true);
-        else if (w == sw && h == sh) ::BitBlt(dc_, x, y, w, h, mem_, sx, sy, SRCCOPY);
-        else ::StretchBlt(dc_, x, y, w, h, mem_, sx, sy, sw, sh, SRCCOPY);
+        if (blend_)
+            CRenderBlend::AlphaBlend(dc_, x, y, w, h, mem_, sx, sy, sw, sh, fade_, true);
+        else if (w == sw && h == sh)
+            ::BitBlt(dc_, x, y, w, h, mem_, sx, sy, SRCCOPY);
+        else
+            ::StretchBlt(dc_, x, y, w, h, mem_, sx, sy, sw, sh, SRCCOPY);
     }
 
     // The middle part tiled in one or both directions; tiles away from the
@@ -163,8 +166,7 @@ void TImageInfoDeleter::operator()(TImageInfo* image) const noexcept {
     delete image;
 }
 
-TImagePtr CRenderer::LoadImage(LPCSTR nameOrId, LPCSTR type, DWORD mask, HINSTANCE module,
-                               const char* resourcePath) {
+TImagePtr CRenderer::LoadImage(LPCSTR nameOrId, LPCSTR type, DWORD mask, HINSTANCE module, const char* resourcePath) {
     if (nameOrId == nullptr) return nullptr;
     const bool isNumber = IS_INTRESOURCE(nameOrId);
     const bool hasType = type != nullptr && (IS_INTRESOURCE(type) || *type != '\0');
@@ -212,8 +214,10 @@ void CRenderer::DrawImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& 
     const Box dm{d.left + cl, d.top + ct, d.right - cr, d.bottom - cb};
     const Box sm{s.left + cl, s.top + ct, s.right - cr, s.bottom - cb};
     if (!hole) {
-        if (xtiled || ytiled) blit.Tiled(dm, sm, xtiled, ytiled);
-        else blit.Part(dm, sm);
+        if (xtiled || ytiled)
+            blit.Tiled(dm, sm, xtiled, ytiled);
+        else
+            blit.Part(dm, sm);
     }
     if (cl > 0 && ct > 0) blit.Part({d.left, d.top, dm.left, dm.top}, {s.left, s.top, sm.left, sm.top});
     if (ct > 0) blit.Part({dm.left, d.top, dm.right, dm.top}, {sm.left, s.top, sm.right, sm.top});
@@ -222,8 +226,7 @@ void CRenderer::DrawImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& 
     if (cr > 0) blit.Part({dm.right, dm.top, d.right, dm.bottom}, {sm.right, sm.top, s.right, sm.bottom});
     if (cl > 0 && cb > 0) blit.Part({d.left, dm.bottom, dm.left, d.bottom}, {s.left, sm.bottom, sm.left, s.bottom});
     if (cb > 0) blit.Part({dm.left, dm.bottom, dm.right, d.bottom}, {sm.left, sm.bottom, sm.right, s.bottom});
-    if (cr > 0 && cb > 0)
-        blit.Part({dm.right, dm.bottom, d.right, d.bottom}, {sm.right, sm.bottom, s.right, s.bottom});
+    if (cr > 0 && cb > 0) blit.Part({dm.right, dm.bottom, d.right, d.bottom}, {sm.right, sm.bottom, s.right, s.bottom});
 }
 
 }  // namespace Loom

@@ -20,23 +20,23 @@ class CControlUI;
 
 // What a control's Event receives.
 struct UIEvent {
-    int kind = 0;                 // an EventKind
-    CControlUI* sender = nullptr; // the control addressed
-    DWORD timestamp = 0;          // milliseconds since system start
-    POINT mousePoint{0, 0};       // client coordinates
-    char key = 0;                 // key character
-    WORD keyState = 0;            // KeyStateFlag bits
+    int kind = 0;                  // an EventKind
+    CControlUI* sender = nullptr;  // the control addressed
+    DWORD timestamp = 0;           // milliseconds since system start
+    POINT mousePoint{0, 0};        // client coordinates
+    char key = 0;                  // key character
+    WORD keyState = 0;             // KeyStateFlag bits
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };
 
 // What a window's notification listeners receive.
 struct NotifyMsg {
-    std::string type;             // "click", "itemselect", ...
-    std::string virtualWnd;       // filled only when the window uses virtual-window names
+    std::string type;        // "click", "itemselect", ...
+    std::string virtualWnd;  // filled only when the window uses virtual-window names
     CControlUI* sender = nullptr;
     DWORD timestamp = 0;
-    POINT mousePoint{0, 0};       // the last mouse position the manager saw
+    POINT mousePoint{0, 0};  // the last mouse position the manager saw
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };
@@ -85,9 +85,9 @@ struct TFontInfo {
 // One timer of a control.
 struct TTimerInfo {
     CControlUI* control = nullptr;
-    UINT localId = 0;   // the control's own id
+    UINT localId = 0;  // the control's own id
     HWND hwnd = nullptr;
-    UINT_PTR sysId = 0; // the id the system timer runs under
+    UINT_PTR sysId = 0;  // the id the system timer runs under
     bool killed = false;
 };
 

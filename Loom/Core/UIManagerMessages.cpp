@@ -315,7 +315,8 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             event.keyState = static_cast<WORD>(wParam);
             old->Event(event);
             if (life.expired()) return;
-            if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
+            if (tooltip_)
+                ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
         }
         if (newHover != nullptr) {
             // Stored first, so that a control destroyed by its own event is
@@ -591,13 +592,12 @@ void CUIManager::PaintOffscreen(HDC paintDC, const RECT& update) {
             backgroundBitmap_.reset(::CreateCompatibleBitmap(paintDC, client.cx, client.cy));
             if (backgroundDC_ && backgroundBitmap_) {
                 backgroundOld_ = ::SelectObject(backgroundDC_.get(), backgroundBitmap_.get());
-                ::BitBlt(backgroundDC_.get(), update.left, update.top, width, height, paintDC, update.left,
-                         update.top, SRCCOPY);
+                ::BitBlt(backgroundDC_.get(), update.left, update.top, width, height, paintDC, update.left, update.top,
+                         SRCCOPY);
             }
         }
         if (backgroundDC_ && backgroundBitmap_) {
-            ::BitBlt(dc, update.left, update.top, width, height, backgroundDC_.get(), update.left, update.top,
-                     SRCCOPY);
+            ::BitBlt(dc, update.left, update.top, width, height, backgroundDC_.get(), update.left, update.top, SRCCOPY);
         }
     }
     const int saved = ::SaveDC(dc);

@@ -63,9 +63,7 @@ int ValueReaders::ReadInt(const char* text, size_t* end) {
     return value;
 }
 
-bool ValueReaders::ReadBool(const char* text) {
-    return text != nullptr && std::string(text) == "true";
-}
+bool ValueReaders::ReadBool(const char* text) { return text != nullptr && std::string(text) == "true"; }
 
 uint32_t ValueReaders::ReadColor(const char* text) {
     if (text == nullptr) return 0;

@@ -64,8 +64,8 @@ HWND CWindowWnd::Create(HWND parent, const char* caption, DWORD style, DWORD exS
     const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
     if (!registered) return nullptr;
     wnd_ = ::CreateWindowExW(exStyle, Text::Widen(GetWindowClassName()).c_str(),
-                            caption != nullptr ? Text::Widen(caption).c_str() : nullptr, style, x, y, cx, cy, parent, menu,
-                             CUIManager::GetInstance(), this);
+                             caption != nullptr ? Text::Widen(caption).c_str() : nullptr, style, x, y, cx, cy, parent,
+                             menu, CUIManager::GetInstance(), this);
     return wnd_;
 }
 
@@ -114,8 +114,7 @@ LRESULT CWindowWnd::Finish(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam,
     wnd_ = nullptr;
     try {
         OnFinalMessage(wnd);
-    } catch (...) {
-    }
+    } catch (...) {}
     return result;
 }
 

@@ -69,7 +69,9 @@ private:
     static void SkipName(char*& p) {
         while (ClassOf(p) & kName) ++p;
     }
-    char* Next(char* p) const { return static_cast<unsigned char>(*p) < 0x80 ? p + 1 : const_cast<char*>(Text::Utf8Next(p)); }
+    char* Next(char* p) const {
+        return static_cast<unsigned char>(*p) < 0x80 ? p + 1 : const_cast<char*>(Text::Utf8Next(p));
+    }
     uint32_t Offset(const char* p) const { return static_cast<uint32_t>(p - base_); }
     bool Fail(const char* message, const char* where) { return doc_.Fail(message, where); }
 

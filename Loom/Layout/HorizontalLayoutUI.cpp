@@ -18,8 +18,7 @@ void* CHorizontalLayoutUI::GetInterface(const char* name) {
 
 void CHorizontalLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    RECT client{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right,
-                pos_.bottom - inset_.bottom};
+    RECT client{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right, pos_.bottom - inset_.bottom};
     // Unlike the vertical layout, the empty case is decided before the bars
     // take their room.
     if (items_.empty()) {

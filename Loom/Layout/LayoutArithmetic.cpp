@@ -68,8 +68,8 @@ struct Cursor {
 };
 
 // The size along the axis of one child in the second pass.
-long long MainSize(long long estimate, long long after, int min, int max, const FirstPass& pass,
-                   long long expand, Cursor& cur) {
+long long MainSize(long long estimate, long long after, int min, int max, const FirstPass& pass, long long expand,
+                   Cursor& cur) {
     if (estimate == 0) {
         ++cur.adjustIndex;
         long long size = expand;

@@ -52,11 +52,11 @@ protected:
 };
 
 struct StackParams {
-    LayoutRect rc;          // the layout's client rectangle
-    LayoutSize available;   // the room to share (rc's size, widened by a scroll range)
-    int childPadding = 0;   // the gap between consecutive children
-    int scrollX = 0;        // the horizontal bar's position (0 if hidden)
-    int scrollY = 0;        // the vertical bar's position (0 if hidden)
+    LayoutRect rc;         // the layout's client rectangle
+    LayoutSize available;  // the room to share (rc's size, widened by a scroll range)
+    int childPadding = 0;  // the gap between consecutive children
+    int scrollX = 0;       // the horizontal bar's position (0 if hidden)
+    int scrollY = 0;       // the vertical bar's position (0 if hidden)
 };
 
 // value limited below by min and then above by max (max wins over min).

@@ -88,8 +88,7 @@ bool CTabLayoutUI::SelectItem(int index) {
 
 void CTabLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    RECT inner{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right,
-               pos_.bottom - inset_.bottom};
+    RECT inner{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right, pos_.bottom - inset_.bottom};
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* item = GetItemAt(i);
         if (!item->IsVisible()) continue;

@@ -24,8 +24,8 @@ std::string Win(const std::string& name) { return SimProcess::WinePath(Unix(name
 
 HANDLE Inheritable(const std::string& path, bool write) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return ::CreateFileW(Text::WidePath(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
-                         write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
+    return ::CreateFileW(Text::WidePath(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
 }
 
 class CliProgramTest : public ::testing::Test {
@@ -109,7 +109,8 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
     ASSERT_EQ(read.code, 0u) << read.err << Transcript();
     std::string profile;
     {
-        HANDLE h = ::CreateFileW(Text::WidePath(chinese).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE h = ::CreateFileW(Text::WidePath(chinese).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         char buffer[4096];
         DWORD got = 0;

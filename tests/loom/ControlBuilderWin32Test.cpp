@@ -258,11 +258,11 @@ TEST(DialogBuilder, ElementNames_BuildTheirClasses) {
 TEST(DialogBuilder, ButtonDefaults_GiveWayToTheButtonsOwnTextColour) {
     TestWindow window;
     CDialogBuilder builder;
-    std::unique_ptr<CControlUI> root(builder.Create(
-        "<Window><Default name=\"Button\" value=\"textcolor=&quot;#FF112233&quot;\" />"
-        "<HorizontalLayout><Button name=\"a\" /><Button name=\"b\" textcolor=\"#FF445566\" />"
-        "<Label name=\"c\" /></HorizontalLayout></Window>",
-        nullptr, nullptr, &window.Manager()));
+    std::unique_ptr<CControlUI> root(
+        builder.Create("<Window><Default name=\"Button\" value=\"textcolor=&quot;#FF112233&quot;\" />"
+                       "<HorizontalLayout><Button name=\"a\" /><Button name=\"b\" textcolor=\"#FF445566\" />"
+                       "<Label name=\"c\" /></HorizontalLayout></Window>",
+                       nullptr, nullptr, &window.Manager()));
     ASSERT_NE(root, nullptr);
     auto* items = static_cast<IContainerUI*>(root->GetInterface("IContainer"));
     ASSERT_EQ(items->GetCount(), 3);
@@ -276,11 +276,11 @@ TEST(DialogBuilder, ButtonDefaults_GiveWayToTheButtonsOwnTextColour) {
 TEST(DialogBuilder, TreeNodes_NestUnderTheirParentNodesInTheView) {
     TestWindow window;
     CDialogBuilder builder;
-    std::unique_ptr<CControlUI> root(builder.Create(
-        "<Window><TreeView name=\"tree\"><TreeNode text=\"Radio\"><TreeNode text=\"Channels\">"
-        "<TreeNode text=\"Channel 1\" /></TreeNode><TreeNode text=\"Ports\" /></TreeNode>"
-        "<TreeNode text=\"Firmware\" /></TreeView></Window>",
-        nullptr, nullptr, &window.Manager()));
+    std::unique_ptr<CControlUI> root(
+        builder.Create("<Window><TreeView name=\"tree\"><TreeNode text=\"Radio\"><TreeNode text=\"Channels\">"
+                       "<TreeNode text=\"Channel 1\" /></TreeNode><TreeNode text=\"Ports\" /></TreeNode>"
+                       "<TreeNode text=\"Firmware\" /></TreeView></Window>",
+                       nullptr, nullptr, &window.Manager()));
     ASSERT_NE(root, nullptr);
     auto* view = static_cast<CTreeViewUI*>(root->GetInterface("TreeView"));
     ASSERT_NE(view, nullptr);

@@ -191,9 +191,9 @@ TEST_F(HtmlLayoutTest, TextWiderThanTheRectangleIsNotMovedLeftOfIt) {
 TEST_F(HtmlLayoutTest, MultiLineCentreCentresEachLineAsAWhole) {
     Run("hello world", Loom::HtmlWordBreak | Loom::HtmlCenter | Loom::HtmlVCenter, {0, 0, 60, 100});
     ASSERT_EQ(canvas.texts.size(), 3u);
-    EXPECT_EQ(canvas.texts[0].x, 5);  // "hello" on a 60-pixel line
+    EXPECT_EQ(canvas.texts[0].x, 5);   // "hello" on a 60-pixel line
     EXPECT_EQ(canvas.texts[1].x, 55);  // the blank right after it
-    EXPECT_EQ(canvas.texts[2].x, 5);  // "world" on the second line
+    EXPECT_EQ(canvas.texts[2].x, 5);   // "world" on the second line
     // Two lines of 16 pixels, centred by their real height.
     EXPECT_EQ(canvas.texts[0].y, 34);
     EXPECT_EQ(canvas.texts[2].y, 50);

@@ -30,9 +30,9 @@ public:
     };
 
     HtmlTestCanvas() {
-        fonts_.push_back({"Default", 16});   // handle 1: the default font
-        fonts_.push_back({"Small", 10});     // handle 2: index 0
-        fonts_.push_back({"Large", 24});     // handle 3: index 1
+        fonts_.push_back({"Default", 16});  // handle 1: the default font
+        fonts_.push_back({"Small", 10});    // handle 2: index 0
+        fonts_.push_back({"Large", 24});    // handle 3: index 1
     }
 
     Loom::HtmlFont DefaultFont() override { return 1; }
@@ -65,11 +65,11 @@ public:
         return true;
     }
     void PaintText(Loom::HtmlFont font, uint32_t colour, bool selected, int x, int y, const char* text,
-                  int length) override {
+                   int length) override {
         texts.push_back({font, colour, selected, x, y, std::string(text, length)});
     }
     void PaintImage(const std::string& name, const std::string& type, const Loom::TRenderRect& dest,
-                   const Loom::TRenderRect& source) override {
+                    const Loom::TRenderRect& source) override {
         imageCalls.push_back({name, type, dest, source});
     }
 

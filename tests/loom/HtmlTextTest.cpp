@@ -186,8 +186,8 @@ TEST_F(HtmlTextTest, NothingHappensWithoutTextManagerOrRoom) {
     std::string texts[2];
     for (RECT rc : {RECT{0, 0, 0, 20}, RECT{40, 0, 10, 20}, RECT{0, 0, 50, 20}}) {
         int count = 2;
-        CRenderer::DrawHtmlText(got.dc(), &context, rc, IsRectEmpty(&rc) ? "{a x}x{/a}" : "", 0xFF000000, links,
-                                texts, count, 0);
+        CRenderer::DrawHtmlText(got.dc(), &context, rc, IsRectEmpty(&rc) ? "{a x}x{/a}" : "", 0xFF000000, links, texts,
+                                count, 0);
         EXPECT_EQ(count, 0);
         count = 2;
         CRenderer::DrawHtmlText(got.dc(), nullptr, rc, "{a x}x{/a}", 0xFF000000, links, texts, count, 0);

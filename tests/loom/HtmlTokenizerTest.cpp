@@ -19,11 +19,21 @@ std::string Dump(const char* text) {
     for (const THtmlToken& t : CHtmlTokenizer::Tokenize(text)) {
         std::string span(text + t.start, t.length);
         switch (t.kind) {
-            case HtmlTokenKind::Text: out += "'" + span + "'"; break;
-            case HtmlTokenKind::Blank: out += "_"; break;
-            case HtmlTokenKind::LineFeed: out += "|"; break;
-            case HtmlTokenKind::Tag: out += std::string("{") + t.tag + ":" + span + "}"; break;
-            case HtmlTokenKind::CloseTag: out += std::string("{/") + t.tag + "}"; break;
+        case HtmlTokenKind::Text:
+            out += "'" + span + "'";
+            break;
+        case HtmlTokenKind::Blank:
+            out += "_";
+            break;
+        case HtmlTokenKind::LineFeed:
+            out += "|";
+            break;
+        case HtmlTokenKind::Tag:
+            out += std::string("{") + t.tag + ":" + span + "}";
+            break;
+        case HtmlTokenKind::CloseTag:
+            out += std::string("{/") + t.tag + "}";
+            break;
         }
     }
     return out;

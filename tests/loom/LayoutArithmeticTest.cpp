@@ -149,7 +149,7 @@ TEST(StackVertically, SecondPassEstimatesWithTheRemainingHeight) {
     c.Add(0, 10);
     StackVertically(c, Room(80, 100, 2));
     ASSERT_EQ(c.asked.size(), 4u);
-    EXPECT_EQ(c.asked[2].cy, 96);                // 100 - top padding 4
+    EXPECT_EQ(c.asked[2].cy, 96);               // 100 - top padding 4
     EXPECT_EQ(c.asked[3].cy, 96 - 30 - 2 - 6);  // less the child, the gap and the bottom padding
     EXPECT_EQ(c.asked[3].cx, 80);
 }

@@ -29,8 +29,8 @@ T* Box(const char* attributes, std::initializer_list<CControlUI*> children) {
 
 TEST(LayoutDump, VerticalTwoAutoChildrenWithGapTen_Get45And35) {
     TestWindow w;
-    ASSERT_TRUE(w.Open(60, 100, Box<CVerticalLayoutUI>("name=\"v\" childpadding=\"10\"",
-                                                       {Leaf("name=\"a\""), Leaf("name=\"b\"")})));
+    ASSERT_TRUE(w.Open(
+        60, 100, Box<CVerticalLayoutUI>("name=\"v\" childpadding=\"10\"", {Leaf("name=\"a\""), Leaf("name=\"b\"")})));
     EXPECT_EQ(DumpLayout(w.Manager().GetRoot()),
               "VerticalLayoutUI v (0,0,60,100)\n"
               "  ControlUI a (0,0,60,45)\n"
@@ -39,8 +39,8 @@ TEST(LayoutDump, VerticalTwoAutoChildrenWithGapTen_Get45And35) {
 
 TEST(LayoutDump, VerticalThreeAutoChildren_33_33_34) {
     TestWindow w;
-    ASSERT_TRUE(w.Open(30, 100, Box<CVerticalLayoutUI>("", {Leaf("name=\"a\""), Leaf("name=\"b\""),
-                                                            Leaf("name=\"c\"")})));
+    ASSERT_TRUE(
+        w.Open(30, 100, Box<CVerticalLayoutUI>("", {Leaf("name=\"a\""), Leaf("name=\"b\""), Leaf("name=\"c\"")})));
     EXPECT_EQ(DumpLayout(w.Manager().GetRoot()),
               "VerticalLayoutUI (0,0,30,100)\n"
               "  ControlUI a (0,0,30,33)\n"
@@ -50,8 +50,7 @@ TEST(LayoutDump, VerticalThreeAutoChildren_33_33_34) {
 
 TEST(LayoutDump, VerticalMaxHeightTwentyThenAuto_20_80) {
     TestWindow w;
-    ASSERT_TRUE(w.Open(30, 100, Box<CVerticalLayoutUI>("", {Leaf("name=\"a\" maxheight=\"20\""),
-                                                            Leaf("name=\"b\"")})));
+    ASSERT_TRUE(w.Open(30, 100, Box<CVerticalLayoutUI>("", {Leaf("name=\"a\" maxheight=\"20\""), Leaf("name=\"b\"")})));
     EXPECT_EQ(DumpLayout(w.Manager().GetRoot()),
               "VerticalLayoutUI (0,0,30,100)\n"
               "  ControlUI a (0,0,30,20)\n"
@@ -60,9 +59,10 @@ TEST(LayoutDump, VerticalMaxHeightTwentyThenAuto_20_80) {
 
 TEST(LayoutDump, VerticalPaddingLiesInsideTheChildsRectangle) {
     TestWindow w;
-    ASSERT_TRUE(w.Open(100, 200, Box<CVerticalLayoutUI>("childpadding=\"4\"",
-                                                        {Leaf("name=\"a\" height=\"30\" padding=\"5,5,5,5\""),
-                                                         Leaf("name=\"b\" height=\"10\"")})));
+    ASSERT_TRUE(
+        w.Open(100, 200,
+               Box<CVerticalLayoutUI>("childpadding=\"4\"", {Leaf("name=\"a\" height=\"30\" padding=\"5,5,5,5\""),
+                                                             Leaf("name=\"b\" height=\"10\"")})));
     EXPECT_EQ(DumpLayout(w.Manager().GetRoot()),
               "VerticalLayoutUI (0,0,100,200)\n"
               "  ControlUI a (5,5,95,40)\n"
@@ -71,10 +71,11 @@ TEST(LayoutDump, VerticalPaddingLiesInsideTheChildsRectangle) {
 
 TEST(LayoutDump, HorizontalWithInsetAndFixedWidths) {
     TestWindow w;
-    ASSERT_TRUE(w.Open(200, 50, Box<CHorizontalLayoutUI>("inset=\"10,5,10,5\" childpadding=\"2\"",
-                                                         {Leaf("name=\"a\" width=\"40\""),
-                                                          Leaf("name=\"b\" padding=\"3,4,3,4\""),
-                                                          Leaf("name=\"c\" width=\"30\" height=\"12\"")})));
+    ASSERT_TRUE(
+        w.Open(200, 50,
+               Box<CHorizontalLayoutUI>("inset=\"10,5,10,5\" childpadding=\"2\"",
+                                        {Leaf("name=\"a\" width=\"40\""), Leaf("name=\"b\" padding=\"3,4,3,4\""),
+                                         Leaf("name=\"c\" width=\"30\" height=\"12\"")})));
     // Room 180 wide, 80 of it fixed (a 40, c 30, gaps 4, b's padding 6). b
     // is the last auto child: what remains after a (135 after its left
     // padding) less its right padding and the 40 still counted as fixed,
@@ -88,9 +89,9 @@ TEST(LayoutDump, HorizontalWithInsetAndFixedWidths) {
 
 TEST(LayoutDump, NestedLayoutsAndHiddenChild) {
     TestWindow w;
-    auto* row = Box<CHorizontalLayoutUI>("name=\"row\" height=\"20\"",
-                                         {Leaf("name=\"l\""), Leaf("name=\"hidden\" visible=\"false\""),
-                                          Leaf("name=\"r\"")});
+    auto* row =
+        Box<CHorizontalLayoutUI>("name=\"row\" height=\"20\"",
+                                 {Leaf("name=\"l\""), Leaf("name=\"hidden\" visible=\"false\""), Leaf("name=\"r\"")});
     ASSERT_TRUE(w.Open(100, 60, Box<CVerticalLayoutUI>("name=\"root\"", {row, Leaf("name=\"rest\"")})));
     EXPECT_EQ(DumpLayout(w.Manager().GetRoot()),
               "VerticalLayoutUI root (0,0,100,60)\n"
@@ -104,8 +105,7 @@ TEST(LayoutDump, NestedLayoutsAndHiddenChild) {
 TEST(LayoutDump, FloatingChildWithNegativePosCountsFromTheRightEdge) {
     TestWindow w;
     auto* root = Box<CContainerUI>("name=\"root\" inset=\"3,3,3,3\"",
-                                   {Leaf("name=\"f\" float=\"true\" pos=\"-50,10,-10,30\""),
-                                    Leaf("name=\"fill\"")});
+                                   {Leaf("name=\"f\" float=\"true\" pos=\"-50,10,-10,30\""), Leaf("name=\"fill\"")});
     ASSERT_TRUE(w.Open(200, 100, root));
     EXPECT_EQ(DumpLayout(w.Manager().GetRoot()),
               "ContainerUI root (0,0,200,100)\n"
@@ -115,8 +115,8 @@ TEST(LayoutDump, FloatingChildWithNegativePosCountsFromTheRightEdge) {
 
 TEST(LayoutDump, RelativeFloatingChildFollowsTheWindowSize) {
     TestWindow w;
-    auto* root = Box<CVerticalLayoutUI>(
-        "", {Leaf("name=\"f\" float=\"true\" pos=\"10,10,30,20\" relativepos=\"50,0,100,0\"")});
+    auto* root =
+        Box<CVerticalLayoutUI>("", {Leaf("name=\"f\" float=\"true\" pos=\"10,10,30,20\" relativepos=\"50,0,100,0\"")});
     ASSERT_TRUE(w.Open(100, 100, root));
     CControlUI* f = w.Manager().FindControl("f");
     ASSERT_NE(f, nullptr);
@@ -132,9 +132,9 @@ TEST(LayoutDump, RelativeFloatingChildFollowsTheWindowSize) {
 TEST(LayoutDump, TabLayoutPlacesOnlyTheSelectedPage) {
     TestWindow w;
     int hiddenPlacements = 0;
-    auto* tab = Box<CTabLayoutUI>("name=\"tab\" inset=\"2,2,2,2\"",
-                                  {Leaf("name=\"p0\""), Leaf("name=\"p1\" width=\"50\" padding=\"1,1,1,1\""),
-                                   Leaf("name=\"p2\"")});
+    auto* tab = Box<CTabLayoutUI>(
+        "name=\"tab\" inset=\"2,2,2,2\"",
+        {Leaf("name=\"p0\""), Leaf("name=\"p1\" width=\"50\" padding=\"1,1,1,1\""), Leaf("name=\"p2\"")});
     struct Counter {
         int* count;
         bool OnSize(void*) {
@@ -192,9 +192,9 @@ TEST(LayoutDump, TabLayoutRemovingTheSelectedPageSelectsTheFirst) {
 
 TEST(LayoutDump, VerticalBarAppearsWithRange100AndNarrowsTheChildren) {
     TestWindow w;
-    auto* list = Box<CVerticalLayoutUI>("name=\"list\" vscrollbar=\"true\"",
-                                        {Leaf("name=\"a\" height=\"100\""), Leaf("name=\"b\" height=\"100\""),
-                                         Leaf("name=\"c\" height=\"100\"")});
+    auto* list = Box<CVerticalLayoutUI>(
+        "name=\"list\" vscrollbar=\"true\"",
+        {Leaf("name=\"a\" height=\"100\""), Leaf("name=\"b\" height=\"100\""), Leaf("name=\"c\" height=\"100\"")});
     ASSERT_TRUE(w.Open(120, 200, list));
     CScrollBarUI* bar = list->GetVerticalScrollBar();
     ASSERT_NE(bar, nullptr);

@@ -64,8 +64,7 @@ bool TestWindow::Open(int cx, int cy, Loom::CControlUI* root, DWORD exStyle) {
     ::SetWindowLongW(wnd_, GWL_EXSTYLE, static_cast<LONG>(exStyle));
     RECT rc{0, 0, cx, cy};
     ::AdjustWindowRectEx(&rc, WS_POPUP, FALSE, exStyle);
-    ::SetWindowPos(wnd_, HWND_TOP, 40, 40, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    ::SetWindowPos(wnd_, HWND_TOP, 40, 40, rc.right - rc.left, rc.bottom - rc.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     ::SetForegroundWindow(wnd_);
     ::SetFocus(wnd_);
     // The real pointer rests outside the window: the tests move the mouse

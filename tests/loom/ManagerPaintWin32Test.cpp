@@ -24,7 +24,8 @@ int Blue(DWORD rgb) { return rgb & 0xFF; }
 
 TEST(ManagerPaint, ColoursReachTheWindowThroughTheOffscreenBitmap) {
     auto* root = Make<CContainerUI>("bkcolor=\"#FF3366CC\"");
-    root->Add(Leaf("float=\"true\" pos=\"10,10,30,30\" bkcolor=\"#FF00FF00\" bordercolor=\"#FFFF0000\" bordersize=\"1\""));
+    root->Add(
+        Leaf("float=\"true\" pos=\"10,10,30,30\" bkcolor=\"#FF00FF00\" bordercolor=\"#FFFF0000\" bordersize=\"1\""));
     TestWindow w;
     ASSERT_TRUE(w.Open(60, 40, root));
     PixelSurface s(60, 40);
@@ -106,7 +107,8 @@ TEST(ManagerPaint, TranslucentBackgroundBlendsOverTheParent) {
 TEST(ManagerPaint, FocusBorderOnlyWhileFocusedAndNoBlackFrameOtherwise) {
     auto* root = Make<CHorizontalLayoutUI>("bkcolor=\"#FFFFFFFF\"");
     auto* onlyFocus = Leaf("name=\"a\" width=\"20\" focusbordercolor=\"#FF00FF00\" bordersize=\"2\"");
-    auto* both = Leaf("name=\"b\" width=\"20\" bordercolor=\"#FF0000FF\" focusbordercolor=\"#FF00FF00\" bordersize=\"2\"");
+    auto* both =
+        Leaf("name=\"b\" width=\"20\" bordercolor=\"#FF0000FF\" focusbordercolor=\"#FF00FF00\" bordersize=\"2\"");
     root->Add(onlyFocus);
     root->Add(both);
     TestWindow w;
@@ -287,8 +289,8 @@ TEST(ManagerPaint, NestedClipsStayInsideTheParentsClientArea) {
     auto* tall = Make<CContainerUI>("height=\"300\" bkcolor=\"#FFFF0000\"");
     overflow->Add(tall);
     // Scrolled: the same, with a bar, scrolled half-way.
-    auto* scrolled = Make<CVerticalLayoutUI>(
-        "inset=\"10,10,10,10\" bordercolor=\"#FF000000\" bordersize=\"1\" vscrollbar=\"true\"");
+    auto* scrolled =
+        Make<CVerticalLayoutUI>("inset=\"10,10,10,10\" bordercolor=\"#FF000000\" bordersize=\"1\" vscrollbar=\"true\"");
     scrolled->Add(Make<CContainerUI>("height=\"300\" bkcolor=\"#FFFF0000\""));
     // Rounded: a child whose round clip reaches past the inset.
     auto* rounded = Make<CVerticalLayoutUI>("inset=\"10,10,10,10\" bordercolor=\"#FF000000\" bordersize=\"1\"");

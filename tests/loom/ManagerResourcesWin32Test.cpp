@@ -211,9 +211,9 @@ TEST(ManagerImages, MissingImagesLeaveTheTableUnchanged) {
     CUIManager m;
     EXPECT_EQ(m.AddImage("no-such-file.png"), nullptr);
     EXPECT_EQ(m.GetImage("no-such-file.png"), nullptr);
-    EXPECT_EQ(m.AddImage("abc", "PNG"), nullptr);     // a resource needs a number
+    EXPECT_EQ(m.AddImage("abc", "PNG"), nullptr);  // a resource needs a number
     EXPECT_EQ(m.AddImage("", "PNG"), nullptr);
-    EXPECT_EQ(m.AddImage("60000", "PNG"), nullptr);   // no such resource
+    EXPECT_EQ(m.AddImage("60000", "PNG"), nullptr);  // no such resource
     EXPECT_EQ(m.FindOrLoadImage("60000", "PNG", 0), nullptr);
 }
 

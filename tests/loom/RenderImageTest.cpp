@@ -20,8 +20,8 @@ using LoomTest::RenderTestSurface;
 namespace {
 
 // Colours of the 6 x 6 nine-slice test image (2-pixel corners), as in images/nine.png.
-const uint32_t kTL = 0xFF0000, kTop = 0x00FFFF, kTR = 0x00FF00, kLeft = 0x808080, kMid = 0x008000,
-               kRight = 0x404040, kBL = 0x0000FF, kBottom = 0xFF00FF, kBR = 0xFFFF00;
+const uint32_t kTL = 0xFF0000, kTop = 0x00FFFF, kTR = 0x00FF00, kLeft = 0x808080, kMid = 0x008000, kRight = 0x404040,
+               kBL = 0x0000FF, kBottom = 0xFF00FF, kBR = 0xFFFF00;
 
 std::vector<uint32_t> NinePixels() {
     const uint32_t rows[3][3] = {{kTL, kTop, kTR}, {kLeft, kMid, kRight}, {kBL, kBottom, kBR}};
@@ -44,8 +44,8 @@ protected:
         Png("mixed.png", 2, 2, {0xFFFF0000, 0x8000FF00, 0x00000000, 0xFFFF00FF});
         Png("magenta.png", 2, 1, {0xFFFF00FF, 0xFF102030});
         Png("white.png", 4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF));
-        Png("stripes.png", 2, 1, {0xFFFF0000, 0xFF0000FF});       // tile: red, blue
-        Png("bands.png", 1, 2, {0xFFFF0000, 0xFF0000FF});         // tile: red over blue
+        Png("stripes.png", 2, 1, {0xFFFF0000, 0xFF0000FF});  // tile: red, blue
+        Png("bands.png", 1, 2, {0xFFFF0000, 0xFF0000FF});    // tile: red over blue
         Png("checker.png", 2, 2, {0xFFFF0000, 0xFF0000FF, 0xFF00FF00, 0xFFFFFF00});
         RenderTestPng::Write(folder + "empty.png", {});
         RenderTestPng::Write(folder + "garbage.png", {'n', 'o', 't', ' ', 'p', 'n', 'g'});
@@ -145,10 +145,10 @@ TEST_F(RenderImageTest, DrawImage_CornersOneToOneWhileTheMiddleStretches) {
     struct {
         int x, y;
         uint32_t rgb;
-    } expect[] = {{0, 0, kTL}, {1, 1, kTL}, {18, 0, kTR}, {19, 1, kTR}, {0, 14, kBL}, {1, 15, kBL},
-                  {18, 14, kBR}, {19, 15, kBR}, {2, 0, kTop}, {17, 1, kTop}, {0, 2, kLeft}, {1, 13, kLeft},
-                  {18, 2, kRight}, {19, 13, kRight}, {2, 14, kBottom}, {17, 15, kBottom}, {2, 2, kMid},
-                  {10, 8, kMid}, {17, 13, kMid}};
+    } expect[] = {{0, 0, kTL},       {1, 1, kTL},    {18, 0, kTR},    {19, 1, kTR},     {0, 14, kBL},
+                  {1, 15, kBL},      {18, 14, kBR},  {19, 15, kBR},   {2, 0, kTop},     {17, 1, kTop},
+                  {0, 2, kLeft},     {1, 13, kLeft}, {18, 2, kRight}, {19, 13, kRight}, {2, 14, kBottom},
+                  {17, 15, kBottom}, {2, 2, kMid},   {10, 8, kMid},   {17, 13, kMid}};
     for (auto& e : expect) EXPECT_EQ(s.Rgb(e.x, e.y), e.rgb) << e.x << "," << e.y;
     EXPECT_EQ(s.CountNot(RECT{2, 2, 18, 14}, kMid), 0);
 }
@@ -281,8 +281,8 @@ TEST_F(RenderImageTest, DrawImageString_DestBeyondTheControlIsCutAtItsEdge) {
 TEST_F(RenderImageTest, DrawImageString_ModifyDestPutsAResourceInTheTopLeftCorner) {
     RenderTestSurface s(40, 40, 0xFF000000);
     RECT item{5, 5, 35, 35};
-    EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, item, item, "res='164' restype='png'",
-                                           "dest='0,0,10,10'"));
+    EXPECT_TRUE(
+        CRenderer::DrawImageString(s.dc(), &context, item, item, "res='164' restype='png'", "dest='0,0,10,10'"));
     EXPECT_EQ(s.Rgb(5, 5), kTL);
     EXPECT_EQ(s.Rgb(14, 14), kBR);
     EXPECT_EQ(s.CountNot(RECT{15, 0, 40, 40}, 0), 0);
@@ -293,7 +293,8 @@ TEST_F(RenderImageTest, DrawImageString_SpriteCellWithMaskAndCorners) {
     RenderTestSurface s(10, 10, 0xFF000000);
     RECT item{0, 0, 10, 10};
     // The bottom middle cell (magenta) of the image, masked away: nothing shows.
-    CRenderer::DrawImageString(s.dc(), &context, item, item, "res='164' restype='png' source='2,4,4,6' mask='#FFFF00FF'");
+    CRenderer::DrawImageString(s.dc(), &context, item, item,
+                               "res='164' restype='png' source='2,4,4,6' mask='#FFFF00FF'");
     EXPECT_EQ(s.CountNot(item, 0), 0);
     CRenderer::DrawImageString(s.dc(), &context, item, item, "res='164' restype='png' corner='2,2,2,2'");
     EXPECT_EQ(s.Rgb(0, 0), kTL);
@@ -328,8 +329,10 @@ TEST_F(RenderImageTest, DrawImageString_FailsOnlyWithoutDcOrManager) {
     EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, item, item, nullptr));
     EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, item, item, "file='white.png' dest='0,0,5"));
     EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, RECT{8, 8, 2, 2}, item, "white.png"));
-    EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, item, item, "file='white.png' dest='9999999999,-9999999999,99999999999,-1'"));
-    EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, item, item, "file='white.png' source='-5,-5,-1,-1' corner='-3,-3,-3,-3'"));
+    EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, item, item,
+                                           "file='white.png' dest='9999999999,-9999999999,99999999999,-1'"));
+    EXPECT_TRUE(CRenderer::DrawImageString(s.dc(), &context, item, item,
+                                           "file='white.png' source='-5,-5,-1,-1' corner='-3,-3,-3,-3'"));
     // Only the unterminated dest string drew: over the whole control.
     EXPECT_EQ(s.CountNot(item, 0xFFFFFF), 0);
 }

@@ -51,18 +51,20 @@ void BuildTitleBar(ShowcaseTree& t) {
     // Caption buttons: translucent, rounded, a glyph from the sprite sheet.
     const char* glyphs[] = {"48,0,64,16", "16,0,32,16", "32,0,48,16"};
     for (const char* glyph : glyphs) {
-        Add<CControlUI>(bar, "width=\"20\" borderround=\"5,5\" bkcolor=\"#40FFFFFF\" bordercolor=\"#FFA9C3E8\" "
-                             "bordersize=\"1\" bkimage=\"" +
-                                 Res(kShowcaseIconsImage, std::string("source='") + glyph +
-                                                              "' mask='#FFFF00FF' dest='2,2,18,18'") +
-                                 "\"");
+        Add<CControlUI>(
+            bar,
+            "width=\"20\" borderround=\"5,5\" bkcolor=\"#40FFFFFF\" bordercolor=\"#FFA9C3E8\" "
+            "bordersize=\"1\" bkimage=\"" +
+                Res(kShowcaseIconsImage, std::string("source='") + glyph + "' mask='#FFFF00FF' dest='2,2,18,18'") +
+                "\"");
     }
 }
 
 void BuildTabStrip(ShowcaseTree& t) {
-    auto* strip = Add<CHorizontalLayoutUI>(t.root, "height=\"30\" inset=\"10,5,10,0\" childpadding=\"3\" "
-                                                   "bkcolor=\"#FFDDE3EC\" bordercolor=\"#FFB4BECC\" "
-                                                   "bordersize=\"0,0,0,1\"");
+    auto* strip = Add<CHorizontalLayoutUI>(t.root,
+                                           "height=\"30\" inset=\"10,5,10,0\" childpadding=\"3\" "
+                                           "bkcolor=\"#FFDDE3EC\" bordercolor=\"#FFB4BECC\" "
+                                           "bordersize=\"0,0,0,1\"");
     const char* names[] = {"Channels", "Parameters", "Firmware", "About", "语言"};
     for (int i = 0; i < 5; ++i) {
         const bool selected = i == 0;
@@ -76,9 +78,11 @@ void BuildTabStrip(ShowcaseTree& t) {
 }
 
 void BuildSidebar(ShowcaseTree& t, CContainerUI* body) {
-    auto* side = Add<CVerticalLayoutUI>(body, "width=\"170\" inset=\"6,8,6,8\" childpadding=\"4\" borderround=\"9,9\" "
-                                              "bkcolor=\"#FFFFFFFF\" bkcolor2=\"#FFE6EDF6\" bordersize=\"1\" "
-                                              "bordercolor=\"" + Colour(kShowcaseSidebarBorder) + "\"");
+    auto* side = Add<CVerticalLayoutUI>(body,
+                                        "width=\"170\" inset=\"6,8,6,8\" childpadding=\"4\" borderround=\"9,9\" "
+                                        "bkcolor=\"#FFFFFFFF\" bkcolor2=\"#FFE6EDF6\" bordersize=\"1\" "
+                                        "bordercolor=\"" +
+                                            Colour(kShowcaseSidebarBorder) + "\"");
     t.sidebar = side;
     Text(side, "height=\"20\" textpadding=\"4,0,0,0\" showhtml=\"true\" textcolor=\"#FF22324A\"",
          "<b>Ports</b> {c #FF7A8899}(8 found){/c}");
@@ -88,11 +92,9 @@ void BuildSidebar(ShowcaseTree& t, CContainerUI* body) {
         auto* row = Add<CHorizontalLayoutUI>(
             side, std::string("height=\"26\" inset=\"5,5,5,5\" childpadding=\"6\" borderround=\"6,6\"") +
                       (selected ? " bkcolor=\"#FFCFE3FF\" bordercolor=\"#FF7EAAE6\" bordersize=\"1\"" : ""));
-        CControlUI* icon =
-            Add<CControlUI>(row, "width=\"16\" bkimage=\"" +
-                                     Res(kShowcaseIconsImage, std::string("source='") + cells[i % 4] +
-                                                                  "' mask='#FFFF00FF'") +
-                                     "\"");
+        CControlUI* icon = Add<CControlUI>(
+            row, "width=\"16\" bkimage=\"" +
+                     Res(kShowcaseIconsImage, std::string("source='") + cells[i % 4] + "' mask='#FFFF00FF'") + "\"");
         if (i == 0) t.deviceIcon = icon;
         Text(row, "showhtml=\"true\" textcolor=\"#FF22324A\"",
              "COM" + std::to_string(5 + i) + " {c #FF7A8899}" + std::to_string(9600 << (i % 4)) + "{/c}");
@@ -109,8 +111,10 @@ void BuildSidebar(ShowcaseTree& t, CContainerUI* body) {
 void BuildChannelRow(CContainerUI* panel, int channel, ShowcaseTree& t) {
     auto* row = Add<CHorizontalLayoutUI>(panel, "height=\"22\" childpadding=\"6\"");
     Text(row, "width=\"24\" align=\"center\" textcolor=\"#FF5A6A80\"", std::to_string(channel + 1));
-    const std::string box = "textpadding=\"6,0,0,0\" bkcolor=\"#FFFFFFFF\" bordersize=\"1\" textcolor=\"#FF1A2430\" "
-                            "bordercolor=\"" + Colour(kShowcaseEditBorder) + "\"";
+    const std::string box =
+        "textpadding=\"6,0,0,0\" bkcolor=\"#FFFFFFFF\" bordersize=\"1\" textcolor=\"#FF1A2430\" "
+        "bordercolor=\"" +
+        Colour(kShowcaseEditBorder) + "\"";
     char tx[16], rx[16];
     std::snprintf(tx, sizeof tx, "%09.5f", 430.0 + channel * 1.125);
     std::snprintf(rx, sizeof rx, "%09.5f", 440.0 + channel * 1.125);
@@ -118,8 +122,9 @@ void BuildChannelRow(CContainerUI* panel, int channel, ShowcaseTree& t) {
     if (channel == 0) t.firstEdit = first;
     Text(row, box, rx);
     // A power gauge: a rounded track with a gradient fill of its own width.
-    auto* track = Add<CHorizontalLayoutUI>(row, "width=\"64\" inset=\"2,5,2,5\" borderround=\"6,6\" "
-                                                "bkcolor=\"#FFE1E6ED\" bordercolor=\"#FFC3CCD8\" bordersize=\"1\"");
+    auto* track = Add<CHorizontalLayoutUI>(row,
+                                           "width=\"64\" inset=\"2,5,2,5\" borderround=\"6,6\" "
+                                           "bkcolor=\"#FFE1E6ED\" bordercolor=\"#FFC3CCD8\" bordersize=\"1\"");
     Add<CControlUI>(track, "width=\"" + std::to_string(12 + channel * 6) +
                                "\" borderround=\"4,4\" bkcolor=\"#FF7FD08A\" bkcolor2=\"#FF2E8B57\"");
 }
@@ -147,10 +152,10 @@ void BuildButtons(ShowcaseTree& t, CContainerUI* page) {
     const char* names[] = {"Read", "Write", "Import", "Export"};
     for (int i = 0; i < 4; ++i) {
         const std::string look =
-            i < 2 ? "textcolor=\"#FFFFFFFF\" font=\"0\" bkimage=\"" +
-                        Res(kShowcaseButtonImage, "corner='6,6,6,6'") + "\""
-                  : "textcolor=\"#FF22324A\" borderround=\"6,6\" bkcolor=\"#FFFFFFFF\" bkcolor2=\"#FFE3E8EF\" "
-                    "bordercolor=\"#FF9AA8BA\" bordersize=\"1\"";
+            i < 2
+                ? "textcolor=\"#FFFFFFFF\" font=\"0\" bkimage=\"" + Res(kShowcaseButtonImage, "corner='6,6,6,6'") + "\""
+                : "textcolor=\"#FF22324A\" borderround=\"6,6\" bkcolor=\"#FFFFFFFF\" bkcolor2=\"#FFE3E8EF\" "
+                  "bordercolor=\"#FF9AA8BA\" bordersize=\"1\"";
         ShowcaseTextUI* button = Text(row, "width=\"76\" align=\"center\" " + look, names[i]);
         if (i == 0) t.readButton = button;
     }
@@ -159,8 +164,9 @@ void BuildButtons(ShowcaseTree& t, CContainerUI* page) {
 void BuildProgress(CContainerUI* page) {
     auto* row = Add<CHorizontalLayoutUI>(page, "height=\"18\" childpadding=\"8\"");
     Text(row, "width=\"64\" textcolor=\"#FF5A6A80\"", "Firmware");
-    auto* track = Add<CHorizontalLayoutUI>(row, "inset=\"1,1,1,1\" borderround=\"8,8\" bkcolor=\"#FFE1E6ED\" "
-                                                "bordercolor=\"#FFC3CCD8\" bordersize=\"1\"");
+    auto* track = Add<CHorizontalLayoutUI>(row,
+                                           "inset=\"1,1,1,1\" borderround=\"8,8\" bkcolor=\"#FFE1E6ED\" "
+                                           "bordercolor=\"#FFC3CCD8\" bordersize=\"1\"");
     Add<CControlUI>(track, "width=\"160\" borderround=\"8,8\" bkcolor=\"#FF8CC4F5\" bkcolor2=\"#FF2F62A8\"");
     Text(row, "width=\"40\" align=\"right\" showhtml=\"true\" textcolor=\"#FF22324A\"", "<b>62%</b>");
 }
@@ -185,8 +191,8 @@ void BuildPages(ShowcaseTree& t, CContainerUI* body) {
     BuildButtons(t, first);
     BuildProgress(first);
     BuildOptions(first);
-    auto* second = Add<CVerticalLayoutUI>(t.pages, "inset=\"12,12,12,12\" bkcolor=\"" +
-                                                       Colour(kShowcaseSecondPageColour) + "\"");
+    auto* second =
+        Add<CVerticalLayoutUI>(t.pages, "inset=\"12,12,12,12\" bkcolor=\"" + Colour(kShowcaseSecondPageColour) + "\"");
     t.secondPage = second;
     Text(second, "height=\"24\" showhtml=\"true\"", "<b>Parameters</b> are read from the radio.");
     auto* third = Add<CVerticalLayoutUI>(t.pages, "inset=\"12,12,12,12\"");
@@ -194,9 +200,11 @@ void BuildPages(ShowcaseTree& t, CContainerUI* body) {
 }
 
 void BuildRightPanel(ShowcaseTree& t, CContainerUI* body) {
-    auto* side = Add<CVerticalLayoutUI>(body, "width=\"180\" inset=\"10,10,10,10\" childpadding=\"8\" "
-                                              "borderround=\"9,9\" bkcolor=\"#FFFFFFFF\" bordersize=\"1\" "
-                                              "bordercolor=\"" + Colour(kShowcaseSidebarBorder) + "\"");
+    auto* side = Add<CVerticalLayoutUI>(body,
+                                        "width=\"180\" inset=\"10,10,10,10\" childpadding=\"8\" "
+                                        "borderround=\"9,9\" bkcolor=\"#FFFFFFFF\" bordersize=\"1\" "
+                                        "bordercolor=\"" +
+                                            Colour(kShowcaseSidebarBorder) + "\"");
     t.about = Text(side, "height=\"112\" showhtml=\"true\" align=\"wrap\" textcolor=\"#FF22324A\"",
                    "<b>Radio</b> {c #FF2F62A8}UHF 410 to 470 MHz{/c}, eight channels.{n}"
                    "Firmware <b>2.4</b>{n}Serial <i>A1-0042</i>{n}"
@@ -208,23 +216,27 @@ void BuildRightPanel(ShowcaseTree& t, CContainerUI* body) {
     }
     Text(side, "height=\"22\" showhtml=\"true\" textcolor=\"#FF22324A\"",
          "{i res='" + std::to_string(kShowcaseLogoImage) + "' restype='PNG'} <b>Status</b> {c #FF2E8B57}ready{/c}");
-    auto* swatches = Add<CHorizontalLayoutUI>(side, "height=\"22\" childpadding=\"4\" bkcolor=\"#FF20252C\" "
-                                                    "bkcolor2=\"#FFE0E4EA\" inset=\"4,4,4,4\"");
+    auto* swatches = Add<CHorizontalLayoutUI>(side,
+                                              "height=\"22\" childpadding=\"4\" bkcolor=\"#FF20252C\" "
+                                              "bkcolor2=\"#FFE0E4EA\" inset=\"4,4,4,4\"");
     const char* colours[] = {"#C0E04848", "#C0E0A020", "#C02E8B57", "#C02F62A8", "#C08A4FC0"};
     for (const char* c : colours) {
         Add<CControlUI>(swatches, std::string("borderround=\"4,4\" bkcolor=\"") + c + "\"");
     }
-    t.threeColours = Add<CControlUI>(side, "height=\"28\" bkcolor=\"#FFFFFFFF\" bkcolor2=\"#FF9DB8E0\" "
-                                           "bkcolor3=\"#FFFFFFFF\" bordercolor=\"#FF8FA3BD\" bordersize=\"1\"");
+    t.threeColours = Add<CControlUI>(side,
+                                     "height=\"28\" bkcolor=\"#FFFFFFFF\" bkcolor2=\"#FF9DB8E0\" "
+                                     "bkcolor3=\"#FFFFFFFF\" bordercolor=\"#FF8FA3BD\" bordersize=\"1\"");
     Add<CControlUI>(side, "");
 }
 
 void BuildStatusStrip(ShowcaseTree& t) {
-    auto* strip = Add<CHorizontalLayoutUI>(t.root, "height=\"24\" inset=\"10,0,10,0\" childpadding=\"8\" "
-                                                   "bkcolor=\"#FFE9EDF2\" bkcolor2=\"#FFD5DCE6\" "
-                                                   "bordercolor=\"#FFB4BECC\" bordersize=\"0,1,0,0\"");
-    Add<CControlUI>(strip, "width=\"10\" height=\"10\" padding=\"0,7,0,0\" borderround=\"10,10\" "
-                           "bkcolor=\"#FF3CB44B\" bordercolor=\"#FF1F7A2C\" bordersize=\"1\"");
+    auto* strip = Add<CHorizontalLayoutUI>(t.root,
+                                           "height=\"24\" inset=\"10,0,10,0\" childpadding=\"8\" "
+                                           "bkcolor=\"#FFE9EDF2\" bkcolor2=\"#FFD5DCE6\" "
+                                           "bordercolor=\"#FFB4BECC\" bordersize=\"0,1,0,0\"");
+    Add<CControlUI>(strip,
+                    "width=\"10\" height=\"10\" padding=\"0,7,0,0\" borderround=\"10,10\" "
+                    "bkcolor=\"#FF3CB44B\" bordercolor=\"#FF1F7A2C\" bordersize=\"1\"");
     Text(strip, "showhtml=\"true\" textcolor=\"#FF22324A\"", "Connected on <b>COM7</b> at 9600 baud");
     Text(strip, "width=\"90\" font=\"2\" textcolor=\"#FF22324A\"", "读取成功");
     Text(strip, "width=\"40\" align=\"right\" textcolor=\"#FF7A8899\"", "v1.0");
@@ -235,9 +247,9 @@ void BuildStatusStrip(ShowcaseTree& t) {
 ShowcaseTree BuildShowcase() {
     ShowcaseTree t;
     t.root = new CVerticalLayoutUI;
-    t.root->ApplyAttributeList(("inset=\"1,1,1,1\" bordersize=\"1\" bordercolor=\"#FF183A6A\" bkcolor=\"" +
-                                Colour(kShowcasePageColour) + "\"")
-                                   .c_str());
+    t.root->ApplyAttributeList(
+        ("inset=\"1,1,1,1\" bordersize=\"1\" bordercolor=\"#FF183A6A\" bkcolor=\"" + Colour(kShowcasePageColour) + "\"")
+            .c_str());
     BuildTitleBar(t);
     BuildTabStrip(t);
     auto* body = Add<CHorizontalLayoutUI>(t.root, "inset=\"8,8,8,8\" childpadding=\"8\"");
@@ -250,8 +262,8 @@ ShowcaseTree BuildShowcase() {
 
 void PrepareShowcaseManager(CUIManager& manager) {
     manager.SetDefaultFont("Tahoma", 12, false, false, false);
-    manager.AddFont("Tahoma", 12, true, false, false);   // 0: bold
-    manager.AddFont("Tahoma", 11, false, false, false);  // 1: small
+    manager.AddFont("Tahoma", 12, true, false, false);     // 0: bold
+    manager.AddFont("Tahoma", 11, false, false, false);    // 1: small
     manager.AddFont("微软雅黑", 12, false, false, false);  // 2: the Chinese texts
     manager.SetDefaultLinkFontColor(0xFF1F6FD0);
 }

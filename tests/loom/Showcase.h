@@ -28,16 +28,16 @@ constexpr int kShowcaseHeight = 509;
 // whoever takes root.
 struct ShowcaseTree {
     Loom::CVerticalLayoutUI* root = nullptr;
-    Loom::CControlUI* titleBar = nullptr;      // gradient from kTitleTop to kTitleBottom
-    Loom::CControlUI* titleGap = nullptr;      // empty: the title bar's gradient shows
-    ShowcaseTextUI* title = nullptr;           // white html text
-    Loom::CControlUI* sidebar = nullptr;       // rounded, bordered panel
-    Loom::CControlUI* deviceIcon = nullptr;    // one sprite cell, magenta masked
-    Loom::CControlUI* photo = nullptr;         // the photo drawn 1:1 at its top-left
-    Loom::CControlUI* channels = nullptr;      // panel image with 10-pixel corners
-    Loom::CControlUI* firstEdit = nullptr;     // white box, 1-pixel border
-    Loom::CControlUI* readButton = nullptr;    // button face with 6-pixel corners
-    Loom::CTabLayoutUI* pages = nullptr;       // three pages, the first shown
+    Loom::CControlUI* titleBar = nullptr;    // gradient from kTitleTop to kTitleBottom
+    Loom::CControlUI* titleGap = nullptr;    // empty: the title bar's gradient shows
+    ShowcaseTextUI* title = nullptr;         // white html text
+    Loom::CControlUI* sidebar = nullptr;     // rounded, bordered panel
+    Loom::CControlUI* deviceIcon = nullptr;  // one sprite cell, magenta masked
+    Loom::CControlUI* photo = nullptr;       // the photo drawn 1:1 at its top-left
+    Loom::CControlUI* channels = nullptr;    // panel image with 10-pixel corners
+    Loom::CControlUI* firstEdit = nullptr;   // white box, 1-pixel border
+    Loom::CControlUI* readButton = nullptr;  // button face with 6-pixel corners
+    Loom::CTabLayoutUI* pages = nullptr;     // three pages, the first shown
     Loom::CControlUI* secondPage = nullptr;
     ShowcaseTextUI* about = nullptr;           // wrapped html text with one link
     Loom::CControlUI* threeColours = nullptr;  // bkcolor, bkcolor2, bkcolor3

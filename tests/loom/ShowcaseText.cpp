@@ -40,8 +40,7 @@ void ShowcaseTextUI::PaintText(HDC dc) {
     }
     // The previous paint's links go in, so a hovered link keeps its colour.
     linkCount_ = kMaxLinks;
-    Loom::CRenderer::DrawHtmlText(dc, manager_, rc, text_.c_str(), textColor_, links_, linkTexts_, linkCount_,
-                                  format_);
+    Loom::CRenderer::DrawHtmlText(dc, manager_, rc, text_.c_str(), textColor_, links_, linkTexts_, linkCount_, format_);
     // Slots this paint did not fill must not pass for links next time.
     for (int i = linkCount_; i < kMaxLinks; ++i) {
         links_[i] = RECT{0, 0, 0, 0};

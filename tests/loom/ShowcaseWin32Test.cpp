@@ -56,9 +56,7 @@ protected:
         window.Paint();
     }
     void Capture() { CaptureClient(window.GetHWND(), shot); }
-    const TImageInfo* Image(int id) {
-        return window.Manager().FindOrLoadImage(std::to_string(id), "PNG", 0);
-    }
+    const TImageInfo* Image(int id) { return window.Manager().FindOrLoadImage(std::to_string(id), "PNG", 0); }
 
     TestWindow window;
     ShowcaseTree tree;

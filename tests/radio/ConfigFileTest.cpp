@@ -14,8 +14,8 @@ using Strings = std::vector<std::string>;
 
 enum Protocol { TRIMTALK, TRANSMDS, HUACE, TRIMMK3, SOUTH, HI_TARGET, BURN_IN, TRANSEOT, SATEL };
 
-const ListField kStoredLists[] = {ListField::Protocol,  ListField::CurrentChannel, ListField::PortBaudRate,
-                                  ListField::LinkBaudRate, ListField::WorkMode,     ListField::HighPower,
+const ListField kStoredLists[] = {ListField::Protocol,     ListField::CurrentChannel, ListField::PortBaudRate,
+                                  ListField::LinkBaudRate, ListField::WorkMode,       ListField::HighPower,
                                   ListField::LowPower};
 
 // The rows over the recording fake, with the protocol and bandwidth rules
@@ -156,11 +156,12 @@ TEST_F(ConfigFileTest, ImportConfig_ChannelTenLine_SetsChannelOne) {
 }
 
 TEST_F(ConfigFileTest, ImportConfig_KeysInsideLongerWords_MatchInSearchOrder) {
-    Import("MyRXChannel7Backup,433\n"
-           "xxSRCxx,17\n"
-           "old_DST_value,33\n"
-           "CurrentChannel5,2\n"  // "Channel5" is tested before "CurrentChannel"
-           "theHighPowerLowPower,2\n");
+    Import(
+        "MyRXChannel7Backup,433\n"
+        "xxSRCxx,17\n"
+        "old_DST_value,33\n"
+        "CurrentChannel5,2\n"  // "Channel5" is tested before "CurrentChannel"
+        "theHighPowerLowPower,2\n");
     EXPECT_EQ(view.rx[7], "433");
     EXPECT_EQ(view.tx[7], "");
     EXPECT_EQ(view.field(TextField::Src), "17");
@@ -248,8 +249,8 @@ TEST_F(ConfigFileTest, ImportConfig_LinkRateBeforeProtocol_Lost) {
 // ---- Long lines -------------------------------------------------------------
 
 TEST_F(ConfigFileTest, ImportConfig_LineOf2500Characters_TakenAsThreeLines) {
-    std::string first = "Channel0," + std::string(990, '1');      // 999
-    std::string second = "SRC,77," + std::string(992, 'z');        // 999
+    std::string first = "Channel0," + std::string(990, '1');            // 999
+    std::string second = "SRC,77," + std::string(992, 'z');             // 999
     std::string third = "DST,88," + std::string(2500 - 1998 - 7, 'q');  // the remaining 502
     const ConfigImportReport report = Import(first + second + third + "\r\n");
     EXPECT_EQ(view.tx[0], std::string(990, '1'));

@@ -63,8 +63,8 @@ struct FailingIo : ConfigFileIo {
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    UniqueFile file(
-        ::CreateFileW(Text::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file.valid()) << path;
     DWORD written = 0;
     ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
@@ -72,7 +72,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-    UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile file(
+        ::CreateFileW(Text::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return "<missing>";
     std::string bytes;
     char buffer[4096];
@@ -321,7 +322,8 @@ TEST_F(ConfigFileWin32Test, Import_MissingFile_ReportsFailureAndChangesNothing) 
 
 TEST_F(ConfigFileWin32Test, Import_FileHeldExclusively_ReportsFailure) {
     WriteBytes(In("p.cfg"), oldProfile);
-    UniqueFile holder(::CreateFileW(Text::WidePath(In("p.cfg")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile holder(
+        ::CreateFileW(Text::WidePath(In("p.cfg")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.valid());
     chooser.openPath = In("p.cfg");
     commands.importConfig();
@@ -375,8 +377,8 @@ private:
         ::DeleteFileW(Text::WidePath(SimProcess::WinePath(mark)).c_str());
         const std::string text = command + "\ntouch '" + mark + "'\n";
         {
-            UniqueFile file(::CreateFileW(Text::WidePath(SimProcess::WinePath(script)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            UniqueFile file(::CreateFileW(Text::WidePath(SimProcess::WinePath(script)).c_str(), GENERIC_WRITE, 0,
+                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
             DWORD written = 0;
             if (!file || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
                 return false;

@@ -30,14 +30,16 @@ protected:
     }
 
     void ScriptFullRead(const std::string& serial = "SN0012345") {
-        for (const char* reply : {"current channel 3", "protocol SATEL", "rate 115200", "link 19200", "2", "3",
-                                  "FW 2.07"})
+        for (const char* reply :
+             {"current channel 3", "protocol SATEL", "rate 115200", "link 19200", "2", "3", "FW 2.07"})
             link.Reply(Line(reply));
         link.Reply(Line("HW01"));
         link.Reply(Line(serial));
         link.Reply(Line("SUB 1.3"));
-        for (int c = 1; c <= 8; ++c) link.Reply(Line("cfg_ch_" + std::to_string(c) + " 43" + std::to_string(c) + ".12500"));
-        for (int c = 1; c <= 8; ++c) link.Reply(Line("cfg_rx_ch_" + std::to_string(c) + " 44" + std::to_string(c) + ".50000"));
+        for (int c = 1; c <= 8; ++c)
+            link.Reply(Line("cfg_ch_" + std::to_string(c) + " 43" + std::to_string(c) + ".12500"));
+        for (int c = 1; c <= 8; ++c)
+            link.Reply(Line("cfg_rx_ch_" + std::to_string(c) + " 44" + std::to_string(c) + ".50000"));
         link.Reply(Line("bandwidth 25.0"));
         link.Reply(Line("mode duplex"));
         link.Reply(Line("12"));
@@ -49,7 +51,7 @@ protected:
             view.tx[row] = "43" + std::to_string(row) + ".00000";
             view.rx[row] = "44" + std::to_string(row) + ".00000";
         }
-        view.SelectItem(ListField::Protocol, 2);  // HUACE
+        view.SelectItem(ListField::Protocol, 2);   // HUACE
         view.SelectItem(ListField::Bandwidth, 1);  // 25.0 kHz: HUACE leaves the link rate free
         view.SelectItem(ListField::LinkBaudRate, 2);
         view.SelectItem(ListField::CurrentChannel, 4);
@@ -144,8 +146,8 @@ TEST_F(RadioActionsTest, FullRead_FillsEveryField) {
 TEST_F(RadioActionsTest, Read_QueriesInTheFixedOrder) {
     ScriptFullRead();
     actions.ReadFromRadio();
-    Strings expected = {"cfg_ch_n\r", "cfg_prtl\r", "cfg_sbau\r", "cfg_baud\r", "cfg_pwrh\r", "cfg_pwrl\r",
-                        "cfg_firm\r", "cfg_hard\r", "cfg_sern\r", "SREV\r"};
+    Strings expected = {"cfg_ch_n\r", "cfg_prtl\r", "cfg_sbau\r", "cfg_baud\r", "cfg_pwrh\r",
+                        "cfg_pwrl\r", "cfg_firm\r", "cfg_hard\r", "cfg_sern\r", "SREV\r"};
     for (int c = 1; c <= 8; ++c) expected.push_back("cfg_ch_" + std::to_string(c) + "\r");
     for (int c = 1; c <= 8; ++c) expected.push_back("cfg_rx_ch_" + std::to_string(c) + "\r");
     for (const char* q : {"cfg_bw\r", "cfg_mode\r", "cfg_srcx\r", "cfg_dstx\r"}) expected.push_back(q);
@@ -234,8 +236,10 @@ TEST_F(RadioActionsTest, Write_SendsEverySettingInOrder) {
     ReplyOkTimes(26);
     actions.WriteToRadio();
     Strings expected;
-    for (int c = 1; c <= 8; ++c) expected.push_back("cfg_ch_" + std::to_string(c) + " 43" + std::to_string(c) + ".00000\r");
-    for (int c = 1; c <= 8; ++c) expected.push_back("cfg_rx_ch_" + std::to_string(c) + " 44" + std::to_string(c) + ".00000\r");
+    for (int c = 1; c <= 8; ++c)
+        expected.push_back("cfg_ch_" + std::to_string(c) + " 43" + std::to_string(c) + ".00000\r");
+    for (int c = 1; c <= 8; ++c)
+        expected.push_back("cfg_rx_ch_" + std::to_string(c) + " 44" + std::to_string(c) + ".00000\r");
     for (const char* s : {"cfg_ch_n 5\r", "cfg_sbau 2\r", "cfg_baud 3\r", "cfg_bw 25.0\r", "cfg_mode repeater\r",
                           "cfg_srcx 7\r", "cfg_dstx 9\r", "cfg_prtl 3\r", "cfg_pwrh 1\r", "cfg_pwrl 3\r"})
         expected.push_back(s);

@@ -110,8 +110,7 @@ TEST_F(RadioConfigTest, ValidateSpeaksChinese) {
     view.rx[0] = "1";
     EXPECT_FALSE(config.validateFrequencyField(Group::Transmit, 3));
     EXPECT_FALSE(config.validateFrequencyField(Group::Receive, 0));
-    EXPECT_EQ(view.errors, (Strings{"发射频道3: 无效！",
-                                    "接收频道0: 无效！"}));
+    EXPECT_EQ(view.errors, (Strings{"发射频道3: 无效！", "接收频道0: 无效！"}));
 }
 
 // --- checkChannelFrequencies ------------------------------------------------
@@ -178,10 +177,10 @@ TEST_F(RadioConfigTest, RequiredFieldsPassWhenEverythingIsChosen) {
 
 TEST_F(RadioConfigTest, RequiredFieldsReportEachMissingListInOrder) {
     const std::pair<ListField, const char*> cases[] = {
-        {ListField::Protocol, "Protocol Type:Invalid!"},   {ListField::CurrentChannel, "Current Channel:Invalid!"},
+        {ListField::Protocol, "Protocol Type:Invalid!"},     {ListField::CurrentChannel, "Current Channel:Invalid!"},
         {ListField::PortBaudRate, "Port BaudRate:Invalid!"}, {ListField::LinkBaudRate, "Link BaudRate:Invalid!"},
-        {ListField::WorkMode, "work mode:Invalid!"},       {ListField::Bandwidth, "BandWidth:Invalid!"},
-        {ListField::HighPower, "High Power:Invalid!"},     {ListField::LowPower, "Low Power:Invalid!"},
+        {ListField::WorkMode, "work mode:Invalid!"},         {ListField::Bandwidth, "BandWidth:Invalid!"},
+        {ListField::HighPower, "High Power:Invalid!"},       {ListField::LowPower, "Low Power:Invalid!"},
     };
     for (const auto& [list, message] : cases) {
         FillValidRecord();
@@ -240,7 +239,10 @@ TEST_F(RadioConfigTest, RequiredFieldsRefuseArmedTextsWithControlCharacters) {
     }
     view.ClearRecords();
     view.field(TextField::SerialNumber) = "SN 1-序";  // blanks and non-ASCII text are printable
-    view.field(TextField::HardwareVersion) = std::string("H\0" "1", 3);
+    view.field(TextField::HardwareVersion) = std::string(
+        "H\0"
+        "1",
+        3);
     EXPECT_FALSE(config.checkRequiredFields());
     EXPECT_EQ(view.errors, Strings{"Hardware:Invalid!"});
 }
@@ -259,8 +261,7 @@ TEST_F(RadioConfigTest, RequiredFieldsInChinese) {
     view.list(ListField::Protocol).selection = -1;
     view.list(ListField::LowPower).selection = -1;
     EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors,
-              (Strings{"协议类型:无效！", "低功率:无效！"}));
+    EXPECT_EQ(view.errors, (Strings{"协议类型:无效！", "低功率:无效！"}));
 
     FillValidRecord();
     config.UnlockSerialNumber();
@@ -299,9 +300,10 @@ TEST_F(RadioConfigTest, AddressesAreClampedToTheirLimits) {
         const char* dstAfter;
     };
     const Case cases[] = {
-        {"", "", "0", "255"},         {"300", "300", "254", "255"}, {"-5", "-5", "0", "0"},
-        {"254", "255", "254", "255"}, {"0", "0", "0", "0"},         {"255", "256", "254", "255"},
-        {"007", "42", "007", "42"},   {"99999999999", "99999999999", "254", "255"},
+        {"", "", "0", "255"},       {"300", "300", "254", "255"},
+        {"-5", "-5", "0", "0"},     {"254", "255", "254", "255"},
+        {"0", "0", "0", "0"},       {"255", "256", "254", "255"},
+        {"007", "42", "007", "42"}, {"99999999999", "99999999999", "254", "255"},
     };
     for (const Case& c : cases) {
         view.field(TextField::Src) = c.src;

@@ -142,7 +142,7 @@ TEST(SendAndWait, LateReplyIsNotTakenForTheNextCommand) {
     r.link.Reply("\rcurrent channel 2\r", 100ms);
     EXPECT_FALSE(r.exchange.SendCommand("cfg_prtl\r"));
     r.link.Deliver("\rlate answer\r");  // after the first command has given up
-    r.link.Drain();  // the late answer lands in the buffer before the next send
+    r.link.Drain();                     // the late answer lands in the buffer before the next send
     EXPECT_EQ(r.exchange.ReplyLine(), "late answer");
     ASSERT_TRUE(r.exchange.SendCommand("cfg_ch_n\r"));
     EXPECT_EQ(r.exchange.ReplyLine(), "current channel 2");

@@ -132,7 +132,7 @@ TEST_F(RadioOverComPort, Write_RadioKeepsTheValuesInItsState) {
         view.tx[row] = "46" + std::to_string(row) + ".12500";
         view.rx[row] = "42" + std::to_string(row) + ".00000";
     }
-    view.SelectItem(ListField::Protocol, 8);  // SATEL
+    view.SelectItem(ListField::Protocol, 8);   // SATEL
     view.SelectItem(ListField::Bandwidth, 0);  // 12.5 kHz: link rate locked at 9600
     view.SelectItem(ListField::CurrentChannel, 5);
     view.SelectItem(ListField::PortBaudRate, 3);
@@ -379,8 +379,8 @@ protected:
         image.assign(length, '\0');
         for (size_t i = 0; i < length; ++i) image[i] = static_cast<char>((i * 31 + i / 256) & 0xFF);
         imagePath = Unix("image.dwn");
-        HANDLE f = ::CreateFileW(Text::WidePath(SimProcess::WinePath(imagePath)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                 nullptr);
+        HANDLE f = ::CreateFileW(Text::WidePath(SimProcess::WinePath(imagePath)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(f, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         ASSERT_TRUE(::WriteFile(f, image.data(), static_cast<DWORD>(image.size()), &written, nullptr));

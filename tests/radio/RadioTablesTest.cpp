@@ -130,8 +130,8 @@ TEST(LinkBaudItems, EachProtocolOffersItsRates) {
 }
 
 TEST(Tables, ItemsInTableOrderWithTheirLeadingSpace) {
-    EXPECT_EQ(ProtocolList(), (Items{" TRIMTALK", " TRANSMDS", " HUACE", " TRIMMK3", " SOUTH", " HI-TARGET",
-                                     " BURN-IN", " TRANSEOT", " SATEL"}));
+    EXPECT_EQ(ProtocolList(), (Items{" TRIMTALK", " TRANSMDS", " HUACE", " TRIMMK3", " SOUTH", " HI-TARGET", " BURN-IN",
+                                     " TRANSEOT", " SATEL"}));
     EXPECT_EQ(PortBaudList(), (Items{" 9600", " 19200", " 38400", " 57600", " 115200"}));
     EXPECT_EQ(BandwidthList(), (Items{" 12.5K", " 25.0K"}));
     EXPECT_EQ(HighPowerList(), (Items{" 35W", " 30W", " 25W"}));

@@ -12,7 +12,8 @@ namespace {
 // Reads the values as the load does, with the fake's two ports and five rates.
 RememberedSettings Read(const std::vector<std::pair<std::string, std::string>>& values) {
     RememberedSettings found;
-    for (const auto& value : values) ReadSettingsValue(value.first, value.second.data(), value.second.size(), 2, 5, found);
+    for (const auto& value : values)
+        ReadSettingsValue(value.first, value.second.data(), value.second.size(), 2, 5, found);
     return found;
 }
 
@@ -47,12 +48,13 @@ TEST(SettingsRead, PositionsOutsideTheBoxesAreIgnored) {
 TEST(SettingsRead, ChineseOnlyForOne) {
     EXPECT_EQ(Read({{"Chinese", "1"}}).chinese, true);
     EXPECT_EQ(Read({{"Chinese", " 1x"}}).chinese, true);
-    for (const char* text : {"0", "2", "-1", "abc", "", "11"}) EXPECT_EQ(Read({{"Chinese", text}}).chinese, false) << text;
+    for (const char* text : {"0", "2", "-1", "abc", "", "11"})
+        EXPECT_EQ(Read({{"Chinese", text}}).chinese, false) << text;
 }
 
 TEST(SettingsRead, NamesMustMatchExactly) {
-    RememberedSettings found =
-        Read({{"port", "1"}, {"BAUD", "4"}, {"chinese", "0"}, {"Port ", "1"}, {"Bau", "4"}, {"Chinese2", "0"}, {"", "1"}});
+    RememberedSettings found = Read(
+        {{"port", "1"}, {"BAUD", "4"}, {"chinese", "0"}, {"Port ", "1"}, {"Bau", "4"}, {"Chinese2", "0"}, {"", "1"}});
     EXPECT_FALSE(found.portPosition);
     EXPECT_FALSE(found.ratePosition);
     EXPECT_FALSE(found.chinese);
@@ -63,7 +65,9 @@ TEST(SettingsRead, DataIsTheTextUpToTheFirstZeroWithinItsSize) {
     const char port[] = {'1'};  // no terminator at all
     ReadSettingsValue("Port", port, sizeof port, 2, 5, found);
     EXPECT_EQ(found.portPosition, 1);
-    const char rate[] = "3\0" "9";
+    const char rate[] =
+        "3\0"
+        "9";
     ReadSettingsValue("Baud", rate, sizeof rate - 1, 2, 5, found);
     EXPECT_EQ(found.ratePosition, 3);
     std::vector<char> block(256, '4');  // 256 digits and no zero: saturates, out of range

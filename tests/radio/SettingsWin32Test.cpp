@@ -114,7 +114,8 @@ StoredValue ReadBack(const char* path, const char* name) {
     if (RegistryKey::Open(HKEY_CURRENT_USER, path, KEY_READ, key) != ERROR_SUCCESS) return value;
     std::vector<char> buffer(1024, 'z');
     DWORD size = static_cast<DWORD>(buffer.size());
-    value.status = ::RegQueryValueExA(key.get(), name, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    value.status =
+        ::RegQueryValueExA(key.get(), name, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (value.status == ERROR_SUCCESS) value.bytes.assign(buffer.begin(), buffer.begin() + size);
     return value;
 }

@@ -33,9 +33,9 @@ std::string page() {
 TEST(FaultText, UnknownOrMalformed_Refused) {
     SimFaults f;
     std::string error;
-    for (const char* bad : {"loud", "delay", "delay=", "delay=x", "drop=0", "drop=-1", "bad-page=0", "hangup=",
-                            "silent=1", "no-link-baud=maybe", "noise=2", "ignore", "ignore=", "ignore=cfg dadd",
-                            "burst=0"}) {
+    for (const char* bad :
+         {"loud", "delay", "delay=", "delay=x", "drop=0", "drop=-1", "bad-page=0", "hangup=", "silent=1",
+          "no-link-baud=maybe", "noise=2", "ignore", "ignore=", "ignore=cfg dadd", "burst=0"}) {
         error.clear();
         EXPECT_FALSE(f.add(bad, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;

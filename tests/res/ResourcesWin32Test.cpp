@@ -184,7 +184,8 @@ TEST(ResourceVersion, ReadsBackProductNameAndTheVersionOfVersionHeader) {
 // loads are version 6, which comes from the side-by-side store, not the
 // system folder's version 5.
 TEST(ResourceManifest, ProcessGetsVersionSixOfTheCommonControls) {
-    const std::vector<unsigned char> manifest = ResourceBytes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    const std::vector<unsigned char> manifest =
+        ResourceBytes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
     const std::string text(manifest.begin(), manifest.end());
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(text.find("asInvoker"), std::string::npos);

@@ -65,7 +65,9 @@ TEST(PortListDeviceData, UnterminatedDataIsReadWithinItsSize) {
 }
 
 TEST(PortListDeviceData, TextEndsAtTheFirstZeroByte) {
-    const char data[] = "COM4\0" "9";
+    const char data[] =
+        "COM4\0"
+        "9";
     EXPECT_EQ(PortNumberFromDeviceData(data, sizeof data - 1), 4);
     const char early[] = "CO\0M5";
     EXPECT_EQ(PortNumberFromDeviceData(early, sizeof early - 1), 0);

@@ -62,7 +62,8 @@ bool LinkPortTo(int from, const std::string& target) {
     ::CloseHandle(pi.hProcess);
     std::string link = SimProcess::WinePath(std::string(dir) + "/port" + std::to_string(from));
     for (int i = 0; i < 300; ++i, ::Sleep(10))
-        if (::GetFileAttributesW(Text::WidePath(link).c_str()) != INVALID_FILE_ATTRIBUTES || ::GetLastError() != ERROR_FILE_NOT_FOUND)
+        if (::GetFileAttributesW(Text::WidePath(link).c_str()) != INVALID_FILE_ATTRIBUTES ||
+            ::GetLastError() != ERROR_FILE_NOT_FOUND)
             return true;
     return false;
 }

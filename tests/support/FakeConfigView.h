@@ -52,13 +52,13 @@ public:
     struct Event {
         enum class Kind { Error, Focus, ItemSelected, Editable };
         Kind kind;
-        std::string message;   // Error
-        Group group{};         // Focus
-        int row = -1;          // Focus
-        ListField list{};      // ItemSelected
-        int position = -1;     // ItemSelected
-        TextField field{};     // Editable
-        bool editable = false; // Editable
+        std::string message;    // Error
+        Group group{};          // Focus
+        int row = -1;           // Focus
+        ListField list{};       // ItemSelected
+        int position = -1;      // ItemSelected
+        TextField field{};      // Editable
+        bool editable = false;  // Editable
     };
 
     struct FocusRequest {
@@ -71,9 +71,9 @@ public:
     Language language = Language::English;
     std::array<std::string, 10> tx;
     std::array<std::string, 10> rx;
-    std::array<std::string, 6> text;     // indexed by TextField
-    std::array<bool, 6> editable;        // indexed by TextField
-    std::array<List, 8> lists;           // indexed by ListField
+    std::array<std::string, 6> text;  // indexed by TextField
+    std::array<bool, 6> editable;     // indexed by TextField
+    std::array<List, 8> lists;        // indexed by ListField
     RadioConfig* config = nullptr;
 
     std::vector<Event> events;

@@ -18,7 +18,8 @@ std::string Env(const char* name) {
 // Wine answers ERROR_INVALID_PARAMETER for a link to a pseudo-terminal, so
 // only "not found" counts as absent.
 bool Exists(const std::string& unixPath) {
-    if (::GetFileAttributesW(Text::WidePath(SimProcess::WinePath(unixPath)).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    if (::GetFileAttributesW(Text::WidePath(SimProcess::WinePath(unixPath)).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
     DWORD error = ::GetLastError();
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
@@ -57,8 +58,8 @@ std::string SimProcess::ReadFile(const std::string& unixPath) { return ReadWindo
 
 std::string SimProcess::ReadWindowsFile(const std::string& windowsPath) {
     std::string content;
-    HANDLE h = ::CreateFileW(Text::WidePath(windowsPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
+    HANDLE h = ::CreateFileW(Text::WidePath(windowsPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return content;
     char buffer[4096];
     DWORD got = 0;
@@ -113,7 +114,8 @@ SimProcess::~SimProcess() { Stop(); }
 
 void SimProcess::Stop() {
     if (link_.empty()) return;
-    HANDLE h = ::CreateFileW(Text::WidePath(WinePath(stopFile_)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE h = ::CreateFileW(Text::WidePath(WinePath(stopFile_)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                             nullptr);
     if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
     WaitFor(false, link_, 5000);
     ::DeleteFileW(Text::WidePath(WinePath(stopFile_)).c_str());

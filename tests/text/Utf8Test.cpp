@@ -18,14 +18,14 @@ TEST(Utf8, CharLength_WholeSequencesAndStrayBytes) {
     };
     const Case cases[] = {
         {"a", 1, 1},
-        {"\xC5\x81", 2, 2},              // Ł
-        {"\xE4\xB8\xAD", 3, 3},          // 中
-        {"\xF0\x9F\x93\xA1", 4, 4},      // a character outside the basic plane
-        {"\xE4\xB8\xAD", 2, 1},          // cut off by the end of what is given
-        {"\x80", 1, 1},                  // a continuation byte alone
-        {"\xC0\xAF", 2, 1},              // overlong '/'
-        {"\xED\xA0\x80", 3, 1},          // a surrogate
-        {"\xF4\x90\x80\x80", 4, 1},      // above U+10FFFF
+        {"\xC5\x81", 2, 2},          // Ł
+        {"\xE4\xB8\xAD", 3, 3},      // 中
+        {"\xF0\x9F\x93\xA1", 4, 4},  // a character outside the basic plane
+        {"\xE4\xB8\xAD", 2, 1},      // cut off by the end of what is given
+        {"\x80", 1, 1},              // a continuation byte alone
+        {"\xC0\xAF", 2, 1},          // overlong '/'
+        {"\xED\xA0\x80", 3, 1},      // a surrogate
+        {"\xF4\x90\x80\x80", 4, 1},  // above U+10FFFF
         {"\xFF", 1, 1},
         {"", 0, 0},
     };
@@ -64,7 +64,9 @@ TEST(Utf8, ToUtf8_RoundTripsAndReplacesUnpairedSurrogates) {
 }
 
 TEST(Utf8, BytesForUnits_TakesMeasuresBackToWholeCharacters) {
-    const std::string text = "a中\xF0\x9F\x93\xA1" "b";  // units: 1, 1, 2, 1
+    const std::string text =
+        "a中\xF0\x9F\x93\xA1"
+        "b";  // units: 1, 1, 2, 1
     EXPECT_EQ(Utf8BytesForUnits(text, 0), 0u);
     EXPECT_EQ(Utf8BytesForUnits(text, 2), 4u);
     EXPECT_EQ(Utf8BytesForUnits(text, 3), 4u);  // never half a surrogate pair

@@ -30,7 +30,9 @@ std::string Env(const char* name) {
     return value != nullptr ? value : "";
 }
 
-bool Exists(const std::string& path) { return ::GetFileAttributesW(Text::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return ::GetFileAttributesW(Text::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string Title(HWND wnd) {
     wchar_t text[256] = {};
@@ -164,7 +166,8 @@ protected:
         ASSERT_TRUE(program.Start());
         ASSERT_TRUE(program.ThroughFileDialog(kImport, profile));
         ASSERT_TRUE(program.ThroughFileDialog(kExport, again));
-        EXPECT_TRUE(WaitFor([&] { return SimProcess::ReadWindowsFile(again) == exported; }, 5000)) << SimProcess::ReadWindowsFile(again);
+        EXPECT_TRUE(WaitFor([&] { return SimProcess::ReadWindowsFile(again) == exported; }, 5000))
+            << SimProcess::ReadWindowsFile(again);
         program.Key(VK_ESCAPE);
         EXPECT_TRUE(program.WaitForExit(8000));
     }
@@ -199,8 +202,8 @@ protected:
         ConsoleRun run;
         const std::string output = root + "\\console-output.txt";
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        const HANDLE out =
-            ::CreateFileW(Text::Widen(output).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        const HANDLE out = ::CreateFileW(Text::Widen(output).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                         CREATE_ALWAYS, 0, nullptr);
         std::wstring line = Text::Widen("\"" + SimProcess::WinePath(VELMORA_CONSOLE_PROGRAM) + "\" " + arguments);
         STARTUPINFOW si{};
         si.cb = sizeof si;
