@@ -8,8 +8,8 @@
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "app/ProgramVersion.h"
 #include "app/WindowSkin.h"
-#include "serial/LateLibrary.h"
-#include "text/Wide.h"
+#include "platform/LateLibrary.h"
+#include "platform/Wide.h"
 
 using namespace Loom;
 

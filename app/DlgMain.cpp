@@ -14,9 +14,9 @@
 #include "serial/PortList.h"
 #include "serial/PortSelection.h"
 #include "radio/UiEvents.h"
-#include "serial/LogFolder.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/LogFolder.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 using namespace Loom;
 

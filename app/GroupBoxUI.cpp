@@ -1,5 +1,5 @@
 #include "app/GroupBoxUI.h"
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace {
 

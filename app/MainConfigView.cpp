@@ -1,7 +1,7 @@
 #include "app/MainConfigView.h"
 
 #include "Loom/Control/ListLabelElementUI.h"
-#include "text/Win32Text.h"
+#include "platform/Win32Text.h"
 
 using namespace Loom;
 

@@ -25,7 +25,7 @@
 #include "app/DlgMain.h"
 #include "bench/BenchSupport.h"
 #include "tests/loom/LoomTestWindow.h"
-#include "tests/loom/RenderTestPng.h"
+#include "tests/support/RenderTestPng.h"
 #include "tests/loom/Showcase.h"
 
 using namespace Loom;

@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "serial/LateLibrary.h"
-#include "text/Wide.h"
+#include "platform/LateLibrary.h"
+#include "platform/Wide.h"
 
 namespace {
 

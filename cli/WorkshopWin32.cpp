@@ -12,11 +12,11 @@
 #include "radio/ConfigFileCommands.h"
 #include "radio/Firmware.h"
 #include "radio/FirmwareImage.h"
-#include "serial/LogFolder.h"
+#include "platform/LogFolder.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortSelection.h"
-#include "text/Files.h"
-#include "text/Wide.h"
+#include "platform/Files.h"
+#include "platform/Wide.h"
 
 namespace {
 

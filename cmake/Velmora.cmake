@@ -2,7 +2,7 @@
 
 # Sources and the program's narrow texts are UTF-8, whatever the ANSI code
 # page of the Windows they run on: every text crosses into Windows through
-# the wide functions (text/Wide.h).
+# the wide functions (platform/Wide.h).
 add_compile_options(-finput-charset=UTF-8 -fexec-charset=UTF-8)
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
 
@@ -33,7 +33,9 @@ function(velmora_add_test NAME)
   add_executable(${NAME} ${T_SOURCES})
   target_link_libraries(${NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
   add_test(NAME ${NAME} COMMAND ${NAME})
-  set(env "")
+  # Under Wine the program is stopped 30 s before ctest's time-out of 600 s,
+  # so that a test that hangs shows where (ctest's own kill shows nothing).
+  set(env "VELMORA_TIME_LIMIT=570")
   if(T_DISPLAY)
     list(APPEND env "VELMORA_DISPLAY=1")
     # Programs with windows share one Wine desktop: run side by side, one
@@ -73,4 +75,61 @@ function(velmora_folder_library NAME)
   if(L_LIBS)
     target_link_libraries(${NAME} PUBLIC ${L_LIBS})
   endif()
+endfunction()
+
+# velmora_write_library_graph(): writes BUILD_DIR/library-graph.txt, the
+# project's own targets as the build declares them, for scripts/check-includes:
+#   target NAME TYPE
+#   source NAME PATH     (a source of the target, relative to the source root)
+#   link NAME DEPENDENCY (a project target it links directly)
+# and adds the target include_graph (built with everything) that runs the
+# check, so that an include against the graph fails the build.
+function(velmora_write_library_graph)
+  set(targets "")
+  set(pending ${CMAKE_SOURCE_DIR})
+  while(pending)
+    list(POP_FRONT pending dir)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    get_property(here DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(subdir ${subdirs})
+      # GoogleTest's own targets are not the project's.
+      if(NOT subdir MATCHES "googletest")
+        list(APPEND pending ${subdir})
+      endif()
+    endforeach()
+    list(APPEND targets ${here})
+  endwhile()
+  set(lines "")
+  foreach(t ${targets})
+    get_target_property(type ${t} TYPE)
+    if(NOT type MATCHES "^(STATIC_LIBRARY|EXECUTABLE|INTERFACE_LIBRARY)$")
+      continue()
+    endif()
+    string(APPEND lines "target ${t} ${type}\n")
+    get_target_property(dir ${t} SOURCE_DIR)
+    get_target_property(sources ${t} SOURCES)
+    if(sources)
+      foreach(s ${sources})
+        if(NOT IS_ABSOLUTE "${s}")
+          set(s ${dir}/${s})
+        endif()
+        file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${s})
+        if(NOT rel MATCHES "^\\.\\." AND s MATCHES "\\.(cpp|c|h)$")
+          string(APPEND lines "source ${t} ${rel}\n")
+        endif()
+      endforeach()
+    endif()
+    get_target_property(links ${t} LINK_LIBRARIES)
+    if(links)
+      foreach(l ${links})
+        if(TARGET ${l} AND l IN_LIST targets)
+          string(APPEND lines "link ${t} ${l}\n")
+        endif()
+      endforeach()
+    endif()
+  endforeach()
+  file(WRITE ${CMAKE_BINARY_DIR}/library-graph.txt "${lines}")
+  add_custom_target(include_graph ALL
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-includes ${CMAKE_BINARY_DIR}
+    COMMENT "Checking that every include runs down the library graph" VERBATIM)
 endfunction()

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "radio/RadioTables.h"
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 
 namespace CommandSet {
 namespace {

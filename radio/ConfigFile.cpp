@@ -1,7 +1,7 @@
 #include "radio/ConfigFile.h"
 
 #include "radio/ConfigFileKeys.h"
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace {
 

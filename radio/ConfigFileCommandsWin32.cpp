@@ -6,7 +6,7 @@
 #include "radio/ConfigFileImport.h"
 #include "radio/NewFile.h"
 #include "radio/ProfileFolder.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "radio/ConfigFileKeys.h"
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 
 namespace {
 

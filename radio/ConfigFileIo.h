@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 // The file system steps of saving and loading a profile, each reporting
 // whether it worked. The base class makes the real Win32 calls; a test

@@ -1,6 +1,6 @@
 #include "radio/ConfigFileIo.h"
 
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 bool ConfigFileIo::Write(HANDLE file, const char* data, DWORD size) {
     DWORD written = 0;

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "serial/TrafficLog.h"
-#include "text/Files.h"
+#include "platform/Files.h"
 
 namespace Firmware {
 namespace {

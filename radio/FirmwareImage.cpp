@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "radio/Firmware.h"
-#include "text/Files.h"
+#include "platform/Files.h"
 
 namespace Firmware {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "radio/UiEvents.h"
-#include "serial/LateLibrary.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/LateLibrary.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 namespace {
 

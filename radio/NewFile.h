@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 // Makes a file under a name no file has yet: `start` (a folder and the
 // beginning of a name, UTF-8) followed by this process's id, a count and

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 UniqueFile CreateNewFile(const std::string& start, DWORD flags, std::string& path) {
     static std::atomic<unsigned> counter{0};

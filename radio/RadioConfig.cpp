@@ -1,6 +1,6 @@
 #include "radio/RadioConfig.h"
 
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 
 #include <string>
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <limits>
 
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 
 namespace RadioTables {
 

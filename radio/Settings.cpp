@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "radio/SettingsWindow.h"
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 
 namespace {
 

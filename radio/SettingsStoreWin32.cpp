@@ -4,8 +4,8 @@
 #include <string>
 
 #include "radio/SettingsWindow.h"
-#include "serial/RegistryKey.h"
-#include "text/Wide.h"
+#include "platform/RegistryKey.h"
+#include "platform/Wide.h"
 
 namespace {
 

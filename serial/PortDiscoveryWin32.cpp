@@ -1,7 +1,7 @@
 #include "serial/PortDiscovery.h"
 
 #include "serial/PortList.h"
-#include "serial/RegistryKey.h"
+#include "platform/RegistryKey.h"
 
 bool EnumerateSerialPorts(std::vector<int>& ports, const char* keyPath) {
     RegistryKey key;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 #include "serial/PortListWindow.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "serial/PortSelection.h"
 
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 
 int ParsePortNumber(const std::string& portText) {
     if (portText.size() <= 4) return 0;

@@ -7,7 +7,7 @@
 
 #include "serial/PortOwner.h"
 #include "serial/TrafficLog.h"
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 // One COM port for the time of one user action. Open configures it; the port
 // thread (PortThread) then does all I/O on the handle: it waits for received

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 

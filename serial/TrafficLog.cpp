@@ -6,7 +6,7 @@
 #include <sys/file.h>
 #endif
 
-#include "text/Files.h"
+#include "platform/Files.h"
 
 namespace TrafficText {
 

@@ -6,8 +6,8 @@
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
-#include "text/Utf8.h"
-#include "text/Wide.h"
+#include "platform/Utf8.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 

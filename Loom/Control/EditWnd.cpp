@@ -5,8 +5,8 @@
 #include "Loom/Control/EditUI.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/WindowWnd.h"
 
 namespace Loom {

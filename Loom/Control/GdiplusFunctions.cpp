@@ -1,6 +1,6 @@
 #include "Loom/Control/GdiplusFunctions.h"
 
-#include "serial/LateLibrary.h"
+#include "platform/LateLibrary.h"
 
 namespace Loom {
 
@@ -8,7 +8,7 @@ namespace {
 
 template <class Fn>
 bool Find(HMODULE module, const char* name, Fn& function) {
-    function = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    function = LibraryFunction<Fn>(module, name);
     return function != nullptr;
 }
 

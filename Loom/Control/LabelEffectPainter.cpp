@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "Loom/Control/GdiplusFunctions.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 

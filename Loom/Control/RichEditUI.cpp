@@ -8,7 +8,7 @@
 #include "Loom/Control/TxtWinHost.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/ValueReaders.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 

@@ -6,10 +6,10 @@
 #include <cwchar>
 
 #include "Loom/Control/RichEditUI.h"
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "serial/LateLibrary.h"
+#include "platform/LateLibrary.h"
 
 namespace Loom {
 
@@ -28,9 +28,8 @@ HMODULE TextServicesLibrary() {
 }
 
 const IID& ExportedIid(const char* name, const IID& fallback) {
-    HMODULE module = TextServicesLibrary();
-    const FARPROC exported = module != nullptr ? ::GetProcAddress(module, name) : nullptr;
-    return exported != nullptr ? *reinterpret_cast<const IID*>(reinterpret_cast<void*>(exported)) : fallback;
+    const auto* exported = LibraryFunction<const IID*>(TextServicesLibrary(), name);
+    return exported != nullptr ? *exported : fallback;
 }
 
 }  // namespace
@@ -60,11 +59,8 @@ CTxtWinHost* CTxtWinHost::Create(CRichEditUI* owner, const RECT& client) {
 }
 
 bool CTxtWinHost::CreateServices() {
-    HMODULE module = TextServicesLibrary();
-    if (module == nullptr) return false;
-    const FARPROC proc = ::GetProcAddress(module, "CreateTextServices");
-    if (proc == nullptr) return false;
-    auto create = reinterpret_cast<PCreateTextServices>(reinterpret_cast<void*>(proc));
+    const auto create = LibraryFunction<PCreateTextServices>(TextServicesLibrary(), "CreateTextServices");
+    if (create == nullptr) return false;
     IUnknown* unknown = nullptr;
     if (FAILED(create(nullptr, this, &unknown)) || unknown == nullptr) return false;
     const HRESULT hr = unknown->QueryInterface(ExportedIid("IID_ITextServices", kTextServicesIid),

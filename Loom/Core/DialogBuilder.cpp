@@ -30,7 +30,7 @@
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/TabLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "text/Win32Text.h"
+#include "platform/Win32Text.h"
 
 namespace Loom {
 

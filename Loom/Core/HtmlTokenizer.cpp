@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace Loom {
 

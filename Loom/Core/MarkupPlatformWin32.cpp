@@ -6,31 +6,16 @@
 
 #include "Loom/Core/MarkupPlatform.h"
 #include "Loom/Core/UIManager.h"
-#include "text/Wide.h"
+#include "platform/UniqueHandle.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 
 namespace {
 
-// The open file, closed on every way out.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
-
 MarkupFileError ReadMarkupFile(const char* name, std::string& bytes) {
     const std::string path = CUIManager::GetResourcePath() + name;
-    FileHandle file(::CreateFileW(Text::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueFile file(::CreateFileW(Text::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return MarkupFileError::Open;
     LARGE_INTEGER size{};

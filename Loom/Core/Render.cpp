@@ -10,7 +10,7 @@
 #include "Loom/Core/RenderBlend.h"
 #include "Loom/Core/RenderHtmlCanvas.h"
 #include "Loom/Core/RenderPixels.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 
@@ -79,7 +79,7 @@ void CRenderer::DrawColor(HDC dc, const RECT& rc, DWORD argb) {
     if (!VisiblePart(dc, rc, visible)) return;
     uint32_t* bits = nullptr;
     UniqueBitmap pixel = CRenderBlend::CreateDib32(1, 1, &bits);
-    UniqueMemDC mem(dc);
+    UniqueMemDC mem = CompatibleDC(dc);
     if (!pixel || !mem) return;
     // Blending expects premultiplied pixels; the plain colour would come out
     // too bright over anything but black.
@@ -104,7 +104,7 @@ void CRenderer::DrawGradient(HDC dc, const RECT& rc, DWORD c1, DWORD c2, bool /*
     const int w = visible.right - visible.left, h = visible.bottom - visible.top;
     uint32_t* bits = nullptr;
     UniqueBitmap tmp = CRenderBlend::CreateDib32(w, h, &bits);
-    UniqueMemDC mem(dc);
+    UniqueMemDC mem = CompatibleDC(dc);
     if (!tmp || !mem) return;
     SelectGuard selected(mem.get(), tmp.get());
     ::SetViewportOrgEx(mem.get(), -visible.left, -visible.top, nullptr);

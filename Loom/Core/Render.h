@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/RenderContext.h"
 
 namespace Loom {

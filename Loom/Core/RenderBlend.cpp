@@ -4,7 +4,7 @@
 #include <atomic>
 
 #include "Loom/Core/RenderPixels.h"
-#include "serial/LateLibrary.h"
+#include "platform/LateLibrary.h"
 
 namespace Loom {
 
@@ -19,11 +19,9 @@ struct Msimg32 {
     AlphaBlendFn alphaBlend = nullptr;
     GradientFillFn gradientFill = nullptr;
     Msimg32() {
-        if (HMODULE m = LoadSystemLibrary("msimg32.dll")) {
-            alphaBlend = reinterpret_cast<AlphaBlendFn>(reinterpret_cast<void*>(::GetProcAddress(m, "AlphaBlend")));
-            gradientFill =
-                reinterpret_cast<GradientFillFn>(reinterpret_cast<void*>(::GetProcAddress(m, "GradientFill")));
-        }
+        const HMODULE m = LoadSystemLibrary("msimg32.dll");
+        alphaBlend = LibraryFunction<AlphaBlendFn>(m, "AlphaBlend");
+        gradientFill = LibraryFunction<GradientFillFn>(m, "GradientFill");
     }
 };
 
@@ -80,7 +78,8 @@ bool CRenderBlend::FallbackBlend(HDC dst, int x, int y, int w, int h, HDC src, i
     uint32_t* bits = nullptr;
     UniqueBitmap srcCopy = CreateDib32(sw, sh, &srcBits);
     UniqueBitmap dstCopy = CreateDib32(vw, vh, &bits);
-    UniqueMemDC srcMem(dst), dstMem(dst);
+    UniqueMemDC srcMem = CompatibleDC(dst);
+    UniqueMemDC dstMem = CompatibleDC(dst);
     if (!srcCopy || !dstCopy || !srcMem || !dstMem) return false;
     SelectGuard srcSel(srcMem.get(), srcCopy.get());
     SelectGuard dstSel(dstMem.get(), dstCopy.get());

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 
 namespace Loom {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Loom/Core/Render.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 

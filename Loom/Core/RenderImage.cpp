@@ -9,8 +9,8 @@
 #include "Loom/Core/Render.h"
 #include "Loom/Core/RenderBlend.h"
 #include "Loom/Core/RenderPixels.h"
-#include "text/Files.h"
-#include "text/Win32Text.h"
+#include "platform/Files.h"
+#include "platform/Win32Text.h"
 
 // The skin's images are PNG; the decoder's other formats stay out.
 #define STB_IMAGE_IMPLEMENTATION
@@ -191,7 +191,7 @@ void CRenderer::DrawImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& 
     if (!dc || !bitmap || ::GetObjectW(bitmap, sizeof bm, &bm) != sizeof bm) return;
     if (::IsRectEmpty(&dest) || ::IsRectEmpty(&paint) || ::IsRectEmpty(&source)) return;
     if (source.left < 0 || source.top < 0 || source.right > bm.bmWidth || source.bottom > bm.bmHeight) return;
-    UniqueMemDC mem(dc);
+    UniqueMemDC mem = CompatibleDC(dc);
     if (!mem) return;
     SelectGuard selected(mem.get(), bitmap);
     StretchModeGuard halftone(dc);

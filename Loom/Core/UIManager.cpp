@@ -6,8 +6,8 @@
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/ValueReaders.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 // The manager's tree, focus, timer, list and notification operations; the
 // window messages and painting are in UIManagerMessages.cpp, fonts and

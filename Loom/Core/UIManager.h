@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/RenderContext.h"
 #include "Loom/Core/UIConstants.h"
-#include "Loom/Core/UniqueWindow.h"
+#include "platform/UniqueWindow.h"
 
 namespace Loom {
 

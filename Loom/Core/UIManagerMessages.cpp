@@ -7,8 +7,8 @@
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
-#include "serial/LateLibrary.h"
-#include "text/Wide.h"
+#include "platform/LateLibrary.h"
+#include "platform/Wide.h"
 
 // The manager's window messages and painting.
 
@@ -29,11 +29,8 @@ constexpr UINT kReflectBase = 0x2000;
 // loaded, as an imported library would.
 bool LoadToolTipClass() {
     static const bool loaded = [] {
-        const HMODULE controls = LoadSystemLibrary("comctl32.dll");
-        if (controls == nullptr) return false;
         using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        const auto init =
-            reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(controls, "InitCommonControlsEx")));
+        const auto init = LibraryFunction<InitFn>(LoadSystemLibrary("comctl32.dll"), "InitCommonControlsEx");
         const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
         return init != nullptr && init(&classes) != FALSE;
     }();
@@ -564,7 +561,7 @@ void CUIManager::OnPaint() {
     }
     const SIZE client = GetClientSize();
     if (offscreenPaint_ && !offscreenDC_ && client.cx > 0 && client.cy > 0) {
-        offscreenDC_ = UniqueMemDC(GetPaintDC());
+        offscreenDC_ = CompatibleDC(GetPaintDC());
         offscreenBitmap_.reset(::CreateCompatibleBitmap(GetPaintDC(), client.cx, client.cy));
     }
     {
@@ -588,7 +585,7 @@ void CUIManager::PaintOffscreen(HDC paintDC, const RECT& update) {
         if (!backgroundDC_) {
             // Keep what the window shows now as the background to paint over.
             const SIZE client = GetClientSize();
-            backgroundDC_ = UniqueMemDC(paintDC);
+            backgroundDC_ = CompatibleDC(paintDC);
             backgroundBitmap_.reset(::CreateCompatibleBitmap(paintDC, client.cx, client.cy));
             if (backgroundDC_ && backgroundBitmap_) {
                 backgroundOld_ = ::SelectObject(backgroundDC_.get(), backgroundBitmap_.get());

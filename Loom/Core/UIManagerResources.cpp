@@ -6,7 +6,7 @@
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Core/ValueReaders.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 // The manager's fonts and images.
 

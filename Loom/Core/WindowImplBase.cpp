@@ -3,8 +3,8 @@
 #include <windowsx.h>
 
 #include "Loom/Core/ControlUI.h"
-#include "Loom/Core/GdiHandles.h"
-#include "text/Win32Text.h"
+#include "platform/GdiHandles.h"
+#include "platform/Win32Text.h"
 
 namespace Loom {
 

@@ -1,7 +1,7 @@
 #include "Loom/Core/WindowWnd.h"
 
 #include "Loom/Core/UIManager.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace Loom {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "Loom/Core/XmlMarkup.h"
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace Loom {
 

@@ -11,10 +11,10 @@
 
 #include "cli/Console.h"
 #include "cli/Workshop.h"
-#include "serial/LateLibrary.h"
-#include "serial/UniqueHandle.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/LateLibrary.h"
+#include "platform/UniqueHandle.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "Loom/Core/UIManager.h"
 #include "app/DlgMain.h"
 #include "cli/Workshop.h"
-#include "serial/LateLibrary.h"
+#include "platform/LateLibrary.h"
 
 namespace {
 

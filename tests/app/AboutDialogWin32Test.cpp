@@ -15,8 +15,8 @@
 #include "Loom/Control/LabelUI.h"
 #include "app/DlgAbout.h"
 #include "tests/loom/LoomTestWindow.h"
-#include "tests/loom/RenderTestPng.h"
-#include "text/Win32Text.h"
+#include "tests/support/RenderTestPng.h"
+#include "platform/Win32Text.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -13,7 +13,7 @@
 #include "app/DlgMain.h"
 #include "radio/UiEvents.h"
 #include "tests/loom/LoomTestWindow.h"
-#include "text/Win32Text.h"
+#include "platform/Win32Text.h"
 
 using namespace Loom;
 using LoomTest::TestWindow;

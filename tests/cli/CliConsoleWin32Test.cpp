@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "tests/support/SimProcess.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 

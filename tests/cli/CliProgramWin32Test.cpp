@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/support/SimProcess.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 
@@ -128,7 +128,9 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
     // The session in the traffic log: commands, replies, port and rate.
     const std::string log = SimProcess::ReadFile(appData + "/VelmoraConfig/Logs/VelmoraConfig.log");
     EXPECT_NE(log.find(Port() + " 9600 > control\\r\n"), std::string::npos) << log;
-    EXPECT_NE(log.find(Port() + " 9600 < \\r\\ninto config mode\\r\\n\n"), std::string::npos) << log;
+    // The reply is complete at its carriage return and the port closes at
+    // once: its line feed, a byte later on the line, may be gone with it.
+    EXPECT_NE(log.find(Port() + " 9600 < \\r\\ninto config mode\\r"), std::string::npos) << log;
     EXPECT_NE(log.find(Port() + " 9600 > cfg_ch_8 439.125\\r\n"), std::string::npos) << log;
     ::DeleteFileW(Text::WidePath(chinese).c_str());
 }

@@ -9,8 +9,8 @@
 #include "Loom/Control/EditUI.h"
 #include "Loom/Control/EditWnd.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -8,7 +8,7 @@
 #include "Loom/Control/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "LoomTestWindow.h"
-#include "RenderTestPng.h"
+#include "tests/support/RenderTestPng.h"
 
 using namespace Loom;
 using namespace LoomTest;

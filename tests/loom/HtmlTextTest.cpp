@@ -9,7 +9,7 @@
 #include "Loom/Core/Render.h"
 #include "RenderTestContext.h"
 #include "RenderTestSurface.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 using Loom::CRenderer;
 using LoomTest::RenderTestContext;
@@ -26,8 +26,8 @@ protected:
         return tm.tmHeight + tm.tmExternalLeading;
     }
     int Width(HFONT f, const std::string& s) {
-        Loom::UniqueMemDC dc(nullptr);
-        Loom::SelectGuard sel(dc.get(), f);
+        UniqueMemDC dc = CompatibleDC(nullptr);
+        SelectGuard sel(dc.get(), f);
         SIZE size{};
         const std::wstring w = Text::Widen(s);
         ::GetTextExtentPoint32W(dc.get(), w.c_str(), int(w.size()), &size);
@@ -35,7 +35,7 @@ protected:
     }
     // Plain text the way the expected pictures are made.
     void Put(RenderTestSurface& s, HFONT f, int x, int y, const std::string& text, COLORREF colour = 0) {
-        Loom::SelectGuard sel(s.dc(), f);
+        SelectGuard sel(s.dc(), f);
         ::SetBkMode(s.dc(), TRANSPARENT);
         ::SetTextColor(s.dc(), colour);
         const std::wstring w = Text::Widen(text);
@@ -113,8 +113,8 @@ TEST_F(HtmlTextTest, HoveredLinkIsDrawnInTheHoverColour) {
 
 TEST_F(HtmlTextTest, EndEllipsisAtTheRightEdge) {
     const std::string text = "abcdefghijklmnopqrstuvwxyz";
-    Loom::UniqueMemDC dc(nullptr);
-    Loom::SelectGuard sel(dc.get(), Default());
+    UniqueMemDC dc = CompatibleDC(nullptr);
+    SelectGuard sel(dc.get(), Default());
     INT fit = 0;
     SIZE size{};
     ::GetTextExtentExPointA(dc.get(), text.c_str(), int(text.size()), 100, &fit, nullptr, &size);

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <vector>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/WindowWnd.h"
 #include "LoomTestWindow.h"
-#include "RenderTestPng.h"
+#include "tests/support/RenderTestPng.h"
 
 using namespace Loom;
 using namespace LoomTest;
@@ -26,8 +26,8 @@ LOGFONTW Describe(HFONT font) {
 
 // True when the font has glyphs of its own for every character of text.
 bool HasGlyphs(HFONT font, const wchar_t* text) {
-    Loom::UniqueMemDC dc(nullptr);
-    Loom::SelectGuard select(dc.get(), font);
+    UniqueMemDC dc = CompatibleDC(nullptr);
+    SelectGuard select(dc.get(), font);
     const int n = static_cast<int>(std::wcslen(text));
     std::vector<WORD> glyphs(static_cast<size_t>(n));
     if (::GetGlyphIndicesW(dc.get(), text, n, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return false;

@@ -6,7 +6,7 @@
 #include "Loom/Core/NotifyPump.h"
 #include "Loom/Core/WindowWnd.h"
 #include "LoomTestWindow.h"
-#include "text/Win32Text.h"
+#include "platform/Win32Text.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -7,9 +7,9 @@
 #include "Loom/Core/Render.h"
 #include "Loom/Core/RenderBlend.h"
 #include "RenderTestContext.h"
-#include "RenderTestPng.h"
+#include "tests/support/RenderTestPng.h"
 #include "RenderTestSurface.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 using Loom::CRenderBlend;
 using Loom::CRenderer;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/Render.h"
 #include "Loom/Core/RenderContext.h"
 
@@ -19,7 +19,7 @@ namespace LoomTest {
 class RenderTestContext : public Loom::IRenderContext {
 public:
     explicit RenderTestContext(std::string resourcePath = "") : resourcePath_(std::move(resourcePath)) {
-        measureDC_ = Loom::UniqueMemDC(nullptr);
+        measureDC_ = CompatibleDC(nullptr);
         defaultFont_ = Add("Tahoma", 16, false, false, false);
     }
 
@@ -70,10 +70,10 @@ public:
     HFONT Add(const std::string& face, int size, bool bold, bool underline, bool italic) {
         Entry e;
         e.face = face, e.size = size, e.bold = bold, e.underline = underline, e.italic = italic;
-        e.font = Loom::UniqueFont(::CreateFontA(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, 0,
+        e.font = UniqueFont(::CreateFontA(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, 0,
                                                 DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, face.c_str()));
         if (!e.font) return nullptr;
-        Loom::SelectGuard sel(measureDC_.get(), e.font.get());
+        SelectGuard sel(measureDC_.get(), e.font.get());
         ::GetTextMetricsW(measureDC_.get(), &e.tm);
         fonts_.push_back(std::move(e));
         return fonts_.back().font.get();
@@ -85,14 +85,14 @@ public:
 
 private:
     struct Entry {
-        Loom::UniqueFont font;
+        UniqueFont font;
         std::string face;
         int size = 0;
         bool bold = false, underline = false, italic = false;
         TEXTMETRICW tm{};
     };
     std::string resourcePath_;
-    Loom::UniqueMemDC measureDC_;
+    UniqueMemDC measureDC_;
     std::vector<Entry> fonts_;
     HFONT defaultFont_ = nullptr;
     std::map<std::string, Loom::TImagePtr> images_;

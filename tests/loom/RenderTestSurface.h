@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/RenderBlend.h"
 
 namespace LoomTest {
@@ -13,7 +13,7 @@ namespace LoomTest {
 class RenderTestSurface {
 public:
     RenderTestSurface(int width, int height, uint32_t fill = 0xFFFFFFFF)
-        : width_(width), height_(height), dc_(nullptr) {
+        : width_(width), height_(height), dc_(CompatibleDC(nullptr)) {
         bitmap_ = Loom::CRenderBlend::CreateDib32(width, height, &bits_);
         old_ = ::SelectObject(dc_.get(), bitmap_.get());
         Fill(fill);
@@ -55,8 +55,8 @@ public:
 
 private:
     int width_, height_;
-    Loom::UniqueMemDC dc_;
-    Loom::UniqueBitmap bitmap_;
+    UniqueMemDC dc_;
+    UniqueBitmap bitmap_;
     uint32_t* bits_ = nullptr;
     HGDIOBJ old_ = nullptr;
 };

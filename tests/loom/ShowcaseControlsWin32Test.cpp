@@ -15,7 +15,7 @@
 #include "Loom/Control/ProgressUI.h"
 #include "Loom/Core/DialogBuilder.h"
 #include "LoomTestWindow.h"
-#include "RenderTestPng.h"
+#include "tests/support/RenderTestPng.h"
 #include "Showcase.h"
 
 using namespace Loom;

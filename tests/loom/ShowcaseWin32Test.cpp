@@ -8,7 +8,7 @@
 
 #include "Loom/Core/Render.h"
 #include "LoomTestWindow.h"
-#include "RenderTestPng.h"
+#include "tests/support/RenderTestPng.h"
 #include "Showcase.h"
 
 using namespace Loom;

@@ -13,12 +13,12 @@
 #include "radio/ConfigFileCommands.h"
 #include "radio/ConfigFileDialogs.h"
 #include "radio/RadioConfig.h"
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "tests/support/FakeActionWindow.h"
 #include "tests/support/FakeConfigView.h"
 #include "tests/support/SimProcess.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "tests/support/FakeConfigView.h"
 #include "tests/support/PortActionWindow.h"
 #include "tests/support/SimProcess.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 
@@ -55,6 +55,9 @@ protected:
     void StartRadio(const std::string& extra = "") {
         com = TestComPort(0);
         ASSERT_GT(com, 0);
+        // A run stopped midway leaves its files behind: this radio starts afresh.
+        for (const std::string& file : {Transcript(), State()})
+            ::DeleteFileW(Text::WidePath(SimProcess::WinePath(file)).c_str());
         radio.reset(new SimProcess(com, "--transcript " + Transcript() + " --state " + State() + " " + extra));
         ASSERT_TRUE(radio->Started());
         window.reset(new PortActionWindow(com, 9600));
@@ -385,7 +388,9 @@ protected:
         DWORD written = 0;
         ASSERT_TRUE(::WriteFile(f, image.data(), static_cast<DWORD>(image.size()), &written, nullptr));
         ::CloseHandle(f);
-        ::DeleteFileW(Text::WidePath(SimProcess::WinePath(Unix("received.bin"))).c_str());
+        // A run stopped midway leaves the radio's files behind.
+        for (const char* file : {"received.bin", "fw-transcript"})
+            ::DeleteFileW(Text::WidePath(SimProcess::WinePath(Unix(file))).c_str());
     }
     // What the radio logged and saved; the files are removed.
     void ReadResults() {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "radio/RadioTables.h"
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 
 using namespace RadioTables;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "radio/SettingsStore.h"
-#include "serial/RegistryKey.h"
+#include "platform/RegistryKey.h"
 #include "tests/radio/FakeSettingsWindow.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "Loom/Core/GdiHandles.h"
+#include "platform/GdiHandles.h"
 #include "Loom/Core/Render.h"
 #include "res/version.h"
 

@@ -7,7 +7,7 @@
 
 #include "serial/PortDiscovery.h"
 #include "serial/PortSelection.h"
-#include "serial/RegistryKey.h"
+#include "platform/RegistryKey.h"
 #include "tests/serial/FakePortListWindow.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "serial/DecimalText.h"
+#include "platform/DecimalText.h"
 #include "serial/PortSelection.h"
 
 namespace {

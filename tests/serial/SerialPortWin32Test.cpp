@@ -11,7 +11,7 @@
 #include "serial/SerialPort.h"
 #include "tests/support/ResourceCounts.h"
 #include "tests/support/SimProcess.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 

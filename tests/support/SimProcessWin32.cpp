@@ -1,5 +1,5 @@
 #include "tests/support/SimProcess.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // that it was reached.
 #include <windows.h>
 
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH) return TRUE;

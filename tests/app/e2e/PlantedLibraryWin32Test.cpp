@@ -9,10 +9,10 @@
 
 #include <string>
 
-#include "serial/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "tests/app/e2e/ProgramDriver.h"
 #include "tests/support/SimProcess.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 

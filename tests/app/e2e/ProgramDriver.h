@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 // Polls `done` every 50 ms; false when it has not come true within `ms`.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);

@@ -7,7 +7,7 @@
 #include "radio/Settings.h"
 #include "radio/SettingsStore.h"
 #include "serial/PortDiscovery.h"
-#include "tests/loom/RenderTestPng.h"
+#include "tests/support/RenderTestPng.h"
 #include "tests/support/SimProcess.h"
 
 namespace {

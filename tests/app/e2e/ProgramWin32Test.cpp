@@ -13,7 +13,7 @@
 #include "radio/RadioTables.h"
 #include "tests/app/e2e/ProgramDriver.h"
 #include "tests/support/SimProcess.h"
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 

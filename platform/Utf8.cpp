@@ -1,4 +1,4 @@
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace Text {
 

@@ -1,11 +1,11 @@
-#include "serial/LogFolder.h"
+#include "platform/LogFolder.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "serial/LateLibrary.h"
-#include "text/Win32Text.h"
-#include "text/Wide.h"
+#include "platform/LateLibrary.h"
+#include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 using namespace Text;
 

@@ -1,9 +1,9 @@
-#include "text/Files.h"
+#include "platform/Files.h"
 
 #ifdef _WIN32
 #include <share.h>
 
-#include "text/Wide.h"
+#include "platform/Wide.h"
 #endif
 
 namespace Text {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace Text {
 

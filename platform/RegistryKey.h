@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 // One value of a key: the name and the data as UTF-8 in 256-byte buffers
 // (the registry holds them as wide text). Neither is guaranteed to be

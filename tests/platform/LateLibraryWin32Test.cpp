@@ -1,4 +1,4 @@
-#include "serial/LateLibrary.h"
+#include "platform/LateLibrary.h"
 
 #include <gtest/gtest.h>
 

@@ -47,6 +47,14 @@ inline HMODULE LoadSystemLibrary(const char* name) {
     return ::LoadLibraryW(path);
 }
 
+// The function `name` of a loaded library as type Fn; null when the library
+// is null or has no such function.
+template <class Fn>
+Fn LibraryFunction(HMODULE module, const char* name) {
+    if (module == nullptr) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
 // A system library the program needs only now and then (the file dialogs,
 // the shell for a link), loaded at its first use instead of with the program:
 // every library the program imports is loaded and initialised before its
@@ -60,9 +68,7 @@ inline HMODULE LoadSystemLibrary(const char* name) {
 template <class Fn, const char* Library, const char* Name>
 Fn LateFunction() {
     static const Fn function = []() -> Fn {
-        const HMODULE module = LoadSystemLibrary(Library);
-        if (module == nullptr) return nullptr;
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, Name)));
+        return LibraryFunction<Fn>(LoadSystemLibrary(Library), Name);
     }();
     return function;
 }

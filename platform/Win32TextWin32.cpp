@@ -1,6 +1,6 @@
-#include "text/Win32Text.h"
+#include "platform/Win32Text.h"
 
-#include "text/Wide.h"
+#include "platform/Wide.h"
 
 namespace Text {
 
