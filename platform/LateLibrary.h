@@ -67,8 +67,6 @@ Fn LibraryFunction(HMODULE module, const char* name) {
 // the shell, for one, may leave threads of its own running in it.
 template <class Fn, const char* Library, const char* Name>
 Fn LateFunction() {
-    static const Fn function = []() -> Fn {
-        return LibraryFunction<Fn>(LoadSystemLibrary(Library), Name);
-    }();
+    static const Fn function = []() -> Fn { return LibraryFunction<Fn>(LoadSystemLibrary(Library), Name); }();
     return function;
 }

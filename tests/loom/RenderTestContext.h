@@ -71,7 +71,7 @@ public:
         Entry e;
         e.face = face, e.size = size, e.bold = bold, e.underline = underline, e.italic = italic;
         e.font = UniqueFont(::CreateFontA(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, 0,
-                                                DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, face.c_str()));
+                                          DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, face.c_str()));
         if (!e.font) return nullptr;
         SelectGuard sel(measureDC_.get(), e.font.get());
         ::GetTextMetricsW(measureDC_.get(), &e.tm);
