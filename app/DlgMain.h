@@ -1,32 +1,26 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "Loom/Core/WindowImplBase.h"
+#include "app/ChannelCheck.h"
+#include "app/ConfigFileDialogs.h"
+#include "app/FirmwareJob.h"
 #include "app/LanguageTable.h"
+#include "app/MainCommands.h"
 #include "app/MainConfigView.h"
+#include "app/MainMenus.h"
 #include "app/MainWindowTree.h"
+#include "app/RadioSearch.h"
 #include "radio/ConfigFileCommands.h"
-#include "radio/ConfigFileDialogs.h"
-#include "radio/Firmware.h"
-#include "radio/FirmwareWindow.h"
-#include "radio/FirmwareWorker.h"
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
-#include "radio/RadioExchange.h"
-#include "radio/RadioFinder.h"
+#include "radio/RadioLink.h"
 #include "radio/Settings.h"
 #include "radio/SettingsStore.h"
 #include "serial/PortDiscovery.h"
-#include "serial/SelectedPort.h"
-#include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 
 // Where the main window finds its ports and keeps its settings; tests point
@@ -36,24 +30,21 @@ struct MainWindowPlaces {
     const char* settingsKey = kSettingsKeyPath;
 };
 
-// The main window: the controller of everything the technician does. It
-// builds the control tree, speaks Chinese or English, runs the four radio
+// The main window: a router from the technician's clicks to the commands. It
+// builds the control tree, speaks Chinese or English, runs the radio
 // commands, Import and Export on its own thread (blocking it while the radio
-// answers), and a firmware download on the worker thread, which reaches the
-// window only through kWmAppUiEvent. There is no lasting connection: every
-// command opens the chosen port, exchanges, shows its outcome and closes it.
-class DlgMain : public Loom::WindowImplBase,
-                public IActionWindow,
-                public IPortOwner,
-                public IPortWriter,
-                private IRadioProbe {
+// answers), the radio search on a thread of its own and a firmware download
+// on the worker thread; those two reach the window only through
+// kWmAppUiEvent. There is no lasting connection: every command opens the
+// chosen port, exchanges, shows its outcome and closes it.
+class DlgMain : public Loom::WindowImplBase, public IActionWindow {
 public:
     using Places = MainWindowPlaces;
     static constexpr int kDesignWidth = 759, kDesignHeight = 509;
 
     explicit DlgMain(Places places = Places());
-    // Stores the settings and closes the port; a download still running is
-    // cancelled first.
+    // Stores the settings and closes the port; a search or a download still
+    // running is stopped first.
     ~DlgMain() override;
 
     // Creates, centres and shows the window; false when it cannot be made.
@@ -62,11 +53,6 @@ public:
     // IActionWindow
     bool OpenSelectedPort(bool firmwareRate) override;
     void ShowResult(bool success, ActionControl control) override;
-    // The port thread's bytes go to the exchange.
-    void OnPortByte(unsigned char byte) override { exchange_.OnPortByte(byte); }
-    // Bytes for the radio; dropped once a download is being cancelled, so
-    // that the download's next exchange fails at once.
-    void Write(const unsigned char* data, uint32_t length) override;
 
     void Notify(Loom::NotifyMsg& msg) override;
 
@@ -75,10 +61,10 @@ public:
     MainConfigView& View() { return *view_; }
     const LanguageTable& Languages() const { return languageTable_; }
     bool IsChinese() const { return view_->IsChinese(); }
-    bool IsMenuMode() const { return menuMode_; }
-    int ActiveMenu() const { return activeMenu_; }
+    bool IsMenuMode() const { return menus_ && menus_->IsMenuMode(); }
+    int ActiveMenu() const { return menus_ ? menus_->ActiveMenu() : -1; }
     bool IsDownloading() const { return downloading_; }
-    bool IsSearching() const { return searching_; }
+    bool IsSearching() const { return search_ && search_->IsRunning(); }
     // The traffic log, or null when its folder could not be made.
     TrafficLog* Log() const { return log_.get(); }
     // The language switch of the language item.
@@ -96,48 +82,23 @@ protected:
     bool ResponseDefaultKeyEvent(WPARAM key) override;
 
 private:
+    // The table of commands (DlgMainCommands.cpp).
+    void BuildCommands();
     void FillLists();
-    void ApplyLanguageWidths(bool chinese);
-    bool OnClick(Loom::CControlUI* sender);
-    bool OnKillFocusNotify(Loom::CControlUI* sender);
     void OnSetFocusNotify(Loom::CControlUI* sender);
-    void OnItemSelect(Loom::CControlUI* sender);
-    bool IsRangeCheckExempt(const Loom::CControlUI* sender) const;
-    bool CheckPendingChannel(const Loom::CControlUI* sender);
-    bool ChannelOf(const Loom::CControlUI* edit, Group& group, int& row) const;
-    void CloseMenus();
-    bool IsHeaderFocused() const;
-    void HoverMenu(POINT pt);
-    bool DispatchMenuItem(Loom::CControlUI* item);
-    void RunCommand(Loom::CControlUI* control);
-    void DropInputMadeWhileBusy();
-    bool IsBlockedWhileDownloading(const Loom::CControlUI* control) const;
+    // Runs the command of a button or menu item; false when the control runs none.
+    bool RunCommand(Loom::CControlUI* control);
     void SetBusy(bool on);
-    // Enables or disables every command that needs the port.
-    void EnablePortCommands(bool enabled);
-    bool IsPortBusy() const { return downloading_ || searching_; }
-    // The radio search: started on the window thread, run on its own
-    // thread, which reaches the window only through posted kWmAppUiEvent.
+    bool IsPortBusy() const { return downloading_ || IsSearching(); }
     void StartFindRadio();
     void ShowSearchStep();
     void EndFindRadio();
-    void StopSearchThread();
-    void ShowStrip(const std::string& text, DWORD colour);
-    // IRadioProbe, called on the search thread.
-    void Trying(int port, int rate) override;
-    bool OpenPort(int port, int rate) override;
-    bool Connect() override;
-    void ClosePort() override;
-    void ShowProgress(int value);
     // The control's caption and the outcome on a green or red strip; closes the port.
     void ShowOutcome(bool success, Loom::CControlUI* control);
-    Loom::CControlUI* ControlOf(ActionControl control) const;
     void StartFirmwareDownload();
-    void RunFirmwareDownload();
     // Asks whether a running download may be abandoned; true when the
     // window may end.
     bool ConfirmEndDuringDownload();
-    void CancelDownload();
     void EndProgram();
     void StartTrafficLog();
     void OpenLogFolder();
@@ -150,35 +111,20 @@ private:
     std::unique_ptr<RadioActions> actions_;
     std::unique_ptr<ConfigFileDialogs> fileDialogs_;
     std::unique_ptr<ConfigFileCommands> fileCommands_;
+    std::unique_ptr<MainMenus> menus_;
+    std::unique_ptr<ChannelCheck> channelCheck_;
+    MainCommandTable commands_;
     RememberedSettings remembered_;
     bool initialised_ = false;
 
-    bool menuMode_ = false;
-    int activeMenu_ = -1;
-    bool txPending_[10] = {};
-    bool rxPending_[10] = {};
-
-    // The traffic log outlives the port and its thread, which write to it.
+    // The traffic log outlives the link and its port thread, which write to it.
     std::unique_ptr<TrafficLog> log_;
-    // The exchange is declared before the port, so that the port and its
-    // thread, which feeds the exchange, go first.
-    RadioExchange exchange_;
-    CSerialPort port_;
-    SelectedPort lastPort_;
+    RadioLink link_;
+    // The search and the download use the link: declared after it, they go first.
+    std::unique_ptr<RadioSearch> search_;
+    std::unique_ptr<FirmwareJob> firmware_;
     std::string firmwarePortText_, firmwareRateText_;
-    std::string firmwarePath_;  // chosen on the window thread, read by the worker after firmwarePending
-    std::atomic<bool> cancelling_{false};
     bool downloading_ = false;
     bool choosingFirmware_ = false;
     bool ending_ = false;  // the program has been told to end
-    std::unique_ptr<FirmwareWorker> worker_;
-
-    bool searching_ = false;
-    std::thread searchThread_;
-    std::atomic<bool> searchCancel_{false};
-    std::atomic<bool> searchEnded_{false};
-    std::atomic<int> tryingPort_{0}, tryingRate_{0};
-    // The tick count at the last search's end.
-    std::optional<DWORD> searchEndedAt_;
-    FindOutcome searchOutcome_;  // written by the search thread before it ends
 };

@@ -168,3 +168,15 @@ void MainConfigView::DisableRadioButtons() {
     for (CButtonUI* button : {c_.connectButton, c_.disconnectButton, c_.readButton, c_.writeButton})
         button->SetEnabled(false);
 }
+
+std::vector<int> MainConfigView::ComboNumbers(CComboUI* combo, int (*parse)(const std::string&)) {
+    std::vector<int> numbers;
+    for (int i = 0; i < combo->GetCount(); ++i) numbers.push_back(parse(combo->GetItemAt(i)->GetText()));
+    return numbers;
+}
+
+int MainConfigView::ComboPosition(CComboUI* combo, int number, int (*parse)(const std::string&)) {
+    for (int i = 0; i < combo->GetCount(); ++i)
+        if (parse(combo->GetItemAt(i)->GetText()) == number) return i;
+    return -1;
+}

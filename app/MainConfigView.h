@@ -58,6 +58,10 @@ public:
     bool ListOf(const Loom::CControlUI* combo, ListField& list) const;
     // Replaces the items of any combo of the window; the selection is lost.
     static void FillCombo(Loom::CComboUI* combo, const std::vector<std::string>& items);
+    // The numbers the items of a list name (ports, rates), read by `parse`,
+    // and the position of the item naming `number` (-1: none).
+    static std::vector<int> ComboNumbers(Loom::CComboUI* combo, int (*parse)(const std::string&));
+    static int ComboPosition(Loom::CComboUI* combo, int number, int (*parse)(const std::string&));
 
 private:
     CLabelAndComboUI* Row(ListField list) const;

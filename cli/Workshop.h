@@ -8,14 +8,14 @@
 #include "radio/RadioConfig.h"
 #include "radio/RadioExchange.h"
 #include "radio/RadioFinder.h"
-#include "serial/SerialPort.h"
+#include "radio/RadioLink.h"
 #include "serial/TrafficLog.h"
 
 // One command-line run against one radio: the same radio actions, profile
 // file and firmware download as the window, through a view that is not a
 // window. Every run checks its files before it opens the port, so that a
 // request that cannot be carried out sends nothing to the radio.
-class Workshop : public IActionWindow, public IPortOwner, public IPortWriter, public IRadioProbe {
+class Workshop : public IActionWindow, public IRadioProbe {
 public:
     Workshop(const CliOptions& options, Console& console, TrafficLog* log);
     ExitCode Run();
@@ -23,9 +23,6 @@ public:
     // IActionWindow
     bool OpenSelectedPort(bool firmwareRate) override;
     void ShowResult(bool success, ActionControl control) override;
-    // The port thread's bytes go to the exchange; the exchange's to the port.
-    void OnPortByte(unsigned char byte) override { exchange_.OnPortByte(byte); }
-    void Write(const unsigned char* data, uint32_t length) override { port_.Write(data, length); }
     // IRadioProbe: the search of --find.
     void Trying(int port, int rate) override;
     bool OpenPort(int port, int rate) override;
@@ -48,15 +45,13 @@ private:
     CliOptions options_;
     Console& console_;
     TrafficLog* log_;
+    RadioLink link_;  // before the actions, which use its exchange
     ConsoleConfigView view_;
     RadioConfig config_;
     RadioActions actions_;
     bool lastOutcome_ = false;
     bool openFailed_ = false;
     bool anyPortOpened_ = false;  // by the search of --find
-    // The exchange before the port: the port's thread, which feeds it, goes first.
-    RadioExchange exchange_;
-    CSerialPort port_;
 };
 
 // The whole command line: arguments, log, run; returns the exit code.

@@ -75,26 +75,22 @@ Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log)
       console_(console),
       log_(log),
       config_(view_),
-      actions_(view_, config_, exchange_, *this),
-      exchange_(*this),
-      port_(this) {
+      actions_(view_, config_, link_.Exchange(), *this) {
     view_.config = &config_;
     config_.FillParameterLists();
-    port_.SetTrafficLog(log_);
+    link_.SetTrafficLog(log_);
 }
 
 std::string Workshop::PortName() const { return "COM" + std::to_string(options_.port); }
 
 bool Workshop::OpenSelectedPort(bool firmwareRate) {
-    const int rate = firmwareRate ? kFirmwareBaudRate : options_.rate;
-    openFailed_ = !port_.Open(options_.port, rate) || !port_.StartThread();
-    if (openFailed_) port_.Close();
+    openFailed_ = !link_.Open(options_.port, options_.rate, firmwareRate);
     return !openFailed_;
 }
 
 void Workshop::ShowResult(bool success, ActionControl) {
     lastOutcome_ = success;
-    port_.Close();
+    link_.Close();
 }
 
 ExitCode Workshop::FailureCode(const char* what) {
@@ -102,12 +98,12 @@ ExitCode Workshop::FailureCode(const char* what) {
         console_.Err("error: " + PortName() + " cannot be opened (no such port, or another program is using it)\n");
         return ExitCode::PortNotOpened;
     }
-    if (!exchange_.IsReplyComplete()) {
+    if (!link_.Exchange().IsReplyComplete()) {
         console_.Err(std::string("error: ") + what + ": the radio on " + PortName() + " at " +
                      std::to_string(options_.rate) + " baud does not answer\n");
         return ExitCode::NoAnswer;
     }
-    console_.Err(std::string("error: ") + what + ": the radio answered \"" + exchange_.ReplyLine() + "\"\n");
+    console_.Err(std::string("error: ") + what + ": the radio answered \"" + link_.Exchange().ReplyLine() + "\"\n");
     return ExitCode::Refused;
 }
 
@@ -254,12 +250,12 @@ ExitCode Workshop::Firmware() {
     }
     Firmware::GivenImage chooser(options_.path);
     ConsoleFirmwareEvents events(console_, facts);
-    Firmware::Download download(chooser, events, *this, exchange_, *this);
+    Firmware::Download download(chooser, events, *this, link_.Exchange(), link_);
     download.log = log_;
     lastOutcome_ = false;
     openFailed_ = false;
     download.downloadFirmware();
-    port_.Close();
+    link_.Close();
     if (!events.Succeeded()) {
         options_.rate = kFirmwareBaudRate;
         return FailureCode("firmware");
@@ -275,14 +271,14 @@ void Workshop::Trying(int port, int rate) {
 // A port whose line cannot be set up counts as one that cannot be opened: no
 // radio can answer on it at any rate.
 bool Workshop::OpenPort(int port, int rate) {
-    const bool opened = port_.OpenLine(port, rate);
+    const bool opened = link_.Open(port, rate);
     anyPortOpened_ = anyPortOpened_ || opened;
     return opened;
 }
 
-bool Workshop::Connect() { return ConnectAnswered(exchange_); }
+bool Workshop::Connect() { return ConnectAnswered(link_.Exchange()); }
 
-void Workshop::ClosePort() { port_.Close(); }
+void Workshop::ClosePort() { link_.Close(); }
 
 // Every listed port (or only --port) at every rate, the given ones first.
 // The radio that answers is taken out of configuration mode again, so that

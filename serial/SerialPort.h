@@ -54,10 +54,6 @@ public:
     // thread) when the port is not open or the thread cannot be created.
     bool StartThread();
 
-    // Open, a line that took its settings (else no serial line is behind the
-    // port), and StartThread; on any failure the port is closed again.
-    bool OpenLine(int portNumber, int baudRate);
-
     // The thread routine; its argument is the port. Ends with exit code 100
     // when shutdown is signalled.
     static DWORD WINAPI PortThread(LPVOID port);

@@ -112,12 +112,6 @@ bool CSerialPort::Open(int number, int baudRate) {
     return true;
 }
 
-bool CSerialPort::OpenLine(int number, int baudRate) {
-    if (Open(number, baudRate) && IsLineConfigured() && StartThread()) return true;
-    Close();
-    return false;
-}
-
 bool CSerialPort::StartThread() {
     if (!IsOpen() || threadHandle || threadRunning.load()) return false;
     // Marked running before the thread exists, so that a Close coming first

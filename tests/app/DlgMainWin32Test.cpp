@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/DlgMain.h"
-#include "radio/UiEvents.h"
+#include "app/UiEvents.h"
 #include "tests/loom/LoomTestWindow.h"
 #include "platform/Win32Text.h"
 

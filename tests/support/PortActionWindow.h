@@ -4,20 +4,17 @@
 
 #include "radio/RadioActions.h"
 #include "radio/RadioExchange.h"
-#include "serial/SelectedPort.h"
-#include "serial/SerialPort.h"
+#include "radio/RadioLink.h"
 
 // The window side of the radio actions over the real COM port, as the main
 // window does it: the port and rate boxes hold " COMn" and a rate, the
 // outcome is recorded and closes the port.
-class PortActionWindow : public IActionWindow, public IPortOwner, public IPortWriter {
+class PortActionWindow : public IActionWindow {
 public:
     PortActionWindow(int comPort, int baudRate);
 
     bool OpenSelectedPort(bool firmwareRate) override;
     void ShowResult(bool success, ActionControl control) override;
-    void OnPortByte(unsigned char byte) override { exchange.OnPortByte(byte); }
-    void Write(const unsigned char* data, uint32_t length) override { port.Write(data, length); }
 
     struct Result {
         bool success;
@@ -26,10 +23,8 @@ public:
     };
     std::string portText;
     std::string rateText;
-    SelectedPort last;
     std::vector<Result> results;
-    // The exchange is declared first so that the port, and its thread that
-    // feeds the exchange, goes first.
-    RadioExchange exchange;
-    CSerialPort port;
+    RadioLink link;
+    RadioExchange& exchange = link.Exchange();
+    CSerialPort& port = link.Port();
 };

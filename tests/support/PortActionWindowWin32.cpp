@@ -1,13 +1,10 @@
 #include "tests/support/PortActionWindow.h"
 
 PortActionWindow::PortActionWindow(int comPort, int baudRate)
-    : portText(" COM" + std::to_string(comPort)),
-      rateText(" " + std::to_string(baudRate)),
-      exchange(*this),
-      port(this) {}
+    : portText(" COM" + std::to_string(comPort)), rateText(" " + std::to_string(baudRate)) {}
 
 bool PortActionWindow::OpenSelectedPort(bool firmwareRate) {
-    return ::OpenSelectedPort(port, portText, rateText, firmwareRate, last);
+    return link.OpenSelected(portText, rateText, firmwareRate);
 }
 
 void PortActionWindow::ShowResult(bool success, ActionControl control) {

@@ -1,4 +1,4 @@
-#include "radio/ConfigFileDialogs.h"
+#include "app/ConfigFileDialogs.h"
 
 #include <algorithm>
 #include <utility>

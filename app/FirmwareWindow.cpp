@@ -1,11 +1,11 @@
-#include "radio/FirmwareWindow.h"
+#include "app/FirmwareWindow.h"
 
 #include <commdlg.h>
 
 #include <iterator>
 #include <string>
 
-#include "radio/UiEvents.h"
+#include "app/UiEvents.h"
 #include "platform/LateLibrary.h"
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"
