@@ -150,5 +150,22 @@ out=$("$root/scripts/check-text-functions" "$work/ansi32" 2>&1); rc=$?
 check "32-bit CreateFileA: fails" [ "$rc" = 1 ]
 check "32-bit CreateFileA: named" contains "$out" "KERNEL32.dll!CreateFileA:"
 
+# --- scripts/check-includes against a tree of two libraries -----------------
+tree=$work/tree
+mkdir -p "$tree/low" "$tree/high" "$tree/build"
+printf '#pragma once\n' >"$tree/low/Low.h"
+printf '#pragma once\n' >"$tree/high/High.h"
+printf '#include "low/Low.h"\n' >"$tree/low/Low.cpp"
+printf '#include "high/High.h"\n#include "low/Low.h"\n' >"$tree/high/High.cpp"
+printf 'target low STATIC_LIBRARY\nsource low low/Low.cpp\ntarget high STATIC_LIBRARY\nsource high high/High.cpp\nlink high low\n' \
+  >"$tree/build/library-graph.txt"
+git -C "$tree" init -q && git -C "$tree" add low high
+out=$(VELMORA_SOURCE_ROOT=$tree "$root/scripts/check-includes" "$tree/build" 2>&1); rc=$?
+check "includes down the graph: pass" [ "$rc" = 0 ]
+printf '#include "high/High.h"\n' >"$tree/low/Low.h"  # reached from low/Low.cpp
+out=$(VELMORA_SOURCE_ROOT=$tree "$root/scripts/check-includes" "$tree/build" 2>&1); rc=$?
+check "upward include: fails" [ "$rc" = 1 ]
+check "upward include: named" contains "$out" "low/Low.h includes high/High.h: high belongs to high, which low does not link"
+
 echo "scripts: $passed passed, $failed failed"
 [ "$failed" = 0 ]
