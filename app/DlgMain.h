@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "Loom/Core/WindowImplBase.h"
+#include "Loom/Builder/WindowImplBase.h"
 #include "app/LanguageTable.h"
 #include "app/MainConfigView.h"
 #include "app/MainWindowTree.h"

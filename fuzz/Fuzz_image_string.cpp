@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Loom/Core/ImageStringParser.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ImageStringParser.h"
+#include "Loom/Render/ValueReaders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string input(reinterpret_cast<const char*>(data), size);

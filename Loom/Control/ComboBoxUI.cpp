@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Loom/Core/ImageStringParser.h"
+#include "Loom/Render/ImageStringParser.h"
 #include "Loom/Core/UIManager.h"
 
 namespace Loom {

@@ -4,11 +4,11 @@
 #include <climits>
 #include <cstring>
 
-#include "Loom/Control/ScrollBarUI.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Core/ScrollBarUI.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Render/ValueReaders.h"
+#include "Loom/Core/LayoutArithmetic.h"
 
 namespace Loom {
 

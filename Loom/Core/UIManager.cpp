@@ -5,7 +5,8 @@
 
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Markup/MarkupPlatform.h"
+#include "Loom/Render/ValueReaders.h"
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"
 
@@ -76,9 +77,9 @@ std::string CUIManager::GetInstancePath() {
     return DirectoryOf(path);
 }
 
-const std::string& CUIManager::GetResourcePath() { return Process().resourcePath; }
+const std::string& CUIManager::GetResourcePath() { return Loom::ResourcePath(); }
 
-void CUIManager::SetResourcePath(const std::string& path) { Process().resourcePath = WithTrailingSeparator(path); }
+void CUIManager::SetResourcePath(const std::string& path) { Loom::SetResourcePath(WithTrailingSeparator(path)); }
 
 const std::vector<CUIManager*>& CUIManager::GetManagers() { return Process().managers; }
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/GdiHandles.h"
-#include "Loom/Core/Render.h"
-#include "Loom/Core/RenderContext.h"
+#include "Loom/Render/Render.h"
+#include "Loom/Render/RenderContext.h"
 #include "Loom/Core/UIConstants.h"
 #include "platform/UniqueWindow.h"
 
@@ -255,7 +255,6 @@ private:
     struct ProcessState {
         HINSTANCE instance = nullptr;
         HINSTANCE resourceInstance = nullptr;
-        std::string resourcePath;
         std::vector<CUIManager*> managers;
         UniquePen redPen;  // frames the painted area with "showdirty"
         bool started = false;

@@ -1,6 +1,6 @@
 #pragma once
 #include "Loom/Core/ContainerUI.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Core/LayoutArithmetic.h"
 
 namespace Loom {
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Render/ValueReaders.h"
+#include "Loom/Core/LayoutArithmetic.h"
 
 namespace Loom {
 

@@ -4,9 +4,9 @@
 #include <climits>
 #include <cstring>
 
-#include "Loom/Control/ScrollBarUI.h"
-#include "Loom/Core/ValueReaders.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Core/ScrollBarUI.h"
+#include "Loom/Render/ValueReaders.h"
+#include "Loom/Core/LayoutArithmetic.h"
 #include "Loom/Layout/StackChildren.h"
 
 namespace Loom {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "HtmlTestCanvas.h"
-#include "Loom/Core/HtmlLayout.h"
+#include "Loom/Render/HtmlLayout.h"
 
 using Loom::CHtmlLayout;
 using Loom::THtmlLayoutParams;

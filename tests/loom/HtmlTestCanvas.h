@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "Loom/Core/HtmlCanvas.h"
+#include "Loom/Render/HtmlCanvas.h"
 
 namespace LoomTest {
 

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "Loom/Core/ImageStringParser.h"
+#include "Loom/Render/ImageStringParser.h"
 
 using Loom::CImageStringParser;
 using Loom::ImageStringStop;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Core/LayoutArithmetic.h"
 
 using namespace Loom;
 

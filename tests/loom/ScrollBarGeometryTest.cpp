@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "Loom/Control/ScrollBarGeometry.h"
+#include "Loom/Core/ScrollBarGeometry.h"
 
 using namespace Loom;
 
