@@ -104,14 +104,14 @@ int StackVertically(IStackChildren& children, const StackParams& params) {
             children.PlaceFloat(i);
             continue;
         }
-        const LayoutRect& pad = info.padding;
+        const TRect& pad = info.padding;
         cur.remaining -= pad.top;
         const LayoutSize est = children.Estimate(i, LayoutSize{params.available.cx, ToInt(cur.remaining)});
         const long long cy = MainSize(est.cy, pad.bottom, info.minHeight, info.maxHeight, pass, expand, cur);
         long long cx = info.fixedWidth;
         if (cx == 0) cx = Max0(static_cast<long long>(params.available.cx) - pad.left - pad.right);
         cx = Clamp64(cx, info.minWidth, info.maxWidth);
-        LayoutRect rc;
+        TRect rc;
         rc.left = ToInt(cur.x + pad.left);
         rc.top = ToInt(cur.y + pad.top);
         rc.right = ToInt(cur.x + pad.left + cx);
@@ -140,14 +140,14 @@ int StackHorizontally(IStackChildren& children, const StackParams& params) {
             children.PlaceFloat(i);
             continue;
         }
-        const LayoutRect& pad = info.padding;
+        const TRect& pad = info.padding;
         cur.remaining -= pad.left;
         const LayoutSize est = children.Estimate(i, LayoutSize{ToInt(cur.remaining), params.available.cy});
         const long long cx = MainSize(est.cx, pad.right, info.minWidth, info.maxWidth, pass, expand, cur);
         long long cy = info.fixedHeight;
         if (cy == 0) cy = Max0(static_cast<long long>(params.rc.Height()) - pad.top - pad.bottom);
         cy = Clamp64(cy, info.minHeight, info.maxHeight);
-        LayoutRect rc;
+        TRect rc;
         rc.left = ToInt(cur.x + pad.left);
         rc.top = ToInt(cur.y + pad.top);
         rc.right = ToInt(cur.x + pad.left + cx + pad.right);
@@ -161,7 +161,7 @@ int StackHorizontally(IStackChildren& children, const StackParams& params) {
     return ToInt(cur.needed);
 }
 
-LayoutRect PlaceFloating(const LayoutRect& parent, FloatPlacement& f) {
+TRect PlaceFloating(const TRect& parent, FloatPlacement& f) {
     long long left, top, right, bottom;
     if (f.fixedX >= 0) {
         left = static_cast<long long>(parent.left) + f.fixedX;
@@ -190,11 +190,11 @@ LayoutRect PlaceFloating(const LayoutRect& parent, FloatPlacement& f) {
         }
         f.recorded = LayoutSize{width, height};
     }
-    return LayoutRect{ToInt(left), ToInt(top), ToInt(right), ToInt(bottom)};
+    return TRect{ToInt(left), ToInt(top), ToInt(right), ToInt(bottom)};
 }
 
-LayoutRect SeparatorRect(const LayoutRect& rc, int size, bool vertical) {
-    LayoutRect sep = rc;
+TRect SeparatorRect(const TRect& rc, int size, bool vertical) {
+    TRect sep = rc;
     const long long s = size;
     if (!vertical) {
         if (size >= 0) {

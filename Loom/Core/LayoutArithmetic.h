@@ -1,22 +1,11 @@
 #pragma once
+#include "Loom/Render/Rect.h"
 
 // The arithmetic of the layouts, free of <windows.h>: how a vertical or
 // horizontal layout shares its free space among its children, where a
 // floating child goes, where a separator lies and how dragging it moves the
 // layout's edge. All divisions are integer divisions truncating toward zero.
 namespace Loom {
-
-struct LayoutRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const LayoutRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
 
 struct LayoutSize {
     int cx = 0;
@@ -27,7 +16,7 @@ struct LayoutSize {
 struct StackChildInfo {
     bool visible = true;
     bool floating = false;
-    LayoutRect padding;
+    TRect padding;
     int fixedWidth = 0;
     int fixedHeight = 0;
     int minWidth = 0;
@@ -44,7 +33,7 @@ public:
     virtual int Count() const = 0;
     virtual StackChildInfo Info(int index) const = 0;
     virtual LayoutSize Estimate(int index, LayoutSize available) = 0;
-    virtual void Place(int index, const LayoutRect& rc) = 0;
+    virtual void Place(int index, const TRect& rc) = 0;
     virtual void PlaceFloat(int index) = 0;
 
 protected:
@@ -52,7 +41,7 @@ protected:
 };
 
 struct StackParams {
-    LayoutRect rc;         // the layout's client rectangle
+    TRect rc;              // the layout's client rectangle
     LayoutSize available;  // the room to share (rc's size, widened by a scroll range)
     int childPadding = 0;  // the gap between consecutive children
     int scrollX = 0;       // the horizontal bar's position (0 if hidden)
@@ -87,12 +76,12 @@ struct FloatPlacement {
 // the child moves and grows by its percentages of the parent's change in
 // size since the recorded size; the recorded size then becomes the
 // parent's current size.
-LayoutRect PlaceFloating(const LayoutRect& parent, FloatPlacement& placement);
+TRect PlaceFloating(const TRect& parent, FloatPlacement& placement);
 
 // The separator strip of a layout: for size >= 0 the last size pixels along
 // the axis (the right edge, or the bottom edge when vertical), for size < 0
 // the first -size pixels. A vertical strip never exceeds rc.
-LayoutRect SeparatorRect(const LayoutRect& rc, int size, bool vertical);
+TRect SeparatorRect(const TRect& rc, int size, bool vertical);
 
 // One step of dragging a separator along an axis. start/end are the edges of
 // the layout's new rectangle along the axis (left/right or top/bottom);

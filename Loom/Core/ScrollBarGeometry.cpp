@@ -12,18 +12,18 @@ int Clamp64(long long v) { return static_cast<int>(std::max<long long>(INT_MIN, 
 // The bar seen along its axis: start and end of the length, and the
 // rectangle made from an axis span.
 struct Axis {
-    LayoutRect pos;
+    TRect pos;
     bool horizontal;
     int Start() const { return horizontal ? pos.left : pos.top; }
     int End() const { return horizontal ? pos.right : pos.bottom; }
-    LayoutRect Span(int from, int to) const {
-        return horizontal ? LayoutRect{from, pos.top, to, pos.bottom} : LayoutRect{pos.left, from, pos.right, to};
+    TRect Span(int from, int to) const {
+        return horizontal ? TRect{from, pos.top, to, pos.bottom} : TRect{pos.left, from, pos.right, to};
     }
 };
 
 }  // namespace
 
-ScrollBarParts LayOutScrollBar(const LayoutRect& pos, const ScrollBarShape& shape) {
+ScrollBarParts LayOutScrollBar(const TRect& pos, const ScrollBarShape& shape) {
     const Axis axis{pos, shape.horizontal};
     const int start = axis.Start();
     const int end = axis.End();

@@ -16,10 +16,10 @@ struct ScrollBarShape {
 };
 
 struct ScrollBarParts {
-    LayoutRect button1;  // empty (zero length) when hidden
-    LayoutRect button2;
-    LayoutRect thumb;  // empty when the bar is too short for one
-    LayoutRect rail;   // between the buttons: the thumb's track
+    TRect button1;  // empty (zero length) when hidden
+    TRect button2;
+    TRect thumb;  // empty when the bar is too short for one
+    TRect rail;   // between the buttons: the thumb's track
 };
 
 // Lays the parts of a bar over pos. While the buttons leave room for a
@@ -28,7 +28,7 @@ struct ScrollBarParts {
 // placed by position / range along the free track; with range 0 it fills the
 // track. A shorter bar gives each shown button min(button, length / 2) and
 // has no thumb.
-ScrollBarParts LayOutScrollBar(const LayoutRect& pos, const ScrollBarShape& shape);
+ScrollBarParts LayOutScrollBar(const TRect& pos, const ScrollBarShape& shape);
 
 // The position change for pointer travel along the bar's axis while the
 // thumb is dragged: travel over the free track (track minus thumb) covers

@@ -8,6 +8,7 @@
 #include "Loom/Core/ContainerUI.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Render/ValueReaders.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -15,9 +16,7 @@ namespace {
 
 bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
-bool Contains(const LayoutRect& r, POINT pt) {
-    return pt.x >= r.left && pt.x < r.right && pt.y >= r.top && pt.y < r.bottom;
-}
+bool Contains(const TRect& r, POINT pt) { return pt.x >= r.left && pt.x < r.right && pt.y >= r.top && pt.y < r.bottom; }
 
 int SaturatedSum(int a, long long b) {
     return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, a + b)));
@@ -112,7 +111,7 @@ void CScrollBarUI::SetPos(RECT rc) {
     shape.showButton2 = showButton2_;
     shape.range = range_;
     shape.position = position_;
-    parts_ = LayOutScrollBar(LayoutRect{pos_.left, pos_.top, pos_.right, pos_.bottom}, shape);
+    parts_ = LayOutScrollBar(RectFrom(pos_), shape);
 }
 
 void CScrollBarUI::SetAttribute(const char* name, const char* value) {
@@ -270,7 +269,7 @@ void CScrollBarUI::OnRepeatTick() {
 
 void CScrollBarUI::TrackHot(POINT pt) {
     if (!IsEnabled()) return;
-    const auto mark = [pt](UINT& state, const LayoutRect& part) {
+    const auto mark = [pt](UINT& state, const TRect& part) {
         const UINT old = state;
         state = Contains(part, pt) ? (state | StateHot) : (state & ~StateHot);
         return old != state;
@@ -330,7 +329,7 @@ void CScrollBarUI::DoEvent(UIEvent& event) {
     }
 }
 
-void CScrollBarUI::PaintPart(HDC dc, PartImages& images, UINT state, const LayoutRect& part) {
+void CScrollBarUI::PaintPart(HDC dc, PartImages& images, UINT state, const TRect& part) {
     if (part.Width() <= 0 || part.Height() <= 0) return;
     std::string* const looks[4] = {&images.normal, &images.hot, &images.pushed, &images.disabled};
     std::string* look = LookFor(looks, state, IsEnabled());
@@ -345,7 +344,7 @@ void CScrollBarUI::PaintPart(HDC dc, PartImages& images, UINT state, const Layou
 // The background, the track, the buttons, and the thumb on top.
 void CScrollBarUI::PaintStatusImage(HDC dc) {
     const UINT pressed = press_ != Press::None ? static_cast<UINT>(StatePushed) : 0u;
-    PaintPart(dc, bk_, barState_ | pressed, LayoutRect{pos_.left, pos_.top, pos_.right, pos_.bottom});
+    PaintPart(dc, bk_, barState_ | pressed, RectFrom(pos_));
     PaintPart(dc, rail_, barState_ | pressed, parts_.rail);
     PaintPart(dc, button1_, button1State_, parts_.button1);
     PaintPart(dc, button2_, button2State_, parts_.button2);

@@ -3,6 +3,7 @@
 
 #include "Loom/Core/ScrollBarGeometry.h"
 #include "Loom/Core/ControlUI.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -66,7 +67,7 @@ private:
     };
     enum class Press { None, Button1, Button2, Thumb, RailBefore, RailAfter };
 
-    static RECT ToRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+    static RECT ToRect(const TRect& r) { return WinRectFrom(r); }
     bool SetImageAttribute(const char* name, const char* value);
     void Relayout();
 
@@ -83,7 +84,7 @@ private:
     int Along(POINT pt) const { return horizontal_ ? pt.x : pt.y; }
 
     // Draws the image of a part for its state; a string that fails is cleared.
-    void PaintPart(HDC dc, PartImages& images, UINT state, const LayoutRect& part);
+    void PaintPart(HDC dc, PartImages& images, UINT state, const TRect& part);
 
     CContainerUI* owner_ = nullptr;
     bool horizontal_ = false;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Loom/Render/RenderRect.h"
+#include "Loom/Render/Rect.h"
 
 namespace Loom {
 
@@ -44,8 +44,8 @@ public:
     // Text with its cell's top-left corner at (x, y); selected: an opaque
     // background in the selection colour.
     virtual void PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text, int length) = 0;
-    virtual void PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,
-                            const TRenderRect& source) = 0;
+    virtual void PaintImage(const std::string& name, const std::string& type, const TRect& dest,
+                            const TRect& source) = 0;
 
 protected:
     ~IHtmlCanvas() = default;

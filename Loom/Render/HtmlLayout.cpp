@@ -30,8 +30,8 @@ CHtmlLayout::CHtmlLayout(IHtmlCanvas& canvas, const THtmlLayoutParams& params) :
 
 THtmlLayoutResult CHtmlLayout::Run(const char* text) {
     THtmlLayoutResult result;
-    const TRenderRect& rc = params_.rect;
-    result.extent = TRenderRect{rc.left, rc.top, rc.left, rc.top};
+    const TRect& rc = params_.rect;
+    result.extent = TRect{rc.left, rc.top, rc.left, rc.top};
     if (text == nullptr || rc.IsEmpty()) return result;
     text_ = text;
     tokens_ = CHtmlTokenizer::Tokenize(text);
@@ -326,8 +326,8 @@ bool CHtmlLayout::PlaceImage(const std::string& arg, Line& line) {
     if (line.draw) {
         long long top = height < line.height ? line.top + (line.height - height) / 2 : line.top;
         long long left = line.x + line.shift;
-        TRenderRect dest{ToInt(left), ToInt(top), ToInt(left + cell), ToInt(top + height)};
-        TRenderRect source{ToInt(image.index * cell), 0, ToInt((image.index + 1) * cell), height};
+        TRect dest{ToInt(left), ToInt(top), ToInt(left + cell), ToInt(top + height)};
+        TRect source{ToInt(image.index * cell), 0, ToInt((image.index + 1) * cell), height};
         canvas_.PaintImage(image.name, image.type, dest, source);
     }
     line.x += cell;
@@ -362,8 +362,8 @@ void CHtmlLayout::CloseLink(Line& line) {
 
 void CHtmlLayout::RecordLink(const Line& line) {
     if (!line.draw || line.x <= line.linkStartX || static_cast<int>(links_.size()) >= params_.maxLinks) return;
-    TRenderRect r{ToInt(line.linkStartX + line.shift), ToInt(line.top), ToInt(line.x + line.shift),
-                  ToInt(line.top + line.height)};
+    TRect r{ToInt(line.linkStartX + line.shift), ToInt(line.top), ToInt(line.x + line.shift),
+            ToInt(line.top + line.height)};
     links_.push_back(THtmlLink{r, state_.linkText});
 }
 

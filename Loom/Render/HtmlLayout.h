@@ -6,7 +6,7 @@
 
 #include "Loom/Render/HtmlCanvas.h"
 #include "Loom/Render/HtmlTokenizer.h"
-#include "Loom/Render/RenderRect.h"
+#include "Loom/Render/Rect.h"
 
 namespace Loom {
 
@@ -23,12 +23,12 @@ enum HtmlFormat : unsigned {
 };
 
 struct THtmlLink {
-    TRenderRect rect;
+    TRect rect;
     std::string text;
 };
 
 struct THtmlLayoutParams {
-    TRenderRect rect;
+    TRect rect;
     uint32_t colour = 0;
     unsigned format = 0;
     uint32_t linkColour = 0;
@@ -43,7 +43,7 @@ struct THtmlLayoutParams {
 };
 
 struct THtmlLayoutResult {
-    TRenderRect extent;  // left/top of the rectangle, right at the widest line, bottom at the last line
+    TRect extent;  // left/top of the rectangle, right at the widest line, bottom at the last line
     std::vector<THtmlLink> links;
 };
 

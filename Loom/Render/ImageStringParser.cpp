@@ -17,15 +17,15 @@ int ClampedSum(int a, int b) {
     return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, s)));
 }
 
-TRenderRect ReadRect(const std::string& value) {
+TRect ReadRect(const std::string& value) {
     int v[4] = {0, 0, 0, 0};
     ValueReaders::ReadNumberList(value.c_str(), v, 4);
-    return TRenderRect{v[0], v[1], v[2], v[3]};
+    return TRect{v[0], v[1], v[2], v[3]};
 }
 
 }  // namespace
 
-CImageStringParser::CImageStringParser(const char* image, const TRenderRect& item) : item_(item) {
+CImageStringParser::CImageStringParser(const char* image, const TRect& item) : item_(item) {
     current_.name = image ? image : "";
     current_.dest = item;
 }
@@ -79,7 +79,7 @@ void CImageStringParser::Apply(const std::string& key, const std::string& value)
         current_.type = value;
         named_ = true;
     } else if (key == "dest") {
-        TRenderRect r = ReadRect(value);
+        TRect r = ReadRect(value);
         current_.dest.left = ClampedSum(item_.left, r.left);
         current_.dest.top = ClampedSum(item_.top, r.top);
         current_.dest.right = std::min(item_.right, ClampedSum(item_.left, r.right));
@@ -106,7 +106,7 @@ std::vector<TImageDrawStep> CImageStringParser::Finish() {
     return std::move(steps_);
 }
 
-std::vector<TImageDrawStep> CImageStringParser::Steps(const char* image, const char* modify, const TRenderRect& item) {
+std::vector<TImageDrawStep> CImageStringParser::Steps(const char* image, const char* modify, const TRect& item) {
     CImageStringParser parser(image, item);
     parser.Parse(image);
     parser.Parse(modify);

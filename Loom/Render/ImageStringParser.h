@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Render/RenderRect.h"
+#include "Loom/Render/Rect.h"
 
 namespace Loom {
 
@@ -12,10 +12,10 @@ namespace Loom {
 // was drawn.
 struct TImageDrawStep {
     std::string name;
-    std::string type;    // resource type; empty: a file under the resource path
-    TRenderRect dest;    // absolute, already cut at the control's right and bottom
-    TRenderRect source;  // 0,0,0,0: the whole image
-    TRenderRect corner;
+    std::string type;  // resource type; empty: a file under the resource path
+    TRect dest;        // absolute, already cut at the control's right and bottom
+    TRect source;      // 0,0,0,0: the whole image
+    TRect corner;
     uint32_t mask = 0;
     uint8_t fade = 255;
     bool hole = false;
@@ -42,7 +42,7 @@ struct TImageStringStatus {
 class CImageStringParser {
 public:
     // item: the control's rectangle; the image name starts as the whole image string.
-    CImageStringParser(const char* image, const TRenderRect& item);
+    CImageStringParser(const char* image, const TRect& item);
 
     // Parses one string with the settings gathered so far. Images named and
     // then replaced within it are appended to the steps as they are replaced.
@@ -51,13 +51,13 @@ public:
     std::vector<TImageDrawStep> Finish();
 
     // Parse(image), Parse(modify), Finish().
-    static std::vector<TImageDrawStep> Steps(const char* image, const char* modify, const TRenderRect& item);
+    static std::vector<TImageDrawStep> Steps(const char* image, const char* modify, const TRect& item);
 
 private:
     void Apply(const std::string& key, const std::string& value);
     void DrawPending();
 
-    TRenderRect item_;
+    TRect item_;
     TImageDrawStep current_;
     bool named_ = false;  // an image was named by "file" or "restype" in the current string
     std::vector<TImageDrawStep> steps_;

@@ -11,6 +11,7 @@
 #include "Loom/Render/RenderHtmlCanvas.h"
 #include "Loom/Render/RenderPixels.h"
 #include "platform/Wide.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -158,19 +159,19 @@ void CRenderer::DrawText(HDC dc, IRenderContext* manager, RECT& rc, const char* 
 bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
                                 const char* modify) {
     if (!dc || !manager) return false;
-    const TRenderRect itemRect{item.left, item.top, item.right, item.bottom};
-    const TRenderRect paintRect{paint.left, paint.top, paint.right, paint.bottom};
+    const TRect itemRect = RectFrom(item);
+    const TRect paintRect = RectFrom(paint);
     for (const TImageDrawStep& step : CImageStringParser::Steps(image, modify, itemRect)) {
         const TImageInfo* info = manager->FindOrLoadImage(step.name, step.type, step.mask);
         if (!info || !info->hBitmap) continue;
-        TRenderRect source = step.source;
-        if (source == TRenderRect{}) source = TRenderRect{0, 0, info->nX, info->nY};
+        TRect source = step.source;
+        if (source == TRect{}) source = TRect{0, 0, info->nX, info->nY};
         source.right = std::min(source.right, info->nX);
         source.bottom = std::min(source.bottom, info->nY);
         if (!step.dest.Meets(itemRect) || !step.dest.Meets(paintRect)) continue;
-        RECT d{step.dest.left, step.dest.top, step.dest.right, step.dest.bottom};
-        RECT s{source.left, source.top, source.right, source.bottom};
-        RECT c{step.corner.left, step.corner.top, step.corner.right, step.corner.bottom};
+        RECT d = WinRectFrom(step.dest);
+        RECT s = WinRectFrom(source);
+        RECT c = WinRectFrom(step.corner);
         DrawImage(dc, info->hBitmap, d, paint, s, c, info->alphaChannel, step.fade, step.hole, step.xtiled,
                   step.ytiled);
     }
@@ -187,7 +188,7 @@ void CRenderer::DrawHtmlText(HDC dc, IRenderContext* manager, RECT& rc, const ch
     for (int i = 0; i < room; ++i)
         previous.push_back(THtmlLink{{links[i].left, links[i].top, links[i].right, links[i].bottom}, linkTexts[i]});
     THtmlLayoutParams params;
-    params.rect = TRenderRect{rc.left, rc.top, rc.right, rc.bottom};
+    params.rect = RectFrom(rc);
     params.colour = argb;
     params.format = format;
     params.linkColour = manager->GetDefaultLinkFontColor();

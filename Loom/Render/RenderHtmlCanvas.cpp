@@ -4,6 +4,7 @@
 
 #include "Loom/Render/Render.h"
 #include "platform/Wide.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -94,12 +95,12 @@ void CRenderHtmlCanvas::PaintText(HtmlFont font, uint32_t argb, bool selected, i
     ::TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
-void CRenderHtmlCanvas::PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,
-                                   const TRenderRect& source) {
+void CRenderHtmlCanvas::PaintImage(const std::string& name, const std::string& type, const TRect& dest,
+                                   const TRect& source) {
     const TImageInfo* image = manager_->FindOrLoadImage(name, type, 0);
     if (!image) return;
-    RECT d{dest.left, dest.top, dest.right, dest.bottom};
-    RECT s{source.left, source.top, source.right, source.bottom};
+    RECT d = WinRectFrom(dest);
+    RECT s = WinRectFrom(source);
     RECT none{0, 0, 0, 0};
     CRenderer::DrawImage(dc_, image->hBitmap, d, d, s, none, image->alphaChannel);
 }

@@ -27,8 +27,7 @@ public:
     int FitBytes(HtmlFont font, const char* text, int length, int maxWidth) override;
     bool ImageSize(const std::string& name, const std::string& type, int& width, int& height) override;
     void PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text, int length) override;
-    void PaintImage(const std::string& name, const std::string& type, const TRenderRect& dest,
-                    const TRenderRect& source) override;
+    void PaintImage(const std::string& name, const std::string& type, const TRect& dest, const TRect& source) override;
 
 private:
     void Use(HtmlFont font);
