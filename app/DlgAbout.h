@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Loom/Core/WindowImplBase.h"
+#include "Loom/Builder/WindowImplBase.h"
 
 namespace Loom {
 class CButtonUI;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "Loom/Core/WindowImplBase.h"
+#include "Loom/Builder/WindowImplBase.h"
 #include "app/ChannelCheck.h"
 #include "app/ConfigFileDialogs.h"
 #include "app/FirmwareJob.h"

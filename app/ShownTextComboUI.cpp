@@ -1,6 +1,6 @@
 #include "app/ShownTextComboUI.h"
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
 
 void CShownTextComboUI::SetShownText(const std::string& text) {

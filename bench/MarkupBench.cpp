@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Core/XmlMarkup.h"
+#include "Loom/Markup/XmlMarkup.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "Loom/Core/ContainerUI.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "app/DlgMain.h"
 #include "bench/BenchSupport.h"
 #include "tests/loom/LoomTestWindow.h"

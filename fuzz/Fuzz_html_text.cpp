@@ -6,8 +6,8 @@
 #include <string>
 
 #include "HtmlTestCanvas.h"
-#include "Loom/Core/HtmlLayout.h"
-#include "Loom/Core/HtmlTokenizer.h"
+#include "Loom/Render/HtmlLayout.h"
+#include "Loom/Render/HtmlTokenizer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;

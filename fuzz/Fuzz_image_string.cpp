@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Loom/Core/ImageStringParser.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ImageStringParser.h"
+#include "Loom/Render/ValueReaders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string input(reinterpret_cast<const char*>(data), size);
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string modify = split == std::string::npos ? std::string() : input.substr(split + 1);
     modify = modify.substr(0, modify.find('\0'));
 
-    const Loom::TRenderRect item{-5, 3, 120, 40};
+    const Loom::TRect item{-5, 3, 120, 40};
     auto steps = Loom::CImageStringParser::Steps(image.c_str(), modify.c_str(), item);
     for (const Loom::TImageDrawStep& s : steps) {
         // Every image has a name, and a dest never reaches past the control.

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "Loom/Core/XmlMarkup.h"
+#include "Loom/Markup/XmlMarkup.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Loom/Core/ImageStringParser.h"
+#include "Loom/Render/ImageStringParser.h"
 #include "Loom/Core/UIManager.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -26,7 +27,7 @@ void CComboBoxUI::PaintStatusImage(HDC dc) {
 
 void CComboBoxUI::PaintArrow(HDC dc) {
     if (arrowImage_.empty() || manager_ == nullptr) return;
-    const TRenderRect item{pos_.left, pos_.top, pos_.right, pos_.bottom};
+    const TRect item = RectFrom(pos_);
     const std::vector<TImageDrawStep> steps = CImageStringParser::Steps(arrowImage_.c_str(), nullptr, item);
     if (steps.empty()) return;
     const TImageInfo* image = manager_->FindOrLoadImage(steps.back().name, steps.back().type, steps.back().mask);

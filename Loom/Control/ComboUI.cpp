@@ -4,9 +4,9 @@
 
 #include "Loom/Control/ComboWnd.h"
 #include "Loom/Control/ListInfo.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

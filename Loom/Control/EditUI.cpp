@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "Loom/Control/EditWnd.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 #include "platform/Utf8.h"
 #include "platform/Wide.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Loom/Control/EditUI.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"

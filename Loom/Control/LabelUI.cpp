@@ -4,9 +4,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
 
 namespace Loom {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

@@ -7,7 +7,7 @@
 #include "Loom/Control/ListHeaderUI.h"
 #include "Loom/Control/ListInfo.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

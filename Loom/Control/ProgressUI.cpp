@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

@@ -4,10 +4,10 @@
 #include <climits>
 #include <cstring>
 
-#include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Control/TxtWinHost.h"
-#include "Loom/Core/Render.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/Render.h"
+#include "Loom/Render/ValueReaders.h"
 #include "platform/Wide.h"
 
 namespace Loom {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
 
 namespace Loom {

@@ -5,9 +5,9 @@
 
 #include "Loom/Control/TreeToggleUI.h"
 #include "Loom/Control/TreeViewUI.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 
 namespace Loom {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "Loom/Control/TreeNodeUI.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

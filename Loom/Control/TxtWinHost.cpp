@@ -7,7 +7,7 @@
 
 #include "Loom/Control/RichEditUI.h"
 #include "platform/GdiHandles.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
 #include "platform/LateLibrary.h"
 

@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

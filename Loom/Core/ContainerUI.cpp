@@ -4,11 +4,12 @@
 #include <climits>
 #include <cstring>
 
-#include "Loom/Control/ScrollBarUI.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Core/ScrollBarUI.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Render/ValueReaders.h"
+#include "Loom/Core/LayoutArithmetic.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -583,9 +584,9 @@ void CContainerUI::PlaceFloat(CControlUI* item) {
     f.moveY = rel.moveY;
     f.zoomX = rel.zoomX;
     f.zoomY = rel.zoomY;
-    const LayoutRect r = PlaceFloating(LayoutRect{pos_.left, pos_.top, pos_.right, pos_.bottom}, f);
+    const TRect r = PlaceFloating(RectFrom(pos_), f);
     if (rel.enabled) item->SetRelativeParentSize(SIZE{f.recorded.cx, f.recorded.cy});
-    item->SetPos(RECT{r.left, r.top, r.right, r.bottom});
+    item->SetPos(WinRectFrom(r));
 }
 
 namespace {

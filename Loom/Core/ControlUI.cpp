@@ -4,10 +4,10 @@
 
 #include "Loom/Core/AttributeList.h"
 #include "Loom/Core/ContainerUI.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
 

@@ -5,7 +5,8 @@
 
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Markup/MarkupPlatform.h"
+#include "Loom/Render/ValueReaders.h"
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"
 
@@ -76,9 +77,9 @@ std::string CUIManager::GetInstancePath() {
     return DirectoryOf(path);
 }
 
-const std::string& CUIManager::GetResourcePath() { return Process().resourcePath; }
+const std::string& CUIManager::GetResourcePath() { return Loom::ResourcePath(); }
 
-void CUIManager::SetResourcePath(const std::string& path) { Process().resourcePath = WithTrailingSeparator(path); }
+void CUIManager::SetResourcePath(const std::string& path) { Loom::SetResourcePath(WithTrailingSeparator(path)); }
 
 const std::vector<CUIManager*>& CUIManager::GetManagers() { return Process().managers; }
 
@@ -145,11 +146,8 @@ CUIManager::~CUIManager() {
     root_ = nullptr;
     delete root;  // each control tells ForgetControl while it goes
     RunDelayedCleanup();
-    for (const TTimerInfo& t : timers_) {
-        if (!t.killed && t.hwnd == wnd_ && wnd_ != nullptr && ::IsWindow(wnd_)) ::KillTimer(t.hwnd, t.sysId);
-    }
-    timers_.clear();
-    tooltip_.reset();
+    timers_.Clear(wnd_);
+    toolTip_.Reset();
     ReleaseOffscreen();
     paintDC_.reset();
     RemoveItem(Process().managers, this);
@@ -451,57 +449,11 @@ void CUIManager::ReleaseCapture() {
 
 // --- timers -----------------------------------------------------------------
 
-UINT_PTR CUIManager::NextTimerId() {
-    // The ids cycle below 255; 0, which the wrap reaches once a cycle, is
-    // what a failed SetTimer answers and never an id, and one still held by
-    // a timer of this window is skipped, so that a new timer never replaces
-    // a live one.
-    for (int tries = 0; tries < 256; ++tries) {
-        timerCounter_ = (timerCounter_ + 1) % 255;
-        if (timerCounter_ == 0) continue;
-        const bool used = std::any_of(timers_.begin(), timers_.end(), [this](const TTimerInfo& t) {
-            return t.hwnd == wnd_ && t.sysId == timerCounter_;
-        });
-        if (!used) return timerCounter_;
-    }
-    return 0;
-}
+bool CUIManager::SetTimer(CControlUI* control, UINT id, UINT elapse) { return timers_.Set(wnd_, control, id, elapse); }
 
-bool CUIManager::SetTimer(CControlUI* control, UINT id, UINT elapse) {
-    if (control == nullptr || wnd_ == nullptr) return false;
-    for (TTimerInfo& t : timers_) {
-        if (t.control != control || t.hwnd != wnd_ || t.localId != id) continue;
-        if (!t.killed) return false;
-        if (::SetTimer(wnd_, t.sysId, elapse, nullptr) == 0) return false;
-        t.killed = false;
-        return true;
-    }
-    const UINT_PTR sysId = NextTimerId();
-    if (sysId == 0 || ::SetTimer(wnd_, sysId, elapse, nullptr) == 0) return false;
-    timers_.push_back(TTimerInfo{control, id, wnd_, sysId, false});
-    return true;
-}
+bool CUIManager::KillTimer(CControlUI* control, UINT id) { return timers_.Kill(wnd_, control, id); }
 
-bool CUIManager::KillTimer(CControlUI* control, UINT id) {
-    for (TTimerInfo& t : timers_) {
-        if (t.control != control || t.hwnd != wnd_ || t.localId != id || t.killed) continue;
-        t.killed = true;
-        if (::IsWindow(t.hwnd)) ::KillTimer(t.hwnd, t.sysId);
-        return true;
-    }
-    return false;
-}
-
-void CUIManager::KillTimer(CControlUI* control) {
-    for (auto it = timers_.begin(); it != timers_.end();) {
-        if (it->control != control || it->hwnd != wnd_) {
-            ++it;
-            continue;
-        }
-        if (!it->killed && ::IsWindow(it->hwnd)) ::KillTimer(it->hwnd, it->sysId);
-        it = timers_.erase(it);
-    }
-}
+void CUIManager::KillTimer(CControlUI* control) { timers_.Kill(wnd_, control); }
 
 // --- listeners and notifications --------------------------------------------
 

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "platform/GdiHandles.h"
-#include "Loom/Core/Render.h"
-#include "Loom/Core/RenderContext.h"
+#include "Loom/Render/Render.h"
+#include "Loom/Render/RenderContext.h"
+#include "Loom/Core/Timers.h"
+#include "Loom/Core/ToolTip.h"
 #include "Loom/Core/UIConstants.h"
 #include "platform/UniqueWindow.h"
 
@@ -82,15 +84,6 @@ struct TFontInfo {
     bool tmValid = false;
 };
 
-// One timer of a control.
-struct TTimerInfo {
-    CControlUI* control = nullptr;
-    UINT localId = 0;  // the control's own id
-    HWND hwnd = nullptr;
-    UINT_PTR sysId = 0;  // the id the system timer runs under
-    bool killed = false;
-};
-
 // The paint manager of one top-level window: owns its control tree, turns
 // its messages into control events, lays out and paints the tree double
 // buffered, delivers notifications, and keeps the window's fonts, images,
@@ -110,7 +103,7 @@ public:
     void Init(HWND wnd);
     HWND GetPaintWindow() const { return wnd_; }
     HDC GetPaintDC() const;
-    HWND GetTooltipWindow() const { return tooltip_.get(); }
+    HWND GetTooltipWindow() const { return toolTip_.Window(); }
     POINT GetMousePos() const override { return lastMouse_; }
     SIZE GetClientSize() const;
 
@@ -228,7 +221,7 @@ public:
     bool SetTimer(CControlUI* control, UINT id, UINT elapse);
     bool KillTimer(CControlUI* control, UINT id);
     void KillTimer(CControlUI* control);
-    const std::vector<TTimerInfo>& GetTimers() const { return timers_; }
+    const std::vector<TTimerInfo>& GetTimers() const { return timers_.All(); }
 
     // Listeners and filters; adding an element already present is refused.
     bool AddNotifier(INotifyUI* notifier);
@@ -255,7 +248,6 @@ private:
     struct ProcessState {
         HINSTANCE instance = nullptr;
         HINSTANCE resourceInstance = nullptr;
-        std::string resourcePath;
         std::vector<CUIManager*> managers;
         UniquePen redPen;  // frames the painted area with "showdirty"
         bool started = false;
@@ -305,7 +297,6 @@ private:
     const TEXTMETRICW& MetricsOf(TFontInfo& info);
     CUIManager* TopOfChain();
     const CUIManager* TopOfChain() const;
-    UINT_PTR NextTimerId();
 
     // Handlers that call into a control watch this: a notification may
     // destroy the window and this manager with it, after which nothing of
@@ -321,9 +312,7 @@ private:
     UniqueBitmap backgroundBitmap_;
     UniqueMemDC backgroundDC_;
     HGDIOBJ backgroundOld_ = nullptr;
-    UniqueWindow tooltip_;
-    TOOLINFOW toolInfo_{};
-    std::wstring toolText_;
+    CToolTip toolTip_;
 
     CControlUI* root_ = nullptr;
     CControlUI* focus_ = nullptr;
@@ -358,8 +347,7 @@ private:
     bool mouseCaptured_ = false;
     bool usedVirtualWnd_ = false;
 
-    UINT timerCounter_ = 4096;
-    std::vector<TTimerInfo> timers_;
+    CTimers timers_;
     std::vector<INotifyUI*> notifiers_;
     std::vector<IMessageFilterUI*> preFilters_;
     std::vector<IMessageFilterUI*> filters_;

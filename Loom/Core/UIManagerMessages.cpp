@@ -7,7 +7,6 @@
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
-#include "platform/LateLibrary.h"
 #include "platform/Wide.h"
 
 // The manager's window messages and painting.
@@ -22,20 +21,6 @@ constexpr int kMaxRelayouts = 100000;
 
 // The reflected forms of messages a child window sends its parent.
 constexpr UINT kReflectBase = 0x2000;
-
-// The common controls (version 6, by the manifest) are loaded for the first
-// tip rather than with the program: the tip is all they are used for, and
-// every library loaded with the program delays its first window. They stay
-// loaded, as an imported library would.
-bool LoadToolTipClass() {
-    static const bool loaded = [] {
-        using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        const auto init = LibraryFunction<InitFn>(LoadSystemLibrary("comctl32.dll"), "InitCommonControlsEx");
-        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-        return init != nullptr && init(&classes) != FALSE;
-    }();
-    return loaded;
-}
 
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
@@ -264,13 +249,11 @@ bool CUIManager::OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& result) {
 }
 
 void CUIManager::OnTimer(WPARAM wParam) {
-    for (const TTimerInfo& t : timers_) {
-        if (t.hwnd != wnd_ || t.sysId != wParam || t.killed) continue;
-        CControlUI* control = t.control;
-        UIEvent event = MakeEvent(EventTimer, control, t.localId, 0);
-        control->Event(event);  // may change the timer list: stop here
-        return;
-    }
+    const TTimerInfo* t = timers_.Find(wnd_, wParam);
+    if (t == nullptr) return;
+    CControlUI* control = t->control;
+    UIEvent event = MakeEvent(EventTimer, control, t->localId, 0);
+    control->Event(event);  // may change the timer list
 }
 
 void CUIManager::OnContextMenu(WPARAM wParam, LPARAM lParam) {
@@ -294,8 +277,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
         track.cbSize = sizeof(track);
         track.dwFlags = TME_HOVER | TME_LEAVE;
         track.hwndTrack = wnd_;
-        track.dwHoverTime =
-            tooltip_ ? static_cast<DWORD>(::SendMessageW(tooltip_.get(), TTM_GETDELAYTIME, TTDT_INITIAL, 0)) : 400;
+        track.dwHoverTime = toolTip_.InitialDelay();
         ::TrackMouseEvent(&track);
         mouseTracking_ = true;
     }
@@ -312,8 +294,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             event.keyState = static_cast<WORD>(wParam);
             old->Event(event);
             if (life.expired()) return;
-            if (tooltip_)
-                ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
+            toolTip_.Hide();
         }
         if (newHover != nullptr) {
             // Stored first, so that a control destroyed by its own event is
@@ -396,34 +377,11 @@ bool CUIManager::OnMouseHover(LPARAM lParam) {
 }
 
 void CUIManager::ShowToolTip(CControlUI* control) {
-    toolText_ = Text::Widen(control->GetToolTip());
-    toolInfo_ = TOOLINFOW{};
-    toolInfo_.cbSize = TTTOOLINFOW_V2_SIZE;
-    toolInfo_.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
-    toolInfo_.hwnd = wnd_;
-    toolInfo_.uId = reinterpret_cast<UINT_PTR>(wnd_);
-    toolInfo_.hinst = GetInstance();
-    toolInfo_.lpszText = toolText_.data();
-    toolInfo_.rect = control->GetPos();
-    if (!tooltip_) {
-        if (!LoadToolTipClass()) return;
-        tooltip_.reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr,
-                                         GetInstance(), nullptr));
-        if (!tooltip_) return;
-        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&toolInfo_));
-    }
-    ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, control->GetToolTipWidth());
-    ::SendMessageW(tooltip_.get(), TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&toolInfo_));
-    // Tracking mode: the tip appears just below the pointer.
-    POINT at{0, 0};
-    ::GetCursorPos(&at);
-    ::SendMessageW(tooltip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y + 20));
-    ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&toolInfo_));
+    toolTip_.Show(wnd_, GetInstance(), control->GetToolTip(), control->GetPos(), control->GetToolTipWidth());
 }
 
 void CUIManager::OnMouseLeave() {
-    if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
+    toolTip_.Hide();
     // A move to (-1, -1) gives the hover control its mouse-leave.
     if (mouseTracking_) ::SendMessageW(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
     mouseTracking_ = false;

@@ -2,10 +2,10 @@
 #include <cstring>
 #include <cwchar>
 
-#include "Loom/Core/RenderHtmlCanvas.h"
+#include "Loom/Render/RenderHtmlCanvas.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/ValueReaders.h"
 #include "platform/Wide.h"
 
 // The manager's fonts and images.

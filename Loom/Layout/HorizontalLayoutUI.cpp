@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "Loom/Control/ScrollBarUI.h"
-#include "Loom/Core/ValueReaders.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Core/ScrollBarUI.h"
+#include "Loom/Render/ValueReaders.h"
+#include "Loom/Core/LayoutArithmetic.h"
 #include "Loom/Layout/StackChildren.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -28,7 +29,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc) {
     if (IsBarShown(verticalBar_.get())) client.right -= verticalBar_->GetFixedWidth();
     if (IsBarShown(horizontalBar_.get())) client.bottom -= horizontalBar_->GetFixedHeight();
     StackParams params;
-    params.rc = LayoutRect{client.left, client.top, client.right, client.bottom};
+    params.rc = RectFrom(client);
     params.available = LayoutSize{client.right - client.left, client.bottom - client.top};
     if (IsBarShown(verticalBar_.get())) params.available.cy += verticalBar_->GetScrollRange();
     if (IsBarShown(horizontalBar_.get())) params.scrollX = horizontalBar_->GetScrollPos();

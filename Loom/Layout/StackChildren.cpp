@@ -1,4 +1,5 @@
 #include "Loom/Layout/StackChildren.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -14,7 +15,7 @@ StackChildInfo CStackChildren::Info(int index) const {
     info.visible = item->IsVisible();
     info.floating = item->IsFloat();
     const RECT pad = item->GetPadding();
-    info.padding = LayoutRect{pad.left, pad.top, pad.right, pad.bottom};
+    info.padding = RectFrom(pad);
     info.fixedWidth = item->GetFixedWidth();
     info.fixedHeight = item->GetFixedHeight();
     info.minWidth = item->GetMinWidth();
@@ -31,9 +32,9 @@ LayoutSize CStackChildren::Estimate(int index, LayoutSize available) {
     return LayoutSize{sz.cx, sz.cy};
 }
 
-void CStackChildren::Place(int index, const LayoutRect& rc) {
+void CStackChildren::Place(int index, const TRect& rc) {
     CControlUI* item = owner_.GetItemAt(index);
-    if (item != nullptr) item->SetPos(RECT{rc.left, rc.top, rc.right, rc.bottom});
+    if (item != nullptr) item->SetPos(WinRectFrom(rc));
 }
 
 void CStackChildren::PlaceFloat(int index) { owner_.SetFloatPos(index); }

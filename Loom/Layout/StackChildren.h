@@ -1,6 +1,6 @@
 #pragma once
 #include "Loom/Core/ContainerUI.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Core/LayoutArithmetic.h"
 
 namespace Loom {
 
@@ -12,7 +12,7 @@ public:
     int Count() const override;
     StackChildInfo Info(int index) const override;
     LayoutSize Estimate(int index, LayoutSize available) override;
-    void Place(int index, const LayoutRect& rc) override;
+    void Place(int index, const TRect& rc) override;
     void PlaceFloat(int index) override;
 
 private:

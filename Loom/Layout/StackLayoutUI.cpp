@@ -2,16 +2,17 @@
 
 #include <cstring>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "Loom/Core/UIManager.h"
-#include "Loom/Core/ValueReaders.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Render/ValueReaders.h"
+#include "Loom/Core/LayoutArithmetic.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
 RECT CStackLayoutUI::SepOf(const RECT& rc) const {
-    const LayoutRect r = SeparatorRect(LayoutRect{rc.left, rc.top, rc.right, rc.bottom}, sepSize_, vertical_);
-    return RECT{r.left, r.top, r.right, r.bottom};
+    const TRect r = SeparatorRect(RectFrom(rc), sepSize_, vertical_);
+    return WinRectFrom(r);
 }
 
 UINT CStackLayoutUI::GetControlFlags() const {

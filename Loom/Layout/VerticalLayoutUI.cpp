@@ -4,10 +4,11 @@
 #include <climits>
 #include <cstring>
 
-#include "Loom/Control/ScrollBarUI.h"
-#include "Loom/Core/ValueReaders.h"
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Core/ScrollBarUI.h"
+#include "Loom/Render/ValueReaders.h"
+#include "Loom/Core/LayoutArithmetic.h"
 #include "Loom/Layout/StackChildren.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -26,7 +27,7 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
         return;
     }
     StackParams params;
-    params.rc = LayoutRect{client.left, client.top, client.right, client.bottom};
+    params.rc = RectFrom(client);
     params.available = LayoutSize{client.right - client.left, client.bottom - client.top};
     if (IsBarShown(horizontalBar_.get())) {
         params.available.cx += horizontalBar_->GetScrollRange();

@@ -13,7 +13,7 @@
 #include "Loom/Control/LabelUI.h"
 #include "Loom/Control/OptionUI.h"
 #include "Loom/Control/TextUI.h"
-#include "Loom/Core/WindowImplBase.h"
+#include "Loom/Builder/WindowImplBase.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "app/WindowSkin.h"
 #include "tests/loom/LoomTestWindow.h"

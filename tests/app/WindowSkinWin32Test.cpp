@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "Loom/Core/DialogBuilder.h"
+#include "Loom/Builder/DialogBuilder.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "app/WindowSkin.h"
 #include "tests/loom/LoomTestWindow.h"

@@ -9,7 +9,7 @@
 #include "Loom/Control/LabelUI.h"
 #include "Loom/Control/TreeNodeUI.h"
 #include "Loom/Control/TreeViewUI.h"
-#include "Loom/Core/DialogBuilder.h"
+#include "Loom/Builder/DialogBuilder.h"
 #include "LoomTestWindow.h"
 
 using namespace Loom;

@@ -9,7 +9,7 @@
 #include "Loom/Control/ComboBoxUI.h"
 #include "Loom/Control/ComboUI.h"
 #include "Loom/Control/ListLabelElementUI.h"
-#include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "LoomTestWindow.h"
 #include "tests/support/RenderTestPng.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "LoomTestWindow.h"

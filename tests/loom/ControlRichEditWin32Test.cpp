@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "Loom/Control/RichEditUI.h"
-#include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "ControlTestSupport.h"
 #include "LoomTestWindow.h"

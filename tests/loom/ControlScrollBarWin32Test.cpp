@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "LoomTestWindow.h"
 #include "tests/support/RenderTestPng.h"

@@ -4,19 +4,19 @@
 #include <vector>
 
 #include "HtmlTestCanvas.h"
-#include "Loom/Core/HtmlLayout.h"
+#include "Loom/Render/HtmlLayout.h"
 
 using Loom::CHtmlLayout;
 using Loom::THtmlLayoutParams;
 using Loom::THtmlLayoutResult;
-using Loom::TRenderRect;
+using Loom::TRect;
 using LoomTest::HtmlTestCanvas;
 
 namespace {
 
 class HtmlLayoutTest : public ::testing::Test {
 protected:
-    THtmlLayoutResult Run(const char* text, unsigned format = 0, TRenderRect rect = {0, 0, 100, 100}) {
+    THtmlLayoutResult Run(const char* text, unsigned format = 0, TRect rect = {0, 0, 100, 100}) {
         params.rect = rect;
         params.format = format;
         params.colour = 0xFF000000;
@@ -56,7 +56,7 @@ TEST_F(HtmlLayoutTest, UnderlinedLinkRecordsOneRectangleAndOneText) {
     auto r = Run("Site: {u}{a http://example.org}example.org{/a}{/u} ok", 0, {0, 0, 300, 100});
     ASSERT_EQ(r.links.size(), 1u);
     EXPECT_EQ(r.links[0].text, "http://example.org");
-    EXPECT_EQ(r.links[0].rect, (TRenderRect{60, 0, 170, 16}));
+    EXPECT_EQ(r.links[0].rect, (TRect{60, 0, 170, 16}));
     // The link text is drawn underlined in the link colour, the rest not.
     ASSERT_EQ(canvas.texts.size(), 5u);
     EXPECT_EQ(canvas.texts[2].text, "example.org");
@@ -91,8 +91,8 @@ TEST_F(HtmlLayoutTest, WrappedLinkGetsOneRectanglePerLineUpToTheCallersRoom) {
     params.maxLinks = 8;
     auto r = Run("abcdef{a L}ghijklmnop{/a}");  // the link runs from x 60 over the edge
     ASSERT_EQ(r.links.size(), 2u);
-    EXPECT_EQ(r.links[0].rect, (TRenderRect{60, 0, 100, 16}));
-    EXPECT_EQ(r.links[1].rect, (TRenderRect{0, 16, 60, 32}));
+    EXPECT_EQ(r.links[0].rect, (TRect{60, 0, 100, 16}));
+    EXPECT_EQ(r.links[1].rect, (TRect{0, 16, 60, 32}));
     EXPECT_EQ(r.links[1].text, "L");
     params.maxLinks = 1;
     r = Run("abcdef{a L}ghijklmnop{/a}");
@@ -166,9 +166,9 @@ TEST_F(HtmlLayoutTest, Utf8CharactersAreNotSplitAtTheEdge) {
 TEST_F(HtmlLayoutTest, MeasureOnlyGivesTheExtentAndDrawsNothing) {
     auto r = Run("abc\nabcdefg\nab", Loom::HtmlCalcRect, {5, 7, 200, 300});
     EXPECT_TRUE(canvas.texts.empty());
-    EXPECT_EQ(r.extent, (TRenderRect{5, 7, 75, 7 + 48}));
+    EXPECT_EQ(r.extent, (TRect{5, 7, 75, 7 + 48}));
     r = Run("", Loom::HtmlCalcRect, {5, 7, 200, 300});
-    EXPECT_EQ(r.extent, (TRenderRect{5, 7, 5, 7}));
+    EXPECT_EQ(r.extent, (TRect{5, 7, 5, 7}));
 }
 
 TEST_F(HtmlLayoutTest, SingleLineAlignment) {
@@ -264,8 +264,8 @@ TEST_F(HtmlLayoutTest, InlineImageFromAStripCellCentredOnTheLine) {
     canvas.images["strip.png"] = {40, 8};
     Run("a{i strip.png 2 1}b");
     ASSERT_EQ(canvas.imageCalls.size(), 1u);
-    EXPECT_EQ(canvas.imageCalls[0].dest, (TRenderRect{10, 4, 30, 12}));
-    EXPECT_EQ(canvas.imageCalls[0].source, (TRenderRect{20, 0, 40, 8}));
+    EXPECT_EQ(canvas.imageCalls[0].dest, (TRect{10, 4, 30, 12}));
+    EXPECT_EQ(canvas.imageCalls[0].source, (TRect{20, 0, 40, 8}));
     EXPECT_EQ(canvas.texts.at(1).x, 30);
     // A taller image makes the line taller.
     canvas.images["tall.png"] = {10, 30};
@@ -311,7 +311,7 @@ TEST_F(HtmlLayoutTest, NothingIsDrawnBelowTheRectangle) {
 TEST_F(HtmlLayoutTest, EmptyOrInvertedRectangleDrawsNothing) {
     auto r = Run("abc", 0, {10, 10, 10, 50});
     EXPECT_TRUE(canvas.texts.empty());
-    EXPECT_EQ(r.extent, (TRenderRect{10, 10, 10, 10}));
+    EXPECT_EQ(r.extent, (TRect{10, 10, 10, 10}));
     Run("abc", 0, {10, 10, 0, 0});
     EXPECT_TRUE(canvas.texts.empty());
     Run(nullptr);

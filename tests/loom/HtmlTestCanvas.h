@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "Loom/Core/HtmlCanvas.h"
+#include "Loom/Render/HtmlCanvas.h"
 
 namespace LoomTest {
 
@@ -26,7 +26,7 @@ public:
     };
     struct ImageCall {
         std::string name, type;
-        Loom::TRenderRect dest, source;
+        Loom::TRect dest, source;
     };
 
     HtmlTestCanvas() {
@@ -68,8 +68,8 @@ public:
                    int length) override {
         texts.push_back({font, colour, selected, x, y, std::string(text, length)});
     }
-    void PaintImage(const std::string& name, const std::string& type, const Loom::TRenderRect& dest,
-                    const Loom::TRenderRect& source) override {
+    void PaintImage(const std::string& name, const std::string& type, const Loom::TRect& dest,
+                    const Loom::TRect& source) override {
         imageCalls.push_back({name, type, dest, source});
     }
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "RenderTestContext.h"
 #include "RenderTestSurface.h"
 #include "platform/Wide.h"

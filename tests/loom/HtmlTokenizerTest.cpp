@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "Loom/Core/HtmlTagArgs.h"
-#include "Loom/Core/HtmlTokenizer.h"
+#include "Loom/Render/HtmlTagArgs.h"
+#include "Loom/Render/HtmlTokenizer.h"
 
 using Loom::CHtmlTagArgs;
 using Loom::CHtmlTokenizer;

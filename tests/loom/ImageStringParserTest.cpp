@@ -2,15 +2,15 @@
 
 #include <climits>
 
-#include "Loom/Core/ImageStringParser.h"
+#include "Loom/Render/ImageStringParser.h"
 
 using Loom::CImageStringParser;
 using Loom::ImageStringStop;
-using Loom::TRenderRect;
+using Loom::TRect;
 
 namespace {
 
-const TRenderRect kItem{100, 50, 200, 80};
+const TRect kItem{100, 50, 200, 80};
 
 std::vector<Loom::TImageDrawStep> Steps(const char* image, const char* modify = nullptr) {
     return CImageStringParser::Steps(image, modify, kItem);
@@ -24,7 +24,7 @@ TEST(ImageStringParser, BareNameDrawsThatFileOverTheWholeControl) {
     EXPECT_EQ(steps[0].name, "button.png");
     EXPECT_EQ(steps[0].type, "");
     EXPECT_EQ(steps[0].dest, kItem);
-    EXPECT_EQ(steps[0].source, (TRenderRect{0, 0, 0, 0}));
+    EXPECT_EQ(steps[0].source, (TRect{0, 0, 0, 0}));
     EXPECT_EQ(steps[0].fade, 255);
 }
 
@@ -33,28 +33,28 @@ TEST(ImageStringParser, ResourceWithCornersAndMask) {
     ASSERT_EQ(steps.size(), 1u);
     EXPECT_EQ(steps[0].name, "159");
     EXPECT_EQ(steps[0].type, "png");
-    EXPECT_EQ(steps[0].source, (TRenderRect{0, 90, 16, 106}));
-    EXPECT_EQ(steps[0].corner, (TRenderRect{2, 4, 2, 4}));
+    EXPECT_EQ(steps[0].source, (TRect{0, 90, 16, 106}));
+    EXPECT_EQ(steps[0].corner, (TRect{2, 4, 2, 4}));
     EXPECT_EQ(steps[0].mask, 0xFFFF00FFu);
 }
 
 TEST(ImageStringParser, DestIsRelativeAndCutAtTheControl) {
     auto steps = Steps("res='188' restype='png' dest='0,2,13,15'");
-    EXPECT_EQ(steps.at(0).dest, (TRenderRect{100, 52, 113, 65}));
+    EXPECT_EQ(steps.at(0).dest, (TRect{100, 52, 113, 65}));
     steps = Steps("file='a.png' dest='90,10,500,900'");
-    EXPECT_EQ(steps.at(0).dest, (TRenderRect{190, 60, 200, 80}));
+    EXPECT_EQ(steps.at(0).dest, (TRect{190, 60, 200, 80}));
 }
 
 TEST(ImageStringParser, ModifyStringOverridesTheImageString) {
     auto steps = Steps("res='164' restype='png' dest='5,5,50,20' fade='100'", "dest='0,0,10,10'");
     ASSERT_EQ(steps.size(), 1u);
-    EXPECT_EQ(steps[0].dest, (TRenderRect{100, 50, 110, 60}));
+    EXPECT_EQ(steps[0].dest, (TRect{100, 50, 110, 60}));
     EXPECT_EQ(steps[0].fade, 100);
     // A bare name keeps its name under a modify string.
     steps = Steps("glyph.png", "dest='0,0,10,10'");
     ASSERT_EQ(steps.size(), 1u);
     EXPECT_EQ(steps[0].name, "glyph.png");
-    EXPECT_EQ(steps[0].dest, (TRenderRect{100, 50, 110, 60}));
+    EXPECT_EQ(steps[0].dest, (TRect{100, 50, 110, 60}));
 }
 
 TEST(ImageStringParser, SeveralImagesAreDrawnInOrderWithSettingsCarriedOver) {
@@ -127,7 +127,7 @@ TEST(ImageStringParser, EmptyValuesAndUnknownKeysAreIgnored) {
     auto steps = Steps("file='' colour='red' dest='0,0,1,1'");
     ASSERT_EQ(steps.size(), 1u);
     EXPECT_EQ(steps[0].name, "file='' colour='red' dest='0,0,1,1'");
-    EXPECT_EQ(steps[0].dest, (TRenderRect{100, 50, 101, 51}));
+    EXPECT_EQ(steps[0].dest, (TRect{100, 50, 101, 51}));
 }
 
 TEST(ImageStringParser, EmptyOrNullStringsDrawNothing) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Layout/LayoutArithmetic.h"
+#include "Loom/Core/LayoutArithmetic.h"
 
 using namespace Loom;
 
@@ -30,7 +30,7 @@ public:
         asked.push_back(available);
         return children[index].estimate;
     }
-    void Place(int index, const LayoutRect& rc) override {
+    void Place(int index, const TRect& rc) override {
         std::ostringstream out;
         out << index << " (" << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom << ")";
         placed.push_back(out.str());
@@ -44,7 +44,7 @@ public:
 
 StackParams Room(int width, int height, int childPadding = 0) {
     StackParams p;
-    p.rc = LayoutRect{0, 0, width, height};
+    p.rc = TRect{0, 0, width, height};
     p.available = LayoutSize{width, height};
     p.childPadding = childPadding;
     return p;
@@ -83,7 +83,7 @@ TEST(StackVertically, MaxHeightTwentyThenAuto_Gets20Then80) {
 TEST(StackVertically, PaddingLiesInsideTheRectangleBelowTheChild) {
     FakeChildren c;
     auto& first = c.Add(0, 30);
-    first.info.padding = LayoutRect{5, 5, 5, 5};
+    first.info.padding = TRect{5, 5, 5, 5};
     c.Add(0, 10);
     StackVertically(c, Room(100, 200, 7));
     // top = 0 + 5, bottom = 5 + 30 + 5; the next child starts at 40 + 7.
@@ -113,10 +113,10 @@ TEST(StackVertically, WidthIsFixedWidthOrRoomLessPaddingWithinMinMax) {
     FakeChildren c;
     c.Add(0, 10).info.fixedWidth = 30;
     auto& padded = c.Add(0, 10);
-    padded.info.padding = LayoutRect{10, 0, 15, 0};
+    padded.info.padding = TRect{10, 0, 15, 0};
     c.Add(0, 10).info.maxWidth = 20;
     auto& wide = c.Add(0, 10);
-    wide.info.padding = LayoutRect{60, 0, 60, 0};  // more padding than room: width 0, then min
+    wide.info.padding = TRect{60, 0, 60, 0};  // more padding than room: width 0, then min
     wide.info.minWidth = 4;
     StackVertically(c, Room(100, 100));
     EXPECT_EQ(c.placed, (Lines{"0 (0,0,30,10)", "1 (10,10,85,20)", "2 (0,20,20,30)", "3 (60,30,64,40)"}));
@@ -135,7 +135,7 @@ TEST(StackVertically, ScrollPositionsShiftTheStart) {
     FakeChildren c;
     c.Add(0, 300);
     StackParams p = Room(100, 200);
-    p.rc = LayoutRect{10, 20, 110, 220};
+    p.rc = TRect{10, 20, 110, 220};
     p.scrollX = 3;
     p.scrollY = 50;
     const int needed = StackVertically(c, p);
@@ -145,7 +145,7 @@ TEST(StackVertically, ScrollPositionsShiftTheStart) {
 
 TEST(StackVertically, SecondPassEstimatesWithTheRemainingHeight) {
     FakeChildren c;
-    c.Add(0, 30).info.padding = LayoutRect{0, 4, 0, 6};
+    c.Add(0, 30).info.padding = TRect{0, 4, 0, 6};
     c.Add(0, 10);
     StackVertically(c, Room(80, 100, 2));
     ASSERT_EQ(c.asked.size(), 4u);
@@ -173,7 +173,7 @@ TEST(StackVertically, AbsurdSizesDoNotOverflow) {
     FakeChildren c;
     auto& huge = c.Add(0, INT_MAX);
     huge.info.maxHeight = INT_MAX;
-    huge.info.padding = LayoutRect{0, INT_MAX, 0, INT_MAX};
+    huge.info.padding = TRect{0, INT_MAX, 0, INT_MAX};
     c.Add();
     const int needed = StackVertically(c, Room(10, 100, INT_MAX));
     EXPECT_EQ(needed, INT_MAX);
@@ -190,7 +190,7 @@ TEST(StackHorizontally, TwoAutoChildrenWithGapTen_Get45And35) {
 TEST(StackHorizontally, RightPaddingLiesInsideTheRectangle) {
     FakeChildren c;
     auto& first = c.Add(30, 0);
-    first.info.padding = LayoutRect{5, 2, 5, 3};
+    first.info.padding = TRect{5, 2, 5, 3};
     c.Add(10, 0).info.fixedHeight = 8;
     StackHorizontally(c, Room(200, 50, 1));
     EXPECT_EQ(c.placed, (Lines{"0 (5,2,40,47)", "1 (41,0,51,8)"}));
@@ -200,7 +200,7 @@ TEST(StackHorizontally, OnlyXFollowsTheScrollPosition) {
     FakeChildren c;
     c.Add(50, 0);
     StackParams p = Room(100, 30);
-    p.rc = LayoutRect{10, 20, 110, 50};
+    p.rc = TRect{10, 20, 110, 50};
     p.scrollX = 5;
     p.scrollY = 99;
     StackHorizontally(c, p);
@@ -223,8 +223,8 @@ TEST(PlaceFloating, NegativePosCountsFromTheRightAndBottom) {
     f.fixedY = 10;
     f.fixedWidth = 40;
     f.fixedHeight = 20;
-    const LayoutRect r = PlaceFloating(LayoutRect{100, 100, 300, 200}, f);
-    EXPECT_EQ(r, (LayoutRect{250, 110, 290, 130}));
+    const TRect r = PlaceFloating(TRect{100, 100, 300, 200}, f);
+    EXPECT_EQ(r, (TRect{250, 110, 290, 130}));
 }
 
 TEST(PlaceFloating, NegativeYCountsFromTheBottom) {
@@ -233,7 +233,7 @@ TEST(PlaceFloating, NegativeYCountsFromTheBottom) {
     f.fixedY = -4;
     f.fixedWidth = 10;
     f.fixedHeight = 6;
-    EXPECT_EQ(PlaceFloating(LayoutRect{0, 0, 50, 50}, f), (LayoutRect{5, 40, 15, 46}));
+    EXPECT_EQ(PlaceFloating(TRect{0, 0, 50, 50}, f), (TRect{5, 40, 15, 46}));
 }
 
 TEST(PlaceFloating, RelativeFirstTimeOnlyRecordsTheParentSize) {
@@ -245,7 +245,7 @@ TEST(PlaceFloating, RelativeFirstTimeOnlyRecordsTheParentSize) {
     f.relative = true;
     f.moveX = 50;
     f.zoomY = 100;
-    EXPECT_EQ(PlaceFloating(LayoutRect{0, 0, 200, 100}, f), (LayoutRect{10, 10, 30, 30}));
+    EXPECT_EQ(PlaceFloating(TRect{0, 0, 200, 100}, f), (TRect{10, 10, 30, 30}));
     EXPECT_EQ(f.recorded.cx, 200);
     EXPECT_EQ(f.recorded.cy, 100);
 }
@@ -263,10 +263,10 @@ TEST(PlaceFloating, RelativeMovesAndZoomsByPercentOfTheChange) {
     f.zoomX = 10;
     f.zoomY = 100;
     // The parent grew by 101 x 31.
-    const LayoutRect r = PlaceFloating(LayoutRect{0, 0, 301, 131}, f);
+    const TRect r = PlaceFloating(TRect{0, 0, 301, 131}, f);
     // left 10 + 101*50/100 = 60; top 10 + 31*33/100 = 20;
     // right = 60 + 101*10/100 + 20 = 90; bottom = 20 + 31 + 20 = 71.
-    EXPECT_EQ(r, (LayoutRect{60, 20, 90, 71}));
+    EXPECT_EQ(r, (TRect{60, 20, 90, 71}));
     EXPECT_EQ(f.recorded.cx, 301);
 }
 
@@ -279,20 +279,20 @@ TEST(PlaceFloating, ShrinkingParentTruncatesTowardZero) {
     f.moveX = 50;
     f.moveY = 50;
     // dx = dy = -3: -3 * 50 / 100 = -1 (not -2).
-    EXPECT_EQ(PlaceFloating(LayoutRect{0, 0, 97, 97}, f), (LayoutRect{-1, -1, 9, 9}));
+    EXPECT_EQ(PlaceFloating(TRect{0, 0, 97, 97}, f), (TRect{-1, -1, 9, 9}));
 }
 
 TEST(SeparatorRect, HorizontalRightAndLeftStrips) {
-    const LayoutRect rc{10, 0, 110, 40};
-    EXPECT_EQ(SeparatorRect(rc, 4, false), (LayoutRect{106, 0, 110, 40}));
-    EXPECT_EQ(SeparatorRect(rc, -4, false), (LayoutRect{10, 0, 14, 40}));
+    const TRect rc{10, 0, 110, 40};
+    EXPECT_EQ(SeparatorRect(rc, 4, false), (TRect{106, 0, 110, 40}));
+    EXPECT_EQ(SeparatorRect(rc, -4, false), (TRect{10, 0, 14, 40}));
 }
 
 TEST(SeparatorRect, VerticalStripsNeverExceedTheRectangle) {
-    const LayoutRect rc{0, 10, 50, 16};
-    EXPECT_EQ(SeparatorRect(rc, 4, true), (LayoutRect{0, 12, 50, 16}));
+    const TRect rc{0, 10, 50, 16};
+    EXPECT_EQ(SeparatorRect(rc, 4, true), (TRect{0, 12, 50, 16}));
     EXPECT_EQ(SeparatorRect(rc, 10, true), rc);
-    EXPECT_EQ(SeparatorRect(rc, -4, true), (LayoutRect{0, 10, 50, 14}));
+    EXPECT_EQ(SeparatorRect(rc, -4, true), (TRect{0, 10, 50, 14}));
     EXPECT_EQ(SeparatorRect(rc, -10, true), rc);
 }
 

@@ -1,7 +1,7 @@
 // Layouts laid out in a real window and compared as text dumps.
 #include <gtest/gtest.h>
 
-#include "Loom/Control/ScrollBarUI.h"
+#include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/TabLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"

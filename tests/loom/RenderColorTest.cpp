@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "Loom/Core/Render.h"
-#include "Loom/Core/RenderBlend.h"
+#include "Loom/Render/Render.h"
+#include "Loom/Render/RenderBlend.h"
 #include "RenderTestSurface.h"
 
 using Loom::CRenderBlend;

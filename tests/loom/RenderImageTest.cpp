@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Core/Render.h"
-#include "Loom/Core/RenderBlend.h"
+#include "Loom/Render/Render.h"
+#include "Loom/Render/RenderBlend.h"
 #include "RenderTestContext.h"
 #include "tests/support/RenderTestPng.h"
 #include "RenderTestSurface.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/GdiHandles.h"
-#include "Loom/Core/Render.h"
-#include "Loom/Core/RenderContext.h"
+#include "Loom/Render/Render.h"
+#include "Loom/Render/RenderContext.h"
 
 namespace LoomTest {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/GdiHandles.h"
-#include "Loom/Core/RenderBlend.h"
+#include "Loom/Render/RenderBlend.h"
 
 namespace LoomTest {
 

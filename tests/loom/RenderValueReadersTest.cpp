@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "Loom/Core/RenderPixels.h"
-#include "Loom/Core/ValueReaders.h"
+#include "Loom/Render/RenderPixels.h"
+#include "Loom/Render/ValueReaders.h"
 
 using Loom::RenderPixels;
 using Loom::ValueReaders;

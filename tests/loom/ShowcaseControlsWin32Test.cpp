@@ -13,7 +13,7 @@
 #include "Loom/Control/EditUI.h"
 #include "Loom/Control/ListUI.h"
 #include "Loom/Control/ProgressUI.h"
-#include "Loom/Core/DialogBuilder.h"
+#include "Loom/Builder/DialogBuilder.h"
 #include "LoomTestWindow.h"
 #include "tests/support/RenderTestPng.h"
 #include "Showcase.h"

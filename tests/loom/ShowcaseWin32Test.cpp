@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "LoomTestWindow.h"
 #include "tests/support/RenderTestPng.h"
 #include "Showcase.h"

@@ -24,7 +24,7 @@ if(WIN32 AND TARGET loom)
 else()
   velmora_add_test(loom_portable_test
     SOURCES ${control_portable_tests}
-    LIBS loom_portable)
+    LIBS loom_core)
 endif()
 
 # The visible check: the showcase window, painted on the virtual display and

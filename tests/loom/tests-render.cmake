@@ -20,9 +20,9 @@ if(WIN32 AND TARGET loom)
 elseif(WIN32)
   velmora_add_test(loom_render_test
     SOURCES ${render_portable_tests}
-    LIBS loom_portable)
+    LIBS loom_render)
 else()
   velmora_add_test(loom_render_portable_test
     SOURCES ${render_portable_tests}
-    LIBS loom_portable)
+    LIBS loom_render)
 endif()

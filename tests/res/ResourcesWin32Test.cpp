@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/GdiHandles.h"
-#include "Loom/Core/Render.h"
+#include "Loom/Render/Render.h"
 #include "res/version.h"
 
 using namespace Loom;
