@@ -15,9 +15,9 @@
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
 #include "radio/UiEvents.h"
-#include "tests/support/FakeConfigView.h"
-#include "tests/support/PortActionWindow.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/FakeConfigView.h"
+#include "testkit/PortActionWindow.h"
+#include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
 namespace {
@@ -36,16 +36,6 @@ Strings ReceivedCommands(const std::string& transcript) {
 
 bool Contains(const Strings& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
-}
-
-std::string StateValue(const std::string& state, const std::string& key) {
-    std::istringstream in(state);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
-    }
-    return "<missing>";
 }
 
 // One simulated radio with a transcript and a state file, the recording fake
