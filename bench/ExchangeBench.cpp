@@ -9,7 +9,8 @@
 #include "serial/TrafficLog.h"
 
 #include "bench/BenchSupport.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/CountingRadio.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 

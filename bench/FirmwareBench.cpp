@@ -8,8 +8,9 @@
 #include <string>
 
 #include "bench/BenchSupport.h"
+#include "testkit/CountingRadio.h"
 #include "radio/Firmware.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 

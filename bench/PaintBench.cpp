@@ -24,9 +24,9 @@
 #include "Loom/Render/Render.h"
 #include "app/DlgMain.h"
 #include "bench/BenchSupport.h"
-#include "tests/loom/LoomTestWindow.h"
-#include "tests/support/RenderTestPng.h"
-#include "tests/loom/Showcase.h"
+#include "testkit/LoomTestWindow.h"
+#include "testkit/RenderTestPng.h"
+#include "testkit/Showcase.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -3,10 +3,11 @@
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
+#include "testkit/CountingRadio.h"
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
-#include "tests/support/FakeConfigView.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/FakeConfigView.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "Loom/Control/ButtonUI.h"
 #include "Loom/Control/LabelUI.h"
 #include "app/DlgAbout.h"
-#include "tests/loom/LoomTestWindow.h"
-#include "tests/support/RenderTestPng.h"
+#include "testkit/LoomTestWindow.h"
+#include "testkit/RenderTestPng.h"
 #include "platform/Win32Text.h"
 
 using namespace Loom;

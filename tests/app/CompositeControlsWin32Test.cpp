@@ -9,7 +9,7 @@
 #include "app/GroupBoxUI.h"
 #include "app/LabelAndComboUI.h"
 #include "app/LabelAndEditUI.h"
-#include "tests/loom/LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -11,8 +11,8 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Wide.h"
 #include "platform/Win32Text.h"
-#include "tests/support/FakeConfigView.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/FakeConfigView.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 

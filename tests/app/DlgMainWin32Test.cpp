@@ -12,7 +12,7 @@
 
 #include "app/DlgMain.h"
 #include "app/UiEvents.h"
-#include "tests/loom/LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 #include "platform/Win32Text.h"
 
 using namespace Loom;

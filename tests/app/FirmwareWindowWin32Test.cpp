@@ -14,9 +14,10 @@
 #include "platform/Wide.h"
 #include "radio/Firmware.h"
 #include "radio/FirmwareWorker.h"
-#include "tests/support/PortActionWindow.h"
-#include "tests/support/SimProcess.h"
-#include "tests/support/Transcript.h"
+#include "testkit/FirmwareImage.h"
+#include "testkit/PortActionWindow.h"
+#include "testkit/SimProcess.h"
+#include "testkit/Transcript.h"
 
 namespace {
 
@@ -119,8 +120,7 @@ protected:
         ReadResults();
     }
     void WriteImage(size_t length) {
-        image.assign(length, '\0');
-        for (size_t i = 0; i < length; ++i) image[i] = static_cast<char>((i * 31 + i / 256) & 0xFF);
+        image = MakeImage(length);
         imagePath = Unix("image.dwn");
         HANDLE f = ::CreateFileW(Text::WidePath(SimProcess::WinePath(imagePath)).c_str(), GENERIC_WRITE, 0, nullptr,
                                  CREATE_ALWAYS, 0, nullptr);

@@ -16,7 +16,7 @@
 #include "Loom/Builder/WindowImplBase.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "app/WindowSkin.h"
-#include "tests/loom/LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;

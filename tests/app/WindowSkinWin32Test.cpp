@@ -8,7 +8,7 @@
 #include "Loom/Builder/DialogBuilder.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "app/WindowSkin.h"
-#include "tests/loom/LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/UniqueHandle.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
 namespace {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/SimProcess.h"
+#include "testkit/FirmwareImage.h"
+#include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
 namespace {
@@ -278,19 +279,13 @@ TEST_F(CliProgramTest, LogFolderThatCannotBeMade_WarnsAndTheReadStillRuns) {
     EXPECT_NE(run.err.find("log folder cannot be created"), std::string::npos) << run.err;
 }
 
-std::string MakeImage(int pages) {
-    std::string image(4096 + 256 * pages, '\0');
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
-    return image;
-}
-
 TEST_F(CliProgramTest, Firmware_InvalidRefusedUnansweredCancelledAnsweredDownloaded) {
     StartRadio("--firmware-out " + Unix("cli-image-out.bin"));
     ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-short.dwn"), std::string(4096, 'x')));
     Outcome run = Program("--port " + Port() + " --firmware " + Win("cli-short.dwn") + " --yes");
     EXPECT_EQ(run.code, 6u) << run.err;
     EXPECT_NE(run.err.find("only 4096 bytes"), std::string::npos) << run.err;
-    const std::string image = MakeImage(3);
+    const std::string image = MakeImage(ImageLength(3));
     ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-image.dwn"), image));
     // Nobody answers the question: refused, nothing sent.
     run = Program("--port " + Port() + " --firmware " + Win("cli-image.dwn"));

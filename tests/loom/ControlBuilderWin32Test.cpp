@@ -10,7 +10,7 @@
 #include "Loom/Control/TreeNodeUI.h"
 #include "Loom/Control/TreeViewUI.h"
 #include "Loom/Builder/DialogBuilder.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;
@@ -39,13 +39,6 @@ std::string TempFolder() {
     ::GetTempPathA(MAX_PATH, dir);
     return dir;
 }
-
-// Keeps the process-wide resource path for the duration of a test.
-struct ResourcePathScope {
-    std::string saved = CUIManager::GetResourcePath();
-    explicit ResourcePathScope(const std::string& path) { CUIManager::SetResourcePath(path); }
-    ~ResourcePathScope() { CUIManager::SetResourcePath(saved); }
-};
 
 CControlUI* FactoryForGadget(const char* name) {
     if (std::string(name) != "Gadget") return nullptr;

@@ -11,8 +11,8 @@
 #include "Loom/Control/ListLabelElementUI.h"
 #include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "LoomTestWindow.h"
-#include "tests/support/RenderTestPng.h"
+#include "testkit/LoomTestWindow.h"
+#include "testkit/RenderTestPng.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -6,7 +6,7 @@
 
 #include "Loom/Control/ListLabelElementUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;

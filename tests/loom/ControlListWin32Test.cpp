@@ -8,7 +8,7 @@
 #include "Loom/Control/ListTextElementUI.h"
 #include "Loom/Control/ListUI.h"
 #include "ControlTestSupport.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -7,18 +7,12 @@
 #include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;
 
 namespace {
-
-CControlUI* Leaf(const char* attributes) {
-    auto* c = new CControlUI;
-    c->ApplyAttributeList(attributes);
-    return c;
-}
 
 CControlUI* AcceptAll(CControlUI* control, void*) { return control; }
 

@@ -15,7 +15,7 @@
 #include "Loom/Control/ListUI.h"
 #include "Loom/Control/OptionUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 #include "TestHeap.h"
 
 using namespace Loom;

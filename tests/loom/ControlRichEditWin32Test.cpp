@@ -8,7 +8,7 @@
 #include "Loom/Core/ScrollBarUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "ControlTestSupport.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;

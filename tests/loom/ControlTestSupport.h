@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 // Small helpers of the standard controls' tests.
 namespace LoomTest {

@@ -9,7 +9,7 @@
 #include "Loom/Control/TreeToggleUI.h"
 #include "Loom/Control/TreeViewUI.h"
 #include "ControlTestSupport.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -5,18 +5,12 @@
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/TabLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;
 
 namespace {
-
-CControlUI* Leaf(const char* attributes) {
-    auto* c = new CControlUI;
-    c->ApplyAttributeList(attributes);
-    return c;
-}
 
 template <typename T>
 T* Box(const char* attributes, std::initializer_list<CControlUI*> children) {

@@ -4,18 +4,12 @@
 
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 using namespace Loom;
 using namespace LoomTest;
 
 namespace {
-
-CControlUI* Leaf(const char* attributes) {
-    auto* c = new CControlUI;
-    c->ApplyAttributeList(attributes);
-    return c;
-}
 
 int Red(DWORD rgb) { return (rgb >> 16) & 0xFF; }
 int Blue(DWORD rgb) { return rgb & 0xFF; }

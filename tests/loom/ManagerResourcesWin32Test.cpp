@@ -10,8 +10,8 @@
 
 #include "platform/GdiHandles.h"
 #include "Loom/Core/WindowWnd.h"
-#include "LoomTestWindow.h"
-#include "tests/support/RenderTestPng.h"
+#include "testkit/LoomTestWindow.h"
+#include "testkit/RenderTestPng.h"
 
 using namespace Loom;
 using namespace LoomTest;
@@ -51,18 +51,6 @@ std::string WritePng(const char* name, int width, int height, uint32_t argb) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
     return std::string(dir);
 }
-
-// Keeps the process-wide resource path for the duration of a test.
-class ResourcePathScope {
-public:
-    explicit ResourcePathScope(const std::string& path) : saved_(CUIManager::GetResourcePath()) {
-        CUIManager::SetResourcePath(path);
-    }
-    ~ResourcePathScope() { CUIManager::SetResourcePath(saved_); }
-
-private:
-    std::string saved_;
-};
 
 }  // namespace
 

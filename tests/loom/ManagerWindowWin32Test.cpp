@@ -5,7 +5,7 @@
 
 #include "Loom/Core/NotifyPump.h"
 #include "Loom/Core/WindowWnd.h"
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 #include "platform/Win32Text.h"
 
 using namespace Loom;

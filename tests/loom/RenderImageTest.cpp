@@ -7,7 +7,7 @@
 #include "Loom/Render/Render.h"
 #include "Loom/Render/RenderBlend.h"
 #include "RenderTestContext.h"
-#include "tests/support/RenderTestPng.h"
+#include "testkit/RenderTestPng.h"
 #include "RenderTestSurface.h"
 #include "platform/Wide.h"
 

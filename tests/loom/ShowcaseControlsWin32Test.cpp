@@ -14,9 +14,9 @@
 #include "Loom/Control/ListUI.h"
 #include "Loom/Control/ProgressUI.h"
 #include "Loom/Builder/DialogBuilder.h"
-#include "LoomTestWindow.h"
-#include "tests/support/RenderTestPng.h"
-#include "Showcase.h"
+#include "testkit/LoomTestWindow.h"
+#include "testkit/RenderTestPng.h"
+#include "testkit/Showcase.h"
 
 using namespace Loom;
 using namespace LoomTest;

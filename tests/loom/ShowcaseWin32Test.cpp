@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "Loom/Render/Render.h"
-#include "LoomTestWindow.h"
-#include "tests/support/RenderTestPng.h"
-#include "Showcase.h"
+#include "testkit/LoomTestWindow.h"
+#include "testkit/RenderTestPng.h"
+#include "testkit/Showcase.h"
 
 using namespace Loom;
 using namespace LoomTest;

@@ -18,33 +18,23 @@ if(WIN32 AND TARGET loom)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/ControlTest.rc.in ${control_rc} @ONLY)
   set_source_files_properties(${control_rc} PROPERTIES OBJECT_DEPENDS ${control_images}/control_solid.png)
   velmora_add_test(loom_control_test
-    SOURCES ${control_portable_tests} ${control_window_tests} ${CMAKE_CURRENT_LIST_DIR}/LoomTestWindow.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/TestHeap.cpp ${control_rc}
-    LIBS loom test_support DISPLAY)
+    SOURCES ${control_portable_tests} ${control_window_tests} ${CMAKE_CURRENT_LIST_DIR}/TestHeap.cpp ${control_rc}
+    LIBS loom testkit DISPLAY)
 else()
   velmora_add_test(loom_portable_test
     SOURCES ${control_portable_tests}
     LIBS loom_core)
 endif()
 
-# The visible check: the showcase window, painted on the virtual display and
-# saved as showcase.png beside the test program, and the standard controls'
-# window built from markup, saved as controls_showcase.png. It carries its
-# own images.
+# The visible check: the showcase window (testkit/Showcase.h, with its
+# images), painted on the virtual display and saved as showcase.png beside
+# the test program, and the standard controls' window built from markup,
+# saved as controls_showcase.png.
 if(WIN32 AND TARGET loom)
-  set(showcase_images ${CMAKE_CURRENT_LIST_DIR}/images)
-  set(showcase_rc ${CMAKE_CURRENT_BINARY_DIR}/Showcase.rc)
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/Showcase.rc.in ${showcase_rc} @ONLY)
-  file(GLOB showcase_pngs ${showcase_images}/showcase_*.png)
-  set_source_files_properties(${showcase_rc} PROPERTIES OBJECT_DEPENDS "${showcase_pngs}")
   velmora_add_test(loom_showcase_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShowcaseWin32Test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/ShowcaseControlsWin32Test.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/Showcase.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/ShowcaseText.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/LoomTestWindow.cpp
-      ${showcase_rc}
-    LIBS loom test_support DISPLAY)
+    LIBS loom testkit testkit_showcase_images DISPLAY)
   target_compile_definitions(loom_showcase_test PRIVATE LOOM_SHOWCASE_PNG="${CMAKE_CURRENT_BINARY_DIR}/showcase.png"
     LOOM_CONTROLS_SHOWCASE_PNG="${CMAKE_CURRENT_BINARY_DIR}/controls_showcase.png")
 endif()

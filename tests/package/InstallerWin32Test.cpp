@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/e2e/ProgramDriver.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/ProgramDriver.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "bench/BenchSupport.h"
+#include "testkit/CountingRadio.h"
 
 namespace {
 

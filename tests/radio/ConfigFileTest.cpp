@@ -6,7 +6,7 @@
 
 #include "radio/ConfigFile.h"
 #include "radio/RadioConfig.h"
-#include "tests/support/FakeConfigView.h"
+#include "testkit/FakeConfigView.h"
 
 namespace {
 

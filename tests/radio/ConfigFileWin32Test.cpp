@@ -13,9 +13,9 @@
 #include "radio/ConfigFileCommands.h"
 #include "radio/RadioConfig.h"
 #include "platform/UniqueHandle.h"
-#include "tests/support/FakeActionWindow.h"
-#include "tests/support/FakeConfigView.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/FakeActionWindow.h"
+#include "testkit/FakeConfigView.h"
+#include "testkit/SimProcess.h"
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"
 

@@ -12,8 +12,9 @@
 
 #include "radio/Firmware.h"
 #include "radio/FirmwareWorker.h"
-#include "tests/support/FakeActionWindow.h"
-#include "tests/support/ScriptedLink.h"
+#include "testkit/FakeActionWindow.h"
+#include "testkit/FirmwareImage.h"
+#include "testkit/ScriptedLink.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ using Strings = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 std::string Line(const std::string& text) { return "\r\n" + text + "\r\n"; }
-
-// A file of `length` bytes whose byte at offset i is i * 7 + i / 256.
-std::string MakeImage(size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
-    return bytes;
-}
 
 struct TempFile {
     explicit TempFile(const std::string& bytes) {

@@ -5,9 +5,9 @@
 
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
-#include "tests/support/FakeActionWindow.h"
-#include "tests/support/FakeConfigView.h"
-#include "tests/support/ScriptedLink.h"
+#include "testkit/FakeActionWindow.h"
+#include "testkit/FakeConfigView.h"
+#include "testkit/ScriptedLink.h"
 
 namespace {
 

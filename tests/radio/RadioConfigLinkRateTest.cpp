@@ -6,7 +6,7 @@
 
 #include "radio/RadioConfig.h"
 #include "radio/RadioTables.h"
-#include "tests/support/FakeConfigView.h"
+#include "testkit/FakeConfigView.h"
 
 namespace {
 

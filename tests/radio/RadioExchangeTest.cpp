@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "radio/RadioExchange.h"
-#include "tests/support/ScriptedLink.h"
+#include "testkit/ScriptedLink.h"
 
 using namespace std::chrono_literals;
 

@@ -12,10 +12,10 @@
 #include "radio/Firmware.h"
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
-#include "tests/support/FakeConfigView.h"
-#include "tests/support/PortActionWindow.h"
-#include "tests/support/SimProcess.h"
-#include "tests/support/Transcript.h"
+#include "testkit/FakeConfigView.h"
+#include "testkit/PortActionWindow.h"
+#include "testkit/SimProcess.h"
+#include "testkit/Transcript.h"
 #include "platform/Wide.h"
 
 namespace {
@@ -24,16 +24,6 @@ using Strings = std::vector<std::string>;
 
 bool Contains(const Strings& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
-}
-
-std::string StateValue(const std::string& state, const std::string& key) {
-    std::istringstream in(state);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
-    }
-    return "<missing>";
 }
 
 // One simulated radio with a transcript and a state file, the recording fake

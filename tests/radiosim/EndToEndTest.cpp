@@ -9,7 +9,8 @@
 #include <thread>
 
 #include "BootLoader.h"
-#include "SimProcess.h"
+#include "SimTerminal.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 
@@ -27,25 +28,25 @@ protected:
     void SetUp() override { ASSERT_FALSE(dir.empty()); }
     void TearDown() override {
         if (fd >= 0) ::close(fd);
-        SimProcess::removeFolder(dir);
+        SimTerminal::removeFolder(dir);
     }
     // Starts the radio with its link, stop file and an idle safety net.
     bool start(std::vector<std::string> extra = {}) {
         std::vector<std::string> args = {"--link", link, "--stop-file", stop, "--idle-exit", "20"};
         args.insert(args.end(), extra.begin(), extra.end());
-        if (!sim.start(args)) return false;
-        fd = SimProcess::openTerminal(link);
+        if (!sim.Start(args)) return false;
+        fd = SimTerminal::openTerminal(link);
         return fd >= 0;
     }
     std::string ask(const std::string& command, const std::string& until) {
         send(fd, command);
-        return SimProcess::readUntil(fd, until, 3);
+        return SimTerminal::readUntil(fd, until, 3);
     }
 
-    std::string dir = SimProcess::makeFolder();
+    std::string dir = SimTerminal::makeFolder();
     std::string link = dir + "/radio";
     std::string stop = dir + "/stop";
-    SimProcess sim{dir};
+    SimProcess sim;
     int fd = -1;
 };
 
@@ -54,14 +55,14 @@ protected:
 TEST_F(EndToEnd, CommandOverTerminal_StopFileEndsCleanlyAndRemovesLink) {
     std::string transcript = dir + "/transcript";
     ASSERT_TRUE(start({"--transcript", transcript}));
-    EXPECT_EQ(sim.readyLine(), "ready " + link);
+    EXPECT_EQ(sim.ReadyLine(), "ready " + link);
     EXPECT_EQ(ask("control\r", "mode\r\n"), "\r\ninto config mode\r\n");
     EXPECT_EQ(ask("cfg_ch_n\r", "1\r\n"), "\r\ncurrent channel 1\r\n");
     ::close(fd);
     fd = -1;
-    EXPECT_EQ(sim.stopWithFile(stop), 0);
+    EXPECT_EQ(sim.Stop(), 0);
     EXPECT_FALSE(exists(link));
-    EXPECT_EQ(SimProcess::readFile(transcript),
+    EXPECT_EQ(SimProcess::ReadFile(transcript),
               "> control\\r\n< \\r\\ninto config mode\\r\\n\n> cfg_ch_n\\r\n< \\r\\ncurrent channel 1\\r\\n\n"
               "! stopped: stop file\n");
 }
@@ -71,10 +72,10 @@ TEST_F(EndToEnd, PortClosedAndReopened_RadioStillAnswers) {
     EXPECT_EQ(ask("control\r", "mode\r\n"), "\r\ninto config mode\r\n");
     ::close(fd);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    fd = SimProcess::openTerminal(link);
+    fd = SimTerminal::openTerminal(link);
     ASSERT_GE(fd, 0);
     EXPECT_EQ(ask("cfg_sbau\r", "9600\r\n"), "\r\nport baud 9600\r\n");
-    EXPECT_EQ(sim.stopWithFile(stop), 0);
+    EXPECT_EQ(sim.Stop(), 0);
 }
 
 TEST_F(EndToEnd, StateFile_SavedOnChangeAndReadAtNextStart) {
@@ -83,25 +84,25 @@ TEST_F(EndToEnd, StateFile_SavedOnChangeAndReadAtNextStart) {
     ask("control\r", "mode\r\n");
     EXPECT_EQ(ask("cfg_sbau 4\r", "ACK"), "\r\nOK ACK");
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_NE(SimProcess::readFile(state).find("\nport_baud=4\n"), std::string::npos);
+    EXPECT_NE(SimProcess::ReadFile(state).find("\nport_baud=4\n"), std::string::npos);
     ::close(fd);
     fd = -1;
-    ASSERT_EQ(sim.stopWithFile(stop), 0);
+    ASSERT_EQ(sim.Stop(), 0);
 
-    SimProcess second(dir);
-    ASSERT_TRUE(second.start({"--link", link, "--stop-file", stop, "--idle-exit", "20", "--state", state}));
-    fd = SimProcess::openTerminal(link);
+    SimProcess second;
+    ASSERT_TRUE(second.Start({"--link", link, "--stop-file", stop, "--idle-exit", "20", "--state", state}));
+    fd = SimTerminal::openTerminal(link);
     ask("control\r", "mode\r\n");
     EXPECT_EQ(ask("cfg_sbau\r", "0\r\n"), "\r\nport baud 57600\r\n");
-    EXPECT_EQ(second.stopWithFile(stop), 0);
+    EXPECT_EQ(second.Stop(), 0);
 }
 
 TEST_F(EndToEnd, MalformedStateFile_RefusedAndLeftAlone) {
     std::string state = dir + "/state";
     std::ofstream(state) << "port_baud=9\n";
-    EXPECT_FALSE(sim.start({"--link", link, "--state", state}));
-    EXPECT_EQ(sim.waitExit(5), 2);
-    EXPECT_EQ(SimProcess::readFile(state), "port_baud=9\n");
+    EXPECT_FALSE(sim.Start({"--link", link, "--state", state}));
+    EXPECT_EQ(sim.WaitExit(5), 2);
+    EXPECT_EQ(SimProcess::ReadFile(state), "port_baud=9\n");
     EXPECT_FALSE(exists(link));
 }
 
@@ -110,9 +111,9 @@ TEST_F(EndToEnd, LineRate_ReplyPacedAfterTheCommand) {
     ask("control\r", "mode\r\n");
     auto begin = std::chrono::steady_clock::now();
     send(fd, "cfg_ch_n\r");  // 9 bytes: received after 75 ms
-    std::string first = SimProcess::readUntil(fd, "\r", 3);
+    std::string first = SimTerminal::readUntil(fd, "\r", 3);
     double firstMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-    std::string rest = SimProcess::readUntil(fd, "1\r\n", 3);
+    std::string rest = SimTerminal::readUntil(fd, "1\r\n", 3);
     double allMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_EQ(first + rest, "\r\ncurrent channel 1\r\n");
     EXPECT_GE(firstMs, 80);  // command received, then one byte-time
@@ -136,9 +137,9 @@ TEST_F(EndToEnd, FirmwareDownload_ImageWrittenAndTranscribed) {
     }
     send(fd, "ISP finish");
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(SimProcess::readFile(image), expected);
-    EXPECT_NE(SimProcess::readFile(transcript).find("> page 3 (258 bytes, checksum ok)\n"), std::string::npos);
-    EXPECT_EQ(sim.stopWithFile(stop), 0);
+    EXPECT_EQ(SimProcess::ReadFile(image), expected);
+    EXPECT_NE(SimProcess::ReadFile(transcript).find("> page 3 (258 bytes, checksum ok)\n"), std::string::npos);
+    EXPECT_EQ(sim.Stop(), 0);
 }
 
 TEST_F(EndToEnd, PageThatStopsArriving_DroppedAfterHalfASecond) {
@@ -154,14 +155,14 @@ TEST_F(EndToEnd, StaleLinkReplaced_OtherFileRefused) {
     ASSERT_EQ(::symlink("/nonexistent", link.c_str()), 0);
     ASSERT_TRUE(start());
     EXPECT_EQ(ask("control\r", "mode\r\n"), "\r\ninto config mode\r\n");
-    EXPECT_EQ(sim.stopWithFile(stop), 0);
+    EXPECT_EQ(sim.Stop(), 0);
 
     std::string plain = dir + "/plain";
     std::ofstream(plain) << "keep";
-    SimProcess other(dir);
-    EXPECT_FALSE(other.start({"--link", plain}));
-    EXPECT_EQ(other.waitExit(5), 2);
-    EXPECT_EQ(SimProcess::readFile(plain), "keep");
+    SimProcess other;
+    EXPECT_FALSE(other.Start({"--link", plain}));
+    EXPECT_EQ(other.WaitExit(5), 2);
+    EXPECT_EQ(SimProcess::ReadFile(plain), "keep");
 }
 
 TEST_F(EndToEnd, RawEcho_BytesComeBackUninterpreted) {
@@ -172,15 +173,15 @@ TEST_F(EndToEnd, RawEcho_BytesComeBackUninterpreted) {
 
 TEST_F(EndToEnd, Sigterm_EndsCleanly) {
     ASSERT_TRUE(start());
-    ::kill(sim.pid(), SIGTERM);
-    EXPECT_EQ(sim.waitExit(5), 0);
+    ::kill(sim.Pid(), SIGTERM);
+    EXPECT_EQ(sim.WaitExit(5), 0);
     EXPECT_FALSE(exists(link));
 }
 
 TEST_F(EndToEnd, IdleExit_AfterNoByteForThatLong) {
-    ASSERT_TRUE(sim.start({"--link", link, "--idle-exit", "0.3"}));
+    ASSERT_TRUE(sim.Start({"--link", link, "--idle-exit", "0.3"}));
     auto begin = std::chrono::steady_clock::now();
-    EXPECT_EQ(sim.waitExit(5), 0);
+    EXPECT_EQ(sim.WaitExit(5), 0);
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_GE(ms, 250);
     EXPECT_FALSE(exists(link));
@@ -203,9 +204,9 @@ TEST_F(EndToEnd, PortRate_AnswersOnlyAtThatTerminalSpeed) {
     ASSERT_TRUE(start({"--port-rate", "19200", "--transcript", transcript}));
     setSpeed(fd, B9600);
     send(fd, "control\r");
-    EXPECT_EQ(SimProcess::readFor(fd, 0.3), "");
+    EXPECT_EQ(SimTerminal::readFor(fd, 0.3), "");
     setSpeed(fd, B19200);
     EXPECT_EQ(ask("control\r", "mode\r\n"), "\r\ninto config mode\r\n");
-    EXPECT_EQ(sim.stopWithFile(stop), 0);
-    EXPECT_NE(SimProcess::readFile(transcript).find("! 8 bytes at 9600 baud not understood\n"), std::string::npos);
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_NE(SimProcess::ReadFile(transcript).find("! 8 bytes at 9600 baud not understood\n"), std::string::npos);
 }

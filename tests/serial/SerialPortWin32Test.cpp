@@ -9,8 +9,8 @@
 
 #include "radio/RadioExchange.h"
 #include "serial/SerialPort.h"
-#include "tests/support/ResourceCounts.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/ResourceCounts.h"
+#include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/UniqueHandle.h"
-#include "tests/app/e2e/ProgramDriver.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/ProgramDriver.h"
+#include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
 namespace {

@@ -15,8 +15,9 @@
 #include <utility>
 
 #include "radio/SettingsStore.h"
-#include "tests/app/e2e/ProgramDriver.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/ProgramDriver.h"
+#include "testkit/FirmwareImage.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 
@@ -74,13 +75,6 @@ std::string AgainstCodePage936(const ProgramDriver::Picture& picture, const std:
     if (n == 0) return "";
     return std::to_string(n) + " pixels differ from " + path + ", within (" + std::to_string(box.left) + ", " +
            std::to_string(box.top) + ") - (" + std::to_string(box.right) + ", " + std::to_string(box.bottom) + ")";
-}
-
-// A firmware image of `pages` pages after the skipped block.
-std::string MakeImage(int pages) {
-    std::string image(4096 + 256 * pages, '\0');
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 & 0xFF);
-    return image;
 }
 
 // The console twin's run: exit code and what it wrote.
@@ -178,7 +172,7 @@ protected:
     void ChooseImage(const std::string& folder) {
         SCOPED_TRACE(folder);
         const std::string image = folder + "\\image.dwn";
-        ASSERT_TRUE(SimProcess::WriteWindowsFile(image, MakeImage(20)));
+        ASSERT_TRUE(SimProcess::WriteWindowsFile(image, MakeImage(ImageLength(20))));
         ProgramDriver::WriteSettings(-1, -1, 0);
         ProgramDriver program;
         ASSERT_TRUE(program.Start());

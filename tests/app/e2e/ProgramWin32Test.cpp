@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "radio/RadioTables.h"
-#include "tests/app/e2e/ProgramDriver.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/ProgramDriver.h"
+#include "testkit/FirmwareImage.h"
+#include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
 namespace {
@@ -33,13 +34,6 @@ void SwitchLanguage(ProgramDriver& program) {
     // Away from the menus, so that nothing stays lit.
     program.MouseMove(300, 20);
     ProgramDriver::Sleep(500);
-}
-
-std::string StateValue(const std::string& state, const std::string& key) {
-    const size_t at = state.find("\n" + key + "=");
-    if (at == std::string::npos) return "";
-    const size_t from = at + key.size() + 2;
-    return state.substr(from, state.find('\n', from) - from);
 }
 
 // More points of the Chinese window: channel edits, parameter combos, the
@@ -233,14 +227,6 @@ namespace {
 constexpr uint32_t kProgressBlue = 0x3333FF;
 constexpr POINT kStripLeft{356, 478};
 
-// A firmware image of `pages` pages after the skipped block; every byte
-// differs from its neighbours so that a misplaced page shows.
-std::string MakeImage(int pages) {
-    std::string image(4096 + 256 * pages, '\0');
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
-    return image;
-}
-
 class FirmwareProgramTest : public ProgramTest {
 protected:
     // Through the File menu's item and the file dialog to the box that
@@ -269,7 +255,7 @@ protected:
 
     void StartDownload(int pages) {
         // The image's facts and the boot loader warning come first; Yes starts it.
-        HWND question = ChooseImage(MakeImage(pages));
+        HWND question = ChooseImage(MakeImage(ImageLength(pages)));
         ASSERT_NE(nullptr, question);
         const std::string facts = ProgramDriver::DialogText(question);
         EXPECT_NE(std::string::npos, facts.find(std::to_string(pages + 1) + " 页")) << facts;
@@ -311,7 +297,7 @@ TEST_F(FirmwareProgramTest, ImageTooShort_RefusedWithAMessageAndTheRadioUntouche
 
 // Nobody answers the file dialog: closing the window still ends the program.
 TEST_F(FirmwareProgramTest, WindowClosedWhileTheFileDialogShows_TheProgramEnds) {
-    const HWND dialog = OpenFileDialog(MakeImage(2));
+    const HWND dialog = OpenFileDialog(MakeImage(ImageLength(2)));
     ASSERT_NE(nullptr, dialog);
     ::PostMessageW(program.Window(), WM_CLOSE, 0, 0);
     // Under Wine without a window manager the dialog and the window each

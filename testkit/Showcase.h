@@ -3,7 +3,7 @@
 #include "Loom/Core/UIManager.h"
 #include "Loom/Layout/TabLayoutUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
-#include "ShowcaseText.h"
+#include "testkit/ShowcaseText.h"
 
 namespace LoomTest {
 

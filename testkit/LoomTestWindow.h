@@ -1,5 +1,5 @@
 #pragma once
-#include "tests/support/ResourceCounts.h"
+#include "testkit/ResourceCounts.h"
 #include <windows.h>
 
 #include <memory>
@@ -133,5 +133,22 @@ T* Make(const char* attributes = "") {
     c->ApplyAttributeList(attributes);
     return c;
 }
+
+// A plain control with the given attribute list applied.
+inline Loom::CControlUI* Leaf(const char* attributes) { return Make<Loom::CControlUI>(attributes); }
+
+// Keeps the process-wide resource path for the duration of a test.
+class ResourcePathScope {
+public:
+    explicit ResourcePathScope(const std::string& path) : saved_(Loom::CUIManager::GetResourcePath()) {
+        Loom::CUIManager::SetResourcePath(path);
+    }
+    ~ResourcePathScope() { Loom::CUIManager::SetResourcePath(saved_); }
+    ResourcePathScope(const ResourcePathScope&) = delete;
+    ResourcePathScope& operator=(const ResourcePathScope&) = delete;
+
+private:
+    std::string saved_;
+};
 
 }  // namespace LoomTest

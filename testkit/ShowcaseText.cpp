@@ -1,4 +1,4 @@
-#include "ShowcaseText.h"
+#include "testkit/ShowcaseText.h"
 
 #include <cstring>
 

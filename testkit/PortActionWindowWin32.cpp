@@ -1,4 +1,4 @@
-#include "tests/support/PortActionWindow.h"
+#include "testkit/PortActionWindow.h"
 
 PortActionWindow::PortActionWindow(int comPort, int baudRate)
     : portText(" COM" + std::to_string(comPort)), rateText(" " + std::to_string(baudRate)) {}

@@ -1,4 +1,4 @@
-#include "tests/app/e2e/ProgramDriver.h"
+#include "testkit/ProgramDriver.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include "radio/Settings.h"
 #include "radio/SettingsStore.h"
 #include "serial/PortDiscovery.h"
-#include "tests/support/RenderTestPng.h"
-#include "tests/support/SimProcess.h"
+#include "testkit/RenderTestPng.h"
+#include "testkit/SimProcess.h"
 
 namespace {
 

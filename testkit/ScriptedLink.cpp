@@ -1,4 +1,4 @@
-#include "tests/support/ScriptedLink.h"
+#include "testkit/ScriptedLink.h"
 
 ScriptedLink::ScriptedLink(IPortOwner& owner) : owner_(owner), thread_([this] { Run(); }) {}
 

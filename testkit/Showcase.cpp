@@ -1,4 +1,4 @@
-#include "Showcase.h"
+#include "testkit/Showcase.h"
 
 #include <cstdio>
 #include <string>

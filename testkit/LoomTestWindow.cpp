@@ -1,4 +1,4 @@
-#include "LoomTestWindow.h"
+#include "testkit/LoomTestWindow.h"
 
 #include <windowsx.h>
 

@@ -1,4 +1,4 @@
-#include "tests/support/FakeConfigView.h"
+#include "testkit/FakeConfigView.h"
 
 #include "radio/RadioConfig.h"
 

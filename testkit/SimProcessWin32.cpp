@@ -1,19 +1,16 @@
-#include "tests/support/SimProcess.h"
+#include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-namespace {
+// Under Wine the radio is a Linux process the test cannot signal nor wait
+// for: it is seen through its link (made when ready, removed when it ends)
+// and stopped through its stop file.
 
-std::string Env(const char* name) {
-    char value[1024];
-    DWORD n = ::GetEnvironmentVariableA(name, value, sizeof value);
-    return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
-}
+namespace {
 
 // Wine answers ERROR_INVALID_PARAMETER for a link to a pseudo-terminal, so
 // only "not found" counts as absent.
@@ -32,27 +29,9 @@ bool WaitFor(bool wantExists, const std::string& unixPath, int timeoutMs) {
     return Exists(unixPath) == wantExists;
 }
 
+void Delete(const std::string& unixPath) { ::DeleteFileW(Text::WidePath(SimProcess::WinePath(unixPath)).c_str()); }
+
 }  // namespace
-
-int TestComPort(int index) {
-    std::string ports = Env("VELMORA_PORTS");
-    int i = 0;
-    for (const char* p = ports.c_str(); *p;) {
-        char* end = nullptr;
-        long n = std::strtol(p, &end, 10);
-        if (end == p) break;
-        if (i++ == index) return static_cast<int>(n);
-        p = *end == ',' ? end + 1 : end;
-    }
-    return 0;
-}
-
-std::string SimProcess::WinePath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 std::string SimProcess::ReadFile(const std::string& unixPath) { return ReadWindowsFile(WinePath(unixPath)); }
 
@@ -82,42 +61,43 @@ bool SimProcess::WriteWindowsFile(const std::string& windowsPath, const std::str
     return ok;
 }
 
-std::string SimProcess::UnixPathFor(int comPort, const std::string& name) {
-    return Env("VELMORA_PORT_DIR") + "/sim" + std::to_string(comPort) + "-" + name;
-}
-
-SimProcess::SimProcess(int comPort, const std::string& args) : port_(comPort) {
-    std::string radio = Env("VELMORA_RADIOSIM");
-    std::string dir = Env("VELMORA_PORT_DIR");
-    if (radio.empty() || dir.empty() || comPort <= 0) return;
-    // Neither name may start with "com" and a number: Windows takes such a
-    // file name, whatever its extension, for the serial device itself.
-    link_ = dir + "/port" + std::to_string(comPort);
-    stopFile_ = dir + "/stop" + std::to_string(comPort);
-    ::DeleteFileW(Text::WidePath(WinePath(stopFile_)).c_str());
+bool SimProcess::Start(const std::vector<std::string>& options) {
+    const char* radio = std::getenv("VELMORA_RADIOSIM");
+    if (radio == nullptr || *radio == '\0' || OptionValue(options, "--link").empty()) return false;
+    link_ = OptionValue(options, "--link");
+    stopFile_ = OptionValue(options, "--stop-file");
+    if (!stopFile_.empty()) Delete(stopFile_);
     // A link left over from an earlier run must not be taken for the new one.
-    ::DeleteFileW(Text::WidePath(WinePath(link_)).c_str());
+    Delete(link_);
 
-    std::string command = radio + " --link " + link_ + " --stop-file " + stopFile_ + " --idle-exit 120 " + args;
+    std::string command = radio;
+    for (const std::string& option : options) command += " " + option;
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     started_ = WaitFor(true, link_, 10000);
+    return started_;
 }
 
 SimProcess::~SimProcess() { Stop(); }
 
-void SimProcess::Stop() {
-    if (link_.empty()) return;
+int SimProcess::Stop(double seconds) {
+    if (link_.empty() || stopFile_.empty()) return -1;
     HANDLE h = ::CreateFileW(Text::WidePath(WinePath(stopFile_)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                              nullptr);
     if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-    WaitFor(false, link_, 5000);
-    ::DeleteFileW(Text::WidePath(WinePath(stopFile_)).c_str());
+    const int status = WaitExit(seconds);
+    Delete(stopFile_);
     started_ = false;
+    return status;
+}
+
+int SimProcess::WaitExit(double seconds) {
+    if (link_.empty()) return -1;
+    return WaitFor(false, link_, static_cast<int>(seconds * 1000)) ? 0 : -1;
 }

@@ -1,4 +1,4 @@
-#include "tests/support/ResourceCounts.h"
+#include "testkit/ResourceCounts.h"
 
 #include <windows.h>
 
