@@ -10,6 +10,7 @@
 #include "bench/BenchSupport.h"
 #include "testkit/CountingRadio.h"
 #include "radio/Firmware.h"
+#include "testkit/FirmwareImage.h"
 #include "testkit/SimProcess.h"
 
 namespace {
@@ -52,8 +53,7 @@ int main() {
     std::string path = std::string(temp) + "velmora-bench.dwn";
     const uint64_t length = 256 * 1024;
     {
-        std::string image(length, '\0');
-        for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 13 + i / 256);
+        const std::string image = MakeImage(length);
         HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         if (f == INVALID_HANDLE_VALUE || !::WriteFile(f, image.data(), static_cast<DWORD>(length), &written, nullptr))

@@ -104,11 +104,8 @@ protected:
                                              Unix("received.bin") + " " + faults);
         ASSERT_TRUE(radio.Started());
         PortActionWindow port(TestComPort(0), 9600);
-        recorder.port = &port;
-        chooser.path = SimProcess::WinePath(imagePath);
         WindowFirmwareEvents events(recorder.hwnd, 77);
-        Firmware::Download download(chooser, events, port, port.exchange, port.link);
-        download.pagePauseMs = pagePauseMs;
+        Firmware::Download download = DownloadOver(port, events, pagePauseMs);
         FirmwareWorker worker([&] { download.downloadFirmware(); });
         worker.Start();
         worker.firmwarePending = true;
@@ -118,6 +115,15 @@ protected:
         portOpenAfter = port.port.IsOpen();
         radio.Stop();
         ReadResults();
+    }
+    // The written image's download over the port, reported to the recording
+    // window, which closes the port with the outcome.
+    Firmware::Download DownloadOver(PortActionWindow& port, WindowFirmwareEvents& events, int pagePauseMs) {
+        recorder.port = &port;
+        chooser.path = SimProcess::WinePath(imagePath);
+        Firmware::Download download(chooser, events, port, port.exchange, port.link);
+        download.pagePauseMs = pagePauseMs;
+        return download;
     }
     void WriteImage(size_t length) {
         image = MakeImage(length);
@@ -216,11 +222,8 @@ TEST_F(FirmwareOverComPort, StopFromTheWindowThreadMidDownload_EndsAtTheNextPage
     SimProcess radio(TestComPort(0), "--transcript " + Unix("fw-transcript"));
     ASSERT_TRUE(radio.Started());
     PortActionWindow port(TestComPort(0), 9600);
-    recorder.port = &port;
-    chooser.path = SimProcess::WinePath(imagePath);
     WindowFirmwareEvents events(recorder.hwnd, 77);
-    Firmware::Download download(chooser, events, port, port.exchange, port.link);
-    download.pagePauseMs = 0;
+    Firmware::Download download = DownloadOver(port, events, 0);
     FirmwareWorker worker([&] { download.downloadFirmware(); }, [&] { download.ReportFailure(); });
     download.cancel = &worker.cancelRequested;
     worker.Start();

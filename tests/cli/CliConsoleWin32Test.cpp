@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/UniqueHandle.h"
+#include "testkit/FirmwareImage.h"
 #include "testkit/SimProcess.h"
 #include "platform/Wide.h"
 
@@ -87,8 +88,7 @@ protected:
 TEST_F(CliConsoleTest, TypedAtThePrompt_TheQuestionIsAnsweredAndTheNextLineWaits) {
     sim = std::make_unique<SimProcess>(TestComPort(0), "--firmware-out " + Unix("console-image-out.bin"));
     ASSERT_TRUE(sim->Started());
-    std::string image(4096 + 256 * 3, '\0');
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 13 + i / 256);
+    const std::string image = MakeImage(ImageLength(3));
     ASSERT_TRUE(SimProcess::WriteFile(Unix("console-image.dwn"), image));
     const std::string shown = Cmd("", "VelmoraConfig --port " + Port() + " --firmware " + Win("console-image.dwn") +
                                           "\r\ny\r\necho code=%ERRORLEVEL%\r\nexit\r\n");
