@@ -1,7 +1,11 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+
+#include "radio/ConfigFileKeys.h"
+#include "radio/RadioTables.h"
 
 namespace {
 
@@ -10,9 +14,9 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr OptionInfo kOptions[] = {{"--port", true},    {"--rate", true},     {"--read", true},
-                                   {"--write", true},   {"--firmware", true}, {"--find", false},
-                                   {"--verify", false}, {"--yes", false},     {"--help", false}};
+constexpr OptionInfo kOptions[] = {{"--port", true},     {"--rate", true},  {"--read", true},    {"--write", true},
+                                   {"--firmware", true}, {"--find", false}, {"--verify", false}, {"--yes", false},
+                                   {"--set", true},      {"--json", false}, {"--help", false}};
 
 const OptionInfo* FindOption(const std::string& name) {
     for (const OptionInfo& o : kOptions)
@@ -59,6 +63,110 @@ int ReadPort(std::string text) {
     return n >= 1 && n <= 255 ? n : 0;
 }
 
+// "COM3,COM4,5": each port once, none empty, at most kMaxPorts.
+bool ReadPorts(const std::string& text, std::vector<int>& ports, std::string& error) {
+    ports.clear();
+    size_t at = 0;
+    for (;;) {
+        const size_t comma = text.find(',', at);
+        const std::string item = text.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        if (item.empty()) {
+            error = "--port has an empty item in '" + text + "'";
+            return false;
+        }
+        const int port = ReadPort(item);
+        if (port == 0) {
+            error = "--port takes ports such as COM3 or COM3,COM4, not '" + item + "'";
+            return false;
+        }
+        if (std::find(ports.begin(), ports.end(), port) != ports.end()) {
+            error = "--port names COM" + std::to_string(port) + " twice";
+            return false;
+        }
+        if (ports.size() == kMaxPorts) {
+            error = "--port takes at most " + std::to_string(kMaxPorts) + " ports at once";
+            return false;
+        }
+        ports.push_back(port);
+        if (comma == std::string::npos) return true;
+        at = comma + 1;
+    }
+}
+
+bool SameLetters(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool AllDigits(const std::string& text, size_t from = 0) {
+    return text.size() > from && text.find_first_not_of("0123456789", from) == std::string::npos;
+}
+
+// "KEY=VALUE" over the profile: a key the profile holds (in any case), a
+// value the window would take in that field. Frequencies are stored in the
+// profile's own form; list positions are checked against their lists once
+// the profile they go over is known.
+bool ReadSetting(const std::string& text, ProfileSetting& setting, std::string& error) {
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0) {
+        error = "--set takes KEY=VALUE, such as SRC=12, not '" + text + "'";
+        return false;
+    }
+    const std::string name = text.substr(0, equals);
+    std::string value = text.substr(equals + 1);
+    const ConfigKey* key = nullptr;
+    for (const ConfigKey& k : ConfigKeysInFileOrder())
+        if (SameLetters(k.text, name)) key = &k;
+    if (key == nullptr) {
+        error = "--set: a profile has no key '" + name +
+                "' (Channel0-9, RXChannel0-9, ProtocolType, CurrentChannel, PortBaudRate, LinkBaudRate, workMode, "
+                "SRC, DST, HighPower, LowPower)";
+        return false;
+    }
+    setting.key = key->text;
+    const std::string what = "--set " + key->text + ": ";
+    if (value.empty()) {
+        error = what + "needs a value";
+        return false;
+    }
+    if (value.size() > 32 || std::any_of(value.begin(), value.end(), [](char c) {
+            return c == ',' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        })) {
+        error = what + "a value is one short line without commas, not '" + value + "'";
+        return false;
+    }
+    switch (key->kind) {
+    case ConfigKey::Kind::Frequency: {
+        const std::string wire = RadioTables::WireFrequency(value);
+        const double mhz = wire.empty() ? 0 : RadioTables::ReadFrequency(wire);
+        if (mhz < RadioTables::kMinFrequency || mhz > RadioTables::kMaxFrequency) {
+            error = what + "takes a frequency from 410 to 470 MHz, not '" + value + "'";
+            return false;
+        }
+        value = RadioTables::FormatFrequency(mhz);
+        break;
+    }
+    case ConfigKey::Kind::Text: {
+        const int maximum = key->field == TextField::Src ? 254 : 255;
+        if (!AllDigits(value) || value.size() > 3 || std::atoi(value.c_str()) > maximum) {
+            error = what + "takes an address from 0 to " + std::to_string(maximum) + ", not '" + value + "'";
+            return false;
+        }
+        break;
+    }
+    case ConfigKey::Kind::Position:
+        // -1 leaves the link rate open, as a profile may.
+        if (!(AllDigits(value) && value.size() <= 3) && !(key->list == ListField::LinkBaudRate && value == "-1")) {
+            error = what + "takes the position of an entry of its list (0, 1, ...), not '" + value + "'";
+            return false;
+        }
+        break;
+    }
+    setting.value = value;
+    return true;
+}
+
 int ReadRate(const std::string& text) {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
     const int rate = std::atoi(text.c_str());
@@ -81,8 +189,14 @@ bool Fail(std::string& error, const std::string& text) {
 
 bool TakeValue(const std::string& name, const std::string& value, CliOptions& options, std::string& error) {
     if (name == "--port") {
-        options.port = ReadPort(value);
-        if (options.port == 0) return Fail(error, "--port takes a port such as COM3, not '" + value + "'");
+        if (!ReadPorts(value, options.ports, error)) return false;
+        options.port = options.ports.front();
+    } else if (name == "--set") {
+        ProfileSetting setting;
+        if (!ReadSetting(value, setting, error)) return false;
+        for (const ProfileSetting& s : options.sets)
+            if (s.key == setting.key) return Fail(error, "--set " + s.key + " is given twice");
+        options.sets.push_back(setting);
     } else if (name == "--rate") {
         options.rate = ReadRate(value);
         options.rateGiven = true;
@@ -105,6 +219,14 @@ bool CheckCombination(const CliOptions& options, std::string& error) {
         return Fail(error, "--firmware always runs at 115200 baud; leave --rate out");
     if ((a == CliAction::Read || a == CliAction::Write || a == CliAction::Firmware) && options.port == 0)
         return Fail(error, "--port is needed, e.g. --port COM3");
+    if (!options.sets.empty() && a != CliAction::Write) return Fail(error, "--set goes with --write only");
+    if (a == CliAction::Firmware && options.ports.size() > 1)
+        return Fail(error, "--firmware downloads to one port at a time");
+    if (a == CliAction::Firmware && options.json) return Fail(error, "--json goes with --read, --write or --find");
+    // One file per radio: a fixed name would be written by every port.
+    if (a == CliAction::Read && options.ports.size() > 1 && options.path.find("{port}") == std::string::npos &&
+        options.path.find("{serial}") == std::string::npos)
+        return Fail(error, "--read with several ports needs {port} or {serial} in the file name, e.g. {serial}.cfg");
     return true;
 }
 
@@ -125,7 +247,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions& options,
             if (name.rfind("-", 0) == 0) return Fail(error, Unknown(args[i]));
             return Fail(error, "unexpected argument '" + args[i] + "' (options start with --)");
         }
-        if (std::find(seen.begin(), seen.end(), name) != seen.end()) return Fail(error, name + " is given twice");
+        if (name != "--set" && std::find(seen.begin(), seen.end(), name) != seen.end())
+            return Fail(error, name + " is given twice");
         seen.push_back(name);
         const CliAction action = ActionOf(name);
         if (action != CliAction::None) {
@@ -135,6 +258,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions& options,
         }
         if (name == "--verify") options.verify = true;
         if (name == "--yes") options.yes = true;
+        if (name == "--json") options.json = true;
         if (!option->takesValue) continue;
         // A value that looks like an option is a forgotten value.
         if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) return Fail(error, name + " needs a value");
@@ -157,6 +281,17 @@ std::string UsageText() {
            "      looks for the radio on every listed port (or the one given) at every rate,\n"
            "      the given rate first, then 38400, 9600 and 115200; prints \"found: COM3, 38400\"\n"
            "  VelmoraConfig --help\n"
+           "\n"
+           "Several radios at once: --port COM3,COM4,COM5 (up to 32) runs --read, --write or --find on\n"
+           "every port together, one line per port as it ends, then a summary; the exit code is 0 when\n"
+           "every port succeeded, otherwise the highest code of a port. --firmware takes one port.\n"
+           "  --read \"fleet\\{serial}.cfg\"  {serial} is the radio's serial number (the port's name for a\n"
+           "      radio that reports none), {port} the port's name; several ports need one of them\n"
+           "  --write in.cfg --set SRC=12 --set DST=200\n"
+           "      the profile with these values instead of its own (its keys: Channel0-9, RXChannel0-9,\n"
+           "      ProtocolType, CurrentChannel, PortBaudRate, LinkBaudRate, workMode, SRC, DST, HighPower,\n"
+           "      LowPower), checked as the window checks its fields\n"
+           "  --json  one JSON object per port on the output, one line each; messages go to the error output\n"
            "\n"
            "--rate is the PC-side rate: 9600, 19200, 38400 (the default), 57600 or 115200.\n"
            "Paths may hold any characters. Output to a console shows every character its font has,\n"

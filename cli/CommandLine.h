@@ -21,14 +21,28 @@ enum class ExitCode : int {
 
 enum class CliAction { None, Help, Read, Write, Firmware, Find };
 
+// One --set: a profile key (as the profile writes it) and its value for
+// this run, in the form the profile holds it.
+struct ProfileSetting {
+    std::string key;
+    std::string value;
+};
+
+// Ports one command may run at once: a bench of USB serial adapters, each a
+// thread of its own.
+constexpr size_t kMaxPorts = 32;
+
 struct CliOptions {
     CliAction action = CliAction::None;
-    int port = 0;      // COMn; 0 when not given
-    int rate = 38400;  // the PC-side rate of the configuration commands
+    int port = 0;            // COMn, the first of `ports`; 0 when not given
+    std::vector<int> ports;  // every port of --port, in the order given
+    int rate = 38400;        // the PC-side rate of the configuration commands
     bool rateGiven = false;
-    std::string path;     // the profile or image
-    bool verify = false;  // --write ... --verify
-    bool yes = false;     // --firmware ... --yes
+    std::string path;                  // the profile or image
+    bool verify = false;               // --write ... --verify
+    bool yes = false;                  // --firmware ... --yes
+    bool json = false;                 // one JSON object per port on the output
+    std::vector<ProfileSetting> sets;  // --write ... --set KEY=VALUE
 };
 
 // The rates the radio's serial line offers.

@@ -14,7 +14,9 @@ public:
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
-    void Out(const std::string& text);
+    // False when the text could not be written whole (a full disk, a closed
+    // pipe); no output at all counts as written.
+    bool Out(const std::string& text);
     void Err(const std::string& text);
     // True when the output is a console, not a file or a pipe.
     bool OutIsConsole() const;

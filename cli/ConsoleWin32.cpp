@@ -18,8 +18,8 @@ bool Usable(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE && ::Ge
 // A console is written wide, so that every character shows whatever its code
 // page (where its font has the glyph), with CR LF; a file or pipe gets the
 // UTF-8 text as it is.
-void WriteAll(HANDLE h, const std::string& text) {
-    if (!Usable(h)) return;
+bool WriteAll(HANDLE h, const std::string& text) {
+    if (!Usable(h)) return true;
     DWORD mode = 0;
     DWORD written = 0;
     if (::GetConsoleMode(h, &mode)) {
@@ -32,18 +32,19 @@ void WriteAll(HANDLE h, const std::string& text) {
         size_t at = 0;
         while (at < wide.size()) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(wide.size() - at, 8192));
-            if (!::WriteConsoleW(h, wide.data() + at, chunk, &written, nullptr) || written == 0) return;
+            if (!::WriteConsoleW(h, wide.data() + at, chunk, &written, nullptr) || written == 0) return false;
             at += written;
         }
-        return;
+        return true;
     }
     const std::string& out = text;
     size_t at = 0;
     while (at < out.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(out.size() - at, 65536));
-        if (!::WriteFile(h, out.data() + at, chunk, &written, nullptr) || written == 0) return;
+        if (!::WriteFile(h, out.data() + at, chunk, &written, nullptr) || written == 0) return false;
         at += written;
     }
+    return true;
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ void Console::HandleCloser::operator()(void* handle) const { ::CloseHandle(stati
 
 Console::~Console() = default;
 
-void Console::Out(const std::string& text) { WriteAll(static_cast<HANDLE>(out_), text); }
+bool Console::Out(const std::string& text) { return WriteAll(static_cast<HANDLE>(out_), text); }
 
 void Console::Err(const std::string& text) { WriteAll(static_cast<HANDLE>(err_), text); }
 

@@ -1,9 +1,11 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/ConsoleConfigView.h"
+#include "cli/Fleet.h"
 #include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
 #include "radio/RadioExchange.h"
@@ -11,13 +13,25 @@
 #include "radio/RadioLink.h"
 #include "serial/TrafficLog.h"
 
+// What the runs of one command share: the profile of --write, read and
+// checked once before any port opens, and the radios seen so far.
+struct WorkshopRun {
+    std::string profile;  // its --set values in it
+    RadioClaims claims;
+    // Each port's lines are kept in its result (several ports, or --json)
+    // rather than written to the console as they come.
+    bool keepLines = false;
+};
+
 // One command-line run against one radio: the same radio actions, profile
 // file and firmware download as the window, through a view that is not a
 // window. Every run checks its files before it opens the port, so that a
-// request that cannot be carried out sends nothing to the radio.
+// request that cannot be carried out sends nothing to the radio. The port
+// stays open from the first step to the last: a workshop run is one session.
 class Workshop : public IActionWindow, public IRadioProbe {
 public:
-    Workshop(const CliOptions& options, Console& console, TrafficLog* log);
+    // `options` with the port of this run in `options.port`.
+    Workshop(const CliOptions& options, Console& console, TrafficLog* log, WorkshopRun& run, PortResult& result);
     ExitCode Run();
 
     // IActionWindow
@@ -37,14 +51,21 @@ private:
     // Runs one radio action; on failure says why and gives its exit code.
     bool Step(void (RadioActions::*action)(), const char* what, ExitCode& code);
     ExitCode FailureCode(const char* what);
-    // Reads and checks the profile of --write; nothing goes to the radio.
-    ExitCode LoadProfile(std::string& bytes);
+    // After a read: the radio's facts into the result, and the radio claimed
+    // for this port; false (said why) when another port has it.
+    bool TakeRadio(ExitCode& code);
     void LeaveOpenLinkRateAsItIs();
     std::string PortName() const;
+    // A line of the run: its outcome on the output, an error on the error
+    // output; kept in the result instead when the run's lines are kept.
+    void Say(const std::string& verb, const std::string& text);
+    void Complain(const std::string& text);
 
     CliOptions options_;
     Console& console_;
     TrafficLog* log_;
+    WorkshopRun& run_;
+    PortResult& result_;
     RadioLink link_;  // before the actions, which use its exchange
     ConsoleConfigView view_;
     RadioConfig config_;
@@ -53,6 +74,18 @@ private:
     bool openFailed_ = false;
     bool anyPortOpened_ = false;  // by the search of --find
 };
+
+// Reads the profile of --write, puts the --set values in it and checks it as
+// the window checks its fields before a write; nothing goes to any radio.
+// Success with the profile in `run.profile`, or the failure's code, said on
+// the console: FileError for the profile, Usage for a --set value its list
+// does not hold.
+ExitCode PrepareProfile(const CliOptions& options, Console& console, WorkshopRun& run);
+
+// Every port of the options, each on its own thread with its own link when
+// there are several; their results in the order of the ports. Each port's
+// lines (and with --json its object) go out as the port ends.
+std::vector<PortResult> RunPorts(const CliOptions& options, Console& console, TrafficLog* log, WorkshopRun& run);
 
 // The whole command line: arguments, log, run; returns the exit code.
 int RunCommandLine();

@@ -2,14 +2,20 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "cli/FirmwareProgress.h"
+#include "cli/ProfileSettings.h"
 #include "radio/ConfigFile.h"
 #include "radio/ConfigFileCommands.h"
+#include "radio/ConfigFileKeys.h"
 #include "radio/Firmware.h"
 #include "radio/FirmwareImage.h"
 #include "platform/LogFolder.h"
@@ -70,10 +76,12 @@ private:
 
 }  // namespace
 
-Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log)
+Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log, WorkshopRun& run, PortResult& result)
     : options_(options),
       console_(console),
       log_(log),
+      run_(run),
+      result_(result),
       config_(view_),
       actions_(view_, config_, link_.Exchange(), *this) {
     view_.config = &config_;
@@ -81,29 +89,56 @@ Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log)
     link_.SetTrafficLog(log_);
 }
 
-std::string Workshop::PortName() const { return "COM" + std::to_string(options_.port); }
+std::string Workshop::PortName() const { return ::PortName(options_.port); }
 
+void Workshop::Say(const std::string& verb, const std::string& text) {
+    if (run_.keepLines)
+        result_.lines.push_back({false, verb + ": " + text});
+    else
+        console_.Out(verb + " " + PortName() + ": " + text + "\n");
+}
+
+void Workshop::Complain(const std::string& text) {
+    if (result_.reason.empty()) {
+        // The summary's reason: the first line, without "error: ".
+        std::string reason = text.substr(0, text.find('\n'));
+        if (reason.rfind("error: ", 0) == 0) reason.erase(0, 7);
+        result_.reason = reason;
+    }
+    if (run_.keepLines) {
+        size_t at = 0;
+        while (at < text.size()) {
+            const size_t lf = text.find('\n', at);
+            const size_t end = lf == std::string::npos ? text.size() : lf;
+            if (end > at) result_.lines.push_back({true, text.substr(at, end - at)});
+            at = end + 1;
+        }
+    } else {
+        console_.Err(text);
+    }
+}
+
+// One session: the port opens for the first step and stays open until the
+// run ends, so that the steps do not each pay the port's closing pause.
 bool Workshop::OpenSelectedPort(bool firmwareRate) {
+    if (link_.IsOpen()) return true;
     openFailed_ = !link_.Open(options_.port, options_.rate, firmwareRate);
     return !openFailed_;
 }
 
-void Workshop::ShowResult(bool success, ActionControl) {
-    lastOutcome_ = success;
-    link_.Close();
-}
+void Workshop::ShowResult(bool success, ActionControl) { lastOutcome_ = success; }
 
 ExitCode Workshop::FailureCode(const char* what) {
     if (openFailed_) {
-        console_.Err("error: " + PortName() + " cannot be opened (no such port, or another program is using it)\n");
+        Complain("error: " + PortName() + " cannot be opened (no such port, or another program is using it)\n");
         return ExitCode::PortNotOpened;
     }
     if (!link_.Exchange().IsReplyComplete()) {
-        console_.Err(std::string("error: ") + what + ": the radio on " + PortName() + " at " +
-                     std::to_string(options_.rate) + " baud does not answer\n");
+        Complain(std::string("error: ") + what + ": the radio on " + PortName() + " at " +
+                 std::to_string(options_.rate) + " baud does not answer\n");
         return ExitCode::NoAnswer;
     }
-    console_.Err(std::string("error: ") + what + ": the radio answered \"" + link_.Exchange().ReplyLine() + "\"\n");
+    Complain(std::string("error: ") + what + ": the radio answered \"" + link_.Exchange().ReplyLine() + "\"\n");
     return ExitCode::Refused;
 }
 
@@ -125,65 +160,53 @@ bool Workshop::Step(void (RadioActions::*action)(), const char* what, ExitCode& 
     return false;
 }
 
+bool Workshop::TakeRadio(ExitCode& code) {
+    result_.radioRead = true;
+    result_.serialNumber = view_.GetFieldText(TextField::SerialNumber);
+    result_.hardwareVersion = view_.GetFieldText(TextField::HardwareVersion);
+    result_.firmwareVersion = view_.GetFieldText(TextField::FirmwareVersion);
+    int other = 0;
+    if (run_.claims.Claim(result_.serialNumber, options_.port, other)) return true;
+    Complain("error: " + PortName() + " reaches the radio " + ::PortName(other) + " reaches (serial number " +
+             result_.serialNumber + "): two ports wired to one radio?\n");
+    code = ExitCode::Refused;
+    return false;
+}
+
 ExitCode Workshop::Read() {
-    const std::string target = WithConfigSuffix(options_.path);
-    if (!ConfigFileCommands::CanSaveProfile(target)) {
-        console_.Err("error: " + target +
-                     " cannot be written: it is a folder, a read-only file or one another program holds, or its "
-                     "folder does not exist or cannot be written\n");
+    const std::string pattern = WithConfigSuffix(options_.path);
+    // The folder is checked before the radio is asked, with the port's name
+    // standing for a serial number not yet read.
+    bool serialMissing = false;
+    const std::string probe = RadioFileName(pattern, options_.port, "", serialMissing);
+    if (!ConfigFileCommands::CanSaveProfile(probe)) {
+        Complain("error: " + probe +
+                 " cannot be written: it is a folder, a read-only file or one another program holds, or its "
+                 "folder does not exist or cannot be written\n");
         return ExitCode::FileError;
     }
     ExitCode code = ExitCode::Success;
     if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
-    const bool read = Step(&RadioActions::ReadFromRadio, "read", code);
+    bool read = Step(&RadioActions::ReadFromRadio, "read", code);
+    if (read) read = TakeRadio(code);
     // Back out of configuration mode either way; its own failure is reported
     // after the read's, and a profile read in full is kept all the same.
     ExitCode leave = ExitCode::Success;
     const bool left = Step(&RadioActions::ExitConfigMode, "disconnect", leave);
     if (!read) return code;
+    const std::string target = RadioFileName(pattern, options_.port, result_.serialNumber, serialMissing);
     GivenPath chooser(target);
     ConfigFileCommands files(view_, *this, chooser);
     if (!files.SaveProfile(target, ExportConfigLines(view_))) {
-        console_.Err("error: " + target + " cannot be written\n");
+        Complain("error: " + target + " cannot be written\n");
         return ExitCode::FileError;
     }
-    console_.Out("read " + PortName() + ": the profile is in " + target + "\n");
+    result_.file = target;
+    Say("read", (serialMissing
+                     ? "the radio reports no serial number a file name can hold, so the file is named after the port; "
+                     : "") +
+                    std::string("the profile is in ") + target);
     return left ? ExitCode::Success : leave;
-}
-
-ExitCode Workshop::LoadProfile(std::string& bytes) {
-    const PathKind kind = KindOf(options_.path);
-    if (kind != PathKind::File) {
-        console_.Err("error: " + options_.path + (kind == PathKind::Folder ? " is a folder" : " does not exist") +
-                     "\n");
-        return ExitCode::FileError;
-    }
-    std::ifstream file(Text::PathOf(options_.path), std::ios::binary);
-    // A profile is 29 short lines: anything over 1 MiB is not one.
-    constexpr size_t kLimit = 1024 * 1024;
-    if (file) {
-        char buffer[4096];
-        while (bytes.size() <= kLimit && (file.read(buffer, sizeof buffer) || file.gcount() > 0))
-            bytes.append(buffer, static_cast<size_t>(file.gcount()));
-    }
-    if (!file.eof() || bytes.size() > kLimit) {
-        console_.Err("error: " + options_.path + " cannot be read as a profile\n");
-        return ExitCode::FileError;
-    }
-    if (ImportConfigText(view_, bytes).applied == 0) {
-        console_.Err("error: " + options_.path + " holds no profile line\n");
-        return ExitCode::FileError;
-    }
-    // The write's own checks, before the radio is touched. A profile does not
-    // hold the bandwidth, which the radio keeps, and need not hold a link rate
-    // (the write then leaves the radio's): 12.5 kHz stands for the bandwidth
-    // here, which settles the link rate by the rule.
-    if (view_.GetSelection(ListField::Bandwidth) < 0) view_.SelectItem(ListField::Bandwidth, 0);
-    if (!config_.checkChannelFrequencies() || !config_.checkRequiredFields()) {
-        for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
-        return ExitCode::FileError;
-    }
-    return ExitCode::Success;
 }
 
 // A profile that leaves the link rate open (-1, where the user chooses it:
@@ -199,39 +222,36 @@ void Workshop::LeaveOpenLinkRateAsItIs() {
 // As in the window: Connect, Read (for what a profile does not hold, such as
 // the bandwidth), the profile over it, Write, Disconnect.
 ExitCode Workshop::WriteProfile() {
-    std::string bytes;
-    const ExitCode loaded = LoadProfile(bytes);
-    if (loaded != ExitCode::Success) return loaded;
     ExitCode code = ExitCode::Success;
     if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
-    bool written = Step(&RadioActions::ReadFromRadio, "read", code);
+    bool written = Step(&RadioActions::ReadFromRadio, "read", code) && TakeRadio(code);
     if (written) {
-        ImportConfigText(view_, bytes);
+        ImportConfigText(view_, run_.profile);
         LeaveOpenLinkRateAsItIs();
         written = Step(options_.verify ? &RadioActions::WriteAndVerify : &RadioActions::WriteToRadio, "write", code);
         if (!actions_.LastMismatches().empty()) {
             // Everything was sent and answered; the radio does not hold it all.
-            console_.Err("error: the radio on " + PortName() + " does not hold what was written\n" +
-                         FormatMismatches(actions_.LastMismatches(), Language::English) + "\n");
+            result_.differences = actions_.LastMismatches();
+            Complain("error: the radio on " + PortName() + " does not hold what was written\n" +
+                     FormatMismatches(actions_.LastMismatches(), Language::English) + "\n");
             code = ExitCode::VerifyMismatch;
         } else {
             // Refused by the write's checks: the profile, not the radio.
-            for (const std::string& e : view_.errors) console_.Err("error: " + options_.path + ": " + e + "\n");
+            for (const std::string& e : view_.errors) Complain("error: " + options_.path + ": " + e + "\n");
             if (!view_.errors.empty()) code = ExitCode::FileError;
         }
     }
     ExitCode leave = ExitCode::Success;
     if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && written) return leave;
     if (!written) return code;
-    console_.Out("write " + PortName() + ": the radio took " + options_.path +
-                 (options_.verify ? ", and holds every value written\n" : "\n"));
+    Say("write", "the radio took " + options_.path + (options_.verify ? ", and holds every value written" : ""));
     return ExitCode::Success;
 }
 
 ExitCode Workshop::Firmware() {
     const Firmware::ImageFacts facts = Firmware::InspectImageFile(options_.path);
     if (!facts.Valid()) {
-        console_.Err("error: " + Firmware::DescribeRefusal(options_.path, facts, Language::English) + "\n");
+        Complain("error: " + Firmware::DescribeRefusal(options_.path, facts, Language::English) + "\n");
         return facts.problem == Firmware::ImageProblem::Unreadable ? ExitCode::FileError : ExitCode::ImageInvalid;
     }
     const std::string description = Firmware::DescribeImage(options_.path, facts, Language::English);
@@ -260,12 +280,13 @@ ExitCode Workshop::Firmware() {
         options_.rate = kFirmwareBaudRate;
         return FailureCode("firmware");
     }
-    console_.Out("firmware " + PortName() + ": " + std::to_string(facts.pages) + " pages downloaded\n");
+    Say("firmware", std::to_string(facts.pages) + " pages downloaded");
     return ExitCode::Success;
 }
 
 void Workshop::Trying(int port, int rate) {
-    console_.Out("trying COM" + std::to_string(port) + " at " + std::to_string(rate) + "\n");
+    // One port's search among several says only its outcome.
+    if (!run_.keepLines) console_.Out("trying COM" + std::to_string(port) + " at " + std::to_string(rate) + "\n");
 }
 
 // A port whose line cannot be set up counts as one that cannot be opened: no
@@ -288,7 +309,7 @@ ExitCode Workshop::Find() {
     if (options_.port != 0) {
         listed.push_back(options_.port);
     } else if (!EnumerateSerialPorts(listed) || listed.empty()) {
-        console_.Err("error: this computer lists no serial port\n");
+        Complain("error: this computer lists no serial port\n");
         return ExitCode::PortNotOpened;
     }
     const std::vector<int> ports = SearchPortOrder(options_.port, listed);
@@ -298,35 +319,55 @@ ExitCode Workshop::Find() {
     const FindOutcome outcome = FindRadio(*this, ports, rates, cancel);
     if (outcome.kind != FindOutcome::Kind::Found && !anyPortOpened_) {
         // Nothing could be asked: the port's fault, not the radio's.
-        console_.Err("error: " + (options_.port != 0 ? PortName() : std::string("no listed port")) +
-                     " cannot be opened (no such port, or another program is using it)\n");
+        Complain("error: " + (options_.port != 0 ? PortName() : std::string("no listed port")) +
+                 " cannot be opened (no such port, or another program is using it)\n");
         return ExitCode::PortNotOpened;
     }
     if (outcome.kind != FindOutcome::Kind::Found) {
-        console_.Err("error: no radio answered on any listed port at any rate\n");
+        Complain("error: no radio answered on any listed port at any rate\n");
         return ExitCode::NoAnswer;
     }
     options_.port = outcome.port;
     options_.rate = outcome.rate;
+    result_.port = outcome.port;
+    result_.rate = outcome.rate;
     ExitCode code = ExitCode::Success;
     if (!Step(&RadioActions::ExitConfigMode, "disconnect", code)) return code;
-    console_.Out("found: COM" + std::to_string(outcome.port) + ", " + std::to_string(outcome.rate) + "\n");
+    const std::string found = "COM" + std::to_string(outcome.port) + ", " + std::to_string(outcome.rate);
+    if (run_.keepLines)
+        result_.lines.push_back({false, "found: " + found});
+    else
+        console_.Out("found: " + found + "\n");
     return ExitCode::Success;
 }
 
 ExitCode Workshop::Run() {
+    result_.port = options_.port;
+    result_.rate = options_.action == CliAction::Firmware ? kFirmwareBaudRate : options_.rate;
+    result_.action = options_.action;
+    const auto started = std::chrono::steady_clock::now();
+    ExitCode code = ExitCode::Usage;
     switch (options_.action) {
     case CliAction::Read:
-        return Read();
+        code = Read();
+        break;
     case CliAction::Write:
-        return WriteProfile();
+        code = WriteProfile();
+        break;
     case CliAction::Firmware:
-        return Firmware();
+        code = Firmware();
+        break;
     case CliAction::Find:
-        return Find();
+        code = Find();
+        break;
     default:
-        return ExitCode::Usage;
+        break;
     }
+    link_.Close();  // the end of the session
+    result_.code = code;
+    result_.durationMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+    return code;
 }
 
 namespace {
@@ -343,6 +384,120 @@ std::unique_ptr<TrafficLog> StartLog(Console& console) {
 }
 
 }  // namespace
+
+ExitCode PrepareProfile(const CliOptions& options, Console& console, WorkshopRun& run) {
+    const PathKind kind = KindOf(options.path);
+    if (kind != PathKind::File) {
+        console.Err("error: " + options.path + (kind == PathKind::Folder ? " is a folder" : " does not exist") + "\n");
+        return ExitCode::FileError;
+    }
+    std::ifstream file(Text::PathOf(options.path), std::ios::binary);
+    // A profile is 29 short lines: anything over 1 MiB is not one.
+    constexpr size_t kLimit = 1024 * 1024;
+    std::string bytes;
+    if (file) {
+        char buffer[4096];
+        while (bytes.size() <= kLimit && (file.read(buffer, sizeof buffer) || file.gcount() > 0))
+            bytes.append(buffer, static_cast<size_t>(file.gcount()));
+    }
+    if (!file.eof() || bytes.size() > kLimit) {
+        console.Err("error: " + options.path + " cannot be read as a profile\n");
+        return ExitCode::FileError;
+    }
+    ConsoleConfigView view;
+    RadioConfig config(view);
+    view.config = &config;
+    config.FillParameterLists();
+    if (ImportConfigText(view, bytes).applied == 0) {
+        console.Err("error: " + options.path + " holds no profile line\n");
+        return ExitCode::FileError;
+    }
+    bytes = ApplySettings(bytes, options.sets);
+    ImportConfigText(view, bytes);
+    // A list position of --set must be one its list has, as a selection in
+    // the window's list must (-1 leaves the link rate open).
+    for (const ProfileSetting& set : options.sets) {
+        const ConfigKey* key = FindConfigKey(set.key);
+        if (key == nullptr || key->kind != ConfigKey::Kind::Position) continue;
+        const int wanted = std::atoi(set.value.c_str());
+        if (view.GetSelection(key->list) == wanted || wanted < 0) continue;
+        const int count = view.GetItemCount(key->list);
+        console.Err("error: --set " + set.key + "=" + set.value + ": its list has " + std::to_string(count) +
+                    " entries (0 to " + std::to_string(count - 1) + ")\nVelmoraConfig --help lists the options.\n");
+        return ExitCode::Usage;
+    }
+    // The write's own checks, before the radio is touched. A profile does not
+    // hold the bandwidth, which the radio keeps, and need not hold a link rate
+    // (the write then leaves the radio's): 12.5 kHz stands for the bandwidth
+    // here, which settles the link rate by the rule.
+    if (view.GetSelection(ListField::Bandwidth) < 0) view.SelectItem(ListField::Bandwidth, 0);
+    if (!config.checkChannelFrequencies() || !config.checkRequiredFields()) {
+        for (const std::string& e : view.errors) console.Err("error: " + options.path + ": " + e + "\n");
+        return ExitCode::FileError;
+    }
+    run.profile = bytes;
+    return ExitCode::Success;
+}
+
+namespace {
+
+// The lines of ports that end at the same time do not mix: each port's block
+// (its lines, its JSON object) goes out whole.
+class PortReporter {
+public:
+    PortReporter(const CliOptions& options, Console& console) : options_(options), console_(console) {}
+
+    void Ended(const PortResult& result) {
+        std::lock_guard<std::mutex> guard(lock_);
+        const std::string prefix = options_.ports.size() > 1 ? PortName(result.port) + ": " : "";
+        std::string out, err;
+        for (const PortResult::Line& line : result.lines) {
+            // With --json the output holds the objects and nothing else.
+            (line.error || options_.json ? err : out) += prefix + line.text + "\n";
+        }
+        if (!out.empty()) console_.Out(out);
+        if (!err.empty()) console_.Err(err);
+        if (options_.json && !console_.Out(ResultJson(result) + "\n")) outputFailed_ = true;
+    }
+    bool OutputFailed() const { return outputFailed_; }
+
+private:
+    const CliOptions& options_;
+    Console& console_;
+    std::mutex lock_;
+    bool outputFailed_ = false;
+};
+
+}  // namespace
+
+std::vector<PortResult> RunPorts(const CliOptions& options, Console& console, TrafficLog* log, WorkshopRun& run) {
+    std::vector<PortResult> results(options.ports.empty() ? 1 : options.ports.size());
+    PortReporter reporter(options, console);
+    auto runPort = [&](size_t i) {
+        CliOptions own = options;
+        own.port = options.ports.empty() ? options.port : options.ports[i];
+        // Each port's bytes under its own name, in the one log of the run.
+        std::unique_ptr<TrafficLog> portLog = log && i > 0 ? std::make_unique<TrafficLog>(*log) : nullptr;
+        {
+            Workshop workshop(own, console, portLog ? portLog.get() : log, run, results[i]);
+            workshop.Run();
+        }
+        if (run.keepLines) reporter.Ended(results[i]);
+    };
+    if (results.size() == 1) {
+        runPort(0);
+    } else {
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < results.size(); ++i) threads.emplace_back(runPort, i);
+        for (std::thread& t : threads) t.join();
+    }
+    if (reporter.OutputFailed()) {
+        console.Err("error: the results cannot be written to the output (is its disk full?)\n");
+        for (PortResult& r : results)
+            if (static_cast<int>(r.code) < static_cast<int>(ExitCode::FileError)) r.code = ExitCode::FileError;
+    }
+    return results;
+}
 
 int RunCommandLine() {
     Console console;
@@ -361,18 +516,27 @@ int RunCommandLine() {
         console.Out(UsageText());
         return static_cast<int>(ExitCode::Success);
     }
-    std::unique_ptr<TrafficLog> log = StartLog(console);
-    ExitCode code;
-    {
-        Workshop workshop(options, console, log.get());
-        if (log)
-            log->Note("command line: " + [&] {
-                std::string all;
-                for (const std::string& a : args) all += (all.empty() ? "" : " ") + a;
-                return all;
-            }());
-        code = workshop.Run();
-        if (log) log->Note("exit code " + std::to_string(static_cast<int>(code)));
+    WorkshopRun run;
+    run.keepLines = options.ports.size() > 1 || options.json;
+    if (options.action == CliAction::Write) {
+        const ExitCode prepared = PrepareProfile(options, console, run);
+        if (prepared != ExitCode::Success) return static_cast<int>(prepared);
     }
+    std::unique_ptr<TrafficLog> log = StartLog(console);
+    if (log) {
+        std::string all;
+        for (const std::string& a : args) all += (all.empty() ? "" : " ") + a;
+        log->Note("command line: " + all);
+    }
+    const std::vector<PortResult> results = RunPorts(options, console, log.get(), run);
+    const ExitCode code = FleetExitCode(results);
+    if (options.ports.size() > 1) {
+        const std::string summary = FleetSummary(results);
+        if (options.json)
+            console.Err(summary);
+        else
+            console.Out(summary);
+    }
+    if (log) log->Note("exit code " + std::to_string(static_cast<int>(code)));
     return static_cast<int>(code);
 }

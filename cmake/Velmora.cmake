@@ -137,3 +137,23 @@ function(velmora_write_library_graph)
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-includes ${CMAKE_BINARY_DIR}
     COMMENT "Checking that every include runs down the library graph" VERBATIM)
 endfunction()
+
+# velmora_json_headers(): the interface target json_headers, JSON for Modern
+# C++ from the build machine's /usr/include/nlohmann (Debian's header-only
+# package). The cross compilers do not search /usr/include, and must not:
+# they see it through a folder that holds nothing but a link to it.
+function(velmora_json_headers)
+  if(TARGET json_headers)
+    return()
+  endif()
+  set(dir ${CMAKE_BINARY_DIR}/json-include)
+  if(NOT EXISTS /usr/include/nlohmann/json.hpp)
+    message(FATAL_ERROR "nlohmann/json.hpp is missing: scripts/setup installs nlohmann-json3-dev")
+  endif()
+  if(NOT EXISTS ${dir}/nlohmann/json.hpp)
+    file(MAKE_DIRECTORY ${dir})
+    file(CREATE_LINK /usr/include/nlohmann ${dir}/nlohmann SYMBOLIC)
+  endif()
+  add_library(json_headers INTERFACE)
+  target_include_directories(json_headers SYSTEM INTERFACE ${dir})
+endfunction()

@@ -8,13 +8,6 @@
 
 namespace {
 
-// The key whose text occurs first in the search order anywhere in `field`.
-const ConfigKey* FindKey(const std::string& field) {
-    for (const ConfigKey* key : ConfigKeysInSearchOrder())
-        if (field.find(key->text) != std::string::npos) return key;
-    return nullptr;
-}
-
 // The first two fields of a line; false when fewer than two remain once an
 // empty last field is dropped ("Channel0," at the end of a file).
 bool SplitKeyAndValue(const std::string& line, std::string& key, std::string& value) {
@@ -78,7 +71,7 @@ void ConfigFileImport::TakeLine() {
 bool ConfigFileImport::ApplyLine(const std::string& line) {
     std::string keyField, value;
     if (!SplitKeyAndValue(line, keyField, value)) return false;
-    const ConfigKey* key = FindKey(keyField);
+    const ConfigKey* key = FindConfigKey(keyField);
     if (!key) return false;
     ApplyValue(view, *key, value);
     return true;

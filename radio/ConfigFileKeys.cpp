@@ -54,3 +54,9 @@ const std::vector<const ConfigKey*>& ConfigKeysInSearchOrder() {
     static const std::vector<const ConfigKey*> order = BuildSearchOrder();
     return order;
 }
+
+const ConfigKey* FindConfigKey(const std::string& field) {
+    for (const ConfigKey* key : ConfigKeysInSearchOrder())
+        if (field.find(key->text) != std::string::npos) return key;
+    return nullptr;
+}

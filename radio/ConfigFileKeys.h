@@ -24,3 +24,7 @@ const std::vector<ConfigKey>& ConfigKeysInFileOrder();
 // transmit channels, since "Channel3" also occurs in "RXChannel3"; then the
 // rest as in the file.
 const std::vector<const ConfigKey*>& ConfigKeysInSearchOrder();
+
+// The key a line's first field names: the first in the search order whose
+// text the field contains anywhere; nullptr for none.
+const ConfigKey* FindConfigKey(const std::string& field);

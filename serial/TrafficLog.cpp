@@ -92,12 +92,15 @@ TrafficLog::TrafficLog(Options options) : options_(std::move(options)) {
     writer_ = std::thread([this] { WriterLoop(); });
 }
 
+TrafficLog::TrafficLog(TrafficLog& shared) : options_(shared.options_), shared_(&shared) {}
+
 TrafficLog::~TrafficLog() {
     {
         std::lock_guard<std::mutex> guard(lock_);
         EndBurst();
         stop_ = true;
     }
+    if (shared_) return;  // no writer of its own
     wake_.notify_all();
     writer_.join();
     if (file_) std::fclose(file_);
@@ -111,15 +114,26 @@ std::string TrafficLog::PathOf(int slot, int index) const {
 
 std::string TrafficLog::PathOf(int index) const { return PathOf(slot_.load(), index); }
 
-std::string TrafficLog::CurrentPath() const { return PathOf(0); }
+std::string TrafficLog::CurrentPath() const { return shared_ ? shared_->CurrentPath() : PathOf(0); }
 
 void TrafficLog::Push(Kind kind, std::string bytes) {
+    const auto time = kind == Kind::Received ? burstStart_ : options_.now();
+    Record record{time, kind, port_, rate_, std::move(bytes)};
+    if (!shared_) {
+        Queue(std::move(record));
+        return;
+    }
+    // This log's lock is taken before the writing log's, never the other way.
+    std::lock_guard<std::mutex> guard(shared_->lock_);
+    shared_->Queue(std::move(record));
+}
+
+void TrafficLog::Queue(Record record) {
     if (queue_.size() >= kQueueLimit) {
         ++dropped_;
         return;
     }
-    const auto time = kind == Kind::Received ? burstStart_ : options_.now();
-    queue_.push_back(Record{time, kind, port_, rate_, std::move(bytes)});
+    queue_.push_back(std::move(record));
     ++pushed_;
     // Only the first line of a batch wakes the writer: it then gathers for a
     // while, so the port thread never shares the processor with a write per line.
@@ -200,6 +214,14 @@ void TrafficLog::Note(const std::string& text) {
 }
 
 void TrafficLog::Flush() {
+    if (shared_) {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            EndBurst();
+        }
+        shared_->Flush();
+        return;
+    }
     std::unique_lock<std::mutex> guard(lock_);
     EndBurst();
     const uint64_t target = pushed_;
@@ -210,6 +232,7 @@ void TrafficLog::Flush() {
 }
 
 uint64_t TrafficLog::Dropped() const {
+    if (shared_) return shared_->Dropped();
     std::lock_guard<std::mutex> guard(lock_);
     return dropped_;
 }

@@ -47,6 +47,9 @@ public:
     static constexpr int kGatherMs = 200;
 
     explicit TrafficLog(Options options);
+    // The log of one more port that writes into `shared`'s files (several
+    // ports at once, each with its own bursts); `shared` must outlive it.
+    explicit TrafficLog(TrafficLog& shared);
     // Writes what is queued, then ends the writer.
     ~TrafficLog();
     TrafficLog(const TrafficLog&) = delete;
@@ -86,6 +89,7 @@ private:
     };
 
     void Push(Kind kind, std::string bytes);  // lock held
+    void Queue(Record record);                // lock of the log that writes held
     void EndBurst();                          // lock held
     void WriterLoop();
     void WriteLine(const std::string& line);
@@ -95,6 +99,7 @@ private:
     std::string PathOf(int index) const;
 
     Options options_;
+    TrafficLog* shared_ = nullptr;  // the log whose writer writes this one's lines
     mutable std::mutex lock_;
     std::condition_variable wake_;
     std::condition_variable written_;

@@ -79,4 +79,48 @@ TEST(CommandLine, HelpWinsAndFindNeedsNoPort) {
     EXPECT_EQ(o.action, CliAction::Firmware);
 }
 
+TEST(CommandLine, SeveralPorts_EachOnceNoneEmptyAtMost32) {
+    const CliOptions o = Parsed({"--port", "COM3,com4,7", "--find"});
+    EXPECT_EQ(o.ports, (std::vector<int>{3, 4, 7}));
+    EXPECT_EQ(o.port, 3);
+    EXPECT_NE(Refused({"--port", "COM3,,COM4", "--find"}).find("empty item"), std::string::npos);
+    EXPECT_NE(Refused({"--port", "COM3,", "--find"}).find("empty item"), std::string::npos);
+    EXPECT_NE(Refused({"--port", "COM3,3", "--find"}).find("COM3 twice"), std::string::npos);
+    std::string thirtyThree;
+    for (int n = 1; n <= 33; ++n) thirtyThree += (n > 1 ? "," : "") + std::to_string(n);
+    EXPECT_NE(Refused({"--port", thirtyThree, "--find"}).find("at most 32"), std::string::npos);
+    EXPECT_EQ(Parsed({"--port", thirtyThree.substr(0, thirtyThree.rfind(',')), "--find"}).ports.size(), 32u);
+    EXPECT_NE(Refused({"--port", "COM3,COM4", "--firmware", "x.dwn", "--yes"}).find("one port"), std::string::npos);
+}
+
+TEST(CommandLine, ReadFromSeveralPorts_NeedsANamePerRadio) {
+    EXPECT_NE(Refused({"--port", "COM3,COM4", "--read", "fleet.cfg"}).find("{serial}"), std::string::npos);
+    EXPECT_EQ(Parsed({"--port", "COM3,COM4", "--read", "fleet\\{serial}.cfg"}).path, "fleet\\{serial}.cfg");
+    EXPECT_EQ(Parsed({"--port", "COM3,COM4", "--read", "{port}.cfg"}).ports.size(), 2u);
+    EXPECT_EQ(Parsed({"--port", "COM3", "--read", "fleet.cfg"}).path, "fleet.cfg");
+}
+
+TEST(CommandLine, SetValues_CheckedAsTheWindowChecksItsFields) {
+    const CliOptions o =
+        Parsed({"--port", "3", "--write", "a.cfg", "--set", "src=12", "--set", "Channel3=430.1", "--set", "DST=255"});
+    ASSERT_EQ(o.sets.size(), 3u);
+    EXPECT_EQ(o.sets[0].key, "SRC");  // the profile's own spelling
+    EXPECT_EQ(o.sets[1].value, "430.10000");
+    EXPECT_EQ(Parsed({"--port", "3", "--write", "a", "--set", "LinkBaudRate=-1"}).sets[0].value, "-1");
+    auto refusedSet = [](const std::string& set) { return Refused({"--port", "3", "--write", "a", "--set", set}); };
+    EXPECT_NE(refusedSet("Colour=3").find("no key 'Colour'"), std::string::npos);
+    EXPECT_NE(refusedSet("SRC").find("KEY=VALUE"), std::string::npos);
+    EXPECT_NE(refusedSet("SRC=").find("needs a value"), std::string::npos);
+    EXPECT_NE(refusedSet("SRC=255").find("0 to 254"), std::string::npos);
+    EXPECT_NE(refusedSet("DST=2a").find("0 to 255"), std::string::npos);
+    EXPECT_NE(refusedSet("Channel1=400").find("410 to 470"), std::string::npos);
+    EXPECT_NE(refusedSet("Channel1=430,5").find("without commas"), std::string::npos);
+    EXPECT_NE(refusedSet("DST=1\r\ncfg_srcx 9").find("one short line"), std::string::npos);
+    EXPECT_NE(refusedSet("HighPower=-1").find("position"), std::string::npos);
+    EXPECT_NE(Refused({"--port", "3", "--write", "a", "--set", "SRC=1", "--set", "Src=2"}).find("SRC is given twice"),
+              std::string::npos);
+    EXPECT_NE(Refused({"--port", "3", "--read", "a", "--set", "SRC=1"}).find("--write only"), std::string::npos);
+    EXPECT_NE(Refused({"--port", "3", "--firmware", "x", "--json"}).find("--json"), std::string::npos);
+}
+
 }  // namespace

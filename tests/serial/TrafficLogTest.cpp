@@ -75,6 +75,29 @@ TEST_F(TrafficLogTest, Session_OneLinePerCommandAndPerReply) {
                      "COM3 38400 > cfg_srcx 7\\r", "COM3 38400 < \\r\\nOK ACK", "COM3 38400 close"}));
 }
 
+TEST_F(TrafficLogTest, TwoPortsAtOnceInOneFile_EachReplyUnderItsOwnPort) {
+    {
+        TrafficLog log(Options());
+        TrafficLog second(log);
+        log.Opened(3, 38400);
+        second.Opened(4, 9600);
+        log.Sent(Bytes("cfg_srcx\r"), 9);
+        second.Sent(Bytes("cfg_dstx\r"), 9);
+        // The replies' bytes arrive interleaved, as two port threads give them.
+        const std::string a = "\r\n12\r\n", b = "\r\n200\r\n";
+        for (size_t i = 0; i < b.size(); ++i) {
+            if (i < a.size()) log.Received(static_cast<unsigned char>(a[i]));
+            second.Received(static_cast<unsigned char>(b[i]));
+        }
+        second.Closed();
+        log.Closed();
+    }
+    EXPECT_EQ(
+        Read(folder / "VelmoraConfig.log"),
+        (Lines{"COM3 38400 open", "COM4 9600 open", "COM3 38400 > cfg_srcx\\r", "COM4 9600 > cfg_dstx\\r",
+               "COM3 38400 < \\r\\n12\\r\\n", "COM4 9600 < \\r\\n200\\r\\n", "COM4 9600 close", "COM3 38400 close"}));
+}
+
 TEST_F(TrafficLogTest, EndlessStream_CutIntoBurstsOf256) {
     TrafficLog log(Options());
     log.Opened(5, 9600);
