@@ -21,9 +21,9 @@ struct PortResult {
     int64_t durationMs = 0;
     bool radioRead = false;  // the radio's facts below were read
     std::string serialNumber, hardwareVersion, firmwareVersion;
-    std::string file;                          // the profile written by --read
-    std::vector<VerifyMismatch> differences;   // fields the radio does not hold after --verify
-    std::string reason;                        // the first error, for the summary; empty on success
+    std::string file;                         // the profile written by --read
+    std::vector<VerifyMismatch> differences;  // fields the radio does not hold after --verify
+    std::string reason;                       // the first error, for the summary; empty on success
     struct Line {
         bool error;
         std::string text;

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,12 +56,14 @@ protected:
     };
     // Starts the program with `args`; its input is `input` (none: an empty
     // file), its output goes to files named after `tag`.
-    Started Start(const std::string& args, const std::string& input, const std::string& tag) {
+    // `output`, when given, is the file its output goes to instead.
+    Started Start(const std::string& args, const std::string& input, const std::string& tag,
+                  const std::string& output = "") {
         Started started;
         SimProcess::WriteFile(Unix(tag + "-stdin.txt"), input);
         HANDLE* h = started.handles;
         h[0] = Inheritable(Win(tag + "-stdin.txt"), false);
-        h[1] = Inheritable(Win(tag + "-stdout.txt"), true);
+        h[1] = Inheritable(output.empty() ? Win(tag + "-stdout.txt") : output, true);
         h[2] = Inheritable(Win(tag + "-stderr.txt"), true);
         ::SetEnvironmentVariableA("LOCALAPPDATA", SimProcess::WinePath(appData).c_str());
         std::wstring line = Text::Widen("\"" + SimProcess::WinePath(VELMORA_PROGRAM) + "\" " + args);
@@ -209,6 +214,7 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
     StartRadio();
     ::CreateDirectoryW(Text::WidePath(Win("cli-folder.cfg")).c_str(), nullptr);
     ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-readonly.cfg"), "x"));
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), Profile("439.125")));
     ::SetFileAttributesW(Text::WidePath(Win("cli-readonly.cfg")).c_str(), FILE_ATTRIBUTE_READONLY);
     const struct {
         std::string args;
@@ -227,6 +233,8 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
         {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 5, "does not exist"},
         {"--port COM99 --find", 2, "COM99 cannot be opened"},
+        // A list position its list does not have, found before any port opens.
+        {"--port " + Port() + " --write " + Win("cli-in.cfg") + " --set ProtocolType=99", 1, "its list has 9 entries"},
     };
     for (const auto& c : cases) {
         const Outcome run = Program(c.args);
@@ -302,6 +310,100 @@ TEST_F(CliProgramTest, Firmware_InvalidRefusedUnansweredCancelledAnsweredDownloa
     const std::string log = SimProcess::ReadFile(appData + "/VelmoraConfig/Logs/VelmoraConfig.log");
     EXPECT_NE(log.find(Port() + " 115200 > page 4 (258 bytes, checksum 0x"), std::string::npos) << log;
     EXPECT_NE(log.find(") < write OK"), std::string::npos) << log;
+}
+
+// Four radios at once from one command: one answers nothing, one drops the
+// destination address, one reports no serial number a file name can hold.
+class CliFleetTest : public CliProgramTest {
+protected:
+    static std::string UnixOf(int i, const std::string& name) { return SimProcess::UnixPathFor(TestComPort(i), name); }
+    static std::string PortOf(int i) { return "COM" + std::to_string(TestComPort(i)); }
+    void StartFleet() {
+        const char* serials[] = {"VM2300101", "VM2300102", "VM2300103", "???"};
+        const char* faults[] = {"", "--fault silent", "--fault ignore=cfg_dstx", ""};
+        for (int i = 0; i < 4; ++i) {
+            ::DeleteFileW(Text::WidePath(SimProcess::WinePath(UnixOf(i, "fleet-state.txt"))).c_str());
+            ASSERT_TRUE(
+                SimProcess::WriteFile(UnixOf(i, "fleet-state.txt"), std::string("serial_number=") + serials[i]));
+            radios.push_back(std::make_unique<SimProcess>(TestComPort(i),
+                                                          "--state " + UnixOf(i, "fleet-state.txt") + " " + faults[i]));
+            ASSERT_TRUE(radios.back()->Started()) << i;
+        }
+    }
+    std::string AllPorts() const { return PortOf(0) + "," + PortOf(1) + "," + PortOf(2) + "," + PortOf(3); }
+    std::string StateOf(int i) {
+        radios[i]->Stop();
+        return SimProcess::ReadFile(UnixOf(i, "fleet-state.txt"));
+    }
+    std::vector<std::unique_ptr<SimProcess>> radios;
+};
+
+TEST_F(CliFleetTest, ReadNamedPerRadio_ThenWriteAllFromOneProfileWithJsonResults) {
+    StartFleet();
+    const std::string folder = Win("fleet");
+    ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
+    for (const char* name : {"VM2300101.cfg", "VM2300103.cfg"})
+        ::DeleteFileW(Text::WidePath(folder + "\\" + name).c_str());
+    ::DeleteFileW(Text::WidePath(folder + "\\" + PortOf(3) + ".cfg").c_str());
+
+    const Outcome read = Program("--port " + AllPorts() + " --read \"" + folder + "\\{serial}.cfg\"");
+    EXPECT_EQ(read.code, 3u) << read.out << read.err;
+    EXPECT_NE(read.out.find(PortOf(0) + ": read: the profile is in " + folder + "\\VM2300101.cfg"), std::string::npos)
+        << read.out;
+    EXPECT_NE(read.out.find(PortOf(3) + ": read: the radio reports no serial number a file name can hold"),
+              std::string::npos)
+        << read.out;
+    EXPECT_NE(read.err.find(PortOf(1) + ": error: connect: the radio on " + PortOf(1)), std::string::npos) << read.err;
+    EXPECT_NE(read.out.find("summary: 4 ports, 3 done, 1 failed\n  " + PortOf(1) + ": exit code 3"), std::string::npos)
+        << read.out;
+    const std::string profile = SimProcess::ReadWindowsFile(folder + "\\VM2300101.cfg");
+    ASSERT_NE(profile.find("DST,255"), std::string::npos) << profile;
+    EXPECT_NE(SimProcess::ReadWindowsFile(folder + "\\" + PortOf(3) + ".cfg").find("DST,255"), std::string::npos);
+
+    Started started = Start("--port " + AllPorts() + " --write \"" + folder +
+                                "\\VM2300101.cfg\" --verify --set DST=200 " + "--set SRC=12 --json",
+                            "", "fleet");
+    const Outcome write = Wait(started, "fleet");
+    EXPECT_EQ(write.code, 7u) << write.err;
+    // The output holds the objects and nothing else, one a line.
+    std::map<std::string, nlohmann::json> byPort;
+    std::istringstream lines(write.out);
+    for (std::string line; std::getline(lines, line);) {
+        const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
+        ASSERT_FALSE(object.is_discarded()) << line;
+        byPort[object["port"].get<std::string>()] = object;
+    }
+    ASSERT_EQ(byPort.size(), 4u) << write.out;
+    EXPECT_EQ(byPort[PortOf(0)]["outcome"], "success");
+    EXPECT_EQ(byPort[PortOf(0)]["serialNumber"], "VM2300101");
+    EXPECT_EQ(byPort[PortOf(0)]["hardwareVersion"], "H2.1");
+    EXPECT_EQ(byPort[PortOf(0)]["rate"], 38400);
+    EXPECT_GT(byPort[PortOf(0)]["durationMs"].get<int>(), 0);
+    EXPECT_EQ(byPort[PortOf(1)]["exitCode"], 3);
+    EXPECT_TRUE(byPort[PortOf(1)]["serialNumber"].is_null());
+    EXPECT_EQ(byPort[PortOf(2)]["outcome"], "verify-mismatch");
+    EXPECT_EQ(byPort[PortOf(2)]["differences"],
+              nlohmann::json::parse(R"([{"field":"destinetion","written":"200","read":"255"}])"));
+    EXPECT_EQ(byPort[PortOf(3)]["exitCode"], 0);
+    EXPECT_NE(write.err.find("summary: 4 ports, 2 done, 2 failed"), std::string::npos) << write.err;
+    // The values of --set reached the radios that took them.
+    EXPECT_EQ(StateValue(StateOf(0), "destination_address"), "200");
+    EXPECT_EQ(StateValue(StateOf(0), "local_address"), "12");
+    EXPECT_EQ(StateValue(StateOf(2), "destination_address"), "255");
+    EXPECT_EQ(StateValue(StateOf(3), "destination_address"), "200");
+    // Each port's traffic under its own name in the one log.
+    const std::string log = SimProcess::ReadFile(appData + "/VelmoraConfig/Logs/VelmoraConfig.log");
+    for (int i : {0, 2, 3}) EXPECT_NE(log.find(PortOf(i) + " 38400 > cfg_dstx 200\\r"), std::string::npos) << i;
+}
+
+TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
+    StartRadio();
+    // Linux's device that is always full, as the program's output.
+    Started started =
+        Start("--port " + Port() + " --read " + Win("cli-out.cfg") + " --json", "", "cli-full", "Z:\\dev\\full");
+    const Outcome run = Wait(started, "cli-full");
+    EXPECT_EQ(run.code, 5u) << run.err;
+    EXPECT_NE(run.err.find("error: the results cannot be written to the output"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -79,7 +79,9 @@ TEST(FleetReport, Json_EveryFieldAndBadUtf8Replaced) {
     r.action = CliAction::Write;
     r.durationMs = 1043;
     r.radioRead = true;
-    r.serialNumber = "VM\xFF\xFE" "1";  // not UTF-8
+    r.serialNumber =
+        "VM\xFF\xFE"
+        "1";  // not UTF-8
     r.hardwareVersion = "H2.1";
     r.firmwareVersion = "V3.12 \"beta\"";
     r.differences = {{"destination", "200", "255"}};
@@ -92,7 +94,9 @@ TEST(FleetReport, Json_EveryFieldAndBadUtf8Replaced) {
     EXPECT_EQ(j["outcome"], "verify-mismatch");
     EXPECT_EQ(j["exitCode"], 7);
     EXPECT_EQ(j["durationMs"], 1043);
-    EXPECT_EQ(j["serialNumber"], "VM\xEF\xBF\xBD\xEF\xBF\xBD" "1");
+    EXPECT_EQ(j["serialNumber"],
+              "VM\xEF\xBF\xBD\xEF\xBF\xBD"
+              "1");
     EXPECT_EQ(j["firmwareVersion"], "V3.12 \"beta\"");
     EXPECT_EQ(j["differences"], nlohmann::json::parse(R"([{"field":"destination","written":"200","read":"255"}])"));
     // A radio never read has no facts, not empty ones.
