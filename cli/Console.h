@@ -18,6 +18,9 @@ public:
     // pipe); no output at all counts as written.
     bool Out(const std::string& text);
     void Err(const std::string& text);
+    // Messages never go to the output, even when there is no error output
+    // for them (they are then dropped): the output holds data a program reads.
+    void KeepOutputClean();
     // True when the output is a console, not a file or a pipe.
     bool OutIsConsole() const;
     // Asks a yes/no question and reads one line. False when no answer can be
@@ -33,6 +36,7 @@ private:
     void* out_ = nullptr;
     void* err_ = nullptr;
     void* in_ = nullptr;
+    bool errIsOut_ = false;  // no error output of its own: messages go to the output
     std::unique_ptr<void, HandleCloser> ownOut_, ownIn_;
 };
 

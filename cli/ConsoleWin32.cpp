@@ -53,12 +53,15 @@ Console::Console() {
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     HANDLE err = ::GetStdHandle(STD_ERROR_HANDLE);
     HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
-    if ((!Usable(out) || !Usable(in)) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
-        if (!Usable(out)) {
-            out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-            if (out != INVALID_HANDLE_VALUE) ownOut_.reset(out);
-            if (!Usable(err)) err = out;
+    if ((!Usable(out) || !Usable(err) || !Usable(in)) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (!Usable(out) || !Usable(err)) {
+            HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr);
+            if (console != INVALID_HANDLE_VALUE) {
+                ownOut_.reset(console);
+                if (!Usable(out)) out = console;
+                if (!Usable(err)) err = console;
+            }
         }
         if (!Usable(in)) {
             in = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -67,7 +70,8 @@ Console::Console() {
         }
     }
     out_ = out;
-    err_ = Usable(err) ? err : out;
+    errIsOut_ = !Usable(err);
+    err_ = errIsOut_ ? out : err;
     in_ = in;
 }
 
@@ -78,6 +82,10 @@ Console::~Console() = default;
 bool Console::Out(const std::string& text) { return WriteAll(static_cast<HANDLE>(out_), text); }
 
 void Console::Err(const std::string& text) { WriteAll(static_cast<HANDLE>(err_), text); }
+
+void Console::KeepOutputClean() {
+    if (errIsOut_) err_ = nullptr;
+}
 
 bool Console::OutIsConsole() const {
     DWORD mode = 0;

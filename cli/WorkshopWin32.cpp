@@ -516,6 +516,7 @@ int RunCommandLine() {
         console.Out(UsageText());
         return static_cast<int>(ExitCode::Success);
     }
+    if (options.json) console.KeepOutputClean();
     WorkshopRun run;
     run.keepLines = options.ports.size() > 1 || options.json;
     if (options.action == CliAction::Write) {
