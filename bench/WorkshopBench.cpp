@@ -144,9 +144,10 @@ int main() {
     std::printf("one radio: %.0f ms, radio work %.0f ms, floor %.0f ms (wire %.0f ms + close pause %.0f ms)\n", oneMs,
                 workMs, floorOne, wireOne, kClosePauseMs);
     std::printf("four radios from one command: %.0f ms, floor %.0f ms\n", fourMs, floorFour);
-    std::printf("workshop: start_ms=%.0f n1_ms=%.0f n1_work_ms=%.0f n1_floor_ms=%.0f n1_work_over_floor=%.2f "
-                "n4_ms=%.0f n4_over_n1=%.2f s_per_radio_n1=%.2f s_per_radio_n4=%.2f arch=%s\n",
-                startMs, oneMs, workMs, floorOne, workMs / floorOne, fourMs, fourMs / oneMs, oneMs / 1000.0,
-                fourMs / 1000.0 / kRadios, kBenchArch);
+    std::printf(
+        "workshop: start_ms=%.0f n1_ms=%.0f n1_work_ms=%.0f n1_floor_ms=%.0f n1_work_over_floor=%.2f "
+        "n4_ms=%.0f n4_over_n1=%.2f s_per_radio_n1=%.2f s_per_radio_n4=%.2f arch=%s\n",
+        startMs, oneMs, workMs, floorOne, workMs / floorOne, fourMs, fourMs / oneMs, oneMs / 1000.0,
+        fourMs / 1000.0 / kRadios, kBenchArch);
     return 0;
 }

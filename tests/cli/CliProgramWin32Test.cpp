@@ -396,6 +396,36 @@ TEST_F(CliFleetTest, ReadNamedPerRadio_ThenWriteAllFromOneProfileWithJsonResults
     for (int i : {0, 2, 3}) EXPECT_NE(log.find(PortOf(i) + " 38400 > cfg_dstx 200\\r"), std::string::npos) << i;
 }
 
+TEST_F(CliFleetTest, PortUnpluggedMidRun_TheOthersGoOn_ThirtyAbsentPortsEachFail) {
+    // The first radio answers slowly, so that it is unplugged mid-read.
+    ASSERT_TRUE(SimProcess::WriteFile(UnixOf(0, "fleet-transcript.txt"), ""));
+    radios.push_back(std::make_unique<SimProcess>(
+        TestComPort(0), "--fault delay=100 --transcript " + UnixOf(0, "fleet-transcript.txt")));
+    radios.push_back(std::make_unique<SimProcess>(TestComPort(1), ""));
+    ASSERT_TRUE(radios[0]->Started() && radios[1]->Started());
+    Started started =
+        Start("--port " + PortOf(0) + "," + PortOf(1) + " --read " + Win("{port}-unplugged.cfg"), "", "fleet-unplug");
+    for (const DWORD start = ::GetTickCount();
+         SimProcess::ReadFile(UnixOf(0, "fleet-transcript.txt")).find("cfg_") == std::string::npos &&
+         ::GetTickCount() - start < 30000;)
+        ::Sleep(20);
+    EXPECT_EQ(radios[0]->Stop(), 0);  // its terminal goes away, as an unplugged adapter's does
+    const Outcome run = Wait(started, "fleet-unplug");
+    EXPECT_EQ(run.code, 3u) << run.out << run.err;
+    EXPECT_NE(run.out.find(PortOf(1) + ": read: the profile is in"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("summary: 2 ports, 1 done, 1 failed\n  " + PortOf(0) + ": exit code 3"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(SimProcess::ReadWindowsFile(Win(PortOf(0) + "-unplugged.cfg")), "");
+
+    // Thirty ports no computer here has: thirty threads, thirty clean failures.
+    std::string thirty;
+    for (int n = 101; n <= 130; ++n) thirty += (n > 101 ? ",COM" : "COM") + std::to_string(n);
+    const Outcome absent = Program("--port " + thirty + " --find");
+    EXPECT_EQ(absent.code, 2u) << absent.err;
+    EXPECT_NE(absent.out.find("summary: 30 ports, 0 done, 30 failed"), std::string::npos) << absent.out;
+    EXPECT_NE(absent.err.find("COM130: error: COM130 cannot be opened"), std::string::npos) << absent.err;
+}
+
 TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
     StartRadio();
     // Linux's device that is always full, as the program's output.
