@@ -68,25 +68,9 @@ std::string FleetSummary(const std::vector<PortResult>& results) {
 }
 
 const char* OutcomeName(ExitCode code) {
-    switch (code) {
-    case ExitCode::Success:
-        return "success";
-    case ExitCode::Usage:
-        return "usage";
-    case ExitCode::PortNotOpened:
-        return "port-not-opened";
-    case ExitCode::NoAnswer:
-        return "no-answer";
-    case ExitCode::Refused:
-        return "refused";
-    case ExitCode::FileError:
-        return "file-error";
-    case ExitCode::ImageInvalid:
-        return "image-invalid";
-    case ExitCode::VerifyMismatch:
-        return "verify-mismatch";
-    case ExitCode::Cancelled:
-        return "cancelled";
-    }
-    return "failed";
+    // In the order of the exit codes, 0 to 8.
+    static const char* const kNames[] = {"success",    "usage",         "port-not-opened", "no-answer", "refused",
+                                         "file-error", "image-invalid", "verify-mismatch", "cancelled"};
+    const size_t index = static_cast<size_t>(code);
+    return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "failed";
 }

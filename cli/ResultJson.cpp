@@ -5,16 +5,7 @@
 namespace {
 
 const char* ActionName(CliAction action) {
-    switch (action) {
-    case CliAction::Read:
-        return "read";
-    case CliAction::Write:
-        return "write";
-    case CliAction::Find:
-        return "find";
-    default:
-        return "other";
-    }
+    return action == CliAction::Read ? "read" : action == CliAction::Write ? "write" : "find";
 }
 
 // A text the radio reported; null when the radio was not read.
@@ -27,7 +18,8 @@ std::string ResultJson(const PortResult& r) {
     for (const VerifyMismatch& m : r.differences)
         differences.push_back({{"field", m.field}, {"written", m.written}, {"read", m.read}});
     const nlohmann::json object = {
-        {"port", PortName(r.port)},
+        // A search of every port that found none has no port to name.
+        {"port", r.port > 0 ? nlohmann::json(PortName(r.port)) : nlohmann::json(nullptr)},
         {"rate", r.rate},
         {"action", ActionName(r.action)},
         {"outcome", OutcomeName(r.code)},
