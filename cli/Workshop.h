@@ -52,7 +52,7 @@ private:
     bool Step(void (RadioActions::*action)(), const char* what, ExitCode& code);
     ExitCode FailureCode(const char* what);
     // After a read: the radio's facts into the result, and the radio claimed
-    // for this port; false (said why) when another port has it.
+    // for this port; false (said why, exit code 4) when another port has it.
     bool TakeRadio(ExitCode& code);
     void LeaveOpenLinkRateAsItIs();
     std::string PortName() const;
@@ -73,6 +73,9 @@ private:
     bool lastOutcome_ = false;
     bool openFailed_ = false;
     bool anyPortOpened_ = false;  // by the search of --find
+    // Another port of the run reaches this radio and has it: this port
+    // leaves it alone, not even taking it out of configuration mode.
+    bool radioTaken_ = false;
 };
 
 // Reads the profile of --write, puts the --set values in it and checks it as

@@ -167,6 +167,7 @@ bool Workshop::TakeRadio(ExitCode& code) {
     result_.firmwareVersion = view_.GetFieldText(TextField::FirmwareVersion);
     int other = 0;
     if (run_.claims.Claim(result_.serialNumber, options_.port, other)) return true;
+    radioTaken_ = true;
     Complain("error: " + PortName() + " reaches the radio " + ::PortName(other) + " reaches (serial number " +
              result_.serialNumber + "): two ports wired to one radio?\n");
     code = ExitCode::Refused;
@@ -191,6 +192,7 @@ ExitCode Workshop::Read() {
     if (read) read = TakeRadio(code);
     // Back out of configuration mode either way; its own failure is reported
     // after the read's, and a profile read in full is kept all the same.
+    if (radioTaken_) return code;  // the session is the other port's
     ExitCode leave = ExitCode::Success;
     const bool left = Step(&RadioActions::ExitConfigMode, "disconnect", leave);
     if (!read) return code;
@@ -241,6 +243,7 @@ ExitCode Workshop::WriteProfile() {
             if (!view_.errors.empty()) code = ExitCode::FileError;
         }
     }
+    if (radioTaken_) return code;  // the session is the other port's
     ExitCode leave = ExitCode::Success;
     if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && written) return leave;
     if (!written) return code;
