@@ -120,7 +120,7 @@ TEST(ResourceScrollSheet, SpaceAroundTheCellsIsMagentaAndTheMaskClearsIt) {
     for (int gap : {16, 17, 34, 35, 52, 53}) EXPECT_EQ(PixelAt(*raw, gap, 100), kMagenta) << "gap " << gap;
 }
 
-TEST(ResourceIcon, GroupHoldsSixteenThirtyTwoAndFortyEightPixelImages) {
+TEST(ResourceIcon, GroupHoldsAnImageForEverySizeWindowsAsksFor) {
     // The group directory: six bytes of header, then fourteen per image.
     const std::vector<unsigned char> group = ResourceBytes("IDI_CONFIG", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
     ASSERT_GE(group.size(), 6u);
@@ -130,11 +130,12 @@ TEST(ResourceIcon, GroupHoldsSixteenThirtyTwoAndFortyEightPixelImages) {
     for (WORD i = 0; i < count; ++i) {
         const unsigned char* entry = group.data() + 6 + 14 * i;
         EXPECT_EQ(entry[6] | entry[7] << 8, 32) << "bits per pixel of entry " << i;
-        sizes.insert(entry[0]);
+        sizes.insert(entry[0] == 0 ? 256 : entry[0]);  // 0 stands for 256
     }
-    EXPECT_EQ(sizes, (std::set<int>{16, 32, 48}));
+    // 24 for small icons at 150 %, 64 and 256 for large views and high scales.
+    EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 64, 256}));
 
-    for (int size : {16, 32, 48}) {
+    for (int size : {16, 24, 32, 48, 64, 256}) {
         SCOPED_TRACE(size);
         UniqueIcon icon(static_cast<HICON>(
             ::LoadImageA(::GetModuleHandleA(nullptr), "IDI_CONFIG", IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
