@@ -106,7 +106,7 @@ void CScrollBarUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
     ScrollBarShape shape;
     shape.horizontal = horizontal_;
-    shape.buttonSize = horizontal_ ? fixedSize_.cy : fixedSize_.cx;
+    shape.buttonSize = horizontal_ ? GetScaledFixedHeight() : GetScaledFixedWidth();
     shape.showButton1 = showButton1_;
     shape.showButton2 = showButton2_;
     shape.range = range_;

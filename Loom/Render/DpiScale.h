@@ -26,6 +26,10 @@ public:
     // The 96-DPI number of a measure at this scale, by the same rule. For a
     // DPI of 96 and above, Unscale(Scale(n)) == n.
     int Unscale(int n) const { return MulDivRound(n, kBaseDpi, dpi_); }
+    // A measure taken at fromDpi, at toDpi (the same rule).
+    static int Convert(int n, int fromDpi, int toDpi) {
+        return fromDpi >= 1 && toDpi >= 1 ? MulDivRound(n, toDpi, fromDpi) : n;
+    }
     // Edge widths (padding, inset, border sizes): each edge on its own.
     TRect ScaleEdges(const TRect& edges) const {
         return TRect{Scale(edges.left), Scale(edges.top), Scale(edges.right), Scale(edges.bottom)};
