@@ -634,9 +634,11 @@ bool CContainerUI::ProcessHorizontalBar(const RECT& rc, int cxNeeded) {
     if (overflow > 0) {
         horizontalBar_->SetPos(RECT{rc.left, rc.bottom, rc.right, rc.bottom + horizontalBar_->GetScaledFixedHeight()});
         if (horizontalBar_->GetScrollRange() == overflow) return false;
-        const int oldPos = horizontalBar_->GetScrollPos();
+        // The children were just laid out across the old range (an auto
+        // child spans it): lay them out again across the new one. The
+        // content's width does not depend on the range, so the second
+        // layout finds the range unchanged.
         horizontalBar_->SetScrollRange(overflow);
-        if (horizontalBar_->GetScrollPos() >= oldPos) return false;
         SetPos(pos_);
         return true;
     }
