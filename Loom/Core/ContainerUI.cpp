@@ -301,7 +301,8 @@ void CContainerUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
     if (items_.empty()) return;
     const RECT inset = GetScaledInset();
-    const RECT inner{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right, pos_.bottom - inset.bottom};
+    const RECT inner{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right,
+                     pos_.bottom - inset.bottom};
     for (size_t i = 0; i < items_.size(); ++i) {
         CControlUI* item = items_[i];
         if (!item->IsVisible()) continue;

@@ -121,7 +121,8 @@ void CUIManager::RemakeFonts() {
         defaultFont_.tmValid = false;
     }
     for (auto& info : fonts_) {
-        UniqueFont made = CreateFontFrom(info->face, scale_.Scale(info->size), info->bold, info->underline, info->italic);
+        UniqueFont made =
+            CreateFontFrom(info->face, scale_.Scale(info->size), info->bold, info->underline, info->italic);
         if (!made) continue;
         info->font = std::move(made);
         info->tmValid = false;
