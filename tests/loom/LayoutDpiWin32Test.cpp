@@ -309,3 +309,22 @@ TEST(LayoutDpi, FontsTakeTheirHeightAtTheScale) {
     EXPECT_EQ(height(m.GetDefaultFont()), default96);
     EXPECT_EQ(m.GetFontInfo(0).tmHeight, tm96);
 }
+
+// The window's minimum and maximum track sizes are given at 96 DPI and
+// answered at the scale.
+TEST(LayoutDpi, MinAndMaxInfoAreAnsweredAtTheScale) {
+    TestWindow w;
+    ASSERT_TRUE(w.Open(30, 30, nullptr));
+    w.Manager().SetMinInfo(201, 0);
+    w.Manager().SetMaxInfo(0, 301);
+    w.Manager().SetDpi(144);
+    MINMAXINFO info{};
+    info.ptMinTrackSize = POINT{1, 2};
+    info.ptMaxTrackSize = POINT{3, 4};
+    LRESULT result = 0;
+    EXPECT_FALSE(w.Manager().MessageHandler(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info), result));
+    EXPECT_EQ(info.ptMinTrackSize.x, 302);
+    EXPECT_EQ(info.ptMinTrackSize.y, 2);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 3);
+    EXPECT_EQ(info.ptMaxTrackSize.y, 452);
+}
