@@ -217,7 +217,8 @@ LRESULT WindowImplBase::OnGetMinMaxInfo(WPARAM, LPARAM lParam, bool&) {
     info->ptMaxPosition = POINT{work.left - monitor.left, work.top - monitor.top};
     info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
     const SIZE minimum = paintManager_.GetMinInfo();
-    info->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
+    const DpiScale& scale = paintManager_.GetScale();
+    info->ptMinTrackSize = POINT{scale.Scale(minimum.cx), scale.Scale(minimum.cy)};
     return 0;  // the paint manager and the default procedure go on
 }
 

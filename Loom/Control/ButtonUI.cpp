@@ -40,7 +40,7 @@ void CButtonUI::SetEnabled(bool enabled) {
 
 SIZE CButtonUI::EstimateSize(SIZE available) {
     if (fixedSize_.cy != 0 || manager_ == nullptr) return CControlUI::EstimateSize(available);
-    return SIZE{fixedSize_.cx, manager_->GetFontInfo(font_).tmHeight + 8};
+    return SIZE{GetScaledFixedWidth(), manager_->GetFontInfo(font_).tmHeight + ScaleMeasure(8)};
 }
 
 void CButtonUI::DoEvent(UIEvent& event) {

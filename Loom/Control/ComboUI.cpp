@@ -309,8 +309,8 @@ void CComboUI::DoEvent(UIEvent& event) {
 }
 
 SIZE CComboUI::EstimateSize(SIZE /*available*/) {
-    if (fixedSize_.cy != 0 || manager_ == nullptr) return fixedSize_;
-    return SIZE{fixedSize_.cx, manager_->GetDefaultFontInfo().tmHeight + 12};
+    if (fixedSize_.cy != 0 || manager_ == nullptr) return CControlUI::EstimateSize(SIZE{0, 0});
+    return SIZE{GetScaledFixedWidth(), manager_->GetDefaultFontInfo().tmHeight + ScaleMeasure(12)};
 }
 
 void CComboUI::DoPaint(HDC dc, const RECT& dirty) { CControlUI::DoPaint(dc, dirty); }

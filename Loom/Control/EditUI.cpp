@@ -75,7 +75,7 @@ void CEditUI::SetPos(RECT rc) {
 
 SIZE CEditUI::EstimateSize(SIZE available) {
     if (fixedSize_.cy != 0 || manager_ == nullptr) return CControlUI::EstimateSize(available);
-    return SIZE{fixedSize_.cx, manager_->GetFontInfo(font_).tmHeight + 6};
+    return SIZE{GetScaledFixedWidth(), manager_->GetFontInfo(font_).tmHeight + ScaleMeasure(6)};
 }
 
 // --- the native window ---------------------------------------------------------

@@ -56,7 +56,7 @@ void CLabelUI::SetText(const std::string& text) {
 
 SIZE CLabelUI::EstimateSize(SIZE available) {
     if (fixedSize_.cy != 0 || manager_ == nullptr) return CControlUI::EstimateSize(available);
-    return SIZE{fixedSize_.cx, manager_->GetFontInfo(font_).tmHeight + 4};
+    return SIZE{GetScaledFixedWidth(), manager_->GetFontInfo(font_).tmHeight + ScaleMeasure(4)};
 }
 
 void CLabelUI::DoEvent(UIEvent& event) {

@@ -109,11 +109,11 @@ void CRichEditUI::SetPos(RECT rc) {
 void CRichEditUI::PlaceScrollBars() {
     const RECT text = TextRect();
     if (IsBarShown(verticalBar_.get())) {
-        verticalBar_->SetPos(RECT{text.right, text.top, text.right + verticalBar_->GetFixedWidth(), text.bottom});
+        verticalBar_->SetPos(RECT{text.right, text.top, text.right + verticalBar_->GetScaledFixedWidth(), text.bottom});
     }
     if (IsBarShown(horizontalBar_.get())) {
         horizontalBar_->SetPos(
-            RECT{text.left, text.bottom, text.right, text.bottom + horizontalBar_->GetFixedHeight()});
+            RECT{text.left, text.bottom, text.right, text.bottom + horizontalBar_->GetScaledFixedHeight()});
     }
 }
 

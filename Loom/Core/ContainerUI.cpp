@@ -290,17 +290,19 @@ CControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT fla
 }
 
 RECT CContainerUI::GetClientArea() const {
-    RECT rc{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right, pos_.bottom - inset_.bottom};
-    if (IsBarShown(verticalBar_.get())) rc.right -= verticalBar_->GetFixedWidth();
-    if (IsBarShown(horizontalBar_.get())) rc.bottom -= horizontalBar_->GetFixedHeight();
+    const RECT inset = GetScaledInset();
+    RECT rc{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right, pos_.bottom - inset.bottom};
+    if (IsBarShown(verticalBar_.get())) rc.right -= verticalBar_->GetScaledFixedWidth();
+    if (IsBarShown(horizontalBar_.get())) rc.bottom -= horizontalBar_->GetScaledFixedHeight();
     return rc;
 }
 
 void CContainerUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
     if (items_.empty()) return;
-    const RECT inner{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right,
-                     pos_.bottom - inset_.bottom};
+    const RECT inset = GetScaledInset();
+    const RECT inner{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right,
+                     pos_.bottom - inset.bottom};
     for (size_t i = 0; i < items_.size(); ++i) {
         CControlUI* item = items_[i];
         if (!item->IsVisible()) continue;
@@ -388,6 +390,12 @@ bool CContainerUI::SetScrollBarAttribute(const char* name, const char* value) {
 
 RECT CContainerUI::GetInset() const { return inset_; }
 
+RECT CContainerUI::GetScaledInset() const {
+    const DpiScale scale = GetScale();
+    const RECT in = GetInset();
+    return RECT{scale.Scale(in.left), scale.Scale(in.top), scale.Scale(in.right), scale.Scale(in.bottom)};
+}
+
 void CContainerUI::SetInset(RECT inset) {
     inset_ = inset;
     RequestLayout();
@@ -446,30 +454,32 @@ void CContainerUI::SetScrollPos(SIZE pos) {
 }
 
 void CContainerUI::LineUp() {
-    const int line = manager_ != nullptr ? manager_->GetDefaultFontInfo().tmHeight + 8 : 8;
+    const int line = (manager_ != nullptr ? manager_->GetDefaultFontInfo().tmHeight : 0) + ScaleMeasure(8);
     SIZE sz = GetScrollPos();
     sz.cy -= line;
     SetScrollPos(sz);
 }
 
 void CContainerUI::LineDown() {
-    const int line = manager_ != nullptr ? manager_->GetDefaultFontInfo().tmHeight + 8 : 8;
+    const int line = (manager_ != nullptr ? manager_->GetDefaultFontInfo().tmHeight : 0) + ScaleMeasure(8);
     SIZE sz = GetScrollPos();
     sz.cy += line;
     SetScrollPos(sz);
 }
 
 void CContainerUI::PageUp() {
-    int page = pos_.bottom - pos_.top - inset_.top - inset_.bottom;
-    if (IsBarShown(horizontalBar_.get())) page -= horizontalBar_->GetFixedHeight();
+    const RECT inset = GetScaledInset();
+    int page = pos_.bottom - pos_.top - inset.top - inset.bottom;
+    if (IsBarShown(horizontalBar_.get())) page -= horizontalBar_->GetScaledFixedHeight();
     SIZE sz = GetScrollPos();
     sz.cy -= page;
     SetScrollPos(sz);
 }
 
 void CContainerUI::PageDown() {
-    int page = pos_.bottom - pos_.top - inset_.top - inset_.bottom;
-    if (IsBarShown(horizontalBar_.get())) page -= horizontalBar_->GetFixedHeight();
+    const RECT inset = GetScaledInset();
+    int page = pos_.bottom - pos_.top - inset.top - inset.bottom;
+    if (IsBarShown(horizontalBar_.get())) page -= horizontalBar_->GetScaledFixedHeight();
     SIZE sz = GetScrollPos();
     sz.cy += page;
     SetScrollPos(sz);
@@ -489,27 +499,29 @@ void CContainerUI::EndDown() {
 
 void CContainerUI::LineLeft() {
     SIZE sz = GetScrollPos();
-    sz.cx -= 8;
+    sz.cx -= ScaleMeasure(8);
     SetScrollPos(sz);
 }
 
 void CContainerUI::LineRight() {
     SIZE sz = GetScrollPos();
-    sz.cx += 8;
+    sz.cx += ScaleMeasure(8);
     SetScrollPos(sz);
 }
 
 void CContainerUI::PageLeft() {
-    int page = pos_.right - pos_.left - inset_.left - inset_.right;
-    if (IsBarShown(verticalBar_.get())) page -= verticalBar_->GetFixedWidth();
+    const RECT inset = GetScaledInset();
+    int page = pos_.right - pos_.left - inset.left - inset.right;
+    if (IsBarShown(verticalBar_.get())) page -= verticalBar_->GetScaledFixedWidth();
     SIZE sz = GetScrollPos();
     sz.cx -= page;
     SetScrollPos(sz);
 }
 
 void CContainerUI::PageRight() {
-    int page = pos_.right - pos_.left - inset_.left - inset_.right;
-    if (IsBarShown(verticalBar_.get())) page -= verticalBar_->GetFixedWidth();
+    const RECT inset = GetScaledInset();
+    int page = pos_.right - pos_.left - inset.left - inset.right;
+    if (IsBarShown(verticalBar_.get())) page -= verticalBar_->GetScaledFixedWidth();
     SIZE sz = GetScrollPos();
     sz.cx += page;
     SetScrollPos(sz);
@@ -574,12 +586,16 @@ void CContainerUI::PlaceFloat(CControlUI* item) {
     if (item == nullptr || !item->IsVisible() || !item->IsFloat()) return;
     const RelativePosUI rel = item->GetRelativePos();
     FloatPlacement f;
-    f.fixedX = item->GetFixedXY().cx;
-    f.fixedY = item->GetFixedXY().cy;
-    f.fixedWidth = item->GetFixedWidth();
-    f.fixedHeight = item->GetFixedHeight();
+    const SIZE xy = item->GetScaledFixedXY();
+    f.fixedX = xy.cx;
+    f.fixedY = xy.cy;
+    f.fixedWidth = item->GetScaledFixedWidth();
+    f.fixedHeight = item->GetScaledFixedHeight();
     f.relative = rel.enabled;
-    f.recorded = LayoutSize{rel.parentSize.cx, rel.parentSize.cy};
+    // The parent's size was recorded in pixels at the scale of its time.
+    const int dpi = GetScale().Dpi();
+    f.recorded = LayoutSize{DpiScale::Convert(rel.parentSize.cx, rel.parentDpi, dpi),
+                            DpiScale::Convert(rel.parentSize.cy, rel.parentDpi, dpi)};
     f.moveX = rel.moveX;
     f.moveY = rel.moveY;
     f.zoomX = rel.zoomX;
@@ -617,11 +633,13 @@ bool CContainerUI::ProcessHorizontalBar(const RECT& rc, int cxNeeded) {
     }
     if (!horizontalBar_->IsVisible()) return false;
     if (overflow > 0) {
-        horizontalBar_->SetPos(RECT{rc.left, rc.bottom, rc.right, rc.bottom + horizontalBar_->GetFixedHeight()});
+        horizontalBar_->SetPos(RECT{rc.left, rc.bottom, rc.right, rc.bottom + horizontalBar_->GetScaledFixedHeight()});
         if (horizontalBar_->GetScrollRange() == overflow) return false;
-        const int oldPos = horizontalBar_->GetScrollPos();
+        // The children were just laid out across the old range (an auto
+        // child spans it): lay them out again across the new one. The
+        // content's width does not depend on the range, so the second
+        // layout finds the range unchanged.
         horizontalBar_->SetScrollRange(overflow);
-        if (horizontalBar_->GetScrollPos() >= oldPos) return false;
         SetPos(pos_);
         return true;
     }
@@ -649,7 +667,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxNeeded, int cyNeeded) {
     }
     if (!verticalBar_->IsVisible()) return;
     if (overflow > 0 || scrollProcessing_) {
-        verticalBar_->SetPos(RECT{rc.right, rc.top, rc.right + verticalBar_->GetFixedWidth(), rc.bottom});
+        verticalBar_->SetPos(RECT{rc.right, rc.top, rc.right + verticalBar_->GetScaledFixedWidth(), rc.bottom});
         if (verticalBar_->GetScrollRange() == overflow) return;
         const int oldPos = verticalBar_->GetScrollPos();
         verticalBar_->SetScrollRange(overflow >= 0 ? overflow : -overflow);

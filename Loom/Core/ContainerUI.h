@@ -64,6 +64,10 @@ public:
     virtual RECT GetInset() const;
     virtual void SetInset(RECT inset);
     virtual int GetChildPadding() const;
+    // The inset and the gap between children as the layouts read them: at
+    // the manager's scale (see CControlUI::GetScale).
+    RECT GetScaledInset() const;
+    int GetScaledChildPadding() const { return ScaleMeasure(GetChildPadding()); }
     virtual void SetChildPadding(int padding);
     virtual bool IsAutoDestroy() const;
     virtual void SetAutoDestroy(bool on);

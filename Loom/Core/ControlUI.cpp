@@ -103,10 +103,11 @@ void CControlUI::SetPos(RECT rc) {
 
 void CControlUI::StoreFloatOffsets() {
     const RECT& p = parent_->GetPos();
-    fixedXY_.cx = fixedXY_.cx >= 0 ? pos_.left - p.left : pos_.right - p.right;
-    fixedXY_.cy = fixedXY_.cy >= 0 ? pos_.top - p.top : pos_.bottom - p.bottom;
-    fixedSize_.cx = pos_.right - pos_.left;
-    fixedSize_.cy = pos_.bottom - pos_.top;
+    // Stored at 96 DPI, as markup gives them; the layout scales them again.
+    fixedXY_.cx = UnscaleMeasure(fixedXY_.cx >= 0 ? pos_.left - p.left : pos_.right - p.right);
+    fixedXY_.cy = UnscaleMeasure(fixedXY_.cy >= 0 ? pos_.top - p.top : pos_.bottom - p.bottom);
+    fixedSize_.cx = UnscaleMeasure(pos_.right - pos_.left);
+    fixedSize_.cy = UnscaleMeasure(pos_.bottom - pos_.top);
 }
 
 bool CControlUI::ClipToAncestors(RECT& rc) const {
@@ -128,6 +129,19 @@ void CControlUI::SetPadding(RECT padding) {
 }
 
 SIZE CControlUI::GetFixedXY() const { return fixedXY_; }
+
+DpiScale CControlUI::GetScale() const { return manager_ != nullptr ? manager_->GetScale() : DpiScale(); }
+
+RECT CControlUI::GetScaledPadding() const {
+    const DpiScale scale = GetScale();
+    const RECT p = GetPadding();
+    return RECT{scale.Scale(p.left), scale.Scale(p.top), scale.Scale(p.right), scale.Scale(p.bottom)};
+}
+
+SIZE CControlUI::GetScaledFixedXY() const {
+    const SIZE xy = GetFixedXY();
+    return SIZE{ScaleMeasure(xy.cx), ScaleMeasure(xy.cy)};
+}
 
 // A change of size or position is laid out by the control itself when it
 // floats (its place does not depend on its siblings), else by its parent.
@@ -200,7 +214,10 @@ void CControlUI::SetRelativePos(SIZE move, SIZE zoom) {
     relativePos_.zoomY = zoom.cy;
 }
 
-void CControlUI::SetRelativeParentSize(SIZE size) { relativePos_.parentSize = size; }
+void CControlUI::SetRelativeParentSize(SIZE size) {
+    relativePos_.parentSize = size;
+    relativePos_.parentDpi = GetScale().Dpi();
+}
 RelativePosUI CControlUI::GetRelativePos() const { return relativePos_; }
 bool CControlUI::IsRelativePos() const { return relativePos_.enabled; }
 
@@ -424,7 +441,7 @@ void CControlUI::ApplyAttributeList(const char* list) {
         list, [this](const std::string& name, const std::string& value) { SetAttribute(name.c_str(), value.c_str()); });
 }
 
-SIZE CControlUI::EstimateSize(SIZE /*available*/) { return fixedSize_; }
+SIZE CControlUI::EstimateSize(SIZE /*available*/) { return SIZE{GetScaledFixedWidth(), GetScaledFixedHeight()}; }
 
 void CControlUI::RequestLayout() {
     if (!IsVisible()) return;

@@ -6,6 +6,7 @@
 
 #include "Loom/Core/EventSource.h"
 #include "Loom/Core/UIConstants.h"
+#include "Loom/Render/DpiScale.h"
 
 namespace Loom {
 
@@ -23,6 +24,7 @@ using FindControlProc = CControlUI* (*)(CControlUI* control, void* data);
 struct RelativePosUI {
     bool enabled = false;
     SIZE parentSize{0, 0};
+    int parentDpi = DpiScale::kBaseDpi;  // the scale parentSize was recorded at
     int moveX = 0;
     int moveY = 0;
     int zoomX = 0;
@@ -82,6 +84,30 @@ public:
     virtual void SetRelativeParentSize(SIZE size);
     virtual RelativePosUI GetRelativePos() const;
     virtual bool IsRelativePos() const;
+
+    // The geometry as the layouts read it. Controls keep the 96-DPI numbers
+    // that markup and code give them (and their getters answer those); every
+    // layout (the stacking, tab pages, floating children, scroll bars,
+    // separators) reads a control's fixed position and size, minimum and
+    // maximum sizes and padding through these, scaled by the manager's
+    // scale at the moment it lays out. Scaling at this one place, where the
+    // numbers are read and not where they are stored, is what makes a
+    // change of scale re-lay the window out from the 96-DPI numbers, never
+    // from already scaled ones, and leaves every setter, getter and
+    // attribute as it was. What a layout writes back into a control (a
+    // dragged separator's size, a floating child's offsets) goes back to
+    // 96 DPI through UnscaleMeasure.
+    DpiScale GetScale() const;
+    int ScaleMeasure(int n) const { return GetScale().Scale(n); }
+    int UnscaleMeasure(int n) const { return GetScale().Unscale(n); }
+    RECT GetScaledPadding() const;
+    SIZE GetScaledFixedXY() const;
+    int GetScaledFixedWidth() const { return ScaleMeasure(GetFixedWidth()); }
+    int GetScaledFixedHeight() const { return ScaleMeasure(GetFixedHeight()); }
+    int GetScaledMinWidth() const { return ScaleMeasure(GetMinWidth()); }
+    int GetScaledMaxWidth() const { return ScaleMeasure(GetMaxWidth()); }
+    int GetScaledMinHeight() const { return ScaleMeasure(GetMinHeight()); }
+    int GetScaledMaxHeight() const { return ScaleMeasure(GetMaxHeight()); }
 
     virtual const std::string& GetToolTip() const;
     virtual void SetToolTip(const std::string& text);

@@ -106,7 +106,7 @@ void CScrollBarUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
     ScrollBarShape shape;
     shape.horizontal = horizontal_;
-    shape.buttonSize = horizontal_ ? fixedSize_.cy : fixedSize_.cx;
+    shape.buttonSize = horizontal_ ? GetScaledFixedHeight() : GetScaledFixedWidth();
     shape.showButton1 = showButton1_;
     shape.showButton2 = showButton2_;
     shape.range = range_;
@@ -175,7 +175,8 @@ void CScrollBarUI::StepLine(bool forward) {
         }
         return;
     }
-    MoveTo(SaturatedSum(position_, forward ? static_cast<long long>(lineSize_) : -static_cast<long long>(lineSize_)));
+    const long long line = ScaleMeasure(lineSize_);
+    MoveTo(SaturatedSum(position_, forward ? line : -line));
 }
 
 // Without an owner a page is the bar's own length: the thumb shows that
@@ -191,7 +192,7 @@ void CScrollBarUI::StepPage(bool forward) {
         return;
     }
     const int length = horizontal_ ? GetWidth() : GetHeight();
-    const long long page = length > 0 ? length : lineSize_;
+    const long long page = length > 0 ? length : ScaleMeasure(lineSize_);
     MoveTo(SaturatedSum(position_, forward ? page : -page));
 }
 

@@ -177,6 +177,18 @@ void CUIManager::SetInitSize(int cx, int cy) {
     }
 }
 
+void CUIManager::SetDpi(int dpi) {
+    const DpiScale scale(dpi);
+    if (scale == scale_) return;
+    scale_ = scale;
+    RemakeFonts();
+    // The whole tree again, from the root: every layout reads the 96-DPI
+    // numbers at the new scale.
+    if (root_ != nullptr) root_->RequestLayout();
+    layoutNeeded_ = true;
+    if (wnd_ != nullptr) ::InvalidateRect(wnd_, nullptr, FALSE);
+}
+
 void CUIManager::SetMinInfo(int cx, int cy) { minInfo_ = SIZE{cx, cy}; }
 void CUIManager::SetMaxInfo(int cx, int cy) { maxInfo_ = SIZE{cx, cy}; }
 

@@ -14,6 +14,7 @@
 #include "Loom/Core/Timers.h"
 #include "Loom/Core/ToolTip.h"
 #include "Loom/Core/UIConstants.h"
+#include "Loom/Render/DpiScale.h"
 #include "platform/UniqueWindow.h"
 
 namespace Loom {
@@ -193,6 +194,15 @@ public:
     void RemoveOptionGroup(const std::string& group, CControlUI* option);
 
     // The control tree.
+    // The window's display scale (96 DPI unless SetDpi says otherwise).
+    // Markup and code keep giving 96-DPI numbers; the layouts read the
+    // controls' geometry through it (CControlUI::GetScale) and the fonts
+    // take their height at it. SetDpi with a new DPI makes the fonts again
+    // and lays the whole window out again from the 96-DPI numbers; the same
+    // DPI changes nothing.
+    const DpiScale& GetScale() const { return scale_; }
+    void SetDpi(int dpi);
+
     CControlUI* GetRoot() const { return root_; }
     bool SetRootControl(CControlUI* root);
     bool AttachSubtree(CControlUI* control, CControlUI* parent);
@@ -295,6 +305,8 @@ private:
     TFontInfo* FindFontInfo(HFONT font);
     static UniqueFont CreateFontFrom(const std::string& face, int size, bool bold, bool underline, bool italic);
     const TEXTMETRICW& MetricsOf(TFontInfo& info);
+    // Makes the default font and the font list again at the current scale.
+    void RemakeFonts();
     CUIManager* TopOfChain();
     const CUIManager* TopOfChain() const;
 
@@ -366,7 +378,11 @@ private:
     DWORD linkHoverColor_ = 0xFFD3215F;
     DWORD selectedBkColor_ = 0xFFBAE4FF;
 
+    DpiScale scale_;
     TFontInfo defaultFont_;
+    // The default font is still the system's GUI font, made from its own
+    // LOGFONT (its height sign included) rather than by face and size.
+    bool defaultIsSystem_ = true;
     std::vector<std::unique_ptr<TFontInfo>> fonts_;
     CUIManager* resourceParent_ = nullptr;
 };

@@ -103,10 +103,11 @@ bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         if (info == nullptr) return false;
-        if (minInfo_.cx > 0) info->ptMinTrackSize.x = minInfo_.cx;
-        if (minInfo_.cy > 0) info->ptMinTrackSize.y = minInfo_.cy;
-        if (maxInfo_.cx > 0) info->ptMaxTrackSize.x = maxInfo_.cx;
-        if (maxInfo_.cy > 0) info->ptMaxTrackSize.y = maxInfo_.cy;
+        // Given at 96 DPI, answered at the window's scale.
+        if (minInfo_.cx > 0) info->ptMinTrackSize.x = scale_.Scale(minInfo_.cx);
+        if (minInfo_.cy > 0) info->ptMinTrackSize.y = scale_.Scale(minInfo_.cy);
+        if (maxInfo_.cx > 0) info->ptMaxTrackSize.x = scale_.Scale(maxInfo_.cx);
+        if (maxInfo_.cy > 0) info->ptMaxTrackSize.y = scale_.Scale(maxInfo_.cy);
         return false;
     }
     case WM_CONTEXTMENU:

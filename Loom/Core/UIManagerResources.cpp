@@ -101,6 +101,34 @@ const TEXTMETRICW& CUIManager::MetricsOf(TFontInfo& info) {
     return info.tm;
 }
 
+// Each font keeps its 96-DPI size (what GetFont and GetFontDescription
+// compare and answer) and is made at the scale's height. A font that cannot
+// be made at the new height keeps its old handle.
+void CUIManager::RemakeFonts() {
+    UniqueFont font;
+    if (defaultIsSystem_) {
+        LOGFONTW lf{};
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfHeight = scale_.Scale(lf.lfHeight);
+        font = UniqueFont(::CreateFontIndirectW(&lf));
+    } else {
+        const TFontInfo& d = defaultFont_;
+        font = CreateFontFrom(d.face, scale_.Scale(d.size), d.bold, d.underline, d.italic);
+    }
+    if (font) {
+        defaultFont_.font = std::move(font);
+        defaultFont_.tmValid = false;
+    }
+    for (auto& info : fonts_) {
+        UniqueFont made =
+            CreateFontFrom(info->face, scale_.Scale(info->size), info->bold, info->underline, info->italic);
+        if (!made) continue;
+        info->font = std::move(made);
+        info->tmValid = false;
+    }
+}
+
 HFONT CUIManager::GetDefaultFont() { return TopOfChain()->defaultFont_.font.get(); }
 
 const TEXTMETRICW& CUIManager::GetDefaultFontInfo() {
@@ -109,8 +137,9 @@ const TEXTMETRICW& CUIManager::GetDefaultFontInfo() {
 }
 
 void CUIManager::SetDefaultFont(const std::string& face, int size, bool bold, bool underline, bool italic) {
-    UniqueFont font = CreateFontFrom(face, size, bold, underline, italic);
+    UniqueFont font = CreateFontFrom(face, scale_.Scale(size), bold, underline, italic);
     if (!font) return;
+    defaultIsSystem_ = false;
     defaultFont_.font = std::move(font);
     defaultFont_.face = FaceName(face);
     defaultFont_.size = size;
@@ -121,7 +150,7 @@ void CUIManager::SetDefaultFont(const std::string& face, int size, bool bold, bo
 }
 
 HFONT CUIManager::AddFont(const std::string& face, int size, bool bold, bool underline, bool italic) {
-    UniqueFont font = CreateFontFrom(face, size, bold, underline, italic);
+    UniqueFont font = CreateFontFrom(face, scale_.Scale(size), bold, underline, italic);
     if (!font) return nullptr;
     auto info = std::make_unique<TFontInfo>();
     info->font = std::move(font);

@@ -19,21 +19,22 @@ void* CHorizontalLayoutUI::GetInterface(const char* name) {
 
 void CHorizontalLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    RECT client{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right, pos_.bottom - inset_.bottom};
+    const RECT inset = GetScaledInset();
+    RECT client{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right, pos_.bottom - inset.bottom};
     // Unlike the vertical layout, the empty case is decided before the bars
     // take their room.
     if (items_.empty()) {
         ProcessScrollBar(client, 0, 0);
         return;
     }
-    if (IsBarShown(verticalBar_.get())) client.right -= verticalBar_->GetFixedWidth();
-    if (IsBarShown(horizontalBar_.get())) client.bottom -= horizontalBar_->GetFixedHeight();
+    if (IsBarShown(verticalBar_.get())) client.right -= verticalBar_->GetScaledFixedWidth();
+    if (IsBarShown(horizontalBar_.get())) client.bottom -= horizontalBar_->GetScaledFixedHeight();
     StackParams params;
     params.rc = RectFrom(client);
     params.available = LayoutSize{client.right - client.left, client.bottom - client.top};
     if (IsBarShown(verticalBar_.get())) params.available.cy += verticalBar_->GetScrollRange();
     if (IsBarShown(horizontalBar_.get())) params.scrollX = horizontalBar_->GetScrollPos();
-    params.childPadding = childPadding_;
+    params.childPadding = GetScaledChildPadding();
     CStackChildren children(*this);
     const int needed = StackHorizontally(children, params);
     ProcessScrollBar(client, needed, 0);

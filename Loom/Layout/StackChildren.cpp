@@ -14,14 +14,13 @@ StackChildInfo CStackChildren::Info(int index) const {
     }
     info.visible = item->IsVisible();
     info.floating = item->IsFloat();
-    const RECT pad = item->GetPadding();
-    info.padding = RectFrom(pad);
-    info.fixedWidth = item->GetFixedWidth();
-    info.fixedHeight = item->GetFixedHeight();
-    info.minWidth = item->GetMinWidth();
-    info.maxWidth = item->GetMaxWidth();
-    info.minHeight = item->GetMinHeight();
-    info.maxHeight = item->GetMaxHeight();
+    info.padding = RectFrom(item->GetScaledPadding());
+    info.fixedWidth = item->GetScaledFixedWidth();
+    info.fixedHeight = item->GetScaledFixedHeight();
+    info.minWidth = item->GetScaledMinWidth();
+    info.maxWidth = item->GetScaledMaxWidth();
+    info.minHeight = item->GetScaledMinHeight();
+    info.maxHeight = item->GetScaledMaxHeight();
     return info;
 }
 

@@ -11,7 +11,7 @@
 namespace Loom {
 
 RECT CStackLayoutUI::SepOf(const RECT& rc) const {
-    const TRect r = SeparatorRect(RectFrom(rc), sepSize_, vertical_);
+    const TRect r = SeparatorRect(RectFrom(rc), ScaleMeasure(sepSize_), vertical_);
     return WinRectFrom(r);
 }
 
@@ -79,13 +79,15 @@ void CStackLayoutUI::DragTo(POINT pt) {
     LONG& start = vertical_ ? newPos_.top : newPos_.left;
     LONG& end = vertical_ ? newPos_.bottom : newPos_.right;
     SeparatorDrag drag{start, end, vertical_ ? lastMouse_.y : lastMouse_.x};
-    const bool moved = vertical_ ? DragSeparator(drag, pt.y, sepSize_, GetMinHeight(), GetMaxHeight())
-                                 : DragSeparator(drag, pt.x, sepSize_, GetMinWidth(), GetMaxWidth());
+    const int sep = ScaleMeasure(sepSize_);
+    const bool moved = vertical_ ? DragSeparator(drag, pt.y, sep, GetScaledMinHeight(), GetScaledMaxHeight())
+                                 : DragSeparator(drag, pt.x, sep, GetScaledMinWidth(), GetScaledMaxWidth());
     lastMouse_ = pt;
     if (!moved) return;
     start = drag.start;
     end = drag.end;
-    (vertical_ ? fixedSize_.cy : fixedSize_.cx) = drag.end - drag.start;
+    // The fixed size is kept at 96 DPI, as markup gives it.
+    (vertical_ ? fixedSize_.cy : fixedSize_.cx) = UnscaleMeasure(drag.end - drag.start);
     if (sepImm_) {
         pos_ = newPos_;
         RequestParentLayout();

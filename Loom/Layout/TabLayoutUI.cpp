@@ -88,7 +88,9 @@ bool CTabLayoutUI::SelectItem(int index) {
 
 void CTabLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    RECT inner{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right, pos_.bottom - inset_.bottom};
+    const RECT inset = GetScaledInset();
+    const RECT inner{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right,
+                     pos_.bottom - inset.bottom};
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* item = GetItemAt(i);
         if (!item->IsVisible()) continue;
@@ -97,15 +99,15 @@ void CTabLayoutUI::SetPos(RECT rc) {
             continue;
         }
         if (i != curSel_) continue;
-        const RECT pad = item->GetPadding();
+        const RECT pad = item->GetScaledPadding();
         RECT area{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right, inner.bottom - pad.bottom};
         SIZE sz = item->EstimateSize(SIZE{area.right - area.left, area.bottom - area.top});
         if (sz.cx == 0) sz.cx = std::max<LONG>(0, area.right - area.left);
         if (sz.cy == 0) sz.cy = std::max<LONG>(0, area.bottom - area.top);
-        if (sz.cx < item->GetMinWidth()) sz.cx = item->GetMinWidth();
-        if (sz.cx > item->GetMaxWidth()) sz.cx = item->GetMaxWidth();
-        if (sz.cy < item->GetMinHeight()) sz.cy = item->GetMinHeight();
-        if (sz.cy > item->GetMaxHeight()) sz.cy = item->GetMaxHeight();
+        if (sz.cx < item->GetScaledMinWidth()) sz.cx = item->GetScaledMinWidth();
+        if (sz.cx > item->GetScaledMaxWidth()) sz.cx = item->GetScaledMaxWidth();
+        if (sz.cy < item->GetScaledMinHeight()) sz.cy = item->GetScaledMinHeight();
+        if (sz.cy > item->GetScaledMaxHeight()) sz.cy = item->GetScaledMaxHeight();
         item->SetPos(RECT{area.left, area.top, area.left + sz.cx, area.top + sz.cy});
     }
 }

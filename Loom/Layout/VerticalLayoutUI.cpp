@@ -34,7 +34,7 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
         params.scrollX = horizontalBar_->GetScrollPos();
     }
     if (IsBarShown(verticalBar_.get())) params.scrollY = verticalBar_->GetScrollPos();
-    params.childPadding = childPadding_;
+    params.childPadding = GetScaledChildPadding();
     CStackChildren children(*this);
     const int needed = StackVertically(children, params);
     ProcessScrollBar(client, WidestChild(client.right - client.left), needed);
@@ -49,11 +49,11 @@ int CVerticalLayoutUI::WidestChild(int clientWidth) const {
     long long widest = 0;
     for (CControlUI* item : items_) {
         if (!item->IsVisible() || item->IsFloat()) continue;
-        const RECT pad = item->GetPadding();
-        long long cx = item->GetFixedWidth();
+        const RECT pad = item->GetScaledPadding();
+        long long cx = item->GetScaledFixedWidth();
         if (cx == 0) cx = std::max(0LL, static_cast<long long>(clientWidth) - pad.left - pad.right);
         // As the stacking does: the minimum first, the maximum wins.
-        cx = std::min<long long>(std::max<long long>(cx, item->GetMinWidth()), item->GetMaxWidth());
+        cx = std::min<long long>(std::max<long long>(cx, item->GetScaledMinWidth()), item->GetScaledMaxWidth());
         widest = std::max(widest, pad.left + cx + pad.right);
     }
     return static_cast<int>(std::min<long long>(widest, INT_MAX));

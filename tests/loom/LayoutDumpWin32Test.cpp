@@ -247,6 +247,23 @@ TEST(LayoutDump, HorizontalBarFollowsTheWidestChildAndHidesWhenItFits) {
               "  ControlUI auto (0,20,600,40)\n");
 }
 
+// A wider window that still needs the bar narrows its range, and the auto
+// child spans the content again, not the old range.
+TEST(LayoutDump, HorizontalBarRangeChangeLaysTheChildrenOutAgain) {
+    TestWindow w;
+    auto* list = Box<CVerticalLayoutUI>(
+        "name=\"list\" hscrollbar=\"true\"",
+        {Leaf("name=\"wide\" width=\"300\" height=\"20\""), Leaf("name=\"auto\" height=\"20\"")});
+    ASSERT_TRUE(w.Open(200, 100, list));
+    ::SetWindowPos(w.GetHWND(), nullptr, 0, 0, 250, 100, SWP_NOMOVE | SWP_NOZORDER);
+    w.Paint();
+    EXPECT_EQ(list->GetHorizontalScrollBar()->GetScrollRange(), 50);
+    EXPECT_EQ(DumpLayout(list),
+              "VerticalLayoutUI list (0,0,250,100)\n"
+              "  ControlUI wide (0,0,300,20)\n"
+              "  ControlUI auto (0,20,300,40)\n");
+}
+
 TEST(LayoutDump, ScrollKeysMoveTheChildren) {
     TestWindow w;
     auto* list = Box<CVerticalLayoutUI>("name=\"list\" vscrollbar=\"true\" inset=\"0,5,0,5\"",

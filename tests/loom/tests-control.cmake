@@ -2,6 +2,7 @@
 # arithmetic natively (ASan/UBSan) and, in the Windows build, the same plus
 # real windows on the virtual display under Wine.
 set(control_portable_tests
+  ${CMAKE_CURRENT_LIST_DIR}/DpiScaleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LayoutArithmeticTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ControlPortableTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScrollBarGeometryTest.cpp
