@@ -2,6 +2,7 @@
 #include "testkit/ResourceCounts.h"
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,6 +137,14 @@ T* Make(const char* attributes = "") {
 
 // A plain control with the given attribute list applied.
 inline Loom::CControlUI* Leaf(const char* attributes) { return Make<Loom::CControlUI>(attributes); }
+
+// A container of type T with its attributes and children.
+template <typename T>
+T* Box(const char* attributes, std::initializer_list<Loom::CControlUI*> children) {
+    T* box = Make<T>(attributes);
+    for (Loom::CControlUI* child : children) box->Add(child);
+    return box;
+}
 
 // Keeps the process-wide resource path for the duration of a test.
 class ResourcePathScope {

@@ -20,13 +20,6 @@ using namespace LoomTest;
 
 namespace {
 
-template <typename T>
-T* Box(const char* attributes, std::initializer_list<CControlUI*> children) {
-    T* box = Make<T>(attributes);
-    for (CControlUI* child : children) box->Add(child);
-    return box;
-}
-
 // Every measure is scaled and rounded on its own (half a pixel at most), so
 // an edge that sums several measures carries their rounding: such a case
 // names how many rounded measures its worst edge sums (chain), and its edges

@@ -10,17 +10,6 @@
 using namespace Loom;
 using namespace LoomTest;
 
-namespace {
-
-template <typename T>
-T* Box(const char* attributes, std::initializer_list<CControlUI*> children) {
-    T* box = Make<T>(attributes);
-    for (CControlUI* child : children) box->Add(child);
-    return box;
-}
-
-}  // namespace
-
 TEST(LayoutDump, VerticalTwoAutoChildrenWithGapTen_Get45And35) {
     TestWindow w;
     ASSERT_TRUE(w.Open(
