@@ -99,8 +99,8 @@ bool SameLetters(const std::string& a, const std::string& b) {
            });
 }
 
-bool AllDigits(const std::string& text, size_t from = 0) {
-    return text.size() > from && text.find_first_not_of("0123456789", from) == std::string::npos;
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // "KEY=VALUE" over the profile: a key the profile holds (in any case), a
