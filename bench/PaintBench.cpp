@@ -10,7 +10,9 @@
 // client area invalidated and painted at once, as often as the showcase.
 // Its pixels after the repaints are written to main-window.png beside the
 // benchmark, with a checksum printed, so that a change to the painting can
-// be checked to draw the same window.
+// be checked to draw the same window. Then the same at 144 DPI (150 %, a
+// window of 2.25 times the pixels), reached as a move to a monitor of that
+// scale reaches it, and its figure over the 96-DPI one.
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "Loom/Core/ContainerUI.h"
+#include "Loom/Core/WindowDpi.h"
 #include "Loom/Render/Render.h"
 #include "app/DlgMain.h"
 #include "bench/BenchSupport.h"
@@ -188,7 +191,7 @@ bool WriteBenchPlaces() {
 
 // The window's client area as a PNG beside the benchmark; returns a checksum
 // (FNV-1a) of its pixels.
-uint32_t SaveMainWindow(HWND wnd) {
+uint32_t SaveMainWindow(HWND wnd, const std::string& name) {
     RECT rc{};
     ::GetClientRect(wnd, &rc);
     PixelSurface shot(rc.right, rc.bottom);
@@ -202,16 +205,16 @@ uint32_t SaveMainWindow(HWND wnd) {
             for (int shift = 0; shift < 24; shift += 8) hash = (hash ^ ((rgb >> shift) & 0xFF)) * 16777619u;
         }
     }
-    const std::string path = std::string("Z:") + VELMORA_BENCH_SHOT_DIR + "/main-window.png";
+    const std::string path = std::string("Z:") + VELMORA_BENCH_SHOT_DIR + "/" + name;
     if (!RenderTestPng::Write(path, RenderTestPng::Encode(rc.right, rc.bottom, argb))) {
         std::fprintf(stderr, "paint: cannot write %s\n", path.c_str());
     }
     return hash;
 }
 
-// The main window's full repaint, median in ms; negative when the window
-// could not be made.
-double MeasureMainRepaint() {
+// The main window's full repaint at dpi, median in ms; negative when the
+// window could not be made.
+double MeasureMainRepaint(int dpi) {
     if (!WriteBenchPlaces()) {
         std::fprintf(stderr, "paint: cannot write the port map\n");
         return -1;
@@ -222,6 +225,11 @@ double MeasureMainRepaint() {
         return -1;
     }
     const HWND wnd = window->GetHWND();
+    if (dpi != DpiScale::kBaseDpi) {
+        const DpiScale scale(dpi);
+        RECT suggested{0, 0, scale.Scale(759), scale.Scale(509)};
+        ::SendMessageW(wnd, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
     for (int i = 0; i < 5; ++i) {  // laid out, fonts measured, images decoded
         ::InvalidateRect(wnd, nullptr, FALSE);
         ::UpdateWindow(wnd);
@@ -231,9 +239,11 @@ double MeasureMainRepaint() {
         kRepaintRuns, [&] { ::InvalidateRect(wnd, nullptr, FALSE); }, [&] { ::UpdateWindow(wnd); });
     RECT client{};
     ::GetClientRect(wnd, &client);
-    std::printf("main window: %ld x %ld\n", client.right, client.bottom);
+    const std::string name =
+        dpi == DpiScale::kBaseDpi ? "main-window.png" : "main-window-" + std::to_string(dpi) + ".png";
+    std::printf("main window at %d DPI: %ld x %ld\n", dpi, client.right, client.bottom);
     PrintSpread("main window repaint", repaint);
-    std::printf("main window pixels: checksum %08x (main-window.png)\n", SaveMainWindow(wnd));
+    std::printf("main window pixels: checksum %08x (%s)\n", SaveMainWindow(wnd, name), name.c_str());
     window.reset();
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kBenchSettingsKey);
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBenchPortMapKey);
@@ -280,9 +290,13 @@ int main() {
     PrintSpread("repaint", repaint);
     std::printf("where a repaint's time goes (median per pass over the visible controls):\n");
     PrintProfile(tree.root, wnd);
-    const double mainRepaint = MeasureMainRepaint();
-    if (mainRepaint < 0) return 1;
-    std::printf("paint: layout_ms=%.3f repaint_ms=%.3f main_repaint_ms=%.3f arch=%s\n", Percentile(layout, 0.5),
-                Percentile(repaint, 0.5), mainRepaint, kBenchArch);
+    const double mainRepaint = MeasureMainRepaint(96);
+    const double mainRepaint144 = MeasureMainRepaint(144);
+    if (mainRepaint < 0 || mainRepaint144 < 0) return 1;
+    std::printf(
+        "paint: layout_ms=%.3f repaint_ms=%.3f main_repaint_ms=%.3f main_repaint_144_ms=%.3f main_144_over_96=%.2f "
+        "arch=%s\n",
+        Percentile(layout, 0.5), Percentile(repaint, 0.5), mainRepaint, mainRepaint144, mainRepaint144 / mainRepaint,
+        kBenchArch);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Loom/Core/ContainerUI.h"
+#include "testkit/RenderTestPng.h"
 
 namespace LoomTest {
 
@@ -205,6 +206,17 @@ void CaptureClient(HWND wnd, PixelSurface& surface) {
 
 void PrintClient(HWND wnd, PixelSurface& surface) {
     ::SendMessageA(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT);
+}
+
+bool SaveScreenshot(HWND wnd, const std::string& path) {
+    RECT rc{0, 0, 0, 0};
+    if (!::GetClientRect(wnd, &rc) || rc.right <= 0 || rc.bottom <= 0) return false;
+    PixelSurface shot(rc.right, rc.bottom);
+    CaptureClient(wnd, shot);
+    std::vector<uint32_t> argb(static_cast<size_t>(rc.right) * rc.bottom);
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) argb[static_cast<size_t>(y) * rc.right + x] = 0xFF000000 | shot.At(x, y);
+    return RenderTestPng::Write(path, RenderTestPng::Encode(rc.right, rc.bottom, argb));
 }
 
 }  // namespace LoomTest

@@ -105,6 +105,9 @@ class PixelSurface;
 void CaptureClient(HWND wnd, PixelSurface& surface);
 // Has the root paint itself into surface through WM_PRINTCLIENT.
 void PrintClient(HWND wnd, PixelSurface& surface);
+// What the window shows (its client area) as a PNG file at path (a Windows
+// path, e.g. "Z:/..."), for a look by eye; false when it cannot be written.
+bool SaveScreenshot(HWND wnd, const std::string& path);
 
 // A 32-bit top-down DIB section with its memory DC, for reading painted pixels.
 class PixelSurface {

@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "Loom/Core/ControlUI.h"
+#include "Loom/Core/WindowDpi.h"
 #include "platform/GdiHandles.h"
 #include "platform/Win32Text.h"
 
@@ -40,6 +43,15 @@ bool MonitorAreas(HWND wnd, RECT& work, RECT& monitor) {
     work = info.rcWork;
     monitor = info.rcMonitor;
     return true;
+}
+
+// The focus is in a native edit of the window or in a drop-down it opened.
+bool IsNativeEditOrDropDown(HWND focus, HWND wnd) {
+    if (focus == nullptr || focus == wnd) return false;
+    if (::IsChild(wnd, focus)) return true;
+    wchar_t name[16] = {};
+    return ::GetWindow(focus, GW_OWNER) == wnd && ::GetClassNameW(focus, name, 16) > 0 &&
+           ::lstrcmpW(name, L"ComboWnd") == 0;
 }
 
 }  // namespace
@@ -147,6 +159,10 @@ LRESULT WindowImplBase::Route(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         return OnMouseWheel(wParam, lParam, handled);
     case WM_MOUSEHOVER:
         return OnMouseHover(wParam, lParam, handled);
+    case kDpiChangedMessage:
+        handled = true;
+        OnDpiChanged(wParam, lParam);
+        return 0;
     default:
         return 0;
     }
@@ -218,7 +234,10 @@ LRESULT WindowImplBase::OnGetMinMaxInfo(WPARAM, LPARAM lParam, bool&) {
     info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
     const SIZE minimum = paintManager_.GetMinInfo();
     const DpiScale& scale = paintManager_.GetScale();
-    info->ptMinTrackSize = POINT{scale.Scale(minimum.cx), scale.Scale(minimum.cy)};
+    // Never more than the work area: a small screen at a large scale still
+    // shows the whole window.
+    info->ptMinTrackSize = POINT{std::min<LONG>(scale.Scale(minimum.cx), info->ptMaxSize.x),
+                                 std::min<LONG>(scale.Scale(minimum.cy), info->ptMaxSize.y)};
     return 0;  // the paint manager and the default procedure go on
 }
 
@@ -239,6 +258,39 @@ void WindowImplBase::ApplyRoundRegion() {
     if (region && ::SetWindowRgn(wnd_, region.get(), TRUE) != 0) region.release();
 }
 
+// The window moved to a monitor of another scale, or the scale changed. A
+// native edit or an open drop-down, made at the old scale, ends as a click
+// elsewhere would end it (the edit's text is already the control's, the
+// drop-down keeps the choice made); a message box or a file dialog is the
+// system's and stays. The tree is laid out again from its 96-DPI numbers,
+// with fonts made at the new scale, before the window takes the rectangle
+// the system suggests: its WM_SIZE already measures at the new scale.
+void WindowImplBase::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    if (IsNativeEditOrDropDown(::GetFocus(), wnd_)) {
+        paintManager_.SetFocus(nullptr);
+        ::SetFocus(wnd_);
+    }
+    paintManager_.SetDpi(LOWORD(wParam));
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (suggested == nullptr || ::IsIconic(wnd_) || ::IsZoomed(wnd_)) return;
+    RECT rc = *suggested;
+    // A monitor too small for the window at its scale: the window fits its
+    // work area, as a maximised one does.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (::GetMonitorInfoW(::MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        const LONG width = std::min(rc.right - rc.left, work.right - work.left);
+        const LONG height = std::min(rc.bottom - rc.top, work.bottom - work.top);
+        rc.left = std::clamp(rc.left, work.left, work.right - width);
+        rc.top = std::clamp(rc.top, work.top, work.bottom - height);
+        rc.right = rc.left + width;
+        rc.bottom = rc.top + height;
+    }
+    ::SetWindowPos(wnd_, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT WindowImplBase::OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
     handled = true;
     // The low four bits of the command are the system's own.
@@ -253,6 +305,8 @@ LRESULT WindowImplBase::OnCreate(WPARAM, LPARAM, bool& handled) {
     handled = true;
     DropCaption();
     paintManager_.Init(wnd_);
+    // Before the skin: its size and fonts are made at the window's scale.
+    paintManager_.SetDpi(WindowDpi(wnd_));
     paintManager_.AddMessageFilter(this);
     // The windows paint over a copy of what lay under them.
     paintManager_.SetBackgroundTransparent(true);

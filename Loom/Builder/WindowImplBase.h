@@ -113,6 +113,7 @@ private:
     void DropCaption();
     bool BuildSkin();
     void ApplyRoundRegion();
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     int designWidth_;
     int designHeight_;

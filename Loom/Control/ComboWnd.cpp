@@ -16,12 +16,15 @@ UINT CComboWnd::GetClassStyle() const { return CS_DBLCLKS; }
 // the visible items need plus 4 for the frame and inset, at most the
 // drop-down height; above the combo when the monitor's work area ends first.
 RECT CComboWnd::PlaceBelowOrAbove() const {
-    const SIZE box = owner_->GetDropBoxSize();
+    // The drop box's size is a 96-DPI number; the combo's rectangle and the
+    // items' estimates are already at the window's scale.
+    const DpiScale& scale = owner_->GetManager()->GetScale();
+    const SIZE box{scale.Scale(owner_->GetDropBoxSize().cx), scale.Scale(owner_->GetDropBoxSize().cy)};
     const RECT combo = owner_->GetPos();
     RECT rc{combo.left, combo.bottom, combo.right, combo.bottom + box.cy};
     if (box.cx > 0) rc.right = rc.left + box.cx;
     const SIZE available{rc.right - rc.left, rc.bottom - rc.top};
-    long long needed = 4;
+    long long needed = scale.Scale(4);
     for (int i = 0; i < owner_->GetCount(); ++i) {
         CControlUI* item = owner_->GetItemAt(i);
         if (item->IsVisible()) needed += item->EstimateSize(available).cy;
@@ -62,6 +65,8 @@ bool CComboWnd::Open(CComboUI* owner) {
 void CComboWnd::BuildList() {
     manager_.Init(wnd_);
     CUIManager* comboManager = owner_->GetManager();
+    // Drawn at the combo's scale: the drop-down ends when that changes.
+    manager_.SetDpi(comboManager->GetScale().Dpi());
     manager_.SetResourceParent(comboManager);
     layout_ = new CVerticalLayoutUI;
     const char* defaults = comboManager->GetDefaultAttributeList("VerticalLayout");

@@ -173,7 +173,17 @@ SIZE CUIManager::GetClientSize() const {
 void CUIManager::SetInitSize(int cx, int cy) {
     initSize_ = SIZE{cx, cy};
     if (root_ == nullptr && wnd_ != nullptr) {
-        ::SetWindowPos(wnd_, nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+        // At the window's scale, and no larger than the work area of its
+        // monitor (a small screen at a large scale): the layout fits itself
+        // into what there is, as it does for a maximised window.
+        SIZE size{scale_.Scale(cx), scale_.Scale(cy)};
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (::GetMonitorInfoW(::MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            size.cx = std::min(size.cx, monitor.rcWork.right - monitor.rcWork.left);
+            size.cy = std::min(size.cy, monitor.rcWork.bottom - monitor.rcWork.top);
+        }
+        ::SetWindowPos(wnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     }
 }
 

@@ -15,7 +15,6 @@
 #include "Loom/Control/LabelUI.h"
 #include "app/DlgAbout.h"
 #include "testkit/LoomTestWindow.h"
-#include "testkit/RenderTestPng.h"
 #include "platform/Win32Text.h"
 
 using namespace Loom;
@@ -51,15 +50,8 @@ void Click(HWND wnd, POINT pt) {
 
 // The dialog's client area as a PNG in the build tree, for a look by eye.
 void SaveScreenshot(HWND wnd, const char* name) {
-    RECT rc{};
-    ::GetClientRect(wnd, &rc);
-    PixelSurface shot(rc.right, rc.bottom);
-    CaptureClient(wnd, shot);
-    std::vector<uint32_t> argb(static_cast<size_t>(rc.right) * rc.bottom);
-    for (int y = 0; y < rc.bottom; ++y)
-        for (int x = 0; x < rc.right; ++x) argb[y * rc.right + x] = 0xFF000000 | shot.At(x, y);
-    const std::string path = std::string("Z:") + VELMORA_ABOUT_SHOT_DIR + "/" + name;
-    EXPECT_TRUE(RenderTestPng::Write(path, RenderTestPng::Encode(rc.right, rc.bottom, argb))) << path;
+    const std::string path = std::string("Z:") + VELMORA_SHOT_DIR + "/" + name;
+    EXPECT_TRUE(LoomTest::SaveScreenshot(wnd, path)) << path;
 }
 
 // What the modal loop looked like from inside, seen by a timer that then

@@ -200,3 +200,17 @@ TEST(ResourceManifest, ProcessGetsVersionSixOfTheCommonControls) {
     EXPECT_NE(lower.find("microsoft.windows.common-controls"), std::string::npos) << path;
     EXPECT_NE(lower.find("_6.0."), std::string::npos) << path;
 }
+
+// The manifest makes the process aware of each monitor's scale, so the
+// system never stretches its windows' bitmaps.
+TEST(ResourceManifest, ProcessIsAwareOfEachMonitorsScale) {
+    using ContextFn = HANDLE(WINAPI*)();
+    using AwarenessFn = int(WINAPI*)(HANDLE);
+    const HMODULE user = ::GetModuleHandleW(L"user32.dll");
+    const auto context =
+        reinterpret_cast<ContextFn>(reinterpret_cast<void*>(::GetProcAddress(user, "GetThreadDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<AwarenessFn>(
+        reinterpret_cast<void*>(::GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_TRUE(context != nullptr && awareness != nullptr);
+    EXPECT_EQ(2, awareness(context()));  // per monitor
+}

@@ -1,0 +1,276 @@
+// The main window at the display scales technicians' laptops run (125, 150
+// and 200 %), reached as a move to a monitor of that scale reaches it: the
+// system's WM_DPICHANGED with the rectangle it suggests. Each state is kept
+// as a screenshot in the build tree (main_DPI_LANGUAGE.png, ...).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Loom/Control/ComboUI.h"
+#include "Loom/Control/EditUI.h"
+#include "Loom/Control/LabelUI.h"
+#include "Loom/Core/WindowDpi.h"
+#include "Loom/Render/WinRect.h"
+#include "app/DlgAbout.h"
+#include "app/DlgMain.h"
+#include "app/UiEvents.h"
+#include "platform/GdiHandles.h"
+#include "platform/Wide.h"
+#include "testkit/LoomTestWindow.h"
+
+using namespace Loom;
+using LoomTest::TestWindow;
+
+namespace {
+
+constexpr const char* kPortMapKey = "Software\\VelmoraTest\\WindowScaleSerialMap";
+constexpr const char* kSettingsKey = "Software\\VelmoraTest\\WindowScaleSettings";
+constexpr int kDesignWidth = 759;
+constexpr int kDesignHeight = 509;
+constexpr int kScales[] = {96, 120, 144, 192};
+
+void WritePortMap() {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPortMapKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                               &key, nullptr));
+    const char data[] = "COM19";
+    ::RegSetValueExA(key, "\\Device\\Serial18", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
+    ::RegCloseKey(key);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+std::string Shot(const std::string& name) { return std::string("Z:") + VELMORA_SHOT_DIR + "/" + name + ".png"; }
+
+std::vector<CControlUI*> AllControls(CUIManager& manager) {
+    std::vector<CControlUI*> all;
+    manager.GetRoot()->FindControl(
+        [](CControlUI* control, void* list) -> CControlUI* {
+            static_cast<std::vector<CControlUI*>*>(list)->push_back(control);
+            return nullptr;
+        },
+        &all, FindAll);
+    return all;
+}
+
+bool Shown(CControlUI* control) {
+    for (CControlUI* c = control; c != nullptr; c = c->GetParent())
+        if (!c->IsVisible()) return false;
+    return true;
+}
+
+// The text a control shows in one line, its font and the rectangle it is
+// drawn in (its position less its text padding at the window's scale);
+// false for a control that shows no such text.
+bool ShownText(CControlUI* control, std::string& text, int& font, RECT& rc) {
+    RECT padding{};
+    if (auto* combo = dynamic_cast<CComboUI*>(control)) {
+        text = combo->GetText();
+        font = -1;
+        padding = combo->GetTextPadding();
+    } else if (auto* label = dynamic_cast<CLabelUI*>(control)) {
+        if (label->IsShowHtml()) return false;
+        text = label->GetText();
+        font = label->GetFont();
+        padding = label->GetTextPadding();
+    } else {
+        return false;
+    }
+    const TRect edges = control->GetManager()->GetScale().ScaleEdges(RectFrom(padding));
+    const RECT pos = control->GetPos();
+    rc = RECT{pos.left + edges.left, pos.top + edges.top, pos.right - edges.right, pos.bottom - edges.bottom};
+    return !text.empty() && Shown(control);
+}
+
+// Every shown text that does not fit its rectangle: "name 'text' needs WxH in WxH".
+std::vector<std::string> CutTexts(CUIManager& manager) {
+    std::vector<std::string> cut;
+    const WindowDC screen(nullptr);
+    for (CControlUI* control : AllControls(manager)) {
+        std::string text;
+        int font = -1;
+        RECT rc{};
+        if (!ShownText(control, text, font, rc)) continue;
+        const SelectGuard selected(screen.get(), manager.GetFont(font));
+        const std::wstring wide = Text::Widen(text);
+        SIZE extent{};
+        ::GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+        // The last letter's blank after its ink is not cut off when it lies outside.
+        ABC last{};
+        if (!wide.empty() && ::GetCharABCWidthsW(screen.get(), wide.back(), wide.back(), &last) && last.abcC > 0)
+            extent.cx -= last.abcC;
+        const TEXTMETRICW& metrics = manager.GetFontInfo(manager.GetFont(font));
+        // The internal leading is room above the letters, not ink.
+        const int inked = metrics.tmHeight - metrics.tmInternalLeading;
+        const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+        if (extent.cx > width || inked > height) {
+            cut.push_back(control->GetName() + " '" + text + "' needs " + std::to_string(extent.cx) + "x" +
+                          std::to_string(inked) + " in " + std::to_string(width) + "x" + std::to_string(height));
+        }
+    }
+    return cut;
+}
+
+// As the system tells a window that reached a monitor at dpi: the
+// rectangle it suggests is the window's 96-DPI size at that scale.
+void SendScaleChange(HWND wnd, int dpi, SIZE size96) {
+    const DpiScale scale(dpi);
+    RECT rc{};
+    ::GetWindowRect(wnd, &rc);
+    RECT suggested{rc.left, rc.top, rc.left + scale.Scale(size96.cx), rc.top + scale.Scale(size96.cy)};
+    ::SendMessageW(wnd, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+class WindowScaleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WritePortMap();
+        window = std::make_unique<DlgMain>(MainWindowPlaces{kPortMapKey, kSettingsKey});
+        ASSERT_NE(nullptr,
+                  window->Create(nullptr, "main", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0x00060000, 0, 0, 670, 444));
+        Paint();
+    }
+    void TearDown() override {
+        if (window->GetHWND() != nullptr) ::DestroyWindow(window->GetHWND());
+        window.reset();
+    }
+    void Paint() {
+        ::UpdateWindow(window->GetHWND());
+        TestWindow::Pump();
+    }
+    void MoveToScale(int dpi) {
+        SendScaleChange(window->GetHWND(), dpi, SIZE{kDesignWidth, kDesignHeight});
+        Paint();
+    }
+    SIZE ClientSize() const {
+        RECT rc{};
+        ::GetClientRect(window->GetHWND(), &rc);
+        return SIZE{rc.right, rc.bottom};
+    }
+    std::vector<RECT> Positions() {
+        std::vector<RECT> all;
+        for (CControlUI* control : AllControls(window->GetPaintManager())) all.push_back(control->GetPos());
+        return all;
+    }
+
+    std::unique_ptr<DlgMain> window;
+};
+
+// Each scale in both languages: the window takes the suggested size, every
+// text fits, and the screenshot is kept. Back at 96 the layout is the one
+// the window started with: nothing was measured again from scaled numbers.
+TEST_F(WindowScaleTest, MainWindow_EveryTextFitsAtEachScaleInBothLanguages) {
+    const std::vector<RECT> at96 = Positions();
+    for (const char* language : {"zh", "en"}) {
+        for (int dpi : kScales) {
+            SCOPED_TRACE(std::string(language) + " at " + std::to_string(dpi));
+            MoveToScale(dpi);
+            const DpiScale scale(dpi);
+            EXPECT_EQ(scale.Scale(kDesignWidth), ClientSize().cx);
+            EXPECT_EQ(scale.Scale(kDesignHeight), ClientSize().cy);
+            EXPECT_EQ(std::vector<std::string>{}, CutTexts(window->GetPaintManager()));
+            EXPECT_TRUE(
+                LoomTest::SaveScreenshot(window->GetHWND(), Shot("main_" + std::to_string(dpi) + "_" + language)));
+        }
+        MoveToScale(96);
+        window->SwitchLanguage();
+        Paint();
+    }
+    const std::vector<RECT> again = Positions();
+    ASSERT_EQ(at96.size(), again.size());
+    for (size_t i = 0; i < at96.size(); ++i) EXPECT_TRUE(::EqualRect(&at96[i], &again[i])) << "control " << i;
+}
+
+// A drop-down opens at the window's scale; a change of scale while it is
+// open ends it, as a click elsewhere would, and keeps the choice.
+TEST_F(WindowScaleTest, DropDown_OpensAtTheScaleAndEndsWhenTheScaleChanges) {
+    for (int dpi : kScales) {
+        SCOPED_TRACE(dpi);
+        MoveToScale(dpi);
+        CComboUI* combo = window->Controls().protocolRow->GetCombo();
+        combo->SelectItem(1);
+        ASSERT_TRUE(combo->Activate());
+        TestWindow::Pump();
+        HWND drop = ::FindWindowW(L"ComboWnd", nullptr);
+        ASSERT_NE(nullptr, drop);
+        ::UpdateWindow(drop);
+        RECT box{};
+        ::GetWindowRect(drop, &box);
+        const RECT pos = combo->GetPos();
+        EXPECT_EQ(pos.right - pos.left, box.right - box.left);
+        EXPECT_TRUE(LoomTest::SaveScreenshot(drop, Shot("dropdown_" + std::to_string(dpi))));
+        MoveToScale(dpi == 96 ? 144 : 96);
+        EXPECT_FALSE(::IsWindow(drop));
+        EXPECT_EQ(1, combo->GetCurSel());
+    }
+}
+
+// A native edit ends at a change of scale with what was typed kept; the
+// edit made again later is at the new scale (the manager's font).
+TEST_F(WindowScaleTest, NativeEdit_EndsAtAChangeOfScaleWithItsTextKept) {
+    MoveToScale(144);
+    CEditUI* edit = window->Controls().destinationAddressRow->GetEdit();
+    edit->SetFocus();
+    TestWindow::Pump();
+    HWND native = ::GetFocus();
+    ASSERT_TRUE(native != nullptr && ::IsChild(window->GetHWND(), native));
+    ::SetWindowTextW(native, L"123");
+    MoveToScale(120);
+    EXPECT_NE(native, ::GetFocus());
+    EXPECT_EQ("123", edit->GetText());
+    edit->SetFocus();
+    TestWindow::Pump();
+    HWND again = ::GetFocus();
+    ASSERT_TRUE(again != nullptr && ::IsChild(window->GetHWND(), again));
+    EXPECT_EQ(window->GetPaintManager().GetFont(edit->GetFont()),
+              reinterpret_cast<HFONT>(::SendMessageW(again, WM_GETFONT, 0, 0)));
+}
+
+// A scale too large for the monitor: the window fits the work area, as a
+// maximised window does, and nothing fails.
+TEST_F(WindowScaleTest, ScaleTooLargeForTheMonitor_TheWindowFitsTheWorkArea) {
+    MoveToScale(288);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window->GetHWND(), MONITOR_DEFAULTTONEAREST), &monitor));
+    RECT rc{};
+    ::GetWindowRect(window->GetHWND(), &rc);
+    EXPECT_LE(rc.right - rc.left, monitor.rcWork.right - monitor.rcWork.left);
+    EXPECT_LE(rc.bottom - rc.top, monitor.rcWork.bottom - monitor.rcWork.top);
+    EXPECT_GE(rc.left, monitor.rcWork.left);
+    EXPECT_GE(rc.top, monitor.rcWork.top);
+    EXPECT_TRUE(LoomTest::SaveScreenshot(window->GetHWND(), Shot("main_288_zh")));
+}
+
+}  // namespace
+
+namespace {
+
+// The About dialog at each scale in both languages: every text fits, and
+// the screenshot is kept.
+TEST_F(WindowScaleTest, About_EveryTextFitsAtEachScaleInBothLanguages) {
+    for (bool chinese : {true, false}) {
+        DlgAbout dialog(chinese);
+        const HWND wnd = dialog.Open(window->GetHWND());
+        ASSERT_NE(nullptr, wnd);
+        RECT rc{};
+        ::GetWindowRect(wnd, &rc);
+        const SIZE size96{rc.right - rc.left, rc.bottom - rc.top};
+        for (int dpi : kScales) {
+            SCOPED_TRACE(std::to_string(dpi) + (chinese ? " zh" : " en"));
+            SendScaleChange(wnd, dpi, size96);
+            ::UpdateWindow(wnd);
+            TestWindow::Pump();
+            const RECT ok = dialog.GetOkButton()->GetPos();
+            EXPECT_EQ(DpiScale(dpi).Scale(70), ok.right - ok.left);
+            EXPECT_EQ(std::vector<std::string>{}, CutTexts(dialog.GetPaintManager()));
+            EXPECT_TRUE(
+                LoomTest::SaveScreenshot(wnd, Shot("about_" + std::to_string(dpi) + (chinese ? "_zh" : "_en"))));
+        }
+        ::DestroyWindow(wnd);
+    }
+}
+
+}  // namespace
