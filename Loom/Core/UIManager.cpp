@@ -191,6 +191,7 @@ void CUIManager::SetDpi(int dpi) {
     const DpiScale scale(dpi);
     if (scale == scale_) return;
     scale_ = scale;
+    scaledImages_.clear();  // the images of the old scale go
     RemakeFonts();
     // The whole tree again, from the root: every layout reads the 96-DPI
     // numbers at the new scale.

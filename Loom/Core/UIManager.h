@@ -183,6 +183,13 @@ public:
     const TImageInfo* GetImage(const std::string& name) const;
     const TImageInfo* AddImage(const std::string& name, const std::string& type = std::string(), DWORD mask = 0);
     const TImageInfo* FindOrLoadImage(const std::string& name, const std::string& type, DWORD mask) override;
+    // The image at the window's scale: the one drawn for it (resource number
+    // + 1000 at 150 %, + 2000 at 200 %; a file "name@150.png" or
+    // "name@200.png" beside "name.png"), else the next larger one filtered
+    // down, else the largest filtered up, at the 96-DPI size times the
+    // scale. Kept until the scale changes; at 96 the image itself.
+    DpiScale GetRenderScale() const override { return scale_; }
+    const TImageInfo* FindOrLoadScaledImage(const std::string& name, const std::string& type, DWORD mask) override;
 
     // Default attribute lists by element name; the first list for a name stays.
     void AddDefaultAttributeList(const std::string& name, const std::string& list);
@@ -370,6 +377,8 @@ private:
     std::map<std::string, CControlUI*> names_;
     std::map<std::string, std::vector<CControlUI*>> optionGroups_;
     std::map<std::string, TImagePtr> images_;
+    // The images at scale_ (an empty record: none could be made).
+    std::map<std::string, TImagePtr> scaledImages_;
     std::map<std::string, std::string> defaultAttributes_;
 
     DWORD disabledColor_ = 0xFFA7A6AA;

@@ -5,6 +5,7 @@
 #include "Loom/Render/RenderHtmlCanvas.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
+#include "Loom/Render/ImageScale.h"
 #include "Loom/Render/ValueReaders.h"
 #include "platform/Wide.h"
 
@@ -251,6 +252,46 @@ const TImageInfo* CUIManager::FindOrLoadImage(const std::string& name, const std
     if (image != nullptr) return image;
     AddImage(name, type, mask);
     return GetImage(name);
+}
+
+const TImageInfo* CUIManager::FindOrLoadScaledImage(const std::string& name, const std::string& type, DWORD mask) {
+    const TImageInfo* base = FindOrLoadImage(name, type, mask);
+    if (base == nullptr || scale_.IsIdentity()) return base;
+    auto found = scaledImages_.find(name);
+    if (found != scaledImages_.end()) return found->second.get();
+    const int width = scale_.Scale(base->nX), height = scale_.Scale(base->nY);
+    const std::string& path = GetResourcePath();
+    TImagePtr made;
+    for (int drawn : ImageScale::DrawnDpiOrder(scale_.Dpi())) {
+        TImagePtr loaded;
+        const TImageInfo* from = base;
+        if (drawn != DpiScale::kBaseDpi) {
+            if (!type.empty()) {
+                const int id = ImageScale::ScaledResourceId(ValueReaders::ReadInt(name.c_str()) & 0xFFFF, drawn);
+                if (id != 0)
+                    loaded = CRenderer::LoadImage(MAKEINTRESOURCEA(id), type.c_str(), mask, GetResourceInstance(),
+                                                  path.c_str());
+            } else {
+                const std::string file = ImageScale::ScaledFileName(name, drawn);
+                if (!file.empty())
+                    loaded = CRenderer::LoadImage(file.c_str(), nullptr, mask, GetResourceInstance(), path.c_str());
+            }
+            if (!loaded) continue;
+            from = loaded.get();
+        }
+        if (from->nX == width && from->nY == height && loaded) {
+            made = std::move(loaded);
+        } else {
+            made = CRenderer::ResampleImage(*from, width, height);
+        }
+        if (made) {
+            made->sResType = type;
+            made->dwMask = mask;
+        }
+        break;
+    }
+    // A failure is kept too, so that a repaint does not try again.
+    return scaledImages_.emplace(name, std::move(made)).first->second.get();
 }
 
 }  // namespace Loom

@@ -169,9 +169,23 @@ bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& ite
         source.right = std::min(source.right, info->nX);
         source.bottom = std::min(source.bottom, info->nY);
         if (!step.dest.Meets(itemRect) || !step.dest.Meets(paintRect)) continue;
+        TRect corner = step.corner;
+        const DpiScale scale = manager->GetRenderScale();
+        if (!scale.IsIdentity()) {
+            // The source and the corners at the window's scale, in the image
+            // drawn (or filtered) for it; the dest comes from the scaled layout.
+            const TImageInfo* scaled = manager->FindOrLoadScaledImage(step.name, step.type, step.mask);
+            if (scaled && scaled->hBitmap) {
+                info = scaled;
+                source = scale.ScaleEdges(source);
+                source.right = std::min(source.right, info->nX);
+                source.bottom = std::min(source.bottom, info->nY);
+                corner = scale.ScaleEdges(corner);
+            }
+        }
         RECT d = WinRectFrom(step.dest);
         RECT s = WinRectFrom(source);
-        RECT c = WinRectFrom(step.corner);
+        RECT c = WinRectFrom(corner);
         DrawImage(dc, info->hBitmap, d, paint, s, c, info->alphaChannel, step.fade, step.hole, step.xtiled,
                   step.ytiled);
     }

@@ -67,6 +67,10 @@ public:
     static TImagePtr LoadImage(LPCSTR nameOrId, LPCSTR type, DWORD mask, HINSTANCE module = nullptr,
                                const char* resourcePath = "");
 
+    // The image filtered to width x height (ImageScale::Resample), with its
+    // mask and type; nothing for a size beyond a skin image's or below 1.
+    static TImagePtr ResampleImage(const TImageInfo& image, int width, int height);
+
     // Draws bitmap (source part) into dest, only where dest meets paint:
     // nine-slice corners drawn 1:1, the middle stretched or tiled, or left
     // out with hole; blended when alpha is set or fade < 255.

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <string>
 
+#include "Loom/Render/DpiScale.h"
+
 namespace Loom {
 
 // One decoded image: a top-down 32-bit DIB section, blue-green-red-alpha,
@@ -21,7 +23,17 @@ struct TImageInfo {
 class IRenderContext {
 public:
     // The image under that name, loaded on first use; nullptr if it cannot be.
+    // Its size is the one image strings measure in (96 DPI).
     virtual const TImageInfo* FindOrLoadImage(const std::string& name, const std::string& type, DWORD mask) = 0;
+    // The window's display scale; image strings' source rectangles and
+    // corners are 96-DPI numbers drawn at it.
+    virtual DpiScale GetRenderScale() const { return DpiScale(); }
+    // The same image at the window's scale (its source rectangles are the
+    // 96-DPI ones at that scale): at 96 the image itself. nullptr when it
+    // cannot be made; the 96-DPI image is then drawn stretched.
+    virtual const TImageInfo* FindOrLoadScaledImage(const std::string& name, const std::string& type, DWORD mask) {
+        return FindOrLoadImage(name, type, mask);
+    }
     // The font of that index in the font list; the default font if out of range.
     virtual HFONT GetFont(int index) = 0;
     // Metrics of a font of this manager (or of the default font if unknown).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Loom/Render/Render.h"
+#include "Loom/Render/ImageScale.h"
 #include "Loom/Render/RenderBlend.h"
 #include "Loom/Render/RenderPixels.h"
 #include "platform/Files.h"
@@ -183,6 +184,27 @@ TImagePtr CRenderer::LoadImage(LPCSTR nameOrId, LPCSTR type, DWORD mask, HINSTAN
     TImagePtr image = Decode(bytes, mask);
     if (image && hasType && !IS_INTRESOURCE(type)) image->sResType = type;
     return image;
+}
+
+TImagePtr CRenderer::ResampleImage(const TImageInfo& image, int width, int height) {
+    if (width < 1 || height < 1 || width > STBI_MAX_DIMENSIONS || height > STBI_MAX_DIMENSIONS) return nullptr;
+    DIBSECTION from{};
+    if (!image.hBitmap || ::GetObjectW(image.hBitmap, sizeof from, &from) != sizeof from || !from.dsBm.bmBits ||
+        from.dsBm.bmBitsPixel != 32 || from.dsBm.bmWidth != image.nX || from.dsBm.bmHeight != image.nY)
+        return nullptr;
+    uint32_t* bits = nullptr;
+    UniqueBitmap bmp = CRenderBlend::CreateDib32(width, height, &bits);
+    if (!bmp) return nullptr;
+    ::GdiFlush();
+    ImageScale::Resample(static_cast<const uint32_t*>(from.dsBm.bmBits), image.nX, image.nY, bits, width, height);
+    TImagePtr scaled(new TImageInfo);
+    scaled->hBitmap = bmp.release();
+    scaled->nX = width;
+    scaled->nY = height;
+    scaled->alphaChannel = image.alphaChannel;
+    scaled->dwMask = image.dwMask;
+    scaled->sResType = image.sResType;
+    return scaled;
 }
 
 void CRenderer::DrawImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,

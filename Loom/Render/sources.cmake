@@ -4,6 +4,7 @@
 set(LOOM_RENDER_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/ValueReaders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageStringParser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImageScale.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HtmlTokenizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HtmlTagArgs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HtmlLayout.cpp

@@ -253,15 +253,21 @@ TEST(ManagerPaint, ThousandRepaintsLeakNoGdiObjectsOrHandles) {
 }
 
 TEST(ManagerPaint, ManagerReleasesItsGdiObjectsWhenDestroyed) {
-    // One window's life: objects made while it lives, none left after it.
+    // One window's life: objects made while it lives, none left after it,
+    // the images of the scales it went through included.
     auto life = [](int before) {
         TestWindow w;
-        auto* root = Make<CContainerUI>("bkcolor=\"#FF101010\"");
+        auto* root = Make<CContainerUI>("bkcolor=\"#FF101010\" bkimage=\"file='402' restype='PNG'\"");
         ASSERT_TRUE(w.Open(50, 50, root));
         w.Manager().AddFont("Arial", 14, true, false, false);
         w.Manager().SetDefaultFont("Arial", 12, false, false, false);
         w.Manager().SetBackgroundTransparent(true);
         w.Paint();
+        for (int dpi : {144, 168}) {
+            w.Manager().SetDpi(dpi);
+            w.Paint();
+            EXPECT_NE(w.Manager().FindOrLoadScaledImage("402", "PNG", 0), nullptr);
+        }
         EXPECT_GT(CountGdiObjects(), before);
     };
     // What lives for the whole program exists before counting: the shared

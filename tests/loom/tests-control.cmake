@@ -17,7 +17,8 @@ if(WIN32 AND TARGET loom)
   set(control_images ${CMAKE_CURRENT_LIST_DIR}/images)
   set(control_rc ${CMAKE_CURRENT_BINARY_DIR}/ControlTest.rc)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/ControlTest.rc.in ${control_rc} @ONLY)
-  set_source_files_properties(${control_rc} PROPERTIES OBJECT_DEPENDS ${control_images}/control_solid.png)
+  set_source_files_properties(${control_rc} PROPERTIES OBJECT_DEPENDS
+    "${control_images}/control_solid.png;${control_images}/control_scaled.png;${control_images}/control_scaled@150.png")
   velmora_add_test(loom_control_test
     SOURCES ${control_portable_tests} ${control_window_tests} ${CMAKE_CURRENT_LIST_DIR}/TestHeap.cpp ${control_rc}
     LIBS loom testkit DISPLAY)

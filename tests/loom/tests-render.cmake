@@ -3,6 +3,7 @@
 set(render_portable_tests
   ${CMAKE_CURRENT_LIST_DIR}/RenderValueReadersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageStringParserTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImageScaleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HtmlTokenizerTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HtmlLayoutTest.cpp)
 if(WIN32 AND TARGET loom)

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "platform/GdiHandles.h"
+#include "Loom/Render/DpiScale.h"
+#include "Loom/Render/ImageScale.h"
 #include "Loom/Render/Render.h"
 #include "res/version.h"
 
@@ -84,16 +86,21 @@ std::string VersionString(const std::vector<char>& block, const char* key) {
 
 }  // namespace
 
+// At 100 % under its number, at 150 % under number + 1000 and at 200 % under
+// number + 2000, each at the 100 % size times the scale (the window's rule).
 TEST(ResourceImages, EveryImageLoadsAtItsSizeAsASimplifiedChineseResource) {
     for (const ImageSize& e : kImages) {
-        SCOPED_TRACE(e.id);
-        EXPECT_NE(::FindResourceExA(nullptr, "PNG", MAKEINTRESOURCEA(e.id),
-                                    MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)),
-                  nullptr);
-        TImagePtr image = CRenderer::LoadImage(MAKEINTRESOURCEA(e.id), "PNG", 0);
-        ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->nX, e.width);
-        EXPECT_EQ(image->nY, e.height);
+        for (int dpi : ImageScale::kDrawnDpis) {
+            const int id = ImageScale::ScaledResourceId(e.id, dpi);
+            SCOPED_TRACE(id);
+            EXPECT_NE(::FindResourceExA(nullptr, "PNG", MAKEINTRESOURCEA(id),
+                                        MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)),
+                      nullptr);
+            TImagePtr image = CRenderer::LoadImage(MAKEINTRESOURCEA(id), "PNG", 0);
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(image->nX, DpiScale(dpi).Scale(e.width));
+            EXPECT_EQ(image->nY, DpiScale(dpi).Scale(e.height));
+        }
     }
 }
 
@@ -101,23 +108,36 @@ TEST(ResourceImages, EveryImageLoadsAtItsSizeAsASimplifiedChineseResource) {
 // disabled) and y 90, 108, 126, 144 (buttons, thumb, rail); the magenta
 // around them is what the skin's mask takes away, and the background cell at
 // y 162 is a solid face.
+// At 150 and 200 % every cell and gap lies at its 100 % place times the
+// scale, so that the windows' 96-DPI source rectangles cut the same cells.
 TEST(ResourceScrollSheet, SpaceAroundTheCellsIsMagentaAndTheMaskClearsIt) {
-    TImagePtr raw = CRenderer::LoadImage(MAKEINTRESOURCEA(159), "PNG", 0);
-    TImagePtr masked = CRenderer::LoadImage(MAKEINTRESOURCEA(159), "PNG", kMagenta);
-    ASSERT_NE(raw, nullptr);
-    ASSERT_NE(masked, nullptr);
-    EXPECT_TRUE(masked->alphaChannel);
-    for (int x : {0, 18, 36, 54}) {
-        for (int y : {90, 108, 126, 144}) {
-            SCOPED_TRACE(testing::Message() << "cell " << x << "," << y);
-            EXPECT_EQ(PixelAt(*raw, x, y), kMagenta);
-            EXPECT_EQ(PixelAt(*masked, x, y), 0u);
-            EXPECT_EQ(PixelAt(*raw, x + 15, y + 15), kMagenta);
+    for (int dpi : ImageScale::kDrawnDpis) {
+        SCOPED_TRACE(dpi);
+        const DpiScale k(dpi);
+        const int id = ImageScale::ScaledResourceId(159, dpi);
+        TImagePtr raw = CRenderer::LoadImage(MAKEINTRESOURCEA(id), "PNG", 0);
+        TImagePtr masked = CRenderer::LoadImage(MAKEINTRESOURCEA(id), "PNG", kMagenta);
+        ASSERT_NE(raw, nullptr);
+        ASSERT_NE(masked, nullptr);
+        EXPECT_TRUE(masked->alphaChannel);
+        for (int x : {0, 18, 36, 54}) {
+            for (int y : {90, 108, 126, 144}) {
+                SCOPED_TRACE(testing::Message() << "cell " << x << "," << y);
+                EXPECT_EQ(PixelAt(*raw, k.Scale(x), k.Scale(y)), kMagenta);
+                EXPECT_EQ(PixelAt(*masked, k.Scale(x), k.Scale(y)), 0u);
+                EXPECT_EQ(PixelAt(*raw, k.Scale(x + 16) - 1, k.Scale(y + 16) - 1), kMagenta);
+            }
+            EXPECT_EQ(PixelAt(*masked, k.Scale(x + 8), k.Scale(134)) >> 24, 0xFFu) << "thumb middle at x " << x;
+            EXPECT_EQ(PixelAt(*masked, k.Scale(x + 8), k.Scale(170)) >> 24, 0xFFu) << "background at x " << x;
+            // The background cell runs to the sheet's last row.
+            EXPECT_EQ(PixelAt(*masked, k.Scale(x + 8), raw->nY - 1) >> 24, 0xFFu) << "last row at x " << x;
         }
-        EXPECT_EQ(PixelAt(*masked, x + 8, 134) >> 24, 0xFFu) << "thumb middle at x " << x;
-        EXPECT_EQ(PixelAt(*masked, x + 8, 170) >> 24, 0xFFu) << "background at x " << x;
+        // Every column of the gaps between the cells, the whole sheet down.
+        for (int gap : {16, 34, 52}) {
+            for (int gx = k.Scale(gap); gx < k.Scale(gap + 2); ++gx)
+                for (int y = 0; y < raw->nY; ++y) ASSERT_EQ(PixelAt(*raw, gx, y), kMagenta) << gx << "," << y;
+        }
     }
-    for (int gap : {16, 17, 34, 35, 52, 53}) EXPECT_EQ(PixelAt(*raw, gap, 100), kMagenta) << "gap " << gap;
 }
 
 TEST(ResourceIcon, GroupHoldsAnImageForEverySizeWindowsAsksFor) {
