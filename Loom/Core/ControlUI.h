@@ -100,6 +100,8 @@ public:
     DpiScale GetScale() const;
     int ScaleMeasure(int n) const { return GetScale().Scale(n); }
     int UnscaleMeasure(int n) const { return GetScale().Unscale(n); }
+    // Edge widths (a padding, a border's sides): each edge on its own.
+    RECT ScaleEdges(const RECT& edges) const;
     RECT GetScaledPadding() const;
     SIZE GetScaledFixedXY() const;
     int GetScaledFixedWidth() const { return ScaleMeasure(GetFixedWidth()); }
@@ -108,6 +110,12 @@ public:
     int GetScaledMaxWidth() const { return ScaleMeasure(GetMaxWidth()); }
     int GetScaledMinHeight() const { return ScaleMeasure(GetMinHeight()); }
     int GetScaledMaxHeight() const { return ScaleMeasure(GetMaxHeight()); }
+    // What the painting reads the same way: the border sizes (the one size
+    // and each side's) and the round corner, at the manager's scale. A
+    // border of at least one pixel at 96 DPI stays at least one pixel.
+    int GetScaledBorderSize() const { return ScaleMeasure(borderSize_); }
+    RECT GetScaledSideBorderSizes() const { return ScaleEdges(sideBorders_); }
+    SIZE GetScaledBorderRound() const;
 
     virtual const std::string& GetToolTip() const;
     virtual void SetToolTip(const std::string& text);
