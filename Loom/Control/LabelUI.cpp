@@ -261,8 +261,9 @@ bool CLabelUI::SetEffectAttribute(const char* name, const char* value) {
 // --- painting ----------------------------------------------------------------
 
 RECT CLabelUI::GetTextRect() const {
-    return RECT{pos_.left + textPadding_.left, pos_.top + textPadding_.top, pos_.right - textPadding_.right,
-                pos_.bottom - textPadding_.bottom};
+    const RECT padding = GetScaledTextPadding();
+    return RECT{pos_.left + padding.left, pos_.top + padding.top, pos_.right - padding.right,
+                pos_.bottom - padding.bottom};
 }
 
 void CLabelUI::TakeDefaultColors() {
