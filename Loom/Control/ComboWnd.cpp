@@ -15,13 +15,17 @@ UINT CComboWnd::GetClassStyle() const { return CS_DBLCLKS; }
 // Below the combo, as wide as the combo (or the drop-down width), as high as
 // the visible items need plus 4 for the frame and inset, at most the
 // drop-down height; above the combo when the monitor's work area ends first.
+// The drop-down size and the frame are 96-DPI numbers, shown at the combo's
+// scale.
 RECT CComboWnd::PlaceBelowOrAbove() const {
-    const SIZE box = owner_->GetDropBoxSize();
+    const DpiScale scale = owner_->GetScale();
+    const SIZE box96 = owner_->GetDropBoxSize();
+    const SIZE box{scale.Scale(box96.cx), scale.Scale(box96.cy)};
     const RECT combo = owner_->GetPos();
     RECT rc{combo.left, combo.bottom, combo.right, combo.bottom + box.cy};
     if (box.cx > 0) rc.right = rc.left + box.cx;
     const SIZE available{rc.right - rc.left, rc.bottom - rc.top};
-    long long needed = 4;
+    long long needed = scale.Scale(4);
     for (int i = 0; i < owner_->GetCount(); ++i) {
         CControlUI* item = owner_->GetItemAt(i);
         if (item->IsVisible()) needed += item->EstimateSize(available).cy;
@@ -62,6 +66,8 @@ bool CComboWnd::Open(CComboUI* owner) {
 void CComboWnd::BuildList() {
     manager_.Init(wnd_);
     CUIManager* comboManager = owner_->GetManager();
+    // The list is shown at the combo's window's scale.
+    manager_.SetDpi(comboManager->GetScale().Dpi());
     manager_.SetResourceParent(comboManager);
     layout_ = new CVerticalLayoutUI;
     const char* defaults = comboManager->GetDefaultAttributeList("VerticalLayout");
