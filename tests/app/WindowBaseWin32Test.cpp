@@ -35,6 +35,7 @@ public:
         AddNotifyHandler("windowinit", "", ParamHandler([this](WPARAM, LPARAM) { ++windowInits; }));
     }
     HWND CreateHidden(HWND owner = nullptr) { return Create(owner, "window", kStyle, kExStyle, 0, 0, 670, 444); }
+    CUIManager& Manager() { return paintManager_; }
 
     int windowInits = 0;
     bool rootAttachedAtInit = false;
@@ -166,6 +167,25 @@ TEST(WindowBase, TheCaptionBandDragsExceptOverControlsThatTakeTheMouse) {
     // Double-clicking the caption leaves the window as it is.
     ::SendMessageA(w, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     EXPECT_FALSE(::IsZoomed(w));
+}
+
+// At 144 DPI the caption band of 36 pixels is 54: hit tests follow the
+// band at the scale, with the controls laid out at it.
+TEST(WindowBase, TheCaptionBandIsHitTestedAtTheWindowsScale) {
+    SkinWindow& w = Shared();
+    struct Back96 {
+        SkinWindow& w;
+        ~Back96() {
+            w.Manager().SetDpi(96);
+            TestWindow::PumpUntil([this] { return w.title->GetHeight() == 33; }, 3000);
+        }
+    } back{w};
+    w.Manager().SetDpi(144);
+    ASSERT_TRUE(TestWindow::PumpUntil([&w] { return w.title->GetHeight() == 50; }, 3000));
+    EXPECT_EQ(HitTestAt(w, w.title, 10), HTCAPTION);
+    EXPECT_EQ(HitTestAt(w, w.close, 10), HTCLIENT);
+    EXPECT_EQ(HitTestAt(w, w.title, 53), HTCAPTION);
+    EXPECT_EQ(HitTestAt(w, w.title, 54), HTCLIENT);  // below the band
 }
 
 TEST(WindowBase, TheWindowRegionHasRoundedCornersAndResizingLeaksNothing) {
