@@ -1,5 +1,6 @@
 #include "Loom/Core/ControlUI.h"
 
+#include <climits>
 #include <cstring>
 
 #include "Loom/Core/AttributeList.h"
@@ -100,6 +101,27 @@ void CControlUI::SetPos(RECT rc) {
     updateNeeded_ = false;
     ::UnionRect(&invalid, &invalid, &pos_);
     if (ClipToAncestors(invalid)) manager_->Invalidate(invalid);
+}
+
+TRect CControlUI::GetExactPos() const {
+    const int dpi = GetScale().Dpi();
+    if (exactDpi_ == dpi) {
+        const RECT rounded{DpiScale::PixelsOfFine(exactPos_.left), DpiScale::PixelsOfFine(exactPos_.top),
+                           DpiScale::PixelsOfFine(exactPos_.right), DpiScale::PixelsOfFine(exactPos_.bottom)};
+        if (::EqualRect(&rounded, &pos_)) return exactPos_;
+    }
+    auto fine = [](LONG px) {
+        const long long f = DpiScale::FineOfPixels(px);
+        return static_cast<int>(f > INT_MAX ? INT_MAX : f < INT_MIN ? INT_MIN : f);
+    };
+    return TRect{fine(pos_.left), fine(pos_.top), fine(pos_.right), fine(pos_.bottom)};
+}
+
+void CControlUI::SetExactPos(const TRect& rc) {
+    exactPos_ = rc;
+    exactDpi_ = GetScale().Dpi();
+    SetPos(RECT{DpiScale::PixelsOfFine(rc.left), DpiScale::PixelsOfFine(rc.top), DpiScale::PixelsOfFine(rc.right),
+                DpiScale::PixelsOfFine(rc.bottom)});
 }
 
 void CControlUI::StoreFloatOffsets() {

@@ -60,6 +60,14 @@ public:
 
     virtual const RECT& GetPos() const;
     virtual void SetPos(RECT rc);
+    // The rectangle in fine units (DpiScale) as the layout that placed the
+    // control computed it before rounding its edges to pixels, so that the
+    // control's own layout goes on from the unrounded edges. A control that
+    // was not placed so, or was moved since, or a scale since changed,
+    // answers its pixels in fine units.
+    TRect GetExactPos() const;
+    // SetPos with rc, given in fine units, rounded to pixels; remembers rc.
+    void SetExactPos(const TRect& rc);
     virtual int GetWidth() const;
     virtual int GetHeight() const;
     virtual int GetX() const;
@@ -275,6 +283,8 @@ protected:
     RECT sideBorders_{0, 0, 0, 0};
 
 private:
+    TRect exactPos_;
+    int exactDpi_ = 0;  // the scale exactPos_ was given at; 0: none given
     bool destroyListenersRun_ = false;
     mutable std::shared_ptr<int> life_;  // made when first asked for
     // Helpers of SetAttribute, one per group of names; each answers whether
