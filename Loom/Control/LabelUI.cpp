@@ -297,7 +297,13 @@ void CLabelUI::PaintText(HDC dc) {
         PaintPlainText(dc, rc);
         return;
     }
-    CLabelEffectPainter::Paint(dc, manager_->GetFont(font_), rc, effectText_, textColor_, effects_);
+    // The shadow's offset and the gradient's length are 96-DPI pixels.
+    TLabelEffects effects = effects_;
+    const float factor = static_cast<float>(GetScale().Dpi()) / DpiScale::kBaseDpi;
+    effects.shadowOffsetX *= factor;
+    effects.shadowOffsetY *= factor;
+    effects.gradientLength = ScaleMeasure(effects_.gradientLength);
+    CLabelEffectPainter::Paint(dc, manager_->GetFont(font_), rc, effectText_, textColor_, effects);
 }
 
 void CLabelUI::PaintPlainText(HDC dc, RECT rc) {
