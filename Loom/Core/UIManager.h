@@ -205,7 +205,7 @@ public:
     // take their height at it. SetDpi with a new DPI makes the fonts again
     // and lays the whole window out again from the 96-DPI numbers; the same
     // DPI changes nothing.
-    const DpiScale& GetScale() const { return scale_; }
+    const DpiScale& GetScale() const override { return scale_; }
     void SetDpi(int dpi);
 
     CControlUI* GetRoot() const { return root_; }
