@@ -76,12 +76,13 @@ TEST(PaintDpi, RoundCornersClipAtTheScale) {
     EXPECT_EQ(s.At(30, 30), 0x000000u);
 }
 
-// The text moves by the scaled padding: 10 at 96 DPI is 15 at 144.
-TEST(PaintDpi, TextPaddingMovesTheTextByItsScaledWidth) {
-    auto inkAt144 = [](const char* padding) {
+// The text moves by the scaled padding, 10 at 96 DPI being 15 at 144, and
+// by an html text's own space, {x 20} being 30.
+TEST(PaintDpi, TextPaddingAndHtmlSpacesMoveTheTextByTheirScaledWidths) {
+    auto inkAt144 = [](const char* attributes) {
         auto* root = Make<CContainerUI>("bkcolor=\"#FFFFFFFF\"");
         auto* label = Make<CLabelUI>("text=\"H\" textcolor=\"#FF000000\" align=\"left\"");
-        label->SetAttribute("textpadding", padding);
+        label->ApplyAttributeList(attributes);
         root->Add(label);
         TestWindow w;
         if (!w.Open(80, 30, root)) return -100;
@@ -90,9 +91,12 @@ TEST(PaintDpi, TextPaddingMovesTheTextByItsScaledWidth) {
         PrintClient(w.GetHWND(), s);
         return FirstInkColumn(s, 120, 0, 45);
     };
-    const int unpadded = inkAt144("0,0,0,0");
-    ASSERT_GE(unpadded, 0);
-    EXPECT_EQ(inkAt144("10,0,0,0"), unpadded + 15);
+    const int plain = inkAt144("");
+    ASSERT_GE(plain, 0);
+    EXPECT_EQ(inkAt144("textpadding=\"10,0,0,0\""), plain + 15);
+    const int html = inkAt144("showhtml=\"true\"");
+    ASSERT_GE(html, 0);
+    EXPECT_EQ(inkAt144("showhtml=\"true\" text=\"{x 20}H\""), html + 30);
 }
 
 // A column dragged at 144 DPI keeps its width in 96-DPI numbers: shown at 96
