@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "Loom/Render/DpiScale.h"
+
 namespace Loom {
 
 namespace {
@@ -15,13 +17,6 @@ int ToInt(long long v) {
 }
 
 long long Max0(long long v) { return v < 0 ? 0 : v; }
-
-// n / d rounded half away from zero.
-long long RoundDiv(long long n, long long d) {
-    if (d <= 1) return n;
-    const long long half = d / 2;
-    return n >= 0 ? (n + half) / d : -((-n + half) / d);
-}
 
 // The measures of one child in the arithmetic's units.
 struct ChildMeasures {
@@ -48,14 +43,14 @@ ChildMeasures MeasuresOf(const StackChildInfo& info, long long unit) {
 // An estimate (in pixels) in the arithmetic's units: the fixed size
 // unrounded where the estimate is that fixed size at the scale.
 long long FromEstimate(int estimate, int fixed, const StackParams& p) {
-    if (fixed != 0 && estimate == RoundDiv(static_cast<long long>(fixed) * p.unit, p.pixel)) {
+    if (fixed != 0 && estimate == DpiScale::RoundDiv(static_cast<long long>(fixed) * p.unit, p.pixel)) {
         return static_cast<long long>(fixed) * p.unit;
     }
     return static_cast<long long>(estimate) * p.pixel;
 }
 
 // A length in the arithmetic's units as the pixels a child is asked with.
-int ToPixels(long long v, const StackParams& p) { return ToInt(RoundDiv(v, p.pixel)); }
+int ToPixels(long long v, const StackParams& p) { return ToInt(DpiScale::RoundDiv(v, p.pixel)); }
 
 long long Clamp64(long long value, long long min, long long max) {
     if (value < min) value = min;
@@ -97,7 +92,7 @@ FirstPass MeasureFixed(IStackChildren& children, const StackParams& params, bool
 // Each auto-sized child's share of the free room, in whole units.
 long long ExpandShare(const FirstPass& pass, long long availableMain, long long unit) {
     if (pass.adjustables == 0) return 0;
-    const long long room = RoundDiv(availableMain, unit) * unit;
+    const long long room = DpiScale::RoundDiv(availableMain, unit) * unit;
     return Max0((room - pass.fixed) / pass.adjustables) / unit * unit;
 }
 
@@ -130,7 +125,7 @@ long long MainSize(long long estimate, long long after, long long min, long long
 
 StackParams FineStackParams(const TRect& rc, int dpi, int childPadding, LayoutSize scrollRange, int scrollX,
                             int scrollY) {
-    constexpr long long kFine = 96;  // fine units in a pixel of the window
+    constexpr long long kFine = DpiScale::kFinePerPixel;
     StackParams p;
     p.rc = rc;
     p.available = LayoutSize{ToInt(static_cast<long long>(rc.Width()) + scrollRange.cx * kFine),
@@ -185,7 +180,7 @@ int StackVertically(IStackChildren& children, const StackParams& params) {
         cur.remaining -= cy + gap + m.padBottom;
     }
     cur.needed += static_cast<long long>(pass.estimated - 1) * gap;
-    return ToInt(RoundDiv(cur.needed, params.pixel));
+    return ToInt(DpiScale::RoundDiv(cur.needed, params.pixel));
 }
 
 int StackHorizontally(IStackChildren& children, const StackParams& params) {
@@ -224,7 +219,7 @@ int StackHorizontally(IStackChildren& children, const StackParams& params) {
         cur.remaining -= cx + gap + m.padRight;
     }
     cur.needed += static_cast<long long>(pass.estimated - 1) * gap;
-    return ToInt(RoundDiv(cur.needed, params.pixel));
+    return ToInt(DpiScale::RoundDiv(cur.needed, params.pixel));
 }
 
 TRect PlaceFloating(const TRect& parent, FloatPlacement& f) {
