@@ -216,7 +216,7 @@ LRESULT WindowImplBase::OnNcHitTest(WPARAM, LPARAM lParam, bool& handled) {
     ::ScreenToClient(wnd_, &pt);
     RECT client{0, 0, 0, 0};
     ::GetClientRect(wnd_, &client);
-    const RECT caption = paintManager_.GetCaptionRect();
+    const RECT caption = paintManager_.GetScaledCaptionRect();
     if (pt.x < client.left + caption.left || pt.x >= client.right - caption.right) return HTCLIENT;
     if (pt.y >= caption.top && pt.y < caption.bottom) {
         const CControlUI* control = paintManager_.FindControl(pt);
@@ -247,7 +247,7 @@ LRESULT WindowImplBase::OnSize(WPARAM, LPARAM, bool&) {
 }
 
 void WindowImplBase::ApplyRoundRegion() {
-    const SIZE corner = paintManager_.GetRoundCorner();
+    const SIZE corner = paintManager_.GetScaledRoundCorner();
     if (::IsIconic(wnd_) || (corner.cx == 0 && corner.cy == 0)) return;
     RECT rc{0, 0, 0, 0};
     if (!::GetWindowRect(wnd_, &rc)) return;

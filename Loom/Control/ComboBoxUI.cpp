@@ -44,7 +44,7 @@ void CComboBoxUI::PaintArrow(HDC dc) {
         cell = 3;
     }
     const int cellWidth = image->nX / 5;
-    const int border = borderSize_;
+    const int border = GetScaledBorderSize();
     const int width = pos_.right - pos_.left;
     const int height = pos_.bottom - pos_.top;
     char modify[128];

@@ -350,8 +350,9 @@ void CComboUI::PaintStatusImage(HDC dc) {
 void CComboUI::PaintText(HDC dc) {
     CControlUI* control = GetItemAt(curSel_);
     if (control == nullptr) return;
-    const RECT rc{pos_.left + textPadding_.left, pos_.top + textPadding_.top, pos_.right - textPadding_.right,
-                  pos_.bottom - textPadding_.bottom};
+    const RECT padding = ScaleEdges(textPadding_);
+    const RECT rc{pos_.left + padding.left, pos_.top + padding.top, pos_.right - padding.right,
+                  pos_.bottom - padding.bottom};
     if (IListItemUI* item = ListItemOf(control)) {
         item->DrawItemText(dc, rc);
         return;

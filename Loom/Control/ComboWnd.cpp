@@ -15,11 +15,12 @@ UINT CComboWnd::GetClassStyle() const { return CS_DBLCLKS; }
 // Below the combo, as wide as the combo (or the drop-down width), as high as
 // the visible items need plus 4 for the frame and inset, at most the
 // drop-down height; above the combo when the monitor's work area ends first.
+// The drop-down size and the frame are 96-DPI numbers, shown at the combo's
+// scale.
 RECT CComboWnd::PlaceBelowOrAbove() const {
-    // The drop box's size is a 96-DPI number; the combo's rectangle and the
-    // items' estimates are already at the window's scale.
-    const DpiScale& scale = owner_->GetManager()->GetScale();
-    const SIZE box{scale.Scale(owner_->GetDropBoxSize().cx), scale.Scale(owner_->GetDropBoxSize().cy)};
+    const DpiScale scale = owner_->GetScale();
+    const SIZE box96 = owner_->GetDropBoxSize();
+    const SIZE box{scale.Scale(box96.cx), scale.Scale(box96.cy)};
     const RECT combo = owner_->GetPos();
     RECT rc{combo.left, combo.bottom, combo.right, combo.bottom + box.cy};
     if (box.cx > 0) rc.right = rc.left + box.cx;

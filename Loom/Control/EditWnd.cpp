@@ -88,7 +88,7 @@ void CEditWnd::Discard() {
 
 RECT CEditWnd::NativeRect(const CEditUI& owner) {
     const RECT& pos = owner.GetPos();
-    const RECT padding = owner.GetTextPadding();
+    const RECT padding = owner.GetScaledTextPadding();
     RECT rc{pos.left + padding.left, pos.top + padding.top, pos.right - padding.right, pos.bottom - padding.bottom};
     CUIManager* manager = owner.GetManager();
     if (manager == nullptr) return rc;

@@ -261,8 +261,9 @@ bool CLabelUI::SetEffectAttribute(const char* name, const char* value) {
 // --- painting ----------------------------------------------------------------
 
 RECT CLabelUI::GetTextRect() const {
-    return RECT{pos_.left + textPadding_.left, pos_.top + textPadding_.top, pos_.right - textPadding_.right,
-                pos_.bottom - textPadding_.bottom};
+    const RECT padding = GetScaledTextPadding();
+    return RECT{pos_.left + padding.left, pos_.top + padding.top, pos_.right - padding.right,
+                pos_.bottom - padding.bottom};
 }
 
 void CLabelUI::TakeDefaultColors() {
@@ -296,7 +297,13 @@ void CLabelUI::PaintText(HDC dc) {
         PaintPlainText(dc, rc);
         return;
     }
-    CLabelEffectPainter::Paint(dc, manager_->GetFont(font_), rc, effectText_, textColor_, effects_);
+    // The shadow's offset and the gradient's length are 96-DPI pixels.
+    TLabelEffects effects = effects_;
+    const float factor = static_cast<float>(GetScale().Dpi()) / DpiScale::kBaseDpi;
+    effects.shadowOffsetX *= factor;
+    effects.shadowOffsetY *= factor;
+    effects.gradientLength = ScaleMeasure(effects_.gradientLength);
+    CLabelEffectPainter::Paint(dc, manager_->GetFont(font_), rc, effectText_, textColor_, effects);
 }
 
 void CLabelUI::PaintPlainText(HDC dc, RECT rc) {

@@ -55,6 +55,9 @@ public:
     void SetFont(int index);
     RECT GetTextPadding() const { return textPadding_; }
     void SetTextPadding(RECT padding);
+    // The text padding (kept at 96 DPI) at the manager's scale, as the text
+    // is painted and measured with it.
+    RECT GetScaledTextPadding() const { return ScaleEdges(textPadding_); }
     bool IsShowHtml() const { return showHtml_; }
     void SetShowHtml(bool on);
 

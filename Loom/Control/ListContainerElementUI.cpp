@@ -59,12 +59,13 @@ bool CListContainerElementUI::HandleItemEvent(UIEvent& event) {
 }
 
 SIZE CListContainerElementUI::EstimateSize(SIZE /*available*/) {
-    SIZE sz = fixedSize_;
+    SIZE sz{GetScaledFixedWidth(), GetScaledFixedHeight()};
     if (sz.cy != 0 || manager_ == nullptr) return sz;
     const TListInfoUI* info = owner_ != nullptr ? owner_->GetListInfo() : nullptr;
     const int font = info != nullptr ? info->font : -1;
-    const int padding = info != nullptr ? info->textPadding.top + info->textPadding.bottom : 0;
-    sz.cy = manager_->GetFontInfo(font).tmHeight + padding + 8;
+    const int padding =
+        info != nullptr ? ScaleMeasure(info->textPadding.top) + ScaleMeasure(info->textPadding.bottom) : 0;
+    sz.cy = manager_->GetFontInfo(font).tmHeight + padding + ScaleMeasure(8);
     return sz;
 }
 
@@ -88,7 +89,9 @@ void CListContainerElementUI::PaintBkColor(HDC dc) {
         }
     }
     if (info.lineColor != 0) {
-        CRenderer::DrawLine(dc, RECT{pos_.left, pos_.bottom - 1, pos_.right, pos_.bottom - 1}, 1, info.lineColor);
+        const int width = ScaleMeasure(1);
+        const int y = pos_.bottom - (width + 1) / 2;  // the pen's width centred on y, within the row
+        CRenderer::DrawLine(dc, RECT{pos_.left, y, pos_.right, y}, width, info.lineColor);
     }
 }
 

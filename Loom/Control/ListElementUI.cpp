@@ -89,8 +89,9 @@ void CListElementUI::DrawItemBk(HDC dc, const RECT& rc) {
         if (!DrawImage(dc, info->bkImage)) info->bkImage.clear();
     }
     if (info->lineColor != 0) {
-        const RECT line{rc.left, rc.bottom - 1, rc.right, rc.bottom - 1};
-        CRenderer::DrawLine(dc, line, 1, info->lineColor);
+        const int width = ScaleMeasure(1);
+        const int y = rc.bottom - (width + 1) / 2;  // the pen's width centred on y, within the row
+        CRenderer::DrawLine(dc, RECT{rc.left, y, rc.right, y}, width, info->lineColor);
     }
 }
 

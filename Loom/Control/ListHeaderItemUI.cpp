@@ -46,8 +46,9 @@ void CListHeaderItemUI::SetSepWidth(int width) {
 }
 
 RECT CListHeaderItemUI::GetThumbRect() const {
-    if (sepWidth_ > 0) return RECT{std::max(pos_.left, pos_.right - sepWidth_), pos_.top, pos_.right, pos_.bottom};
-    if (sepWidth_ < 0) return RECT{pos_.left, pos_.top, std::min(pos_.right, pos_.left - sepWidth_), pos_.bottom};
+    const int sep = ScaleMeasure(sepWidth_);
+    if (sep > 0) return RECT{std::max(pos_.left, pos_.right - sep), pos_.top, pos_.right, pos_.bottom};
+    if (sep < 0) return RECT{pos_.left, pos_.top, std::min(pos_.right, pos_.left - sep), pos_.bottom};
     return RECT{0, 0, 0, 0};
 }
 
@@ -115,22 +116,24 @@ bool CListHeaderItemUI::HandleMouse(UIEvent& event) {
 }
 
 // The separator follows the pointer; the whole list is laid out again so
-// that its items take the new column edges.
+// that its items take the new column edges. The pointer moves in the
+// window's pixels; the column keeps its width in 96-DPI numbers, so that a
+// later change of scale shows it from those and never scales it twice.
 void CListHeaderItemUI::DragTo(POINT pt) {
     const int dx = pt.x - lastMouse_.x;
     lastMouse_ = pt;
     if (dx == 0) return;
-    const int least = std::max(GetMinWidth(), std::abs(sepWidth_));
+    const int least = std::max(GetScaledMinWidth(), std::abs(ScaleMeasure(sepWidth_)));
     int width = GetWidth() + (sepWidth_ >= 0 ? dx : -dx);
-    width = std::min(std::max(width, least), GetMaxWidth());
-    if (width == GetWidth() && width == GetFixedWidth()) return;
-    SetFixedWidth(width);
+    width = std::min(std::max(width, least), GetScaledMaxWidth());
+    if (width == GetWidth() && width == GetScaledFixedWidth()) return;
+    SetFixedWidth(UnscaleMeasure(width));
     if (parent_ != nullptr) parent_->RequestParentLayout();
 }
 
 SIZE CListHeaderItemUI::EstimateSize(SIZE /*available*/) {
-    SIZE sz = fixedSize_;
-    if (sz.cy == 0 && manager_ != nullptr) sz.cy = manager_->GetFontInfo(font_).tmHeight + 14;
+    SIZE sz{GetScaledFixedWidth(), GetScaledFixedHeight()};
+    if (sz.cy == 0 && manager_ != nullptr) sz.cy = manager_->GetFontInfo(font_).tmHeight + ScaleMeasure(14);
     return sz;
 }
 
@@ -167,8 +170,8 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
 void CListHeaderItemUI::PaintText(HDC dc) {
     if (text_.empty() || manager_ == nullptr) return;
     const DWORD color = textColor_ != 0 ? textColor_ : manager_->GetDefaultFontColor();
-    RECT rc{pos_.left + textPadding_.left, pos_.top + textPadding_.top, pos_.right - textPadding_.right,
-            pos_.bottom - textPadding_.bottom};
+    const RECT padding = ScaleEdges(textPadding_);
+    RECT rc{pos_.left + padding.left, pos_.top + padding.top, pos_.right - padding.right, pos_.bottom - padding.bottom};
     if (showHtml_) {
         int links = 0;
         CRenderer::DrawHtmlText(dc, manager_, rc, text_.c_str(), color, nullptr, nullptr, links,

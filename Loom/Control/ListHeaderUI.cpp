@@ -13,7 +13,7 @@ void* CListHeaderUI::GetInterface(const char* name) {
 }
 
 SIZE CListHeaderUI::EstimateSize(SIZE available) {
-    SIZE sz{fixedSize_.cx, fixedSize_.cy};
+    SIZE sz{GetScaledFixedWidth(), GetScaledFixedHeight()};
     if (sz.cy != 0) return sz;
     for (CControlUI* item : items_) {
         if (!item->IsVisible() || item->IsFloat()) continue;

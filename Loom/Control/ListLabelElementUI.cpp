@@ -55,14 +55,14 @@ void CListLabelElementUI::DoEvent(UIEvent& event) {
 }
 
 SIZE CListLabelElementUI::EstimateSize(SIZE /*available*/) {
-    if (owner_ == nullptr) return fixedSize_;
+    SIZE size{GetScaledFixedWidth(), GetScaledFixedHeight()};
+    if (owner_ == nullptr) return size;
     const TListInfoUI* info = owner_->GetListInfo();
-    const RECT& pad = info->textPadding;
-    SIZE size = fixedSize_;
+    const RECT pad = ScaleEdges(info->textPadding);
     CUIManager* fonts = FontOwner(manager_, info->font);
     if (size.cy == 0) {
         const int fontHeight = fonts != nullptr ? fonts->GetFontInfo(info->font).tmHeight : 0;
-        size.cy = fontHeight + pad.top + pad.bottom + 8;
+        size.cy = fontHeight + pad.top + pad.bottom + ScaleMeasure(8);
     }
     if (size.cx == 0 && fonts != nullptr && fonts->GetPaintDC() != nullptr && !text_.empty()) {
         RECT rc{0, 0, 9999, size.cy};
@@ -91,8 +91,8 @@ void CListLabelElementUI::DrawItemText(HDC dc, const RECT& rc) {
     if ((buttonState_ & StateHot) != 0) color = info->hotTextColor;
     if (selected_) color = info->selectedTextColor;
     if (!IsEnabled()) color = info->disabledTextColor;
-    RECT text{rc.left + info->textPadding.left, rc.top + info->textPadding.top, rc.right - info->textPadding.right,
-              rc.bottom - info->textPadding.bottom};
+    const RECT pad = ScaleEdges(info->textPadding);
+    RECT text{rc.left + pad.left, rc.top + pad.top, rc.right - pad.right, rc.bottom - pad.bottom};
     CUIManager* fonts = FontOwner(manager_, info->font);
     if (info->showHtml) {
         int links = 0;

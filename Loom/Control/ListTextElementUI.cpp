@@ -124,10 +124,11 @@ void CListTextElementUI::DrawItemText(HDC dc, const RECT& rc) {
 void CListTextElementUI::DrawCell(HDC dc, RECT cell, const std::string& text, DWORD color, const TListInfoUI& info,
                                   int& used) {
     if (text.empty()) return;
-    cell.left += info.textPadding.left;
-    cell.top += info.textPadding.top;
-    cell.right -= info.textPadding.right;
-    cell.bottom -= info.textPadding.bottom;
+    const RECT pad = ScaleEdges(info.textPadding);
+    cell.left += pad.left;
+    cell.top += pad.top;
+    cell.right -= pad.right;
+    cell.bottom -= pad.bottom;
     const UINT style = info.textStyle | DT_SINGLELINE;
     if (!info.showHtml) {
         CRenderer::DrawText(dc, manager_, cell, text.c_str(), color, info.font, style);

@@ -143,8 +143,9 @@ void CListUI::RenumberItems(int from) {
 
 void CListUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    const RECT client{pos_.left + inset_.left, pos_.top + inset_.top, pos_.right - inset_.right,
-                      pos_.bottom - inset_.bottom};
+    const RECT inset = GetScaledInset();
+    const RECT client{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right,
+                      pos_.bottom - inset.bottom};
     RECT body = client;
     if (header_->IsVisible() && header_->GetCount() > 0) {
         const SIZE sz = header_->EstimateSize(SIZE{client.right - client.left, client.bottom - client.top});

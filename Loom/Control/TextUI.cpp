@@ -84,7 +84,8 @@ void CTextUI::DoEvent(UIEvent& event) {
 
 SIZE CTextUI::EstimateSize(SIZE available) {
     if (manager_ == nullptr) return CControlUI::EstimateSize(available);
-    RECT rc{textPadding_.left, 0, std::max(available.cx, fixedSize_.cx) - textPadding_.right, 9999};
+    const RECT padding = GetScaledTextPadding();
+    RECT rc{padding.left, 0, std::max<long>(available.cx, GetScaledFixedWidth()) - padding.right, 9999};
     const UINT measure = DT_CALCRECT | textStyle_;
     if (showHtml_) {
         int links = 0;
@@ -93,9 +94,8 @@ SIZE CTextUI::EstimateSize(SIZE available) {
     } else {
         CRenderer::DrawText(manager_->GetPaintDC(), manager_, rc, text_.c_str(), textColor_, font_, measure);
     }
-    SIZE size{rc.right - rc.left + textPadding_.left + textPadding_.right,
-              rc.bottom - rc.top + textPadding_.top + textPadding_.bottom};
-    if (fixedSize_.cy != 0) size.cy = fixedSize_.cy;
+    SIZE size{rc.right - rc.left + padding.left + padding.right, rc.bottom - rc.top + padding.top + padding.bottom};
+    if (fixedSize_.cy != 0) size.cy = GetScaledFixedHeight();
     return size;
 }
 

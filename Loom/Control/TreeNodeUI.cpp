@@ -292,10 +292,11 @@ void CTreeNodeUI::PaintText(HDC dc) {
     UINT style = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
     int font = -1;
     if (info != nullptr) {
-        rc.left += info->textPadding.left;
-        rc.top += info->textPadding.top;
-        rc.right -= info->textPadding.right;
-        rc.bottom -= info->textPadding.bottom;
+        const RECT pad = ScaleEdges(info->textPadding);
+        rc.left += pad.left;
+        rc.top += pad.top;
+        rc.right -= pad.right;
+        rc.bottom -= pad.bottom;
         style |= info->textStyle & (DT_CENTER | DT_RIGHT);
         font = info->font;
     }

@@ -102,24 +102,32 @@ void CTreeToggleUI::PaintStatusImage(HDC dc) {
     PaintGlyph(dc);
 }
 
-// A 9-pixel box centred in the control.
+// A 9-pixel box centred in the control (at 96 DPI; its size, frame, stroke
+// and margins at the window's scale).
 void CTreeToggleUI::PaintGlyph(HDC dc) {
-    const int size = std::min({9L, pos_.right - pos_.left, pos_.bottom - pos_.top});
-    if (size < 5 || manager_ == nullptr) return;
+    const DpiScale scale = GetScale();
+    const int size = std::min({static_cast<long>(scale.Scale(9)), pos_.right - pos_.left, pos_.bottom - pos_.top});
+    if (size < scale.Scale(5) || manager_ == nullptr) return;
+    const int stroke = scale.Scale(1);
+    const int margin = scale.Scale(2);
     const int left = (pos_.left + pos_.right - size) / 2;
     const int top = (pos_.top + pos_.bottom - size) / 2;
     const RECT box{left, top, left + size, top + size};
     const DWORD color = IsEnabled() ? manager_->GetDefaultFontColor() : manager_->GetDefaultDisabledColor();
-    CRenderer::DrawRect(dc, box, 1, color);
-    const int mid = top + size / 2;
+    CRenderer::DrawRect(dc, box, stroke, color);
     if (glyph_ == Glyph::Check) {
-        if (selected_) CRenderer::DrawColor(dc, RECT{left + 2, top + 2, left + size - 2, top + size - 2}, color);
+        if (selected_) {
+            CRenderer::DrawColor(dc, RECT{left + margin, top + margin, left + size - margin, top + size - margin},
+                                 color);
+        }
         return;
     }
-    CRenderer::DrawColor(dc, RECT{left + 2, mid, left + size - 2, mid + 1}, color);
+    const int mid = (size - stroke) / 2;
+    CRenderer::DrawColor(dc, RECT{left + margin, top + mid, left + size - margin, top + mid + stroke}, color);
     // Collapsed: the vertical stroke of the plus.
-    if (!selected_)
-        CRenderer::DrawColor(dc, RECT{left + size / 2, top + 2, left + size / 2 + 1, top + size - 2}, color);
+    if (!selected_) {
+        CRenderer::DrawColor(dc, RECT{left + mid, top + margin, left + mid + stroke, top + size - margin}, color);
+    }
 }
 
 }  // namespace Loom

@@ -297,19 +297,30 @@ RECT CContainerUI::GetClientArea() const {
     return rc;
 }
 
+TRect CContainerUI::GetExactClientArea(bool bars) const {
+    const long long unit = GetScale().FinePer96Pixel();
+    const TRect exact = GetExactPos();
+    long long left = exact.left + inset_.left * unit;
+    long long top = exact.top + inset_.top * unit;
+    long long right = exact.right - inset_.right * unit;
+    long long bottom = exact.bottom - inset_.bottom * unit;
+    if (bars && IsBarShown(verticalBar_.get())) right -= verticalBar_->GetFixedWidth() * unit;
+    if (bars && IsBarShown(horizontalBar_.get())) bottom -= horizontalBar_->GetFixedHeight() * unit;
+    auto clamp = [](long long v) { return static_cast<int>(v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v); };
+    return TRect{clamp(left), clamp(top), clamp(right), clamp(bottom)};
+}
+
 void CContainerUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
     if (items_.empty()) return;
-    const RECT inset = GetScaledInset();
-    const RECT inner{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right,
-                     pos_.bottom - inset.bottom};
+    const TRect inner = GetExactClientArea(false);
     for (size_t i = 0; i < items_.size(); ++i) {
         CControlUI* item = items_[i];
         if (!item->IsVisible()) continue;
         if (item->IsFloat()) {
             PlaceFloat(item);
         } else {
-            item->SetPos(inner);
+            item->SetExactPos(inner);
         }
     }
 }

@@ -108,6 +108,10 @@ public:
 
     // pos reduced by the inset and by each visible bar's fixed size.
     RECT GetClientArea() const;
+    // The same in fine units (DpiScale), from the exact rectangle
+    // (GetExactPos) and the 96-DPI inset and bar sizes, unrounded; without
+    // bars, reduced by the inset only.
+    TRect GetExactClientArea(bool bars = true) const;
 
     // Drops a child from the list without touching it: a child destroyed
     // by someone else while it is still listed calls this from its

@@ -1,5 +1,6 @@
 #include "Loom/Core/ControlUI.h"
 
+#include <climits>
 #include <cstring>
 
 #include "Loom/Core/AttributeList.h"
@@ -8,6 +9,7 @@
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Render/ValueReaders.h"
+#include "Loom/Render/WinRect.h"
 
 namespace Loom {
 
@@ -101,6 +103,27 @@ void CControlUI::SetPos(RECT rc) {
     if (ClipToAncestors(invalid)) manager_->Invalidate(invalid);
 }
 
+TRect CControlUI::GetExactPos() const {
+    const int dpi = GetScale().Dpi();
+    if (exactDpi_ == dpi) {
+        const RECT rounded{DpiScale::PixelsOfFine(exactPos_.left), DpiScale::PixelsOfFine(exactPos_.top),
+                           DpiScale::PixelsOfFine(exactPos_.right), DpiScale::PixelsOfFine(exactPos_.bottom)};
+        if (::EqualRect(&rounded, &pos_)) return exactPos_;
+    }
+    auto fine = [](LONG px) {
+        const long long f = DpiScale::FineOfPixels(px);
+        return static_cast<int>(f > INT_MAX ? INT_MAX : f < INT_MIN ? INT_MIN : f);
+    };
+    return TRect{fine(pos_.left), fine(pos_.top), fine(pos_.right), fine(pos_.bottom)};
+}
+
+void CControlUI::SetExactPos(const TRect& rc) {
+    exactPos_ = rc;
+    exactDpi_ = GetScale().Dpi();
+    SetPos(RECT{DpiScale::PixelsOfFine(rc.left), DpiScale::PixelsOfFine(rc.top), DpiScale::PixelsOfFine(rc.right),
+                DpiScale::PixelsOfFine(rc.bottom)});
+}
+
 void CControlUI::StoreFloatOffsets() {
     const RECT& p = parent_->GetPos();
     // Stored at 96 DPI, as markup gives them; the layout scales them again.
@@ -136,6 +159,13 @@ RECT CControlUI::GetScaledPadding() const {
     const DpiScale scale = GetScale();
     const RECT p = GetPadding();
     return RECT{scale.Scale(p.left), scale.Scale(p.top), scale.Scale(p.right), scale.Scale(p.bottom)};
+}
+
+RECT CControlUI::ScaleEdges(const RECT& edges) const { return WinRectFrom(GetScale().ScaleEdges(RectFrom(edges))); }
+
+SIZE CControlUI::GetScaledBorderRound() const {
+    const DpiScale scale = GetScale();
+    return SIZE{scale.Scale(borderRound_.cx), scale.Scale(borderRound_.cy)};
 }
 
 SIZE CControlUI::GetScaledFixedXY() const {
@@ -555,8 +585,9 @@ bool CControlUI::DrawImage(HDC dc, const std::string& image, const char* modify)
 void CControlUI::DoPaint(HDC dc, const RECT& dirty) {
     if (!::IntersectRect(&paintRect_, &dirty, &pos_)) return;
     CRenderClip roundClip;
-    if (borderRound_.cx > 0 || borderRound_.cy > 0) {
-        CRenderClip::GenerateRoundClip(dc, paintRect_, pos_, borderRound_.cx, borderRound_.cy, roundClip);
+    const SIZE round = GetScaledBorderRound();
+    if (round.cx > 0 || round.cy > 0) {
+        CRenderClip::GenerateRoundClip(dc, paintRect_, pos_, round.cx, round.cy, roundClip);
     }
     PaintBkColor(dc);
     PaintBkImage(dc);
@@ -599,12 +630,14 @@ void CControlUI::PaintBorder(HDC dc) {
     if (borderColor_ == 0 && focusBorderColor_ == 0) return;
     const bool focusLook = focused_ && focusBorderColor_ != 0;
     const DWORD color = GetAdjustColor(focusLook ? focusBorderColor_ : borderColor_);
-    if (borderSize_ >= 1 && (borderRound_.cx >= 1 || borderRound_.cy >= 1)) {
-        CRenderer::DrawRoundRect(dc, pos_, borderSize_, borderRound_.cx, borderRound_.cy, color);
+    const int size = GetScaledBorderSize();
+    const SIZE round = GetScaledBorderRound();
+    if (size >= 1 && (round.cx >= 1 || round.cy >= 1)) {
+        CRenderer::DrawRoundRect(dc, pos_, size, round.cx, round.cy, color);
         return;
     }
-    if (focusLook && borderSize_ >= 1) {
-        CRenderer::DrawRect(dc, pos_, borderSize_, GetAdjustColor(focusBorderColor_));
+    if (focusLook && size >= 1) {
+        CRenderer::DrawRect(dc, pos_, size, GetAdjustColor(focusBorderColor_));
         return;
     }
     // Only a focus border colour is set and the control is not focused: there
@@ -612,25 +645,26 @@ void CControlUI::PaintBorder(HDC dc) {
     if (borderColor_ == 0) return;
     if (sideBorders_.left >= 1 || sideBorders_.top >= 1 || sideBorders_.right >= 1 || sideBorders_.bottom >= 1) {
         PaintSideBorders(dc);
-    } else if (borderSize_ >= 1) {
-        CRenderer::DrawRect(dc, pos_, borderSize_, GetAdjustColor(borderColor_));
+    } else if (size >= 1) {
+        CRenderer::DrawRect(dc, pos_, size, GetAdjustColor(borderColor_));
     }
 }
 
 void CControlUI::PaintSideBorders(HDC dc) {
     const DWORD color = GetAdjustColor(borderColor_);
     const RECT& p = pos_;
-    if (sideBorders_.left >= 1) {
-        CRenderer::DrawLine(dc, RECT{p.left, p.top, p.left, p.bottom}, sideBorders_.left, color, borderStyle_);
+    const RECT sides = GetScaledSideBorderSizes();
+    if (sides.left >= 1) {
+        CRenderer::DrawLine(dc, RECT{p.left, p.top, p.left, p.bottom}, sides.left, color, borderStyle_);
     }
-    if (sideBorders_.top >= 1) {
-        CRenderer::DrawLine(dc, RECT{p.left, p.top, p.right, p.top}, sideBorders_.top, color, borderStyle_);
+    if (sides.top >= 1) {
+        CRenderer::DrawLine(dc, RECT{p.left, p.top, p.right, p.top}, sides.top, color, borderStyle_);
     }
-    if (sideBorders_.right >= 1) {
-        CRenderer::DrawLine(dc, RECT{p.right, p.top, p.right, p.bottom}, sideBorders_.right, color, borderStyle_);
+    if (sides.right >= 1) {
+        CRenderer::DrawLine(dc, RECT{p.right, p.top, p.right, p.bottom}, sides.right, color, borderStyle_);
     }
-    if (sideBorders_.bottom >= 1) {
-        CRenderer::DrawLine(dc, RECT{p.left, p.bottom, p.right, p.bottom}, sideBorders_.bottom, color, borderStyle_);
+    if (sides.bottom >= 1) {
+        CRenderer::DrawLine(dc, RECT{p.left, p.bottom, p.right, p.bottom}, sides.bottom, color, borderStyle_);
     }
 }
 

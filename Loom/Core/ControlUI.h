@@ -60,6 +60,14 @@ public:
 
     virtual const RECT& GetPos() const;
     virtual void SetPos(RECT rc);
+    // The rectangle in fine units (DpiScale) as the layout that placed the
+    // control computed it before rounding its edges to pixels, so that the
+    // control's own layout goes on from the unrounded edges. A control that
+    // was not placed so, or was moved since, or a scale since changed,
+    // answers its pixels in fine units.
+    TRect GetExactPos() const;
+    // SetPos with rc, given in fine units, rounded to pixels; remembers rc.
+    void SetExactPos(const TRect& rc);
     virtual int GetWidth() const;
     virtual int GetHeight() const;
     virtual int GetX() const;
@@ -100,6 +108,8 @@ public:
     DpiScale GetScale() const;
     int ScaleMeasure(int n) const { return GetScale().Scale(n); }
     int UnscaleMeasure(int n) const { return GetScale().Unscale(n); }
+    // Edge widths (a padding, a border's sides): each edge on its own.
+    RECT ScaleEdges(const RECT& edges) const;
     RECT GetScaledPadding() const;
     SIZE GetScaledFixedXY() const;
     int GetScaledFixedWidth() const { return ScaleMeasure(GetFixedWidth()); }
@@ -108,6 +118,12 @@ public:
     int GetScaledMaxWidth() const { return ScaleMeasure(GetMaxWidth()); }
     int GetScaledMinHeight() const { return ScaleMeasure(GetMinHeight()); }
     int GetScaledMaxHeight() const { return ScaleMeasure(GetMaxHeight()); }
+    // What the painting reads the same way: the border sizes (the one size
+    // and each side's) and the round corner, at the manager's scale. A
+    // border of at least one pixel at 96 DPI stays at least one pixel.
+    int GetScaledBorderSize() const { return ScaleMeasure(borderSize_); }
+    RECT GetScaledSideBorderSizes() const { return ScaleEdges(sideBorders_); }
+    SIZE GetScaledBorderRound() const;
 
     virtual const std::string& GetToolTip() const;
     virtual void SetToolTip(const std::string& text);
@@ -267,6 +283,8 @@ protected:
     RECT sideBorders_{0, 0, 0, 0};
 
 private:
+    TRect exactPos_;
+    int exactDpi_ = 0;  // the scale exactPos_ was given at; 0: none given
     bool destroyListenersRun_ = false;
     mutable std::shared_ptr<int> life_;  // made when first asked for
     // Helpers of SetAttribute, one per group of names; each answers whether

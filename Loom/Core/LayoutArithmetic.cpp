@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "Loom/Render/DpiScale.h"
+
 namespace Loom {
 
 namespace {
@@ -16,7 +18,41 @@ int ToInt(long long v) {
 
 long long Max0(long long v) { return v < 0 ? 0 : v; }
 
-long long Clamp64(long long value, int min, int max) {
+// The measures of one child in the arithmetic's units.
+struct ChildMeasures {
+    long long padLeft = 0, padTop = 0, padRight = 0, padBottom = 0;
+    long long fixedWidth = 0, fixedHeight = 0;
+    long long minWidth = 0, maxWidth = 0, minHeight = 0, maxHeight = 0;
+};
+
+ChildMeasures MeasuresOf(const StackChildInfo& info, long long unit) {
+    ChildMeasures m;
+    m.padLeft = info.padding.left * unit;
+    m.padTop = info.padding.top * unit;
+    m.padRight = info.padding.right * unit;
+    m.padBottom = info.padding.bottom * unit;
+    m.fixedWidth = info.fixedWidth * unit;
+    m.fixedHeight = info.fixedHeight * unit;
+    m.minWidth = info.minWidth * unit;
+    m.maxWidth = info.maxWidth * unit;
+    m.minHeight = info.minHeight * unit;
+    m.maxHeight = info.maxHeight * unit;
+    return m;
+}
+
+// An estimate (in pixels) in the arithmetic's units: the fixed size
+// unrounded where the estimate is that fixed size at the scale.
+long long FromEstimate(int estimate, int fixed, const StackParams& p) {
+    if (fixed != 0 && estimate == DpiScale::RoundDiv(static_cast<long long>(fixed) * p.unit, p.pixel)) {
+        return static_cast<long long>(fixed) * p.unit;
+    }
+    return static_cast<long long>(estimate) * p.pixel;
+}
+
+// A length in the arithmetic's units as the pixels a child is asked with.
+int ToPixels(long long v, const StackParams& p) { return ToInt(DpiScale::RoundDiv(v, p.pixel)); }
+
+long long Clamp64(long long value, long long min, long long max) {
     if (value < min) value = min;
     if (value > max) value = max;
     return value;
@@ -32,29 +68,32 @@ struct FirstPass {
 
 FirstPass MeasureFixed(IStackChildren& children, const StackParams& params, bool vertical) {
     FirstPass pass;
+    const LayoutSize asked{ToPixels(params.available.cx, params), ToPixels(params.available.cy, params)};
     for (int i = 0; i < children.Count(); ++i) {
         const StackChildInfo info = children.Info(i);
         if (!info.visible || info.floating) continue;
-        const LayoutSize size = children.Estimate(i, params.available);
-        long long main = vertical ? size.cy : size.cx;
-        if (main == 0) {
+        const ChildMeasures m = MeasuresOf(info, params.unit);
+        const LayoutSize size = children.Estimate(i, asked);
+        long long main = 0;
+        if ((vertical ? size.cy : size.cx) == 0) {
             ++pass.adjustables;
         } else if (vertical) {
-            main = Clamp64(main, info.minHeight, info.maxHeight);
+            main = Clamp64(FromEstimate(size.cy, info.fixedHeight, params), m.minHeight, m.maxHeight);
         } else {
-            main = Clamp64(main, info.minWidth, info.maxWidth);
+            main = Clamp64(FromEstimate(size.cx, info.fixedWidth, params), m.minWidth, m.maxWidth);
         }
-        pass.fixed += vertical ? static_cast<long long>(info.padding.top) + main + info.padding.bottom
-                               : static_cast<long long>(info.padding.left) + main + info.padding.right;
+        pass.fixed += vertical ? m.padTop + main + m.padBottom : m.padLeft + main + m.padRight;
         ++pass.estimated;
     }
-    pass.fixed += static_cast<long long>(pass.estimated - 1) * params.childPadding;
+    pass.fixed += static_cast<long long>(pass.estimated - 1) * params.childPadding * params.unit;
     return pass;
 }
 
-long long ExpandShare(const FirstPass& pass, long long availableMain) {
+// Each auto-sized child's share of the free room, in whole units.
+long long ExpandShare(const FirstPass& pass, long long availableMain, long long unit) {
     if (pass.adjustables == 0) return 0;
-    return Max0((availableMain - pass.fixed) / pass.adjustables);
+    const long long room = DpiScale::RoundDiv(availableMain, unit) * unit;
+    return Max0((room - pass.fixed) / pass.adjustables) / unit * unit;
 }
 
 // The second pass's running state.
@@ -67,9 +106,10 @@ struct Cursor {
     int adjustIndex = 0;
 };
 
-// The size along the axis of one child in the second pass.
-long long MainSize(long long estimate, long long after, int min, int max, const FirstPass& pass, long long expand,
-                   Cursor& cur) {
+// The size along the axis of one child in the second pass; estimate in the
+// arithmetic's units, 0 for an auto-sized child.
+long long MainSize(long long estimate, long long after, long long min, long long max, const FirstPass& pass,
+                   long long expand, Cursor& cur) {
     if (estimate == 0) {
         ++cur.adjustIndex;
         long long size = expand;
@@ -83,6 +123,21 @@ long long MainSize(long long estimate, long long after, int min, int max, const 
 
 }  // namespace
 
+StackParams FineStackParams(const TRect& rc, int dpi, int childPadding, LayoutSize scrollRange, int scrollX,
+                            int scrollY) {
+    constexpr long long kFine = DpiScale::kFinePerPixel;
+    StackParams p;
+    p.rc = rc;
+    p.available = LayoutSize{ToInt(static_cast<long long>(rc.Width()) + scrollRange.cx * kFine),
+                             ToInt(static_cast<long long>(rc.Height()) + scrollRange.cy * kFine)};
+    p.childPadding = childPadding;
+    p.scrollX = ToInt(scrollX * kFine);
+    p.scrollY = ToInt(scrollY * kFine);
+    p.unit = dpi;
+    p.pixel = static_cast<int>(kFine);
+    return p;
+}
+
 int ClampToRange(int value, int min, int max) {
     if (value < min) value = min;
     if (value > max) value = max;
@@ -91,7 +146,8 @@ int ClampToRange(int value, int min, int max) {
 
 int StackVertically(IStackChildren& children, const StackParams& params) {
     const FirstPass pass = MeasureFixed(children, params, true);
-    const long long expand = ExpandShare(pass, params.available.cy);
+    const long long expand = ExpandShare(pass, params.available.cy, params.unit);
+    const long long gap = static_cast<long long>(params.childPadding) * params.unit;
     Cursor cur;
     cur.y = static_cast<long long>(params.rc.top) - params.scrollY;
     cur.x = static_cast<long long>(params.rc.left) - params.scrollX;
@@ -104,30 +160,33 @@ int StackVertically(IStackChildren& children, const StackParams& params) {
             children.PlaceFloat(i);
             continue;
         }
-        const TRect& pad = info.padding;
-        cur.remaining -= pad.top;
-        const LayoutSize est = children.Estimate(i, LayoutSize{params.available.cx, ToInt(cur.remaining)});
-        const long long cy = MainSize(est.cy, pad.bottom, info.minHeight, info.maxHeight, pass, expand, cur);
-        long long cx = info.fixedWidth;
-        if (cx == 0) cx = Max0(static_cast<long long>(params.available.cx) - pad.left - pad.right);
-        cx = Clamp64(cx, info.minWidth, info.maxWidth);
+        const ChildMeasures m = MeasuresOf(info, params.unit);
+        cur.remaining -= m.padTop;
+        const LayoutSize est =
+            children.Estimate(i, LayoutSize{ToPixels(params.available.cx, params), ToPixels(cur.remaining, params)});
+        const long long estimate = est.cy == 0 ? 0 : FromEstimate(est.cy, info.fixedHeight, params);
+        const long long cy = MainSize(estimate, m.padBottom, m.minHeight, m.maxHeight, pass, expand, cur);
+        long long cx = m.fixedWidth;
+        if (cx == 0) cx = Max0(static_cast<long long>(params.available.cx) - m.padLeft - m.padRight);
+        cx = Clamp64(cx, m.minWidth, m.maxWidth);
         TRect rc;
-        rc.left = ToInt(cur.x + pad.left);
-        rc.top = ToInt(cur.y + pad.top);
-        rc.right = ToInt(cur.x + pad.left + cx);
-        rc.bottom = ToInt(cur.y + pad.top + cy + pad.bottom);
+        rc.left = ToInt(cur.x + m.padLeft);
+        rc.top = ToInt(cur.y + m.padTop);
+        rc.right = ToInt(cur.x + m.padLeft + cx);
+        rc.bottom = ToInt(cur.y + m.padTop + cy + m.padBottom);
         children.Place(i, rc);
-        cur.y += pad.top + cy + pad.bottom + params.childPadding;
-        cur.needed += pad.top + cy + pad.bottom;
-        cur.remaining -= cy + params.childPadding + pad.bottom;
+        cur.y += m.padTop + cy + m.padBottom + gap;
+        cur.needed += m.padTop + cy + m.padBottom;
+        cur.remaining -= cy + gap + m.padBottom;
     }
-    cur.needed += static_cast<long long>(pass.estimated - 1) * params.childPadding;
-    return ToInt(cur.needed);
+    cur.needed += static_cast<long long>(pass.estimated - 1) * gap;
+    return ToInt(DpiScale::RoundDiv(cur.needed, params.pixel));
 }
 
 int StackHorizontally(IStackChildren& children, const StackParams& params) {
     const FirstPass pass = MeasureFixed(children, params, false);
-    const long long expand = ExpandShare(pass, params.available.cx);
+    const long long expand = ExpandShare(pass, params.available.cx, params.unit);
+    const long long gap = static_cast<long long>(params.childPadding) * params.unit;
     Cursor cur;
     cur.x = static_cast<long long>(params.rc.left) - params.scrollX;
     cur.y = params.rc.top;
@@ -140,25 +199,27 @@ int StackHorizontally(IStackChildren& children, const StackParams& params) {
             children.PlaceFloat(i);
             continue;
         }
-        const TRect& pad = info.padding;
-        cur.remaining -= pad.left;
-        const LayoutSize est = children.Estimate(i, LayoutSize{ToInt(cur.remaining), params.available.cy});
-        const long long cx = MainSize(est.cx, pad.right, info.minWidth, info.maxWidth, pass, expand, cur);
-        long long cy = info.fixedHeight;
-        if (cy == 0) cy = Max0(static_cast<long long>(params.rc.Height()) - pad.top - pad.bottom);
-        cy = Clamp64(cy, info.minHeight, info.maxHeight);
+        const ChildMeasures m = MeasuresOf(info, params.unit);
+        cur.remaining -= m.padLeft;
+        const LayoutSize est =
+            children.Estimate(i, LayoutSize{ToPixels(cur.remaining, params), ToPixels(params.available.cy, params)});
+        const long long estimate = est.cx == 0 ? 0 : FromEstimate(est.cx, info.fixedWidth, params);
+        const long long cx = MainSize(estimate, m.padRight, m.minWidth, m.maxWidth, pass, expand, cur);
+        long long cy = m.fixedHeight;
+        if (cy == 0) cy = Max0(static_cast<long long>(params.rc.Height()) - m.padTop - m.padBottom);
+        cy = Clamp64(cy, m.minHeight, m.maxHeight);
         TRect rc;
-        rc.left = ToInt(cur.x + pad.left);
-        rc.top = ToInt(cur.y + pad.top);
-        rc.right = ToInt(cur.x + pad.left + cx + pad.right);
-        rc.bottom = ToInt(cur.y + pad.top + cy);
+        rc.left = ToInt(cur.x + m.padLeft);
+        rc.top = ToInt(cur.y + m.padTop);
+        rc.right = ToInt(cur.x + m.padLeft + cx + m.padRight);
+        rc.bottom = ToInt(cur.y + m.padTop + cy);
         children.Place(i, rc);
-        cur.x += pad.left + cx + pad.right + params.childPadding;
-        cur.needed += pad.left + cx + pad.right;
-        cur.remaining -= cx + params.childPadding + pad.right;
+        cur.x += m.padLeft + cx + m.padRight + gap;
+        cur.needed += m.padLeft + cx + m.padRight;
+        cur.remaining -= cx + gap + m.padRight;
     }
-    cur.needed += static_cast<long long>(pass.estimated - 1) * params.childPadding;
-    return ToInt(cur.needed);
+    cur.needed += static_cast<long long>(pass.estimated - 1) * gap;
+    return ToInt(DpiScale::RoundDiv(cur.needed, params.pixel));
 }
 
 TRect PlaceFloating(const TRect& parent, FloatPlacement& f) {

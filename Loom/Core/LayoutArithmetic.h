@@ -40,13 +40,31 @@ protected:
     ~IStackChildren() = default;
 };
 
+// A layout at a display scale works in fine units (see DpiScale): rc,
+// available, the scroll positions and the rectangles Place gets are in
+// them; unit of them make one pixel of the children's infos and of
+// childPadding (the 96-DPI numbers: unit is the DPI), and pixel of them one
+// pixel of the window (what Estimate answers and is asked with: 96). It adds
+// every measure up unrounded and rounds only the sizes it asks with and the
+// size it answers; the share of the free room an auto-sized child gets is
+// taken in whole units, as the 96-DPI layout takes it in whole pixels, so
+// that every edge stays within a pixel of the 96-DPI edge scaled. An
+// estimate equal to the child's fixed size at the scale is taken as that
+// fixed size unrounded. With both 1, everything is in one kind of pixel.
 struct StackParams {
     TRect rc;              // the layout's client rectangle
     LayoutSize available;  // the room to share (rc's size, widened by a scroll range)
     int childPadding = 0;  // the gap between consecutive children
     int scrollX = 0;       // the horizontal bar's position (0 if hidden)
     int scrollY = 0;       // the vertical bar's position (0 if hidden)
+    int unit = 1;
+    int pixel = 1;
 };
+
+// The parameters of a layout at a scale of dpi in fine units: rc the client
+// rectangle in fine units, the scroll range and positions in pixels.
+StackParams FineStackParams(const TRect& rc, int dpi, int childPadding, LayoutSize scrollRange, int scrollX,
+                            int scrollY);
 
 // value limited below by min and then above by max (max wins over min).
 int ClampToRange(int value, int min, int max);

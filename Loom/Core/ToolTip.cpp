@@ -23,7 +23,7 @@ bool LoadToolTipClass() {
 
 }  // namespace
 
-void CToolTip::Show(HWND owner, HINSTANCE instance, const std::string& text, const RECT& rc, int maxWidth) {
+void CToolTip::Show(HWND owner, HINSTANCE instance, const std::string& text, const RECT& rc, int maxWidth, int below) {
     text_ = Text::Widen(text);
     info_ = TOOLINFOW{};
     info_.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -46,7 +46,7 @@ void CToolTip::Show(HWND owner, HINSTANCE instance, const std::string& text, con
     // Tracking mode: the tip appears just below the pointer.
     POINT at{0, 0};
     ::GetCursorPos(&at);
-    ::SendMessageW(window_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y + 20));
+    ::SendMessageW(window_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y + below));
     ::SendMessageW(window_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info_));
 }
 

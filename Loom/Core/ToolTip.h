@@ -18,8 +18,8 @@ public:
     CToolTip& operator=(const CToolTip&) = delete;
 
     // Shows text for the area rc of owner, at most maxWidth pixels wide
-    // (-1: no limit), below the pointer.
-    void Show(HWND owner, HINSTANCE instance, const std::string& text, const RECT& rc, int maxWidth);
+    // (-1: no limit), below pixels below the pointer.
+    void Show(HWND owner, HINSTANCE instance, const std::string& text, const RECT& rc, int maxWidth, int below = 20);
     // Hides the tip, if one was made.
     void Hide();
     // The time the pointer rests before a tip shows (400 ms until a tip

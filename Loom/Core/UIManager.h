@@ -15,6 +15,7 @@
 #include "Loom/Core/ToolTip.h"
 #include "Loom/Core/UIConstants.h"
 #include "Loom/Render/DpiScale.h"
+#include "Loom/Render/WinRect.h"
 #include "platform/UniqueWindow.h"
 
 namespace Loom {
@@ -132,6 +133,10 @@ public:
     void SetCaptionRect(const RECT& rc) { caption_ = rc; }
     SIZE GetRoundCorner() const { return roundCorner_; }
     void SetRoundCorner(int cx, int cy) { roundCorner_ = SIZE{cx, cy}; }
+    // The caption band and the window's round corner as the window hit-tests
+    // and clips them: the 96-DPI numbers above at the window's scale.
+    RECT GetScaledCaptionRect() const { return WinRectFrom(scale_.ScaleEdges(RectFrom(caption_))); }
+    SIZE GetScaledRoundCorner() const { return SIZE{scale_.Scale(roundCorner_.cx), scale_.Scale(roundCorner_.cy)}; }
     SIZE GetMinInfo() const { return minInfo_; }
     void SetMinInfo(int cx, int cy);
     SIZE GetMaxInfo() const { return maxInfo_; }
@@ -207,7 +212,7 @@ public:
     // take their height at it. SetDpi with a new DPI makes the fonts again
     // and lays the whole window out again from the 96-DPI numbers; the same
     // DPI changes nothing.
-    const DpiScale& GetScale() const { return scale_; }
+    const DpiScale& GetScale() const override { return scale_; }
     void SetDpi(int dpi);
 
     CControlUI* GetRoot() const { return root_; }

@@ -378,7 +378,10 @@ bool CUIManager::OnMouseHover(LPARAM lParam) {
 }
 
 void CUIManager::ShowToolTip(CControlUI* control) {
-    toolTip_.Show(wnd_, GetInstance(), control->GetToolTip(), control->GetPos(), control->GetToolTipWidth());
+    // The tip's width and its distance below the pointer are 96-DPI numbers.
+    const int width = control->GetToolTipWidth();
+    toolTip_.Show(wnd_, GetInstance(), control->GetToolTip(), control->GetPos(),
+                  width > 0 ? scale_.Scale(width) : width, scale_.Scale(20));
 }
 
 void CUIManager::OnMouseLeave() {

@@ -29,12 +29,11 @@ void CHorizontalLayoutUI::SetPos(RECT rc) {
     }
     if (IsBarShown(verticalBar_.get())) client.right -= verticalBar_->GetScaledFixedWidth();
     if (IsBarShown(horizontalBar_.get())) client.bottom -= horizontalBar_->GetScaledFixedHeight();
-    StackParams params;
-    params.rc = RectFrom(client);
-    params.available = LayoutSize{client.right - client.left, client.bottom - client.top};
-    if (IsBarShown(verticalBar_.get())) params.available.cy += verticalBar_->GetScrollRange();
-    if (IsBarShown(horizontalBar_.get())) params.scrollX = horizontalBar_->GetScrollPos();
-    params.childPadding = GetScaledChildPadding();
+    const bool vbar = IsBarShown(verticalBar_.get());
+    const StackParams params =
+        FineStackParams(GetExactClientArea(), GetScale().Dpi(), GetChildPadding(),
+                        LayoutSize{0, vbar ? verticalBar_->GetScrollRange() : 0},
+                        IsBarShown(horizontalBar_.get()) ? horizontalBar_->GetScrollPos() : 0, 0);
     CStackChildren children(*this);
     const int needed = StackHorizontally(children, params);
     ProcessScrollBar(client, needed, 0);

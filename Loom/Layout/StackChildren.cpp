@@ -14,13 +14,14 @@ StackChildInfo CStackChildren::Info(int index) const {
     }
     info.visible = item->IsVisible();
     info.floating = item->IsFloat();
-    info.padding = RectFrom(item->GetScaledPadding());
-    info.fixedWidth = item->GetScaledFixedWidth();
-    info.fixedHeight = item->GetScaledFixedHeight();
-    info.minWidth = item->GetScaledMinWidth();
-    info.maxWidth = item->GetScaledMaxWidth();
-    info.minHeight = item->GetScaledMinHeight();
-    info.maxHeight = item->GetScaledMaxHeight();
+    // The 96-DPI numbers: the arithmetic takes them at the scale unrounded.
+    info.padding = RectFrom(item->GetPadding());
+    info.fixedWidth = item->GetFixedWidth();
+    info.fixedHeight = item->GetFixedHeight();
+    info.minWidth = item->GetMinWidth();
+    info.maxWidth = item->GetMaxWidth();
+    info.minHeight = item->GetMinHeight();
+    info.maxHeight = item->GetMaxHeight();
     return info;
 }
 
@@ -33,7 +34,7 @@ LayoutSize CStackChildren::Estimate(int index, LayoutSize available) {
 
 void CStackChildren::Place(int index, const TRect& rc) {
     CControlUI* item = owner_.GetItemAt(index);
-    if (item != nullptr) item->SetPos(WinRectFrom(rc));
+    if (item != nullptr) item->SetExactPos(rc);
 }
 
 void CStackChildren::PlaceFloat(int index) { owner_.SetFloatPos(index); }

@@ -4,7 +4,8 @@
 
 namespace Loom {
 
-// The children of a container as the stacking arithmetic sees them.
+// The children of a container as the stacking arithmetic sees them, in fine
+// units at the container's scale (FineStackParams).
 class CStackChildren : public IStackChildren {
 public:
     explicit CStackChildren(CContainerUI& owner) : owner_(owner) {}

@@ -1,12 +1,19 @@
 #include "Loom/Layout/TabLayoutUI.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "Loom/Core/UIManager.h"
 #include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
+
+namespace {
+
+int ToFine(long long v) { return static_cast<int>(v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v); }
+
+}  // namespace
 
 const char* CTabLayoutUI::GetClass() const { return "TabLayoutUI"; }
 
@@ -88,9 +95,10 @@ bool CTabLayoutUI::SelectItem(int index) {
 
 void CTabLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    const RECT inset = GetScaledInset();
-    const RECT inner{pos_.left + inset.left, pos_.top + inset.top, pos_.right - inset.right,
-                     pos_.bottom - inset.bottom};
+    // In fine units (DpiScale), from the unrounded rectangle, so that the
+    // page's edges are rounded once.
+    const TRect inner = GetExactClientArea(false);
+    const long long unit = GetScale().FinePer96Pixel();
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* item = GetItemAt(i);
         if (!item->IsVisible()) continue;
@@ -99,16 +107,27 @@ void CTabLayoutUI::SetPos(RECT rc) {
             continue;
         }
         if (i != curSel_) continue;
-        const RECT pad = item->GetScaledPadding();
-        RECT area{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right, inner.bottom - pad.bottom};
-        SIZE sz = item->EstimateSize(SIZE{area.right - area.left, area.bottom - area.top});
-        if (sz.cx == 0) sz.cx = std::max<LONG>(0, area.right - area.left);
-        if (sz.cy == 0) sz.cy = std::max<LONG>(0, area.bottom - area.top);
-        if (sz.cx < item->GetScaledMinWidth()) sz.cx = item->GetScaledMinWidth();
-        if (sz.cx > item->GetScaledMaxWidth()) sz.cx = item->GetScaledMaxWidth();
-        if (sz.cy < item->GetScaledMinHeight()) sz.cy = item->GetScaledMinHeight();
-        if (sz.cy > item->GetScaledMaxHeight()) sz.cy = item->GetScaledMaxHeight();
-        item->SetPos(RECT{area.left, area.top, area.left + sz.cx, area.top + sz.cy});
+        const RECT pad = item->GetPadding();
+        const long long left = inner.left + pad.left * unit;
+        const long long top = inner.top + pad.top * unit;
+        const long long width = inner.right - pad.right * unit - left;
+        const long long height = inner.bottom - pad.bottom * unit - top;
+        const SIZE sz = item->EstimateSize(SIZE{DpiScale::PixelsOfFine(width), DpiScale::PixelsOfFine(height)});
+        // An auto size takes the room; a size the page estimates at its fixed
+        // size is that size unrounded. The minimum first, the maximum wins.
+        auto fine = [unit](LONG estimate, int fixed96, long long room, int min96, int max96) {
+            long long v = DpiScale::FineOfPixels(estimate);
+            if (estimate == 0) {
+                v = std::max(0LL, room);
+            } else if (fixed96 != 0 && estimate == DpiScale::PixelsOfFine(fixed96 * unit)) {
+                v = fixed96 * unit;
+            }
+            v = std::max(v, min96 * unit);
+            return std::min(v, max96 * unit);
+        };
+        const long long cx = fine(sz.cx, item->GetFixedWidth(), width, item->GetMinWidth(), item->GetMaxWidth());
+        const long long cy = fine(sz.cy, item->GetFixedHeight(), height, item->GetMinHeight(), item->GetMaxHeight());
+        item->SetExactPos(TRect{ToFine(left), ToFine(top), ToFine(left + cx), ToFine(top + cy)});
     }
 }
 

@@ -26,15 +26,11 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
         ProcessScrollBar(client, 0, 0);
         return;
     }
-    StackParams params;
-    params.rc = RectFrom(client);
-    params.available = LayoutSize{client.right - client.left, client.bottom - client.top};
-    if (IsBarShown(horizontalBar_.get())) {
-        params.available.cx += horizontalBar_->GetScrollRange();
-        params.scrollX = horizontalBar_->GetScrollPos();
-    }
-    if (IsBarShown(verticalBar_.get())) params.scrollY = verticalBar_->GetScrollPos();
-    params.childPadding = GetScaledChildPadding();
+    const bool hbar = IsBarShown(horizontalBar_.get());
+    const StackParams params = FineStackParams(GetExactClientArea(), GetScale().Dpi(), GetChildPadding(),
+                                               LayoutSize{hbar ? horizontalBar_->GetScrollRange() : 0, 0},
+                                               hbar ? horizontalBar_->GetScrollPos() : 0,
+                                               IsBarShown(verticalBar_.get()) ? verticalBar_->GetScrollPos() : 0);
     CStackChildren children(*this);
     const int needed = StackVertically(children, params);
     ProcessScrollBar(client, WidestChild(client.right - client.left), needed);

@@ -30,6 +30,23 @@ public:
     static int Convert(int n, int fromDpi, int toDpi) {
         return fromDpi >= 1 && toDpi >= 1 ? MulDivRound(n, toDpi, fromDpi) : n;
     }
+    // Fine units: a 96th of a window pixel, which is also a DPI-th of a
+    // 96-DPI pixel, so that the window's pixels and the 96-DPI numbers are
+    // both whole numbers of them. A layout that adds its measures up in fine
+    // units and rounds only the edges it places (by the one rule) puts every
+    // edge within a pixel of the 96-DPI edge scaled, where rounding each
+    // measure before adding them up lets the errors add along a row.
+    static constexpr int kFinePerPixel = kBaseDpi;
+    int FinePer96Pixel() const { return dpi_; }
+    static long long FineOfPixels(long long px) { return px * kFinePerPixel; }
+    static int PixelsOfFine(long long fine) { return ToInt(RoundDiv(fine, kFinePerPixel)); }
+    // n / d rounded half away from zero (d > 0; otherwise n).
+    static long long RoundDiv(long long n, long long d) {
+        if (d <= 0) return n;
+        const long long half = d / 2;
+        return n >= 0 ? (n + half) / d : -((-n + half) / d);
+    }
+
     // Edge widths (padding, inset, border sizes): each edge on its own.
     TRect ScaleEdges(const TRect& edges) const {
         return TRect{Scale(edges.left), Scale(edges.top), Scale(edges.right), Scale(edges.bottom)};
@@ -39,12 +56,8 @@ public:
     bool operator!=(const DpiScale& o) const { return dpi_ != o.dpi_; }
 
 private:
-    static int MulDivRound(int n, int num, int den) {
-        const long long product = static_cast<long long>(n) * num;
-        const long long half = den / 2;
-        const long long q = product >= 0 ? (product + half) / den : -((-product + half) / den);
-        return q > INT_MAX ? INT_MAX : q < INT_MIN ? INT_MIN : static_cast<int>(q);
-    }
+    static int MulDivRound(int n, int num, int den) { return ToInt(RoundDiv(static_cast<long long>(n) * num, den)); }
+    static int ToInt(long long q) { return q > INT_MAX ? INT_MAX : q < INT_MIN ? INT_MIN : static_cast<int>(q); }
 
     int dpi_ = kBaseDpi;
 };

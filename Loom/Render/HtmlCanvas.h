@@ -46,6 +46,9 @@ public:
     virtual void PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text, int length) = 0;
     virtual void PaintImage(const std::string& name, const std::string& type, const TRect& dest,
                             const TRect& source) = 0;
+    // A length the text gives in 96-DPI pixels ({x}, {y}, {p}) at the
+    // canvas's display scale; as it is where the canvas has none.
+    virtual int ScaleLength(int n) { return n; }
 
 protected:
     ~IHtmlCanvas() = default;

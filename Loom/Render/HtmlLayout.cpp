@@ -20,6 +20,11 @@ long long TagNumber(const std::string& arg) {
     return std::max(-1000000, std::min(1000000, ValueReaders::ReadInt(arg.c_str())));
 }
 
+// A length in a tag: 96-DPI pixels, at the canvas's scale.
+long long TagLength(IHtmlCanvas& canvas, const std::string& arg) {
+    return canvas.ScaleLength(static_cast<int>(TagNumber(arg)));
+}
+
 bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 const char kEllipsis[] = "...";
@@ -261,17 +266,17 @@ bool CHtmlLayout::ApplyTag(const THtmlToken& t, Pos& pos, Line& line) {
         break;
     case 'p':
         if (line.placed && !Has(HtmlSingleLine)) return false;  // the paragraph starts a new line
-        state_.spacing = std::max(0LL, TagNumber(arg));
+        state_.spacing = std::max(0LL, TagLength(canvas_, arg));
         line.spacing = std::max(line.spacing, state_.spacing);
         break;
     case 's':
         state_.selected = !state_.selected;
         break;
     case 'x':
-        line.x += TagNumber(arg);
+        line.x += TagLength(canvas_, arg);
         break;
     case 'y':
-        line.maxItem = std::max(0LL, TagNumber(arg));
+        line.maxItem = std::max(0LL, TagLength(canvas_, arg));
         break;
     default:
         break;  // unknown tags are ignored

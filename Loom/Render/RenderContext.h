@@ -49,6 +49,12 @@ public:
     virtual DWORD GetDefaultSelectedBkColor() const = 0;
     // The last mouse position in client coordinates (hovered links).
     virtual POINT GetMousePos() const = 0;
+    // The window's display scale, which the pixel numbers of html text
+    // ({x}, {y}, {p}) are shown at; 96 DPI unless the context has another.
+    virtual const DpiScale& GetScale() const {
+        static const DpiScale identity;
+        return identity;
+    }
 
 protected:
     ~IRenderContext() = default;

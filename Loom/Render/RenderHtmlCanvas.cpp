@@ -105,4 +105,6 @@ void CRenderHtmlCanvas::PaintImage(const std::string& name, const std::string& t
     CRenderer::DrawImage(dc_, image->hBitmap, d, d, s, none, image->alphaChannel);
 }
 
+int CRenderHtmlCanvas::ScaleLength(int n) { return manager_ != nullptr ? manager_->GetScale().Scale(n) : n; }
+
 }  // namespace Loom

@@ -28,6 +28,7 @@ public:
     bool ImageSize(const std::string& name, const std::string& type, int& width, int& height) override;
     void PaintText(HtmlFont font, uint32_t argb, bool selected, int x, int y, const char* text, int length) override;
     void PaintImage(const std::string& name, const std::string& type, const TRect& dest, const TRect& source) override;
+    int ScaleLength(int n) override;
 
 private:
     void Use(HtmlFont font);

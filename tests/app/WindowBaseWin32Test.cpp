@@ -35,6 +35,13 @@ public:
         AddNotifyHandler("windowinit", "", ParamHandler([this](WPARAM, LPARAM) { ++windowInits; }));
     }
     HWND CreateHidden(HWND owner = nullptr) { return Create(owner, "window", kStyle, kExStyle, 0, 0, 670, 444); }
+    CUIManager& Manager() { return paintManager_; }
+    // Out of its size and back: the window takes its region again.
+    void Resize() {
+        ::SetWindowPos(wnd_, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(wnd_, nullptr, 0, 0, 759, 509, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        TestWindow::Pump();
+    }
 
     int windowInits = 0;
     bool rootAttachedAtInit = false;
@@ -166,6 +173,34 @@ TEST(WindowBase, TheCaptionBandDragsExceptOverControlsThatTakeTheMouse) {
     // Double-clicking the caption leaves the window as it is.
     ::SendMessageA(w, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     EXPECT_FALSE(::IsZoomed(w));
+}
+
+// At 144 DPI the caption band of 36 pixels is 54: hit tests follow the
+// band at the scale, with the controls laid out at it; the window's round
+// corners are clipped at the scale too.
+TEST(WindowBase, TheCaptionBandAndTheRoundCornersFollowTheWindowsScale) {
+    SkinWindow& w = Shared();
+    struct Back96 {
+        SkinWindow& w;
+        ~Back96() {
+            w.Manager().SetDpi(96);
+            w.Resize();
+            TestWindow::PumpUntil([this] { return w.title->GetHeight() == 33; }, 3000);
+        }
+    } back{w};
+    w.Manager().SetDpi(144);
+    ASSERT_TRUE(TestWindow::PumpUntil([&w] { return w.title->GetHeight() == 50; }, 3000));
+    EXPECT_EQ(HitTestAt(w, w.title, 10), HTCAPTION);
+    EXPECT_EQ(HitTestAt(w, w.close, 10), HTCLIENT);
+    EXPECT_EQ(HitTestAt(w, w.title, 53), HTCAPTION);
+    EXPECT_EQ(HitTestAt(w, w.title, 54), HTCLIENT);  // below the band
+    // The corners of 5 are 8 at the scale, from the next resize on: (0, 1)
+    // lies inside a corner of 5 and outside one of 8.
+    w.Resize();
+    UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(w, region.get()), ERROR);
+    EXPECT_FALSE(::PtInRegion(region.get(), 0, 1));
+    EXPECT_TRUE(::PtInRegion(region.get(), 2, 2));
 }
 
 TEST(WindowBase, TheWindowRegionHasRoundedCornersAndResizingLeaksNothing) {

@@ -273,6 +273,25 @@ TEST(ComboDropDown, ShortListOpensAsHighAsItsItemsAndEscapeRestoresTheSelection)
     EXPECT_FALSE(static_cast<IListItemUI*>(combo->GetItemAt(2)->GetInterface("ListItem"))->IsSelected());
 }
 
+// At 144 DPI the pop-up is the combo's width, as high as its items at the
+// scale plus the frame (3 x 30 + 6), and lays them out at that scale.
+TEST(ComboDropDown, AtAScaleThePopupAndItsItemsAreScaled) {
+    ComboWindow cw(MakeCombo(3, 20));
+    cw.w.Manager().SetDpi(144);
+    cw.w.Paint();
+    ASSERT_EQ(cw.combo->GetWidth(), 300);
+    cw.combo->SetFocus();
+    cw.w.Key(WM_KEYDOWN, VK_F4);
+    TestWindow::Pump();
+    ASSERT_NE(cw.Popup(), nullptr);
+    const RECT popup = cw.PopupRect();
+    EXPECT_EQ(popup.right - popup.left, 300);
+    EXPECT_EQ(popup.bottom - popup.top, 96);
+    EXPECT_EQ(cw.combo->GetItemAt(2)->GetHeight(), 30);
+    cw.PopupKey(VK_ESCAPE);
+    ASSERT_TRUE(cw.WaitClosed());
+}
+
 TEST(ComboDropDown, OpensAboveWithoutRoomBelowAndAClickedItemIsSelected) {
     RECT work{0, 0, 0, 0};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);

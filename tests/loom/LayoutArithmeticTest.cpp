@@ -350,3 +350,22 @@ TEST(ClampToRange, MaxWinsWhenMinExceedsMax) {
     EXPECT_EQ(ClampToRange(25, 10, 20), 20);
     EXPECT_EQ(ClampToRange(5, 30, 20), 20);
 }
+
+// At 144 DPI in fine units (a 96th of a pixel): the fixed child's estimate
+// (21 scaled, 32) is taken as 21 unrounded, the gaps of 5 as 7.5 pixels, and
+// the auto children share the room in whole 96-DPI pixels (34, not 34.5),
+// as the 96-DPI layout 0..21, 26..60, 65..90 does: each edge is that
+// layout's edge scaled and rounded once (31.5, 39, 90, 97.5, 135), where
+// rounding each measure first (32, 8, 51) puts b's bottom at 91 and c's top
+// at 99.
+TEST(StackVertically, AtAScaleTheMeasuresAddUpUnroundedAndAutoSharesAreWhole96DpiPixels) {
+    FakeChildren c;
+    c.Add(0, 32).info.fixedHeight = 21;
+    c.Add();
+    c.Add();
+    const int needed = StackVertically(c, FineStackParams(TRect{0, 0, 960, 14400}, 144, 5, LayoutSize{}, 0, 0));
+    EXPECT_EQ(c.placed, (Lines{"0 (0,0,960,3024)", "1 (0,3744,960,8640)", "2 (0,9360,960,12960)"}));
+    EXPECT_EQ(needed, 135);
+    ASSERT_FALSE(c.asked.empty());
+    EXPECT_EQ(c.asked.front().cy, 150);  // children are asked in pixels
+}
