@@ -183,6 +183,56 @@ TEST_F(WindowScaleTest, MainWindow_EveryTextFitsAtEachScaleInBothLanguages) {
     for (size_t i = 0; i < at96.size(); ++i) EXPECT_TRUE(::EqualRect(&at96[i], &again[i])) << "control " << i;
 }
 
+// Every control's edges at a scale are its 96-DPI edges scaled, within 1 px.
+TEST_F(WindowScaleTest, MainWindow_LayoutAtEachScaleIsThe96LayoutScaled) {
+    const std::vector<RECT> at96 = Positions();
+    for (int dpi : {120, 144, 168, 192}) {
+        MoveToScale(dpi);
+        const DpiScale scale(dpi);
+        const std::vector<RECT> scaled = Positions();
+        ASSERT_EQ(at96.size(), scaled.size());
+        int worst = 0;
+        size_t worstAt = 0;
+        for (size_t i = 0; i < at96.size(); ++i) {
+            const RECT& a = at96[i];
+            const RECT& b = scaled[i];
+            if (::IsRectEmpty(&a)) continue;  // hidden: nothing to compare
+            for (auto [from, to] :
+                 {std::pair{a.left, b.left}, {a.top, b.top}, {a.right, b.right}, {a.bottom, b.bottom}}) {
+                const int off = std::abs(scale.Scale(from) - to);
+                if (off > worst) worst = off, worstAt = i;
+            }
+        }
+        const CControlUI* c = AllControls(window->GetPaintManager())[worstAt];
+        EXPECT_LE(worst, 1) << "at " << dpi << ": " << c->GetClass() << " " << c->GetName();
+    }
+}
+
+// The firmware download's progress in the status strip: at each scale the
+// bar ends where it ends at 96, scaled (within 1 px).
+TEST_F(WindowScaleTest, FirmwareProgress_TheBarEndsWhereItEndsAt96) {
+    HWND wnd = window->GetHWND();
+    ::SendMessageW(wnd, kWmAppUiEvent, 1, kUiBusy);
+    ::SendMessageW(wnd, kWmAppUiEvent, 4200, kUiProgress);
+    int end96 = 0, right96 = 0;
+    for (int dpi : kScales) {
+        MoveToScale(dpi);
+        // The bar is the strip's label, cut short by its padding.
+        const RECT strip = window->Controls().statusLabel->GetParent()->GetPos();
+        LoomTest::PixelSurface shot(ClientSize().cx, ClientSize().cy);
+        LoomTest::CaptureClient(wnd, shot);
+        const int y = (strip.top + strip.bottom) / 2;
+        const DWORD bar = shot.At(strip.left + 2, y);
+        int end = strip.left + 2;
+        while (end < strip.right && shot.At(end, y) == bar) ++end;
+        if (dpi == 96) end96 = end, right96 = strip.right;
+        EXPECT_NEAR(DpiScale(dpi).Scale(end96), end, 1) << dpi;
+        EXPECT_TRUE(LoomTest::SaveScreenshot(wnd, Shot("firmware_" + std::to_string(dpi))));
+    }
+    EXPECT_LT(end96, right96);  // a part of the strip, not all of it
+    ::SendMessageW(wnd, kWmAppUiEvent, 0, kUiBusy);
+}
+
 // A drop-down opens at the window's scale; a change of scale while it is
 // open ends it, as a click elsewhere would, and keeps the choice.
 TEST_F(WindowScaleTest, DropDown_OpensAtTheScaleAndEndsWhenTheScaleChanges) {
@@ -264,7 +314,7 @@ TEST_F(WindowScaleTest, About_EveryTextFitsAtEachScaleInBothLanguages) {
             ::UpdateWindow(wnd);
             TestWindow::Pump();
             const RECT ok = dialog.GetOkButton()->GetPos();
-            EXPECT_EQ(DpiScale(dpi).Scale(70), ok.right - ok.left);
+            EXPECT_NEAR(DpiScale(dpi).Scale(70), ok.right - ok.left, 1);  // each edge within 1 px
             EXPECT_EQ(std::vector<std::string>{}, CutTexts(dialog.GetPaintManager()));
             EXPECT_TRUE(
                 LoomTest::SaveScreenshot(wnd, Shot("about_" + std::to_string(dpi) + (chinese ? "_zh" : "_en"))));
