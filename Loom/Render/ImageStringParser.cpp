@@ -25,7 +25,8 @@ TRect ReadRect(const std::string& value) {
 
 }  // namespace
 
-CImageStringParser::CImageStringParser(const char* image, const TRect& item) : item_(item) {
+CImageStringParser::CImageStringParser(const char* image, const TRect& item, DpiScale scale)
+    : item_(item), scale_(scale) {
     current_.name = image ? image : "";
     current_.dest = item;
 }
@@ -79,7 +80,7 @@ void CImageStringParser::Apply(const std::string& key, const std::string& value)
         current_.type = value;
         named_ = true;
     } else if (key == "dest") {
-        TRect r = ReadRect(value);
+        const TRect r = scale_.ScaleEdges(ReadRect(value));
         current_.dest.left = ClampedSum(item_.left, r.left);
         current_.dest.top = ClampedSum(item_.top, r.top);
         current_.dest.right = std::min(item_.right, ClampedSum(item_.left, r.right));
@@ -106,8 +107,9 @@ std::vector<TImageDrawStep> CImageStringParser::Finish() {
     return std::move(steps_);
 }
 
-std::vector<TImageDrawStep> CImageStringParser::Steps(const char* image, const char* modify, const TRect& item) {
-    CImageStringParser parser(image, item);
+std::vector<TImageDrawStep> CImageStringParser::Steps(const char* image, const char* modify, const TRect& item,
+                                                      DpiScale scale) {
+    CImageStringParser parser(image, item, scale);
     parser.Parse(image);
     parser.Parse(modify);
     return parser.Finish();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Loom/Render/DpiScale.h"
 #include "Loom/Render/Rect.h"
 
 namespace Loom {
@@ -41,8 +42,10 @@ struct TImageStringStatus {
 // optional modify string into the images to draw over a control.
 class CImageStringParser {
 public:
-    // item: the control's rectangle; the image name starts as the whole image string.
-    CImageStringParser(const char* image, const TRect& item);
+    // item: the control's rectangle; the image name starts as the whole
+    // image string. scale: the window's, for the dest offsets, which the
+    // string gives in 96-DPI pixels from the control's corner.
+    CImageStringParser(const char* image, const TRect& item, DpiScale scale = DpiScale());
 
     // Parses one string with the settings gathered so far. Images named and
     // then replaced within it are appended to the steps as they are replaced.
@@ -51,13 +54,15 @@ public:
     std::vector<TImageDrawStep> Finish();
 
     // Parse(image), Parse(modify), Finish().
-    static std::vector<TImageDrawStep> Steps(const char* image, const char* modify, const TRect& item);
+    static std::vector<TImageDrawStep> Steps(const char* image, const char* modify, const TRect& item,
+                                             DpiScale scale = DpiScale());
 
 private:
     void Apply(const std::string& key, const std::string& value);
     void DrawPending();
 
     TRect item_;
+    DpiScale scale_;
     TImageDrawStep current_;
     bool named_ = false;  // an image was named by "file" or "restype" in the current string
     std::vector<TImageDrawStep> steps_;

@@ -161,7 +161,8 @@ bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& ite
     if (!dc || !manager) return false;
     const TRect itemRect = RectFrom(item);
     const TRect paintRect = RectFrom(paint);
-    for (const TImageDrawStep& step : CImageStringParser::Steps(image, modify, itemRect)) {
+    const DpiScale scale = manager->GetRenderScale();
+    for (const TImageDrawStep& step : CImageStringParser::Steps(image, modify, itemRect, scale)) {
         const TImageInfo* info = manager->FindOrLoadImage(step.name, step.type, step.mask);
         if (!info || !info->hBitmap) continue;
         TRect source = step.source;
@@ -170,10 +171,10 @@ bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& ite
         source.bottom = std::min(source.bottom, info->nY);
         if (!step.dest.Meets(itemRect) || !step.dest.Meets(paintRect)) continue;
         TRect corner = step.corner;
-        const DpiScale scale = manager->GetRenderScale();
         if (!scale.IsIdentity()) {
             // The source and the corners at the window's scale, in the image
-            // drawn (or filtered) for it; the dest comes from the scaled layout.
+            // drawn (or filtered) for it; the dest is the scaled layout's, its
+            // offsets in the control scaled by the parser.
             const TImageInfo* scaled = manager->FindOrLoadScaledImage(step.name, step.type, step.mask);
             if (scaled && scaled->hBitmap) {
                 info = scaled;

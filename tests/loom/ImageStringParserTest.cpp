@@ -45,6 +45,14 @@ TEST(ImageStringParser, DestIsRelativeAndCutAtTheControl) {
     EXPECT_EQ(steps.at(0).dest, (TRect{190, 60, 200, 80}));
 }
 
+// The offsets are 96-DPI pixels: at 144 the logo's dest='14,0,137,24' lies
+// 21 px in from a control already laid out at the scale.
+TEST(ImageStringParser, DestOffsetsAreScaledByTheWindowsScale) {
+    const auto steps =
+        CImageStringParser::Steps("res='179' dest='14,0,137,24'", nullptr, TRect{0, 0, 300, 36}, Loom::DpiScale(144));
+    EXPECT_EQ(steps.at(0).dest, (TRect{21, 0, 206, 36}));
+}
+
 TEST(ImageStringParser, ModifyStringOverridesTheImageString) {
     auto steps = Steps("res='164' restype='png' dest='5,5,50,20' fade='100'", "dest='0,0,10,10'");
     ASSERT_EQ(steps.size(), 1u);
