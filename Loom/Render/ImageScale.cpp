@@ -71,6 +71,14 @@ std::string ScaledFileName(const std::string& name, int dpi) {
     return name.substr(0, dot) + suffix + name.substr(dot);
 }
 
+TRect CornersKeepingMiddle(TRect corner, int width, int height, const TRect& corner96, int width96, int height96) {
+    if (corner96.left + corner96.right < width96 && corner.left + corner.right >= width)
+        corner.right = std::max(0, width - 1 - corner.left);
+    if (corner96.top + corner96.bottom < height96 && corner.top + corner.bottom >= height)
+        corner.bottom = std::max(0, height - 1 - corner.top);
+    return corner;
+}
+
 void Resample(const uint32_t* src, int sw, int sh, uint32_t* dst, int dw, int dh) {
     if (src == nullptr || dst == nullptr || sw < 1 || sh < 1 || dw < 1 || dh < 1) return;
     const std::vector<std::vector<Tap>> xs = AxisTaps(sw, dw), ys = AxisTaps(sh, dh);

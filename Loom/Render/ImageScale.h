@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "Loom/Render/Rect.h"
+
 namespace Loom {
 
 // The program's images are drawn at 100, 150 and 200 % (96, 144 and 192
@@ -28,6 +30,13 @@ int ScaledResourceId(int id, int dpi);
 // for "a/b.png" at 144 ("@200" at 192), the suffix at the end when the name
 // has no extension; the name itself at 96; empty for any other DPI.
 std::string ScaledFileName(const std::string& name, int dpi);
+
+// The corners of an image at a scale (scaled, as the image's width and
+// height) given back where rounding made them meet although the 96-DPI
+// corners left a middle between them (2 + 2 of 5 px at 125 %: 3 + 3 of 6),
+// so that the middle, which stretches, is still drawn: the right and the
+// bottom corner give up the pixel it needs.
+TRect CornersKeepingMiddle(TRect corner, int width, int height, const TRect& corner96, int width96, int height96);
 
 // Resamples premultiplied 32-bit pixels (four 8-bit channels, filtered
 // alike) from sw x sh to dw x dh, rows top-down and packed: each axis on its

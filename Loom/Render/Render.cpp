@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Loom/Render/HtmlLayout.h"
+#include "Loom/Render/ImageScale.h"
 #include "Loom/Render/ImageStringParser.h"
 #include "Loom/Render/RenderBlend.h"
 #include "Loom/Render/RenderHtmlCanvas.h"
@@ -178,10 +179,13 @@ bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& ite
             const TImageInfo* scaled = manager->FindOrLoadScaledImage(step.name, step.type, step.mask);
             if (scaled && scaled->hBitmap) {
                 info = scaled;
+                const TRect source96 = source;
                 source = scale.ScaleEdges(source);
                 source.right = std::min(source.right, info->nX);
                 source.bottom = std::min(source.bottom, info->nY);
-                corner = scale.ScaleEdges(corner);
+                corner = ImageScale::CornersKeepingMiddle(
+                    scale.ScaleEdges(corner), static_cast<int>(source.Width()), static_cast<int>(source.Height()),
+                    corner, static_cast<int>(source96.Width()), static_cast<int>(source96.Height()));
             }
         }
         RECT d = WinRectFrom(step.dest);

@@ -53,6 +53,18 @@ TEST(ImageScale, ScaledFilesLieBesideTheFileWithASuffixBeforeTheExtension) {
     EXPECT_EQ(ScaledFileName("", 144), "");
 }
 
+// The button image: 5 x 29 with corners of 2. At 125 % it is 6 x 36 and
+// its corners of 3 would meet, leaving no middle to stretch: the far ones
+// give way. Corners that met at 96 already, and ones that still leave a
+// middle, stay as they are.
+TEST(ImageScale, CornersThatRoundingMadeMeetLeaveTheMiddleAPixel) {
+    using Loom::TRect;
+    EXPECT_EQ((TRect{3, 3, 2, 3}), CornersKeepingMiddle(TRect{3, 3, 3, 3}, 6, 36, TRect{2, 2, 2, 2}, 5, 29));
+    EXPECT_EQ((TRect{3, 18, 3, 17}), CornersKeepingMiddle(TRect{3, 18, 3, 18}, 8, 36, TRect{2, 14, 2, 14}, 5, 29));
+    EXPECT_EQ((TRect{3, 3, 3, 3}), CornersKeepingMiddle(TRect{3, 3, 3, 3}, 6, 36, TRect{2, 2, 3, 2}, 5, 29));
+    EXPECT_EQ((TRect{3, 3, 3, 3}), CornersKeepingMiddle(TRect{3, 3, 3, 3}, 8, 44, TRect{2, 2, 2, 2}, 5, 29));
+}
+
 TEST(ImageScale, ShrinkingAveragesTheCoveredArea) {
     // Halving: each pixel is the mean of a 2 x 2 block.
     const std::vector<uint32_t> four = {Grey(0),   Grey(100), Grey(200), Grey(200),  //

@@ -1,6 +1,6 @@
-// VelmoraConfig.exe on a display at 150 % (144 DPI, Wine's LogPixels): the
-// program declares itself aware of the scale, so it lays itself out at 144
-// from its first window, and Connect and Read work at the scaled points.
+// VelmoraConfig.exe on displays at 100, 125, 150 and 200 % (Wine's
+// LogPixels): the program declares itself aware of the scale, so it lays
+// itself out at it from its first window.
 // Runs alone: every program started while the scale is set would get it.
 #include <gtest/gtest.h>
 
@@ -13,11 +13,7 @@
 
 namespace {
 
-constexpr int kDpi = 144;
 constexpr uint32_t kLightGreen = 0x99FF99;
-
-// Points of the 759 x 509 window at 96 DPI, and at the scale.
-POINT At(int x, int y) { return POINT{x * kDpi / 96, y * kDpi / 96}; }
 
 // The display's scale for the programs started while it lives.
 class DisplayScale {
@@ -41,7 +37,35 @@ private:
     bool set_ = false;
 };
 
-TEST(ProgramScale, StartsAt144Dpi_ConnectAndReadWorkAtTheScaledPoints) {
+class ProgramScale : public ::testing::TestWithParam<int> {
+protected:
+    // A point of the 759 x 509 window at 96 DPI, at the scale.
+    POINT At(int x, int y) const { return POINT{Scaled(x), Scaled(y)}; }
+    // n at the scale, rounded as the program rounds.
+    int Scaled(int n) const { return (n * GetParam() + 48) / 96; }
+    void Press(POINT pt) { program.Click(pt.x, pt.y); }
+    std::string Picture(const char* what) const {
+        return what + std::string("-") + std::to_string(GetParam()) + ".png";
+    }
+    // How many pixels of the first channel's edit (70,112)-(158,132) are text (0x386382).
+    int EditInk() const {
+        const ProgramDriver::Picture now = program.Capture();
+        const POINT from = At(72, 114), to = At(156, 130);
+        int ink = 0;
+        for (int y = from.y; y < to.y; ++y)
+            for (int x = from.x; x < to.x; ++x) ink += ((now.At(x, y) >> 8) & 0xFF) < 0x90;
+        return ink;
+    }
+
+    ProgramDriver program;
+};
+
+// Started on a display at the scale, the window is the 96-DPI window
+// scaled; Connect and Read work at the scaled points; the language switch
+// and a drop-down too. Pictures of each are kept beside the test program
+// (main-zh-DPI.png, main-en-DPI.png, dropdown-DPI.png).
+TEST_P(ProgramScale, StartsAtTheScale_ConnectReadLanguageAndDropDown) {
+    const int dpi = GetParam();
     const std::string state = SimProcess::UnixPathFor(TestComPort(0), "scale-state.txt");
     const std::string transcript = SimProcess::UnixPathFor(TestComPort(0), "scale-transcript.txt");
     ::DeleteFileW(Text::WidePath(SimProcess::WinePath(transcript)).c_str());
@@ -51,35 +75,44 @@ TEST(ProgramScale, StartsAt144Dpi_ConnectAndReadWorkAtTheScaledPoints) {
     ASSERT_GE(position, 0);
     ProgramDriver::WriteSettings(position, -1, 1);
 
-    const DisplayScale scale(kDpi);
+    const DisplayScale scale(static_cast<DWORD>(dpi));
     ASSERT_TRUE(scale.Set());
-    ProgramDriver program;
     ASSERT_TRUE(program.Start());
-    ProgramDriver::Picture picture = program.Capture();
-    EXPECT_EQ(1139, picture.width);  // 759 at 150 %
-    EXPECT_EQ(764, picture.height);  // 509
+    const ProgramDriver::Picture first = program.Capture();
+    EXPECT_EQ(Scaled(759), first.width);
+    EXPECT_EQ(Scaled(509), first.height);
 
-    const POINT connect = At(658, 252), read = At(658, 293), strip = At(380, 478);
-    program.Click(connect.x, connect.y);
+    const POINT strip = At(380, 478);
+    Press(At(658, 252));  // Connect
     ASSERT_TRUE(WaitFor([&] { return program.Capture().At(strip.x, strip.y) == kLightGreen; }, 5000));
-    // Read fills the first channel's edit (70,112)-(158,132) with text.
-    const POINT edit = At(72, 114), editEnd = At(156, 130);
-    const auto editInk = [&] {
-        const ProgramDriver::Picture now = program.Capture();
-        int dark = 0;
-        for (int y = edit.y; y < editEnd.y; ++y)
-            for (int x = edit.x; x < editEnd.x; ++x)
-                dark += ((now.At(x, y) >> 8) & 0xFF) < 0x90;  // the text is 0x386382
-        return dark;
-    };
-    ASSERT_EQ(0, editInk());
-    program.Click(read.x, read.y);
+    ASSERT_EQ(0, EditInk());
+    Press(At(658, 293));  // Read
     ASSERT_TRUE(WaitFor([&] { return SimProcess::ReadFile(transcript).find("SREV") != std::string::npos; }, 8000));
-    EXPECT_TRUE(WaitFor([&] { return editInk() > 20; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return EditInk() > 20; }, 5000));
     EXPECT_EQ(kLightGreen, program.Capture().At(strip.x, strip.y));
-    EXPECT_TRUE(program.Capture().Save("main-144.png"));
+    EXPECT_TRUE(program.Capture().Save(Picture("main-zh")));
+
+    // The protocol combo's list opens below it, as wide as the combo.
+    Press(At(490, 115));
+    const HWND list = program.WaitForDropDown(3000);
+    ASSERT_NE(nullptr, list);
+    RECT box{};
+    ::GetWindowRect(list, &box);
+    EXPECT_NEAR(Scaled(123), box.right - box.left, 1);  // as wide as the combo, 123 px at 96
+    ProgramDriver::Sleep(300);
+    EXPECT_TRUE(program.CaptureScreen().Save(Picture("dropdown")));
+    ProgramDriver::KeyTo(list, VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(list); }, 5000));
+
+    program.ChooseMenuItem(At(73, 54), At(97, 74));  // Language, then its item
+    program.MouseMove(At(300, 20).x, At(300, 20).y);
+    ASSERT_TRUE(WaitFor([&] { return ProgramDriver::Caption(program.Window()).find("Velmora") == 0; }, 5000));
+    ProgramDriver::Sleep(500);
+    EXPECT_TRUE(program.Capture().Save(Picture("main-en")));
     program.Key(VK_ESCAPE);
     EXPECT_TRUE(program.WaitForExit(10000));
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, ProgramScale, ::testing::Values(96, 120, 144, 192));
 
 }  // namespace
