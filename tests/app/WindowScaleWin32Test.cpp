@@ -18,6 +18,7 @@
 #include "app/DlgMain.h"
 #include "app/UiEvents.h"
 #include "platform/GdiHandles.h"
+#include "platform/Win32Text.h"
 #include "platform/Wide.h"
 #include "testkit/LoomTestWindow.h"
 
@@ -276,6 +277,38 @@ TEST_F(WindowScaleTest, NativeEdit_EndsAtAChangeOfScaleWithItsTextKept) {
     ASSERT_TRUE(again != nullptr && ::IsChild(window->GetHWND(), again));
     EXPECT_EQ(window->GetPaintManager().GetFont(edit->GetFont()),
               reinterpret_cast<HFONT>(::SendMessageW(again, WM_GETFONT, 0, 0)));
+}
+
+// A message box is the system's: a change of scale while it is open
+// re-lays the window out behind it and leaves the box open for its answer.
+struct BoxAtScaleChange {
+    HWND owner = nullptr;
+    bool boxOpenAfter = false;
+};
+BoxAtScaleChange boxCheck;
+
+BOOL CALLBACK FindBox(HWND wnd, LPARAM found) {
+    if (::GetWindow(wnd, GW_OWNER) != boxCheck.owner || !::IsWindowVisible(wnd)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = wnd;
+    return FALSE;
+}
+
+void CALLBACK ChangeScaleUnderTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr) return;  // not shown yet: the timer comes again
+    ::KillTimer(nullptr, id);
+    SendScaleChange(boxCheck.owner, 144, SIZE{kDesignWidth, kDesignHeight});
+    boxCheck.boxOpenAfter = ::IsWindow(box) && ::IsWindowVisible(box);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(WindowScaleTest, MessageBoxOpen_TheScaleChangesBehindItAndItStays) {
+    boxCheck = BoxAtScaleChange{window->GetHWND()};
+    ::SetTimer(nullptr, 0, 50, &ChangeScaleUnderTheBox);
+    EXPECT_EQ(IDOK, Text::MessageBoxUtf8(window->GetHWND(), "端口打开失败", "错误", MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(boxCheck.boxOpenAfter);
+    EXPECT_EQ(DpiScale(144).Scale(kDesignWidth), ClientSize().cx);
 }
 
 // A scale too large for the monitor: the window fits the work area, as a
