@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/DlgMain.h"
+#include "tests/app/MainWindowTestSupport.h"
 #include "app/UiEvents.h"
 #include "testkit/LoomTestWindow.h"
 #include "platform/Win32Text.h"
@@ -23,25 +24,13 @@ namespace {
 constexpr const char* kPortMapKey = "Software\\VelmoraTest\\DlgMainSerialMap";
 constexpr const char* kSettingsKey = "Software\\VelmoraTest\\DlgMainSettings";
 
-void WritePortMap() {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPortMapKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                               &key, nullptr));
-    const char data[] = "COM19";
-    ::RegSetValueExA(key, "\\Device\\Serial18", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-}
-
 // Every test has a window of its own, made as the program makes it, with the
 // settings key deleted first: a test depends on no other.
 class DlgMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        WritePortMap();
-        window = std::make_unique<DlgMain>(MainWindowPlaces{kPortMapKey, kSettingsKey});
-        ASSERT_NE(nullptr,
-                  window->Create(nullptr, "main", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0x00060000, 0, 0, 670, 444));
+        window = OpenTestMainWindow(kPortMapKey, kSettingsKey);
+        ASSERT_NE(nullptr, window);
         window->View().SetMessageSink(
             [this](const std::string& text, const std::string& caption) { messages.push_back(caption + "|" + text); });
         TestWindow::Pump();

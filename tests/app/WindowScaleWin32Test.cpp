@@ -16,6 +16,7 @@
 #include "Loom/Render/WinRect.h"
 #include "app/DlgAbout.h"
 #include "app/DlgMain.h"
+#include "tests/app/MainWindowTestSupport.h"
 #include "app/UiEvents.h"
 #include "platform/GdiHandles.h"
 #include "platform/Win32Text.h"
@@ -32,16 +33,6 @@ constexpr const char* kSettingsKey = "Software\\VelmoraTest\\WindowScaleSettings
 constexpr int kDesignWidth = 759;
 constexpr int kDesignHeight = 509;
 constexpr int kScales[] = {96, 120, 144, 192};
-
-void WritePortMap() {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPortMapKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                               &key, nullptr));
-    const char data[] = "COM19";
-    ::RegSetValueExA(key, "\\Device\\Serial18", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-}
 
 std::string Shot(const std::string& name) { return std::string("Z:") + VELMORA_SHOT_DIR + "/" + name + ".png"; }
 
@@ -127,10 +118,8 @@ void SendScaleChange(HWND wnd, int dpi, SIZE size96) {
 class WindowScaleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        WritePortMap();
-        window = std::make_unique<DlgMain>(MainWindowPlaces{kPortMapKey, kSettingsKey});
-        ASSERT_NE(nullptr,
-                  window->Create(nullptr, "main", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0x00060000, 0, 0, 670, 444));
+        window = OpenTestMainWindow(kPortMapKey, kSettingsKey);
+        ASSERT_NE(nullptr, window);
         Paint();
     }
     void TearDown() override {

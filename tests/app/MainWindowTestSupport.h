@@ -1,0 +1,23 @@
+#pragma once
+// The main window in a test process, over a port map of one port that has
+// no device (COM19) and settings under a key of the test's own, deleted
+// first: a test depends on no other.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/DlgMain.h"
+
+inline std::unique_ptr<DlgMain> OpenTestMainWindow(const char* portMapKey, const char* settingsKey) {
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS,
+              ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, portMapKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    const char data[] = "COM19";
+    ::RegSetValueExA(key, "\\Device\\Serial18", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
+    ::RegCloseKey(key);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, settingsKey);
+    auto window = std::make_unique<DlgMain>(MainWindowPlaces{portMapKey, settingsKey});
+    if (window->Create(nullptr, "main", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0x00060000, 0, 0, 670, 444) == nullptr)
+        return nullptr;
+    return window;
+}
