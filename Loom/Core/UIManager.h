@@ -193,7 +193,6 @@ public:
     // "name@200.png" beside "name.png"), else the next larger one filtered
     // down, else the largest filtered up, at the 96-DPI size times the
     // scale. Kept until the scale changes; at 96 the image itself.
-    DpiScale GetRenderScale() const override { return scale_; }
     const TImageInfo* FindOrLoadScaledImage(const std::string& name, const std::string& type, DWORD mask) override;
 
     // Default attribute lists by element name; the first list for a name stays.

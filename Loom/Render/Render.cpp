@@ -162,7 +162,7 @@ bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& ite
     if (!dc || !manager) return false;
     const TRect itemRect = RectFrom(item);
     const TRect paintRect = RectFrom(paint);
-    const DpiScale scale = manager->GetRenderScale();
+    const DpiScale& scale = manager->GetScale();
     for (const TImageDrawStep& step : CImageStringParser::Steps(image, modify, itemRect, scale)) {
         const TImageInfo* info = manager->FindOrLoadImage(step.name, step.type, step.mask);
         if (!info || !info->hBitmap) continue;

@@ -25,9 +25,6 @@ public:
     // The image under that name, loaded on first use; nullptr if it cannot be.
     // Its size is the one image strings measure in (96 DPI).
     virtual const TImageInfo* FindOrLoadImage(const std::string& name, const std::string& type, DWORD mask) = 0;
-    // The window's display scale; image strings' source rectangles and
-    // corners are 96-DPI numbers drawn at it.
-    virtual DpiScale GetRenderScale() const { return DpiScale(); }
     // The same image at the window's scale (its source rectangles are the
     // 96-DPI ones at that scale): at 96 the image itself. nullptr when it
     // cannot be made; the 96-DPI image is then drawn stretched.
@@ -49,8 +46,9 @@ public:
     virtual DWORD GetDefaultSelectedBkColor() const = 0;
     // The last mouse position in client coordinates (hovered links).
     virtual POINT GetMousePos() const = 0;
-    // The window's display scale, which the pixel numbers of html text
-    // ({x}, {y}, {p}) are shown at; 96 DPI unless the context has another.
+    // The window's display scale, which image strings' dest offsets, source
+    // rectangles and corners and the pixel numbers of html text ({x}, {y},
+    // {p}) are shown at; 96 DPI unless the context has another.
     virtual const DpiScale& GetScale() const {
         static const DpiScale identity;
         return identity;

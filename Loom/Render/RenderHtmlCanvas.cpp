@@ -73,8 +73,17 @@ int CRenderHtmlCanvas::FitBytes(HtmlFont font, const char* text, int length, int
     return static_cast<int>(Text::Utf8BytesForUnits(utf8, static_cast<size_t>(std::max(fit, 0))));
 }
 
+// Html images at the window's scale: the image made for it, whose size the
+// layout measures and whose pixels its source rectangles count.
+const TImageInfo* CRenderHtmlCanvas::ImageAtScale(const std::string& name, const std::string& type) {
+    if (name.empty()) return nullptr;
+    const TImageInfo* scaled =
+        manager_->GetScale().IsIdentity() ? nullptr : manager_->FindOrLoadScaledImage(name, type, 0);
+    return scaled != nullptr && scaled->hBitmap != nullptr ? scaled : manager_->FindOrLoadImage(name, type, 0);
+}
+
 bool CRenderHtmlCanvas::ImageSize(const std::string& name, const std::string& type, int& width, int& height) {
-    const TImageInfo* image = name.empty() ? nullptr : manager_->FindOrLoadImage(name, type, 0);
+    const TImageInfo* image = ImageAtScale(name, type);
     if (!image) return false;
     width = image->nX;
     height = image->nY;
@@ -97,7 +106,7 @@ void CRenderHtmlCanvas::PaintText(HtmlFont font, uint32_t argb, bool selected, i
 
 void CRenderHtmlCanvas::PaintImage(const std::string& name, const std::string& type, const TRect& dest,
                                    const TRect& source) {
-    const TImageInfo* image = manager_->FindOrLoadImage(name, type, 0);
+    const TImageInfo* image = ImageAtScale(name, type);
     if (!image) return;
     RECT d = WinRectFrom(dest);
     RECT s = WinRectFrom(source);

@@ -31,6 +31,7 @@ public:
     int ScaleLength(int n) override;
 
 private:
+    const TImageInfo* ImageAtScale(const std::string& name, const std::string& type);
     void Use(HtmlFont font);
     static HFONT ToFont(HtmlFont f) { return reinterpret_cast<HFONT>(f); }
     static HtmlFont FromFont(HFONT f) { return reinterpret_cast<HtmlFont>(f); }

@@ -127,6 +127,27 @@ TEST_F(ManagerImageScale, TheImageDrawnForTheScaleIsTakenAsItIs) {
     EXPECT_EQ(PixelAt(*image, 3, 3), kBlue);
 }
 
+// An image in html text is the image drawn for the scale, its frames cut
+// from it: the middle one of the sheet is a 3 x 3 green cell at 144.
+TEST_F(ManagerImageScale, HtmlImagesAreTheImageDrawnForTheScale) {
+    PixelSurface s(30, 30);
+    for (int dpi : {96, 144}) {
+        m.SetDpi(dpi);
+        s.Fill(0x123456);
+        RECT rc{0, 0, 30, 30};
+        int links = 0;
+        CRenderer::DrawHtmlText(s.dc(), &m, rc, "{i loom-scale-sheet.png 3 1}", 0xFF000000, nullptr, nullptr, links,
+                                DT_LEFT | DT_TOP | DT_SINGLELINE);
+        // Centred on the text line: only its size and colour are checked.
+        int green = 0, other = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 30; ++x) (s.At(x, y) == (kGreen & 0xFFFFFF) ? green : other) += s.At(x, y) != 0x123456u;
+        const int cell = dpi == 96 ? 2 : 3;
+        EXPECT_EQ(cell * cell, green) << dpi;
+        EXPECT_EQ(0, other) << dpi;
+    }
+}
+
 TEST_F(ManagerImageScale, ADpiNobodyDrewTakesTheNextLargerFilteredDown) {
     // 108: the 150 % image, at 4.5 x 2.25 rounded, 5 x 2.
     const TImageInfo* image = At(108, "loom-scale-a.png");
