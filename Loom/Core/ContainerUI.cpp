@@ -306,8 +306,7 @@ TRect CContainerUI::GetExactClientArea(bool bars) const {
     long long bottom = exact.bottom - inset_.bottom * unit;
     if (bars && IsBarShown(verticalBar_.get())) right -= verticalBar_->GetFixedWidth() * unit;
     if (bars && IsBarShown(horizontalBar_.get())) bottom -= horizontalBar_->GetFixedHeight() * unit;
-    auto clamp = [](long long v) { return static_cast<int>(v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v); };
-    return TRect{clamp(left), clamp(top), clamp(right), clamp(bottom)};
+    return TRect{DpiScale::ToInt(left), DpiScale::ToInt(top), DpiScale::ToInt(right), DpiScale::ToInt(bottom)};
 }
 
 void CContainerUI::SetPos(RECT rc) {

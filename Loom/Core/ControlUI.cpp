@@ -1,6 +1,5 @@
 #include "Loom/Core/ControlUI.h"
 
-#include <climits>
 #include <cstring>
 
 #include "Loom/Core/AttributeList.h"
@@ -110,10 +109,7 @@ TRect CControlUI::GetExactPos() const {
                            DpiScale::PixelsOfFine(exactPos_.right), DpiScale::PixelsOfFine(exactPos_.bottom)};
         if (::EqualRect(&rounded, &pos_)) return exactPos_;
     }
-    auto fine = [](LONG px) {
-        const long long f = DpiScale::FineOfPixels(px);
-        return static_cast<int>(f > INT_MAX ? INT_MAX : f < INT_MIN ? INT_MIN : f);
-    };
+    auto fine = [](LONG px) { return DpiScale::ToInt(DpiScale::FineOfPixels(px)); };
     return TRect{fine(pos_.left), fine(pos_.top), fine(pos_.right), fine(pos_.bottom)};
 }
 

@@ -1,19 +1,12 @@
 #include "Loom/Layout/TabLayoutUI.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 #include "Loom/Core/UIManager.h"
 #include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
-
-namespace {
-
-int ToFine(long long v) { return static_cast<int>(v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v); }
-
-}  // namespace
 
 const char* CTabLayoutUI::GetClass() const { return "TabLayoutUI"; }
 
@@ -127,7 +120,8 @@ void CTabLayoutUI::SetPos(RECT rc) {
         };
         const long long cx = fine(sz.cx, item->GetFixedWidth(), width, item->GetMinWidth(), item->GetMaxWidth());
         const long long cy = fine(sz.cy, item->GetFixedHeight(), height, item->GetMinHeight(), item->GetMaxHeight());
-        item->SetExactPos(TRect{ToFine(left), ToFine(top), ToFine(left + cx), ToFine(top + cy)});
+        item->SetExactPos(
+            TRect{DpiScale::ToInt(left), DpiScale::ToInt(top), DpiScale::ToInt(left + cx), DpiScale::ToInt(top + cy)});
     }
 }
 

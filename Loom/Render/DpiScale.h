@@ -40,6 +40,8 @@ public:
     int FinePer96Pixel() const { return dpi_; }
     static long long FineOfPixels(long long px) { return px * kFinePerPixel; }
     static int PixelsOfFine(long long fine) { return ToInt(RoundDiv(fine, kFinePerPixel)); }
+    // A sum of measures (fine units or pixels) kept within the int range.
+    static int ToInt(long long q) { return q > INT_MAX ? INT_MAX : q < INT_MIN ? INT_MIN : static_cast<int>(q); }
     // n / d rounded half away from zero (d > 0; otherwise n).
     static long long RoundDiv(long long n, long long d) {
         if (d <= 0) return n;
@@ -57,7 +59,6 @@ public:
 
 private:
     static int MulDivRound(int n, int num, int den) { return ToInt(RoundDiv(static_cast<long long>(n) * num, den)); }
-    static int ToInt(long long q) { return q > INT_MAX ? INT_MAX : q < INT_MIN ? INT_MIN : static_cast<int>(q); }
 
     int dpi_ = kBaseDpi;
 };
