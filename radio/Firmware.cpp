@@ -1,6 +1,8 @@
 #include "radio/Firmware.h"
 
 #include <chrono>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <thread>
@@ -48,6 +50,23 @@ uint64_t PageCount(uint64_t fileLength) {
 int Progress(uint64_t bytesSent, uint64_t fileLength) {
     if (fileLength <= kSkipped) return 0;
     return static_cast<int>(bytesSent * 10000 / (fileLength - kSkipped));
+}
+
+uint64_t SecondsLeft(int value, uint64_t elapsedMs) {
+    if (value <= 0 || value >= 10000) return 0;
+    return (elapsedMs * static_cast<uint64_t>(10000 - value) / static_cast<uint64_t>(value) + 999) / 1000;
+}
+
+std::string ProgressText(int value, uint64_t elapsedMs, Language language) {
+    value = value < 0 ? 0 : (value > 10000 ? 10000 : value);
+    const bool chinese = language == Language::Chinese;
+    std::string text = std::to_string(value / 100) + "%";
+    const uint64_t left = SecondsLeft(value, elapsedMs);
+    if (left == 0) return text;
+    char clock[32];
+    std::snprintf(clock, sizeof clock, "%llu:%02llu", static_cast<unsigned long long>(left / 60),
+                  static_cast<unsigned long long>(left % 60));
+    return text + (chinese ? "，剩余 " : ", ") + clock + (chinese ? "" : " left");
 }
 
 uint16_t PageChecksum(const unsigned char* page) {
@@ -152,6 +171,9 @@ void Download::downloadFirmware() {
         } else {
             outcome = line.Open(port, kFirmwareBaudRate);
             if (outcome.Succeeded()) outcome = SendPages(file, length);
+            // The pages of the image, which `done` counts against.
+            const uint64_t pages = PageCount(length);
+            outcome.total = pages > INT_MAX ? INT_MAX : static_cast<int>(pages);
         }
     }
     outcome.action = OutcomeAction::Firmware;

@@ -40,6 +40,11 @@ uint64_t PageCount(uint64_t fileLength);
 // arithmetic so that no file length wraps it.
 int Progress(uint64_t bytesSent, uint64_t fileLength);
 uint16_t PageChecksum(const unsigned char* page);
+// The seconds left at the pace so far, rounded up: `value` of 10000 done
+// after `elapsedMs`; 0 before the first page and at the end.
+uint64_t SecondsLeft(int value, uint64_t elapsedMs);
+// What the window's bar says: "37%, 1:12 left" ("37%，剩余 1:12").
+std::string ProgressText(int value, uint64_t elapsedMs, Language language);
 // The 258-byte block of one page.
 void BuildBlock(const unsigned char* page, unsigned char* block);
 

@@ -42,8 +42,9 @@ struct Outcome {
     uint32_t systemError = 0;    // the system's error code for a port failure, 0 when none
     std::string detail;          // a failed check's messages; a file's path
     std::vector<VerifyMismatch> mismatches;
-    // How many commands the radio answered (a Write: settings it took) and
-    // how many the action had in all.
+    // How many commands were sent, the failed one included (a Write: the
+    // settings the radio took; a download: its pages), and how many the
+    // action had in all.
     int done = 0;
     int total = 0;
     // A firmware download had entered the boot loader when it failed.
@@ -70,7 +71,10 @@ struct OutcomeText {
     std::string cause;
     std::string next;
 };
-OutcomeText DescribeOutcome(const Outcome& outcome, Language language);
+// The window names its own menu items and boxes in the next step, the
+// command line its options.
+enum class OutcomeReader { Window, CommandLine };
+OutcomeText DescribeOutcome(const Outcome& outcome, Language language, OutcomeReader reader = OutcomeReader::Window);
 
 // The status text of an action: its caption followed by " Success" or
 // " Failure", or in Chinese by "成功" or "失败" (no blank).

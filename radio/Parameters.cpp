@@ -253,7 +253,7 @@ std::vector<Parameter> BuildTable() {
     rows.push_back(p);
     p = ListRow(ListField::LinkBaudRate, {"Link BaudRate:", "空中波特率:"}, "cfg_baud", InitialLinkRates);
     p.profileKey = "LinkBaudRate", p.profileOrder = 6, p.readOrder = 4, p.writeOrder = 5, p.requiredGroup = 1;
-    p.read = ReadLinkBaud, p.wire = LinkRateValue, p.readBack = RateBack;
+    p.read = ReadLinkBaud, p.wire = LinkRateValue, p.readBack = RateBack, p.mayStayOpen = true;
     rows.push_back(p);
     p = ListRow(ListField::WorkMode, {"work mode:", "工作模式:"}, "cfg_mode", RadioTables::WorkModeItems);
     p.profileKey = "workMode", p.profileOrder = 7, p.readOrder = 14, p.writeOrder = 7, p.requiredGroup = 1;
@@ -262,11 +262,11 @@ std::vector<Parameter> BuildTable() {
 
     p = TextRow(TextField::Src, {"local:", "本地地址:"}, "cfg_srcx");
     p.profileKey = "SRC", p.profileOrder = 8, p.readOrder = 15, p.writeOrder = 8;
-    p.wire = TextValue, p.verify = VerifyKind::Decimal;
+    p.wire = TextValue, p.verify = VerifyKind::Decimal, p.maxValue = 254, p.emptyValue = "0";
     rows.push_back(p);
     p = TextRow(TextField::Dst, {"destinetion:", "目标地址:"}, "cfg_dstx");
     p.profileKey = "DST", p.profileOrder = 9, p.readOrder = 16, p.writeOrder = 9;
-    p.wire = TextValue, p.verify = VerifyKind::Decimal;
+    p.wire = TextValue, p.verify = VerifyKind::Decimal, p.maxValue = 255, p.emptyValue = "255";
     rows.push_back(p);
 
     p = ListRow(ListField::Bandwidth, {"BandWidth:", "带宽:"}, "cfg_bw", Bandwidths);

@@ -97,6 +97,13 @@ struct Parameter {
     // Text: the longest value kept (what the radio reports is cut to it);
     // 0: no limit.
     size_t maxLength;
+    // Text holding a number (an address): the largest the radio takes, and
+    // what an empty field becomes before a write; 0 and nullptr: no number.
+    int maxValue;
+    const char* emptyValue;
+    // List: a profile may leave it open (-1), and a write then leaves the
+    // radio's value as it is.
+    bool mayStayOpen;
 
     // The query for the channel (1 to 8; 0 for rows without channels).
     std::string Query(int channel) const;

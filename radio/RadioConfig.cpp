@@ -161,8 +161,9 @@ Check checkRequiredFields(const RadioSettings& settings, Language language) {
 }
 
 void normalizeAddresses(RadioSettings& settings) {
-    NormalizeAddress(settings.Text(TextField::Src), 254, "0");
-    NormalizeAddress(settings.Text(TextField::Dst), 255, "255");
+    for (const Parameter& row : Parameters())
+        if (row.kind == ParameterKind::Text && row.maxValue > 0)
+            NormalizeAddress(settings.Text(row.field), row.maxValue, row.emptyValue);
 }
 
 Check PrepareWrite(RadioSettings& settings, Language language) {

@@ -178,6 +178,32 @@ OutcomeAction ActionOf(JobKind kind) {
     return OutcomeAction::None;
 }
 
+std::string JobProgressText(JobKind kind, int command, int total, bool cancelling, Language language) {
+    const bool chinese = language == Language::Chinese;
+    if (cancelling) return chinese ? "正在取消..." : "Cancelling...";
+    const char* verb = "";
+    switch (kind) {
+    case JobKind::Connect:
+        verb = chinese ? "连接中" : "Connecting";
+        break;
+    case JobKind::Disconnect:
+        verb = chinese ? "断开中" : "Disconnecting";
+        break;
+    case JobKind::Read:
+        verb = chinese ? "读取中" : "Reading";
+        break;
+    case JobKind::Write:
+        verb = chinese ? "写入中" : "Writing";
+        break;
+    case JobKind::WriteAndVerify:
+        // The second half of its commands reads the settings back.
+        verb = command * 2 > total ? (chinese ? "校验中" : "Verifying") : (chinese ? "写入中" : "Writing");
+        break;
+    }
+    if (total <= 0) return verb;
+    return std::string(verb) + " " + std::to_string(command) + "/" + std::to_string(total);
+}
+
 JobResult RunRadioJob(const JobRequest& request, IRadioLine& line, const std::atomic<bool>& cancel,
                       IJobProgress* progress) {
     JobResult result;

@@ -51,3 +51,7 @@ JobResult RunRadioJob(const JobRequest& request, IRadioLine& line, const std::at
 int WriteCommandCount(const RadioSettings& settings);
 
 OutcomeAction ActionOf(JobKind kind);
+
+// What the strip says of a running job: "Reading 12/30" ("读取中 12/30");
+// "Cancelling..." once a cancel is asked for.
+std::string JobProgressText(JobKind kind, int command, int total, bool cancelling, Language language);

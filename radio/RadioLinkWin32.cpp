@@ -10,6 +10,9 @@ OutcomeKind PortFailureKind(uint32_t systemError) {
     case ERROR_BAD_UNIT:
     case ERROR_BAD_NETPATH:
     case ERROR_DEVICE_NOT_CONNECTED:
+    // Wine answers so for a port name whose device is gone (a COM port
+    // mapped to a device file that is no longer there).
+    case ERROR_INVALID_FUNCTION:
         return OutcomeKind::PortAbsent;
     // Windows opens a serial port for one program at a time: the next one is
     // refused access.
@@ -25,12 +28,10 @@ OutcomeKind PortFailureKind(uint32_t systemError) {
 Outcome RadioLink::Open(int portNumber, int baudRate) {
     const bool opened = port_.Open(portNumber, baudRate);
     if (opened && port_.IsLineConfigured() && port_.StartThread()) return Outcome();
-    const DWORD error = port_.LastOpenError();
+    const DWORD error = opened && port_.LastOpenError() == 0 ? ERROR_GEN_FAILURE : port_.LastOpenError();
     port_.Close();
-    // A port that opens but does not take a serial line's settings is no
-    // port a radio can answer on, whatever the system calls its error.
-    const OutcomeKind kind = opened ? OutcomeKind::PortRefused : PortFailureKind(error);
-    Outcome o = PortOutcome(kind, portNumber, baudRate, error);
-    if (opened && error == 0) o.systemError = ERROR_GEN_FAILURE;
-    return o;
+    // A name that opens but whose device does not take a serial line's
+    // settings says why as the open would: under Wine a port whose device
+    // file is gone opens, then refuses every serial function.
+    return PortOutcome(PortFailureKind(error), portNumber, baudRate, error);
 }
