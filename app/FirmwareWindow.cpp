@@ -17,17 +17,32 @@ constexpr char kOpenDialog[] = "GetOpenFileNameW";
 
 }  // namespace
 
-void WindowFirmwareEvents::Busy(bool on) { ::SendMessageW(window_, kWmAppUiEvent, on ? 1 : 0, kUiBusy); }
+void WindowFirmwareEvents::Busy(bool on) {
+    if (!on && link_ != nullptr) link_->Close();
+    ::SendMessageW(window_, kWmAppUiEvent, on ? 1 : 0, kUiBusy);
+}
 
 void WindowFirmwareEvents::Progress(int value) {
     ::SendMessageW(window_, kWmAppUiEvent, static_cast<WPARAM>(value), kUiProgress);
 }
 
-void WindowFirmwareEvents::Outcome(bool success) {
-    ::SendMessageW(window_, kWmAppUiEvent, control_, success ? kUiSuccess : kUiFailure);
+void WindowFirmwareEvents::Ended(const Outcome& outcome) {
+    if (slot_ != nullptr) slot_->Put(outcome);
+    ::SendMessageW(window_, kWmAppUiEvent, 0, kUiFirmwareEnded);
 }
 
-void WindowFirmwareEvents::Cancelled() { Outcome(false); }
+void OutcomeSlot::Put(const Outcome& outcome) {
+    std::lock_guard<std::mutex> guard(lock_);
+    outcome_ = outcome;
+}
+
+bool OutcomeSlot::Take(Outcome& outcome) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!outcome_) return false;
+    outcome = *outcome_;
+    outcome_.reset();
+    return true;
+}
 
 bool FirmwareImageBox::ConfirmImage(const std::string& path, const Firmware::ImageFacts& facts) {
     const std::string text = Firmware::DescribeImage(path, facts, chinese_ ? Language::Chinese : Language::English);

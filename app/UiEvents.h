@@ -2,7 +2,8 @@
 
 // The main window's own message: lParam is the kind, wParam its argument.
 // The firmware download sends it (synchronously) from its worker thread; the
-// window's menu code posts the refresh kind.
+// radio search and the radio jobs post it from theirs; the window's menu
+// code posts the refresh kind.
 constexpr unsigned kWmAppUiEvent = 0x0400 + 3001;  // WM_USER + 3001 = 4025
 
 enum UiEventKind : long {
@@ -13,4 +14,8 @@ enum UiEventKind : long {
     kUiProgress = 6,    // wParam: 0..10000
     kUiSearchStep = 7,  // the radio search tries its next port and rate
     kUiSearchDone = 8,  // the radio search has ended
+    kUiJobProgress = 9,     // a radio job sends its next command
+    kUiJobDone = 10,        // a radio job's outcome is ready
+    kUiJobEnded = 11,       // a radio job's thread has closed the port and ended
+    kUiFirmwareEnded = 12,  // wParam: the download's Outcome, valid while the message is handled (sent)
 };

@@ -18,7 +18,7 @@
 
 namespace {
 
-// Points of the 759 x 509 client area: the right column's buttons, the
+// Points of the 759 x 539 client area: the right column's buttons, the
 // Language menu and the status strip.
 constexpr POINT kConnect{658, 252}, kRead{658, 293}, kWrite{658, 334};
 constexpr POINT kLanguageHeader{73, 54};
