@@ -246,11 +246,14 @@ void DlgMain::ShowJobProgress() {
 
 // A Read gives the window its settings in one step, and only when it read
 // them all: one that failed or was cancelled leaves the rows as they were.
-// Every Write ends disarmed, whatever its outcome.
-void DlgMain::TakeJobResult() {
+// Every Write ends disarmed, whatever its outcome. The port is closed: the
+// commands that need it are free again.
+void DlgMain::EndJob() {
     AssertWindowThread();
     JobResult result;
-    if (!job_ || !job_->TakeResult(result)) return;  // only the job's own message counts
+    if (!job_ || !job_->Finish(result)) return;  // only the job's own message counts
+    busyEndedAt_ = ::GetTickCount();
+    commands_.EnablePortCommands(true, view_->GetPortCount() > 0);
     const JobKind kind = job_->Kind();
     if (kind == JobKind::Read && result.outcome.Succeeded()) {
         // The Unlock buttons pressed meanwhile stay pressed.
@@ -264,13 +267,6 @@ void DlgMain::TakeJobResult() {
     ShowActionOutcome(result.outcome);
     if (result.outcome.kind == OutcomeKind::VerifyMismatch)
         view_->ShowError(FormatMismatches(result.outcome.mismatches, view_->GetLanguage()));
-}
-
-// The port is closed: the commands that need it are free again.
-void DlgMain::EndJob() {
-    if (!job_ || !job_->Finish()) return;
-    busyEndedAt_ = ::GetTickCount();
-    commands_.EnablePortCommands(true, view_->GetPortCount() > 0);
 }
 
 void DlgMain::CancelRunning() {
@@ -354,9 +350,6 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
         ShowJobProgress();
         break;
     case kUiJobDone:
-        TakeJobResult();
-        break;
-    case kUiJobEnded:
         EndJob();
         break;
     default:

@@ -106,7 +106,6 @@ private:
     // Radio jobs.
     void StartJob(JobKind kind);
     void ShowJobProgress();
-    void TakeJobResult();
     void EndJob();
     // Stops a running job or radio search between two commands.
     void CancelRunning();

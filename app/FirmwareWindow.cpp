@@ -17,16 +17,14 @@ constexpr char kOpenDialog[] = "GetOpenFileNameW";
 
 }  // namespace
 
-void WindowFirmwareEvents::Busy(bool on) {
-    if (!on && link_ != nullptr) link_->Close();
-    ::SendMessageW(window_, kWmAppUiEvent, on ? 1 : 0, kUiBusy);
-}
+void WindowFirmwareEvents::Busy(bool on) { ::SendMessageW(window_, kWmAppUiEvent, on ? 1 : 0, kUiBusy); }
 
 void WindowFirmwareEvents::Progress(int value) {
     ::SendMessageW(window_, kWmAppUiEvent, static_cast<WPARAM>(value), kUiProgress);
 }
 
 void WindowFirmwareEvents::Ended(const Outcome& outcome) {
+    if (link_ != nullptr) link_->Close();
     if (slot_ != nullptr) slot_->Put(outcome);
     ::SendMessageW(window_, kWmAppUiEvent, 0, kUiFirmwareEnded);
 }

@@ -26,8 +26,8 @@ private:
 // already destroyed answers nothing and the send returns at once.
 class WindowFirmwareEvents : public Firmware::IFirmwareEvents {
 public:
-    // `link` is closed before busy off, on the worker, so that the window
-    // frees its port commands only once the port is; the outcome goes into
+    // `link` is closed before the window is told the outcome, on the worker,
+    // so that the outcome shows when the port is free; the outcome goes into
     // `slot` before the window is told.
     WindowFirmwareEvents(HWND window, RadioLink* link, OutcomeSlot* slot) : window_(window), link_(link), slot_(slot) {}
     void Busy(bool on) override;

@@ -9,7 +9,6 @@ bool RadioJobThread::Start(JobRequest request) {
     running_ = true;
     kind_ = request.kind;
     cancel_.store(false);
-    ended_.store(false);
     progressPosted_.store(false);
     command_.store(0);
     total_.store(0);
@@ -27,16 +26,14 @@ bool RadioJobThread::Start(JobRequest request) {
             result.outcome.kind = OutcomeKind::NoAnswer;
             result.outcome.action = ActionOf(request.kind);
         }
+        // The line's closing pause is the job thread's, not the window's.
+        link_.Close();
         {
             std::lock_guard<std::mutex> guard(lock_);
             result_ = std::move(result);
             hasResult_ = true;
         }
         ::PostMessageW(window_, kWmAppUiEvent, 0, kUiJobDone);
-        // The line's closing pause is the job thread's, not the window's.
-        link_.Close();
-        ended_.store(true);
-        ::PostMessageW(window_, kWmAppUiEvent, 0, kUiJobEnded);
     });
     return true;
 }
@@ -48,16 +45,13 @@ void RadioJobThread::Step(int command, int total) {
     if (!progressPosted_.exchange(true)) ::PostMessageW(window_, kWmAppUiEvent, 0, kUiJobProgress);
 }
 
-bool RadioJobThread::TakeResult(JobResult& result) {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (!hasResult_) return false;
-    result = std::move(result_);
-    hasResult_ = false;
-    return true;
-}
-
-bool RadioJobThread::Finish() {
-    if (!running_ || !ended_.load()) return false;
+bool RadioJobThread::Finish(JobResult& result) {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!running_ || !hasResult_) return false;
+        result = std::move(result_);
+        hasResult_ = false;
+    }
     if (thread_.joinable()) thread_.join();
     running_ = false;
     return true;

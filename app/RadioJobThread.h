@@ -11,10 +11,10 @@
 // The main window's radio actions off its thread: one job at a time runs on
 // a thread of its own over the window's link, which it holds until it ends.
 // It reaches the window only through posted kWmAppUiEvent messages: its
-// progress (kUiJobProgress, at most one waiting at a time), its outcome
-// (kUiJobDone, once the last command is answered) and its end
-// (kUiJobEnded, after the port is closed, which takes the line's pause).
-// The window applies the result on its own thread; nothing here touches a
+// progress (kUiJobProgress, at most one waiting at a time) and its end
+// (kUiJobDone), once the port is closed again (which takes the line's pause),
+// so that the outcome shows when the port is free for the next action. The
+// window applies the result on its own thread; nothing here touches a
 // control, a window or the window's settings.
 class RadioJobThread : private IJobProgress {
 public:
@@ -31,12 +31,10 @@ public:
     // ends within its bound. Asking twice is asking once.
     void Cancel() { cancel_.store(true); }
     bool CancelRequested() const { return cancel_.load(); }
-    // The job's result, once kUiJobDone has come; it is handed out once:
-    // false when there is none (a message from elsewhere, or taken already).
-    bool TakeResult(JobResult& result);
-    // After kUiJobEnded: waits for the thread (it has ended or is about to)
-    // and makes room for the next job. False when the job has not ended.
-    bool Finish();
+    // After kUiJobDone: waits for the thread (it has ended or is about to),
+    // makes room for the next job and hands out its result, once: false
+    // when the job has not ended (a message from elsewhere, or taken already).
+    bool Finish(JobResult& result);
     // Cancels and waits for the thread: the window closing. Within the bound
     // of one command and the port's pause.
     void Stop();
@@ -56,10 +54,9 @@ private:
     bool running_ = false;  // window thread only
     JobKind kind_ = JobKind::Read;
     std::atomic<bool> cancel_{false};
-    std::atomic<bool> ended_{false};
     std::atomic<bool> progressPosted_{false};
     std::atomic<int> command_{0}, total_{0};
-    std::mutex lock_;  // guards result_ and hasResult_
+    std::mutex lock_;  // guards result_ and hasResult_: the job's end
     JobResult result_;
     bool hasResult_ = false;
 };

@@ -15,7 +15,6 @@ enum UiEventKind : long {
     kUiSearchStep = 7,  // the radio search tries its next port and rate
     kUiSearchDone = 8,  // the radio search has ended
     kUiJobProgress = 9,     // a radio job sends its next command
-    kUiJobDone = 10,        // a radio job's outcome is ready
-    kUiJobEnded = 11,       // a radio job's thread has closed the port and ended
+    kUiJobDone = 10,        // a radio job has ended and closed the port
     kUiFirmwareEnded = 12,  // wParam: the download's Outcome, valid while the message is handled (sent)
 };

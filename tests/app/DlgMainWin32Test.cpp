@@ -328,7 +328,7 @@ bool PumpEndsTheProgram() {
 TEST_F(DlgMainTest, EscapePressedDuringAJobOrASearch_HandledAfterItsEnd_OnlyCancels) {
     const HWND wnd = window->GetHWND();
     for (CControlUI* item : {static_cast<CControlUI*>(C().readItem), static_cast<CControlUI*>(C().findItem)}) {
-        const long last = item == C().readItem ? kUiJobEnded : kUiSearchDone;
+        const long last = item == C().readItem ? kUiJobDone : kUiSearchDone;
         Send(item, "setfocus");
         ASSERT_TRUE(window->IsRunningJob() || window->IsSearching());
         std::vector<MSG> held;
