@@ -61,11 +61,11 @@ void DlgMain::InitWindow() {
     BuildMainWindowTree(*root, c_);
     languageTable_.Build(c_);
     view_ = std::make_unique<MainConfigView>(c_, GetHWND());
-    fileDialogs_ =
-        std::make_unique<ConfigFileDialogs>(GetHWND(), [view = view_.get()] { return view->GetLanguage(); });
+    fileDialogs_ = std::make_unique<ConfigFileDialogs>(GetHWND(), [view = view_.get()] { return view->GetLanguage(); });
     fileCommands_ = std::make_unique<ConfigFileCommands>(*fileDialogs_);
     menus_ = std::make_unique<MainMenus>(c_, paintManager_);
-    channelCheck_ = std::make_unique<ChannelCheck>(c_, [this](Group group, int row) { return ValidateFrequency(group, row); });
+    channelCheck_ =
+        std::make_unique<ChannelCheck>(c_, [this](Group group, int row) { return ValidateFrequency(group, row); });
     job_ = std::make_unique<RadioJobThread>(GetHWND(), link_);
     search_ = std::make_unique<RadioSearch>(GetHWND(), link_);
     BuildCommands();
@@ -331,8 +331,9 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
     case kUiProgress:
         if (downloading_) {
             const int value = static_cast<int>(wParam);
-            ShowStatusProgress(c_.statusLabel, value,
-                               Firmware::ProgressText(value, ::GetTickCount64() - downloadStarted_, view_->GetLanguage()));
+            ShowStatusProgress(
+                c_.statusLabel, value,
+                Firmware::ProgressText(value, ::GetTickCount64() - downloadStarted_, view_->GetLanguage()));
         }
         break;
     case kUiFirmwareEnded: {
@@ -490,7 +491,8 @@ void DlgMain::EndFindRadio() {
     } else {
         ShowStatus(c_.statusLabel, ComposeResultText(c_.findItem->GetText(), false, language), kStatusFailure);
         const bool chinese = language == Language::Chinese;
-        ShowCause(c_.causeLabel, Pick(chinese, "在任何端口和波特率下都没有电台应答", "no radio answered on any port at any rate"),
+        ShowCause(c_.causeLabel,
+                  Pick(chinese, "在任何端口和波特率下都没有电台应答", "no radio answered on any port at any rate"),
                   Pick(chinese, "请检查电缆和电台电源", "check the cable and the radio's power"));
     }
 }

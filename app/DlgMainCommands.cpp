@@ -47,8 +47,7 @@ void DlgMain::BuildCommands() {
     add(
         nullptr, c_.findItem, [this] { StartFindRadio(); }, disabled, OutcomeAction::Find);
     add(
-        nullptr, c_.firmwareItem, [this] { StartFirmwareDownload(); }, WhilePortBusy::Refused,
-        OutcomeAction::Firmware);
+        nullptr, c_.firmwareItem, [this] { StartFirmwareDownload(); }, WhilePortBusy::Refused, OutcomeAction::Firmware);
     add(
         c_.cancelButton, nullptr, [this] { CancelRunning(); }, runs);
     add(

@@ -40,7 +40,8 @@ void LanguageTable::Build(const MainWindowControls& c) {
     Add(c.titleLabel, MainWindowTitle(true).c_str(), MainWindowTitle(false).c_str());
     // The parameters' labels, in the order of their table.
     for (const Parameter& row : Parameters()) {
-        const size_t i = row.kind == ParameterKind::List ? static_cast<size_t>(row.list) : static_cast<size_t>(row.field);
+        const size_t i =
+            row.kind == ParameterKind::List ? static_cast<size_t>(row.list) : static_cast<size_t>(row.field);
         CControlUI* label = nullptr;
         if (row.kind == ParameterKind::List) label = c.listRows[i]->GetLabel();
         if (row.kind == ParameterKind::Text) label = c.textRows[i]->GetLabel();

@@ -78,7 +78,8 @@ void MainConfigView::ShowList(ListField list, const ListValue& value) {
 void MainConfigView::Show(const RadioSettings& settings) {
     ++showing_;
     for (Group group : {Group::Transmit, Group::Receive})
-        for (int row = 0; row < kFrequencyRows; ++row) SetText(FrequencyEdit(group, row), settings.Frequency(group, row));
+        for (int row = 0; row < kFrequencyRows; ++row)
+            SetText(FrequencyEdit(group, row), settings.Frequency(group, row));
     for (size_t i = 0; i < kTextFieldCount; ++i) SetText(c_.textRows[i]->GetEdit(), settings.texts[i]);
     for (size_t i = 0; i < kListFieldCount; ++i) ShowList(static_cast<ListField>(i), settings.lists[i]);
     // The unlocked rows take edits; the firmware rows never do.

@@ -9,18 +9,16 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/DlgMain.h"
 #include "bench/BenchSupport.h"
-#include "platform/UniqueHandle.h"
 #include "radio/Parameters.h"
 #include "testkit/LoomTestWindow.h"
 #include "testkit/SimProcess.h"
+#include "testkit/WindowPinger.h"
 
 namespace {
 
@@ -36,43 +34,13 @@ bool WritePortMap(int com) {
         ERROR_SUCCESS)
         return false;
     const std::string port = "COM" + std::to_string(com);
-    const LONG written = ::RegSetValueExA(key, "\\Device\\Serial0", 0, REG_SZ,
-                                          reinterpret_cast<const BYTE*>(port.c_str()), static_cast<DWORD>(port.size() + 1));
+    const LONG written =
+        ::RegSetValueExA(key, "\\Device\\Serial0", 0, REG_SZ, reinterpret_cast<const BYTE*>(port.c_str()),
+                         static_cast<DWORD>(port.size() + 1));
     ::RegCloseKey(key);
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
     return written == ERROR_SUCCESS;
 }
-
-// Sends WM_NULL every 20 ms and keeps the longest time the window took to
-// answer one. Its figures are read after it has stopped.
-class Pinger {
-public:
-    explicit Pinger(HWND window) : stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        thread_ = std::thread([this, window] {
-            do {
-                DWORD_PTR result = 0;
-                const double start = NowMs();
-                if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result)) ++failed_;
-                longest_ = std::max(longest_, NowMs() - start);
-                ++sent_;
-            } while (::WaitForSingleObject(stop_.get(), 20) == WAIT_TIMEOUT);
-        });
-    }
-    void Stop() {
-        ::SetEvent(stop_.get());
-        if (thread_.joinable()) thread_.join();
-    }
-    ~Pinger() { Stop(); }
-    double Longest() const { return longest_; }
-    int Sent() const { return sent_; }
-    int Failed() const { return failed_; }
-
-private:
-    UniqueHandle stop_;
-    std::thread thread_;
-    double longest_ = 0;  // the pinger's thread only, until it is joined
-    int sent_ = 0, failed_ = 0;
-};
 
 // Runs a window action and pumps until its outcome is shown; the
 // milliseconds from the click to then, -1 when it failed.
@@ -110,20 +78,20 @@ int main() {
     }
     LoomTest::TestWindow::PumpUntil([&] { return !window->IsRunningJob(); }, 5000);
     const size_t before = SimProcess::ReadFile(transcript).size();
-    Pinger pinger(window->GetHWND());
+    WindowPinger pinger(window->GetHWND(), 30000);
     const double readMs = RunAction(*window, c.readButton, OutcomeAction::Read);
     pinger.Stop();
-    if (readMs < 0 || pinger.Failed() > 0) {
+    if (readMs < 0 || pinger.Unanswered() > 0) {
         std::fprintf(stderr, "responsive: the Read failed or a message went unanswered\n");
         return 1;
     }
-    const double wireMs = static_cast<double>(WireBytes(SimProcess::ReadFile(transcript), before)) * 10.0 * 1000.0 /
-                          kLineRate;
+    const double wireMs =
+        static_cast<double>(WireBytes(SimProcess::ReadFile(transcript), before)) * 10.0 * 1000.0 / kLineRate;
     const double floorMs = ReadCommandCount() * kDelayMs + wireMs + kClosePauseMs;
     std::printf("read %.0f ms, floor %.0f ms (%d replies %d ms late, wire %.0f ms, close %.0f ms); %d messages sent\n",
-                readMs, floorMs, ReadCommandCount(), kDelayMs, wireMs, kClosePauseMs, pinger.Sent());
+                readMs, floorMs, ReadCommandCount(), kDelayMs, wireMs, kClosePauseMs, pinger.Asked());
     std::printf("responsive: longest_wait_ms=%.1f read_ms=%.0f floor_ms=%.0f read_over_floor=%.3f arch=%s\n",
-                pinger.Longest(), readMs, floorMs, readMs / floorMs, kBenchArch);
+                pinger.LongestMs(), readMs, floorMs, readMs / floorMs, kBenchArch);
     ::DestroyWindow(window->GetHWND());
     window.reset();
     return 0;

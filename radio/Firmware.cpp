@@ -105,8 +105,8 @@ bool Download::SendPage(const unsigned char* page) {
 }
 
 ::Outcome Download::Failure() const {
-    const OutcomeKind kind = !lastAnswered ? (line.Lost() ? OutcomeKind::PortLost : OutcomeKind::NoAnswer)
-                                           : OutcomeKind::UnexpectedAnswer;
+    const OutcomeKind kind =
+        !lastAnswered ? (line.Lost() ? OutcomeKind::PortLost : OutcomeKind::NoAnswer) : OutcomeKind::UnexpectedAnswer;
     return ReplyOutcome(kind, 0, 0, lastCommand, lastAnswered ? line.Exchange().ReplyLine() : std::string());
 }
 

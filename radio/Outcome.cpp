@@ -71,7 +71,8 @@ const KindText kTexts[] = {
     {OutcomeKind::VerifyMismatch,
      "verify-mismatch",
      {"the radio does not hold %N of the values written", "电台没有保存 %N 项写入的值"},
-     {"write again; if they still differ, the radio refuses those values", "请重新写入；若仍不一致，说明电台不接受这些值"},
+     {"write again; if they still differ, the radio refuses those values",
+      "请重新写入；若仍不一致，说明电台不接受这些值"},
      nullptr},
     {OutcomeKind::FileError,
      "file-error",
@@ -116,8 +117,8 @@ std::string Fill(const char* pattern, const Outcome& o, Language language) {
             text += o.detail;
             break;
         case 'N':
-            text += std::to_string(o.kind == OutcomeKind::VerifyMismatch ? static_cast<int>(o.mismatches.size())
-                                                                         : o.done);
+            text +=
+                std::to_string(o.kind == OutcomeKind::VerifyMismatch ? static_cast<int>(o.mismatches.size()) : o.done);
             break;
         case 'T':
             text += std::to_string(o.total);
@@ -178,19 +179,20 @@ OutcomeText DescribeOutcome(const Outcome& outcome, Language language, OutcomeRe
                            : t.next.In(language);
     OutcomeText text{Fill(t.cause.In(language), outcome, language), Fill(next, outcome, language)};
     if (outcome.kind == OutcomeKind::Cancelled) {
-        const bool writing =
-            outcome.action == OutcomeAction::Write || outcome.action == OutcomeAction::WriteAndVerify;
+        const bool writing = outcome.action == OutcomeAction::Write || outcome.action == OutcomeAction::WriteAndVerify;
         if (writing) {
-            text.cause = chinese ? "已取消：电台已接受 " + Number(outcome.done) + "/" + Number(outcome.total) + " 项设置"
-                                 : "cancelled: the radio took " + Number(outcome.done) + " of " +
-                                       Number(outcome.total) + " settings";
+            text.cause = chinese
+                             ? "已取消：电台已接受 " + Number(outcome.done) + "/" + Number(outcome.total) + " 项设置"
+                             : "cancelled: the radio took " + Number(outcome.done) + " of " + Number(outcome.total) +
+                                   " settings";
             text.next = chinese ? "需要重新写入" : "a new Write is needed";
         } else if (outcome.action == OutcomeAction::Read && reader == OutcomeReader::Window) {
             text.next = chinese ? "各项保持原样" : "the fields are as they were";
         }
     }
     if (outcome.inBootLoader && !outcome.Succeeded()) {
-        text.next = chinese ? "电台停留在引导程序中，可以重新升级" : "the radio waits in its boot loader: run the download again";
+        text.next = chinese ? "电台停留在引导程序中，可以重新升级"
+                            : "the radio waits in its boot loader: run the download again";
     }
     return text;
 }

@@ -35,12 +35,12 @@ constexpr size_t kOutcomeReplyLength = 60;
 struct Outcome {
     OutcomeKind kind = OutcomeKind::Success;
     OutcomeAction action = OutcomeAction::None;
-    int port = 0;                // the COM port, 0 when none was opened
-    int rate = 0;                // the rate used
-    std::string command;         // the command that failed, printable, without its "\r"
-    std::string reply;           // what the radio answered to it, printable and cut short
-    uint32_t systemError = 0;    // the system's error code for a port failure, 0 when none
-    std::string detail;          // a failed check's messages; a file's path
+    int port = 0;              // the COM port, 0 when none was opened
+    int rate = 0;              // the rate used
+    std::string command;       // the command that failed, printable, without its "\r"
+    std::string reply;         // what the radio answered to it, printable and cut short
+    uint32_t systemError = 0;  // the system's error code for a port failure, 0 when none
+    std::string detail;        // a failed check's messages; a file's path
     std::vector<VerifyMismatch> mismatches;
     // How many commands were sent, the failed one included (a Write: the
     // settings the radio took; a download: its pages), and how many the

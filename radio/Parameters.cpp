@@ -301,7 +301,8 @@ std::vector<const Parameter*> InOrder(int Parameter::*order) {
     std::vector<const Parameter*> rows;
     for (const Parameter& row : Parameters())
         if (row.*order > 0) rows.push_back(&row);
-    std::sort(rows.begin(), rows.end(), [order](const Parameter* a, const Parameter* b) { return a->*order < b->*order; });
+    std::sort(rows.begin(), rows.end(),
+              [order](const Parameter* a, const Parameter* b) { return a->*order < b->*order; });
     return rows;
 }
 

@@ -16,10 +16,11 @@ enum class Language { English, Chinese };
 // The two frequency groups; each has rows 0 to 9, rows 1 to 8 are channels.
 enum class Group { Transmit, Receive };
 
-// Rows whose value is a text.
-enum class TextField { Src, Dst, SerialNumber, HardwareVersion, FirmwareVersion, SubFirmwareVersion };
+// Rows whose value is a text. A new one goes before Count, which counts them.
+enum class TextField { Src, Dst, SerialNumber, HardwareVersion, FirmwareVersion, SubFirmwareVersion, Count };
 
-// Rows whose value is the selected position of a drop-down list.
+// Rows whose value is the selected position of a drop-down list. A new one
+// goes before Count, which counts them.
 enum class ListField {
     Protocol,
     CurrentChannel,
@@ -29,11 +30,11 @@ enum class ListField {
     WorkMode,
     HighPower,
     LowPower,
+    Count
 };
 
-// One past the last of each: a new field goes before these.
-constexpr size_t kTextFieldCount = static_cast<size_t>(TextField::SubFirmwareVersion) + 1;
-constexpr size_t kListFieldCount = static_cast<size_t>(ListField::LowPower) + 1;
+constexpr size_t kTextFieldCount = static_cast<size_t>(TextField::Count);
+constexpr size_t kListFieldCount = static_cast<size_t>(ListField::Count);
 constexpr int kFrequencyRows = 10;
 constexpr int kChannelCount = 8;  // rows 1 to 8
 

@@ -120,7 +120,8 @@ TEST(ConfigFileDialogs, FolderWritable_WritableReadOnlyAndMissingFolders) {
 
 TEST(ConfigFileDialogs, ReadOnlyProgramFolder_DocumentsFirstThenTheFolderLastChosen) {
     ReadOnlyFolder readOnly;
-    ConfigFileDialogs dialogs(nullptr, [] { return Language::English; }, readOnly.path);
+    ConfigFileDialogs dialogs(
+        nullptr, [] { return Language::English; }, readOnly.path);
     const std::string documents = ConfigFileDialogs::DocumentsFolder();
     ASSERT_FALSE(documents.empty());
     EXPECT_EQ(documents, dialogs.InitialFolder());

@@ -3,9 +3,7 @@
 // stops them between two commands, and every outcome says why.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/DlgMain.h"
@@ -15,6 +13,7 @@
 #include "testkit/LoomTestWindow.h"
 #include "testkit/SimProcess.h"
 #include "testkit/Transcript.h"
+#include "testkit/WindowPinger.h"
 #include "tests/app/MainWindowTestSupport.h"
 
 using namespace Loom;
@@ -25,31 +24,6 @@ namespace {
 constexpr const char* kPortMapKey = "Software\\VelmoraTest\\MainJobsSerialMap";
 constexpr const char* kSettingsKey = "Software\\VelmoraTest\\MainJobsSettings";
 
-// Asks the window thread every 20 ms, from a thread of its own, whether it
-// answers: what a user's click or Windows' "Not Responding" check waits for.
-class Pinger {
-public:
-    explicit Pinger(HWND window) : stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        thread_ = std::thread([this, window] {
-            do {
-                DWORD_PTR result = 0;
-                ++asked;
-                if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result)) ++unanswered;
-            } while (::WaitForSingleObject(stop_, 20) == WAIT_TIMEOUT);
-        });
-    }
-    ~Pinger() {
-        ::SetEvent(stop_);
-        thread_.join();
-        ::CloseHandle(stop_);
-    }
-    std::atomic<int> asked{0}, unanswered{0};
-
-private:
-    HANDLE stop_;
-    std::thread thread_;
-};
-
 class MainWindowJobsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,7 +33,8 @@ protected:
         ASSERT_TRUE(radio->Started());
         window = OpenTestMainWindow(kPortMapKey, kSettingsKey, TestComPort(0));
         ASSERT_NE(nullptr, window);
-        window->View().SetMessageSink([this](const std::string& text, const std::string&) { messages.push_back(text); });
+        window->View().SetMessageSink(
+            [this](const std::string& text, const std::string&) { messages.push_back(text); });
         Run(C().connectButton);
         ASSERT_TRUE(window->LastOutcome() && window->LastOutcome()->Succeeded());
     }
@@ -102,7 +77,7 @@ protected:
 TEST_F(MainWindowJobsTest, SlowRead_TheWindowAnswersThroughoutAndShowsItsProgress) {
     std::vector<std::string> shown;
     {
-        Pinger pinger(window->GetHWND());
+        WindowPinger pinger(window->GetHWND(), 2000);
         Click(C().readButton);
         EXPECT_TRUE(TestWindow::PumpUntil(
             [&] {
@@ -111,8 +86,9 @@ TEST_F(MainWindowJobsTest, SlowRead_TheWindowAnswersThroughoutAndShowsItsProgres
                 return !window->IsRunningJob();
             },
             30000));
-        EXPECT_GT(pinger.asked.load(), 100) << "a Read of 30 commands 300 ms late";
-        EXPECT_EQ(0, pinger.unanswered.load());
+        pinger.Stop();
+        EXPECT_GT(pinger.Asked(), 100) << "a Read of 30 commands 300 ms late";
+        EXPECT_EQ(0, pinger.Unanswered());
     }
     EXPECT_GT(shown.size(), 20u) << "the strip followed the commands";
     EXPECT_EQ("读取中 30/30", shown[shown.size() - 2]);

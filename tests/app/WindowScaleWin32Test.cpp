@@ -172,10 +172,9 @@ TEST_F(WindowScaleTest, MainWindow_EveryTextFitsAtEachScaleInBothLanguages) {
     ASSERT_EQ(at96.size(), again.size());
     const std::vector<CControlUI*> controls = AllControls(window->GetPaintManager());
     for (size_t i = 0; i < at96.size(); ++i)
-        EXPECT_TRUE(::EqualRect(&at96[i], &again[i])) << "control " << i << " " << controls[i]->GetClass() << " '"
-                                                      << controls[i]->GetText() << "' (" << at96[i].left << ","
-                                                      << at96[i].top << ") -> (" << again[i].left << ","
-                                                      << again[i].top << ")";
+        EXPECT_TRUE(::EqualRect(&at96[i], &again[i]))
+            << "control " << i << " " << controls[i]->GetClass() << " '" << controls[i]->GetText() << "' ("
+            << at96[i].left << "," << at96[i].top << ") -> (" << again[i].left << "," << again[i].top << ")";
 }
 
 // Every control's edges at a scale are its 96-DPI edges scaled, within 1 px.

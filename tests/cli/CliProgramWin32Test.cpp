@@ -458,9 +458,9 @@ TEST_F(CliFleetTest, CtrlCDuringAFleetWrite_EveryRadioLeavesConfigurationMode) {
         ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "break-transcript.txt"), ""));
         // Radios of one fleet, each with its own serial number.
         ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "break-state.txt"), "serial_number=VMBREAK0" + std::to_string(i)));
-        radios.push_back(std::make_unique<SimProcess>(
-            TestComPort(i), "--fault delay=100 --state " + UnixOf(i, "break-state.txt") + " --transcript " +
-                                UnixOf(i, "break-transcript.txt")));
+        radios.push_back(
+            std::make_unique<SimProcess>(TestComPort(i), "--fault delay=100 --state " + UnixOf(i, "break-state.txt") +
+                                                             " --transcript " + UnixOf(i, "break-transcript.txt")));
         ASSERT_TRUE(radios.back()->Started()) << i;
     }
     ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), Profile("439.125")));
@@ -476,8 +476,8 @@ TEST_F(CliFleetTest, CtrlCDuringAFleetWrite_EveryRadioLeavesConfigurationMode) {
     si.hStdOutput = out.get();
     si.hStdError = err.get();
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
-                                 nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(
+        ::CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &si, &pi));
     const UniqueHandle process(pi.hProcess), thread(pi.hThread);
     auto writing = [&] {
         for (int i = 0; i < 4; ++i)
@@ -501,11 +501,13 @@ TEST_F(CliFleetTest, CtrlCDuringAFleetWrite_EveryRadioLeavesConfigurationMode) {
     ::GetExitCodeProcess(pi.hProcess, &code);
     out.reset();
     err.reset();
-    const std::string said = SimProcess::ReadFile(Unix("break-stdout.txt")) + SimProcess::ReadFile(Unix("break-stderr.txt"));
+    const std::string said =
+        SimProcess::ReadFile(Unix("break-stdout.txt")) + SimProcess::ReadFile(Unix("break-stderr.txt"));
     EXPECT_EQ(8u, code) << said;
     EXPECT_NE(said.find("summary: 4 ports, 0 done, 4 failed"), std::string::npos) << said;
     for (int i = 0; i < 4; ++i) {
-        const std::vector<std::string> commands = ReceivedCommands(SimProcess::ReadFile(UnixOf(i, "break-transcript.txt")));
+        const std::vector<std::string> commands =
+            ReceivedCommands(SimProcess::ReadFile(UnixOf(i, "break-transcript.txt")));
         ASSERT_FALSE(commands.empty());
         EXPECT_EQ("exitcnt\\r", commands.back()) << PortOf(i);
     }

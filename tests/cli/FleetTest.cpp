@@ -112,12 +112,18 @@ TEST(FleetReport, EachCauseHasItsExitCodeAndWord) {
         OutcomeKind kind;
         ExitCode code;
     } cases[] = {
-        {OutcomeKind::Success, ExitCode::Success},          {OutcomeKind::PortAbsent, ExitCode::PortNotOpened},
-        {OutcomeKind::PortInUse, ExitCode::PortNotOpened},  {OutcomeKind::PortRefused, ExitCode::PortNotOpened},
-        {OutcomeKind::NoAnswer, ExitCode::NoAnswer},        {OutcomeKind::PortLost, ExitCode::NoAnswer},
-        {OutcomeKind::UnexpectedAnswer, ExitCode::Refused}, {OutcomeKind::ValueRefused, ExitCode::Refused},
-        {OutcomeKind::CheckFailed, ExitCode::FileError},    {OutcomeKind::FileError, ExitCode::FileError},
-        {OutcomeKind::VerifyMismatch, ExitCode::VerifyMismatch}, {OutcomeKind::Cancelled, ExitCode::Cancelled},
+        {OutcomeKind::Success, ExitCode::Success},
+        {OutcomeKind::PortAbsent, ExitCode::PortNotOpened},
+        {OutcomeKind::PortInUse, ExitCode::PortNotOpened},
+        {OutcomeKind::PortRefused, ExitCode::PortNotOpened},
+        {OutcomeKind::NoAnswer, ExitCode::NoAnswer},
+        {OutcomeKind::PortLost, ExitCode::NoAnswer},
+        {OutcomeKind::UnexpectedAnswer, ExitCode::Refused},
+        {OutcomeKind::ValueRefused, ExitCode::Refused},
+        {OutcomeKind::CheckFailed, ExitCode::FileError},
+        {OutcomeKind::FileError, ExitCode::FileError},
+        {OutcomeKind::VerifyMismatch, ExitCode::VerifyMismatch},
+        {OutcomeKind::Cancelled, ExitCode::Cancelled},
     };
     for (const auto& c : cases) EXPECT_EQ(ExitCodeOf(c.kind), c.code) << CauseWord(c.kind);
     PortResult r = Result(3, ExitCode::Refused, "the radio refused cfg_bw 25.0");
