@@ -57,6 +57,10 @@ public:
         last_ = command;
         expected_ = expected;
         answered_ = line_.Exchange().SendCommand(command.c_str());
+        if (answered_)
+            unansweredSince_.clear();
+        else if (unansweredSince_.empty())
+            unansweredSince_ = command;
         return answered_ && (expected == nullptr || line_.Exchange().ReplyContains(expected));
     }
 
@@ -69,7 +73,9 @@ public:
         if (cancelled_) {
             o.kind = OutcomeKind::Cancelled;
         } else if (!answered_) {
-            o = ReplyOutcome(line_.Lost() ? OutcomeKind::PortLost : OutcomeKind::NoAnswer, 0, 0, last_, "");
+            // A Read goes on past a command the radio did not answer (the link
+            // rate's rule): the radio fell silent at the first of them.
+            o = ReplyOutcome(line_.Lost() ? OutcomeKind::PortLost : OutcomeKind::NoAnswer, 0, 0, unansweredSince_, "");
         } else {
             const OutcomeKind kind = expected_ != nullptr && std::string(expected_) == "OK"
                                          ? OutcomeKind::ValueRefused
@@ -88,6 +94,8 @@ private:
     int total_ = 0;
     bool cancelled_ = false;
     std::string last_;
+    // The first of the commands gone unanswered since the last answer.
+    std::string unansweredSince_;
     const char* expected_ = nullptr;
     bool answered_ = true;
 };

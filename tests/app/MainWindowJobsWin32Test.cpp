@@ -9,7 +9,6 @@
 #include "app/DlgMain.h"
 #include "platform/Wide.h"
 #include "radio/RadioConfig.h"
-#include "radio/RadioLink.h"
 #include "testkit/LoomTestWindow.h"
 #include "testkit/SimProcess.h"
 #include "testkit/Transcript.h"
@@ -156,20 +155,6 @@ TEST_F(MainWindowJobsTest, WindowClosedDuringAWrite_TheJobStopsAndNothingFollows
     EXPECT_LE(Commands(), atClose + 1);
     MSG quit;
     EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program was told to end";
-}
-
-// A port another program holds is named as such, not as a radio that does
-// not answer.
-TEST_F(MainWindowJobsTest, PortHeldElsewhere_TheCauseSaysSo) {
-    RadioLink other;
-    ASSERT_TRUE(other.Open(TestComPort(0), 38400).Succeeded());
-    window->SwitchLanguage();
-    Run(C().readButton);
-    other.Close();
-    ASSERT_TRUE(window->LastOutcome());
-    EXPECT_EQ(OutcomeKind::PortInUse, window->LastOutcome()->kind);
-    EXPECT_EQ(0u, C().causeLabel->GetText().find("Another program is using COM" + std::to_string(TestComPort(0))))
-        << C().causeLabel->GetText();
 }
 
 // The radio gone midway (its terminal closed): the Read ends on the next

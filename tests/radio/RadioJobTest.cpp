@@ -197,13 +197,14 @@ TEST_F(RadioJobTest, Read_TwelveCharacterSerialNumber_KeepsNine) {
 }
 
 // The Read goes on past the link rate whatever came before it, so a silent
-// radio is asked twice; the outcome names the command that ended the Read.
+// radio is asked twice; the outcome names the first command it left
+// unanswered.
 TEST_F(RadioJobTest, Read_SilentRadio_FallsBackForTheLinkRateThenFailsWithNoAnswer) {
     const JobResult r = Run(JobKind::Read);  // nothing scripted: every command times out
     EXPECT_EQ(Written(), (Strings{"cfg_ch_n\r", "cfg_pwrh\r"}));
     EXPECT_EQ(r.settings.List(ListField::LinkBaudRate).items, Strings{"UNKNOW"});
     EXPECT_EQ(r.outcome.kind, OutcomeKind::NoAnswer);
-    EXPECT_EQ(r.outcome.command, "cfg_pwrh");
+    EXPECT_EQ(r.outcome.command, "cfg_ch_n");
     EXPECT_EQ(r.outcome.port, 3);
     EXPECT_EQ(r.outcome.rate, 9600);
 }
