@@ -259,6 +259,8 @@ void DlgMain::EndJob() {
         // The Unlock buttons pressed meanwhile stay pressed.
         result.settings.serialUnlocked = settings_.serialUnlocked;
         result.settings.hardwareUnlocked = settings_.hardwareUnlocked;
+        // In the language of the window now, switched meanwhile or not.
+        RadioConfig::SpeakLanguage(result.settings, view_->GetLanguage());
         settings_ = std::move(result.settings);
     }
     if (kind == JobKind::Write || kind == JobKind::WriteAndVerify) RadioConfig::RelockAfterWrite(settings_);

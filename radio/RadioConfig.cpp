@@ -97,6 +97,15 @@ void FillParameterLists(RadioSettings& settings, Language language) {
     link.greyed = true;
 }
 
+void SpeakLanguage(RadioSettings& settings, Language language) {
+    const Language other = language == Language::Chinese ? Language::English : Language::Chinese;
+    for (const Parameter& row : Parameters()) {
+        if (row.kind != ParameterKind::List) continue;
+        ListValue& list = settings.List(row.list);
+        if (list.items == row.items(other)) list.items = row.items(language);
+    }
+}
+
 void Select(RadioSettings& settings, ListField list, int position) {
     ListValue& l = settings.List(list);
     const int target = ListValue::ComboSelection(position, l.Count());

@@ -25,6 +25,11 @@ struct Check {
 // state: it ignores the mouse and is greyed until the rule releases it.
 void FillParameterLists(RadioSettings& settings, Language language);
 
+// The lists whose items are the other language's table (current channel,
+// work mode) take this language's, keeping their selections: a Read that
+// began before a language switch shows what it read in the new language.
+void SpeakLanguage(RadioSettings& settings, Language language);
+
 // Selects as a combo box does: a position at or past the end selects the
 // last item, a negative one clears the selection, the selected position
 // changes nothing. A change of the selected item runs the rules at once, as

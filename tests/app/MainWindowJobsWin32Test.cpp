@@ -49,7 +49,7 @@ protected:
         Click(button);
         EXPECT_TRUE(TestWindow::PumpUntil([this] { return !window->IsRunningJob(); }, 30000));
     }
-    // The commands the radio has taken in, counted from `from`.
+    // The commands the radio has taken in so far.
     size_t Commands() const { return ReceivedCommands(SimProcess::ReadFile(transcript)).size(); }
     bool PumpUntilCommands(size_t count) {
         return TestWindow::PumpUntil([&] { return Commands() >= count; }, 30000);
@@ -72,12 +72,15 @@ protected:
 };
 
 // The window thread answers every message while the Read runs, and the
-// strip counts the commands as they go; the Read's values arrive at its end.
+// strip counts the commands as they go; the Read's values arrive at its end,
+// in the language switched to meanwhile.
 TEST_F(MainWindowJobsTest, SlowRead_TheWindowAnswersThroughoutAndShowsItsProgress) {
     std::vector<std::string> shown;
     {
         WindowPinger pinger(window->GetHWND(), 2000);
         Click(C().readButton);
+        ASSERT_TRUE(PumpUntilCommands(Commands() + 2));
+        window->SwitchLanguage();
         EXPECT_TRUE(TestWindow::PumpUntil(
             [&] {
                 const std::string text = C().statusLabel->GetText();
@@ -90,10 +93,11 @@ TEST_F(MainWindowJobsTest, SlowRead_TheWindowAnswersThroughoutAndShowsItsProgres
         EXPECT_EQ(0, pinger.Unanswered());
     }
     EXPECT_GT(shown.size(), 20u) << "the strip followed the commands";
-    EXPECT_EQ("读取中 30/30", shown[shown.size() - 2]);
-    EXPECT_EQ("读取成功", C().statusLabel->GetText());
+    EXPECT_EQ("Reading 30/30", shown[shown.size() - 2]);
+    EXPECT_EQ("Read Success", C().statusLabel->GetText());
     EXPECT_EQ("", C().causeLabel->GetText());
     EXPECT_FALSE(C().txChannelRow[1]->GetEdit()->GetText().empty());
+    EXPECT_EQ(" duplex", C().workModeRow->GetCombo()->GetText());
     EXPECT_TRUE(C().readButton->IsEnabled());
 }
 

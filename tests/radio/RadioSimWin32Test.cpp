@@ -239,8 +239,9 @@ TEST_F(RadioOverComPort, RadioWithoutLinkRateCommand_StillReadsToTheEnd) {
 
 TEST_F(RadioOverComPort, TwelveCharacterSerialNumber_KeepsNine) {
     StartRadio("--fault serial12");
-    Run(JobKind::Connect);
-    Read();
+    ASSERT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    const Outcome outcome = Read();
+    ASSERT_TRUE(outcome.Succeeded()) << CauseWord(outcome.kind) << " " << outcome.command << " " << outcome.reply;
     EXPECT_EQ(read.Text(TextField::SerialNumber), "VM2300001");
 }
 
