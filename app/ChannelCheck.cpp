@@ -33,7 +33,7 @@ bool ChannelCheck::CheckPending(const CControlUI* sender) {
             CLabelAndEditUI* row = (group == Group::Transmit ? c_.txChannelRow : c_.rxChannelRow)[i];
             if (!pending[i] || row->GetEdit() == sender) continue;
             pending[i] = false;
-            return config_.validateFrequencyField(group, i);
+            return validate_(group, i);
         }
     }
     return true;
@@ -56,6 +56,7 @@ bool ChannelCheck::IsExempt(const CControlUI* sender) const {
                                   c_.connectButton,
                                   c_.disconnectButton,
                                   c_.readButton,
-                                  c_.writeButton};
+                                  c_.writeButton,
+                                  c_.cancelButton};
     return std::find(std::begin(exempt), std::end(exempt), sender) != std::end(exempt);
 }

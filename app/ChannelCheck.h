@@ -1,13 +1,19 @@
 #pragma once
+#include <functional>
+
 #include "app/MainWindowTree.h"
-#include "radio/RadioConfig.h"
+#include "radio/RadioSettings.h"
 
 // The range check of the channel frequencies: a channel edit that loses the
 // focus awaits its check, which runs when another control takes the focus
 // or a list drops down. One edit of a group waits at a time.
 class ChannelCheck {
 public:
-    ChannelCheck(MainWindowControls& controls, RadioConfig& config) : c_(controls), config_(config) {}
+    // Checks one frequency field (RadioConfig::validateFrequencyField, with
+    // what the window shows of it); false when it is out of range.
+    using Validate = std::function<bool(Group group, int row)>;
+
+    ChannelCheck(MainWindowControls& controls, Validate validate) : c_(controls), validate_(std::move(validate)) {}
 
     // A control lost the focus. False when the notification is to go no
     // further (an edit of its group already awaits its check).
@@ -22,7 +28,7 @@ private:
     bool ChannelOf(const Loom::CControlUI* edit, Group& group, int& row) const;
 
     MainWindowControls& c_;
-    RadioConfig& config_;
+    Validate validate_;
     bool txPending_[10] = {};
     bool rxPending_[10] = {};
 };

@@ -33,8 +33,8 @@ const wchar_t* Title(ConfigFileDialogs::Kind kind, Language language) {
 
 }  // namespace
 
-ConfigFileDialogs::ConfigFileDialogs(HWND owner, const IConfigView& view, std::string programFolder)
-    : owner(owner), view(view), programFolder(std::move(programFolder)) {}
+ConfigFileDialogs::ConfigFileDialogs(HWND owner, std::function<Language()> language, std::string programFolder)
+    : owner(owner), language(std::move(language)), programFolder(std::move(programFolder)) {}
 
 bool ConfigFileDialogs::ChooseSavePath(std::string& path) { return Run(Kind::Save, path); }
 
@@ -49,7 +49,7 @@ OPENFILENAMEW ConfigFileDialogs::Describe(Kind kind, wchar_t* path, const std::w
     dialog.lpstrFile = path;
     dialog.nMaxFile = kPathUnits;
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = Title(kind, view.GetLanguage());
+    dialog.lpstrTitle = Title(kind, language());
     dialog.Flags = kind == Kind::Save ? OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_NOVALIDATE
                                       : OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     return dialog;

@@ -2,11 +2,12 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <functional>
 #include <string>
 
 #include "radio/ConfigFileChooser.h"
-#include "radio/ConfigView.h"
 #include "radio/ProfileFolder.h"
+#include "radio/RadioSettings.h"
 
 // The common file dialogs of "Export Config" and "Import Config": one filter,
 // "Config File(*.cfg)" with the pattern "*.cfg", titled in the window's
@@ -22,7 +23,8 @@ public:
     // The dialog's path buffer: 259 characters, each up to two UTF-16 units.
     static constexpr DWORD kPathUnits = 2 * (MAX_PATH - 1) + 1;
 
-    ConfigFileDialogs(HWND owner, const IConfigView& view, std::string programFolder = ProgramFolder());
+    // `language` tells the window's language of the moment.
+    ConfigFileDialogs(HWND owner, std::function<Language()> language, std::string programFolder = ProgramFolder());
 
     // Asks before overwriting an existing file and before creating a new one,
     // and takes the typed name as it is.
@@ -53,7 +55,7 @@ private:
     bool Run(Kind kind, std::string& path);
 
     HWND owner;
-    const IConfigView& view;
+    std::function<Language()> language;
     std::string programFolder;
     enum class Writable { Unknown, Yes, No } programWritable = Writable::Unknown;
     std::string lastUsed;

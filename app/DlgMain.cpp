@@ -1,25 +1,25 @@
 #include "app/DlgMain.h"
 
-#include "app/DroppedInput.h"
 #include "app/MainWindowLanguage.h"
 #include "app/StatusStrip.h"
 
 #include <windowsx.h>
 
-#include <algorithm>
-#include <functional>
-#include <optional>
+#include <cassert>
 #include <utility>
 
 #include "app/ProgramVersion.h"
-#include "app/WindowSkin.h"
-#include "radio/RadioTables.h"
-#include "serial/PortList.h"
-#include "serial/PortSelection.h"
 #include "app/UiEvents.h"
+#include "app/WindowSkin.h"
 #include "platform/LogFolder.h"
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"
+#include "radio/Firmware.h"
+#include "radio/Parameters.h"
+#include "radio/RadioConfig.h"
+#include "radio/RadioTables.h"
+#include "serial/PortList.h"
+#include "serial/PortSelection.h"
 
 using namespace Loom;
 
@@ -34,6 +34,7 @@ std::string PortAndRate(int port, int rate) { return "COM" + std::to_string(port
 DlgMain::DlgMain(Places places) : WindowImplBase(kDesignWidth, kDesignHeight), places_(places) {}
 
 DlgMain::~DlgMain() {
+    if (job_) job_->Stop();
     if (search_) search_->Stop();
     if (firmware_) firmware_->Cancel();
     if (initialised_) SaveSettings(*view_, places_.settingsKey);
@@ -51,18 +52,21 @@ bool DlgMain::Open() {
 
 std::string DlgMain::GetSkin(int width, int height) const { return BuildWindowSkin(width, height); }
 
+void DlgMain::AssertWindowThread() const { assert(::GetCurrentThreadId() == windowThread_); }
+
 void DlgMain::InitWindow() {
+    windowThread_ = ::GetCurrentThreadId();
     auto* root = static_cast<CContainerUI*>(paintManager_.FindControl("main"));
     if (root == nullptr) return;
     BuildMainWindowTree(*root, c_);
     languageTable_.Build(c_);
     view_ = std::make_unique<MainConfigView>(c_, GetHWND());
-    config_ = std::make_unique<RadioConfig>(*view_);
-    actions_ = std::make_unique<RadioActions>(*view_, *config_, link_.Exchange(), *this);
-    fileDialogs_ = std::make_unique<ConfigFileDialogs>(GetHWND(), *view_);
-    fileCommands_ = std::make_unique<ConfigFileCommands>(*view_, *this, *fileDialogs_);
+    fileDialogs_ = std::make_unique<ConfigFileDialogs>(GetHWND(), [view = view_.get()] { return view->GetLanguage(); });
+    fileCommands_ = std::make_unique<ConfigFileCommands>(*fileDialogs_);
     menus_ = std::make_unique<MainMenus>(c_, paintManager_);
-    channelCheck_ = std::make_unique<ChannelCheck>(c_, *config_);
+    channelCheck_ =
+        std::make_unique<ChannelCheck>(c_, [this](Group group, int row) { return ValidateFrequency(group, row); });
+    job_ = std::make_unique<RadioJobThread>(GetHWND(), link_);
     search_ = std::make_unique<RadioSearch>(GetHWND(), link_);
     BuildCommands();
 
@@ -70,8 +74,9 @@ void DlgMain::InitWindow() {
     FillLists();
     c_.localAddressRow->GetEdit()->SetNumberOnly(true);
     c_.destinationAddressRow->GetEdit()->SetNumberOnly(true);
-    c_.serialNumberRow->GetEdit()->SetMaxChar(RadioActions::kSerialNumberLength);
-    c_.hardwareRow->GetEdit()->SetMaxChar(RadioActions::kHardwareVersionLength);
+    for (const Parameter& row : Parameters())
+        if (row.kind == ParameterKind::Text && row.maxLength > 0)
+            c_.textRows[static_cast<size_t>(row.field)]->GetEdit()->SetMaxChar(static_cast<UINT>(row.maxLength));
     for (CLabelAndEditUI* row : {c_.firmwareRow, c_.subFirmwareRow, c_.hardwareRow, c_.serialNumberRow})
         row->SetEnabled(false);
 
@@ -84,16 +89,20 @@ void DlgMain::InitWindow() {
     SwitchLanguage();
     ApplyRememberedRate(remembered_, *view_);
     initialised_ = true;
-    firmware_ = std::make_unique<FirmwareJob>(GetHWND(), *this, link_, reinterpret_cast<WPARAM>(c_.firmwareItem));
+    firmware_ = std::make_unique<FirmwareJob>(GetHWND(), link_);
     StartTrafficLog();
 }
 
+// The list fill: every parameter list from its table in the window's
+// language, which clears their selections; the transmit rows 0 and 9 (no
+// channel's) emptied; the PC rate back on 38400.
 void DlgMain::FillLists() {
-    config_->FillParameterLists();
-    for (CLabelAndEditUI* row : {c_.txChannelRow[0], c_.txChannelRow[9]}) {
-        row->SetEnabled(false);
-        row->GetEdit()->SetText("");
+    RadioConfig::FillParameterLists(settings_, view_->GetLanguage());
+    for (int row : {0, kFrequencyRows - 1}) {
+        c_.txChannelRow[row]->SetEnabled(false);
+        settings_.SetFrequency(Group::Transmit, row, "");
     }
+    view_->Show(settings_);
     MainConfigView::FillCombo(c_.rateRow->GetCombo(), {" 9600", " 19200", " 38400", " 57600", " 115200"});
     c_.rateRow->GetCombo()->SelectItem(2);
     c_.serialUnlockButton->SetVisible(true);
@@ -102,13 +111,25 @@ void DlgMain::FillLists() {
         row->SetEnabled(row->GetCombo()->GetCount() > 0);
 }
 
+void DlgMain::ApplySettings(const RadioSettings& settings) {
+    AssertWindowThread();
+    settings_ = settings;
+    view_->Show(settings_);
+}
+
 void DlgMain::SwitchLanguage() {
+    AssertWindowThread();
     const bool chinese = !view_->IsChinese();
     view_->SetChinese(chinese);
     ApplyLanguage(c_, languageTable_, chinese);
     FillLists();
-    view_->FillList(ListField::WorkMode, RadioTables::WorkModeItems(view_->GetLanguage()));
     ::SetWindowTextW(GetHWND(), Text::Widen(MainWindowTitle(chinese)).c_str());
+    c_.cancelButton->SetText(Pick(chinese, "取消", "Cancel"));
+    // What the strip says of a running job or the last outcome, in the new language.
+    if (IsRunningJob())
+        ShowJobProgress();
+    else if (lastOutcome_ && !IsPortBusy())
+        ShowActionOutcome(*lastOutcome_);
 }
 
 // ---- Notifications ----
@@ -122,9 +143,11 @@ void DlgMain::Notify(NotifyMsg& msg) {
         // Buttons run on their click; menu items on taking the focus.
         const MainCommand* command = commands_.Find(msg.sender);
         if (command != nullptr && command->button == msg.sender) RunCommand(msg.sender);
-    } else if (msg.type == "itemselect") {
-        ListField list;
-        if (view_->ListOf(msg.sender, list)) config_->itemSelected(list);
+    } else if (msg.type == "itemselect" || msg.type == "textchanged") {
+        // What the user chose or typed goes into the settings at once; a
+        // choice runs the rules, whose effects the rows then show.
+        if (!view_->IsShowing() && view_->Take(msg.sender, settings_) && msg.type == "itemselect")
+            view_->Show(settings_);
     } else if (msg.type == "killfocus") {
         if (!channelCheck_->LostFocus(msg.sender)) return;
     } else if (msg.type == "setfocus") {
@@ -135,15 +158,29 @@ void DlgMain::Notify(NotifyMsg& msg) {
     WindowImplBase::Notify(msg);
 }
 
-// None of the commands that need the port runs while a download or the
-// radio search has it.
+// None of the commands that need the port runs while a job, a download or
+// the radio search has it.
 bool DlgMain::RunCommand(CControlUI* control) {
     const MainCommand* command = commands_.Find(control);
     if (command == nullptr) return false;
     if (IsPortBusy() && command->whileBusy != WhilePortBusy::Runs) return true;
     command->run();
-    if (command->holdsTheWindow) DropPressesMadeWhileBusy(GetHWND());
     return true;
+}
+
+bool DlgMain::ValidateFrequency(Group group, int row) {
+    // The check is of what the edit shows.
+    view_->Take(view_->FrequencyEdit(group, row), settings_);
+    std::string message;
+    if (RadioConfig::validateFrequencyField(settings_, group, row, view_->GetLanguage(), message)) {
+        view_->Show(settings_);
+        return true;
+    }
+    if (!message.empty()) {
+        view_->ShowError(message);
+        view_->FocusFrequency(group, row);
+    }
+    return false;
 }
 
 // ---- Focus and menus ----
@@ -159,34 +196,116 @@ void DlgMain::OnSetFocusNotify(CControlUI* sender) {
     ::PostMessageW(GetHWND(), kWmAppUiEvent, reinterpret_cast<WPARAM>(sender), kUiRefresh);
 }
 
+// ---- Radio jobs ----
+
+// The port and rate are the boxes' now; a Write is checked here, on the
+// window's thread, where its messages are shown, and sends a copy of the
+// settings: what the user changes meanwhile waits for the next Write.
+void DlgMain::StartJob(JobKind kind) {
+    AssertWindowThread();
+    if (IsPortBusy()) return;
+    const Language language = view_->GetLanguage();
+    JobRequest request;
+    request.kind = kind;
+    request.port = ParsePortNumber(c_.portRow->GetCombo()->GetText());
+    request.rate = ParseBaudRate(c_.rateRow->GetCombo()->GetText());
+    request.language = language;
+    if (kind == JobKind::Write || kind == JobKind::WriteAndVerify) {
+        const RadioConfig::Check check = RadioConfig::PrepareWrite(settings_, language);
+        if (!check.Passed()) {
+            // Nothing is sent; the write ends as every write does, disarmed.
+            RadioConfig::RelockAfterWrite(settings_);
+            view_->Show(settings_);
+            for (const std::string& message : check.messages) view_->ShowError(message);
+            Outcome outcome;
+            outcome.kind = OutcomeKind::CheckFailed;
+            outcome.action = ActionOf(kind);
+            outcome.port = request.port;
+            outcome.rate = request.rate;
+            outcome.detail = check.messages.front();
+            ShowActionOutcome(outcome);
+            return;
+        }
+        view_->Show(settings_);  // the addresses as they go out
+    }
+    request.settings = settings_;
+    if (!job_->Start(std::move(request))) return;
+    commands_.EnablePortCommands(false, view_->GetPortCount() > 0);
+    ShowCause(c_.causeLabel, "", "");
+    ShowJobProgress();
+    ShowCancel(true);
+}
+
+void DlgMain::ShowJobProgress() {
+    if (!IsRunningJob()) return;
+    job_->ProgressShown();
+    const std::string text =
+        JobProgressText(job_->Kind(), job_->Command(), job_->Total(), job_->CancelRequested(), view_->GetLanguage());
+    ShowStatus(c_.statusLabel, text, kStatusSearch);
+}
+
+// A Read gives the window its settings in one step, and only when it read
+// them all: one that failed or was cancelled leaves the rows as they were.
+// Every Write ends disarmed, whatever its outcome. The port is closed: the
+// commands that need it are free again.
+void DlgMain::EndJob() {
+    AssertWindowThread();
+    JobResult result;
+    if (!job_ || !job_->Finish(result)) return;  // only the job's own message counts
+    busyEndedAt_ = ::GetTickCount();
+    commands_.EnablePortCommands(true, view_->GetPortCount() > 0);
+    const JobKind kind = job_->Kind();
+    if (kind == JobKind::Read && result.outcome.Succeeded()) {
+        // The Unlock buttons pressed meanwhile stay pressed.
+        result.settings.serialUnlocked = settings_.serialUnlocked;
+        result.settings.hardwareUnlocked = settings_.hardwareUnlocked;
+        // In the language of the window now, switched meanwhile or not.
+        RadioConfig::SpeakLanguage(result.settings, view_->GetLanguage());
+        settings_ = std::move(result.settings);
+    }
+    if (kind == JobKind::Write || kind == JobKind::WriteAndVerify) RadioConfig::RelockAfterWrite(settings_);
+    view_->Show(settings_);
+    ShowCancel(false);
+    ShowActionOutcome(result.outcome);
+    if (result.outcome.kind == OutcomeKind::VerifyMismatch)
+        view_->ShowError(FormatMismatches(result.outcome.mismatches, view_->GetLanguage()));
+}
+
+void DlgMain::CancelRunning() {
+    if (IsRunningJob()) {
+        job_->Cancel();
+        ShowJobProgress();
+    } else if (IsSearching()) {
+        search_->Cancel();
+    }
+}
+
+void DlgMain::ShowCancel(bool shown) { c_.cancelButton->SetVisible(shown); }
+
 // ---- Outcome, progress, busy state ----
 
-void DlgMain::ShowResult(bool success, ActionControl control) {
-    CControlUI* shown = commands_.OutcomeControl(control);
-    ShowOutcome(success, shown != nullptr ? shown : c_.connectButton);
+void DlgMain::ShowActionOutcome(const Outcome& outcome) {
+    AssertWindowThread();
+    lastOutcome_ = outcome;
+    CControlUI* control = commands_.OutcomeControl(outcome.action);
+    ShowOutcome(outcome.Succeeded(), control != nullptr ? control : c_.connectButton);
+    const OutcomeText text = DescribeOutcome(outcome, view_->GetLanguage());
+    ShowCause(c_.causeLabel, outcome.Succeeded() ? "" : text.cause, outcome.Succeeded() ? "" : text.next);
+    if (log_) log_->Note(OutcomeLogLine(outcome));
 }
 
 void DlgMain::ShowOutcome(bool success, CControlUI* control) {
     ShowStatus(c_.statusLabel, ComposeResultText(control->GetText(), success, view_->GetLanguage()),
                success ? kStatusSuccess : kStatusFailure);
-    // The search thread owns the port until it ends.
-    if (!IsSearching()) link_.Close();
 }
 
 void DlgMain::SetBusy(bool on) {
     // Busy from the firmware click on: the download's own busy-on changes nothing.
     const bool already = downloading_;
     downloading_ = on;
-    if (on && !already) {
-        firmwarePortText_ = c_.portRow->GetCombo()->GetText();
-        firmwareRateText_ = c_.rateRow->GetCombo()->GetText();
-    }
+    if (on && !already) firmwarePortText_ = c_.portRow->GetCombo()->GetText();
+    if (on) downloadStarted_ = ::GetTickCount64();
     commands_.EnablePortCommands(!on, view_->GetPortCount() > 0);
-}
-
-bool DlgMain::OpenSelectedPort(bool firmwareRate) {
-    if (firmwareRate) return link_.OpenSelected(firmwarePortText_, firmwareRateText_, true);
-    return link_.OpenSelected(c_.portRow->GetCombo()->GetText(), c_.rateRow->GetCombo()->GetText(), false);
 }
 
 LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -212,18 +331,48 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
         }
         break;
     case kUiProgress:
-        ShowStatusProgress(c_.statusLabel, static_cast<int>(wParam));
+        if (downloading_) {
+            const int value = static_cast<int>(wParam);
+            ShowStatusProgress(
+                c_.statusLabel, value,
+                Firmware::ProgressText(value, ::GetTickCount64() - downloadStarted_, view_->GetLanguage()));
+        }
         break;
+    case kUiFirmwareEnded: {
+        Outcome outcome;
+        if (firmware_ && firmware_->TakeOutcome(outcome)) ShowActionOutcome(outcome);
+        break;
+    }
     case kUiSearchStep:
         ShowSearchStep();
         break;
     case kUiSearchDone:
         EndFindRadio();
         break;
+    case kUiJobProgress:
+        ShowJobProgress();
+        break;
+    case kUiJobDone:
+        EndJob();
+        break;
     default:
         break;
     }
     return 0;
+}
+
+// ---- Import and Export ----
+
+void DlgMain::ImportProfile() {
+    const std::optional<Outcome> outcome = fileCommands_->importConfig(settings_);
+    if (!outcome) return;
+    view_->Show(settings_);
+    ShowActionOutcome(*outcome);
+}
+
+void DlgMain::ExportProfile() {
+    const std::optional<Outcome> outcome = fileCommands_->exportConfig(settings_);
+    if (outcome) ShowActionOutcome(*outcome);
 }
 
 // ---- Window messages ----
@@ -258,8 +407,11 @@ LRESULT DlgMain::OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
 }
 
 // While the image is being chosen nothing has gone to the radio: no question.
+// A radio job is cancelled: it ends between two commands, and the window
+// waits for it as it goes.
 void DlgMain::EndProgram() {
     if (downloading_ && !choosingFirmware_ && !ConfirmEndDuringDownload()) return;
+    if (IsRunningJob()) job_->Cancel();
     ending_ = true;
     ::PostQuitMessage(0);
 }
@@ -281,7 +433,8 @@ void DlgMain::StartFirmwareDownload() {
         SetBusy(false);
         return;
     }
-    firmware_->Launch(path);
+    ShowCause(c_.causeLabel, "", "");
+    firmware_->Launch(path, ParsePortNumber(firmwarePortText_));
 }
 
 bool DlgMain::ConfirmEndDuringDownload() {
@@ -308,7 +461,9 @@ void DlgMain::StartFindRadio() {
         SearchRateOrder(ParseBaudRate(rates->GetText()), MainConfigView::ComboNumbers(rates, ParseBaudRate));
     if (!search_->Start(portOrder, rateOrder)) return;
     commands_.EnablePortCommands(false, view_->GetPortCount() > 0);
+    ShowCause(c_.causeLabel, "", "");
     ShowStatus(c_.statusLabel, c_.findItem->GetText(), kStatusSearch);
+    ShowCancel(true);
 }
 
 void DlgMain::ShowSearchStep() {
@@ -321,7 +476,9 @@ void DlgMain::ShowSearchStep() {
 void DlgMain::EndFindRadio() {
     if (!search_->IsRunning() || !search_->HasEnded()) return;  // only the search's own message counts
     const FindOutcome outcome = search_->Finish();
+    busyEndedAt_ = search_->EndedAt();
     commands_.EnablePortCommands(true, view_->GetPortCount() > 0);
+    ShowCancel(false);
     const Language language = view_->GetLanguage();
     if (outcome.kind == FindOutcome::Kind::Found) {
         const int port = MainConfigView::ComboPosition(c_.portRow->GetCombo(), outcome.port, ParsePortNumber);
@@ -335,18 +492,22 @@ void DlgMain::EndFindRadio() {
         ShowStatus(c_.statusLabel, c_.findItem->GetText() + Pick(chinese, "已取消", " Cancelled"), kStatusFailure);
     } else {
         ShowStatus(c_.statusLabel, ComposeResultText(c_.findItem->GetText(), false, language), kStatusFailure);
+        const bool chinese = language == Language::Chinese;
+        ShowCause(c_.causeLabel,
+                  Pick(chinese, "在任何端口和波特率下都没有电台应答", "no radio answered on any port at any rate"),
+                  Pick(chinese, "请检查电缆和电台电源", "check the cable and the radio's power"));
     }
 }
 
-// Escape made while the search ran only cancels it, even when it is handled
-// after the search's end: that end is a posted message, and the system hands
+// Escape made while a job or the search ran only cancels it, even when it is
+// handled after the end: that end is a posted message, and the system hands
 // posted messages out before input.
 bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
-    if (!search_) return WindowImplBase::ResponseDefaultKeyEvent(key);
-    const std::optional<DWORD>& endedAt = search_->EndedAt();
-    const bool madeDuringSearch = endedAt && static_cast<LONG>(static_cast<DWORD>(::GetMessageTime()) - *endedAt) <= 0;
-    if (key == VK_ESCAPE && (search_->IsRunning() || madeDuringSearch)) {
-        search_->Cancel();
+    if (key != VK_ESCAPE) return WindowImplBase::ResponseDefaultKeyEvent(key);
+    const bool madeWhileBusy =
+        busyEndedAt_ && static_cast<LONG>(static_cast<DWORD>(::GetMessageTime()) - *busyEndedAt_) <= 0;
+    if (IsRunningJob() || IsSearching() || madeWhileBusy) {
+        CancelRunning();
         return true;
     }
     return WindowImplBase::ResponseDefaultKeyEvent(key);

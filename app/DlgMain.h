@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Loom/Builder/WindowImplBase.h"
@@ -13,11 +14,13 @@
 #include "app/MainConfigView.h"
 #include "app/MainMenus.h"
 #include "app/MainWindowTree.h"
+#include "app/RadioJobThread.h"
 #include "app/RadioSearch.h"
 #include "radio/ConfigFileCommands.h"
-#include "radio/RadioActions.h"
-#include "radio/RadioConfig.h"
+#include "radio/Outcome.h"
+#include "radio/RadioJob.h"
 #include "radio/RadioLink.h"
+#include "radio/RadioSettings.h"
 #include "radio/Settings.h"
 #include "radio/SettingsStore.h"
 #include "serial/PortDiscovery.h"
@@ -31,40 +34,46 @@ struct MainWindowPlaces {
 };
 
 // The main window: a router from the technician's clicks to the commands. It
-// builds the control tree, speaks Chinese or English, runs the radio
-// commands, Import and Export on its own thread (blocking it while the radio
-// answers), the radio search on a thread of its own and a firmware download
-// on the worker thread; those two reach the window only through
-// kWmAppUiEvent. There is no lasting connection: every command opens the
-// chosen port, exchanges, shows its outcome and closes it.
-class DlgMain : public Loom::WindowImplBase, public IActionWindow {
+// builds the control tree, speaks Chinese or English, and owns the one copy
+// of the radio's settings it shows, bound to its rows. Connect, Read, Write,
+// Write and Verify and Disconnect run as jobs on a thread of their own, the
+// radio search on another and a firmware download on the worker; each
+// reaches the window only through kWmAppUiEvent, so the window answers,
+// repaints and switches its language while the radio answers. There is no
+// lasting connection: every job opens the chosen port, exchanges, and closes
+// it; its outcome says why it failed.
+class DlgMain : public Loom::WindowImplBase {
 public:
     using Places = MainWindowPlaces;
-    static constexpr int kDesignWidth = 759, kDesignHeight = 509;
+    static constexpr int kDesignWidth = 759, kDesignHeight = 539;
 
     explicit DlgMain(Places places = Places());
-    // Stores the settings and closes the port; a search or a download still
-    // running is stopped first.
+    // Stores the settings and closes the port; a job, a search or a download
+    // still running is stopped first.
     ~DlgMain() override;
 
     // Creates, centres and shows the window; false when it cannot be made.
     bool Open();
 
-    // IActionWindow
-    bool OpenSelectedPort(bool firmwareRate) override;
-    void ShowResult(bool success, ActionControl control) override;
-
     void Notify(Loom::NotifyMsg& msg) override;
 
-    // For tests: the controls, the view and the state behind them.
+    // For tests: the controls, the view, the settings shown and the state
+    // behind them.
     MainWindowControls& Controls() { return c_; }
     MainConfigView& View() { return *view_; }
+    const RadioSettings& Settings() const { return settings_; }
+    // Shows these settings, as a Read or an Import does.
+    void ApplySettings(const RadioSettings& settings);
     const LanguageTable& Languages() const { return languageTable_; }
     bool IsChinese() const { return view_->IsChinese(); }
     bool IsMenuMode() const { return menus_ && menus_->IsMenuMode(); }
     int ActiveMenu() const { return menus_ ? menus_->ActiveMenu() : -1; }
     bool IsDownloading() const { return downloading_; }
     bool IsSearching() const { return search_ && search_->IsRunning(); }
+    // A radio job runs (until its thread has closed the port).
+    bool IsRunningJob() const { return job_ && job_->IsRunning(); }
+    // The last outcome shown, if any.
+    const std::optional<Outcome>& LastOutcome() const { return lastOutcome_; }
     // The traffic log, or null when its folder could not be made.
     TrafficLog* Log() const { return log_.get(); }
     // The language switch of the language item.
@@ -78,7 +87,7 @@ protected:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-    // Escape cancels a running radio search instead of ending the program.
+    // Escape cancels a running job or radio search instead of ending the program.
     bool ResponseDefaultKeyEvent(WPARAM key) override;
 
 private:
@@ -89,12 +98,33 @@ private:
     // Runs the command of a button or menu item; false when the control runs none.
     bool RunCommand(Loom::CControlUI* control);
     void SetBusy(bool on);
-    bool IsPortBusy() const { return downloading_ || IsSearching(); }
+    bool IsPortBusy() const { return downloading_ || IsSearching() || IsRunningJob(); }
+    // Checks one frequency field when it loses the focus; false (with its
+    // message and the focus back on it) when it is out of range.
+    bool ValidateFrequency(Group group, int row);
+
+    // Radio jobs.
+    void StartJob(JobKind kind);
+    void ShowJobProgress();
+    void EndJob();
+    // Stops a running job or radio search between two commands.
+    void CancelRunning();
+    void ShowCancel(bool shown);
+
+    // Import and Export, on this thread: a profile is 29 short lines.
+    void ImportProfile();
+    void ExportProfile();
+
+    // The outcome of an action: its caption with " Success" or " Failure" on
+    // the strip, the cause and the next step under the body, a line in the
+    // traffic log.
+    void ShowActionOutcome(const Outcome& outcome);
+    // The control's caption and the outcome on a green or red strip.
+    void ShowOutcome(bool success, Loom::CControlUI* control);
+
     void StartFindRadio();
     void ShowSearchStep();
     void EndFindRadio();
-    // The control's caption and the outcome on a green or red strip; closes the port.
-    void ShowOutcome(bool success, Loom::CControlUI* control);
     void StartFirmwareDownload();
     // Asks whether a running download may be abandoned; true when the
     // window may end.
@@ -102,13 +132,16 @@ private:
     void EndProgram();
     void StartTrafficLog();
     void OpenLogFolder();
+    // Checked in debug builds: the window's state and controls change only
+    // on the window's thread.
+    void AssertWindowThread() const;
 
     Places places_;
     MainWindowControls c_;
     LanguageTable languageTable_;
     std::unique_ptr<MainConfigView> view_;
-    std::unique_ptr<RadioConfig> config_;
-    std::unique_ptr<RadioActions> actions_;
+    // The only copy of the settings the window shows that may change.
+    RadioSettings settings_;
     std::unique_ptr<ConfigFileDialogs> fileDialogs_;
     std::unique_ptr<ConfigFileCommands> fileCommands_;
     std::unique_ptr<MainMenus> menus_;
@@ -116,14 +149,21 @@ private:
     MainCommandTable commands_;
     RememberedSettings remembered_;
     bool initialised_ = false;
+    DWORD windowThread_ = 0;
+    std::optional<Outcome> lastOutcome_;
 
     // The traffic log outlives the link and its port thread, which write to it.
     std::unique_ptr<TrafficLog> log_;
     RadioLink link_;
-    // The search and the download use the link: declared after it, they go first.
+    // The job, the search and the download use the link: declared after it,
+    // they go first.
+    std::unique_ptr<RadioJobThread> job_;
     std::unique_ptr<RadioSearch> search_;
     std::unique_ptr<FirmwareJob> firmware_;
-    std::string firmwarePortText_, firmwareRateText_;
+    std::string firmwarePortText_;
+    ULONGLONG downloadStarted_ = 0;
+    // When the last job or search ended: Escape pressed before then only cancels.
+    std::optional<DWORD> busyEndedAt_;
     bool downloading_ = false;
     bool choosingFirmware_ = false;
     bool ending_ = false;  // the program has been told to end

@@ -1,51 +1,55 @@
 // The main window's table of commands.
 #include "app/DlgAbout.h"
 #include "app/DlgMain.h"
+#include "radio/RadioConfig.h"
 
 using namespace Loom;
 
 // The window's commands: the button and menu item of each, what it runs, and
-// how a download or search holding the port affects it.
+// how a job, download or search holding the port affects it.
 void DlgMain::BuildCommands() {
-    RadioActions& a = *actions_;
-    ConfigFileCommands& files = *fileCommands_;
-    const auto radio = [&](CControlUI* button, CControlUI* item, void (RadioActions::*action)(),
-                           ActionControl outcome) {
-        MainCommand command;
-        command.button = button;
-        command.item = item;
-        command.run = [&a, action] { (a.*action)(); };
-        command.whileBusy = WhilePortBusy::Disabled;
-        command.holdsTheWindow = true;
-        command.buttonNeedsAPort = true;
-        command.outcome = outcome;
-        commands_.Add(command);
-    };
     const auto add = [&](CControlUI* button, CControlUI* item, std::function<void()> run, WhilePortBusy whileBusy,
-                         std::optional<ActionControl> outcome = std::nullopt) {
+                         std::optional<OutcomeAction> outcome = std::nullopt, bool buttonNeedsAPort = false) {
         MainCommand command;
         command.button = button;
         command.item = item;
         command.run = std::move(run);
         command.whileBusy = whileBusy;
         command.outcome = outcome;
+        command.buttonNeedsAPort = buttonNeedsAPort;
         commands_.Add(command);
     };
-    radio(c_.connectButton, c_.connectItem, &RadioActions::EnterConfigMode, ActionControl::Connect);
-    radio(c_.disconnectButton, c_.disconnectItem, &RadioActions::ExitConfigMode, ActionControl::Disconnect);
-    radio(c_.readButton, c_.readItem, &RadioActions::ReadFromRadio, ActionControl::Read);
-    radio(c_.writeButton, c_.writeItem, &RadioActions::WriteToRadio, ActionControl::Write);
-    radio(nullptr, c_.verifyItem, &RadioActions::WriteAndVerify, ActionControl::WriteAndVerify);
+    const auto job = [&](CControlUI* button, CControlUI* item, JobKind kind) {
+        add(
+            button, item, [this, kind] { StartJob(kind); }, WhilePortBusy::Disabled, ActionOf(kind), true);
+    };
+    // The settings' own commands: what they change, the rows show at once.
+    const auto onSettings = [&](CControlUI* button, void (*change)(RadioSettings&)) {
+        add(
+            button, nullptr,
+            [this, change] {
+                change(settings_);
+                view_->Show(settings_);
+            },
+            WhilePortBusy::Runs);
+    };
+    job(c_.connectButton, c_.connectItem, JobKind::Connect);
+    job(c_.disconnectButton, c_.disconnectItem, JobKind::Disconnect);
+    job(c_.readButton, c_.readItem, JobKind::Read);
+    job(c_.writeButton, c_.writeItem, JobKind::Write);
+    job(nullptr, c_.verifyItem, JobKind::WriteAndVerify);
     const WhilePortBusy disabled = WhilePortBusy::Disabled, runs = WhilePortBusy::Runs;
-    // Import and Export show their outcome, which closes the port: refused too.
+    // Import and Export change or read the settings a Read would replace.
     add(
-        c_.importButton, c_.importItem, [&files] { files.importConfig(); }, disabled, ActionControl::Import);
+        c_.importButton, c_.importItem, [this] { ImportProfile(); }, disabled, OutcomeAction::Import);
     add(
-        c_.exportButton, c_.exportItem, [&files] { files.exportConfig(); }, disabled, ActionControl::Export);
+        c_.exportButton, c_.exportItem, [this] { ExportProfile(); }, disabled, OutcomeAction::Export);
     add(
-        nullptr, c_.findItem, [this] { StartFindRadio(); }, disabled);
+        nullptr, c_.findItem, [this] { StartFindRadio(); }, disabled, OutcomeAction::Find);
     add(
-        nullptr, c_.firmwareItem, [this] { StartFirmwareDownload(); }, WhilePortBusy::Refused, ActionControl::Firmware);
+        nullptr, c_.firmwareItem, [this] { StartFirmwareDownload(); }, WhilePortBusy::Refused, OutcomeAction::Firmware);
+    add(
+        c_.cancelButton, nullptr, [this] { CancelRunning(); }, runs);
     add(
         nullptr, c_.exitItem, [this] { EndProgram(); }, runs);
     add(
@@ -58,13 +62,8 @@ void DlgMain::BuildCommands() {
         nullptr, c_.aboutItem, [this] { DlgAbout::Show(GetHWND(), IsChinese()); }, runs);
     add(
         nullptr, c_.logFolderItem, [this] { OpenLogFolder(); }, runs);
-    RadioConfig& config = *config_;
-    add(
-        c_.txDefaultButton, nullptr, [&config] { config.fillDefaultFrequencies(Group::Transmit); }, runs);
-    add(
-        c_.rxDefaultButton, nullptr, [&config] { config.fillDefaultFrequencies(Group::Receive); }, runs);
-    add(
-        c_.serialUnlockButton, nullptr, [&config] { config.UnlockSerialNumber(); }, runs);
-    add(
-        c_.hardwareUnlockButton, nullptr, [&config] { config.UnlockHardware(); }, runs);
+    onSettings(c_.txDefaultButton, [](RadioSettings& s) { RadioConfig::fillDefaultFrequencies(s, Group::Transmit); });
+    onSettings(c_.rxDefaultButton, [](RadioSettings& s) { RadioConfig::fillDefaultFrequencies(s, Group::Receive); });
+    onSettings(c_.serialUnlockButton, RadioConfig::UnlockSerialNumber);
+    onSettings(c_.hardwareUnlockButton, RadioConfig::UnlockHardware);
 }

@@ -2,8 +2,7 @@
 
 #include "app/FirmwareWindow.h"
 
-FirmwareJob::FirmwareJob(HWND window, IActionWindow& actions, RadioLink& link, WPARAM outcomeControl)
-    : window_(window), actions_(actions), link_(link), outcomeControl_(outcomeControl) {
+FirmwareJob::FirmwareJob(HWND window, RadioLink& link) : window_(window), link_(link) {
     worker_ = std::make_unique<FirmwareWorker>([this] { Run(); });
     worker_->Start();
 }
@@ -14,17 +13,18 @@ bool FirmwareJob::Choose(bool chinese, std::string& path) const {
     return Firmware::ChooseImage(chooser, &check, Firmware::kPagePauseMs, Firmware::kFinishPauseMs, path);
 }
 
-void FirmwareJob::Launch(const std::string& path) {
+void FirmwareJob::Launch(const std::string& path, int port) {
     if (worker_ == nullptr) return;
     path_ = path;
+    port_ = port;
     link_.DropWrites(false);
     worker_->firmwarePending = true;  // publishes path_ to the worker
 }
 
 void FirmwareJob::Run() {
     Firmware::GivenImage chooser(path_);  // the image the window chose and confirmed
-    WindowFirmwareEvents events(window_, outcomeControl_);
-    Firmware::Download download(chooser, events, actions_, link_.Exchange(), link_);
+    WindowFirmwareEvents events(window_, &link_, &outcome_);
+    Firmware::Download download(chooser, events, link_, port_);
     download.cancel = &worker_->cancelRequested;
     download.log = log_;
     try {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "app/FirmwareWindow.h"
 #include "radio/Firmware.h"
 #include "radio/FirmwareWorker.h"
-#include "radio/RadioActions.h"
 #include "radio/RadioLink.h"
 #include "serial/TrafficLog.h"
 
@@ -16,9 +16,7 @@
 // (kWmAppUiEvent, sent: the worker waits for each to be handled).
 class FirmwareJob {
 public:
-    // `outcomeControl` goes with the outcome messages: the control whose
-    // caption names the download in the status strip.
-    FirmwareJob(HWND window, IActionWindow& actions, RadioLink& link, WPARAM outcomeControl);
+    FirmwareJob(HWND window, RadioLink& link);
     ~FirmwareJob() { Cancel(); }
     FirmwareJob(const FirmwareJob&) = delete;
     FirmwareJob& operator=(const FirmwareJob&) = delete;
@@ -29,21 +27,25 @@ public:
     // Shows the file dialog and the image's question (owned by the window);
     // true and the image's path when one was chosen and confirmed.
     bool Choose(bool chinese, std::string& path) const;
-    // Hands the confirmed image to the worker, which downloads it.
-    void Launch(const std::string& path);
+    // Hands the confirmed image to the worker, which downloads it over COM
+    // `port` at the boot loader's rate.
+    void Launch(const std::string& path, int port);
     // Asks a running download to stop (its writes are dropped, so the
     // exchange in progress fails at once) and ends the worker, answering the
     // messages it sends meanwhile: nothing waits on a thread that waits on it.
     void Cancel();
+    // The last download's outcome, once the window has been told of it.
+    bool TakeOutcome(Outcome& outcome) { return outcome_.Take(outcome); }
 
 private:
     void Run();
 
     HWND window_;
-    IActionWindow& actions_;
     RadioLink& link_;
-    WPARAM outcomeControl_;
     TrafficLog* log_ = nullptr;
-    std::string path_;  // written on the window thread, read by the worker after firmwarePending
+    // Written on the window thread, read by the worker after firmwarePending.
+    std::string path_;
+    int port_ = 0;
+    OutcomeSlot outcome_;
     std::unique_ptr<FirmwareWorker> worker_;
 };

@@ -23,11 +23,24 @@ void WindowFirmwareEvents::Progress(int value) {
     ::SendMessageW(window_, kWmAppUiEvent, static_cast<WPARAM>(value), kUiProgress);
 }
 
-void WindowFirmwareEvents::Outcome(bool success) {
-    ::SendMessageW(window_, kWmAppUiEvent, control_, success ? kUiSuccess : kUiFailure);
+void WindowFirmwareEvents::Ended(const Outcome& outcome) {
+    if (link_ != nullptr) link_->Close();
+    if (slot_ != nullptr) slot_->Put(outcome);
+    ::SendMessageW(window_, kWmAppUiEvent, 0, kUiFirmwareEnded);
 }
 
-void WindowFirmwareEvents::Cancelled() { Outcome(false); }
+void OutcomeSlot::Put(const Outcome& outcome) {
+    std::lock_guard<std::mutex> guard(lock_);
+    outcome_ = outcome;
+}
+
+bool OutcomeSlot::Take(Outcome& outcome) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!outcome_) return false;
+    outcome = *outcome_;
+    outcome_.reset();
+    return true;
+}
 
 bool FirmwareImageBox::ConfirmImage(const std::string& path, const Firmware::ImageFacts& facts) {
     const std::string text = Firmware::DescribeImage(path, facts, chinese_ ? Language::Chinese : Language::English);

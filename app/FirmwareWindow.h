@@ -1,26 +1,43 @@
 #pragma once
 #include <windows.h>
 
+#include <mutex>
+#include <optional>
+
 #include "radio/Firmware.h"
+#include "radio/RadioLink.h"
+
+// Where the download leaves its outcome for the window thread to take: the
+// window's message then only says it is there, so a message from anywhere
+// else carries nothing to act on. Any thread.
+class OutcomeSlot {
+public:
+    void Put(const Outcome& outcome);
+    // False when there is none (taken already, or never put).
+    bool Take(Outcome& outcome);
+
+private:
+    std::mutex lock_;
+    std::optional<Outcome> outcome_;
+};
 
 // The download's events as the window's own message, sent synchronously: the
 // worker waits until the window thread has handled each one. A window that is
 // already destroyed answers nothing and the send returns at once.
 class WindowFirmwareEvents : public Firmware::IFirmwareEvents {
 public:
-    // `outcomeControl` goes with the outcome kinds: the control whose caption
-    // names the download in the status strip.
-    WindowFirmwareEvents(HWND window, WPARAM outcomeControl) : window_(window), control_(outcomeControl) {}
+    // `link` is closed before the window is told the outcome, on the worker,
+    // so that the outcome shows when the port is free; the outcome goes into
+    // `slot` before the window is told.
+    WindowFirmwareEvents(HWND window, RadioLink* link, OutcomeSlot* slot) : window_(window), link_(link), slot_(slot) {}
     void Busy(bool on) override;
     void Progress(int value) override;
-    void Outcome(bool success) override;
-    // A download stopped by the window (as it closes) is shown as a failure:
-    // the outcome display is also what closes the port.
-    void Cancelled() override;
+    void Ended(const Outcome& outcome) override;
 
 private:
     HWND window_;
-    WPARAM control_;
+    RadioLink* link_;
+    OutcomeSlot* slot_;
 };
 
 // The open-file dialog of the download, owned by the window: "*.dwn" files,

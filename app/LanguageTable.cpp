@@ -1,8 +1,11 @@
 #include "app/LanguageTable.h"
 
+using Loom::CControlUI;
+
 #include <string>
 
 #include "app/ProgramVersion.h"
+#include "radio/Parameters.h"
 
 void LanguageTable::Add(Loom::CControlUI* control, const char* chinese, const char* english) {
     entries_.push_back({control, chinese, english});
@@ -35,26 +38,22 @@ void LanguageTable::Build(const MainWindowControls& c) {
     Add(c.aboutItem, "关于...", "About...");
     Add(c.logFolderItem, "打开日志文件夹", "Open Log Folder");
     Add(c.titleLabel, MainWindowTitle(true).c_str(), MainWindowTitle(false).c_str());
-    Add(c.protocolRow->GetLabel(), "协议类型:", "Protocol Type:");
-    Add(c.currentChannelRow->GetLabel(), "当前频道:", "Current Channel:");
-    Add(c.portBaudRow->GetLabel(), "串口波特率:", "Port BaudRate:");
-    Add(c.linkBaudRow->GetLabel(), "空中波特率:", "Link BaudRate:");
-    Add(c.workModeRow->GetLabel(), "工作模式:", "work mode:");
-    Add(c.localAddressRow->GetLabel(), "本地地址:", "local:");
-    Add(c.destinationAddressRow->GetLabel(), "目标地址:", "destinetion:");
-    Add(c.bandwidthRow->GetLabel(), "带宽:", "BandWidth:");
-    Add(c.highPowerRow->GetLabel(), "高功率:", "High Power:");
-    Add(c.lowPowerRow->GetLabel(), "低功率:", "Low Power:");
-    Add(c.serialNumberRow->GetLabel(), "序列号:", "SN:");
-    Add(c.hardwareRow->GetLabel(), "硬件版本:", "Hardware:");
-    Add(c.firmwareRow->GetLabel(), "固件版本:", "Firmware:");
-    Add(c.subFirmwareRow->GetLabel(), "子固件版本:", "Sub Firmware:");
+    // The parameters' labels, in the order of their table.
+    for (const Parameter& row : Parameters()) {
+        const size_t i =
+            row.kind == ParameterKind::List ? static_cast<size_t>(row.list) : static_cast<size_t>(row.field);
+        CControlUI* label = nullptr;
+        if (row.kind == ParameterKind::List) label = c.listRows[i]->GetLabel();
+        if (row.kind == ParameterKind::Text) label = c.textRows[i]->GetLabel();
+        if (label != nullptr) Add(label, row.label.chinese, row.label.english);
+    }
     Add(c.portRow->GetLabel(), "串口号:", "Port:");
     Add(c.rateRow->GetLabel(), "波特率:", "Rate:");
-    for (int channel = 0; channel < 10; ++channel) {
-        const std::string n = std::to_string(channel);
-        entries_.push_back({c.txChannelRow[channel]->GetLabel(), "频道" + n + ":", "Channel" + n + ":"});
-        entries_.push_back({c.rxChannelRow[channel]->GetLabel(), "频道" + n + ":", "Channel" + n + ":"});
+    const Texts channelLabel = ParameterOf(Group::Transmit).label;
+    for (int channel = 0; channel < kFrequencyRows; ++channel) {
+        const std::string n = std::to_string(channel) + ":";
+        for (CLabelAndEditUI* row : {c.txChannelRow[channel], c.rxChannelRow[channel]})
+            entries_.push_back({row->GetLabel(), channelLabel.chinese + n, channelLabel.english + n});
     }
 }
 

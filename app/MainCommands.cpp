@@ -7,7 +7,7 @@ const MainCommand* MainCommandTable::Find(const Loom::CControlUI* control) const
     return nullptr;
 }
 
-Loom::CControlUI* MainCommandTable::OutcomeControl(ActionControl outcome) const {
+Loom::CControlUI* MainCommandTable::OutcomeControl(OutcomeAction outcome) const {
     for (const MainCommand& command : commands_)
         if (command.outcome == outcome) return command.button != nullptr ? command.button : command.item;
     return nullptr;

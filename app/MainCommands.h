@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "Loom/Core/ControlUI.h"
-#include "radio/RadioActions.h"
+#include "radio/Outcome.h"
 
-// What a running firmware download or radio search does to a command: both
-// hold the port until they end.
+// What a running radio action, firmware download or radio search does to a
+// command: each holds the port until it ends.
 enum class WhilePortBusy {
     Runs,      // needs no port (the language, About, the log folder, Exit)
     Refused,   // refused, but left enabled (the firmware item: its own check)
@@ -21,14 +21,11 @@ struct MainCommand {
     Loom::CControlUI* item = nullptr;
     std::function<void()> run;
     WhilePortBusy whileBusy = WhilePortBusy::Runs;
-    // An exchange with the radio that holds the window until it ends: the
-    // presses made meanwhile are dropped afterwards.
-    bool holdsTheWindow = false;
     // The button stays disabled while the port list is empty.
     bool buttonNeedsAPort = false;
     // The outcome this command reports, shown with the caption of its button
     // (or of its item when it has no button).
-    std::optional<ActionControl> outcome;
+    std::optional<OutcomeAction> outcome;
 };
 
 // The main window's commands, one row each: what the clicks, the menu, the
@@ -41,7 +38,7 @@ public:
     // The command run by this button or menu item; null for any other control.
     const MainCommand* Find(const Loom::CControlUI* control) const;
     // The control whose caption names this outcome.
-    Loom::CControlUI* OutcomeControl(ActionControl outcome) const;
+    Loom::CControlUI* OutcomeControl(OutcomeAction outcome) const;
     // Enables or disables every command a busy port disables; a button that
     // needs a port stays disabled while the list has none.
     void EnablePortCommands(bool enabled, bool havePort) const;

@@ -2,6 +2,8 @@
 
 #include "Loom/Control/ListLabelElementUI.h"
 #include "platform/Win32Text.h"
+#include "radio/RadioConfig.h"
+#include "radio/RadioTables.h"
 
 using namespace Loom;
 
@@ -12,6 +14,24 @@ constexpr DWORD kComboTextColour = 0xFF000000;
 
 DWORD Opaque(uint32_t rgb) { return 0xFF000000 | (rgb & 0xFFFFFF); }
 
+std::vector<std::string> ItemsOf(CComboUI* combo) {
+    std::vector<std::string> items;
+    for (int i = 0; i < combo->GetCount(); ++i) items.push_back(combo->GetItemAt(i)->GetText());
+    return items;
+}
+
+void SetText(CEditUI* edit, const std::string& text) {
+    if (edit->GetText() != text) edit->SetText(text);
+}
+
+void SetRowColour(CLabelAndComboUI* row, DWORD label, DWORD text) {
+    if (row->GetLabel()->GetTextColor() == label && row->GetCombo()->GetListInfo()->textColor == text) return;
+    row->GetLabel()->SetTextColor(label);
+    row->GetCombo()->GetListInfo()->textColor = text;
+    row->GetCombo()->GetListInfo()->selectedTextColor = text;
+    row->GetCombo()->Invalidate();
+}
+
 }  // namespace
 
 MainConfigView::MainConfigView(MainWindowControls& controls, HWND owner)
@@ -19,52 +39,10 @@ MainConfigView::MainConfigView(MainWindowControls& controls, HWND owner)
           Text::MessageBoxUtf8(owner_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
       }) {}
 
-CLabelAndComboUI* MainConfigView::Row(ListField list) const {
-    switch (list) {
-    case ListField::Protocol:
-        return c_.protocolRow;
-    case ListField::CurrentChannel:
-        return c_.currentChannelRow;
-    case ListField::PortBaudRate:
-        return c_.portBaudRow;
-    case ListField::LinkBaudRate:
-        return c_.linkBaudRow;
-    case ListField::Bandwidth:
-        return c_.bandwidthRow;
-    case ListField::WorkMode:
-        return c_.workModeRow;
-    case ListField::HighPower:
-        return c_.highPowerRow;
-    case ListField::LowPower:
-        return c_.lowPowerRow;
-    }
-    return c_.protocolRow;
-}
-
-CLabelAndEditUI* MainConfigView::Row(TextField field) const {
-    switch (field) {
-    case TextField::Src:
-        return c_.localAddressRow;
-    case TextField::Dst:
-        return c_.destinationAddressRow;
-    case TextField::SerialNumber:
-        return c_.serialNumberRow;
-    case TextField::HardwareVersion:
-        return c_.hardwareRow;
-    case TextField::FirmwareVersion:
-        return c_.firmwareRow;
-    case TextField::SubFirmwareVersion:
-        return c_.subFirmwareRow;
-    }
-    return c_.localAddressRow;
-}
-
 bool MainConfigView::ListOf(const CControlUI* combo, ListField& list) const {
-    for (ListField l :
-         {ListField::Protocol, ListField::CurrentChannel, ListField::PortBaudRate, ListField::LinkBaudRate,
-          ListField::Bandwidth, ListField::WorkMode, ListField::HighPower, ListField::LowPower}) {
-        if (Row(l)->GetCombo() == combo) {
-            list = l;
+    for (size_t i = 0; i < kListFieldCount; ++i) {
+        if (c_.listRows[i] != nullptr && c_.listRows[i]->GetCombo() == combo) {
+            list = static_cast<ListField>(i);
             return true;
         }
     }
@@ -72,83 +50,63 @@ bool MainConfigView::ListOf(const CControlUI* combo, ListField& list) const {
 }
 
 CEditUI* MainConfigView::FrequencyEdit(Group group, int row) const {
-    if (row < 0 || row > 9) return nullptr;
+    if (row < 0 || row >= kFrequencyRows) return nullptr;
     return (group == Group::Transmit ? c_.txChannelRow : c_.rxChannelRow)[row]->GetEdit();
-}
-
-std::string MainConfigView::GetFrequencyText(Group group, int row) const {
-    CEditUI* edit = FrequencyEdit(group, row);
-    return edit != nullptr ? edit->GetText() : std::string();
-}
-
-void MainConfigView::SetFrequencyText(Group group, int row, const std::string& text) {
-    if (CEditUI* edit = FrequencyEdit(group, row)) edit->SetText(text);
 }
 
 void MainConfigView::FocusFrequency(Group group, int row) {
     if (CEditUI* edit = FrequencyEdit(group, row)) edit->SetFocus();
 }
 
-std::string MainConfigView::GetFieldText(TextField field) const { return Row(field)->GetEdit()->GetText(); }
-
-void MainConfigView::SetFieldText(TextField field, const std::string& text) { Row(field)->GetEdit()->SetText(text); }
-
-void MainConfigView::SetFieldEditable(TextField field, bool editable) { Row(field)->SetEnabled(editable); }
-
-int MainConfigView::GetSelection(ListField list) const { return Row(list)->GetCombo()->GetCurSel(); }
-
-void MainConfigView::SelectItem(ListField list, int position) {
-    CComboUI* combo = Row(list)->GetCombo();
-    if (position == combo->GetCurSel()) return;
-    combo->SelectItem(position);
+void MainConfigView::ShowList(ListField list, const ListValue& value) {
+    CLabelAndComboUI* row = c_.listRows[static_cast<size_t>(list)];
+    CShownTextComboUI* combo = row->GetCombo();
+    if (ItemsOf(combo) != value.items) FillCombo(combo, value.items);
+    if (combo->GetCurSel() != value.selection) combo->SelectItem(value.selection);
+    // After the selection, which lets go of a text shown over the list.
+    if (value.hasShownOver)
+        combo->SetShownText(value.shownOver);
+    else
+        combo->ClearShownText();
+    if (combo->IsMouseEnabled() != value.mouseEnabled) combo->SetMouseEnabled(value.mouseEnabled);
+    if (value.greyed)
+        SetRowColour(row, Opaque(RadioTables::kDisabledColour), Opaque(RadioTables::kDisabledColour));
+    else
+        SetRowColour(row, Opaque(RadioTables::kLabelColour), kComboTextColour);
 }
 
-int MainConfigView::GetItemCount(ListField list) const { return Row(list)->GetCombo()->GetCount(); }
-
-std::string MainConfigView::GetItemText(ListField list, int position) const {
-    CControlUI* item = Row(list)->GetCombo()->GetItemAt(position);
-    return item != nullptr ? item->GetText() : std::string();
+void MainConfigView::Show(const RadioSettings& settings) {
+    ++showing_;
+    for (Group group : {Group::Transmit, Group::Receive})
+        for (int row = 0; row < kFrequencyRows; ++row)
+            SetText(FrequencyEdit(group, row), settings.Frequency(group, row));
+    for (size_t i = 0; i < kTextFieldCount; ++i) SetText(c_.textRows[i]->GetEdit(), settings.texts[i]);
+    for (size_t i = 0; i < kListFieldCount; ++i) ShowList(static_cast<ListField>(i), settings.lists[i]);
+    // The unlocked rows take edits; the firmware rows never do.
+    c_.serialNumberRow->SetEnabled(settings.serialUnlocked);
+    c_.hardwareRow->SetEnabled(settings.hardwareUnlocked);
+    --showing_;
 }
 
-void MainConfigView::FillCombo(CComboUI* combo, const std::vector<std::string>& items) {
-    combo->RemoveAll();
-    for (const std::string& text : items) {
-        auto* item = new CListLabelElementUI;
-        item->SetText(text);
-        combo->Add(item);
+bool MainConfigView::Take(const CControlUI* control, RadioSettings& settings) const {
+    ListField list;
+    if (ListOf(control, list)) {
+        RadioConfig::Select(settings, list, c_.listRows[static_cast<size_t>(list)]->GetCombo()->GetCurSel());
+        return true;
     }
-}
-
-void MainConfigView::FillList(ListField list, const std::vector<std::string>& items) {
-    FillCombo(Row(list)->GetCombo(), items);
-}
-
-std::string MainConfigView::GetShownText(ListField list) const { return Row(list)->GetCombo()->GetText(); }
-
-void MainConfigView::SetShownText(ListField list, const std::string& text) {
-    Row(list)->GetCombo()->SetShownText(text);
-}
-
-void MainConfigView::SetListMouseEnabled(ListField list, bool enabled) {
-    Row(list)->GetCombo()->SetMouseEnabled(enabled);
-}
-
-bool MainConfigView::IsListMouseEnabled(ListField list) const { return Row(list)->GetCombo()->IsMouseEnabled(); }
-
-void MainConfigView::SetRowColour(ListField list, uint32_t rgb) {
-    CLabelAndComboUI* row = Row(list);
-    row->GetLabel()->SetTextColor(Opaque(rgb));
-    row->GetCombo()->GetListInfo()->textColor = Opaque(rgb);
-    row->GetCombo()->GetListInfo()->selectedTextColor = Opaque(rgb);
-    row->GetCombo()->Invalidate();
-}
-
-void MainConfigView::ResetRowColour(ListField list, uint32_t labelRgb) {
-    CLabelAndComboUI* row = Row(list);
-    row->GetLabel()->SetTextColor(Opaque(labelRgb));
-    row->GetCombo()->GetListInfo()->textColor = kComboTextColour;
-    row->GetCombo()->GetListInfo()->selectedTextColor = kComboTextColour;
-    row->GetCombo()->Invalidate();
+    for (Group group : {Group::Transmit, Group::Receive}) {
+        for (int row = 0; row < kFrequencyRows; ++row) {
+            if (FrequencyEdit(group, row) != control) continue;
+            settings.SetFrequency(group, row, FrequencyEdit(group, row)->GetText());
+            return true;
+        }
+    }
+    for (size_t i = 0; i < kTextFieldCount; ++i) {
+        if (c_.textRows[i]->GetEdit() != control) continue;
+        settings.texts[i] = c_.textRows[i]->GetEdit()->GetText();
+        return true;
+    }
+    return false;
 }
 
 void MainConfigView::ShowError(const std::string& message) { sink_(message, chinese_ ? "错误" : "Error"); }
@@ -167,6 +125,15 @@ void MainConfigView::ReplacePortEntries(const std::vector<std::string>& entries)
 void MainConfigView::DisableRadioButtons() {
     for (CButtonUI* button : {c_.connectButton, c_.disconnectButton, c_.readButton, c_.writeButton})
         button->SetEnabled(false);
+}
+
+void MainConfigView::FillCombo(CComboUI* combo, const std::vector<std::string>& items) {
+    combo->RemoveAll();
+    for (const std::string& text : items) {
+        auto* item = new CListLabelElementUI;
+        item->SetText(text);
+        combo->Add(item);
+    }
 }
 
 std::vector<int> MainConfigView::ComboNumbers(CComboUI* combo, int (*parse)(const std::string&)) {

@@ -6,15 +6,16 @@
 #include <vector>
 
 #include "app/MainWindowTree.h"
-#include "radio/ConfigView.h"
+#include "radio/RadioSettings.h"
 #include "radio/SettingsWindow.h"
 #include "serial/PortListWindow.h"
 
-// The main window's rows as the radio logic, the remembered settings and the
-// port list see them: every value is the text of an edit or the selected
-// position of a combo of the window's tree. Holds the language flag. Window
-// thread only.
-class MainConfigView : public IConfigView, public ISettingsWindow, public IPortListWindow {
+// The main window's rows bound to the settings it shows: the settings into
+// the rows (Show: after a Read, an Import, a rule, the language), and what
+// the user types or chooses in a row into the settings (Take). Also the port
+// and rate boxes and the language flag as the remembered settings and the
+// port list see them, and the error box. Window thread only.
+class MainConfigView : public ISettingsWindow, public IPortListWindow {
 public:
     // Shows a modal error message: (text, caption). Tests replace it.
     using MessageSink = std::function<void(const std::string& text, const std::string& caption)>;
@@ -22,25 +23,25 @@ public:
     MainConfigView(MainWindowControls& controls, HWND owner);
     void SetMessageSink(MessageSink sink) { sink_ = std::move(sink); }
 
-    Language GetLanguage() const override { return chinese_ ? Language::Chinese : Language::English; }
-    std::string GetFrequencyText(Group group, int row) const override;
-    void SetFrequencyText(Group group, int row, const std::string& text) override;
-    void FocusFrequency(Group group, int row) override;
-    std::string GetFieldText(TextField field) const override;
-    void SetFieldText(TextField field, const std::string& text) override;
-    void SetFieldEditable(TextField field, bool editable) override;
-    int GetSelection(ListField list) const override;
-    void SelectItem(ListField list, int position) override;
-    int GetItemCount(ListField list) const override;
-    std::string GetItemText(ListField list, int position) const override;
-    void FillList(ListField list, const std::vector<std::string>& items) override;
-    std::string GetShownText(ListField list) const override;
-    void SetShownText(ListField list, const std::string& text) override;
-    void SetListMouseEnabled(ListField list, bool enabled) override;
-    bool IsListMouseEnabled(ListField list) const override;
-    void SetRowColour(ListField list, uint32_t rgb) override;
-    void ResetRowColour(ListField list, uint32_t labelRgb) override;
-    void ShowError(const std::string& message) override;
+    Language GetLanguage() const { return chinese_ ? Language::Chinese : Language::English; }
+
+    // Every row shows its value: texts, list items and selections, a text
+    // shown over a list, a locked or greyed link rate row, the unlocked rows
+    // enabled. The item-selected events the combos raise meanwhile are the
+    // window's own (IsShowing), not the user's.
+    void Show(const RadioSettings& settings);
+    bool IsShowing() const { return showing_ > 0; }
+    // What the user changed in `control` into the settings: an edit's text,
+    // a combo's selection (which runs the rules, RadioConfig::Select). False
+    // for a control that shows no parameter.
+    bool Take(const Loom::CControlUI* control, RadioSettings& settings) const;
+    // The list a combo shows; false for a combo that is none of them.
+    bool ListOf(const Loom::CControlUI* combo, ListField& list) const;
+    // The frequency edit of a group and row, nullptr outside rows 0 to 9.
+    Loom::CEditUI* FrequencyEdit(Group group, int row) const;
+    void FocusFrequency(Group group, int row);
+    // A modal message box with the error icon and the caption "Error" ("错误").
+    void ShowError(const std::string& message);
 
     int GetPortSelection() const override;
     int GetPortCount() const override;
@@ -54,8 +55,6 @@ public:
     void ReplacePortEntries(const std::vector<std::string>& entries) override;
     void DisableRadioButtons() override;
 
-    // The list a combo belongs to; false for a combo that is none of them.
-    bool ListOf(const Loom::CControlUI* combo, ListField& list) const;
     // Replaces the items of any combo of the window; the selection is lost.
     static void FillCombo(Loom::CComboUI* combo, const std::vector<std::string>& items);
     // The numbers the items of a list name (ports, rates), read by `parse`,
@@ -64,12 +63,11 @@ public:
     static int ComboPosition(Loom::CComboUI* combo, int number, int (*parse)(const std::string&));
 
 private:
-    CLabelAndComboUI* Row(ListField list) const;
-    CLabelAndEditUI* Row(TextField field) const;
-    Loom::CEditUI* FrequencyEdit(Group group, int row) const;
+    void ShowList(ListField list, const ListValue& value);
 
     MainWindowControls& c_;
     HWND owner_;
     bool chinese_ = true;
+    int showing_ = 0;
     MessageSink sink_;
 };

@@ -115,11 +115,10 @@ CGroupBoxUI* BuildFrequencyGroup(const char* title, CLabelAndEditUI* (&rows)[10]
     return group;
 }
 
-CHorizontalLayoutUI* UnlockLine(CButtonUI*& button, CLabelAndEditUI*& row, const char* label) {
+CHorizontalLayoutUI* UnlockLine(CButtonUI*& button, CLabelAndEditUI* row) {
     auto* line = new CHorizontalLayoutUI;
     line->SetFixedHeight(22);
     button = PushButton(22);
-    row = new CLabelAndEditUI(label, 70);
     line->Add(button);
     line->Add(row);
     return line;
@@ -134,30 +133,45 @@ CVerticalLayoutUI* BuildParameterPanel(MainWindowControls& c) {
     rows->ApplyAttributeList(
         "height=\"369\" childpadding=\"3\" inset=\"2,18,15,0\" padding=\"0,6,0,0\" bordersize=\"1\" "
         "bordercolor=\"#FF888888\"");
-    rows->Add(c.protocolRow = new CLabelAndComboUI("协议类型:", 70));
-    rows->Add(c.currentChannelRow = new CLabelAndComboUI("当前频道:", 70));
-    rows->Add(c.portBaudRow = new CLabelAndComboUI("串口波特率:", 70));
-    rows->Add(c.linkBaudRow = new CLabelAndComboUI("空中波特率:", 70));
-    rows->Add(c.bandwidthRow = new CLabelAndComboUI("带宽:", 70));
-    rows->Add(c.workModeRow = new CLabelAndComboUI("工作模式:", 70));
-    rows->Add(c.localAddressRow = new CLabelAndEditUI("源地址:", 70));
-    rows->Add(c.destinationAddressRow = new CLabelAndEditUI("目标地址:", 70));
-    rows->Add(c.highPowerRow = new CLabelAndComboUI("高功率:", 70));
-    rows->Add(c.lowPowerRow = new CLabelAndComboUI("低功率:", 70));
-    rows->Add(UnlockLine(c.serialUnlockButton, c.serialNumberRow, "序列号:"));
-    rows->Add(UnlockLine(c.hardwareUnlockButton, c.hardwareRow, "硬件版本:"));
-    rows->Add(c.firmwareRow = new CLabelAndEditUI("固件版本:", 70));
-    rows->Add(c.subFirmwareRow = new CLabelAndEditUI("子固件版本:", 70));
+    // The rows in the window's order, each where the field it shows finds it.
+    auto list = [&c, rows](CLabelAndComboUI*& row, ListField field, const char* label) {
+        rows->Add(row = new CLabelAndComboUI(label, 70));
+        c.listRows[static_cast<size_t>(field)] = row;
+    };
+    auto text = [&c](CLabelAndEditUI*& row, TextField field, const char* label) {
+        row = new CLabelAndEditUI(label, 70);
+        c.textRows[static_cast<size_t>(field)] = row;
+        return row;
+    };
+    list(c.protocolRow, ListField::Protocol, "协议类型:");
+    list(c.currentChannelRow, ListField::CurrentChannel, "当前频道:");
+    list(c.portBaudRow, ListField::PortBaudRate, "串口波特率:");
+    list(c.linkBaudRow, ListField::LinkBaudRate, "空中波特率:");
+    list(c.bandwidthRow, ListField::Bandwidth, "带宽:");
+    list(c.workModeRow, ListField::WorkMode, "工作模式:");
+    rows->Add(text(c.localAddressRow, TextField::Src, "源地址:"));
+    rows->Add(text(c.destinationAddressRow, TextField::Dst, "目标地址:"));
+    list(c.highPowerRow, ListField::HighPower, "高功率:");
+    list(c.lowPowerRow, ListField::LowPower, "低功率:");
+    rows->Add(UnlockLine(c.serialUnlockButton, text(c.serialNumberRow, TextField::SerialNumber, "序列号:")));
+    rows->Add(UnlockLine(c.hardwareUnlockButton, text(c.hardwareRow, TextField::HardwareVersion, "硬件版本:")));
+    rows->Add(text(c.firmwareRow, TextField::FirmwareVersion, "固件版本:"));
+    rows->Add(text(c.subFirmwareRow, TextField::SubFirmwareVersion, "子固件版本:"));
     // Greyed until the link-rate rule has run once.
     c.linkBaudRow->GetCombo()->SetMouseEnabled(false);
     c.linkBaudRow->GetLabel()->SetTextColor(0xA7A6B7);
     panel->Add(rows);
 
-    auto* strip = new CVerticalLayoutUI;
+    auto* strip = new CHorizontalLayoutUI;
     strip->ApplyAttributeList("height=\"22\" inset=\"1,1,1,1\" bordersize=\"1\" bordercolor=\"#FF888888\"");
-    c.statusLabel = new CLabelUI;
+    c.statusLabel = new CStatusStripUI;
     c.statusLabel->SetTextStyle(DT_CENTER | DT_VCENTER);
     strip->Add(c.statusLabel);
+    c.cancelButton = PushButton(20);
+    c.cancelButton->SetFixedWidth(46);
+    c.cancelButton->SetText("取消");
+    c.cancelButton->SetVisible(false);
+    strip->Add(c.cancelButton);
     panel->Add(strip);
     return panel;
 }
@@ -187,9 +201,23 @@ CVerticalLayoutUI* BuildRightColumn(MainWindowControls& c) {
     return column;
 }
 
+// Why the last action failed and what to try: two lines under the body,
+// across the window, so that the cause and the next step can be read
+// without hovering.
+CHorizontalLayoutUI* BuildCauseLine(MainWindowControls& c) {
+    auto* line = new CHorizontalLayoutUI;
+    line->ApplyAttributeList("height=\"40\" inset=\"18,0,18,10\"");
+    c.causeLabel = new CTextUI;
+    c.causeLabel->ApplyAttributeList("font=\"2\" textpadding=\"6,1,6,1\"");
+    c.causeLabel->SetTextStyle(DT_LEFT | DT_VCENTER | DT_WORDBREAK);
+    c.causeLabel->SetBorderSize(0);
+    line->Add(c.causeLabel);
+    return line;
+}
+
 CHorizontalLayoutUI* BuildBody(MainWindowControls& c) {
     auto* body = new CHorizontalLayoutUI;
-    body->ApplyAttributeList("inset=\"18,17,18,18\" childpadding=\"15\"");
+    body->ApplyAttributeList("inset=\"18,17,18,8\" childpadding=\"15\"");
     c.txDefaultButton = PushButton(22);
     c.rxDefaultButton = PushButton(22);
     c.txGroup = BuildFrequencyGroup("TX Frequency(MHZ)", c.txChannelRow, c.txDefaultButton);
@@ -248,5 +276,6 @@ void BuildMainWindowTree(CContainerUI& root, MainWindowControls& c) {
     root.Add(BuildTitleBar(c));
     root.Add(BuildMenuBar(c));
     root.Add(BuildBody(c));
+    root.Add(BuildCauseLine(c));
     BuildMenuPanels(root, c);
 }

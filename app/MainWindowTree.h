@@ -1,11 +1,14 @@
 #pragma once
 #include "Loom/Control/ButtonUI.h"
 #include "Loom/Control/LabelUI.h"
+#include "Loom/Control/TextUI.h"
 #include "Loom/Core/ContainerUI.h"
 #include "Loom/Layout/VerticalLayoutUI.h"
 #include "app/GroupBoxUI.h"
 #include "app/LabelAndComboUI.h"
 #include "app/LabelAndEditUI.h"
+#include "app/StatusStripUI.h"
+#include "radio/RadioSettings.h"
 
 // Every control of the main window that its behaviour refers to. The
 // controls belong to the window's tree (through its paint manager), except
@@ -67,7 +70,15 @@ struct MainWindowControls {
     CLabelAndEditUI* hardwareRow = nullptr;
     CLabelAndEditUI* firmwareRow = nullptr;
     CLabelAndEditUI* subFirmwareRow = nullptr;
-    Loom::CLabelUI* statusLabel = nullptr;
+    // The rows above by the field they show.
+    CLabelAndComboUI* listRows[kListFieldCount] = {};
+    CLabelAndEditUI* textRows[kTextFieldCount] = {};
+    CStatusStripUI* statusLabel = nullptr;
+    // Beside the strip while a radio action or the search runs: stops it.
+    Loom::CButtonUI* cancelButton = nullptr;
+    // Under the body, the strip's second part: why the last action failed
+    // and what to try, in two lines.
+    Loom::CTextUI* causeLabel = nullptr;
 
     Loom::CButtonUI* logoImage = nullptr;
     CGroupBoxUI* portGroup = nullptr;

@@ -44,7 +44,7 @@ private:
     void Trying(int port, int rate) override;
     // A port whose line cannot be set up counts as one that cannot be opened:
     // no radio can answer on it at any rate.
-    bool OpenPort(int port, int rate) override { return link_.Open(port, rate); }
+    bool OpenPort(int port, int rate) override { return link_.Open(port, rate).Succeeded(); }
     bool Connect() override { return ConnectAnswered(link_.Exchange()); }
     void ClosePort() override { link_.Close(); }
 

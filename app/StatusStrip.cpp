@@ -1,23 +1,32 @@
 #include "app/StatusStrip.h"
 
-#include <algorithm>
-
-namespace {
-
-constexpr DWORD kProgressColour = 0xFF3333FF;
-constexpr int kStatusWidth = 216;
-
-}  // namespace
-
-void ShowStatus(Loom::CLabelUI* strip, const std::string& text, DWORD colour) {
+void ShowStatus(CStatusStripUI* strip, const std::string& text, DWORD colour) {
+    strip->SetProgress(-1);
     strip->SetPadding(RECT{0, 0, 0, 0});
     strip->SetText(text);
     strip->SetBkColor(colour);
 }
 
-void ShowStatusProgress(Loom::CLabelUI* strip, int value) {
-    value = std::clamp(value, 0, 10000);
-    strip->SetText("");
-    strip->SetPadding(RECT{0, 0, (10000 - value) * kStatusWidth / 10000, 0});
-    strip->SetBkColor(kProgressColour);
+void ShowStatusProgress(CStatusStripUI* strip, int value, const std::string& text) {
+    strip->SetPadding(RECT{0, 0, 0, 0});
+    strip->SetText(text);
+    strip->SetProgress(value < 0 ? 0 : value);
+}
+
+void ShowCause(Loom::CTextUI* line, const std::string& cause, const std::string& next) {
+    if (cause.empty() && next.empty()) {
+        line->SetText("");
+        line->SetBkColor(0);
+        line->SetBorderSize(0);
+        return;
+    }
+    // Sentences as a technician reads them: each starts with a capital.
+    auto sentence = [](std::string text) {
+        if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        return text;
+    };
+    line->SetText(sentence(cause) + (next.empty() ? "" : "\n" + sentence(next)));
+    line->SetBkColor(kStatusFailure);
+    line->SetBorderColor(0xFF888888);
+    line->SetBorderSize(1);
 }

@@ -15,21 +15,16 @@
 
 namespace {
 
-class BenchWindow : public IActionWindow, public Firmware::IFirmwareEvents, public Firmware::IFirmwareChooser {
+class BenchWindow : public Firmware::IFirmwareEvents, public Firmware::IFirmwareChooser {
 public:
-    BenchWindow(int com, std::string path) : com_(com), path_(std::move(path)) {}
-    bool OpenSelectedPort(bool firmware) override {
-        return firmware && radio.port.Open(com_, 115200) && radio.port.StartThread();
-    }
-    void ShowResult(bool, ActionControl) override { radio.port.Close(); }
+    explicit BenchWindow(std::string path) : path_(std::move(path)) {}
     void Busy(bool) override {}
     void Progress(int) override {}
-    void Outcome(bool success) override {
-        ok = success;
+    void Ended(const Outcome& outcome) override {
+        ok = outcome.Succeeded();
         end = NowMs();
-        ShowResult(success, ActionControl::Firmware);
+        radio.port.Close();
     }
-    void Cancelled() override {}
     bool ChooseFirmwareFile(std::string& path) override {
         path = path_;
         return true;
@@ -39,7 +34,6 @@ public:
     double end = 0;
 
 private:
-    int com_;
     std::string path_;
 };
 
@@ -62,8 +56,8 @@ int main() {
     }
     SimProcess sim(com, "--line-rate 115200");
     if (!sim.Started()) return 1;
-    BenchWindow window(com, path);
-    Firmware::Download download(window, window, window, window.radio.exchange, window.radio.port);
+    BenchWindow window(path);
+    Firmware::Download download(window, window, window.radio, com);
     double start = NowMs();
     download.downloadFirmware();
     ::DeleteFileA(path.c_str());

@@ -227,7 +227,7 @@ double MeasureMainRepaint(int dpi) {
     const HWND wnd = window->GetHWND();
     if (dpi != DpiScale::kBaseDpi) {
         const DpiScale scale(dpi);
-        RECT suggested{0, 0, scale.Scale(759), scale.Scale(509)};
+        RECT suggested{0, 0, scale.Scale(DlgMain::kDesignWidth), scale.Scale(DlgMain::kDesignHeight)};
         ::SendMessageW(wnd, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
     for (int i = 0; i < 5; ++i) {  // laid out, fonts measured, images decoded

@@ -3,29 +3,12 @@
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
-#include "testkit/CountingRadio.h"
-#include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
-#include "testkit/FakeConfigView.h"
+#include "radio/RadioJob.h"
+#include "testkit/CountingRadio.h"
 #include "testkit/SimProcess.h"
 
 namespace {
-
-// The window side of the Read over a counting port.
-class BenchWindow : public IActionWindow {
-public:
-    explicit BenchWindow(int com) : com_(com) {}
-    bool OpenSelectedPort(bool) override { return radio.port.Open(com_, 9600) && radio.port.StartThread(); }
-    void ShowResult(bool success, ActionControl) override {
-        ok = success;
-        radio.port.Close();
-    }
-    CountingRadio radio;
-    bool ok = false;
-
-private:
-    int com_;
-};
 
 struct ReadResult {
     double ms = -1;
@@ -36,25 +19,28 @@ ReadResult RunRead(int com, const char* simArgs) {
     ReadResult result;
     SimProcess sim(com, simArgs);
     if (!sim.Started()) return result;
-    BenchWindow window(com);
+    CountingRadio radio;
     // Into configuration mode first, outside the measurement.
-    window.OpenSelectedPort(false);
+    if (!radio.Open(com, 9600).Succeeded()) return result;
     int ignored = 0;
-    window.radio.Query("control\r", ignored);
-    window.radio.port.Close();
+    radio.Query("control\r", ignored);
+    radio.port.Close();
 
-    FakeConfigView view;
-    RadioConfig config(view);
-    view.config = &config;
-    config.FillParameterLists();
-    RadioActions actions(view, config, window.radio.exchange, window);
-    window.radio.ResetCounts();
+    JobRequest request;
+    request.kind = JobKind::Read;
+    request.port = com;
+    request.rate = 9600;
+    RadioConfig::FillParameterLists(request.settings, Language::English);
+    const std::atomic<bool> cancel{false};
+    radio.ResetCounts();
     double start = NowMs();
-    actions.ReadFromRadio();
+    // As the window's job does it: the Read, then the port closed.
+    const JobResult read = RunRadioJob(request, radio, cancel);
+    radio.port.Close();
     double elapsed = NowMs() - start;
-    if (!window.ok) return result;
+    if (!read.outcome.Succeeded()) return result;
     result.ms = elapsed;
-    result.wireMs = static_cast<double>(window.radio.BytesSent() + window.radio.BytesReceived()) * 10.0 * 1000.0 / 9600;
+    result.wireMs = static_cast<double>(radio.BytesSent() + radio.BytesReceived()) * 10.0 * 1000.0 / 9600;
     return result;
 }
 

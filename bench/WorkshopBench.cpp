@@ -48,25 +48,6 @@ double RunProgram(const std::string& args, DWORD& exitCode) {
     return elapsed;
 }
 
-// The bytes of the transcript lines after `from`: what the radio received
-// ("> ") and sent ("< "), each line's escapes read back to bytes.
-size_t WireBytes(const std::string& transcript, size_t from) {
-    size_t bytes = 0;
-    size_t at = from;
-    while (at < transcript.size()) {
-        size_t end = transcript.find('\n', at);
-        if (end == std::string::npos) end = transcript.size();
-        const std::string line = transcript.substr(at, end - at);
-        at = end + 1;
-        if (line.rfind("> ", 0) != 0 && line.rfind("< ", 0) != 0) continue;
-        for (size_t i = 2; i < line.size(); ++i, ++bytes) {
-            if (line[i] != '\\' || i + 1 >= line.size()) continue;
-            i += line[i + 1] == 'x' ? 3 : 1;  // \xHH or \r, \n, \t, \\ .
-        }
-    }
-    return bytes;
-}
-
 double WireMs(size_t bytes) { return static_cast<double>(bytes) * 10.0 * 1000.0 / kLineRate; }
 
 struct Radio {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "radio/ConfigFileKeys.h"
+#include "radio/Parameters.h"
 #include "radio/RadioTables.h"
 
 namespace {
@@ -103,6 +104,36 @@ bool AllDigits(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// The profile's keys as the help names them: "Channel0-9, RXChannel0-9,
+// ProtocolType, ...".
+std::string ProfileKeyList() {
+    std::string list;
+    for (const Parameter* row : ProfileOrder()) {
+        if (!list.empty()) list += ", ";
+        list += row->profileKey;
+        if (row->kind == ParameterKind::Frequencies) list += "0-" + std::to_string(kFrequencyRows - 1);
+    }
+    return list;
+}
+
+// Breaks a text into lines of at most `width` characters after `indent`.
+std::string Wrapped(const std::string& text, const std::string& indent, size_t width) {
+    std::string out, line;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find(' ', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(at, end - at);
+        if (!line.empty() && indent.size() + line.size() + 1 + word.size() > width) {
+            out += indent + line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    return out + indent + line + "\n";
+}
+
 // "KEY=VALUE" over the profile: a key the profile holds (in any case), a
 // value the window would take in that field. Frequencies are stored in the
 // profile's own form; list positions are checked against their lists once
@@ -119,9 +150,7 @@ bool ReadSetting(const std::string& text, ProfileSetting& setting, std::string& 
     for (const ConfigKey& k : ConfigKeysInFileOrder())
         if (SameLetters(k.text, name)) key = &k;
     if (key == nullptr) {
-        error = "--set: a profile has no key '" + name +
-                "' (Channel0-9, RXChannel0-9, ProtocolType, CurrentChannel, PortBaudRate, LinkBaudRate, workMode, "
-                "SRC, DST, HighPower, LowPower)";
+        error = "--set: a profile has no key '" + name + "' (" + ProfileKeyList() + ")";
         return false;
     }
     setting.key = key->text;
@@ -148,7 +177,7 @@ bool ReadSetting(const std::string& text, ProfileSetting& setting, std::string& 
         break;
     }
     case ConfigKey::Kind::Text: {
-        const int maximum = key->field == TextField::Src ? 254 : 255;
+        const int maximum = ParameterOf(key->field).maxValue;
         if (!AllDigits(value) || value.size() > 3 || std::atoi(value.c_str()) > maximum) {
             error = what + "takes an address from 0 to " + std::to_string(maximum) + ", not '" + value + "'";
             return false;
@@ -156,8 +185,8 @@ bool ReadSetting(const std::string& text, ProfileSetting& setting, std::string& 
         break;
     }
     case ConfigKey::Kind::Position:
-        // -1 leaves the link rate open, as a profile may.
-        if (!(AllDigits(value) && value.size() <= 3) && !(key->list == ListField::LinkBaudRate && value == "-1")) {
+        // -1 leaves a list open where a profile may (the link rate).
+        if (!(AllDigits(value) && value.size() <= 3) && !(ParameterOf(key->list).mayStayOpen && value == "-1")) {
             error = what + "takes the position of an entry of its list (0, 1, ...), not '" + value + "'";
             return false;
         }
@@ -268,6 +297,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions& options,
 }
 
 std::string UsageText() {
+    const std::string keys = Wrapped("the profile with these values instead of its own (its keys: " + ProfileKeyList() +
+                                         "), checked as the window checks its fields",
+                                     "      ", 98);
     return "VelmoraConfig - configuration of the UHF data radio\n"
            "\n"
            "Without options the window opens. With options the program runs without a window:\n"
@@ -287,10 +319,8 @@ std::string UsageText() {
            "every port succeeded, otherwise the highest code of a port. --firmware takes one port.\n"
            "  --read \"fleet\\{serial}.cfg\"  {serial} is the radio's serial number (the port's name for a\n"
            "      radio that reports none), {port} the port's name; several ports need one of them\n"
-           "  --write in.cfg --set SRC=12 --set DST=200\n"
-           "      the profile with these values instead of its own (its keys: Channel0-9, RXChannel0-9,\n"
-           "      ProtocolType, CurrentChannel, PortBaudRate, LinkBaudRate, workMode, SRC, DST, HighPower,\n"
-           "      LowPower), checked as the window checks its fields\n"
+           "  --write in.cfg --set SRC=12 --set DST=200\n" +
+           keys +
            "  --json  one JSON object per port on the output, one line each; messages go to the error output\n"
            "\n"
            "--rate is the PC-side rate: 9600, 19200, 38400 (the default), 57600 or 115200.\n"
@@ -306,5 +336,6 @@ std::string UsageText() {
            "  5  file error: a profile or image that cannot be read or written, or a profile that fails its checks\n"
            "  6  the firmware image cannot be valid\n"
            "  7  verify mismatch: the radio does not hold what was written\n"
-           "  8  cancelled: the download was declined, or the console could not answer\n";
+           "  8  cancelled: the download was declined, the console could not answer, or Ctrl+C, Ctrl+Break or\n"
+           "     closing the console stopped the run (every radio is taken out of configuration mode first)\n";
 }

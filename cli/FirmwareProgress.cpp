@@ -31,7 +31,7 @@ std::string FirmwareProgress::Update(int value, uint64_t elapsedMs) {
     std::string line = text;
     if (value > 0 && value < 10000) {
         // The rest at the pace so far, rounded up to a whole second.
-        const uint64_t leftSeconds = (elapsedMs * static_cast<uint64_t>(10000 - value) / value + 999) / 1000;
+        const uint64_t leftSeconds = Firmware::SecondsLeft(value, elapsedMs);
         std::snprintf(text, sizeof text, ", %llu:%02llu left", static_cast<unsigned long long>(leftSeconds / 60),
                       static_cast<unsigned long long>(leftSeconds % 60));
         line += text;

@@ -74,3 +74,28 @@ const char* OutcomeName(ExitCode code) {
     const size_t index = static_cast<size_t>(code);
     return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "failed";
 }
+
+ExitCode ExitCodeOf(OutcomeKind kind) {
+    switch (kind) {
+    case OutcomeKind::Success:
+        return ExitCode::Success;
+    case OutcomeKind::PortAbsent:
+    case OutcomeKind::PortInUse:
+    case OutcomeKind::PortRefused:
+        return ExitCode::PortNotOpened;
+    case OutcomeKind::NoAnswer:
+    case OutcomeKind::PortLost:
+        return ExitCode::NoAnswer;
+    case OutcomeKind::UnexpectedAnswer:
+    case OutcomeKind::ValueRefused:
+        return ExitCode::Refused;
+    case OutcomeKind::CheckFailed:
+    case OutcomeKind::FileError:
+        return ExitCode::FileError;
+    case OutcomeKind::VerifyMismatch:
+        return ExitCode::VerifyMismatch;
+    case OutcomeKind::Cancelled:
+        return ExitCode::Cancelled;
+    }
+    return ExitCode::Refused;
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "radio/Outcome.h"
 #include "radio/WriteVerify.h"
 
 // Several radios from one command: what each port's run ends with, the names
@@ -24,6 +25,10 @@ struct PortResult {
     std::string file;                         // the profile written by --read
     std::vector<VerifyMismatch> differences;  // fields the radio does not hold after --verify
     std::string reason;                       // the first error, for the summary; empty on success
+    // Why it ended (CauseWord: "success", "no-answer", ...), and the command
+    // and the reply the cause names (empty when none).
+    std::string cause;
+    std::string command, reply;
     struct Line {
         bool error;
         std::string text;
@@ -67,3 +72,8 @@ std::string ResultJson(const PortResult& result);
 
 // The name of an exit code in the JSON results ("success", "no-answer", ...).
 const char* OutcomeName(ExitCode code);
+
+// The exit code of an outcome: the port 2, no answer 3, a refusal or an
+// unexpected answer 4, a file or a failed check 5, a verify mismatch 7, a
+// cancel 8.
+ExitCode ExitCodeOf(OutcomeKind kind);

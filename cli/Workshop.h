@@ -1,42 +1,45 @@
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
-#include "cli/ConsoleConfigView.h"
 #include "cli/Fleet.h"
-#include "radio/RadioActions.h"
-#include "radio/RadioConfig.h"
-#include "radio/RadioExchange.h"
 #include "radio/RadioFinder.h"
+#include "radio/RadioJob.h"
 #include "radio/RadioLink.h"
+#include "radio/RadioSettings.h"
 #include "serial/TrafficLog.h"
 
 // What the runs of one command share: the profile of --write, read and
-// checked once before any port opens, and the radios seen so far.
+// checked once before any port opens, the radios seen so far, and the cancel
+// of the whole run.
 struct WorkshopRun {
     std::string profile;  // its --set values in it
     RadioClaims claims;
     // Each port's lines are kept in its result (several ports, or --json)
     // rather than written to the console as they come.
     bool keepLines = false;
+    // Set by Ctrl+C, Ctrl+Break or closing the console (RunCancel.h).
+    const std::atomic<bool>* cancel = nullptr;
 };
 
-// One command-line run against one radio: the same radio actions, profile
-// file and firmware download as the window, through a view that is not a
-// window. Every run checks its files before it opens the port, so that a
-// request that cannot be carried out sends nothing to the radio. The port
-// stays open from the first step to the last: a workshop run is one session.
-class Workshop : public IActionWindow, public IRadioProbe {
+// One command-line run against one radio: the same radio jobs, profile file
+// and firmware download as the window, on the settings of its own. Every run
+// checks its files before it opens the port, so that a request that cannot
+// be carried out sends nothing to the radio. The port stays open from the
+// first step to the last: a workshop run is one session.
+class Workshop : public IRadioLine, public IRadioProbe {
 public:
     // `options` with the port of this run in `options.port`.
     Workshop(const CliOptions& options, Console& console, TrafficLog* log, WorkshopRun& run, PortResult& result);
     ExitCode Run();
 
-    // IActionWindow
-    bool OpenSelectedPort(bool firmwareRate) override;
-    void ShowResult(bool success, ActionControl control) override;
+    // IRadioLine: the session's port, opened by its first step.
+    Outcome Open(int port, int rate) override;
+    RadioExchange& Exchange() override { return link_.Exchange(); }
+    bool Lost() const override { return link_.Lost(); }
     // IRadioProbe: the search of --find.
     void Trying(int port, int rate) override;
     bool OpenPort(int port, int rate) override;
@@ -48,9 +51,11 @@ private:
     ExitCode WriteProfile();
     ExitCode Firmware();
     ExitCode Find();
-    // Runs one radio action; on failure says why and gives its exit code.
-    bool Step(void (RadioActions::*action)(), const char* what, ExitCode& code);
-    ExitCode FailureCode(const char* what);
+    // Runs one job; on failure says why and gives its exit code.
+    bool Step(JobKind kind, const char* what, ExitCode& code);
+    // The same, whatever the run's cancel: leaving configuration mode.
+    bool Leave(ExitCode& code);
+    bool Failed(const Outcome& outcome, const char* what, ExitCode& code);
     // After a read: the radio's facts into the result, and the radio claimed
     // for this port; false (said why, exit code 4) when another port has it.
     bool TakeRadio(ExitCode& code);
@@ -60,19 +65,18 @@ private:
     // output; kept in the result instead when the run's lines are kept.
     void Say(const std::string& verb, const std::string& text);
     void Complain(const std::string& text);
+    const std::atomic<bool>& Cancel() const;
 
     CliOptions options_;
     Console& console_;
     TrafficLog* log_;
     WorkshopRun& run_;
     PortResult& result_;
-    RadioLink link_;  // before the actions, which use its exchange
-    ConsoleConfigView view_;
-    RadioConfig config_;
-    RadioActions actions_;
-    bool lastOutcome_ = false;
-    bool openFailed_ = false;
+    RadioLink link_;
+    RadioSettings settings_;
     bool anyPortOpened_ = false;  // by the search of --find
+    Outcome lastOpenFailure_;     // of the search's last port that did not open
+    bool leaving_ = false;        // the Disconnect that runs whatever the cancel
     // Another port of the run reaches this radio and has it: this port
     // leaves it alone, not even taking it out of configuration mode.
     bool radioTaken_ = false;

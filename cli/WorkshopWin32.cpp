@@ -13,11 +13,13 @@
 
 #include "cli/FirmwareProgress.h"
 #include "cli/ProfileSettings.h"
+#include "cli/RunCancel.h"
 #include "radio/ConfigFile.h"
 #include "radio/ConfigFileCommands.h"
 #include "radio/ConfigFileKeys.h"
 #include "radio/Firmware.h"
 #include "radio/FirmwareImage.h"
+#include "radio/RadioConfig.h"
 #include "platform/LogFolder.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortSelection.h"
@@ -63,33 +65,30 @@ public:
         if (!on) console_.Out(progress_.Finish());
     }
     void Progress(int value) override { console_.Out(progress_.Update(value, ::GetTickCount64() - started_)); }
-    void Outcome(bool success) override { success_ = success; }
-    void Cancelled() override { success_ = false; }
-    bool Succeeded() const { return success_; }
+    void Ended(const Outcome& outcome) override { outcome_ = outcome; }
+    const Outcome& Result() const { return outcome_; }
 
 private:
     Console& console_;
     FirmwareProgress progress_;
     ULONGLONG started_ = 0;
-    bool success_ = false;
+    Outcome outcome_;
 };
 
 }  // namespace
 
 Workshop::Workshop(const CliOptions& options, Console& console, TrafficLog* log, WorkshopRun& run, PortResult& result)
-    : options_(options),
-      console_(console),
-      log_(log),
-      run_(run),
-      result_(result),
-      config_(view_),
-      actions_(view_, config_, link_.Exchange(), *this) {
-    view_.config = &config_;
-    config_.FillParameterLists();
+    : options_(options), console_(console), log_(log), run_(run), result_(result) {
+    RadioConfig::FillParameterLists(settings_, Language::English);
     link_.SetTrafficLog(log_);
 }
 
 std::string Workshop::PortName() const { return ::PortName(options_.port); }
+
+const std::atomic<bool>& Workshop::Cancel() const {
+    static const std::atomic<bool> never{false};
+    return run_.cancel != nullptr ? *run_.cancel : never;
+}
 
 void Workshop::Say(const std::string& verb, const std::string& text) {
     if (run_.keepLines)
@@ -120,56 +119,68 @@ void Workshop::Complain(const std::string& text) {
 
 // One session: the port opens for the first step and stays open until the
 // run ends, so that the steps do not each pay the port's closing pause.
-bool Workshop::OpenSelectedPort(bool firmwareRate) {
-    if (link_.IsOpen()) return true;
-    openFailed_ = !link_.Open(options_.port, options_.rate, firmwareRate);
-    return !openFailed_;
+Outcome Workshop::Open(int port, int rate) {
+    if (link_.IsOpen()) return Outcome();
+    return link_.Open(port, rate);
 }
 
-void Workshop::ShowResult(bool success, ActionControl) { lastOutcome_ = success; }
-
-ExitCode Workshop::FailureCode(const char* what) {
-    if (openFailed_) {
-        Complain("error: " + PortName() + " cannot be opened (no such port, or another program is using it)\n");
-        return ExitCode::PortNotOpened;
-    }
-    if (!link_.Exchange().IsReplyComplete()) {
-        Complain(std::string("error: ") + what + ": the radio on " + PortName() + " at " +
-                 std::to_string(options_.rate) + " baud does not answer\n");
-        return ExitCode::NoAnswer;
-    }
-    Complain(std::string("error: ") + what + ": the radio answered \"" + link_.Exchange().ReplyLine() + "\"\n");
-    return ExitCode::Refused;
-}
-
-bool Workshop::Step(void (RadioActions::*action)(), const char* what, ExitCode& code) {
-    lastOutcome_ = false;
-    openFailed_ = false;
-    view_.errors.clear();
-    (actions_.*action)();
-    if (lastOutcome_) return true;
-    if (!actions_.LastMismatches().empty()) {
-        code = ExitCode::VerifyMismatch;  // every setting was answered; the caller names the fields not held
-    } else if (!view_.errors.empty()) {
-        // Refused by the write's own checks before anything was sent: the
-        // last reply belongs to another command. The caller names the fields.
-        code = ExitCode::FileError;
+// Says why the step failed, in the outcome's words, and keeps its cause for
+// the results.
+bool Workshop::Failed(const Outcome& outcome, const char* what, ExitCode& code) {
+    code = ExitCodeOf(outcome.kind);
+    result_.cause = CauseWord(outcome.kind);
+    result_.command = outcome.command;
+    result_.reply = outcome.reply;
+    const OutcomeText text = DescribeOutcome(outcome, Language::English, OutcomeReader::CommandLine);
+    const std::string said = text.cause + (text.next.empty() ? "" : "; " + text.next);
+    if (outcome.kind == OutcomeKind::VerifyMismatch) {
+        // Everything was sent and answered; the radio does not hold it all.
+        result_.differences = outcome.mismatches;
+        Complain("error: the radio on " + PortName() + " does not hold what was written\n" +
+                 FormatMismatches(outcome.mismatches, Language::English) + "\n");
+    } else if (outcome.kind == OutcomeKind::Cancelled) {
+        Complain(std::string("cancelled: ") + what + ": " + said + "\n");
     } else {
-        code = FailureCode(what);
+        Complain(std::string("error: ") + what + ": " + said + "\n");
     }
     return false;
 }
 
+bool Workshop::Step(JobKind kind, const char* what, ExitCode& code) {
+    JobRequest request;
+    request.kind = kind;
+    request.port = options_.port;
+    request.rate = options_.rate;
+    request.settings = settings_;
+    request.language = Language::English;
+    const std::atomic<bool> never{false};
+    const JobResult result = RunRadioJob(request, *this, kind == JobKind::Disconnect && leaving_ ? never : Cancel());
+    if (log_) log_->Note(OutcomeLogLine(result.outcome));
+    if (!result.outcome.Succeeded()) return Failed(result.outcome, what, code);
+    if (kind == JobKind::Read) settings_ = result.settings;
+    return true;
+}
+
+// Back out of configuration mode, also when the run has been cancelled:
+// a radio is never left in it by a cancel.
+bool Workshop::Leave(ExitCode& code) {
+    leaving_ = true;
+    const bool left = Step(JobKind::Disconnect, "disconnect", code);
+    leaving_ = false;
+    return left;
+}
+
 bool Workshop::TakeRadio(ExitCode& code) {
     result_.radioRead = true;
-    result_.serialNumber = view_.GetFieldText(TextField::SerialNumber);
-    result_.hardwareVersion = view_.GetFieldText(TextField::HardwareVersion);
-    result_.firmwareVersion = view_.GetFieldText(TextField::FirmwareVersion);
+    result_.serialNumber = settings_.Text(TextField::SerialNumber);
+    result_.hardwareVersion = settings_.Text(TextField::HardwareVersion);
+    result_.firmwareVersion = settings_.Text(TextField::FirmwareVersion);
     int other = 0;
     if (run_.claims.Claim(result_.serialNumber, options_.port, other)) return true;
     radioTaken_ = true;
     Complain("error: " + PortName() + " reaches the radio " + ::PortName(other) + " reaches (serial number " +
              result_.serialNumber + "): two ports wired to one radio?\n");
+    result_.cause = "radio-taken";
     code = ExitCode::Refused;
     return false;
 }
@@ -184,23 +195,25 @@ ExitCode Workshop::Read() {
         Complain("error: " + probe +
                  " cannot be written: it is a folder, a read-only file or one another program holds, or its "
                  "folder does not exist or cannot be written\n");
+        result_.cause = CauseWord(OutcomeKind::FileError);
         return ExitCode::FileError;
     }
     ExitCode code = ExitCode::Success;
-    if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
-    bool read = Step(&RadioActions::ReadFromRadio, "read", code);
+    if (!Step(JobKind::Connect, "connect", code)) return code;
+    bool read = Step(JobKind::Read, "read", code);
     if (read) read = TakeRadio(code);
     // Back out of configuration mode either way; its own failure is reported
     // after the read's, and a profile read in full is kept all the same.
     if (radioTaken_) return code;  // the session is the other port's
     ExitCode leave = ExitCode::Success;
-    const bool left = Step(&RadioActions::ExitConfigMode, "disconnect", leave);
+    const bool left = Leave(leave);
     if (!read) return code;
     const std::string target = RadioFileName(pattern, options_.port, result_.serialNumber, serialMissing);
     GivenPath chooser(target);
-    ConfigFileCommands files(view_, *this, chooser);
-    if (!files.SaveProfile(target, ExportConfigLines(view_))) {
+    ConfigFileCommands files(chooser);
+    if (!files.SaveProfile(target, ExportConfigLines(settings_))) {
         Complain("error: " + target + " cannot be written\n");
+        result_.cause = CauseWord(OutcomeKind::FileError);
         return ExitCode::FileError;
     }
     result_.file = target;
@@ -216,36 +229,34 @@ ExitCode Workshop::Read() {
 // it so) leaves the radio's as it is: the list then holds only the entry a
 // read shows for a rate it cannot tell, for which nothing is sent.
 void Workshop::LeaveOpenLinkRateAsItIs() {
-    if (view_.GetSelection(ListField::LinkBaudRate) >= 0) return;
-    view_.FillList(ListField::LinkBaudRate, {"UNKNOW"});
-    view_.SelectItem(ListField::LinkBaudRate, 0);
+    if (settings_.Selection(ListField::LinkBaudRate) >= 0) return;
+    settings_.List(ListField::LinkBaudRate).Fill({"UNKNOW"});
+    RadioConfig::Select(settings_, ListField::LinkBaudRate, 0);
 }
 
 // As in the window: Connect, Read (for what a profile does not hold, such as
-// the bandwidth), the profile over it, Write, Disconnect.
+// the bandwidth), the profile over it, the write's checks, Write, Disconnect.
 ExitCode Workshop::WriteProfile() {
     ExitCode code = ExitCode::Success;
-    if (!Step(&RadioActions::EnterConfigMode, "connect", code)) return code;
-    bool written = Step(&RadioActions::ReadFromRadio, "read", code) && TakeRadio(code);
+    if (!Step(JobKind::Connect, "connect", code)) return code;
+    bool written = Step(JobKind::Read, "read", code) && TakeRadio(code);
     if (written) {
-        ImportConfigText(view_, run_.profile);
+        ImportConfigText(settings_, run_.profile);
         LeaveOpenLinkRateAsItIs();
-        written = Step(options_.verify ? &RadioActions::WriteAndVerify : &RadioActions::WriteToRadio, "write", code);
-        if (!actions_.LastMismatches().empty()) {
-            // Everything was sent and answered; the radio does not hold it all.
-            result_.differences = actions_.LastMismatches();
-            Complain("error: the radio on " + PortName() + " does not hold what was written\n" +
-                     FormatMismatches(actions_.LastMismatches(), Language::English) + "\n");
-            code = ExitCode::VerifyMismatch;
-        } else {
+        const RadioConfig::Check check = RadioConfig::PrepareWrite(settings_, Language::English);
+        if (!check.Passed()) {
             // Refused by the write's checks: the profile, not the radio.
-            for (const std::string& e : view_.errors) Complain("error: " + options_.path + ": " + e + "\n");
-            if (!view_.errors.empty()) code = ExitCode::FileError;
+            for (const std::string& m : check.messages) Complain("error: " + options_.path + ": " + m + "\n");
+            result_.cause = CauseWord(OutcomeKind::CheckFailed);
+            code = ExitCode::FileError;
+            written = false;
+        } else {
+            written = Step(options_.verify ? JobKind::WriteAndVerify : JobKind::Write, "write", code);
         }
     }
     if (radioTaken_) return code;  // the session is the other port's
     ExitCode leave = ExitCode::Success;
-    if (!Step(&RadioActions::ExitConfigMode, "disconnect", leave) && written) return leave;
+    if (!Leave(leave) && written) return leave;
     if (!written) return code;
     Say("write", "the radio took " + options_.path + (options_.verify ? ", and holds every value written" : ""));
     return ExitCode::Success;
@@ -255,6 +266,7 @@ ExitCode Workshop::Firmware() {
     const Firmware::ImageFacts facts = Firmware::InspectImageFile(options_.path);
     if (!facts.Valid()) {
         Complain("error: " + Firmware::DescribeRefusal(options_.path, facts, Language::English) + "\n");
+        result_.cause = CauseWord(OutcomeKind::FileError);
         return facts.problem == Firmware::ImageProblem::Unreadable ? ExitCode::FileError : ExitCode::ImageInvalid;
     }
     const std::string description = Firmware::DescribeImage(options_.path, facts, Language::English);
@@ -264,24 +276,27 @@ ExitCode Workshop::Firmware() {
         bool yes = false;
         if (!console_.Ask(description + " [y/N] ", yes)) {
             console_.Err("\nerror: no answer can be read from the console; give --yes to start without asking\n");
+            result_.cause = CauseWord(OutcomeKind::Cancelled);
             return ExitCode::Cancelled;
         }
         if (!yes) {
             console_.Err("cancelled: nothing was sent to the radio\n");
+            result_.cause = CauseWord(OutcomeKind::Cancelled);
             return ExitCode::Cancelled;
         }
     }
     Firmware::GivenImage chooser(options_.path);
     ConsoleFirmwareEvents events(console_, facts);
-    Firmware::Download download(chooser, events, *this, link_.Exchange(), link_);
+    Firmware::Download download(chooser, events, *this, options_.port);
     download.log = log_;
-    lastOutcome_ = false;
-    openFailed_ = false;
+    download.cancel = &Cancel();
     download.downloadFirmware();
     link_.Close();
-    if (!events.Succeeded()) {
-        options_.rate = kFirmwareBaudRate;
-        return FailureCode("firmware");
+    if (log_) log_->Note(OutcomeLogLine(events.Result()));
+    ExitCode code = ExitCode::Success;
+    if (!events.Result().Succeeded()) {
+        Failed(events.Result(), "firmware", code);
+        return code;
     }
     Say("firmware", std::to_string(facts.pages) + " pages downloaded");
     return ExitCode::Success;
@@ -295,9 +310,12 @@ void Workshop::Trying(int port, int rate) {
 // A port whose line cannot be set up counts as one that cannot be opened: no
 // radio can answer on it at any rate.
 bool Workshop::OpenPort(int port, int rate) {
-    const bool opened = link_.Open(port, rate);
-    anyPortOpened_ = anyPortOpened_ || opened;
-    return opened;
+    const Outcome opened = link_.Open(port, rate);
+    if (opened.Succeeded())
+        anyPortOpened_ = true;
+    else
+        lastOpenFailure_ = opened;
+    return opened.Succeeded();
 }
 
 bool Workshop::Connect() { return ConnectAnswered(link_.Exchange()); }
@@ -313,29 +331,39 @@ ExitCode Workshop::Find() {
         listed.push_back(options_.port);
     } else if (!EnumerateSerialPorts(listed) || listed.empty()) {
         Complain("error: this computer lists no serial port\n");
+        result_.cause = CauseWord(OutcomeKind::PortAbsent);
         return ExitCode::PortNotOpened;
     }
     const std::vector<int> ports = SearchPortOrder(options_.port, listed);
     const std::vector<int> rates =
         SearchRateOrder(options_.rateGiven ? options_.rate : 0, {9600, 19200, 38400, 57600, 115200});
-    const std::atomic<bool> cancel{false};
-    const FindOutcome outcome = FindRadio(*this, ports, rates, cancel);
+    const FindOutcome outcome = FindRadio(*this, ports, rates, Cancel());
+    ExitCode code = ExitCode::Success;
+    if (outcome.kind == FindOutcome::Kind::Cancelled) {
+        Complain("cancelled: find: no radio was found before the search was stopped\n");
+        result_.cause = CauseWord(OutcomeKind::Cancelled);
+        return ExitCode::Cancelled;
+    }
     if (outcome.kind != FindOutcome::Kind::Found && !anyPortOpened_) {
         // Nothing could be asked: the port's fault, not the radio's.
-        Complain("error: " + (options_.port != 0 ? PortName() : std::string("no listed port")) +
-                 " cannot be opened (no such port, or another program is using it)\n");
-        return ExitCode::PortNotOpened;
+        if (options_.port == 0) {
+            Complain("error: find: no listed port can be opened\n");
+            result_.cause = CauseWord(lastOpenFailure_.kind);
+            return ExitCode::PortNotOpened;
+        }
+        Failed(lastOpenFailure_, "find", code);
+        return code;
     }
     if (outcome.kind != FindOutcome::Kind::Found) {
         Complain("error: no radio answered on any listed port at any rate\n");
+        result_.cause = CauseWord(OutcomeKind::NoAnswer);
         return ExitCode::NoAnswer;
     }
     options_.port = outcome.port;
     options_.rate = outcome.rate;
     result_.port = outcome.port;
     result_.rate = outcome.rate;
-    ExitCode code = ExitCode::Success;
-    if (!Step(&RadioActions::ExitConfigMode, "disconnect", code)) return code;
+    if (!Leave(code)) return code;
     const std::string found = "COM" + std::to_string(outcome.port) + ", " + std::to_string(outcome.rate);
     if (run_.keepLines)
         result_.lines.push_back({false, "found: " + found});
@@ -368,6 +396,7 @@ ExitCode Workshop::Run() {
     }
     link_.Close();  // the end of the session
     result_.code = code;
+    if (code == ExitCode::Success) result_.cause = CauseWord(OutcomeKind::Success);
     result_.durationMs =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
     return code;
@@ -407,24 +436,22 @@ ExitCode PrepareProfile(const CliOptions& options, Console& console, WorkshopRun
         console.Err("error: " + options.path + " cannot be read as a profile\n");
         return ExitCode::FileError;
     }
-    ConsoleConfigView view;
-    RadioConfig config(view);
-    view.config = &config;
-    config.FillParameterLists();
-    if (ImportConfigText(view, bytes).applied == 0) {
+    RadioSettings settings;
+    RadioConfig::FillParameterLists(settings, Language::English);
+    if (ImportConfigText(settings, bytes).applied == 0) {
         console.Err("error: " + options.path + " holds no profile line\n");
         return ExitCode::FileError;
     }
     bytes = ApplySettings(bytes, options.sets);
-    ImportConfigText(view, bytes);
+    ImportConfigText(settings, bytes);
     // A list position of --set must be one its list has, as a selection in
     // the window's list must (-1 leaves the link rate open).
     for (const ProfileSetting& set : options.sets) {
         const ConfigKey* key = FindConfigKey(set.key);
         if (key == nullptr || key->kind != ConfigKey::Kind::Position) continue;
         const int wanted = std::atoi(set.value.c_str());
-        if (view.GetSelection(key->list) == wanted || wanted < 0) continue;
-        const int count = view.GetItemCount(key->list);
+        if (settings.Selection(key->list) == wanted || wanted < 0) continue;
+        const int count = settings.List(key->list).Count();
         console.Err("error: --set " + set.key + "=" + set.value + ": its list has " + std::to_string(count) +
                     " entries (0 to " + std::to_string(count - 1) + ")\nVelmoraConfig --help lists the options.\n");
         return ExitCode::Usage;
@@ -433,9 +460,11 @@ ExitCode PrepareProfile(const CliOptions& options, Console& console, WorkshopRun
     // hold the bandwidth, which the radio keeps, and need not hold a link rate
     // (the write then leaves the radio's): 12.5 kHz stands for the bandwidth
     // here, which settles the link rate by the rule.
-    if (view.GetSelection(ListField::Bandwidth) < 0) view.SelectItem(ListField::Bandwidth, 0);
-    if (!config.checkChannelFrequencies() || !config.checkRequiredFields()) {
-        for (const std::string& e : view.errors) console.Err("error: " + options.path + ": " + e + "\n");
+    if (settings.Selection(ListField::Bandwidth) < 0) RadioConfig::Select(settings, ListField::Bandwidth, 0);
+    RadioConfig::Check check = RadioConfig::checkChannelFrequencies(settings, Language::English);
+    if (check.Passed()) check = RadioConfig::checkRequiredFields(settings, Language::English);
+    if (!check.Passed()) {
+        for (const std::string& m : check.messages) console.Err("error: " + options.path + ": " + m + "\n");
         return ExitCode::FileError;
     }
     run.profile = bytes;
@@ -522,6 +551,9 @@ int RunCommandLine() {
     if (options.json) console.KeepOutputClean();
     WorkshopRun run;
     run.keepLines = options.ports.size() > 1 || options.json;
+    // From here on Ctrl+C, Ctrl+Break and closing the console cancel the run.
+    const ConsoleCancel cancelling;
+    run.cancel = &RunCancelFlag();
     if (options.action == CliAction::Write) {
         const ExitCode prepared = PrepareProfile(options, console, run);
         if (prepared != ExitCode::Success) return static_cast<int>(prepared);

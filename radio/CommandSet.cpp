@@ -8,16 +8,6 @@
 namespace CommandSet {
 namespace {
 
-std::string Format(const char* format, int value) {
-    char text[48];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-std::string Join(const char* keyword, const std::string& argument) {
-    return std::string(keyword) + ' ' + argument + '\r';
-}
-
 bool Contains(const std::string& line, const char* words) { return line.find(words) != std::string::npos; }
 
 // Which table position each protocol name in a reply stands for, in the order
@@ -35,40 +25,6 @@ constexpr ProtocolName kProtocolSearch[] = {
 constexpr const char* kPortBaudSearch[] = {"9600", "19200", "38400", "57600", "115200"};
 
 }  // namespace
-
-std::string SetChannelTx(int channel, const std::string& text) {
-    return Join(Format("cfg_ch_%d", channel).c_str(), text);
-}
-std::string SetChannelRx(int channel, const std::string& text) {
-    return Join(Format("cfg_rx_ch_%d", channel).c_str(), text);
-}
-std::string SetCurrentChannel(int position) { return Format("cfg_ch_n %d\r", position + 1); }
-std::string SetPortBaud(int position) { return Format("cfg_sbau %d\r", position + 1); }
-std::string SetLinkBaud(const std::string& shownRate) {
-    // The radio refuses a rate of 0, and every setting after it would then be
-    // skipped: an entry without a rate is left out instead.
-    if (ReadLeadingInt(shownRate) <= 0) return std::string();
-    return Format("cfg_baud %d\r", RadioTables::LinkBaudWireValue(shownRate));
-}
-std::string SetBandwidth(int position) {
-    if (position < 0 || position > 1) return std::string();
-    return Join("cfg_bw", RadioTables::kBandwidthWire[position]);
-}
-std::string SetWorkMode(int position) {
-    if (position < 0 || position > 2) return std::string();
-    return Join("cfg_mode", RadioTables::kWorkModeWire[position]);
-}
-std::string SetLocalAddress(const std::string& text) { return Join("cfg_srcx", text); }
-std::string SetDestinationAddress(const std::string& text) { return Join("cfg_dstx", text); }
-std::string SetProtocol(int position) { return Format("cfg_prtl %d\r", position + 1); }
-std::string SetHighPower(int position) { return Format("cfg_pwrh %d\r", position + 1); }
-std::string SetLowPower(int position) { return Format("cfg_pwrl %d\r", position + 1); }
-std::string SetSerialNumber(const std::string& text) { return Join("cfg_sern", text); }
-std::string SetHardwareVersion(const std::string& text) { return Join("cfg_hard", text); }
-
-// The channel goes out as one digit, never as a two-digit number.
-std::string QueryChannelTx(int channel) { return std::string("cfg_ch_") + char('0' + channel % 10) + '\r'; }
-std::string QueryChannelRx(int channel) { return std::string("cfg_rx_ch_") + char('0' + channel % 10) + '\r'; }
 
 bool ParseCurrentChannel(const std::string& line, int& position) {
     if (!Contains(line, "current channel")) return false;

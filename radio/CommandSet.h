@@ -13,43 +13,8 @@ constexpr const char* kEnterConfigReply = "into config";
 constexpr const char* kExitConfig = "exitcnt\r";
 constexpr const char* kExitConfigReply = "exit config";
 
-// Setting commands. Each takes the value as the window shows it, or the
-// list position, and returns the command text.
-std::string SetChannelTx(int channel, const std::string& frequencyText);  // "cfg_ch_%d %s\r"
-std::string SetChannelRx(int channel, const std::string& frequencyText);  // "cfg_rx_ch_%d %s\r"
-std::string SetCurrentChannel(int position);                              // "cfg_ch_n %d\r", position + 1
-std::string SetPortBaud(int position);                                    // "cfg_sbau %d\r", position + 1
-// "cfg_baud %d\r", by the rate shown; empty when the entry names no rate (the
-// "UNKNOW" entry of a radio without the link rate command).
-std::string SetLinkBaud(const std::string& shownRate);
-std::string SetBandwidth(int position);                      // "cfg_bw %s\r", "12.5" or "25.0"; empty if no such entry
-std::string SetWorkMode(int position);                       // "cfg_mode %s\r"; empty if no such entry
-std::string SetLocalAddress(const std::string& text);        // "cfg_srcx %s\r"
-std::string SetDestinationAddress(const std::string& text);  // "cfg_dstx %s\r"
-std::string SetProtocol(int position);                       // "cfg_prtl %d\r", position + 1
-std::string SetHighPower(int position);                      // "cfg_pwrh %d\r", position + 1
-std::string SetLowPower(int position);                       // "cfg_pwrl %d\r", position + 1
-std::string SetSerialNumber(const std::string& text);        // "cfg_sern %s\r"
-std::string SetHardwareVersion(const std::string& text);     // "cfg_hard %s\r"
-
-// Queries.
-constexpr const char* kQueryCurrentChannel = "cfg_ch_n\r";
-constexpr const char* kQueryProtocol = "cfg_prtl\r";
-constexpr const char* kQueryPortBaud = "cfg_sbau\r";
-constexpr const char* kQueryLinkBaud = "cfg_baud\r";
-constexpr const char* kQueryHighPower = "cfg_pwrh\r";
-constexpr const char* kQueryLowPower = "cfg_pwrl\r";
-constexpr const char* kQueryFirmware = "cfg_firm\r";
-constexpr const char* kQueryHardware = "cfg_hard\r";
-constexpr const char* kQuerySerialNumber = "cfg_sern\r";
-constexpr const char* kQuerySubFirmware = "SREV\r";
-constexpr const char* kQueryBandwidth = "cfg_bw\r";
-constexpr const char* kQueryWorkMode = "cfg_mode\r";
-constexpr const char* kQueryLocalAddress = "cfg_srcx\r";
-constexpr const char* kQueryDestinationAddress = "cfg_dstx\r";
-// "cfg_ch_" d "\r" and "cfg_rx_ch_" d "\r" with the channel as one digit.
-std::string QueryChannelTx(int channel);
-std::string QueryChannelRx(int channel);
+// The parameters' own commands (queries and settings) are in the
+// parameters' table (Parameters.h), built from each row's keyword.
 
 // Reply parsing; `line` is the reply without its opening carriage return.
 // The current channel: the line must contain "current channel"; its last

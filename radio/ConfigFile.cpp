@@ -12,35 +12,35 @@ constexpr size_t kSuffixLength = sizeof kSuffix - 1;
 // chosen, so that the suffix never pushes a path past 259 characters.
 constexpr size_t kLongestPathForSuffix = 249;
 
-std::string ValueOf(const IConfigView& view, const ConfigKey& key) {
+std::string ValueOf(const RadioSettings& settings, const ConfigKey& key) {
     switch (key.kind) {
     case ConfigKey::Kind::Frequency:
-        return view.GetFrequencyText(key.group, key.row);
+        return settings.Frequency(key.group, key.row);
     case ConfigKey::Kind::Text:
-        return view.GetFieldText(key.field);
+        return settings.Text(key.field);
     case ConfigKey::Kind::Position:
-        return std::to_string(view.GetSelection(key.list));
+        return std::to_string(settings.Selection(key.list));
     }
     return {};
 }
 
 }  // namespace
 
-std::vector<std::string> ExportConfigLines(const IConfigView& view) {
+std::vector<std::string> ExportConfigLines(const RadioSettings& settings) {
     std::vector<std::string> lines;
     for (const ConfigKey& key : ConfigKeysInFileOrder())
-        lines.push_back(key.text + "," + ValueOf(view, key) + kLineEnd);
+        lines.push_back(key.text + "," + ValueOf(settings, key) + kLineEnd);
     return lines;
 }
 
-std::string ExportConfigText(const IConfigView& view) {
+std::string ExportConfigText(const RadioSettings& settings) {
     std::string text;
-    for (const std::string& line : ExportConfigLines(view)) text += line;
+    for (const std::string& line : ExportConfigLines(settings)) text += line;
     return text;
 }
 
-ConfigImportReport ImportConfigText(IConfigView& view, const std::string& bytes) {
-    ConfigFileImport import(view);
+ConfigImportReport ImportConfigText(RadioSettings& settings, const std::string& bytes) {
+    ConfigFileImport import(settings);
     import.Feed(bytes.data(), bytes.size());
     import.Finish();
     return import.Report();

@@ -1,27 +1,28 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "radio/ConfigFileChooser.h"
 #include "radio/ConfigFileIo.h"
-#include "radio/ConfigView.h"
-#include "radio/RadioActions.h"
+#include "radio/Outcome.h"
+#include "radio/RadioSettings.h"
 
-// "Export Config" and "Import Config": a chosen file to and from the window's
-// rows, with the outcome shown by IActionWindow::ShowResult for the Export or
-// Import control. A cancelled dialog shows nothing. Both run on the window
-// thread and block it until the file is done.
+// "Export Config" and "Import Config": a chosen file to and from the
+// settings. Each gives its outcome (success, or a file error naming the
+// path), or none when the dialog was cancelled. Both run on the caller's
+// thread (the window's) until the file is done: a profile is 29 short lines.
 class ConfigFileCommands {
 public:
     // `io` defaults to the real file system calls.
-    ConfigFileCommands(IConfigView& view, IActionWindow& window, IFileChooser& chooser);
-    ConfigFileCommands(IConfigView& view, IActionWindow& window, IFileChooser& chooser, ConfigFileIo& io);
+    explicit ConfigFileCommands(IFileChooser& chooser);
+    ConfigFileCommands(IFileChooser& chooser, ConfigFileIo& io);
 
-    // Writes the rows to the chosen path (".cfg" appended by WithConfigSuffix)
-    // and reports whether the whole profile is there.
-    void exportConfig();
-    // Reports whether the chosen file opens, then applies it line by line.
-    void importConfig();
+    // Writes the settings to the chosen path (".cfg" appended by
+    // WithConfigSuffix); success only when the whole profile is there.
+    std::optional<Outcome> exportConfig(const RadioSettings& settings);
+    // Applies the chosen file to the settings line by line, if it opens.
+    std::optional<Outcome> importConfig(RadioSettings& settings);
 
     // The whole profile goes to a temporary file in the target's folder; every
     // write, the flush and the close are checked, and only then does the file
@@ -35,17 +36,15 @@ public:
     // folder, and an existing target is a file that is neither read-only nor
     // held by a program that forbids replacing it. Leaves nothing behind.
     static bool CanSaveProfile(const std::string& target);
-    // Opens `path` for reading, reports the outcome, and applies the file if
-    // it opened. A read error ends the import; the line it cut short is
-    // dropped. Returns whether the file opened.
-    bool LoadProfile(const std::string& path);
+    // Opens `path` for reading and applies the file if it opened. A read
+    // error ends the import; the line it cut short is dropped. Returns
+    // whether the file opened.
+    bool LoadProfile(const std::string& path, RadioSettings& settings);
 
 private:
     bool WriteLines(const std::string& path, const std::vector<std::string>& lines);
-    void ApplyFile(HANDLE file);
+    void ApplyFile(HANDLE file, RadioSettings& settings);
 
-    IConfigView& view;
-    IActionWindow& window;
     IFileChooser& chooser;
     ConfigFileIo& io;
 };

@@ -45,30 +45,39 @@ private:
     std::string path;
 };
 
+Outcome FileOutcome(bool succeeded, OutcomeAction action, const std::string& path) {
+    Outcome o;
+    o.action = action;
+    if (!succeeded) {
+        o.kind = OutcomeKind::FileError;
+        o.detail = path;
+    }
+    return o;
+}
+
 }  // namespace
 
-ConfigFileCommands::ConfigFileCommands(IConfigView& view, IActionWindow& window, IFileChooser& chooser)
-    : ConfigFileCommands(view, window, chooser, RealIo()) {}
+ConfigFileCommands::ConfigFileCommands(IFileChooser& chooser) : ConfigFileCommands(chooser, RealIo()) {}
 
-ConfigFileCommands::ConfigFileCommands(IConfigView& view, IActionWindow& window, IFileChooser& chooser,
-                                       ConfigFileIo& io)
-    : view(view), window(window), chooser(chooser), io(io) {}
+ConfigFileCommands::ConfigFileCommands(IFileChooser& chooser, ConfigFileIo& io) : chooser(chooser), io(io) {}
 
-void ConfigFileCommands::exportConfig() {
+std::optional<Outcome> ConfigFileCommands::exportConfig(const RadioSettings& settings) {
     std::string path;
-    if (!chooser.ChooseSavePath(path)) return;
+    if (!chooser.ChooseSavePath(path)) return std::nullopt;
+    const std::string target = WithConfigSuffix(path);
     bool saved = false;
     try {
-        saved = SaveProfile(WithConfigSuffix(path), ExportConfigLines(view));
+        saved = SaveProfile(target, ExportConfigLines(settings));
     } catch (const std::exception&) {
         saved = false;  // out of memory: nothing was replaced
     }
-    window.ShowResult(saved, ActionControl::Export);
+    return FileOutcome(saved, OutcomeAction::Export, target);
 }
 
-void ConfigFileCommands::importConfig() {
+std::optional<Outcome> ConfigFileCommands::importConfig(RadioSettings& settings) {
     std::string path;
-    if (chooser.ChooseOpenPath(path)) LoadProfile(path);
+    if (!chooser.ChooseOpenPath(path)) return std::nullopt;
+    return FileOutcome(LoadProfile(path, settings), OutcomeAction::Import, path);
 }
 
 bool ConfigFileCommands::SaveProfile(const std::string& target, const std::vector<std::string>& lines) {
@@ -104,19 +113,18 @@ bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<s
     return io.Flush(file.get()) && io.Close(file);
 }
 
-bool ConfigFileCommands::LoadProfile(const std::string& path) {
+bool ConfigFileCommands::LoadProfile(const std::string& path, RadioSettings& settings) {
     // Shared like a C runtime fopen, so that a profile open in an editor
     // still imports.
     UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    window.ShowResult(file.valid(), ActionControl::Import);
     if (!file) return false;
-    ApplyFile(file.get());
+    ApplyFile(file.get(), settings);
     return true;
 }
 
-void ConfigFileCommands::ApplyFile(HANDLE file) {
-    ConfigFileImport import(view);
+void ConfigFileCommands::ApplyFile(HANDLE file, RadioSettings& settings) {
+    ConfigFileImport import(settings);
     char buffer[4096];
     DWORD got = 0;
     while (io.Read(file, buffer, sizeof buffer, got)) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "radio/ConfigFileKeys.h"
+#include "radio/RadioConfig.h"
 #include "platform/DecimalText.h"
 
 namespace {
@@ -24,23 +25,23 @@ bool SplitKeyAndValue(const std::string& line, std::string& key, std::string& va
     return true;
 }
 
-void ApplyValue(IConfigView& view, const ConfigKey& key, const std::string& value) {
+void ApplyValue(RadioSettings& settings, const ConfigKey& key, const std::string& value) {
     switch (key.kind) {
     case ConfigKey::Kind::Frequency:
-        view.SetFrequencyText(key.group, key.row, value);
+        settings.SetFrequency(key.group, key.row, value);
         break;
     case ConfigKey::Kind::Text:
-        view.SetFieldText(key.field, value);
+        settings.Text(key.field) = value;
         break;
     case ConfigKey::Kind::Position:
-        view.SelectItem(key.list, ReadLeadingInt(value));
+        RadioConfig::Select(settings, key.list, ReadLeadingInt(value));
         break;
     }
 }
 
 }  // namespace
 
-ConfigFileImport::ConfigFileImport(IConfigView& view) : view(view) { pending.reserve(kMaxLineLength); }
+ConfigFileImport::ConfigFileImport(RadioSettings& settings) : settings(settings) { pending.reserve(kMaxLineLength); }
 
 void ConfigFileImport::Feed(const char* data, size_t size) {
     while (size > 0) {
@@ -73,6 +74,6 @@ bool ConfigFileImport::ApplyLine(const std::string& line) {
     if (!SplitKeyAndValue(line, keyField, value)) return false;
     const ConfigKey* key = FindConfigKey(keyField);
     if (!key) return false;
-    ApplyValue(view, *key, value);
+    ApplyValue(settings, *key, value);
     return true;
 }

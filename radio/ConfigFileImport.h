@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <string>
 
-#include "radio/ConfigView.h"
+#include "radio/RadioSettings.h"
 
 // What an import made of a file. Malformed lines are skipped silently, as
 // the window reports only whether the file could be opened; the counts tell
@@ -13,8 +13,9 @@ struct ConfigImportReport {
     size_t firstSkipped = 0;  // number (from 1) of the first line that set nothing, 0 for none
 };
 
-// Applies a configuration file to the window's rows as its bytes arrive, in
-// pieces of any size, as if the user had typed or selected each value.
+// Applies a configuration file to the settings as its bytes arrive, in
+// pieces of any size, as if the user had typed or selected each value (a
+// selection runs the rules, RadioConfig::Select).
 //
 // Lines end after each LF; so LF, CR LF and the CR CR LF that export writes
 // all work, as does a last line without a line end (see Finish). A line of
@@ -25,15 +26,15 @@ struct ConfigImportReport {
 // ConfigKeysInSearchOrder; the second field, with CR and LF removed from its
 // end, is the value. Frequency and address rows take the value as it is
 // (empty clears them); lists select the value read as C atoi would (saturated
-// at the int limits), with the combo box rules of IConfigView::SelectItem.
+// at the int limits), with the combo box rules of RadioConfig::Select.
 //
-// Memory stays bounded by one line, whatever the input. Thread: the window
-// thread, as every call of the view.
+// Memory stays bounded by one line, whatever the input. Thread: any, on
+// settings of its own.
 class ConfigFileImport {
 public:
     static constexpr size_t kMaxLineLength = 999;
 
-    explicit ConfigFileImport(IConfigView& view);
+    explicit ConfigFileImport(RadioSettings& settings);
 
     void Feed(const char* data, size_t size);
     // End of the file: a last line without a line end is applied now. A
@@ -47,7 +48,7 @@ private:
     void TakeLine();
     bool ApplyLine(const std::string& line);
 
-    IConfigView& view;
+    RadioSettings& settings;
     std::string pending;
     ConfigImportReport report;
 };

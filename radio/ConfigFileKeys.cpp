@@ -1,45 +1,48 @@
 #include "radio/ConfigFileKeys.h"
 
+#include <algorithm>
+
+#include "radio/Parameters.h"
+
 namespace {
 
 std::vector<ConfigKey> BuildFileOrder() {
     std::vector<ConfigKey> keys;
-    for (Group group : {Group::Transmit, Group::Receive})
-        for (int row = 0; row < 10; ++row) {
-            ConfigKey key{(group == Group::Receive ? "RXChannel" : "Channel") + std::to_string(row),
-                          ConfigKey::Kind::Frequency};
-            key.group = group;
-            key.row = row;
+    for (const Parameter* row : ProfileOrder()) {
+        if (row->kind == ParameterKind::Frequencies) {
+            for (int i = 0; i < kFrequencyRows; ++i) {
+                ConfigKey key{row->profileKey + std::to_string(i), ConfigKey::Kind::Frequency};
+                key.group = row->group;
+                key.row = i;
+                keys.push_back(key);
+            }
+        } else if (row->kind == ParameterKind::Text) {
+            ConfigKey key{row->profileKey, ConfigKey::Kind::Text};
+            key.field = row->field;
+            keys.push_back(key);
+        } else {
+            ConfigKey key{row->profileKey, ConfigKey::Kind::Position};
+            key.list = row->list;
             keys.push_back(key);
         }
-    auto position = [&keys](const char* text, ListField list) {
-        ConfigKey key{text, ConfigKey::Kind::Position};
-        key.list = list;
-        keys.push_back(key);
-    };
-    auto textRow = [&keys](const char* text, TextField field) {
-        ConfigKey key{text, ConfigKey::Kind::Text};
-        key.field = field;
-        keys.push_back(key);
-    };
-    position("ProtocolType", ListField::Protocol);
-    position("CurrentChannel", ListField::CurrentChannel);
-    position("PortBaudRate", ListField::PortBaudRate);
-    position("LinkBaudRate", ListField::LinkBaudRate);
-    position("workMode", ListField::WorkMode);
-    textRow("SRC", TextField::Src);
-    textRow("DST", TextField::Dst);
-    position("HighPower", ListField::HighPower);
-    position("LowPower", ListField::LowPower);
+    }
     return keys;
+}
+
+// How many other keys' texts a key holds: those it must be tested before.
+size_t Holds(const ConfigKey& key, const std::vector<ConfigKey>& keys) {
+    size_t held = 0;
+    for (const ConfigKey& other : keys)
+        if (&other != &key && key.text.find(other.text) != std::string::npos) ++held;
+    return held;
 }
 
 std::vector<const ConfigKey*> BuildSearchOrder() {
     const std::vector<ConfigKey>& keys = ConfigKeysInFileOrder();
     std::vector<const ConfigKey*> order;
-    for (size_t i = 10; i < 20; ++i) order.push_back(&keys[i]);  // RXChannel0-9
-    for (size_t i = 0; i < 10; ++i) order.push_back(&keys[i]);   // Channel0-9
-    for (size_t i = 20; i < keys.size(); ++i) order.push_back(&keys[i]);
+    for (const ConfigKey& key : keys) order.push_back(&key);
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](const ConfigKey* a, const ConfigKey* b) { return Holds(*a, keys) > Holds(*b, keys); });
     return order;
 }
 

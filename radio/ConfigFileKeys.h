@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "radio/ConfigView.h"
+#include "radio/RadioSettings.h"
 
 // The 29 keys of a configuration file and the row each one names.
 struct ConfigKey {
@@ -15,14 +15,14 @@ struct ConfigKey {
     ListField list{};               // Position
 };
 
-// The keys in the order export writes them: Channel0-9, RXChannel0-9, then
-// ProtocolType, CurrentChannel, PortBaudRate, LinkBaudRate, workMode, SRC,
-// DST, HighPower, LowPower.
+// The keys in the order export writes them, from the parameters' table:
+// Channel0-9, RXChannel0-9, then ProtocolType, CurrentChannel, PortBaudRate,
+// LinkBaudRate, workMode, SRC, DST, HighPower, LowPower.
 const std::vector<ConfigKey>& ConfigKeysInFileOrder();
 
-// The keys in the order import tests them: the receive channels before the
-// transmit channels, since "Channel3" also occurs in "RXChannel3"; then the
-// rest as in the file.
+// The keys in the order import tests them: a key that holds another key's
+// text comes before it ("RXChannel3" before "Channel3"), the rest as in the
+// file.
 const std::vector<const ConfigKey*>& ConfigKeysInSearchOrder();
 
 // The key a line's first field names: the first in the search order whose

@@ -1,6 +1,8 @@
 #include "radio/Firmware.h"
 
 #include <chrono>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <thread>
@@ -50,6 +52,23 @@ int Progress(uint64_t bytesSent, uint64_t fileLength) {
     return static_cast<int>(bytesSent * 10000 / (fileLength - kSkipped));
 }
 
+uint64_t SecondsLeft(int value, uint64_t elapsedMs) {
+    if (value <= 0 || value >= 10000) return 0;
+    return (elapsedMs * static_cast<uint64_t>(10000 - value) / static_cast<uint64_t>(value) + 999) / 1000;
+}
+
+std::string ProgressText(int value, uint64_t elapsedMs, Language language) {
+    value = value < 0 ? 0 : (value > 10000 ? 10000 : value);
+    const bool chinese = language == Language::Chinese;
+    std::string text = std::to_string(value / 100) + "%";
+    const uint64_t left = SecondsLeft(value, elapsedMs);
+    if (left == 0) return text;
+    char clock[32];
+    std::snprintf(clock, sizeof clock, "%llu:%02llu", static_cast<unsigned long long>(left / 60),
+                  static_cast<unsigned long long>(left % 60));
+    return text + (chinese ? "，剩余 " : ", ") + clock + (chinese ? "" : " left");
+}
+
 uint16_t PageChecksum(const unsigned char* page) {
     uint32_t sum = 0;
     for (uint32_t i = 0; i < kPageSize; ++i) sum += page[i];
@@ -63,12 +82,13 @@ void BuildBlock(const unsigned char* page, unsigned char* block) {
     block[kPageSize + 1] = static_cast<unsigned char>(sum & 0xFF);
 }
 
-Download::Download(IFirmwareChooser& chooser, IFirmwareEvents& events, IActionWindow& window, RadioExchange& exchange,
-                   IPortWriter& port)
-    : chooser(chooser), events(events), window(window), exchange(exchange), port(port) {}
+Download::Download(IFirmwareChooser& chooser, IFirmwareEvents& events, IRadioLine& line, int port)
+    : chooser(chooser), events(events), line(line), port(port) {}
 
 bool Download::Exchange(const char* command, const char* expected) {
-    return exchange.SendCommand(command) && exchange.ReplyContains(expected);
+    lastCommand = command;
+    lastAnswered = line.Exchange().SendCommand(command);
+    return lastAnswered && line.Exchange().ReplyContains(expected);
 }
 
 bool Download::SendPage(const unsigned char* page) {
@@ -77,32 +97,52 @@ bool Download::SendPage(const unsigned char* page) {
     BuildBlock(page, block);
     ++pagesSent;
     if (log) log->ExpectPage();
-    const bool answered = exchange.SendAndWait(block, kBlockSize);
-    if (log) log->Page(pagesSent, kBlockSize, PageChecksum(page), answered ? exchange.ReplyLine() : std::string());
-    return answered && exchange.ReplyContains(kPageReply);
+    RadioExchange& exchange = line.Exchange();
+    lastCommand = "page " + std::to_string(pagesSent);
+    lastAnswered = exchange.SendAndWait(block, kBlockSize);
+    if (log) log->Page(pagesSent, kBlockSize, PageChecksum(page), lastAnswered ? exchange.ReplyLine() : std::string());
+    return lastAnswered && exchange.ReplyContains(kPageReply);
 }
 
-Download::End Download::SendPages(std::ifstream& file, uint64_t length) {
-    if (CancelRequested()) return End::Cancelled;
-    if (!Exchange(kBootStart, kBootStartReply)) return End::Failure;
+::Outcome Download::Failure() const {
+    const OutcomeKind kind =
+        !lastAnswered ? (line.Lost() ? OutcomeKind::PortLost : OutcomeKind::NoAnswer) : OutcomeKind::UnexpectedAnswer;
+    return ReplyOutcome(kind, 0, 0, lastCommand, lastAnswered ? line.Exchange().ReplyLine() : std::string());
+}
+
+::Outcome Download::FileFailure() const {
+    ::Outcome o;
+    o.kind = OutcomeKind::FileError;
+    o.detail = path;
+    return o;
+}
+
+::Outcome Download::SendPages(std::ifstream& file, uint64_t length) {
+    ::Outcome cancelled;
+    cancelled.kind = OutcomeKind::Cancelled;
+    if (CancelRequested()) return cancelled;
+    if (!Exchange(kBootStart, kBootStartReply)) return Failure();
+    // From here on the radio runs its boot loader until a download ends.
+    inBootLoader = true;
     unsigned char page[kPageSize];
-    if (CancelRequested()) return End::Cancelled;
-    if (!ReadPage(file, page) || !SendPage(page)) return End::Failure;
+    if (CancelRequested()) return cancelled;
+    if (!ReadPage(file, page)) return FileFailure();
+    if (!SendPage(page)) return Failure();
     file.seekg(static_cast<std::streamoff>(kSecondPageOffset));
-    if (!file) return End::Failure;
+    if (!file) return FileFailure();
     uint64_t sent = kPageSize;
     while (ReadPage(file, page)) {
         // The owner may stop a download that runs for minutes: looked at
         // before every page, so it ends within one page's exchanges.
-        if (CancelRequested()) return End::Cancelled;
-        if (!SendPage(page)) return End::Failure;
+        if (CancelRequested()) return cancelled;
+        if (!SendPage(page)) return Failure();
         sent += kPageSize;
         events.Progress(Progress(sent, length));
         Pause(pagePauseMs);
     }
-    port.Write(reinterpret_cast<const unsigned char*>(kFinish), static_cast<uint32_t>(std::strlen(kFinish)));
+    line.Exchange().Send(reinterpret_cast<const unsigned char*>(kFinish), static_cast<uint32_t>(std::strlen(kFinish)));
     Pause(finishPauseMs);
-    return End::Success;
+    return ::Outcome();
 }
 
 bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs, int finishPauseMs, std::string& path) {
@@ -117,26 +157,41 @@ bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs,
 }
 
 void Download::downloadFirmware() {
-    std::string path;
+    path.clear();
     if (!ChooseImage(chooser, check, pagePauseMs, finishPauseMs, path)) return;
     pagesSent = 0;
+    inBootLoader = false;
     events.Busy(true);
-    End end = End::Failure;
+    ::Outcome outcome;
     {
         std::ifstream file(Text::PathOf(path), std::ios::binary);
         uint64_t length = 0;
-        if (file && FileLength(file, length) && IsLongEnough(length) && window.OpenSelectedPort(true))
-            end = SendPages(file, length);
+        if (!file || !FileLength(file, length) || !IsLongEnough(length)) {
+            outcome = FileFailure();
+        } else {
+            outcome = line.Open(port, kFirmwareBaudRate);
+            if (outcome.Succeeded()) outcome = SendPages(file, length);
+            // The pages of the image, which `done` counts against.
+            const uint64_t pages = PageCount(length);
+            outcome.total = pages > INT_MAX ? INT_MAX : static_cast<int>(pages);
+        }
     }
-    if (end == End::Cancelled)
-        events.Cancelled();
-    else
-        events.Outcome(end == End::Success);
+    outcome.action = OutcomeAction::Firmware;
+    outcome.port = port;
+    outcome.rate = kFirmwareBaudRate;
+    outcome.inBootLoader = inBootLoader;
+    outcome.done = static_cast<int>(pagesSent);
+    events.Ended(outcome);
     events.Busy(false);
 }
 
 void Download::ReportFailure() {
-    events.Outcome(false);
+    ::Outcome outcome = FileFailure();
+    outcome.action = OutcomeAction::Firmware;
+    outcome.port = port;
+    outcome.rate = kFirmwareBaudRate;
+    outcome.inBootLoader = inBootLoader;
+    events.Ended(outcome);
     events.Busy(false);
 }
 

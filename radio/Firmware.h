@@ -6,8 +6,9 @@
 #include <utility>
 
 #include "radio/FirmwareImage.h"
-#include "radio/RadioActions.h"
-#include "radio/RadioExchange.h"
+#include "radio/Outcome.h"
+#include "radio/RadioLine.h"
+#include "serial/PortSelection.h"
 
 class TrafficLog;
 
@@ -39,20 +40,23 @@ uint64_t PageCount(uint64_t fileLength);
 // arithmetic so that no file length wraps it.
 int Progress(uint64_t bytesSent, uint64_t fileLength);
 uint16_t PageChecksum(const unsigned char* page);
+// The seconds left at the pace so far, rounded up: `value` of 10000 done
+// after `elapsedMs`; 0 before the first page and at the end.
+uint64_t SecondsLeft(int value, uint64_t elapsedMs);
+// What the window's bar says: "37%, 1:12 left" ("37%，剩余 1:12").
+std::string ProgressText(int value, uint64_t elapsedMs, Language language);
 // The 258-byte block of one page.
 void BuildBlock(const unsigned char* page, unsigned char* block);
 
 // What the download tells the window: busy on and off, progress after each
-// page, and the outcome (shown against the firmware control; it closes the
-// port). A download stopped by its owner ends with Cancelled instead of an
-// outcome; busy off follows either. Called on the worker thread; the window
-// handles each before the call returns.
+// page, and how it ended (a download stopped by its owner: cancelled); busy
+// off follows. Called on the worker thread; the window handles each before
+// the call returns. The port is closed by whoever owns the line, after Ended.
 class IFirmwareEvents {
 public:
     virtual void Busy(bool on) = 0;
     virtual void Progress(int value) = 0;
-    virtual void Outcome(bool success) = 0;
-    virtual void Cancelled() = 0;
+    virtual void Ended(const ::Outcome& outcome) = 0;
 
 protected:
     ~IFirmwareEvents() = default;
@@ -106,18 +110,19 @@ bool ChooseImage(IFirmwareChooser& chooser, IImageCheck* check, int pagePauseMs,
 // The download itself, run on the firmware worker thread.
 class Download {
 public:
-    Download(IFirmwareChooser& chooser, IFirmwareEvents& events, IActionWindow& window, RadioExchange& exchange,
-             IPortWriter& port);
+    // Over the line, on COM `port` at the boot loader's rate (115200).
+    Download(IFirmwareChooser& chooser, IFirmwareEvents& events, IRadioLine& line, int port);
     // The whole dialogue; a cancelled choice does nothing at all. The first
-    // exchange that fails ends it: no "ISP finish", no retry. When `cancel`
-    // is set, the download stops before the next page (or before
-    // "boot_start"): no "ISP finish", nothing more to the radio, and the
-    // events end with Cancelled.
+    // exchange that fails ends it: no "ISP finish", no retry; its outcome
+    // says whether the boot loader had been entered (the radio then waits in
+    // it for a download). When `cancel` is set, the download stops before the
+    // next page (or before "boot_start"): no "ISP finish", nothing more to
+    // the radio, and the outcome is cancelled.
     void downloadFirmware();
 
     // For a download that broke off without reporting its end (an exception
-    // the worker caught): the failure outcome, then busy off, so that the
-    // window is never left busy.
+    // the worker caught): a failure, then busy off, so that the window is
+    // never left busy.
     void ReportFailure();
 
     // How long the download pauses after each page and after "ISP finish".
@@ -133,18 +138,24 @@ public:
     TrafficLog* log = nullptr;
 
 private:
-    enum class End { Success, Failure, Cancelled };
     bool CancelRequested() const { return cancel && cancel->load(); }
-    End SendPages(std::ifstream& file, uint64_t length);
+    ::Outcome SendPages(std::ifstream& file, uint64_t length);
     bool SendPage(const unsigned char* page);
     bool Exchange(const char* command, const char* expected);
+    // Why the last exchange failed.
+    ::Outcome Failure() const;
+    // The image could not be read to its end.
+    ::Outcome FileFailure() const;
 
     IFirmwareChooser& chooser;
     IFirmwareEvents& events;
-    IActionWindow& window;
-    RadioExchange& exchange;
-    IPortWriter& port;
+    IRadioLine& line;
+    int port;
     uint64_t pagesSent = 0;
+    bool inBootLoader = false;
+    std::string path;  // the image chosen
+    std::string lastCommand;
+    bool lastAnswered = true;
 };
 
 }  // namespace Firmware

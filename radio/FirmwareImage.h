@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "radio/ConfigView.h"
+#include "radio/RadioSettings.h"
 
 // What can be known of a firmware image before the boot loader is entered:
 // whether it can be an image at all, how many pages it sends and how long the

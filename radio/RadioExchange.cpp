@@ -23,13 +23,17 @@ void RadioExchange::OnPortByte(unsigned char byte) {
     }
 }
 
-bool RadioExchange::SendAndWait(const unsigned char* data, uint32_t length) {
+void RadioExchange::Send(const unsigned char* data, uint32_t length) {
     {
         std::lock_guard<std::mutex> guard(lock_);
         replyBuffer.clear();
         replyComplete = false;
     }
     port_->Write(data, length);
+}
+
+bool RadioExchange::SendAndWait(const unsigned char* data, uint32_t length) {
+    Send(data, length);
     std::unique_lock<std::mutex> guard(lock_);
     auto deadline = std::chrono::steady_clock::now() + kWaitSteps * kWaitStep;
     completed_.wait_until(guard, deadline, [this] { return replyComplete; });

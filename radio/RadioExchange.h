@@ -36,6 +36,9 @@ public:
     // when one arrived within the bound. A late reply is never taken for the
     // next command's: the next send clears it first.
     bool SendAndWait(const unsigned char* data, uint32_t length);
+    // Clears the reply and sends the bytes, waiting for nothing (a command
+    // the radio does not answer).
+    void Send(const unsigned char* data, uint32_t length);
     // SendAndWait over a zero-terminated text, without its terminator.
     bool SendCommand(const char* text);
     // SendCommand, and the reply must contain "OK".

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "radio/RadioExchange.h"
+#include "radio/RadioLine.h"
 #include "serial/PortOwner.h"
 #include "serial/SerialPort.h"
 
@@ -14,31 +15,23 @@
 // The exchange is declared before the port, so that the port, and with it
 // its thread, which feeds the exchange, goes first. The link outlives the
 // port thread that calls it.
-class RadioLink : public IPortOwner, public IPortWriter {
+class RadioLink : public IPortOwner, public IPortWriter, public IRadioLine {
 public:
-    // The port and rate of the last open, whether it succeeded or not.
-    struct Opened {
-        int portNumber = 0;
-        int baudRate = 0;
-    };
-
     RadioLink() : exchange_(*this), port_(this) {}
     RadioLink(const RadioLink&) = delete;
     RadioLink& operator=(const RadioLink&) = delete;
 
-    // Opens COMn at `baudRate`, or at the boot loader's rate (115200) for a
-    // firmware download, and starts the port thread. The line must take its
-    // settings: a device that opens but is no serial line cannot reach a
-    // radio. On any failure the port is closed again.
-    bool Open(int portNumber, int baudRate, bool firmwareRate = false);
-    // The same for the texts of the window's boxes: the port box's " COMn"
-    // and the rate box's rate.
-    bool OpenSelected(const std::string& portText, const std::string& rateText, bool firmwareRate);
+    // Opens COMn at `baudRate` and starts the port thread. The line must take
+    // its settings: a device that opens but is no serial line cannot reach a
+    // radio. On any failure the port is closed again, and the outcome says
+    // why: absent, in use (by another program or another copy of this one),
+    // or refused, with the system's error.
+    Outcome Open(int portNumber, int baudRate) override;
     void Close() { port_.Close(); }
     bool IsOpen() const { return port_.IsOpen(); }
-    const Opened& Last() const { return last_; }
+    bool Lost() const override { return port_.LineFailed(); }
 
-    RadioExchange& Exchange() { return exchange_; }
+    RadioExchange& Exchange() override { return exchange_; }
     CSerialPort& Port() { return port_; }
     void SetTrafficLog(TrafficLog* log) { port_.SetTrafficLog(log); }
     // While on, bytes for the radio are dropped, so that the exchange in
@@ -53,7 +46,9 @@ public:
 
 private:
     std::atomic<bool> dropWrites_{false};
-    Opened last_;
     RadioExchange exchange_;
     CSerialPort port_;
 };
+
+// The kind of a port failure by the system's error code.
+OutcomeKind PortFailureKind(uint32_t systemError);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "radio/ConfigView.h"
+#include "radio/RadioSettings.h"
 
 // The value tables behind the parameter lists, the frequency text form and the
 // wire value of each entry. Every list item carries one leading space; code

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "radio/ConfigView.h"
+#include "radio/RadioSettings.h"
 
 // How a value read back after a write is compared with the value written.
 enum class VerifyKind {

@@ -75,6 +75,17 @@ public:
     // The last Open set the line's rate and framing. A device that opens but
     // is no serial line (or no longer there) does not take them.
     bool IsLineConfigured() const { return lineConfigured; }
+    // Why the last Open failed or left the line unconfigured: the system's
+    // error code (0 when it did neither), and whether another copy of this
+    // program holds the port.
+    DWORD LastOpenError() const { return openError; }
+    bool HeldByThisProgram() const { return heldByThisProgram; }
+    // The port refused a read or a write since it opened (the system's error
+    // in LineError): the device was removed or its driver gave up. A read
+    // the purge before a send aborts, and the reads Close cancels, are no
+    // such failure. Any thread.
+    bool LineFailed() const { return lineError.load() != 0; }
+    DWORD LineError() const { return lineError.load(); }
     int GetPortNumber() const { return portNumber; }
 
     // Where the port's traffic is logged; none by default. Set it while the
@@ -93,6 +104,8 @@ private:
     // Starts the waiting one-byte read (delivering at once what it gets when
     // it completes at once); false when the port refuses it.
     bool StartRead();
+    // Keeps the first error of a read or write on the open port.
+    void NoteLineError(DWORD error);
     // The waiting read has completed: hand over its byte and drain the rest.
     bool FinishRead();
     // Gives the waiting read up and waits until the driver is done with it.
@@ -126,6 +139,10 @@ private:
     unsigned char readBuffer[kReadChunk] = {};  // port thread only
     DWORD eventMask = 0;
     bool lineConfigured = false;
+    DWORD openError = 0;
+    bool heldByThisProgram = false;
+    // The first error of a read or write on the open port; 0 while none.
+    std::atomic<DWORD> lineError{0};
     DWORD writeBufferSize = 0;
     DWORD writeLength = 1;
     UniqueFile portHandle;

@@ -75,6 +75,9 @@ bool CSerialPort::Open(int number, int baudRate) {
     writeBufferSize = kWriteBufferSize;
     portHandle.reset();
     lineConfigured = false;
+    openError = 0;
+    heldByThisProgram = false;
+    lineError.store(0);
 
     char device[32];
     char settings[64];
@@ -83,7 +86,12 @@ bool CSerialPort::Open(int number, int baudRate) {
 
     UniqueFile opened(::CreateFileW(Text::Widen(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (opened && !ClaimPort(number)) opened.reset();
+    if (!opened) openError = ::GetLastError();
+    if (opened && !ClaimPort(number)) {
+        opened.reset();
+        heldByThisProgram = true;
+        openError = ERROR_ACCESS_DENIED;  // what the system says of a port another program holds
+    }
     if (!opened) {
         if (trafficLog) trafficLog->OpenFailed(number, baudRate);
         return false;
@@ -108,6 +116,7 @@ bool CSerialPort::Open(int number, int baudRate) {
             lineConfigured = ::BuildCommDCBW(Text::Widen(settings).c_str(), &dcb) && ::SetCommState(h, &dcb);
         }
     }
+    if (!lineConfigured) openError = ::GetLastError();
     ::PurgeComm(h, kPurgeAll);
     return true;
 }
@@ -189,6 +198,13 @@ void CSerialPort::RunThread() {
     portHandle.reset();
 }
 
+void CSerialPort::NoteLineError(DWORD error) {
+    // Shutdown cancels what waits; that is the port being let go, not failing.
+    if (error == ERROR_OPERATION_ABORTED || !threadRunning.load()) return;
+    DWORD none = 0;
+    lineError.compare_exchange_strong(none, error != 0 ? error : ERROR_GEN_FAILURE);
+}
+
 bool CSerialPort::StartRead() {
     DWORD got = 0;
     {
@@ -197,7 +213,11 @@ bool CSerialPort::StartRead() {
         if (h == INVALID_HANDLE_VALUE) return false;
         ::ResetEvent(commEvent.get());
         if (!::ReadFile(h, readBuffer, 1, &got, &overlapped)) {
-            if (::GetLastError() != ERROR_IO_PENDING) return false;
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_IO_PENDING) {
+                NoteLineError(error);
+                return false;
+            }
             readPending = true;
             return true;
         }
@@ -212,8 +232,11 @@ bool CSerialPort::FinishRead() {
         std::lock_guard<CriticalSection> lock(portLock);
         readPending = false;
         // A read the purge before a send aborted is no broken line.
-        if (!::GetOverlappedResult(portHandle.get(), &overlapped, &got, FALSE))
-            return ::GetLastError() == ERROR_OPERATION_ABORTED;
+        if (!::GetOverlappedResult(portHandle.get(), &overlapped, &got, FALSE)) {
+            const DWORD error = ::GetLastError();
+            NoteLineError(error);
+            return error == ERROR_OPERATION_ABORTED;
+        }
     }
     if (Deliver(got)) ReceivePass();
     return true;
@@ -249,7 +272,9 @@ bool CSerialPort::AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count) {
         ::GetOverlappedResult(h, &io, &count, TRUE);
         return false;
     }
-    return ::GetOverlappedResult(h, &io, &count, FALSE) != FALSE;
+    if (::GetOverlappedResult(h, &io, &count, FALSE)) return true;
+    NoteLineError(::GetLastError());
+    return false;
 }
 
 void CSerialPort::ReceivePass() {
@@ -260,12 +285,21 @@ void CSerialPort::ReceivePass() {
             HANDLE h = portHandle.get();
             COMSTAT status{};
             DWORD errors = 0;
-            if (h == INVALID_HANDLE_VALUE || !::ClearCommError(h, &errors, &status) || status.cbInQue == 0) return;
+            if (h == INVALID_HANDLE_VALUE) return;
+            if (!::ClearCommError(h, &errors, &status)) {
+                NoteLineError(::GetLastError());
+                return;
+            }
+            if (status.cbInQue == 0) return;
             // Everything waiting in one read: the bytes are already queued, so
             // the read completes at once, however long the time-outs.
             const DWORD want = status.cbInQue < kReadChunk ? status.cbInQue : kReadChunk;
             if (!::ReadFile(h, readBuffer, want, &got, &overlapped)) {
-                if (::GetLastError() != ERROR_IO_PENDING) return;
+                const DWORD error = ::GetLastError();
+                if (error != ERROR_IO_PENDING) {
+                    NoteLineError(error);
+                    return;
+                }
                 if (!AwaitIo(h, overlapped, got)) return;
             }
         }
@@ -291,9 +325,12 @@ void CSerialPort::Send() {
     sendOverlapped.Offset = 0;
     sendOverlapped.OffsetHigh = 0;
     DWORD written = 0;
-    if (!::WriteFile(h, writeBuffer.get(), writeLength, &written, &sendOverlapped) &&
-        ::GetLastError() == ERROR_IO_PENDING) {
-        AwaitIo(h, sendOverlapped, written);
+    if (!::WriteFile(h, writeBuffer.get(), writeLength, &written, &sendOverlapped)) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_IO_PENDING)
+            AwaitIo(h, sendOverlapped, written);
+        else
+            NoteLineError(error);
     }
 }
 

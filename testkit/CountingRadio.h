@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "radio/RadioExchange.h"
+#include "radio/RadioLine.h"
 #include "serial/SerialPort.h"
 
 // The exchange behind a real port, counting the bytes of each reply from the
@@ -15,9 +16,13 @@
 // hands a byte to the exchange until the count of that byte is stored, and
 // Query reads it under the same lock after the exchange has seen completion:
 // the waiter cannot read the count before the completing byte is in it.
-class CountingRadio : public IPortOwner, public IPortWriter {
+class CountingRadio : public IPortOwner, public IPortWriter, public IRadioLine {
 public:
     CountingRadio() : exchange(*this), port(this) {}
+    // IRadioLine, for the jobs and the download: the port at the rate.
+    Outcome Open(int portNumber, int rate) override;
+    RadioExchange& Exchange() override { return exchange; }
+    bool Lost() const override { return port.LineFailed(); }
     void Write(const unsigned char* data, uint32_t length) override;
     void OnPortByte(unsigned char byte) override;
     // Sends a command and waits; `replyBytes` receives the bytes of the reply

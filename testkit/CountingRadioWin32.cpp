@@ -34,3 +34,9 @@ bool CountingRadio::Query(const char* command, int& replyBytes) {
     replyBytes = atCompletion_;
     return ok;
 }
+
+Outcome CountingRadio::Open(int portNumber, int rate) {
+    if (port.Open(portNumber, rate) && port.StartThread()) return Outcome();
+    port.Close();
+    return PortOutcome(OutcomeKind::PortRefused, portNumber, rate, port.LastOpenError());
+}

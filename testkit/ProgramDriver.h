@@ -12,7 +12,7 @@
 // Polls `done` every 50 ms; false when it has not come true within `ms`.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
 
-// Places of the main window's 759 x 509 client area that tests press: the
+// Places of the main window's 759 x 539 client area that tests press: the
 // transmit group's Default button, the file buttons, the File menu's header
 // and its seventh item.
 constexpr POINT kTxDefault{95, 449};

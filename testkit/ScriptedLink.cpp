@@ -33,16 +33,22 @@ void ScriptedLink::Drain() {
 }
 
 void ScriptedLink::Write(const unsigned char* data, uint32_t length) {
-    std::lock_guard<std::mutex> guard(lock_);
-    written_.emplace_back(reinterpret_cast<const char*>(data), length);
-    if (script_.empty()) return;
-    auto [hasReply, reply] = std::move(script_.front());
-    script_.pop_front();
-    if (!hasReply) return;
-    // The scripted delay was stored as an offset from the clock's epoch.
-    auto delay = reply.due - std::chrono::steady_clock::time_point();
-    queue_.push_back(Pending{std::chrono::steady_clock::now() + delay, std::move(reply.bytes)});
-    changed_.notify_all();
+    const std::string block(reinterpret_cast<const char*>(data), length);
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        written_.push_back(block);
+        if (!script_.empty()) {
+            auto [hasReply, reply] = std::move(script_.front());
+            script_.pop_front();
+            if (hasReply) {
+                // The scripted delay was stored as an offset from the clock's epoch.
+                auto delay = reply.due - std::chrono::steady_clock::time_point();
+                queue_.push_back(Pending{std::chrono::steady_clock::now() + delay, std::move(reply.bytes)});
+                changed_.notify_all();
+            }
+        }
+    }
+    if (onWrite) onWrite(block);
 }
 
 std::vector<std::string> ScriptedLink::Written() const {

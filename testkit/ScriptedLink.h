@@ -2,6 +2,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -30,6 +31,9 @@ public:
 
     void Write(const unsigned char* data, uint32_t length) override;
     std::vector<std::string> Written() const;
+    // Called with each block written, after it is recorded, on the writer's
+    // thread (a test cancels a job at its Nth command). Set it before use.
+    std::function<void(const std::string& block)> onWrite;
 
 private:
     struct Pending {

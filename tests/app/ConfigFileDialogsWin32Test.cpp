@@ -11,7 +11,6 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Wide.h"
 #include "platform/Win32Text.h"
-#include "testkit/FakeConfigView.h"
 #include "testkit/SimProcess.h"
 
 namespace {
@@ -77,8 +76,8 @@ private:
 };
 
 TEST(ConfigFileDialogs, TitlesFilterFlagsAndTheProgramFolder) {
-    FakeConfigView view;
-    ConfigFileDialogs dialogs(nullptr, view);
+    Language language = Language::English;
+    ConfigFileDialogs dialogs(nullptr, [&language] { return language; });
     wchar_t path[ConfigFileDialogs::kPathUnits] = L"";
     const std::string folder = ConfigFileDialogs::ProgramFolder();
     const std::wstring wideFolder = Text::Widen(folder);
@@ -99,7 +98,7 @@ TEST(ConfigFileDialogs, TitlesFilterFlagsAndTheProgramFolder) {
     EXPECT_STREQ(open.lpstrTitle, L"Import Config");
     EXPECT_EQ(open.Flags, static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
 
-    view.language = Language::Chinese;
+    language = Language::Chinese;
     EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Save, path, wideFolder).lpstrTitle, L"导出配置");
     EXPECT_STREQ(dialogs.Describe(ConfigFileDialogs::Kind::Open, path, wideFolder).lpstrTitle, L"导入配置");
 }
@@ -120,9 +119,9 @@ TEST(ConfigFileDialogs, FolderWritable_WritableReadOnlyAndMissingFolders) {
 }
 
 TEST(ConfigFileDialogs, ReadOnlyProgramFolder_DocumentsFirstThenTheFolderLastChosen) {
-    FakeConfigView view;
     ReadOnlyFolder readOnly;
-    ConfigFileDialogs dialogs(nullptr, view, readOnly.path);
+    ConfigFileDialogs dialogs(
+        nullptr, [] { return Language::English; }, readOnly.path);
     const std::string documents = ConfigFileDialogs::DocumentsFolder();
     ASSERT_FALSE(documents.empty());
     EXPECT_EQ(documents, dialogs.InitialFolder());
@@ -141,8 +140,7 @@ TEST(ConfigFileDialogs, ReadOnlyProgramFolder_DocumentsFirstThenTheFolderLastCho
 }
 
 TEST(ConfigFileDialogs, WritableProgramFolder_StaysTheInitialFolder) {
-    FakeConfigView view;
-    ConfigFileDialogs dialogs(nullptr, view);
+    ConfigFileDialogs dialogs(nullptr, [] { return Language::English; });
     const std::string program = ConfigFileDialogs::ProgramFolder();
     EXPECT_EQ(program, dialogs.InitialFolder());
     wchar_t path[ConfigFileDialogs::kPathUnits] = L"C:\\profiles\\a.cfg";

@@ -13,6 +13,7 @@
 #include "app/DlgMain.h"
 #include "tests/app/MainWindowTestSupport.h"
 #include "app/UiEvents.h"
+#include "radio/RadioConfig.h"
 #include "testkit/LoomTestWindow.h"
 #include "platform/Win32Text.h"
 
@@ -45,6 +46,11 @@ protected:
         TestWindow::Pump();
     }
     MainWindowControls& C() { return window->Controls(); }
+    // Typing in an edit: its text, and the change it tells the window of.
+    void Type(CEditUI* edit, const char* text) {
+        edit->SetText(text);
+        Send(edit, "textchanged");
+    }
     void Send(CControlUI* control, const char* type) { window->GetPaintManager().SendNotify(control, type); }
     static POINT Centre(CControlUI* control) {
         const RECT rc = control->GetPos();
@@ -146,20 +152,29 @@ TEST_F(DlgMainTest, LanguageSwitchTwice_RestoresEveryTextWidthAndList) {
     EXPECT_EQ(0, c.portRow->GetCombo()->GetCurSel());
 }
 
-TEST_F(DlgMainTest, ConnectOnMissingPort_ShowsFailureOnLightRed) {
+// A job runs on its own thread: its outcome comes as the window's message.
+bool EndsItsJob(DlgMain& w) {
+    return TestWindow::PumpUntil([&w] { return !w.IsRunningJob(); }, 10000);
+}
+
+TEST_F(DlgMainTest, ConnectOnMissingPort_ShowsFailureOnLightRedAndSaysWhy) {
     window->SwitchLanguage();
     Send(C().connectButton, "click");
+    ASSERT_TRUE(EndsItsJob(*window));
     EXPECT_EQ("Connect Failure", C().statusLabel->GetText());
     EXPECT_EQ(0xFFFF9999u, C().statusLabel->GetBkColor());
+    EXPECT_EQ("COM19 is not there\nPlug the adapter in, or choose its port", C().causeLabel->GetText());
     window->SwitchLanguage();
     Send(C().readButton, "click");
+    ASSERT_TRUE(EndsItsJob(*window));
     EXPECT_EQ("读取失败", C().statusLabel->GetText());
+    EXPECT_EQ(0u, C().causeLabel->GetText().find("COM19 不存在")) << C().causeLabel->GetText();
 }
 
 TEST_F(DlgMainTest, ChannelOutOfRange_NamesTheChannelAndStopsTheMenuItem) {
     MainWindowControls& c = C();
     window->SwitchLanguage();
-    c.txChannelRow[3]->GetEdit()->SetText("500");
+    Type(c.txChannelRow[3]->GetEdit(), "500");
     Send(c.txChannelRow[3]->GetEdit(), "killfocus");
     Send(c.languageItem, "setfocus");
     ASSERT_EQ(1u, messages.size());
@@ -171,10 +186,10 @@ TEST_F(DlgMainTest, ChannelOutOfRange_NamesTheChannelAndStopsTheMenuItem) {
 
 TEST_F(DlgMainTest, ChannelInRange_IsRewrittenWhenAnotherControlTakesTheFocus) {
     MainWindowControls& c = C();
-    c.rxChannelRow[2]->GetEdit()->SetText("430.125");
+    Type(c.rxChannelRow[2]->GetEdit(), "430.125");
     Send(c.rxChannelRow[2]->GetEdit(), "killfocus");
     // A second edit of the same group waits for the first one's check.
-    c.rxChannelRow[5]->GetEdit()->SetText("999");
+    Type(c.rxChannelRow[5]->GetEdit(), "999");
     Send(c.rxChannelRow[5]->GetEdit(), "killfocus");
     Send(c.bandwidthRow->GetCombo(), "setfocus");
     EXPECT_EQ("430.12500", c.rxChannelRow[2]->GetEdit()->GetText());
@@ -231,43 +246,61 @@ TEST_F(DlgMainTest, UiEvent_ProgressBarBusyStateAndForeignArguments) {
     MainWindowControls& c = C();
     HWND wnd = window->GetHWND();
     ::SendMessageA(wnd, kWmAppUiEvent, 2500, kUiProgress);
-    EXPECT_EQ(162, c.statusLabel->GetPadding().right);
-    EXPECT_EQ(0xFF3333FFu, c.statusLabel->GetBkColor());
+    EXPECT_EQ(-1, c.statusLabel->GetProgress()) << "no download, no bar";
     ::SendMessageA(wnd, kWmAppUiEvent, 1, kUiBusy);
+    ::SendMessageA(wnd, kWmAppUiEvent, 2500, kUiProgress);
+    EXPECT_EQ(2500, c.statusLabel->GetProgress());
+    EXPECT_EQ(0u, c.statusLabel->GetText().find("25%")) << c.statusLabel->GetText();
     EXPECT_FALSE(c.readItem->IsEnabled());
     EXPECT_FALSE(c.importButton->IsEnabled());
     EXPECT_FALSE(c.exportItem->IsEnabled());
     EXPECT_TRUE(window->IsDownloading());
     // Commands are refused while the download has the port.
+    const std::string shown = c.statusLabel->GetText();
     Send(c.exportItem, "setfocus");
-    EXPECT_EQ("", c.statusLabel->GetText());
+    EXPECT_EQ(shown, c.statusLabel->GetText());
     ::SendMessageA(wnd, kWmAppUiEvent, 0, kUiBusy);
     EXPECT_TRUE(c.readItem->IsEnabled());
     EXPECT_TRUE(c.importButton->IsEnabled());
     // A control the window does not know is never touched.
     int bogus = 0;
     ::SendMessageA(wnd, kWmAppUiEvent, reinterpret_cast<WPARAM>(&bogus), kUiFailure);
-    EXPECT_EQ("", c.statusLabel->GetText());
+    EXPECT_EQ(shown, c.statusLabel->GetText());
     ::SendMessageA(wnd, kWmAppUiEvent, reinterpret_cast<WPARAM>(c.firmwareItem), kUiSuccess);
     EXPECT_EQ("固件升级成功", c.statusLabel->GetText());
-    EXPECT_EQ(0, c.statusLabel->GetPadding().right);
+    EXPECT_EQ(-1, c.statusLabel->GetProgress());
+    // The download's end carries nothing of its own: without an outcome left
+    // by a download it changes nothing.
+    ::SendMessageA(wnd, kWmAppUiEvent, reinterpret_cast<WPARAM>(&bogus), kUiFirmwareEnded);
+    EXPECT_EQ("固件升级成功", c.statusLabel->GetText());
 }
 
 }  // namespace
 
 namespace {
 
-TEST_F(DlgMainTest, ShownText_StaysOverTheSelectionUntilItChanges) {
-    MainConfigView& view = window->View();
-    view.SelectItem(ListField::Protocol, 1);
-    view.SetShownText(ListField::Protocol, " UNKNOW");
-    view.SelectItem(ListField::Protocol, 1);
-    EXPECT_EQ(" UNKNOW", view.GetShownText(ListField::Protocol));
-    view.SelectItem(ListField::Protocol, 2);
-    EXPECT_EQ(view.GetItemText(ListField::Protocol, 2), view.GetShownText(ListField::Protocol));
-    view.SetShownText(ListField::LinkBaudRate, " 2400");
-    view.FillList(ListField::LinkBaudRate, {" 4800"});
-    EXPECT_EQ("", view.GetShownText(ListField::LinkBaudRate));
+// The rows show the settings: a text shown over a list's selection, a
+// refilled list, a locked link rate; what the user chooses goes back.
+TEST_F(DlgMainTest, Rows_ShowTheSettingsAndTakeTheUsersChoice) {
+    MainWindowControls& c = C();
+    RadioSettings s = window->Settings();
+    RadioConfig::Select(s, ListField::Protocol, 1);
+    s.List(ListField::Protocol).shownOver = " UNKNOW";
+    s.List(ListField::Protocol).hasShownOver = true;
+    s.List(ListField::LinkBaudRate).Fill({"UNKNOW"});
+    window->ApplySettings(s);
+    EXPECT_EQ(" UNKNOW", c.protocolRow->GetCombo()->GetText());
+    EXPECT_EQ(1, c.protocolRow->GetCombo()->GetCurSel());
+    ASSERT_EQ(1, c.linkBaudRow->GetCombo()->GetCount());
+    EXPECT_EQ("", c.linkBaudRow->GetCombo()->GetText());
+    // The user's choice: the selection and the rule it runs (SATEL at
+    // 12.5 kHz locks the link rate on 9600).
+    c.bandwidthRow->GetCombo()->SelectItem(0);
+    c.protocolRow->GetCombo()->SelectItem(8);
+    EXPECT_EQ(8, window->Settings().Selection(ListField::Protocol));
+    EXPECT_EQ(" SATEL", c.protocolRow->GetCombo()->GetText());
+    EXPECT_EQ(" 9600", c.linkBaudRow->GetCombo()->GetText());
+    EXPECT_FALSE(c.linkBaudRow->GetCombo()->IsMouseEnabled());
 }
 
 }  // namespace
@@ -289,39 +322,32 @@ bool PumpEndsTheProgram() {
     return quit;
 }
 
-// A radio command holds the window: Escape pressed meanwhile was pressed at a
-// window that could not answer it, and is dropped like a click.
-TEST_F(DlgMainTest, EscapePressedDuringACommand_IsDroppedWhenItEnds) {
-    ::PostMessageW(window->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 1);
-    const DWORD pressed = ::GetTickCount();
-    while (::GetTickCount() == pressed) ::SwitchToThread();  // the command starts after the press
-    Send(C().readButton, "click");                           // no device on the port: fails at once
-    EXPECT_EQ("读取失败", C().statusLabel->GetText());
-    EXPECT_FALSE(PumpEndsTheProgram());
-}
-
-// The search's end is posted, and the system hands posted messages out
-// before input: Escape pressed while the window still showed the search is
-// handled after its end, and must still only end the search.
-TEST_F(DlgMainTest, EscapePressedDuringASearch_HandledAfterItsEnd_OnlyEndsTheSearch) {
+// A job's and the search's end are posted, and the system hands posted
+// messages out before input: Escape pressed while the window still showed
+// them running is handled after their end, and must still only cancel.
+TEST_F(DlgMainTest, EscapePressedDuringAJobOrASearch_HandledAfterItsEnd_OnlyCancels) {
     const HWND wnd = window->GetHWND();
-    Send(C().findItem, "setfocus");
-    ASSERT_TRUE(window->IsSearching());
-    std::vector<MSG> held;
-    const DWORD start = ::GetTickCount();
-    while ((held.empty() || held.back().lParam != kUiSearchDone) && ::GetTickCount() - start < 10000) {
-        MSG msg;
-        if (::PeekMessageW(&msg, wnd, kWmAppUiEvent, kWmAppUiEvent, PM_REMOVE))
-            held.push_back(msg);
-        else
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+    for (CControlUI* item : {static_cast<CControlUI*>(C().readItem), static_cast<CControlUI*>(C().findItem)}) {
+        const long last = item == C().readItem ? kUiJobDone : kUiSearchDone;
+        Send(item, "setfocus");
+        ASSERT_TRUE(window->IsRunningJob() || window->IsSearching());
+        std::vector<MSG> held;
+        const DWORD start = ::GetTickCount();
+        while ((held.empty() || held.back().lParam != last) && ::GetTickCount() - start < 10000) {
+            MSG msg;
+            if (::PeekMessageW(&msg, wnd, kWmAppUiEvent, kWmAppUiEvent, PM_REMOVE))
+                held.push_back(msg);
+            else
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+        }
+        ASSERT_FALSE(held.empty());
+        ASSERT_EQ(last, held.back().lParam);
+        for (const MSG& msg : held) ::PostMessageW(wnd, msg.message, msg.wParam, msg.lParam);
+        ::PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
+        EXPECT_FALSE(PumpEndsTheProgram());
+        EXPECT_FALSE(window->IsSearching());
+        EXPECT_FALSE(window->IsRunningJob());
     }
-    ASSERT_FALSE(held.empty());
-    ASSERT_EQ(kUiSearchDone, held.back().lParam);
-    for (const MSG& msg : held) ::PostMessageW(wnd, msg.message, msg.wParam, msg.lParam);
-    ::PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 1);
-    EXPECT_FALSE(PumpEndsTheProgram());
-    EXPECT_FALSE(window->IsSearching());
 }
 
 // The firmware file dialog is cancelled by a timer as soon as it shows; it

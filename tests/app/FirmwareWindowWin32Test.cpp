@@ -15,7 +15,7 @@
 #include "radio/Firmware.h"
 #include "radio/FirmwareWorker.h"
 #include "testkit/FirmwareImage.h"
-#include "testkit/PortActionWindow.h"
+#include "radio/RadioLink.h"
 #include "testkit/SimProcess.h"
 #include "testkit/Transcript.h"
 
@@ -58,7 +58,8 @@ public:
     HWND hwnd = nullptr;
     Strings log;
     std::vector<int> progress;
-    PortActionWindow* port = nullptr;  // closed by the outcome, as the window does
+    OutcomeSlot slot;  // where the download leaves its outcome
+    Outcome outcome;
     bool ended = false;
     DWORD senderThread = 0;
 
@@ -75,14 +76,26 @@ private:
         case kUiProgress:
             self->progress.push_back(static_cast<int>(w));
             break;
-        case kUiSuccess:
-        case kUiFailure:
-            self->log.push_back(std::string(l == kUiSuccess ? "success" : "failure") + " " + std::to_string(w));
-            if (self->port) self->port->ShowResult(l == kUiSuccess, ActionControl::Firmware);
+        case kUiFirmwareEnded:
+            if (self->slot.Take(self->outcome)) self->log.push_back(CauseWord(self->outcome.kind));
             break;
         }
         return 0;
     }
+};
+
+// The real port, counting its opens and the rate of the last.
+struct CountingLine : IRadioLine {
+    RadioLink link;
+    int opens = 0;
+    int rate = 0;
+    Outcome Open(int port, int baudRate) override {
+        ++opens;
+        rate = baudRate;
+        return link.Open(port, baudRate);
+    }
+    RadioExchange& Exchange() override { return link.Exchange(); }
+    bool Lost() const override { return link.Lost(); }
 };
 
 struct PathChooser : Firmware::IFirmwareChooser {
@@ -103,25 +116,24 @@ protected:
         SimProcess radio(TestComPort(0), "--transcript " + Unix("fw-transcript") + " --firmware-out " +
                                              Unix("received.bin") + " " + faults);
         ASSERT_TRUE(radio.Started());
-        PortActionWindow port(TestComPort(0), 9600);
-        WindowFirmwareEvents events(recorder.hwnd, 77);
-        Firmware::Download download = DownloadOver(port, events, pagePauseMs);
+        CountingLine line;
+        WindowFirmwareEvents events(recorder.hwnd, &line.link, &recorder.slot);
+        Firmware::Download download = DownloadOver(line, events, pagePauseMs);
         FirmwareWorker worker([&] { download.downloadFirmware(); });
         worker.Start();
         worker.firmwarePending = true;
         finished = recorder.WaitForEnd(600000);
         worker.Stop();
-        baud = port.link.Last().baudRate;
-        portOpenAfter = port.port.IsOpen();
+        baud = line.rate;
+        portOpenAfter = line.link.IsOpen();
         radio.Stop();
         ReadResults();
     }
     // The written image's download over the port, reported to the recording
-    // window, which closes the port with the outcome.
-    Firmware::Download DownloadOver(PortActionWindow& port, WindowFirmwareEvents& events, int pagePauseMs) {
-        recorder.port = &port;
+    // window; the events close the port before busy off.
+    Firmware::Download DownloadOver(CountingLine& line, WindowFirmwareEvents& events, int pagePauseMs) {
         chooser.path = SimProcess::WinePath(imagePath);
-        Firmware::Download download(chooser, events, port, port.exchange, port.link);
+        Firmware::Download download(chooser, events, line, TestComPort(0));
         download.pagePauseMs = pagePauseMs;
         return download;
     }
@@ -163,7 +175,7 @@ protected:
 TEST_F(FirmwareOverComPort, FileOf4096Bytes_RefusedBeforeThePortOpens) {
     Download(4096);
     ASSERT_TRUE(finished);
-    EXPECT_EQ(recorder.log, (Strings{"busy on", "failure 77", "busy off"}));
+    EXPECT_EQ(recorder.log, (Strings{"busy on", "file-error", "busy off"}));
     EXPECT_EQ(ReceivedCommands(transcript), Strings{});
     EXPECT_EQ(baud, 0);  // the port was never asked for
 }
@@ -171,7 +183,7 @@ TEST_F(FirmwareOverComPort, FileOf4096Bytes_RefusedBeforeThePortOpens) {
 TEST_F(FirmwareOverComPort, FileOf4352Bytes_TwoPagesAt115200) {
     Download(4352);
     ASSERT_TRUE(finished);
-    EXPECT_EQ(recorder.log, (Strings{"busy on", "success 77", "busy off"}));
+    EXPECT_EQ(recorder.log, (Strings{"busy on", "success", "busy off"}));
     EXPECT_NE(recorder.senderThread, 0u);
     EXPECT_EQ(recorder.progress, std::vector<int>{10000});
     EXPECT_EQ(baud, 115200);
@@ -207,7 +219,9 @@ TEST_F(FirmwareOverComPort, OneMebibyte_ProgressRisesSteadilyToTheEnd) {
 TEST_F(FirmwareOverComPort, WrongAnswerAtPageThree_FailsWithoutFinish) {
     Download(4096 + 5 * 256, "--fault bad-page=3");
     ASSERT_TRUE(finished);
-    EXPECT_EQ(recorder.log, (Strings{"busy on", "failure 77", "busy off"}));
+    EXPECT_EQ(recorder.log, (Strings{"busy on", "unexpected-answer", "busy off"}));
+    EXPECT_TRUE(recorder.outcome.inBootLoader) << "the radio waits in its boot loader";
+    EXPECT_EQ(recorder.outcome.command, "write page");
     EXPECT_EQ(recorder.progress, std::vector<int>{Firmware::Progress(512, 4096 + 5 * 256)});
     EXPECT_EQ(transcript.find("ISP finish"), std::string::npos);
     EXPECT_TRUE(received.empty());  // the radio never finished an image
@@ -221,9 +235,9 @@ TEST_F(FirmwareOverComPort, StopFromTheWindowThreadMidDownload_EndsAtTheNextPage
     if (HasFatalFailure()) return;
     SimProcess radio(TestComPort(0), "--transcript " + Unix("fw-transcript"));
     ASSERT_TRUE(radio.Started());
-    PortActionWindow port(TestComPort(0), 9600);
-    WindowFirmwareEvents events(recorder.hwnd, 77);
-    Firmware::Download download = DownloadOver(port, events, 0);
+    CountingLine line;
+    WindowFirmwareEvents events(recorder.hwnd, &line.link, &recorder.slot);
+    Firmware::Download download = DownloadOver(line, events, 0);
     FirmwareWorker worker([&] { download.downloadFirmware(); }, [&] { download.ReportFailure(); });
     download.cancel = &worker.cancelRequested;
     worker.Start();
@@ -236,9 +250,9 @@ TEST_F(FirmwareOverComPort, StopFromTheWindowThreadMidDownload_EndsAtTheNextPage
     DWORD took = ::GetTickCount() - start;
     ASSERT_TRUE(midway);
     EXPECT_LT(took, 3000u);  // one page's two exchanges at most
-    EXPECT_EQ(recorder.log, (Strings{"busy on", "failure 77", "busy off"}));
+    EXPECT_EQ(recorder.log, (Strings{"busy on", "cancelled", "busy off"}));
     EXPECT_LE(recorder.progress.size(), progressAtStop + 1);
-    EXPECT_FALSE(port.port.IsOpen());
+    EXPECT_FALSE(line.link.IsOpen());
     radio.Stop();
     ReadResults();
     size_t pages = 0;

@@ -30,8 +30,8 @@ namespace {
 
 constexpr const char* kPortMapKey = "Software\\VelmoraTest\\WindowScaleSerialMap";
 constexpr const char* kSettingsKey = "Software\\VelmoraTest\\WindowScaleSettings";
-constexpr int kDesignWidth = 759;
-constexpr int kDesignHeight = 509;
+constexpr int kDesignWidth = DlgMain::kDesignWidth;
+constexpr int kDesignHeight = DlgMain::kDesignHeight;
 constexpr int kScales[] = {96, 120, 144, 192};
 
 std::string Shot(const std::string& name) { return std::string("Z:") + VELMORA_SHOT_DIR + "/" + name + ".png"; }
@@ -170,7 +170,11 @@ TEST_F(WindowScaleTest, MainWindow_EveryTextFitsAtEachScaleInBothLanguages) {
     }
     const std::vector<RECT> again = Positions();
     ASSERT_EQ(at96.size(), again.size());
-    for (size_t i = 0; i < at96.size(); ++i) EXPECT_TRUE(::EqualRect(&at96[i], &again[i])) << "control " << i;
+    const std::vector<CControlUI*> controls = AllControls(window->GetPaintManager());
+    for (size_t i = 0; i < at96.size(); ++i)
+        EXPECT_TRUE(::EqualRect(&at96[i], &again[i]))
+            << "control " << i << " " << controls[i]->GetClass() << " '" << controls[i]->GetText() << "' ("
+            << at96[i].left << "," << at96[i].top << ") -> (" << again[i].left << "," << again[i].top << ")";
 }
 
 // Every control's edges at a scale are its 96-DPI edges scaled, within 1 px.
@@ -207,11 +211,12 @@ TEST_F(WindowScaleTest, FirmwareProgress_TheBarEndsWhereItEndsAt96) {
     int end96 = 0, right96 = 0;
     for (int dpi : kScales) {
         MoveToScale(dpi);
-        // The bar is the strip's label, cut short by its padding.
-        const RECT strip = window->Controls().statusLabel->GetParent()->GetPos();
+        // The bar fills the strip's label from the left; its text is drawn
+        // over the middle, so the bar is followed along its top row.
+        const RECT strip = window->Controls().statusLabel->GetPos();
         LoomTest::PixelSurface shot(ClientSize().cx, ClientSize().cy);
         LoomTest::CaptureClient(wnd, shot);
-        const int y = (strip.top + strip.bottom) / 2;
+        const int y = strip.top + 1;
         const DWORD bar = shot.At(strip.left + 2, y);
         int end = strip.left + 2;
         while (end < strip.right && shot.At(end, y) == bar) ++end;

@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/UniqueHandle.h"
 #include "testkit/FirmwareImage.h"
 #include "testkit/SimProcess.h"
+#include "testkit/Transcript.h"
 #include "platform/Wide.h"
 
 namespace {
@@ -232,7 +234,7 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
         {"--port " + Port() + " --read " + Win("cli-readonly.cfg"), 5, "cannot be written"},
         {"--port " + Port() + " --firmware " + Win("cli-folder.cfg"), 5, "cannot be read"},
         {"--port " + Port() + " --write " + Win("cli-missing.cfg") + " --verify", 5, "does not exist"},
-        {"--port COM99 --find", 2, "COM99 cannot be opened"},
+        {"--port COM99 --find", 2, "COM99 is not there"},
         // A list position its list does not have, found before any port opens.
         {"--port " + Port() + " --write " + Win("cli-in.cfg") + " --set ProtocolType=99", 1, "its list has 9 entries"},
     };
@@ -258,7 +260,7 @@ TEST_F(CliProgramTest, TwoProgramsOnOnePort_TheSecondGetsThePortExitCode) {
     EXPECT_EQ(::WaitForSingleObject(first.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     const Outcome firstRun = Wait(first, "cli-first");
     EXPECT_EQ(second.code, 2u) << second.err;
-    EXPECT_NE(second.err.find("cannot be opened"), std::string::npos) << second.err;
+    EXPECT_NE(second.err.find("another program is using " + Port()), std::string::npos) << second.err;
     EXPECT_EQ(firstRun.code, 0u) << firstRun.err;
 }
 
@@ -266,7 +268,8 @@ TEST_F(CliProgramTest, RadioUnpluggedAfterConnect_NoAnswerExitCodeAndNoProfile) 
     StartRadio("--fault hangup=1");
     const Outcome run = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
     EXPECT_EQ(run.code, 3u) << run.err;
-    EXPECT_NE(run.err.find("does not answer"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("read: no answer from the radio on " + Port() + " at 38400 baud"), std::string::npos)
+        << run.err;
     EXPECT_EQ(::GetFileAttributesW(Text::WidePath(Win("cli-out.cfg")).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -353,7 +356,9 @@ TEST_F(CliFleetTest, ReadNamedPerRadio_ThenWriteAllFromOneProfileWithJsonResults
     EXPECT_NE(read.out.find(PortOf(3) + ": read: the radio reports no serial number a file name can hold"),
               std::string::npos)
         << read.out;
-    EXPECT_NE(read.err.find(PortOf(1) + ": error: connect: the radio on " + PortOf(1)), std::string::npos) << read.err;
+    EXPECT_NE(read.err.find(PortOf(1) + ": error: connect: no answer from the radio on " + PortOf(1)),
+              std::string::npos)
+        << read.err;
     EXPECT_NE(read.out.find("summary: 4 ports, 3 done, 1 failed\n  " + PortOf(1) + ": exit code 3"), std::string::npos)
         << read.out;
     const std::string profile = SimProcess::ReadWindowsFile(folder + "\\VM2300101.cfg");
@@ -375,6 +380,11 @@ TEST_F(CliFleetTest, ReadNamedPerRadio_ThenWriteAllFromOneProfileWithJsonResults
     }
     ASSERT_EQ(byPort.size(), 4u) << write.out;
     EXPECT_EQ(byPort[PortOf(0)]["outcome"], "success");
+    EXPECT_EQ(byPort[PortOf(0)]["cause"], "success");
+    EXPECT_TRUE(byPort[PortOf(0)]["command"].is_null());
+    EXPECT_EQ(byPort[PortOf(1)]["cause"], "no-answer");
+    EXPECT_EQ(byPort[PortOf(1)]["command"], "control");
+    EXPECT_EQ(byPort[PortOf(2)]["cause"], "verify-mismatch");
     EXPECT_EQ(byPort[PortOf(0)]["serialNumber"], "VM2300101");
     EXPECT_EQ(byPort[PortOf(0)]["hardwareVersion"], "H2.1");
     EXPECT_EQ(byPort[PortOf(0)]["rate"], 38400);
@@ -423,7 +433,7 @@ TEST_F(CliFleetTest, PortUnpluggedMidRun_TheOthersGoOn_ThirtyAbsentPortsEachFail
     const Outcome absent = Program("--port " + thirty + " --find");
     EXPECT_EQ(absent.code, 2u) << absent.err;
     EXPECT_NE(absent.out.find("summary: 30 ports, 0 done, 30 failed"), std::string::npos) << absent.out;
-    EXPECT_NE(absent.err.find("COM130: error: COM130 cannot be opened"), std::string::npos) << absent.err;
+    EXPECT_NE(absent.err.find("COM130: error: find: COM130 is not there"), std::string::npos) << absent.err;
 }
 
 TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
@@ -434,6 +444,73 @@ TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
     const Outcome run = Wait(started, "cli-full");
     EXPECT_EQ(run.code, 5u) << run.err;
     EXPECT_NE(run.err.find("error: the results cannot be written to the output"), std::string::npos) << run.err;
+}
+
+}  // namespace
+
+namespace {
+
+// Ctrl+C at the console of a fleet's --write --verify: every port's job
+// stops between two commands, every radio is taken out of configuration
+// mode, the results and the summary still go out, and the exit code is 8.
+TEST_F(CliFleetTest, CtrlCDuringAFleetWrite_EveryRadioLeavesConfigurationMode) {
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "break-transcript.txt"), ""));
+        // Radios of one fleet, each with its own serial number.
+        ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "break-state.txt"), "serial_number=VMBREAK0" + std::to_string(i)));
+        radios.push_back(
+            std::make_unique<SimProcess>(TestComPort(i), "--fault delay=100 --state " + UnixOf(i, "break-state.txt") +
+                                                             " --transcript " + UnixOf(i, "break-transcript.txt")));
+        ASSERT_TRUE(radios.back()->Started()) << i;
+    }
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), Profile("439.125")));
+    SimProcess::WriteFile(Unix("break-stdin.txt"), "");
+    UniqueFile in(Inheritable(Win("break-stdin.txt"), false)), out(Inheritable(Win("break-stdout.txt"), true)),
+        err(Inheritable(Win("break-stderr.txt"), true));
+    std::wstring line = Text::Widen("\"" + SimProcess::WinePath(VELMORA_CONSOLE_PROGRAM) + "\" --port " + AllPorts() +
+                                    " --write " + Win("cli-in.cfg") + " --verify");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in.get();
+    si.hStdOutput = out.get();
+    si.hStdError = err.get();
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(
+        ::CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &si, &pi));
+    const UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    auto writing = [&] {
+        for (int i = 0; i < 4; ++i)
+            if (SimProcess::ReadFile(UnixOf(i, "break-transcript.txt")).find("> cfg_ch_1 ") == std::string::npos)
+                return false;
+        return true;
+    };
+    for (const DWORD start = ::GetTickCount(); !writing() && ::GetTickCount() - start < 30000;)
+        ::WaitForSingleObject(pi.hProcess, 20);
+    ASSERT_TRUE(writing()) << SimProcess::ReadFile(Unix("break-stderr.txt"))
+                           << SimProcess::ReadFile(UnixOf(0, "break-transcript.txt"));
+    // The program in a console of its own, Ctrl+C pressed at it: this
+    // process joins that console for the moment and ignores the event.
+    ::FreeConsole();
+    ASSERT_TRUE(::AttachConsole(pi.dwProcessId)) << ::GetLastError();
+    ::SetConsoleCtrlHandler(nullptr, TRUE);  // not this process's own
+    ASSERT_TRUE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)) << ::GetLastError();
+    ::FreeConsole();
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 60000));
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    out.reset();
+    err.reset();
+    const std::string said =
+        SimProcess::ReadFile(Unix("break-stdout.txt")) + SimProcess::ReadFile(Unix("break-stderr.txt"));
+    EXPECT_EQ(8u, code) << said;
+    EXPECT_NE(said.find("summary: 4 ports, 0 done, 4 failed"), std::string::npos) << said;
+    for (int i = 0; i < 4; ++i) {
+        const std::vector<std::string> commands =
+            ReceivedCommands(SimProcess::ReadFile(UnixOf(i, "break-transcript.txt")));
+        ASSERT_FALSE(commands.empty());
+        EXPECT_EQ("exitcnt\\r", commands.back()) << PortOf(i);
+    }
 }
 
 }  // namespace

@@ -105,6 +105,38 @@ TEST(FleetReport, Json_EveryFieldAndBadUtf8Replaced) {
     EXPECT_EQ(unread["error"], "no answer");
 }
 
+// Every cause keeps the exit code of its kind of failure, and the JSON says
+// the cause's word with the command and the reply it names.
+TEST(FleetReport, EachCauseHasItsExitCodeAndWord) {
+    const struct {
+        OutcomeKind kind;
+        ExitCode code;
+    } cases[] = {
+        {OutcomeKind::Success, ExitCode::Success},
+        {OutcomeKind::PortAbsent, ExitCode::PortNotOpened},
+        {OutcomeKind::PortInUse, ExitCode::PortNotOpened},
+        {OutcomeKind::PortRefused, ExitCode::PortNotOpened},
+        {OutcomeKind::NoAnswer, ExitCode::NoAnswer},
+        {OutcomeKind::PortLost, ExitCode::NoAnswer},
+        {OutcomeKind::UnexpectedAnswer, ExitCode::Refused},
+        {OutcomeKind::ValueRefused, ExitCode::Refused},
+        {OutcomeKind::CheckFailed, ExitCode::FileError},
+        {OutcomeKind::FileError, ExitCode::FileError},
+        {OutcomeKind::VerifyMismatch, ExitCode::VerifyMismatch},
+        {OutcomeKind::Cancelled, ExitCode::Cancelled},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ExitCodeOf(c.kind), c.code) << CauseWord(c.kind);
+    PortResult r = Result(3, ExitCode::Refused, "the radio refused cfg_bw 25.0");
+    r.cause = CauseWord(OutcomeKind::ValueRefused);
+    r.command = "cfg_bw 25.0";
+    r.reply = "ERROR: bad value";
+    const nlohmann::json j = nlohmann::json::parse(ResultJson(r));
+    EXPECT_EQ(j["cause"], "value-refused");
+    EXPECT_EQ(j["command"], "cfg_bw 25.0");
+    EXPECT_EQ(j["reply"], "ERROR: bad value");
+    EXPECT_TRUE(nlohmann::json::parse(ResultJson(Result(4, ExitCode::Success)))["reply"].is_null());
+}
+
 TEST(ProfileSettings, ValuesReplaceTheirLines_MissingKeysGoInTheProfilesOrder) {
     const std::string profile = "Channel1,430.00000\r\r\nProtocolType,2\r\r\nLinkBaudRate,1\r\r\nSRC,1\r\r\n";
     EXPECT_EQ(ApplySettings(profile, {{"SRC", "12"}, {"Channel1", "431.00000"}}),

@@ -140,7 +140,7 @@ protected:
         const ProgramDriver::Picture shot = program.Capture();
         ASSERT_TRUE(shot.Save(picture));
         EXPECT_EQ(759, shot.width);
-        EXPECT_EQ(509, shot.height);
+        EXPECT_EQ(539, shot.height);
         // A painted window, not an empty one: its skin, images and texts.
         std::vector<uint32_t> colours(shot.pixels);
         std::sort(colours.begin(), colours.end());

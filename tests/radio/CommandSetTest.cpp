@@ -6,47 +6,6 @@ using namespace CommandSet;
 
 namespace {
 
-TEST(CommandEncoding, SettingCommandsCarryTheirWireValues) {
-    EXPECT_EQ(SetChannelTx(1, "415.50000"), "cfg_ch_1 415.50000\r");
-    EXPECT_EQ(SetChannelRx(8, "469.00000"), "cfg_rx_ch_8 469.00000\r");
-    EXPECT_EQ(SetCurrentChannel(0), "cfg_ch_n 1\r");
-    EXPECT_EQ(SetCurrentChannel(7), "cfg_ch_n 8\r");
-    EXPECT_EQ(SetPortBaud(0), "cfg_sbau 1\r");
-    EXPECT_EQ(SetPortBaud(4), "cfg_sbau 5\r");
-    EXPECT_EQ(SetProtocol(0), "cfg_prtl 1\r");
-    EXPECT_EQ(SetProtocol(8), "cfg_prtl 9\r");
-    EXPECT_EQ(SetHighPower(0), "cfg_pwrh 1\r");
-    EXPECT_EQ(SetLowPower(2), "cfg_pwrl 3\r");
-    EXPECT_EQ(SetLocalAddress("0"), "cfg_srcx 0\r");
-    EXPECT_EQ(SetDestinationAddress("255"), "cfg_dstx 255\r");
-    EXPECT_EQ(SetSerialNumber("A12345678"), "cfg_sern A12345678\r");
-    EXPECT_EQ(SetHardwareVersion("V1.2"), "cfg_hard V1.2\r");
-}
-
-TEST(CommandEncoding, LinkBaudGoesOutByTheRateShown) {
-    EXPECT_EQ(SetLinkBaud(" 4800"), "cfg_baud 1\r");
-    EXPECT_EQ(SetLinkBaud(" 9600"), "cfg_baud 2\r");
-    EXPECT_EQ(SetLinkBaud(" 19200"), "cfg_baud 3\r");
-    EXPECT_EQ(SetLinkBaud(" 38400"), "cfg_baud 38400\r");
-}
-
-TEST(CommandEncoding, BandwidthAndWorkModeAsText) {
-    EXPECT_EQ(SetBandwidth(0), "cfg_bw 12.5\r");
-    EXPECT_EQ(SetBandwidth(1), "cfg_bw 25.0\r");
-    EXPECT_EQ(SetBandwidth(-1), "");
-    EXPECT_EQ(SetBandwidth(2), "");
-    EXPECT_EQ(SetWorkMode(0), "cfg_mode tx\r");
-    EXPECT_EQ(SetWorkMode(1), "cfg_mode duplex\r");
-    EXPECT_EQ(SetWorkMode(2), "cfg_mode repeater\r");
-    EXPECT_EQ(SetWorkMode(3), "");
-}
-
-TEST(CommandEncoding, ChannelQueriesAreNineBytesWithOneDigit) {
-    EXPECT_EQ(QueryChannelTx(1), std::string("cfg_ch_1\r"));
-    EXPECT_EQ(QueryChannelTx(8).size(), 9u);
-    EXPECT_EQ(QueryChannelRx(5), "cfg_rx_ch_5\r");
-}
-
 TEST(ReplyParsing, CurrentChannelFromTheLastCharacter) {
     int pos = -5;
     ASSERT_TRUE(ParseCurrentChannel("current channel 3", pos));

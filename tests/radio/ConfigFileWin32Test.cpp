@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,6 @@
 #include "radio/ConfigFileCommands.h"
 #include "radio/RadioConfig.h"
 #include "platform/UniqueHandle.h"
-#include "testkit/FakeActionWindow.h"
-#include "testkit/FakeConfigView.h"
 #include "testkit/SimProcess.h"
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"
@@ -84,9 +83,8 @@ std::string ReadBytes(const std::string& path) {
 // Real files in a folder of their own under the temporary folder.
 class ConfigFileWin32Test : public ::testing::Test {
 protected:
-    ConfigFileWin32Test() : config(view), commands(view, window, chooser, io) {
-        view.config = &config;
-        config.FillParameterLists();
+    ConfigFileWin32Test() : commands(chooser, io) {
+        RadioConfig::FillParameterLists(settings, Language::English);
         char temp[MAX_PATH];
         DWORD n = ::GetTempPathA(MAX_PATH, temp);
         folder = std::string(temp, n) + "cfgfile-" + std::to_string(::GetCurrentProcessId()) + "-" +
@@ -123,22 +121,23 @@ protected:
     }
 
     void FillRows() {
-        for (int row = 0; row < 10; ++row) view.tx[row] = "4" + std::to_string(20 + row) + ".00000";
-        view.rx[5] = "455.12500";
-        view.SelectItem(ListField::Protocol, 8);
-        view.SelectItem(ListField::LowPower, 1);
-        view.field(TextField::Src) = "3";
+        for (int row = 0; row < 10; ++row) settings.tx[row] = "4" + std::to_string(20 + row) + ".00000";
+        settings.rx[5] = "455.12500";
+        RadioConfig::Select(settings, ListField::Protocol, 8);
+        RadioConfig::Select(settings, ListField::LowPower, 1);
+        settings.Text(TextField::Src) = "3";
     }
 
-    bool OnlyResult(bool success, ActionControl control) const {
-        return window.results.size() == 1 && window.results[0].success == success &&
-               window.results[0].control == control;
+    // An export or import that ran: a success, or a file error naming `path`.
+    static bool Is(const std::optional<Outcome>& outcome, OutcomeAction action, bool success,
+                   const std::string& path = "") {
+        if (!outcome || outcome->action != action) return false;
+        if (success) return outcome->Succeeded();
+        return outcome->kind == OutcomeKind::FileError && (path.empty() || outcome->detail == path);
     }
 
     static int serial;
-    FakeConfigView view;
-    RadioConfig config;
-    FakeActionWindow window;
+    RadioSettings settings;
     ScriptedChooser chooser;
     FailingIo io;
     std::vector<std::string> levels;  // folders a test made below the folder, outermost first
@@ -154,10 +153,9 @@ int ConfigFileWin32Test::serial = 0;
 TEST_F(ConfigFileWin32Test, Export_NameWithoutSuffix_WritesTheProfileToNameDotCfg) {
     FillRows();
     chooser.savePath = In("abc");
-    commands.exportConfig();
-    EXPECT_TRUE(OnlyResult(true, ActionControl::Export));
+    EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, true));
     EXPECT_EQ(Files(), Strings{"abc.cfg"});  // no temporary file left
-    EXPECT_EQ(ReadBytes(In("abc.cfg")), ExportConfigText(view));
+    EXPECT_EQ(ReadBytes(In("abc.cfg")), ExportConfigText(settings));
     EXPECT_EQ(io.writes, 29);
 }
 
@@ -165,17 +163,15 @@ TEST_F(ConfigFileWin32Test, Export_OverAnExistingProfile_ReplacesIt) {
     WriteBytes(In("p.cfg"), oldProfile);
     FillRows();
     chooser.savePath = In("p.cfg");
-    commands.exportConfig();
-    EXPECT_TRUE(OnlyResult(true, ActionControl::Export));
+    EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, true));
     EXPECT_EQ(Files(), Strings{"p.cfg"});
-    EXPECT_EQ(ReadBytes(In("p.cfg")), ExportConfigText(view));
+    EXPECT_EQ(ReadBytes(In("p.cfg")), ExportConfigText(settings));
 }
 
 TEST_F(ConfigFileWin32Test, Export_NameInAnyScript_WritesTheProfile) {
     const std::string name = "a運Łж\xF0\x9F\x93\xA1.cfg";
     chooser.savePath = In(name);
-    commands.exportConfig();
-    EXPECT_TRUE(OnlyResult(true, ActionControl::Export));
+    EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, true));
     EXPECT_EQ(Files(), Strings{name});
 }
 
@@ -204,13 +200,12 @@ TEST_F(ConfigFileWin32Test, ExportThenImport_PathOf259CharactersOfFourBytes) {
 
     FillRows();
     chooser.savePath = path;
-    commands.exportConfig();
-    EXPECT_TRUE(OnlyResult(true, ActionControl::Export));
-    EXPECT_EQ(ReadBytes(path), ExportConfigText(view));
-    view.tx[2] = "999";
+    EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, true));
+    EXPECT_EQ(ReadBytes(path), ExportConfigText(settings));
+    settings.tx[2] = "999";
     chooser.openPath = path;
-    commands.importConfig();
-    EXPECT_EQ(view.tx[2], "422.00000");
+    EXPECT_TRUE(Is(commands.importConfig(settings), OutcomeAction::Import, true));
+    EXPECT_EQ(settings.tx[2], "422.00000");
     ::DeleteFileW(Text::WidePath(path).c_str());
 }
 
@@ -219,11 +214,9 @@ TEST_F(ConfigFileWin32Test, Export_WriteFailsOnAFullDisk_ReportsFailureAndKeepsT
     chooser.savePath = In("p.cfg");
     for (int failing : {1, 2, 15, 29}) {
         WriteBytes(In("p.cfg"), oldProfile);
-        window.results.clear();
         io.writes = 0;
         io.failWrite = failing;
-        commands.exportConfig();
-        EXPECT_TRUE(OnlyResult(false, ActionControl::Export)) << "write " << failing;
+        EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, false)) << "write " << failing;
         EXPECT_EQ(ReadBytes(In("p.cfg")), oldProfile) << "write " << failing;
         EXPECT_EQ(Files(), Strings{"p.cfg"}) << "write " << failing;
         EXPECT_EQ(io.writes, failing);  // nothing written after the failure
@@ -235,12 +228,10 @@ TEST_F(ConfigFileWin32Test, Export_FlushCloseOrReplaceFails_ReportsFailureAndKee
     chooser.savePath = In("p.cfg");
     for (int step = 0; step < 3; ++step) {
         WriteBytes(In("p.cfg"), oldProfile);
-        window.results.clear();
         io.failFlush = step == 0;
         io.failClose = step == 1;
         io.failReplace = step == 2;
-        commands.exportConfig();
-        EXPECT_TRUE(OnlyResult(false, ActionControl::Export)) << "step " << step;
+        EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, false)) << "step " << step;
         EXPECT_EQ(ReadBytes(In("p.cfg")), oldProfile) << "step " << step;
         EXPECT_EQ(Files(), Strings{"p.cfg"}) << "step " << step;
     }
@@ -249,74 +240,54 @@ TEST_F(ConfigFileWin32Test, Export_FlushCloseOrReplaceFails_ReportsFailureAndKee
 TEST_F(ConfigFileWin32Test, Export_FailsWithoutAnOldProfile_LeavesNoFile) {
     chooser.savePath = In("new.cfg");
     io.failWrite = 3;
-    commands.exportConfig();
-    EXPECT_TRUE(OnlyResult(false, ActionControl::Export));
+    EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, false));
     EXPECT_TRUE(Files().empty());
 }
 
-TEST_F(ConfigFileWin32Test, Cancelled_ShowsNothingAndWritesNothing) {
-    commands.exportConfig();
-    commands.importConfig();
+TEST_F(ConfigFileWin32Test, Cancelled_HasNoOutcomeAndWritesNothing) {
+    const RadioSettings before = settings;
+    EXPECT_FALSE(commands.exportConfig(settings).has_value());
+    EXPECT_FALSE(commands.importConfig(settings).has_value());
     EXPECT_EQ(chooser.asked, 2);
-    EXPECT_TRUE(window.results.empty());
+    EXPECT_EQ(settings, before);
     EXPECT_TRUE(Files().empty());
 }
 
 TEST_F(ConfigFileWin32Test, Export_IntoAMissingFolderOrOverAFolder_ReportsFailure) {
     ASSERT_TRUE(::CreateDirectoryW(Text::WidePath(In("sub")).c_str(), nullptr));
     for (const std::string& target : {In("missing\\x.cfg"), In("sub")}) {
-        EXPECT_FALSE(commands.SaveProfile(target, ExportConfigLines(view))) << target;
+        EXPECT_FALSE(commands.SaveProfile(target, ExportConfigLines(settings))) << target;
         EXPECT_EQ(Files(), Strings{"sub"}) << target;
     }
     chooser.savePath = In("missing\\x");
-    commands.exportConfig();
-    EXPECT_TRUE(OnlyResult(false, ActionControl::Export));
+    EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, false, In("missing\\x.cfg")));
 }
 
 TEST_F(ConfigFileWin32Test, Export_OverAReadOnlyProfile_ReportsFailureAndKeepsIt) {
     WriteBytes(In("p.cfg"), oldProfile);
     ASSERT_TRUE(::SetFileAttributesW(Text::WidePath(In("p.cfg")).c_str(), FILE_ATTRIBUTE_READONLY));
     chooser.savePath = In("p.cfg");
-    commands.exportConfig();
-    EXPECT_TRUE(OnlyResult(false, ActionControl::Export));
+    EXPECT_TRUE(Is(commands.exportConfig(settings), OutcomeAction::Export, false));
     EXPECT_EQ(ReadBytes(In("p.cfg")), oldProfile);
     EXPECT_EQ(Files(), Strings{"p.cfg"});
 }
 
 // ---- Import -----------------------------------------------------------------
 
-// Records what the rows held when the outcome was shown.
-struct SnapshotWindow : FakeActionWindow {
-    const FakeConfigView* view = nullptr;
-    std::string txAtResult = "<none>";
-    void ShowResult(bool success, ActionControl control) override {
-        txAtResult = view->tx[0];
-        FakeActionWindow::ShowResult(success, control);
-    }
-};
-
-TEST_F(ConfigFileWin32Test, Import_ExistingFile_ReportsSuccessBeforeApplyingIt) {
+TEST_F(ConfigFileWin32Test, Import_ExistingFile_AppliesItAndReportsSuccess) {
     WriteBytes(In("p.cfg"), "Channel0,415.5\nProtocolType,8\nLinkBaudRate,1");
-    SnapshotWindow snapshot;
-    snapshot.view = &view;
-    ConfigFileCommands own(view, snapshot, chooser, io);
     chooser.openPath = In("p.cfg");
-    own.importConfig();
-    ASSERT_EQ(snapshot.results.size(), 1u);
-    EXPECT_TRUE(snapshot.results[0].success);
-    EXPECT_EQ(snapshot.results[0].control, ActionControl::Import);
-    EXPECT_EQ(snapshot.txAtResult, "");
-    EXPECT_EQ(view.tx[0], "415.5");
-    EXPECT_EQ(view.GetShownText(ListField::LinkBaudRate), " 19200");  // the last line had no line end
+    EXPECT_TRUE(Is(commands.importConfig(settings), OutcomeAction::Import, true));
+    EXPECT_EQ(settings.tx[0], "415.5");
+    EXPECT_EQ(settings.List(ListField::LinkBaudRate).ShownText(), " 19200");  // the last line had no line end
 }
 
 TEST_F(ConfigFileWin32Test, Import_MissingFile_ReportsFailureAndChangesNothing) {
     FillRows();
-    const std::string before = ExportConfigText(view);
+    const std::string before = ExportConfigText(settings);
     chooser.openPath = In("none.cfg");
-    commands.importConfig();
-    EXPECT_TRUE(OnlyResult(false, ActionControl::Import));
-    EXPECT_EQ(ExportConfigText(view), before);
+    EXPECT_TRUE(Is(commands.importConfig(settings), OutcomeAction::Import, false, In("none.cfg")));
+    EXPECT_EQ(ExportConfigText(settings), before);
 }
 
 TEST_F(ConfigFileWin32Test, Import_FileHeldExclusively_ReportsFailure) {
@@ -325,9 +296,8 @@ TEST_F(ConfigFileWin32Test, Import_FileHeldExclusively_ReportsFailure) {
         ::CreateFileW(Text::WidePath(In("p.cfg")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.valid());
     chooser.openPath = In("p.cfg");
-    commands.importConfig();
-    EXPECT_TRUE(OnlyResult(false, ActionControl::Import));
-    EXPECT_EQ(view.tx[0], "");
+    EXPECT_TRUE(Is(commands.importConfig(settings), OutcomeAction::Import, false));
+    EXPECT_EQ(settings.tx[0], "");
 }
 
 TEST_F(ConfigFileWin32Test, Import_ReadErrorMidFile_AppliesOnlyTheWholeLinesBeforeIt) {
@@ -336,11 +306,10 @@ TEST_F(ConfigFileWin32Test, Import_ReadErrorMidFile_AppliesOnlyTheWholeLinesBefo
     WriteBytes(In("p.cfg"), file);
     io.failRead = 2;
     chooser.openPath = In("p.cfg");
-    commands.importConfig();
-    EXPECT_TRUE(OnlyResult(true, ActionControl::Import));  // reported once the file opened
-    EXPECT_EQ(view.field(TextField::Src), "7");
-    EXPECT_EQ(view.tx[0], "");
-    EXPECT_EQ(view.field(TextField::Dst), "");
+    EXPECT_TRUE(Is(commands.importConfig(settings), OutcomeAction::Import, true));  // reported once the file opened
+    EXPECT_EQ(settings.Text(TextField::Src), "7");
+    EXPECT_EQ(settings.tx[0], "");
+    EXPECT_EQ(settings.Text(TextField::Dst), "");
 }
 
 }  // namespace

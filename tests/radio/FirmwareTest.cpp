@@ -12,9 +12,8 @@
 
 #include "radio/Firmware.h"
 #include "radio/FirmwareWorker.h"
-#include "testkit/FakeActionWindow.h"
 #include "testkit/FirmwareImage.h"
-#include "testkit/ScriptedLink.h"
+#include "testkit/ScriptedLine.h"
 
 namespace {
 
@@ -39,14 +38,17 @@ struct TempFile {
 struct RecordedEvents : Firmware::IFirmwareEvents {
     Strings log;
     std::vector<int> progress;
+    Outcome outcome;                   // what the download ended with
     std::function<void()> onProgress;  // runs after each progress value is recorded
     void Busy(bool on) override { log.push_back(on ? "busy on" : "busy off"); }
     void Progress(int value) override {
         progress.push_back(value);
         if (onProgress) onProgress();
     }
-    void Outcome(bool success) override { log.push_back(success ? "success" : "failure"); }
-    void Cancelled() override { log.push_back("cancelled"); }
+    void Ended(const Outcome& o) override {
+        outcome = o;
+        log.push_back(o.Succeeded() ? "success" : o.kind == OutcomeKind::Cancelled ? "cancelled" : "failure");
+    }
 };
 
 struct FixedChooser : Firmware::IFirmwareChooser {
@@ -60,12 +62,7 @@ struct FixedChooser : Firmware::IFirmwareChooser {
 
 class FirmwareDownloadTest : public ::testing::Test {
 protected:
-    struct Forward : IPortWriter {
-        ScriptedLink* link = nullptr;
-        void Write(const unsigned char* d, uint32_t n) override { link->Write(d, n); }
-    };
-    FirmwareDownloadTest() : exchange(forward), link(exchange), download(chooser, events, window, exchange, forward) {
-        forward.link = &link;
+    FirmwareDownloadTest() : link(line.Link()), download(chooser, events, line, 4) {
         download.pagePauseMs = 0;
         download.finishPauseMs = 0;
     }
@@ -80,10 +77,8 @@ protected:
 
     FixedChooser chooser;
     RecordedEvents events;
-    FakeActionWindow window;
-    Forward forward;
-    RadioExchange exchange;
-    ScriptedLink link;
+    ScriptedLine line;
+    ScriptedLink& link;
     Firmware::Download download;
 };
 
@@ -134,7 +129,7 @@ TEST_F(FirmwareDownloadTest, Cancelled_DoesNothingAtAll) {
     chooser.cancel = true;
     download.downloadFirmware();
     EXPECT_TRUE(events.log.empty());
-    EXPECT_EQ(window.opens, 0);
+    EXPECT_EQ(line.opens, 0);
     EXPECT_TRUE(link.Written().empty());
 }
 
@@ -143,7 +138,9 @@ TEST_F(FirmwareDownloadTest, FileOf4096Bytes_RefusedBeforeThePortOpens) {
     chooser.path = file.path;
     download.downloadFirmware();
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
-    EXPECT_EQ(window.opens, 0);
+    EXPECT_EQ(events.outcome.kind, OutcomeKind::FileError);
+    EXPECT_EQ(events.outcome.detail, file.path);
+    EXPECT_EQ(line.opens, 0);
     EXPECT_TRUE(link.Written().empty());
 }
 
@@ -152,7 +149,7 @@ TEST_F(FirmwareDownloadTest, EmptyFile_RefusedBeforeThePortOpens) {
     chooser.path = file.path;
     download.downloadFirmware();
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
-    EXPECT_EQ(window.opens, 0);
+    EXPECT_EQ(line.opens, 0);
 }
 
 TEST_F(FirmwareDownloadTest, RadioStopsAnsweringMidDownload_FailsWithoutFinish) {
@@ -169,6 +166,9 @@ TEST_F(FirmwareDownloadTest, RadioStopsAnsweringMidDownload_FailsWithoutFinish) 
     ASSERT_EQ(written.size(), 7u);
     EXPECT_EQ(written.back().size(), 258u);
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(events.outcome.kind, OutcomeKind::NoAnswer);
+    EXPECT_EQ(events.outcome.command, "page 3");
+    EXPECT_TRUE(events.outcome.inBootLoader);
     EXPECT_EQ(events.progress.size(), 1u);
 }
 
@@ -189,16 +189,19 @@ TEST_F(FirmwareDownloadTest, MissingFile_Fails) {
     chooser.path = (fs::temp_directory_path() / "velmora-no-such-image.dwn").string();
     download.downloadFirmware();
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
-    EXPECT_EQ(window.opens, 0);
+    EXPECT_EQ(line.opens, 0);
 }
 
 TEST_F(FirmwareDownloadTest, PortThatDoesNotOpen_Fails) {
     TempFile file(MakeImage(4352));
     chooser.path = file.path;
-    window.portOpens = false;
+    line.openOutcome = PortOutcome(OutcomeKind::PortAbsent, 4, 115200, 2);
     download.downloadFirmware();
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
-    EXPECT_EQ(window.firmwareOpens, 1);
+    EXPECT_EQ(events.outcome.kind, OutcomeKind::PortAbsent);
+    EXPECT_EQ(events.outcome.action, OutcomeAction::Firmware);
+    EXPECT_FALSE(events.outcome.inBootLoader);
+    EXPECT_EQ(line.opens, 1);
     EXPECT_TRUE(link.Written().empty());
 }
 
@@ -219,7 +222,9 @@ TEST_F(FirmwareDownloadTest, FileOf4352Bytes_SendsTwoPagesAndFinishes) {
     EXPECT_EQ(written[5], "ISP finish");
     EXPECT_EQ(events.progress, std::vector<int>{10000});
     EXPECT_EQ(events.log, (Strings{"busy on", "success", "busy off"}));
-    EXPECT_EQ(window.firmwareOpens, 1);
+    EXPECT_EQ(line.opens, 1);
+    EXPECT_EQ(line.lastPort, 4);
+    EXPECT_EQ(line.lastRate, 115200);
 }
 
 TEST_F(FirmwareDownloadTest, FileOf4608Bytes_ProgressInTwoSteps) {
@@ -252,6 +257,9 @@ TEST_F(FirmwareDownloadTest, WrongAnswerToWritePage_FailsBeforeThePage) {
     ASSERT_EQ(written.size(), 4u);
     EXPECT_EQ(written.back(), "write page");
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(events.outcome.kind, OutcomeKind::UnexpectedAnswer);
+    EXPECT_EQ(events.outcome.command, "write page");
+    EXPECT_EQ(events.outcome.reply, "busy");
     EXPECT_TRUE(events.progress.empty());
 }
 
@@ -268,6 +276,9 @@ TEST_F(FirmwareDownloadTest, CancelledMidway_StopsBeforeTheNextPageWithoutFinish
     EXPECT_EQ(written.back().size(), 258u);
     EXPECT_EQ(events.progress.size(), 2u);
     EXPECT_EQ(events.log, (Strings{"busy on", "cancelled", "busy off"}));
+    EXPECT_TRUE(events.outcome.inBootLoader);
+    EXPECT_EQ(events.outcome.done, 3);  // pages sent, of the image's five
+    EXPECT_EQ(events.outcome.total, 5);
 }
 
 TEST_F(FirmwareDownloadTest, SilentBootLoader_FailsWithoutFinish) {
@@ -276,6 +287,9 @@ TEST_F(FirmwareDownloadTest, SilentBootLoader_FailsWithoutFinish) {
     download.downloadFirmware();
     EXPECT_EQ(link.Written(), Strings{"boot_start"});
     EXPECT_EQ(events.log, (Strings{"busy on", "failure", "busy off"}));
+    EXPECT_EQ(events.outcome.kind, OutcomeKind::NoAnswer);
+    EXPECT_EQ(events.outcome.command, "boot_start");
+    EXPECT_FALSE(events.outcome.inBootLoader);
 }
 
 TEST(FirmwareWorkerTest, RunsOnePendingDownloadAndClearsTheFlag) {
@@ -395,7 +409,7 @@ TEST_F(FirmwareDownloadTest, CheckedImageTooShort_RefusedWithoutBusyOrPort) {
     download.downloadFirmware();
     EXPECT_EQ(check.log, (Strings{"refuse"}));
     EXPECT_TRUE(events.log.empty());
-    EXPECT_EQ(window.opens, 0);
+    EXPECT_EQ(line.opens, 0);
     EXPECT_TRUE(link.Written().empty());
 }
 
@@ -409,7 +423,7 @@ TEST_F(FirmwareDownloadTest, CheckedImageDeclined_NothingSent) {
     EXPECT_EQ(check.log, (Strings{"confirm"}));
     EXPECT_EQ(check.facts.pages, 2u);
     EXPECT_TRUE(events.log.empty());
-    EXPECT_EQ(window.opens, 0);
+    EXPECT_EQ(line.opens, 0);
 }
 
 TEST_F(FirmwareDownloadTest, CheckedImageConfirmed_Downloads) {

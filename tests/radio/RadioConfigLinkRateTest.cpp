@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "radio/RadioConfig.h"
 #include "radio/RadioTables.h"
-#include "testkit/FakeConfigView.h"
 
 namespace {
 
-using RadioTables::kDisabledColour;
-using RadioTables::kLabelColour;
 using Strings = std::vector<std::string>;
 
 enum Protocol { TRIMTALK, TRANSMDS, HUACE, TRIMMK3, SOUTH, HI_TARGET, BURN_IN, TRANSEOT, SATEL };
@@ -20,62 +16,54 @@ constexpr int kWide = 1;    // 25.0 kHz
 
 class LinkRateTest : public ::testing::Test {
 protected:
-    LinkRateTest() : config(view) {
-        view.config = &config;
-        config.FillParameterLists();
-    }
+    LinkRateTest() { RadioConfig::FillParameterLists(s, Language::English); }
 
-    const FakeConfigView::List& link() const { return view.list(ListField::LinkBaudRate); }
-    std::string SelectedRate() const { return view.GetShownText(ListField::LinkBaudRate); }
+    void Select(ListField list, int position) { RadioConfig::Select(s, list, position); }
+    const ListValue& link() const { return s.List(ListField::LinkBaudRate); }
+    std::string SelectedRate() const { return link().ShownText(); }
 
     void ExpectLocked(const std::string& rate) const {
         EXPECT_EQ(SelectedRate(), rate);
         EXPECT_FALSE(link().mouseEnabled);
-        EXPECT_EQ(link().labelColour, kDisabledColour);
-        EXPECT_EQ(link().textColour, std::optional<uint32_t>(kDisabledColour));
+        EXPECT_TRUE(link().greyed);
     }
 
     void ExpectFree(int selection) const {
         EXPECT_EQ(link().selection, selection);
         EXPECT_TRUE(link().mouseEnabled);
-        EXPECT_EQ(link().labelColour, kLabelColour);
-        EXPECT_FALSE(link().textColour.has_value());
+        EXPECT_FALSE(link().greyed);
     }
 
-    FakeConfigView view;
-    RadioConfig config;
+    RadioSettings s;
 };
 
 TEST_F(LinkRateTest, FillGivesEveryListItsItemsAndLocksTheLinkRate) {
-    EXPECT_EQ(view.list(ListField::Protocol).items, RadioTables::ProtocolList());
-    EXPECT_EQ(view.list(ListField::CurrentChannel).items, RadioTables::CurrentChannelItems(Language::English));
-    EXPECT_EQ(view.list(ListField::PortBaudRate).items, RadioTables::PortBaudList());
-    EXPECT_EQ(view.list(ListField::Bandwidth).items, RadioTables::BandwidthList());
-    EXPECT_EQ(view.list(ListField::WorkMode).items, RadioTables::WorkModeItems(Language::English));
-    EXPECT_EQ(view.list(ListField::HighPower).items, RadioTables::HighPowerList());
-    EXPECT_EQ(view.list(ListField::LowPower).items, RadioTables::LowPowerList());
+    EXPECT_EQ(s.List(ListField::Protocol).items, RadioTables::ProtocolList());
+    EXPECT_EQ(s.List(ListField::CurrentChannel).items, RadioTables::CurrentChannelItems(Language::English));
+    EXPECT_EQ(s.List(ListField::PortBaudRate).items, RadioTables::PortBaudList());
+    EXPECT_EQ(s.List(ListField::Bandwidth).items, RadioTables::BandwidthList());
+    EXPECT_EQ(s.List(ListField::WorkMode).items, RadioTables::WorkModeItems(Language::English));
+    EXPECT_EQ(s.List(ListField::HighPower).items, RadioTables::HighPowerList());
+    EXPECT_EQ(s.List(ListField::LowPower).items, RadioTables::LowPowerList());
     EXPECT_EQ(link().items, (Strings{" 4800", " 9600", " 19200"}));
-    for (const auto& list : view.lists) EXPECT_EQ(list.selection, -1);
-    EXPECT_EQ(link().selection, -1);
+    for (const ListValue& list : s.lists) EXPECT_EQ(list.selection, -1);
     EXPECT_FALSE(link().mouseEnabled);
-    EXPECT_EQ(link().labelColour, kDisabledColour);
-    EXPECT_TRUE(view.events.empty());
+    EXPECT_TRUE(link().greyed);
 }
 
 TEST_F(LinkRateTest, RefillInChineseClearsSelectionsAndLocksTheLinkRateAgain) {
-    view.SelectItem(ListField::Bandwidth, kWide);
-    view.SelectItem(ListField::Protocol, HUACE);
-    view.SelectItem(ListField::WorkMode, 1);
+    Select(ListField::Bandwidth, kWide);
+    Select(ListField::Protocol, HUACE);
+    Select(ListField::WorkMode, 1);
     ASSERT_TRUE(link().mouseEnabled);
 
-    view.language = Language::Chinese;
-    config.FillParameterLists();
-    EXPECT_EQ(view.list(ListField::CurrentChannel).items[0], " 频道1");
-    EXPECT_EQ(view.list(ListField::WorkMode).items, (Strings{"单发", "收发一体", "中继"}));
-    for (const auto& list : view.lists) EXPECT_EQ(list.selection, -1);
+    RadioConfig::FillParameterLists(s, Language::Chinese);
+    EXPECT_EQ(s.List(ListField::CurrentChannel).items[0], " 频道1");
+    EXPECT_EQ(s.List(ListField::WorkMode).items, (Strings{"单发", "收发一体", "中继"}));
+    for (const ListValue& list : s.lists) EXPECT_EQ(list.selection, -1);
     EXPECT_EQ(link().items, (Strings{" 4800", " 9600", " 19200"}));
     EXPECT_FALSE(link().mouseEnabled);
-    EXPECT_EQ(link().labelColour, kDisabledColour);
+    EXPECT_TRUE(link().greyed);
 }
 
 // One row of the rule's table: the protocol's list, and what each bandwidth gives.
@@ -100,28 +88,24 @@ TEST(LinkRateRule, EveryProtocolAtBothBandwidthsInEitherOrder) {
             for (bool bandwidthFirst : {true, false}) {
                 SCOPED_TRACE(std::string(RadioTables::kProtocolItems[row.protocol]) + " bandwidth " +
                              std::to_string(bandwidth) + (bandwidthFirst ? " chosen first" : " chosen last"));
-                FakeConfigView view;
-                RadioConfig config(view);
-                view.config = &config;
-                config.FillParameterLists();
-                if (bandwidthFirst) view.SelectItem(ListField::Bandwidth, bandwidth);
-                view.SelectItem(ListField::Protocol, row.protocol);
-                if (!bandwidthFirst) view.SelectItem(ListField::Bandwidth, bandwidth);
+                RadioSettings s;
+                RadioConfig::FillParameterLists(s, Language::English);
+                if (bandwidthFirst) RadioConfig::Select(s, ListField::Bandwidth, bandwidth);
+                RadioConfig::Select(s, ListField::Protocol, row.protocol);
+                if (!bandwidthFirst) RadioConfig::Select(s, ListField::Bandwidth, bandwidth);
 
-                const FakeConfigView::List& link = view.list(ListField::LinkBaudRate);
+                const ListValue& link = s.List(ListField::LinkBaudRate);
                 EXPECT_EQ(link.items, row.items);
                 const char* locked = bandwidth == kNarrow ? row.narrow : row.wide;
                 if (locked) {
-                    EXPECT_EQ(link.shownText, locked);
+                    EXPECT_EQ(link.ShownText(), locked);
                     EXPECT_EQ(link.selection, bandwidth);
                     EXPECT_FALSE(link.mouseEnabled);
-                    EXPECT_EQ(link.labelColour, kDisabledColour);
-                    EXPECT_EQ(link.textColour, std::optional<uint32_t>(kDisabledColour));
+                    EXPECT_TRUE(link.greyed);
                 } else {
                     EXPECT_EQ(link.selection, -1);
                     EXPECT_TRUE(link.mouseEnabled);
-                    EXPECT_EQ(link.labelColour, kLabelColour);
-                    EXPECT_FALSE(link.textColour.has_value());
+                    EXPECT_FALSE(link.greyed);
                 }
             }
         }
@@ -129,135 +113,138 @@ TEST(LinkRateRule, EveryProtocolAtBothBandwidthsInEitherOrder) {
 }
 
 TEST_F(LinkRateTest, ProtocolChangeFromAChosenRateLocksTheNewProtocolsRate) {
-    view.SelectItem(ListField::Bandwidth, kWide);
-    view.SelectItem(ListField::Protocol, HUACE);
-    view.SelectItem(ListField::LinkBaudRate, 2);
+    Select(ListField::Bandwidth, kWide);
+    Select(ListField::Protocol, HUACE);
+    Select(ListField::LinkBaudRate, 2);
     ExpectFree(2);
     EXPECT_EQ(SelectedRate(), " 19200");
 
-    view.SelectItem(ListField::Protocol, TRIMTALK);
+    Select(ListField::Protocol, TRIMTALK);
     EXPECT_EQ(link().items, (Strings{" 4800", " 9600"}));
     ExpectLocked(" 9600");
 }
 
 TEST_F(LinkRateTest, BandwidthTogglingReappliesTheRuleEachTime) {
-    view.SelectItem(ListField::Protocol, HUACE);
-    view.SelectItem(ListField::Bandwidth, kWide);
-    view.SelectItem(ListField::LinkBaudRate, 2);
-    view.SelectItem(ListField::Bandwidth, kNarrow);
+    Select(ListField::Protocol, HUACE);
+    Select(ListField::Bandwidth, kWide);
+    Select(ListField::LinkBaudRate, 2);
+    Select(ListField::Bandwidth, kNarrow);
     ExpectLocked(" 4800");
-    view.SelectItem(ListField::Bandwidth, kWide);
+    Select(ListField::Bandwidth, kWide);
     ExpectFree(0);  // released, the locked rate stays chosen
-    view.SelectItem(ListField::Bandwidth, kNarrow);
+    Select(ListField::Bandwidth, kNarrow);
     ExpectLocked(" 4800");
 
-    view.SelectItem(ListField::Protocol, SATEL);
+    Select(ListField::Protocol, SATEL);
     ExpectLocked(" 9600");
-    view.SelectItem(ListField::Bandwidth, kWide);
+    Select(ListField::Bandwidth, kWide);
     ExpectLocked(" 19200");
-    view.SelectItem(ListField::Bandwidth, kNarrow);
+    Select(ListField::Bandwidth, kNarrow);
     ExpectLocked(" 9600");
 }
 
 TEST_F(LinkRateTest, WithoutBandwidthNothingChanges) {
-    view.SelectItem(ListField::Protocol, SATEL);
+    Select(ListField::Protocol, SATEL);
     EXPECT_EQ(link().items, (Strings{" 9600", " 19200"}));
     EXPECT_EQ(link().selection, -1);
 
-    view.SetListMouseEnabled(ListField::LinkBaudRate, true);
-    view.ResetRowColour(ListField::LinkBaudRate, 0x123456);
-    view.ClearRecords();
-    config.applyLinkRateRule();
-    EXPECT_TRUE(link().mouseEnabled);
-    EXPECT_EQ(link().labelColour, 0x123456u);
-    EXPECT_FALSE(link().textColour.has_value());
-    EXPECT_EQ(link().selection, -1);
-    EXPECT_TRUE(view.events.empty());
+    s.List(ListField::LinkBaudRate).mouseEnabled = true;
+    s.List(ListField::LinkBaudRate).greyed = false;
+    const RadioSettings before = s;
+    RadioConfig::applyLinkRateRule(s);
+    EXPECT_EQ(s, before);
 }
 
 TEST_F(LinkRateTest, UnknownProtocolTextOnlyGreysTheRow) {
-    view.SelectItem(ListField::Bandwidth, kWide);
-    view.SelectItem(ListField::Protocol, HUACE);
-    view.SelectItem(ListField::LinkBaudRate, 2);
-    view.SetShownText(ListField::Protocol, " UNKNOW");
-    view.ClearRecords();
+    Select(ListField::Bandwidth, kWide);
+    Select(ListField::Protocol, HUACE);
+    Select(ListField::LinkBaudRate, 2);
+    ListValue& protocol = s.List(ListField::Protocol);
+    protocol.shownOver = " UNKNOW";
+    protocol.hasShownOver = true;
 
-    view.SelectItem(ListField::Bandwidth, kNarrow);
+    Select(ListField::Bandwidth, kNarrow);
     EXPECT_EQ(link().selection, 2);
     EXPECT_TRUE(link().mouseEnabled);
-    EXPECT_EQ(link().labelColour, kDisabledColour);
-    view.SelectItem(ListField::Bandwidth, kWide);
+    EXPECT_TRUE(link().greyed);
+    Select(ListField::Bandwidth, kWide);
     EXPECT_EQ(link().selection, 2);
     EXPECT_TRUE(link().mouseEnabled);
-    EXPECT_EQ(link().labelColour, kDisabledColour);
-    EXPECT_TRUE(view.SelectionsOf(ListField::LinkBaudRate).empty());
+    EXPECT_TRUE(link().greyed);
+    EXPECT_EQ(link().items.size(), 3u);
 }
 
 // A Read of a protocol this tool does not know leaves " UNKNOW" over the
-// list; the protocol chosen next is known while its event runs.
+// list; the protocol chosen next is known while its rules run, and the text
+// over the list gives way to it afterwards.
 TEST_F(LinkRateTest, ChoosingAProtocolOverAnUnknownOneAppliesTheRule) {
-    view.SelectItem(ListField::Bandwidth, kNarrow);
-    view.SelectItem(ListField::Protocol, HUACE);
-    view.SetShownText(ListField::Protocol, " UNKNOW");
-    view.SelectItem(ListField::Protocol, SATEL);
+    Select(ListField::Bandwidth, kNarrow);
+    Select(ListField::Protocol, HUACE);
+    s.List(ListField::Protocol).shownOver = " UNKNOW";
+    s.List(ListField::Protocol).hasShownOver = true;
+    Select(ListField::Protocol, SATEL);
     EXPECT_EQ(link().items, (Strings{" 9600", " 19200"}));
     ExpectLocked(" 9600");
+    EXPECT_EQ(s.List(ListField::Protocol).ShownText(), " SATEL");
 }
 
 TEST_F(LinkRateTest, ProtocolChangedWithoutSelectionOffersTheInitialRates) {
-    view.SelectItem(ListField::Bandwidth, kNarrow);
-    view.SelectItem(ListField::Protocol, SATEL);
-    view.list(ListField::Protocol).selection = -1;
-    view.list(ListField::Protocol).shownText.clear();
-    config.protocolChanged();
+    Select(ListField::Bandwidth, kNarrow);
+    Select(ListField::Protocol, SATEL);
+    s.List(ListField::Protocol).selection = -1;
+    RadioConfig::protocolChanged(s);
     EXPECT_EQ(link().items, (Strings{" 4800", " 9600", " 19200"}));
     EXPECT_EQ(link().selection, -1);
 }
 
 TEST_F(LinkRateTest, ReselectingOrClearingTheProtocolLeavesTheLinkListAlone) {
-    view.SelectItem(ListField::Bandwidth, kWide);
-    view.SelectItem(ListField::Protocol, SOUTH);
-    view.SelectItem(ListField::LinkBaudRate, 1);
-    view.ClearRecords();
+    Select(ListField::Bandwidth, kWide);
+    Select(ListField::Protocol, SOUTH);
+    Select(ListField::LinkBaudRate, 1);
 
-    view.SelectItem(ListField::Protocol, SOUTH);
-    view.SelectItem(ListField::Protocol, -1);
-    EXPECT_EQ(view.list(ListField::Protocol).selection, -1);
+    Select(ListField::Protocol, SOUTH);
+    Select(ListField::Protocol, -1);
+    EXPECT_EQ(s.List(ListField::Protocol).selection, -1);
     EXPECT_EQ(link().items.size(), 3u);
     ExpectFree(1);
-    EXPECT_TRUE(view.events.empty());
 }
 
-TEST_F(LinkRateTest, EventsArriveInTheOrderTheyHappen) {
-    view.SelectItem(ListField::Bandwidth, kNarrow);
-    view.SelectItem(ListField::Protocol, TRIMMK3);
-    EXPECT_EQ(view.SelectionsOf(ListField::Bandwidth), std::vector<int>{kNarrow});
-    EXPECT_EQ(view.SelectionsOf(ListField::Protocol), std::vector<int>{TRIMMK3});
-    EXPECT_EQ(view.SelectionsOf(ListField::LinkBaudRate), std::vector<int>{0});
-    ASSERT_EQ(view.events.size(), 3u);
-    EXPECT_EQ(view.events[1].list, ListField::Protocol);  // the link selection follows inside it
-    EXPECT_EQ(view.events[2].list, ListField::LinkBaudRate);
+TEST(ComboSelect, ClampsLikeTheWindowsComboBox) {
+    RadioSettings s;
+    s.List(ListField::PortBaudRate).Fill(RadioTables::PortBaudList());
+    RadioConfig::Select(s, ListField::PortBaudRate, 9);
+    EXPECT_EQ(s.Selection(ListField::PortBaudRate), 4);
+    EXPECT_EQ(s.List(ListField::PortBaudRate).ShownText(), " 115200");
+    RadioConfig::Select(s, ListField::PortBaudRate, -3);
+    EXPECT_EQ(s.Selection(ListField::PortBaudRate), -1);
+    EXPECT_EQ(s.List(ListField::PortBaudRate).ShownText(), "");
+
+    s.List(ListField::LinkBaudRate).Fill({"UNKNOW"});
+    RadioConfig::Select(s, ListField::LinkBaudRate, 1);
+    EXPECT_EQ(s.Selection(ListField::LinkBaudRate), 0);
+    s.List(ListField::LinkBaudRate).Fill({});
+    RadioConfig::Select(s, ListField::LinkBaudRate, 0);
+    EXPECT_EQ(s.Selection(ListField::LinkBaudRate), -1);
+    EXPECT_EQ(s.List(ListField::LinkBaudRate).ItemText(0), "");
 }
 
-TEST(FakeConfigViewCombo, SelectionClampsLikeTheWindowsComboBox) {
-    FakeConfigView view;
-    view.FillList(ListField::PortBaudRate, RadioTables::PortBaudList());
-    view.SelectItem(ListField::PortBaudRate, 9);
-    EXPECT_EQ(view.GetSelection(ListField::PortBaudRate), 4);
-    EXPECT_EQ(view.GetShownText(ListField::PortBaudRate), " 115200");
-    view.SelectItem(ListField::PortBaudRate, 4);
-    view.SelectItem(ListField::PortBaudRate, -3);
-    EXPECT_EQ(view.GetSelection(ListField::PortBaudRate), -1);
-    EXPECT_EQ(view.GetShownText(ListField::PortBaudRate), "");
-    EXPECT_EQ(view.SelectionsOf(ListField::PortBaudRate), std::vector<int>{4});
-
-    view.FillList(ListField::LinkBaudRate, {"UNKNOW"});
-    view.SelectItem(ListField::LinkBaudRate, 1);
-    EXPECT_EQ(view.GetSelection(ListField::LinkBaudRate), 0);
-    view.FillList(ListField::LinkBaudRate, {});
-    view.SelectItem(ListField::LinkBaudRate, 0);
-    EXPECT_EQ(view.GetSelection(ListField::LinkBaudRate), -1);
-    EXPECT_EQ(view.GetItemText(ListField::LinkBaudRate, 0), "");
+// A text shown over a list stays when its selected position is selected
+// again, and gives way when the selection changes or the items are replaced.
+TEST(ComboSelect, TextShownOverTheListUntilTheSelectionChanges) {
+    RadioSettings s;
+    ListValue& port = s.List(ListField::PortBaudRate);
+    port.Fill(RadioTables::PortBaudList());
+    RadioConfig::Select(s, ListField::PortBaudRate, 1);
+    port.shownOver = " UNKNOW";
+    port.hasShownOver = true;
+    RadioConfig::Select(s, ListField::PortBaudRate, 1);
+    EXPECT_EQ(port.ShownText(), " UNKNOW");
+    RadioConfig::Select(s, ListField::PortBaudRate, -1);
+    EXPECT_EQ(port.ShownText(), "");
+    port.shownOver = " UNKNOW";
+    port.hasShownOver = true;
+    port.Fill(RadioTables::PortBaudList());
+    EXPECT_EQ(port.ShownText(), "");
 }
 
 }  // namespace

@@ -5,143 +5,139 @@
 
 #include "radio/RadioConfig.h"
 #include "radio/RadioTables.h"
-#include "testkit/FakeConfigView.h"
 
 namespace {
 
-using Kind = FakeConfigView::Event::Kind;
 using Strings = std::vector<std::string>;
 
 class RadioConfigTest : public ::testing::Test {
 protected:
-    RadioConfigTest() : config(view) {
-        view.config = &config;
-        config.FillParameterLists();
-    }
+    RadioConfigTest() { RadioConfig::FillParameterLists(s, Language::English); }
 
-    // Every channel row valid and every list chosen: a record a write accepts.
+    // Every channel row valid and every list chosen: settings a write accepts.
     void FillValidRecord() {
-        for (int row = 1; row <= 8; ++row) view.tx[row] = view.rx[row] = "435.00000";
+        for (int row = 1; row <= 8; ++row) s.tx[row] = s.rx[row] = "435.00000";
         for (ListField list : {ListField::Protocol, ListField::CurrentChannel, ListField::PortBaudRate,
                                ListField::Bandwidth, ListField::WorkMode, ListField::HighPower, ListField::LowPower})
-            view.SelectItem(list, 0);
-        view.SelectItem(ListField::LinkBaudRate, 0);
-        view.ClearRecords();
+            RadioConfig::Select(s, list, 0);
+        RadioConfig::Select(s, ListField::LinkBaudRate, 0);
     }
 
-    FakeConfigView view;
-    RadioConfig config;
+    // A frequency field losing the focus; `message` keeps what it says.
+    bool Validate(Group group, int row) {
+        message = "<unset>";
+        return RadioConfig::validateFrequencyField(s, group, row, language, message);
+    }
+    Strings Channels() const { return RadioConfig::checkChannelFrequencies(s, language).messages; }
+    Strings Required() const { return RadioConfig::checkRequiredFields(s, language).messages; }
+    void Clear(ListField list) { s.List(list).selection = -1; }
+
+    RadioSettings s;
+    Language language = Language::English;
+    std::string message;
 };
 
 // --- validateFrequencyField -------------------------------------------------
 
 TEST_F(RadioConfigTest, ValidateAcceptsTheUpperLimitInNormalForm) {
-    view.tx[3] = "470";
-    EXPECT_TRUE(config.validateFrequencyField(Group::Transmit, 3));
-    EXPECT_EQ(view.tx[3], "470.00000");
-    EXPECT_TRUE(view.errors.empty());
-    EXPECT_TRUE(view.focusRequests.empty());
+    s.tx[3] = "470";
+    EXPECT_TRUE(Validate(Group::Transmit, 3));
+    EXPECT_EQ(s.tx[3], "470.00000");
+    EXPECT_EQ(message, "");
 }
 
-TEST_F(RadioConfigTest, ValidateRejectsJustAboveTheUpperLimitAndGivesTheFocusBack) {
-    view.tx[3] = "470.00001";
-    EXPECT_FALSE(config.validateFrequencyField(Group::Transmit, 3));
-    EXPECT_EQ(view.errors, Strings{"TX Channel3: Invalid!"});
-    ASSERT_EQ(view.events.size(), 2u);
-    EXPECT_EQ(view.events[0].kind, Kind::Error);
-    EXPECT_EQ(view.events[1].kind, Kind::Focus);
-    EXPECT_EQ(view.events[1].group, Group::Transmit);
-    EXPECT_EQ(view.events[1].row, 3);
-    EXPECT_EQ(view.tx[3], "470.00001");  // the typed text stays
+TEST_F(RadioConfigTest, ValidateRejectsJustAboveTheUpperLimitAndKeepsTheText) {
+    s.tx[3] = "470.00001";
+    EXPECT_FALSE(Validate(Group::Transmit, 3));
+    EXPECT_EQ(message, "TX Channel3: Invalid!");
+    EXPECT_EQ(s.tx[3], "470.00001");  // the typed text stays
 }
 
 TEST_F(RadioConfigTest, ValidateRejectsJustBelowTheLowerLimitInTheReceiveGroup) {
-    view.rx[0] = "409.99999";
-    EXPECT_FALSE(config.validateFrequencyField(Group::Receive, 0));
-    EXPECT_EQ(view.errors, Strings{"RX Channel0: Invalid!"});
-    ASSERT_EQ(view.focusRequests.size(), 1u);
-    EXPECT_EQ(view.focusRequests[0].group, Group::Receive);
-    EXPECT_EQ(view.focusRequests[0].row, 0);
-    EXPECT_EQ(view.rx[0], "409.99999");
+    s.rx[0] = "409.99999";
+    EXPECT_FALSE(Validate(Group::Receive, 0));
+    EXPECT_EQ(message, "RX Channel0: Invalid!");
+    EXPECT_EQ(s.rx[0], "409.99999");
+    EXPECT_EQ(s.tx[0], "");
 }
 
 TEST_F(RadioConfigTest, ValidateNormalisesBlanksAndTrailingText) {
-    view.rx[9] = " 415.5 ";
-    view.tx[1] = "415abc";
-    view.tx[2] = "410";
-    EXPECT_TRUE(config.validateFrequencyField(Group::Receive, 9));
-    EXPECT_TRUE(config.validateFrequencyField(Group::Transmit, 1));
-    EXPECT_TRUE(config.validateFrequencyField(Group::Transmit, 2));
-    EXPECT_EQ(view.rx[9], "415.50000");
-    EXPECT_EQ(view.tx[1], "415.00000");
-    EXPECT_EQ(view.tx[2], "410.00000");
-    EXPECT_TRUE(view.errors.empty());
+    s.rx[9] = " 415.5 ";
+    s.tx[1] = "415abc";
+    s.tx[2] = "410";
+    EXPECT_TRUE(Validate(Group::Receive, 9));
+    EXPECT_TRUE(Validate(Group::Transmit, 1));
+    EXPECT_TRUE(Validate(Group::Transmit, 2));
+    EXPECT_EQ(s.rx[9], "415.50000");
+    EXPECT_EQ(s.tx[1], "415.00000");
+    EXPECT_EQ(s.tx[2], "410.00000");
+    EXPECT_EQ(message, "");
 }
 
 TEST_F(RadioConfigTest, ValidateRejectsTextWithoutANumber) {
     for (const char* text : {"abc", "nan", "0x19A", "\t"}) {
-        view.ClearRecords();
-        view.tx[4] = text;
-        EXPECT_FALSE(config.validateFrequencyField(Group::Transmit, 4)) << text;
-        EXPECT_EQ(view.errors, Strings{"TX Channel4: Invalid!"}) << text;
-        EXPECT_EQ(view.tx[4], text);
+        s.tx[4] = text;
+        EXPECT_FALSE(Validate(Group::Transmit, 4)) << text;
+        EXPECT_EQ(message, "TX Channel4: Invalid!") << text;
+        EXPECT_EQ(s.tx[4], text);
     }
 }
 
 TEST_F(RadioConfigTest, ValidateAcceptsAnEmptyOrBlankFieldUnchanged) {
-    view.tx[5] = "";
-    view.rx[5] = "   ";
-    EXPECT_TRUE(config.validateFrequencyField(Group::Transmit, 5));
-    EXPECT_TRUE(config.validateFrequencyField(Group::Receive, 5));
-    EXPECT_EQ(view.tx[5], "");
-    EXPECT_EQ(view.rx[5], "   ");
-    EXPECT_TRUE(view.events.empty());
+    s.tx[5] = "";
+    s.rx[5] = "   ";
+    EXPECT_TRUE(Validate(Group::Transmit, 5));
+    EXPECT_EQ(message, "");
+    EXPECT_TRUE(Validate(Group::Receive, 5));
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(s.tx[5], "");
+    EXPECT_EQ(s.rx[5], "   ");
 }
 
-TEST_F(RadioConfigTest, ValidateOfARowOutsideTheGroupRequestsNothing) {
-    EXPECT_FALSE(config.validateFrequencyField(Group::Transmit, 10));
-    EXPECT_FALSE(config.validateFrequencyField(Group::Receive, -1));
-    EXPECT_TRUE(view.events.empty());
+TEST_F(RadioConfigTest, ValidateOfARowOutsideTheGroupFailsWithoutAMessage) {
+    const RadioSettings before = s;
+    EXPECT_FALSE(Validate(Group::Transmit, 10));
+    EXPECT_EQ(message, "");
+    EXPECT_FALSE(Validate(Group::Receive, -1));
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(s, before);
 }
 
 TEST_F(RadioConfigTest, ValidateSpeaksChinese) {
-    view.language = Language::Chinese;
-    view.tx[3] = "500";
-    view.rx[0] = "1";
-    EXPECT_FALSE(config.validateFrequencyField(Group::Transmit, 3));
-    EXPECT_FALSE(config.validateFrequencyField(Group::Receive, 0));
-    EXPECT_EQ(view.errors, (Strings{"发射频道3: 无效！", "接收频道0: 无效！"}));
+    language = Language::Chinese;
+    s.tx[3] = "500";
+    s.rx[0] = "1";
+    EXPECT_FALSE(Validate(Group::Transmit, 3));
+    EXPECT_EQ(message, "发射频道3: 无效！");
+    EXPECT_FALSE(Validate(Group::Receive, 0));
+    EXPECT_EQ(message, "接收频道0: 无效！");
 }
 
 // --- checkChannelFrequencies ------------------------------------------------
 
 TEST_F(RadioConfigTest, ChannelCheckPassesWithoutNormalising) {
     FillValidRecord();
-    view.tx[2] = "410";
-    view.rx[8] = " 470 ";
-    view.tx[0] = view.rx[9] = "";  // rows 0 and 9 belong to no channel
-    EXPECT_TRUE(config.checkChannelFrequencies());
-    EXPECT_EQ(view.tx[2], "410");
-    EXPECT_EQ(view.rx[8], " 470 ");
-    EXPECT_TRUE(view.events.empty());
+    s.tx[2] = "410";
+    s.rx[8] = " 470 ";
+    s.tx[0] = s.rx[9] = "";  // rows 0 and 9 belong to no channel
+    EXPECT_TRUE(RadioConfig::checkChannelFrequencies(s, language).Passed());
+    EXPECT_EQ(s.tx[2], "410");
+    EXPECT_EQ(s.rx[8], " 470 ");
 }
 
 TEST_F(RadioConfigTest, ChannelCheckFailsOnAnEmptyField) {
     FillValidRecord();
-    view.rx[8] = "";
-    EXPECT_FALSE(config.checkChannelFrequencies());
-    EXPECT_EQ(view.errors, Strings{"Channel8: Invalid!"});
-    EXPECT_TRUE(view.focusRequests.empty());
+    s.rx[8] = "";
+    EXPECT_EQ(Channels(), Strings{"Channel8: Invalid!"});
 }
 
 TEST_F(RadioConfigTest, ChannelCheckReportsOnlyTheFirstFailingChannel) {
     FillValidRecord();
-    view.rx[3] = "400";
-    view.tx[5] = "480";
-    EXPECT_FALSE(config.checkChannelFrequencies());
-    EXPECT_EQ(view.errors, Strings{"Channel3: Invalid!"});
-    EXPECT_EQ(view.rx[3], "400");
-    EXPECT_EQ(view.tx[5], "480");
+    s.rx[3] = "400";
+    s.tx[5] = "480";
+    EXPECT_EQ(Channels(), Strings{"Channel3: Invalid!"});
+    EXPECT_EQ(s.rx[3], "400");
+    EXPECT_EQ(s.tx[5], "480");
 }
 
 TEST_F(RadioConfigTest, ChannelCheckFailsOnAnythingButAPlainDecimalNumber) {
@@ -149,30 +145,27 @@ TEST_F(RadioConfigTest, ChannelCheckFailsOnAnythingButAPlainDecimalNumber) {
     // than a number on the wire (a second command, a sign, an exponent).
     for (const char* text : {"415.5\rcfg_prtl 9", "415.5\n", "415abc", "+415", "4.155e2", "\t415", "415 5", ".415e3"}) {
         FillValidRecord();
-        view.rx[6] = text;
-        EXPECT_FALSE(config.checkChannelFrequencies()) << text;
-        EXPECT_EQ(view.errors, Strings{"Channel6: Invalid!"}) << text;
+        s.rx[6] = text;
+        EXPECT_EQ(Channels(), Strings{"Channel6: Invalid!"}) << text;
     }
     FillValidRecord();
-    view.tx[1] = "415.";
-    view.tx[2] = "0415.50";
-    EXPECT_TRUE(config.checkChannelFrequencies());
+    s.tx[1] = "415.";
+    s.tx[2] = "0415.50";
+    EXPECT_EQ(Channels(), Strings{});
 }
 
 TEST_F(RadioConfigTest, ChannelCheckInChinese) {
     FillValidRecord();
-    view.language = Language::Chinese;
-    view.tx[3] = "abc";
-    EXPECT_FALSE(config.checkChannelFrequencies());
-    EXPECT_EQ(view.errors, Strings{"频道3: 无效！"});
+    language = Language::Chinese;
+    s.tx[3] = "abc";
+    EXPECT_EQ(Channels(), Strings{"频道3: 无效！"});
 }
 
 // --- checkRequiredFields ----------------------------------------------------
 
 TEST_F(RadioConfigTest, RequiredFieldsPassWhenEverythingIsChosen) {
     FillValidRecord();
-    EXPECT_TRUE(config.checkRequiredFields());
-    EXPECT_TRUE(view.errors.empty());
+    EXPECT_TRUE(RadioConfig::checkRequiredFields(s, language).Passed());
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsReportEachMissingListInOrder) {
@@ -182,112 +175,91 @@ TEST_F(RadioConfigTest, RequiredFieldsReportEachMissingListInOrder) {
         {ListField::WorkMode, "work mode:Invalid!"},         {ListField::Bandwidth, "BandWidth:Invalid!"},
         {ListField::HighPower, "High Power:Invalid!"},       {ListField::LowPower, "Low Power:Invalid!"},
     };
-    for (const auto& [list, message] : cases) {
+    for (const auto& [list, expected] : cases) {
         FillValidRecord();
-        view.list(list).selection = -1;
-        EXPECT_FALSE(config.checkRequiredFields()) << message;
-        EXPECT_EQ(view.errors, Strings{message});
+        Clear(list);
+        EXPECT_EQ(Required(), Strings{expected});
     }
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsStopTheFirstGroupAtItsFirstGapButCheckBothPowers) {
     FillValidRecord();
     for (ListField list : {ListField::CurrentChannel, ListField::Bandwidth, ListField::HighPower, ListField::LowPower})
-        view.list(list).selection = -1;
-    EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, (Strings{"Current Channel:Invalid!", "High Power:Invalid!", "Low Power:Invalid!"}));
+        Clear(list);
+    const RadioConfig::Check check = RadioConfig::checkRequiredFields(s, language);
+    EXPECT_EQ(check.messages, (Strings{"Current Channel:Invalid!", "High Power:Invalid!", "Low Power:Invalid!"}));
+    EXPECT_EQ(check.Joined(), "Current Channel:Invalid!\nHigh Power:Invalid!\nLow Power:Invalid!");
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsCheckArmedTextsOnlyAfterTheLists) {
     FillValidRecord();
-    config.UnlockSerialNumber();
-    config.UnlockHardware();
-    view.list(ListField::Protocol).selection = -1;
-    EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, Strings{"Protocol Type:Invalid!"});
+    RadioConfig::UnlockSerialNumber(s);
+    RadioConfig::UnlockHardware(s);
+    Clear(ListField::Protocol);
+    EXPECT_EQ(Required(), Strings{"Protocol Type:Invalid!"});
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsCheckTheArmedSerialNumberBeforeTheHardware) {
     FillValidRecord();
-    config.UnlockSerialNumber();
-    config.UnlockHardware();
-    view.ClearRecords();
-    EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, Strings{"SN:Invalid!"});
+    RadioConfig::UnlockSerialNumber(s);
+    RadioConfig::UnlockHardware(s);
+    EXPECT_EQ(Required(), Strings{"SN:Invalid!"});
 
-    view.ClearRecords();
-    view.field(TextField::SerialNumber) = "A12345678";
-    EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, Strings{"Hardware:Invalid!"});
+    s.Text(TextField::SerialNumber) = "A12345678";
+    EXPECT_EQ(Required(), Strings{"Hardware:Invalid!"});
 
-    view.ClearRecords();
-    view.field(TextField::HardwareVersion) = "V1.2";
-    EXPECT_TRUE(config.checkRequiredFields());
-    EXPECT_TRUE(view.errors.empty());
+    s.Text(TextField::HardwareVersion) = "V1.2";
+    EXPECT_EQ(Required(), Strings{});
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsRefuseArmedTextsWithControlCharacters) {
     FillValidRecord();
-    config.UnlockSerialNumber();
-    config.UnlockHardware();
-    view.field(TextField::HardwareVersion) = "H1";
-    for (const char* serial : {"SN1\rcfg_prtl 9", "SN1\n", "", "S\tN"}) {
-        view.ClearRecords();
-        view.field(TextField::SerialNumber) = serial;
-        EXPECT_FALSE(config.checkRequiredFields()) << serial;
-        EXPECT_EQ(view.errors, Strings{"SN:Invalid!"}) << serial;
+    RadioConfig::UnlockSerialNumber(s);
+    RadioConfig::UnlockHardware(s);
+    s.Text(TextField::HardwareVersion) = "H1";
+    for (const char* serial : {"SN1\rcfg_prtl 9", "SN1\n", "", "S\tN"}) {
+        s.Text(TextField::SerialNumber) = serial;
+        EXPECT_EQ(Required(), Strings{"SN:Invalid!"}) << serial;
     }
-    view.ClearRecords();
-    view.field(TextField::SerialNumber) = "SN 1-序";  // blanks and non-ASCII text are printable
-    view.field(TextField::HardwareVersion) = std::string(
+    s.Text(TextField::SerialNumber) = "SN 1-序";  // blanks and non-ASCII text are printable
+    s.Text(TextField::HardwareVersion) = std::string(
         "H\0"
         "1",
         3);
-    EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, Strings{"Hardware:Invalid!"});
+    EXPECT_EQ(Required(), Strings{"Hardware:Invalid!"});
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsIgnoreEmptyTextsThatAreNotArmed) {
     FillValidRecord();
-    config.UnlockHardware();
-    view.field(TextField::HardwareVersion) = "H1";
-    EXPECT_TRUE(config.checkRequiredFields());
-    EXPECT_TRUE(view.errors.empty());
+    RadioConfig::UnlockHardware(s);
+    s.Text(TextField::HardwareVersion) = "H1";
+    EXPECT_EQ(Required(), Strings{});
 }
 
 TEST_F(RadioConfigTest, RequiredFieldsInChinese) {
     FillValidRecord();
-    view.language = Language::Chinese;
-    view.list(ListField::Protocol).selection = -1;
-    view.list(ListField::LowPower).selection = -1;
-    EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, (Strings{"协议类型:无效！", "低功率:无效！"}));
+    language = Language::Chinese;
+    Clear(ListField::Protocol);
+    Clear(ListField::LowPower);
+    EXPECT_EQ(Required(), (Strings{"协议类型:无效！", "低功率:无效！"}));
 
     FillValidRecord();
-    config.UnlockSerialNumber();
-    EXPECT_FALSE(config.checkRequiredFields());
-    EXPECT_EQ(view.errors, Strings{"序列号:无效！"});
+    RadioConfig::UnlockSerialNumber(s);
+    EXPECT_EQ(Required(), Strings{"序列号:无效！"});
 }
 
 // --- unlock -----------------------------------------------------------------
 
-TEST_F(RadioConfigTest, UnlockEnablesTheRowAndArmsItUntilTheNextWrite) {
-    EXPECT_FALSE(view.editable[static_cast<int>(TextField::SerialNumber)]);
-    config.UnlockSerialNumber();
-    EXPECT_TRUE(config.serialUnlocked);
-    EXPECT_FALSE(config.hardwareUnlocked);
-    EXPECT_TRUE(view.editable[static_cast<int>(TextField::SerialNumber)]);
-    EXPECT_FALSE(view.editable[static_cast<int>(TextField::HardwareVersion)]);
+TEST_F(RadioConfigTest, UnlockArmsEachRowOnItsOwnUntilTheNextWrite) {
+    RadioConfig::UnlockSerialNumber(s);
+    EXPECT_TRUE(s.serialUnlocked);
+    EXPECT_FALSE(s.hardwareUnlocked);
+    RadioConfig::UnlockHardware(s);
+    EXPECT_TRUE(s.hardwareUnlocked);
 
-    config.UnlockHardware();
-    EXPECT_TRUE(config.hardwareUnlocked);
-    EXPECT_TRUE(view.editable[static_cast<int>(TextField::HardwareVersion)]);
-
-    config.RelockAfterWrite();
-    EXPECT_FALSE(config.serialUnlocked);
-    EXPECT_FALSE(config.hardwareUnlocked);
-    EXPECT_FALSE(view.editable[static_cast<int>(TextField::SerialNumber)]);
-    EXPECT_FALSE(view.editable[static_cast<int>(TextField::HardwareVersion)]);
+    RadioConfig::RelockAfterWrite(s);
+    EXPECT_FALSE(s.serialUnlocked);
+    EXPECT_FALSE(s.hardwareUnlocked);
 }
 
 // --- normalizeAddresses -----------------------------------------------------
@@ -306,43 +278,58 @@ TEST_F(RadioConfigTest, AddressesAreClampedToTheirLimits) {
         {"007", "42", "007", "42"}, {"99999999999", "99999999999", "254", "255"},
     };
     for (const Case& c : cases) {
-        view.field(TextField::Src) = c.src;
-        view.field(TextField::Dst) = c.dst;
-        config.normalizeAddresses();
-        EXPECT_EQ(view.field(TextField::Src), c.srcAfter) << "src " << c.src;
-        EXPECT_EQ(view.field(TextField::Dst), c.dstAfter) << "dst " << c.dst;
+        s.Text(TextField::Src) = c.src;
+        s.Text(TextField::Dst) = c.dst;
+        RadioConfig::normalizeAddresses(s);
+        EXPECT_EQ(s.Text(TextField::Src), c.srcAfter) << "src " << c.src;
+        EXPECT_EQ(s.Text(TextField::Dst), c.dstAfter) << "dst " << c.dst;
     }
-    EXPECT_TRUE(view.errors.empty());
 }
 
 TEST_F(RadioConfigTest, AddressesThatAreNotPlainDigitsBecomeTheirNumber) {
-    view.field(TextField::Src) = "12\rcfg_prtl 9";
-    view.field(TextField::Dst) = " abc";
-    config.normalizeAddresses();
-    EXPECT_EQ(view.field(TextField::Src), "12");
-    EXPECT_EQ(view.field(TextField::Dst), "0");
+    s.Text(TextField::Src) = "12\rcfg_prtl 9";
+    s.Text(TextField::Dst) = " abc";
+    RadioConfig::normalizeAddresses(s);
+    EXPECT_EQ(s.Text(TextField::Src), "12");
+    EXPECT_EQ(s.Text(TextField::Dst), "0");
+}
+
+// --- PrepareWrite -----------------------------------------------------------
+
+// A failed channel check is the only message (the lists are not looked at),
+// and the addresses are normalised all the same.
+TEST_F(RadioConfigTest, PrepareWriteReportsTheChannelsFirstAndNormalisesAnyway) {
+    FillValidRecord();
+    s.tx[4] = "500";
+    s.Text(TextField::Src) = "";
+    s.List(ListField::LinkBaudRate).Fill({" 4800"});  // a link rate list that lost its selection
+    EXPECT_EQ(RadioConfig::PrepareWrite(s, language).messages, Strings{"Channel4: Invalid!"});
+    EXPECT_EQ(s.Text(TextField::Src), "0");
+    EXPECT_EQ(s.Text(TextField::Dst), "255");
+
+    s.tx[4] = "434.00000";
+    EXPECT_EQ(RadioConfig::PrepareWrite(s, language).messages, Strings{"Link BaudRate:Invalid!"});
 }
 
 // --- fillDefaultFrequencies -------------------------------------------------
 
 TEST_F(RadioConfigTest, DefaultFillsRowsZeroToEightOfItsGroupOnly) {
-    view.tx[9] = "keep";
-    view.rx[1] = "untouched";
-    view.tx[4] = "abc";
-    config.fillDefaultFrequencies(Group::Transmit);
+    s.tx[9] = "keep";
+    s.rx[1] = "untouched";
+    s.tx[4] = "abc";
+    RadioConfig::fillDefaultFrequencies(s, Group::Transmit);
     for (int row = 0; row <= 8; ++row) {
-        EXPECT_EQ(view.tx[row], RadioTables::FormatFrequency(RadioTables::DefaultFrequencyTable[row])) << row;
-        EXPECT_EQ(view.tx[row].size(), 9u);
+        EXPECT_EQ(s.tx[row], RadioTables::FormatFrequency(RadioTables::DefaultFrequencyTable[row])) << row;
+        EXPECT_EQ(s.tx[row].size(), 9u);
     }
-    EXPECT_EQ(view.tx[9], "keep");
-    EXPECT_EQ(view.rx[1], "untouched");
-    EXPECT_TRUE(view.events.empty());
+    EXPECT_EQ(s.tx[9], "keep");
+    EXPECT_EQ(s.rx[1], "untouched");
 
-    config.fillDefaultFrequencies(Group::Receive);
-    EXPECT_EQ(view.rx[0], view.tx[0]);
-    EXPECT_EQ(view.rx[8], view.tx[8]);
-    EXPECT_EQ(view.rx[9], "");
-    EXPECT_TRUE(config.checkChannelFrequencies());
+    RadioConfig::fillDefaultFrequencies(s, Group::Receive);
+    EXPECT_EQ(s.rx[0], s.tx[0]);
+    EXPECT_EQ(s.rx[8], s.tx[8]);
+    EXPECT_EQ(s.rx[9], "");
+    EXPECT_EQ(Channels(), Strings{});
 }
 
 }  // namespace

@@ -1,19 +1,17 @@
-// The radio actions and the firmware download over a real COM port under
-// Wine, against the simulated radio.
+// The radio jobs over a real COM port under Wine, against the simulated
+// radio.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
-#include <sstream>
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "radio/Firmware.h"
-#include "radio/RadioActions.h"
 #include "radio/RadioConfig.h"
-#include "testkit/FakeConfigView.h"
-#include "testkit/PortActionWindow.h"
+#include "radio/RadioJob.h"
+#include "radio/RadioLink.h"
 #include "testkit/SimProcess.h"
 #include "testkit/Transcript.h"
 #include "platform/Wide.h"
@@ -26,8 +24,8 @@ bool Contains(const Strings& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-// One simulated radio with a transcript and a state file, the recording fake
-// of the window's rows, and the actions over the real port.
+// One simulated radio with a transcript and a state file, the settings, and
+// the jobs over the real port as the window's job thread runs them.
 class RadioOverComPort : public ::testing::Test {
 protected:
     void StartRadio(const std::string& extra = "") {
@@ -38,12 +36,10 @@ protected:
             ::DeleteFileW(Text::WidePath(SimProcess::WinePath(file)).c_str());
         radio.reset(new SimProcess(com, "--transcript " + Transcript() + " --state " + State() + " " + extra));
         ASSERT_TRUE(radio->Started());
-        window.reset(new PortActionWindow(com, 9600));
-        actions.reset(new RadioActions(view, config, window->exchange, *window));
+        port = com;
     }
     void TearDown() override {
-        actions.reset();
-        window.reset();
+        link.Close();
         if (radio) radio->Stop();
         ::DeleteFileW(Text::WidePath(SimProcess::WinePath(Transcript())).c_str());
         ::DeleteFileW(Text::WidePath(SimProcess::WinePath(State())).c_str());
@@ -52,81 +48,115 @@ protected:
     std::string State() const { return Unix("state"); }
     std::string Unix(const std::string& name) const { return SimProcess::UnixPathFor(TestComPort(0), name); }
     Strings Received() { return ReceivedCommands(SimProcess::ReadFile(Transcript())); }
-    const PortActionWindow::Result& OnlyResult() {
-        EXPECT_EQ(window->results.size(), 1u);
-        return window->results.at(0);
-    }
 
-    RadioOverComPort() : config(view) {
-        view.config = &config;
-        config.FillParameterLists();
+    RadioOverComPort() { RadioConfig::FillParameterLists(settings, Language::English); }
+
+    // A job at 9600 baud; the line it leaves open is closed after it.
+    JobResult Run(JobKind kind) {
+        JobRequest request;
+        request.kind = kind;
+        request.port = port;
+        request.rate = 9600;
+        request.settings = settings;
+        JobResult result = RunRadioJob(request, link, cancel);
+        openAfterJob = link.IsOpen();
+        link.Close();
+        return result;
+    }
+    // A Read as the window takes it: its settings only when it read them all.
+    Outcome Read() {
+        const JobResult result = Run(JobKind::Read);
+        read = result.settings;
+        if (result.outcome.Succeeded()) settings = result.settings;
+        return result.outcome;
+    }
+    // A Write as the window makes it: the checks first, no job when they
+    // fail, and disarmed afterwards whatever the outcome.
+    Outcome Write() {
+        messages = RadioConfig::PrepareWrite(settings, Language::English).messages;
+        Outcome outcome;
+        outcome.kind = OutcomeKind::CheckFailed;
+        if (messages.empty()) outcome = Run(JobKind::Write).outcome;
+        RadioConfig::RelockAfterWrite(settings);
+        return outcome;
+    }
+    // Every channel row valid and every list chosen.
+    void FillValidRecord() {
+        for (int row = 1; row <= 8; ++row) settings.tx[row] = settings.rx[row] = "440.00000";
+        for (ListField l : {ListField::Protocol, ListField::CurrentChannel, ListField::PortBaudRate,
+                            ListField::Bandwidth, ListField::WorkMode, ListField::HighPower, ListField::LowPower})
+            RadioConfig::Select(settings, l, 0);
     }
 
     int com = 0;
-    FakeConfigView view;
-    RadioConfig config;
+    int port = 0;  // the port the jobs use
+    RadioSettings settings;
+    RadioSettings read;  // what the last Read gave, whether it succeeded or not
+    Strings messages;    // what the last Write's checks said
+    bool openAfterJob = false;
+    std::atomic<bool> cancel{false};
     std::unique_ptr<SimProcess> radio;
-    std::unique_ptr<PortActionWindow> window;
-    std::unique_ptr<RadioActions> actions;
+    RadioLink link;
 };
 
 TEST_F(RadioOverComPort, ConnectReadDisconnect_FillsEveryFieldFromTheRadio) {
     StartRadio();
-    actions->EnterConfigMode();
-    actions->ReadFromRadio();
-    actions->ExitConfigMode();
-    ASSERT_EQ(window->results.size(), 3u);
-    for (const auto& r : window->results) EXPECT_TRUE(r.success);
-    EXPECT_EQ(window->results[1].control, ActionControl::Read);
-    EXPECT_FALSE(window->port.IsOpen());
+    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    const Outcome read = Read();
+    EXPECT_TRUE(read.Succeeded());
+    EXPECT_EQ(read.action, OutcomeAction::Read);
+    EXPECT_TRUE(Run(JobKind::Disconnect).outcome.Succeeded());
+    EXPECT_FALSE(link.IsOpen());
     // The radio's factory state.
-    EXPECT_EQ(view.GetSelection(ListField::CurrentChannel), 0);
-    EXPECT_EQ(view.GetSelection(ListField::Protocol), 0);
-    EXPECT_EQ(view.GetSelection(ListField::PortBaudRate), 0);
-    EXPECT_EQ(view.GetShownText(ListField::LinkBaudRate), " 9600");
-    EXPECT_EQ(view.GetSelection(ListField::HighPower), 0);
-    EXPECT_EQ(view.GetSelection(ListField::LowPower), 2);
-    EXPECT_EQ(view.GetSelection(ListField::Bandwidth), 1);
-    EXPECT_EQ(view.GetSelection(ListField::WorkMode), 1);
-    EXPECT_EQ(view.field(TextField::SerialNumber), "VM2300001");
-    EXPECT_EQ(view.field(TextField::HardwareVersion), "H2.1");
-    EXPECT_EQ(view.field(TextField::FirmwareVersion), "V3.12");
-    EXPECT_EQ(view.field(TextField::SubFirmwareVersion), "S1.05");
-    EXPECT_EQ(view.field(TextField::Src), "1");
-    EXPECT_EQ(view.field(TextField::Dst), "255");
-    EXPECT_EQ(view.tx[1], "415.50000");
-    EXPECT_EQ(view.tx[8], "450.50000");
-    EXPECT_EQ(view.rx[3], "425.60000");
+    const RadioSettings& s = settings;
+    EXPECT_EQ(s.Selection(ListField::CurrentChannel), 0);
+    EXPECT_EQ(s.Selection(ListField::Protocol), 0);
+    EXPECT_EQ(s.Selection(ListField::PortBaudRate), 0);
+    EXPECT_EQ(s.List(ListField::LinkBaudRate).ShownText(), " 9600");
+    EXPECT_EQ(s.Selection(ListField::HighPower), 0);
+    EXPECT_EQ(s.Selection(ListField::LowPower), 2);
+    EXPECT_EQ(s.Selection(ListField::Bandwidth), 1);
+    EXPECT_EQ(s.Selection(ListField::WorkMode), 1);
+    EXPECT_EQ(s.Text(TextField::SerialNumber), "VM2300001");
+    EXPECT_EQ(s.Text(TextField::HardwareVersion), "H2.1");
+    EXPECT_EQ(s.Text(TextField::FirmwareVersion), "V3.12");
+    EXPECT_EQ(s.Text(TextField::SubFirmwareVersion), "S1.05");
+    EXPECT_EQ(s.Text(TextField::Src), "1");
+    EXPECT_EQ(s.Text(TextField::Dst), "255");
+    EXPECT_EQ(s.tx[1], "415.50000");
+    EXPECT_EQ(s.tx[8], "450.50000");
+    EXPECT_EQ(s.rx[3], "425.60000");
     EXPECT_EQ(Received().size(), 32u);  // control, 30 queries, exitcnt
 }
 
-TEST_F(RadioOverComPort, ReadOutsideConfigurationMode_Fails) {
+TEST_F(RadioOverComPort, ReadOutsideConfigurationMode_FailsAndChangesNothing) {
     StartRadio();
-    actions->ReadFromRadio();
-    EXPECT_FALSE(OnlyResult().success);
-    EXPECT_FALSE(window->port.IsOpen());
+    const RadioSettings before = settings;
+    EXPECT_FALSE(Read().Succeeded());
+    EXPECT_EQ(settings, before);
+    EXPECT_FALSE(link.IsOpen());
 }
 
 TEST_F(RadioOverComPort, Write_RadioKeepsTheValuesInItsState) {
     StartRadio();
     for (int row = 1; row <= 8; ++row) {
-        view.tx[row] = "46" + std::to_string(row) + ".12500";
-        view.rx[row] = "42" + std::to_string(row) + ".00000";
+        settings.tx[row] = "46" + std::to_string(row) + ".12500";
+        settings.rx[row] = "42" + std::to_string(row) + ".00000";
     }
-    view.SelectItem(ListField::Protocol, 8);   // SATEL
-    view.SelectItem(ListField::Bandwidth, 0);  // 12.5 kHz: link rate locked at 9600
-    view.SelectItem(ListField::CurrentChannel, 5);
-    view.SelectItem(ListField::PortBaudRate, 3);
-    view.SelectItem(ListField::WorkMode, 2);
-    view.SelectItem(ListField::HighPower, 1);
-    view.SelectItem(ListField::LowPower, 0);
-    view.field(TextField::Src) = "";
-    view.field(TextField::Dst) = "300";
-    actions->EnterConfigMode();
-    actions->WriteToRadio();
-    ASSERT_EQ(window->results.size(), 2u);
-    EXPECT_TRUE(window->results[1].success);
-    EXPECT_FALSE(window->port.IsOpen());
+    RadioConfig::Select(settings, ListField::Protocol, 8);   // SATEL
+    RadioConfig::Select(settings, ListField::Bandwidth, 0);  // 12.5 kHz: link rate locked at 9600
+    RadioConfig::Select(settings, ListField::CurrentChannel, 5);
+    RadioConfig::Select(settings, ListField::PortBaudRate, 3);
+    RadioConfig::Select(settings, ListField::WorkMode, 2);
+    RadioConfig::Select(settings, ListField::HighPower, 1);
+    RadioConfig::Select(settings, ListField::LowPower, 0);
+    settings.Text(TextField::Src) = "";
+    settings.Text(TextField::Dst) = "300";
+    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    const Outcome write = Write();
+    EXPECT_TRUE(write.Succeeded());
+    EXPECT_EQ(write.action, OutcomeAction::Write);
+    EXPECT_FALSE(link.IsOpen());
     radio->Stop();  // the radio saves its state as it ends
     std::string state = SimProcess::ReadFile(State());
     EXPECT_EQ(StateValue(state, "tx1"), "461.12500");
@@ -149,42 +179,31 @@ TEST_F(RadioOverComPort, Write_RadioKeepsTheValuesInItsState) {
 
 TEST_F(RadioOverComPort, WriteWithUnlockedSerialNumber_SendsIt) {
     StartRadio();
-    for (int row = 1; row <= 8; ++row) view.tx[row] = view.rx[row] = "440.00000";
-    for (ListField l : {ListField::Protocol, ListField::CurrentChannel, ListField::PortBaudRate, ListField::Bandwidth,
-                        ListField::WorkMode, ListField::HighPower, ListField::LowPower})
-        view.SelectItem(l, 0);
-    config.UnlockSerialNumber();
-    view.field(TextField::SerialNumber) = "VM9";
-    actions->EnterConfigMode();
-    actions->WriteToRadio();
-    EXPECT_TRUE(window->results.at(1).success);
+    FillValidRecord();
+    RadioConfig::UnlockSerialNumber(settings);
+    settings.Text(TextField::SerialNumber) = "VM9";
+    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    EXPECT_TRUE(Write().Succeeded());
     radio->Stop();  // the radio saves its state as it ends
     EXPECT_EQ(StateValue(SimProcess::ReadFile(State()), "serial_number"), "VM9");
-    EXPECT_FALSE(config.serialUnlocked);
+    EXPECT_FALSE(settings.serialUnlocked);
 }
 
 TEST_F(RadioOverComPort, WriteWithAnInvalidFrequency_OpensNoPort) {
     StartRadio();
-    view.tx[2] = "409.99999";
-    actions->WriteToRadio();
-    EXPECT_FALSE(OnlyResult().success);
-    EXPECT_FALSE(OnlyResult().portOpenBefore);
+    settings.tx[2] = "409.99999";
+    EXPECT_EQ(Write().kind, OutcomeKind::CheckFailed);
+    EXPECT_EQ(messages, Strings{"Channel1: Invalid!"});
     EXPECT_TRUE(Received().empty());
-    EXPECT_EQ(view.errors, Strings{"Channel1: Invalid!"});
 }
 
 TEST_F(RadioOverComPort, WriteOfAFrequencyCarryingASecondCommand_SendsNothing) {
     StartRadio();
-    for (int row = 1; row <= 8; ++row) view.tx[row] = view.rx[row] = "440.00000";
-    for (ListField l : {ListField::Protocol, ListField::CurrentChannel, ListField::PortBaudRate, ListField::Bandwidth,
-                        ListField::WorkMode, ListField::HighPower, ListField::LowPower})
-        view.SelectItem(l, 0);
-    view.tx[1] = "415.5\rcfg_prtl 9";  // as an imported file can bring it
-    actions->EnterConfigMode();
-    actions->WriteToRadio();
-    ASSERT_EQ(window->results.size(), 2u);
-    EXPECT_FALSE(window->results[1].success);
-    EXPECT_EQ(view.errors, Strings{"Channel1: Invalid!"});
+    FillValidRecord();
+    settings.tx[1] = "415.5\rcfg_prtl 9";  // as an imported file can bring it
+    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    EXPECT_EQ(Write().kind, OutcomeKind::CheckFailed);
+    EXPECT_EQ(messages, Strings{"Channel1: Invalid!"});
     EXPECT_EQ(Received(), Strings{"control\\r"});
     radio->Stop();  // the radio saves its state as it ends
     EXPECT_EQ(StateValue(SimProcess::ReadFile(State()), "protocol"), "1");
@@ -192,20 +211,19 @@ TEST_F(RadioOverComPort, WriteOfAFrequencyCarryingASecondCommand_SendsNothing) {
 
 TEST_F(RadioOverComPort, SilentRadio_ReadFallsBackThenFails) {
     StartRadio("--fault silent");
-    actions->ReadFromRadio();
-    EXPECT_FALSE(OnlyResult().success);
-    EXPECT_TRUE(OnlyResult().portOpenBefore);
+    const Outcome o = Read();
+    EXPECT_EQ(o.kind, OutcomeKind::NoAnswer);
+    EXPECT_TRUE(openAfterJob);
     EXPECT_EQ(Received(), (Strings{"cfg_ch_n\\r", "cfg_pwrh\\r"}));
-    EXPECT_EQ(view.list(ListField::LinkBaudRate).items, Strings{"UNKNOW"});
-    EXPECT_FALSE(window->port.IsOpen());
+    EXPECT_EQ(read.List(ListField::LinkBaudRate).items, Strings{"UNKNOW"});
+    EXPECT_FALSE(link.IsOpen());
 }
 
 TEST_F(RadioOverComPort, UnknownProtocol_ShowsUnknowAndReadsOn) {
     StartRadio("--fault unknown-protocol");
-    actions->EnterConfigMode();
-    actions->ReadFromRadio();
-    EXPECT_TRUE(window->results.at(1).success);
-    EXPECT_EQ(view.GetShownText(ListField::Protocol), " UNKNOW");
+    Run(JobKind::Connect);
+    EXPECT_TRUE(Read().Succeeded());
+    EXPECT_EQ(settings.List(ListField::Protocol).ShownText(), " UNKNOW");
     Strings received = Received();
     ASSERT_GE(received.size(), 4u);
     EXPECT_EQ(received[3], "cfg_sbau\\r");
@@ -213,49 +231,46 @@ TEST_F(RadioOverComPort, UnknownProtocol_ShowsUnknowAndReadsOn) {
 
 TEST_F(RadioOverComPort, RadioWithoutLinkRateCommand_StillReadsToTheEnd) {
     StartRadio("--fault no-link-baud=unknow");
-    actions->EnterConfigMode();
-    actions->ReadFromRadio();
-    EXPECT_TRUE(window->results.at(1).success);
-    EXPECT_EQ(view.list(ListField::LinkBaudRate).items, Strings{"UNKNOW"});
-    EXPECT_EQ(view.GetSelection(ListField::LinkBaudRate), 0);
+    Run(JobKind::Connect);
+    EXPECT_TRUE(Read().Succeeded());
+    EXPECT_EQ(settings.List(ListField::LinkBaudRate).items, Strings{"UNKNOW"});
+    EXPECT_EQ(settings.Selection(ListField::LinkBaudRate), 0);
 }
 
 TEST_F(RadioOverComPort, TwelveCharacterSerialNumber_KeepsNine) {
     StartRadio("--fault serial12");
-    actions->EnterConfigMode();
-    actions->ReadFromRadio();
-    EXPECT_EQ(view.field(TextField::SerialNumber), "VM2300001");
+    ASSERT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    const Outcome outcome = Read();
+    ASSERT_TRUE(outcome.Succeeded()) << CauseWord(outcome.kind) << " " << outcome.command << " " << outcome.reply;
+    EXPECT_EQ(read.Text(TextField::SerialNumber), "VM2300001");
 }
 
 TEST_F(RadioOverComPort, NoiseAndEchoAroundReplies_ReadSucceeds) {
     StartRadio("--fault noise --echo");
-    actions->EnterConfigMode();
-    actions->ReadFromRadio();
-    EXPECT_TRUE(window->results.at(1).success);
-    EXPECT_EQ(view.tx[5], "435.50000");
+    Run(JobKind::Connect);
+    EXPECT_TRUE(Read().Succeeded());
+    EXPECT_EQ(settings.tx[5], "435.50000");
 }
 
 TEST_F(RadioOverComPort, RadioUnpluggedMidRead_FailsWithinTheBound) {
     StartRadio("--fault hangup=5");
-    actions->EnterConfigMode();
+    Run(JobKind::Connect);
     DWORD start = ::GetTickCount();
-    actions->ReadFromRadio();
+    const Outcome o = Read();
     DWORD took = ::GetTickCount() - start;
-    EXPECT_FALSE(window->results.at(1).success);
+    EXPECT_FALSE(o.Succeeded());
     EXPECT_LT(took, 3000u);  // a couple of unanswered commands, then the end
-    EXPECT_FALSE(window->port.IsOpen());
+    EXPECT_FALSE(link.IsOpen());
 }
 
-TEST_F(RadioOverComPort, PortThatDoesNotOpen_EveryActionFailsAndLeavesItClosed) {
+TEST_F(RadioOverComPort, PortThatDoesNotOpen_EveryJobFailsAndLeavesItClosed) {
     StartRadio();
-    window->portText = " COM99";
-    actions->EnterConfigMode();
-    actions->ReadFromRadio();
-    actions->ExitConfigMode();
-    ASSERT_EQ(window->results.size(), 3u);
-    for (const auto& r : window->results) {
-        EXPECT_FALSE(r.success);
-        EXPECT_FALSE(r.portOpenBefore);
+    port = 99;
+    for (JobKind kind : {JobKind::Connect, JobKind::Read, JobKind::Disconnect}) {
+        const Outcome o = Run(kind).outcome;
+        EXPECT_EQ(o.kind, OutcomeKind::PortAbsent) << ActionName(o.action);
+        EXPECT_EQ(o.port, 99);
+        EXPECT_FALSE(openAfterJob);
     }
     EXPECT_TRUE(Received().empty());
 }

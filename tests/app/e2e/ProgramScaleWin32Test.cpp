@@ -39,7 +39,7 @@ private:
 
 class ProgramScale : public ::testing::TestWithParam<int> {
 protected:
-    // A point of the 759 x 509 window at 96 DPI, at the scale.
+    // A point of the 759 x 539 window at 96 DPI, at the scale.
     POINT At(int x, int y) const { return POINT{Scaled(x), Scaled(y)}; }
     // n at the scale, rounded as the program rounds.
     int Scaled(int n) const { return (n * GetParam() + 48) / 96; }
@@ -80,7 +80,7 @@ TEST_P(ProgramScale, StartsAtTheScale_ConnectReadLanguageAndDropDown) {
     ASSERT_TRUE(program.Start());
     const ProgramDriver::Picture first = program.Capture();
     EXPECT_EQ(Scaled(759), first.width);
-    EXPECT_EQ(Scaled(509), first.height);
+    EXPECT_EQ(Scaled(539), first.height);
 
     const POINT strip = At(380, 478);
     Press(At(658, 252));  // Connect

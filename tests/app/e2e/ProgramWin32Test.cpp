@@ -18,7 +18,7 @@
 
 namespace {
 
-// Points of the 759 x 509 client area: the right column's buttons, the
+// Points of the 759 x 539 client area: the right column's buttons, the
 // Language menu and the status strip.
 constexpr POINT kConnect{658, 252}, kRead{658, 293}, kWrite{658, 334};
 constexpr POINT kLanguageHeader{73, 54};
@@ -517,7 +517,9 @@ TEST_F(FieldToolsTest, WriteAndVerify_HealthyRadioSucceeds_DroppedSettingNamedWi
     Radio("");
     ProgramDriver::WriteSettings(ProgramDriver::PortPosition(TestComPort(1)), -1, 1);
     ASSERT_TRUE(program.Start());
+    // Each action runs until its outcome shows; the next waits for it.
     Press(program, kConnect);
+    ASSERT_TRUE(StripIs(kLightGreen));
     Press(program, kRead);
     ASSERT_TRUE(WaitFor([&] { return Transcript().find("cfg_dstx\\r") != std::string::npos; }, 8000));
     ASSERT_TRUE(StripIs(kLightGreen));
@@ -527,7 +529,10 @@ TEST_F(FieldToolsTest, WriteAndVerify_HealthyRadioSucceeds_DroppedSettingNamedWi
     EXPECT_EQ(nullptr, program.WaitForDialog(500));
 
     Radio("--fault ignore=cfg_dstx");
+    const size_t before = Transcript().size();
     Press(program, kConnect);
+    ASSERT_TRUE(WaitFor([&] { return Transcript().find("into config mode", before) != std::string::npos; }, 5000));
+    ASSERT_TRUE(StripIs(kLightGreen));
     ASSERT_TRUE(Retype(program, kDestinationEdit, "17"));
     ChooseFileItem(program, kVerifyItem);
     const HWND box = program.WaitForDialog(10000);
