@@ -17,14 +17,15 @@ public:
     WindowPinger(const WindowPinger&) = delete;
     WindowPinger& operator=(const WindowPinger&) = delete;
 
-    // Ends the pinging; the figures are whole after it.
+    // Ends the pinging; the figures are whole after it. Called on the
+    // window's thread, it answers the last ping while it waits.
     void Stop();
     int Asked() const { return asked_.load(); }
     int Unanswered() const { return unanswered_.load(); }
     double LongestMs() const { return longestMs_.load(); }
 
 private:
-    UniqueHandle stop_;
+    UniqueHandle stop_, done_;
     std::atomic<int> asked_{0}, unanswered_{0};
     std::atomic<double> longestMs_{0};
     std::thread thread_;

@@ -15,7 +15,8 @@ double NowMs() {
 
 }  // namespace
 
-WindowPinger::WindowPinger(HWND window, DWORD boundMs) : stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+WindowPinger::WindowPinger(HWND window, DWORD boundMs)
+    : stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), done_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     thread_ = std::thread([this, window, boundMs] {
         // The stop event is the pace: a wait of 20 ms that ends at once on Stop.
         do {
@@ -26,10 +27,19 @@ WindowPinger::WindowPinger(HWND window, DWORD boundMs) : stop_(::CreateEventW(nu
             if (waited > longestMs_.load()) longestMs_.store(waited);
             ++asked_;
         } while (::WaitForSingleObject(stop_.get(), 20) == WAIT_TIMEOUT);
+        ::SetEvent(done_.get());
     });
 }
 
 void WindowPinger::Stop() {
-    if (stop_) ::SetEvent(stop_.get());
-    if (thread_.joinable()) thread_.join();
+    if (!thread_.joinable()) return;
+    ::SetEvent(stop_.get());
+    // The last ping may be on its way to this very thread: answer it while
+    // waiting, or the join would keep it unanswered for the whole bound.
+    HANDLE done = done_.get();
+    while (::MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    thread_.join();
 }

@@ -77,7 +77,9 @@ protected:
 TEST_F(MainWindowJobsTest, SlowRead_TheWindowAnswersThroughoutAndShowsItsProgress) {
     std::vector<std::string> shown;
     {
-        WindowPinger pinger(window->GetHWND(), 2000);
+        // Unanswered for 5 s, Windows marks a window "Not Responding"; a Read
+        // on the window's thread would keep it about 9 s.
+        WindowPinger pinger(window->GetHWND(), 5000);
         Click(C().readButton);
         ASSERT_TRUE(PumpUntilCommands(Commands() + 2));
         window->SwitchLanguage();
