@@ -266,6 +266,8 @@ void WindowImplBase::ApplyRoundRegion() {
 // with fonts made at the new scale, before the window takes the rectangle
 // the system suggests: its WM_SIZE already measures at the new scale.
 void WindowImplBase::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    // Any program may send the message: a scale no monitor has changes nothing.
+    if (!PlausibleDpi(LOWORD(wParam))) return;
     if (IsNativeEditOrDropDown(::GetFocus(), wnd_)) {
         paintManager_.SetFocus(nullptr);
         ::SetFocus(wnd_);

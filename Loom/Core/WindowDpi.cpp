@@ -10,9 +10,6 @@ namespace {
 constexpr char kShcore[] = "shcore.dll";
 constexpr char kGetDpiForMonitor[] = "GetDpiForMonitor";
 
-// A DPI the window could be drawn at; anything else is taken as not said.
-bool Plausible(long long dpi) { return dpi >= 24 && dpi <= 24 * 96; }
-
 }  // namespace
 
 int WindowDpi(HWND wnd) {
@@ -21,19 +18,19 @@ int WindowDpi(HWND wnd) {
     static const auto forWindow = LibraryFunction<ForWindowFn>(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     if (forWindow != nullptr && wnd != nullptr) {
         const UINT dpi = forWindow(wnd);
-        if (Plausible(dpi)) return static_cast<int>(dpi);
+        if (PlausibleDpi(dpi)) return static_cast<int>(dpi);
     }
     // Windows 8.1: the effective DPI of the window's monitor (0 is MDT_EFFECTIVE_DPI).
     using ForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     const auto forMonitor = LateFunction<ForMonitorFn, kShcore, kGetDpiForMonitor>();
     if (forMonitor != nullptr && wnd != nullptr) {
         UINT x = 0, y = 0;
-        if (SUCCEEDED(forMonitor(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && Plausible(x))
+        if (SUCCEEDED(forMonitor(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && PlausibleDpi(x))
             return static_cast<int>(x);
     }
     const WindowDC screen(nullptr);
     const int dpi = screen.get() != nullptr ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
-    return Plausible(dpi) ? dpi : 96;
+    return PlausibleDpi(dpi) ? dpi : 96;
 }
 
 }  // namespace Loom

@@ -14,6 +14,7 @@
 #include "Loom/Control/OptionUI.h"
 #include "Loom/Control/TextUI.h"
 #include "Loom/Builder/WindowImplBase.h"
+#include "Loom/Core/WindowDpi.h"
 #include "Loom/Layout/HorizontalLayoutUI.h"
 #include "app/WindowSkin.h"
 #include "testkit/LoomTestWindow.h"
@@ -201,6 +202,23 @@ TEST(WindowBase, TheCaptionBandAndTheRoundCornersFollowTheWindowsScale) {
     ASSERT_NE(::GetWindowRgn(w, region.get()), ERROR);
     EXPECT_FALSE(::PtInRegion(region.get(), 0, 1));
     EXPECT_TRUE(::PtInRegion(region.get(), 2, 2));
+}
+
+// Any program may send the message: a scale no monitor has (0, 65535)
+// would make fonts hundreds of times larger and pictures of gigabytes
+// inside the window procedure. The window stays as it was.
+TEST(WindowBase, AScaleChangeToAnImplausibleDpiIsIgnored) {
+    SkinWindow& w = Shared();
+    RECT before{};
+    ::GetWindowRect(w, &before);
+    for (const int dpi : {0, 23, 2305, 0xFFFF}) {
+        RECT suggested{before.left, before.top, before.left + 100, before.top + 100};
+        ::SendMessageW(w, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(96, w.Manager().GetScale().Dpi()) << dpi;
+        RECT now{};
+        ::GetWindowRect(w, &now);
+        EXPECT_EQ(before.right - before.left, now.right - now.left) << dpi;
+    }
 }
 
 TEST(WindowBase, TheWindowRegionHasRoundedCornersAndResizingLeaksNothing) {
