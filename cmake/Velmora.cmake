@@ -11,6 +11,10 @@ if(WIN32)
   # Test executables run under Wine through this wrapper: private prefix,
   # code page 936, COM ports mapped to pseudo-terminals, Xvfb on demand.
   set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
+elseif(VELMORA_FUZZ)
+  # Every library the fuzz targets link is built with the fuzzer's coverage.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
 elseif(VELMORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
@@ -43,8 +47,10 @@ endfunction()
 #            that run at the same time must not share one.
 function(velmora_add_test NAME)
   cmake_parse_arguments(T "DISPLAY;SIM;SETTINGS" "" "SOURCES;LIBS;PORTS" ${ARGN})
+  # A test without sources would vanish from the run unseen: it fails the
+  # configure instead.
   if(NOT T_SOURCES)
-    return()  # nothing written yet
+    message(FATAL_ERROR "test ${NAME} has no sources")
   endif()
   add_executable(${NAME} ${T_SOURCES})
   target_link_libraries(${NAME} PRIVATE ${T_LIBS} GTest::gtest_main)

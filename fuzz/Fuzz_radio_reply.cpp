@@ -26,8 +26,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "radio/CommandSet.h"
+#include "radio/Parameters.h"
 #include "radio/RadioExchange.h"
 
 namespace {
@@ -134,13 +136,13 @@ void ParseWithEveryParser(const std::string& line, int channel) {
 
 // The queries in the order a read sends them, each piece answering the next.
 const std::string& QueryFor(size_t index, int channel) {
-    static const std::string queries[] = {
-        cs::kQueryCurrentChannel, cs::kQueryProtocol,    cs::kQueryPortBaud,     cs::kQueryLinkBaud,
-        cs::kQueryHighPower,      cs::kQueryLowPower,    cs::kQueryFirmware,     cs::kQueryHardware,
-        cs::kQuerySerialNumber,   cs::kQuerySubFirmware, cs::QueryChannelTx(1),  cs::QueryChannelRx(8),
-        cs::kQueryBandwidth,      cs::kQueryWorkMode,    cs::kQueryLocalAddress, cs::kQueryDestinationAddress,
-    };
-    return queries[(index + static_cast<size_t>(channel & 0xF)) % (sizeof queries / sizeof queries[0])];
+    static const std::vector<std::string> queries = [] {
+        std::vector<std::string> all;
+        for (const Parameter* row : ReadOrder())
+            for (int c = 1; c <= row->Channels(); ++c) all.push_back(row->Query(row->Channels() > 1 ? c : 0));
+        return all;
+    }();
+    return queries[(index + static_cast<size_t>(channel & 0xF)) % queries.size()];
 }
 
 }  // namespace
