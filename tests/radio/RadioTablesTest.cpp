@@ -77,7 +77,9 @@ TEST(ReadFrequency, NonNumbersNeverReadAsAValueInRange) {
 }
 
 TEST(ReadFrequency, IgnoresACommaDecimalLocale) {
-    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "German_Germany.1252", "German", "fr_FR.UTF-8", "French"};
+    // ru_RU is among the locales the test machines are set up with.
+    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "German_Germany.1252", "German",
+                           "fr_FR.UTF-8", "French",     "ru_RU.UTF-8",         "ru_RU.utf8"};
     std::string previous = std::setlocale(LC_NUMERIC, nullptr);
     const char* found = nullptr;
     for (const char* name : names) {
