@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "radio/SettingsStore.h"
+#include "testkit/PrefixMark.h"
 #include "testkit/ProgramDriver.h"
 #include "testkit/FirmwareImage.h"
 #include "testkit/SimProcess.h"
@@ -88,6 +89,9 @@ struct ConsoleRun {
 class WithoutFontReplacement {
 public:
     WithoutFontReplacement() {
+        // A test killed before the destructor leaves the mark: the next
+        // session puts the replacement back.
+        if (!mark_.Made()) return;
         wchar_t face[64] = {};
         DWORD size = sizeof face;
         if (::RegGetValueW(HKEY_CURRENT_USER, kKey, Text::Widen(kFace).c_str(), RRF_RT_REG_SZ, nullptr, face, &size) !=
@@ -111,6 +115,7 @@ public:
 private:
     static constexpr const wchar_t* kKey = L"Software\\Wine\\Fonts\\Replacements";
     static constexpr const char* kFace = "微软雅黑";
+    PrefixMark mark_{"FontReplacement"};
     std::wstring replacement_;
     bool removed_ = false;
 };

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "testkit/PrefixMark.h"
 #include "testkit/ProgramDriver.h"
 #include "testkit/SimProcess.h"
 #include "platform/Wide.h"
@@ -19,6 +20,9 @@ constexpr uint32_t kLightGreen = 0x99FF99;
 class DisplayScale {
 public:
     explicit DisplayScale(DWORD dpi) {
+        // A test killed before the destructor leaves the mark: the next
+        // session removes the scale.
+        if (!mark_.Made()) return;
         if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &key_, nullptr) != ERROR_SUCCESS)
             return;
@@ -33,6 +37,7 @@ public:
     bool Set() const { return set_; }
 
 private:
+    PrefixMark mark_{"LogPixels"};
     HKEY key_ = nullptr;
     bool set_ = false;
 };
