@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/UniqueHandle.h"
+#include "radio/Parameters.h"
 #include "testkit/FirmwareImage.h"
 #include "testkit/SimProcess.h"
 #include "testkit/Transcript.h"
@@ -404,6 +405,47 @@ TEST_F(CliFleetTest, ReadNamedPerRadio_ThenWriteAllFromOneProfileWithJsonResults
     // Each port's traffic under its own name in the one log.
     const std::string log = SimProcess::ReadFile(appData + "/VelmoraConfig/Logs/VelmoraConfig.log");
     for (int i : {0, 2, 3}) EXPECT_NE(log.find(PortOf(i) + " 38400 > cfg_dstx 200\\r"), std::string::npos) << i;
+}
+
+// Two ports whose radios report one serial number are two ports wired to
+// one radio: the port that claims it second is refused and leaves the
+// session to the other, sending nothing after its Read (not even the way
+// out of configuration mode, which is the other port's).
+TEST_F(CliFleetTest, TwoPortsReachOneRadio_TheSecondIsRefusedAndSendsNothingAfterItsRead) {
+    const Parameter& last = *ReadOrder().back();
+    std::string query = last.Query(last.Channels() > 1 ? last.Channels() : 0);
+    query = "> " + query.substr(0, query.size() - 1) + "\\r\n";
+    ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), Profile("439.125")));
+    ::DeleteFileW(Text::WidePath(Win("twin-VMTWIN01.cfg")).c_str());
+    for (const std::string action : {"--read \"" + Win("twin-{serial}.cfg") + "\"", "--write " + Win("cli-in.cfg")}) {
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "twin-transcript.txt"), ""));
+            ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "twin-state.txt"), "serial_number=VMTWIN01"));
+            radios.push_back(std::make_unique<SimProcess>(
+                TestComPort(i),
+                "--state " + UnixOf(i, "twin-state.txt") + " --transcript " + UnixOf(i, "twin-transcript.txt")));
+            ASSERT_TRUE(radios.back()->Started()) << i;
+        }
+        const Outcome run = Program("--port " + PortOf(0) + "," + PortOf(1) + " " + action);
+        EXPECT_EQ(run.code, 4u) << action << run.out << run.err;
+        EXPECT_NE(run.err.find("two ports wired to one radio?"), std::string::npos) << run.err;
+        int refused = 0, left = 0;
+        for (int i = 0; i < 2; ++i) {
+            radios[i]->Stop();
+            const std::string transcript = SimProcess::ReadFile(UnixOf(i, "twin-transcript.txt"));
+            const size_t lastCommand = transcript.rfind("\n> ", transcript.size() - 2);
+            if (transcript.find("> exitcnt") != std::string::npos) {
+                ++left;
+            } else {
+                ++refused;
+                ASSERT_NE(lastCommand, std::string::npos) << transcript;
+                EXPECT_EQ(transcript.substr(lastCommand + 1, query.size()), query) << action << transcript;
+            }
+        }
+        EXPECT_EQ(refused, 1) << action;
+        EXPECT_EQ(left, 1) << action;
+        radios.clear();
+    }
 }
 
 TEST_F(CliFleetTest, PortUnpluggedMidRun_TheOthersGoOn_ThirtyAbsentPortsEachFail) {
