@@ -144,10 +144,10 @@ TEST_F(CliProgramTest, ReadThenWriteAnotherRadioProfile_TheRadioHoldsItAndTheLog
     ::DeleteFileW(Text::WidePath(chinese).c_str());
 }
 
-// The profile --read writes is taken back by --write, for every protocol at
-// both bandwidths; and from a radio that does not answer the link rate query,
-// whose profile then holds no link rate where the user chooses it (HUACE,
-// SOUTH and TRANSEOT at 25.0 kHz).
+// The profile --read writes is taken whole by another radio through --write,
+// for every protocol at both bandwidths; and from radios that do not answer
+// the link rate query, whose profile then holds no link rate where the user
+// chooses it (HUACE, SOUTH and TRANSEOT at 25.0 kHz).
 TEST_F(CliProgramTest, ReadThenWriteTheSameProfile_EveryProtocolAndBandwidth) {
     struct Radio {
         int protocol;
@@ -166,8 +166,22 @@ TEST_F(CliProgramTest, ReadThenWriteTheSameProfile_EveryProtocolAndBandwidth) {
         StartRadio(radio.fault);
         const Outcome read = Program("--port " + Port() + " --read " + Win("cli-out.cfg"));
         ASSERT_EQ(read.code, 0u) << read.err;
+        const std::string profile = SimProcess::ReadFile(Unix("cli-out.cfg"));
+        EXPECT_EQ(profile.find("LinkBaudRate,-1\r") != std::string::npos, *radio.fault != '\0') << profile;
+        // Another radio (another protocol, other channels, addresses and
+        // powers) takes the profile: read back, it gives the same profile.
+        sim.reset();
+        ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-state.txt"),
+                                          "protocol=" + std::to_string(radio.protocol % 9 + 1) +
+                                              "\nbandwidth=" + radio.bandwidth +
+                                              "\ntx1=433.12500\nrx8=466.00000\ncurrent_channel=5\nlocal_address=7\n"
+                                              "destination_address=9\nhigh_power=2\nlow_power=1\n"));
+        StartRadio(radio.fault);
         const Outcome write = Program("--port " + Port() + " --write " + Win("cli-out.cfg"));
-        EXPECT_EQ(write.code, 0u) << write.err << SimProcess::ReadFile(Unix("cli-out.cfg"));
+        EXPECT_EQ(write.code, 0u) << write.err << profile;
+        const Outcome again = Program("--port " + Port() + " --read " + Win("cli-back.cfg"));
+        ASSERT_EQ(again.code, 0u) << again.err;
+        EXPECT_EQ(SimProcess::ReadFile(Unix("cli-back.cfg")), profile);
     }
 }
 
@@ -251,14 +265,18 @@ TEST_F(CliProgramTest, BadRequests_ClearMessageExitCodeAndNothingSent) {
 }
 
 TEST_F(CliProgramTest, TwoProgramsOnOnePort_TheSecondGetsThePortExitCode) {
-    StartRadio("--fault delay=100");  // the first program's read takes seconds
+    // The first program's read takes about 10 s (30 queries, each answered
+    // 300 ms late, within the 465 ms a reply may take): time enough for a
+    // second Wine program to start beside it on a busy machine.
+    StartRadio("--fault delay=300");
     Started first = Start("--port " + Port() + " --read " + Win("cli-out.cfg"), "", "cli-first");
     // Once the radio has heard the first program, that program holds the port.
     for (const DWORD start = ::GetTickCount(); Transcript().empty() && ::GetTickCount() - start < 30000;) ::Sleep(20);
     EXPECT_NE(Transcript(), "");
     const Outcome second = Program("--port " + Port() + " --read " + Win("cli-out2.cfg"));
     // Still reading when the second one had ended: it held the port throughout.
-    EXPECT_EQ(::WaitForSingleObject(first.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(::WaitForSingleObject(first.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the first program ended before the second: the test proves nothing";
     const Outcome firstRun = Wait(first, "cli-first");
     EXPECT_EQ(second.code, 2u) << second.err;
     EXPECT_NE(second.err.find("another program is using " + Port()), std::string::npos) << second.err;
