@@ -16,10 +16,11 @@
 
 namespace {
 
-// What the programs load: GDI+ and msimg32 to paint, the common controls for
-// tips, the rich edit's text services, the shell for the command line and
-// links, the file dialogs.
-const char* const kSystemNames[] = {"gdiplus", "msimg32", "comctl32", "msftedit", "shell32", "comdlg32"};
+// What the programs load in the run below: GDI+ and msimg32 to paint, the
+// shell for the command line and links, the file dialogs and, through them,
+// the common controls. (The toolkit's rich edit, msftedit, is in no window
+// of the programs.)
+const char* const kSystemNames[] = {"gdiplus", "msimg32", "comctl32", "shell32", "comdlg32"};
 
 class PlantedLibraryTest : public ::testing::Test {
 protected:
@@ -41,7 +42,33 @@ protected:
     const std::string folder = SimProcess::WinePath(VELMORA_PLANTED_FOLDER);
 };
 
+// Run (with its arguments) a program from the planted folder to its end;
+// its exit code.
+DWORD RunToEnd(std::string line, DWORD flags) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi)) return 98;
+    const UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    if (::WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) return 97;
+    DWORD code = 99;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    return code;
+}
+
 TEST_F(PlantedLibraryTest, WindowAndConsolePrograms_TakeNone) {
+    // The control first: a program that does not keep to the system folder,
+    // beside the copies, takes every one of them, and each says so.
+    ASSERT_TRUE(
+        ::CopyFileA(SimProcess::WinePath(VELMORA_PLANTED_CONTROL).c_str(), Beside("control.exe").c_str(), FALSE));
+    std::string control = "\"" + Beside("control.exe") + "\"";
+    for (const char* name : kSystemNames) control += std::string(" ") + name;
+    ASSERT_EQ(0u, RunToEnd(control, CREATE_NO_WINDOW));
+    const std::string taken = Loaded();
+    for (const char* name : kSystemNames)
+        EXPECT_NE(taken.find(std::string("\\") + name + ".dll"), std::string::npos) << name << ": " << taken;
+    ::DeleteFileW(Text::WidePath(Beside("loaded.txt")).c_str());
+
     ProgramDriver::WriteSettings(-1, -1, 1);
     {
         ProgramDriver program;
@@ -55,17 +82,7 @@ TEST_F(PlantedLibraryTest, WindowAndConsolePrograms_TakeNone) {
         EXPECT_TRUE(program.WaitForExit(8000));
     }
     // The console twin reads its command line through the shell.
-    std::string line = "\"" + Beside("VelmoraConfig.com") + "\" --help";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(
-        ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
-    const UniqueHandle process(pi.hProcess), thread(pi.hThread);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 30000));
-    DWORD code = 99;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    EXPECT_EQ(0u, code);
+    EXPECT_EQ(0u, RunToEnd("\"" + Beside("VelmoraConfig.com") + "\" --help", CREATE_NO_WINDOW));
     EXPECT_EQ("", Loaded());
 }
 
