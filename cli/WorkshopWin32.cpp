@@ -418,6 +418,12 @@ std::unique_ptr<TrafficLog> StartLog(Console& console) {
 }  // namespace
 
 ExitCode PrepareProfile(const CliOptions& options, Console& console, WorkshopRun& run) {
+    // Opened, such a name reads the device (a serial port waits for ever).
+    if (NamesADevice(options.path)) {
+        console.Err("error: " + options.path + " names a device, not a file: CON, PRN, AUX, NUL, COM1-COM9 and " +
+                    "LPT1-LPT9 do, whatever the folder and the extension\n");
+        return ExitCode::FileError;
+    }
     const PathKind kind = KindOf(options.path);
     if (kind != PathKind::File) {
         console.Err("error: " + options.path + (kind == PathKind::Folder ? " is a folder" : " does not exist") + "\n");

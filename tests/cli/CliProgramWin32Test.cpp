@@ -436,6 +436,27 @@ TEST_F(CliFleetTest, PortUnpluggedMidRun_TheOthersGoOn_ThirtyAbsentPortsEachFail
     EXPECT_NE(absent.err.find("COM130: error: find: COM130 is not there"), std::string::npos) << absent.err;
 }
 
+// COM1 to COM9 are devices whatever the folder and the extension: a port
+// below 10 never gives its name to a profile, nor is read as one.
+TEST_F(CliFleetTest, PortBelowTen_NoProfileIsTheDevice) {
+    const int port = TestComPort(4);
+    ASSERT_LT(port, 10);
+    const std::string folder = Win("dev");
+    ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
+    ::DeleteFileW(Text::WidePath(folder + "\\port-" + PortOf(4) + ".cfg").c_str());
+    ASSERT_TRUE(SimProcess::WriteFile(UnixOf(4, "dev-transcript.txt"), ""));
+    radios.push_back(std::make_unique<SimProcess>(port, "--transcript " + UnixOf(4, "dev-transcript.txt")));
+    ASSERT_TRUE(radios.back()->Started());
+    const Outcome read = Program("--port " + PortOf(4) + " --read \"" + folder + "\\{port}.cfg\"");
+    EXPECT_EQ(read.code, 0u) << read.err;
+    EXPECT_NE(SimProcess::ReadWindowsFile(folder + "\\port-" + PortOf(4) + ".cfg").find("DST,"), std::string::npos);
+    const std::string heard = SimProcess::ReadFile(UnixOf(4, "dev-transcript.txt"));
+    const Outcome write = Program("--port " + PortOf(4) + " --write " + folder + "\\" + PortOf(4) + ".cfg");
+    EXPECT_EQ(write.code, 5u) << write.err;
+    EXPECT_NE(write.err.find("names a device"), std::string::npos) << write.err;
+    EXPECT_EQ(SimProcess::ReadFile(UnixOf(4, "dev-transcript.txt")), heard);
+}
+
 TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
     StartRadio();
     // Linux's device that is always full, as the program's output.

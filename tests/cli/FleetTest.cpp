@@ -28,6 +28,20 @@ TEST(RadioFileName, SerialAndPortReplaced_AnUnusableSerialGivesThePort) {
     EXPECT_FALSE(missing);  // no {serial} asked for
 }
 
+// A name whose part before the first dot is a device (CON, NUL, COM1, ...)
+// is the device itself, whatever its folder, extension and case.
+TEST(RadioFileName, NeverTheNameOfADevice) {
+    bool missing = false;
+    for (const std::string serial : {"NUL", "con", "Aux.1", "LPT1", "com9"}) {
+        EXPECT_EQ(RadioFileName("in\\{serial}.cfg", 12, serial, missing), "in\\COM12.cfg") << serial;
+        EXPECT_TRUE(missing) << serial;
+    }
+    EXPECT_EQ(RadioFileName("in\\{serial}.cfg", 3, "", missing), "in\\port-COM3.cfg");
+    EXPECT_EQ(RadioFileName("{port}.{serial}.cfg", 9, "VM1", missing), "port-COM9.VM1.cfg");
+    EXPECT_EQ(RadioFileName("{serial}-x.cfg", 3, "NUL", missing), "NUL-x.cfg");  // not a device
+    EXPECT_FALSE(missing);
+}
+
 TEST(RadioClaims, TwoPortsOneRadio_TheSecondIsRefused) {
     RadioClaims claims;
     int other = 0;
