@@ -82,6 +82,15 @@ bool RadioClaims::Claim(const std::string& serial, int port, int& other) {
     return inserted.second || other == port;
 }
 
+bool RadioClaims::ClaimFile(const std::string& path, int port, int& other) {
+    std::string key = path;
+    for (char& c : key) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c == '/' ? '\\' : c;
+    std::lock_guard<std::mutex> guard(lock_);
+    const auto inserted = files_.emplace(key, port);
+    other = inserted.first->second;
+    return inserted.second || other == port;
+}
+
 ExitCode FleetExitCode(const std::vector<PortResult>& results) {
     int highest = 0;
     for (const PortResult& r : results) highest = std::max(highest, static_cast<int>(r.code));

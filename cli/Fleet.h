@@ -60,10 +60,15 @@ public:
     // True when no other port has claimed `serial`; an empty serial number
     // claims nothing. Otherwise the port that has it goes into `other`.
     bool Claim(const std::string& serial, int port, int& other);
+    // The same for the file --read writes, as a file system that ignores
+    // case takes its name: two radios whose serial numbers make one file
+    // name ("VM 01", "vm/01") must not both write it.
+    bool ClaimFile(const std::string& path, int port, int& other);
 
 private:
     std::mutex lock_;
     std::map<std::string, int> ports_;
+    std::map<std::string, int> files_;
 };
 
 // The exit code of several ports: 0 when every one succeeded, otherwise the

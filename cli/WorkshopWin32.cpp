@@ -185,14 +185,35 @@ bool Workshop::TakeRadio(ExitCode& code) {
     return false;
 }
 
+// The file of this radio, claimed for this port; false (said why, exit
+// code 5) when another port's radio has the same file, or it cannot be
+// written, before anything is written.
+bool Workshop::TakeFile(const std::string& target, ExitCode& code) {
+    int other = 0;
+    if (!run_.claims.ClaimFile(target, options_.port, other)) {
+        Complain("error: read: the profile of the radio on " + PortName() + " (serial number " + result_.serialNumber +
+                 ") would go to " + target + ", the file of the radio on " + ::PortName(other) +
+                 "; nothing was written: put {port} in the name as well\n");
+    } else if (!ConfigFileCommands::CanSaveProfile(target)) {
+        Complain("error: " + target +
+                 " cannot be written: it is a folder, a read-only file or one another program holds\n");
+    } else {
+        return true;
+    }
+    result_.cause = CauseWord(OutcomeKind::FileError);
+    code = ExitCode::FileError;
+    return false;
+}
+
 ExitCode Workshop::Read() {
     const std::string pattern = WithConfigSuffix(options_.path);
-    // The folder is checked before the radio is asked, with the port's name
-    // standing for a serial number not yet read.
+    // The file is checked before the radio is asked; a name that takes the
+    // serial number, not yet read, has its folder checked.
     bool serialMissing = false;
     const std::string probe = RadioFileName(pattern, options_.port, "", serialMissing);
-    if (!ConfigFileCommands::CanSaveProfile(probe)) {
-        Complain("error: " + probe +
+    const bool bySerial = pattern.find("{serial}") != std::string::npos;
+    if (!(bySerial ? ConfigFileCommands::CanSaveInFolderOf(probe) : ConfigFileCommands::CanSaveProfile(probe))) {
+        Complain("error: " + (bySerial ? pattern : probe) +
                  " cannot be written: it is a folder, a read-only file or one another program holds, or its "
                  "folder does not exist or cannot be written\n");
         result_.cause = CauseWord(OutcomeKind::FileError);
@@ -202,13 +223,17 @@ ExitCode Workshop::Read() {
     if (!Step(JobKind::Connect, "connect", code)) return code;
     bool read = Step(JobKind::Read, "read", code);
     if (read) read = TakeRadio(code);
+    std::string target;
+    if (read) {
+        target = RadioFileName(pattern, options_.port, result_.serialNumber, serialMissing);
+        read = TakeFile(target, code);
+    }
     // Back out of configuration mode either way; its own failure is reported
     // after the read's, and a profile read in full is kept all the same.
     if (radioTaken_) return code;  // the session is the other port's
     ExitCode leave = ExitCode::Success;
     const bool left = Leave(leave);
     if (!read) return code;
-    const std::string target = RadioFileName(pattern, options_.port, result_.serialNumber, serialMissing);
     GivenPath chooser(target);
     ConfigFileCommands files(chooser);
     if (!files.SaveProfile(target, ExportConfigLines(settings_))) {

@@ -457,6 +457,29 @@ TEST_F(CliFleetTest, PortBelowTen_NoProfileIsTheDevice) {
     EXPECT_EQ(SimProcess::ReadFile(UnixOf(4, "dev-transcript.txt")), heard);
 }
 
+// Two serial numbers that make one file name (the file system ignores case):
+// the second radio's profile would replace the first's.
+TEST_F(CliFleetTest, TwoRadiosOneFileName_TheSecondPortFailsBeforeWriting) {
+    const std::string folder = Win("same");
+    ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
+    ::DeleteFileW(Text::WidePath(folder + "\\VM_01.cfg").c_str());
+    const char* serials[] = {"VM 01", "vm/01"};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "same-state.txt"), std::string("serial_number=") + serials[i]));
+        radios.push_back(std::make_unique<SimProcess>(TestComPort(i), "--state " + UnixOf(i, "same-state.txt")));
+        ASSERT_TRUE(radios.back()->Started());
+    }
+    const Outcome run = Program("--port " + PortOf(0) + "," + PortOf(1) + " --read \"" + folder + "\\{serial}.cfg\"");
+    EXPECT_EQ(run.code, 5u) << run.out << run.err;
+    const size_t done = run.out.find("the profile is in");
+    ASSERT_NE(done, std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("the profile is in", done + 1), std::string::npos) << run.out;
+    const std::string winner = run.out.substr(run.out.rfind('\n', done) + 1, PortOf(0).size());
+    const std::string loser = winner == PortOf(0) ? PortOf(1) : PortOf(0);
+    EXPECT_NE(run.err.find(loser + ": error: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("the file of the radio on " + winner), std::string::npos) << run.err;
+}
+
 TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
     StartRadio();
     // Linux's device that is always full, as the program's output.

@@ -51,6 +51,11 @@ TEST(RadioClaims, TwoPortsOneRadio_TheSecondIsRefused) {
     EXPECT_TRUE(claims.Claim("", 5, other));
     EXPECT_FALSE(claims.Claim("VM1", 6, other));
     EXPECT_EQ(other, 3);
+    // Two radios, one file on a file system that ignores case.
+    EXPECT_TRUE(claims.ClaimFile("in\\VM_01.cfg", 3, other));
+    EXPECT_TRUE(claims.ClaimFile("in\\VM_01.cfg", 3, other));
+    EXPECT_FALSE(claims.ClaimFile("IN\\vm_01.CFG", 7, other));
+    EXPECT_EQ(other, 3);
     // From many threads at once exactly one port wins a serial number.
     RadioClaims raced;
     std::vector<int> won(8, 0);
