@@ -136,8 +136,11 @@ bool Workshop::Failed(const Outcome& outcome, const char* what, ExitCode& code) 
     if (outcome.kind == OutcomeKind::VerifyMismatch) {
         // Everything was sent and answered; the radio does not hold it all.
         result_.differences = outcome.mismatches;
+        // What the radio read back, as the console can show it.
+        std::vector<VerifyMismatch> shown = outcome.mismatches;
+        for (VerifyMismatch& m : shown) m.read = PrintableText(m.read);
         Complain("error: the radio on " + PortName() + " does not hold what was written\n" +
-                 FormatMismatches(outcome.mismatches, Language::English) + "\n");
+                 FormatMismatches(shown, Language::English) + "\n");
     } else if (outcome.kind == OutcomeKind::Cancelled) {
         Complain(std::string("cancelled: ") + what + ": " + said + "\n");
     } else {
@@ -179,7 +182,7 @@ bool Workshop::TakeRadio(ExitCode& code) {
     if (run_.claims.Claim(result_.serialNumber, options_.port, other)) return true;
     radioTaken_ = true;
     Complain("error: " + PortName() + " reaches the radio " + ::PortName(other) + " reaches (serial number " +
-             result_.serialNumber + "): two ports wired to one radio?\n");
+             PrintableText(result_.serialNumber) + "): two ports wired to one radio?\n");
     result_.cause = "radio-taken";
     code = ExitCode::Refused;
     return false;
@@ -191,9 +194,9 @@ bool Workshop::TakeRadio(ExitCode& code) {
 bool Workshop::TakeFile(const std::string& target, ExitCode& code) {
     int other = 0;
     if (!run_.claims.ClaimFile(target, options_.port, other)) {
-        Complain("error: read: the profile of the radio on " + PortName() + " (serial number " + result_.serialNumber +
-                 ") would go to " + target + ", the file of the radio on " + ::PortName(other) +
-                 "; nothing was written: put {port} in the name as well\n");
+        Complain("error: read: the profile of the radio on " + PortName() + " (serial number " +
+                 PrintableText(result_.serialNumber) + ") would go to " + target + ", the file of the radio on " +
+                 ::PortName(other) + "; nothing was written: put {port} in the name as well\n");
     } else if (!ConfigFileCommands::CanSaveProfile(target)) {
         Complain("error: " + target +
                  " cannot be written: it is a folder, a read-only file or one another program holds\n");

@@ -480,6 +480,23 @@ TEST_F(CliFleetTest, TwoRadiosOneFileName_TheSecondPortFailsBeforeWriting) {
     EXPECT_NE(run.err.find("the file of the radio on " + winner), std::string::npos) << run.err;
 }
 
+// A serial number with a terminal's escape sequence in it, named in an error.
+TEST_F(CliFleetTest, RadioTextWithControlBytes_PrintableOnTheConsole) {
+    const std::string folder = Win("escape");
+    ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(
+            SimProcess::WriteFile(UnixOf(i, "escape-state.txt"), i ? "serial_number=vm01" : "serial_number=VM01"));
+        radios.push_back(std::make_unique<SimProcess>(
+            TestComPort(i), "--fault serial-escape --state " + UnixOf(i, "escape-state.txt")));
+        ASSERT_TRUE(radios.back()->Started());
+    }
+    const Outcome run = Program("--port " + PortOf(0) + "," + PortOf(1) + " --read \"" + folder + "\\{serial}.cfg\"");
+    EXPECT_EQ(run.code, 5u) << run.err;
+    EXPECT_NE(run.err.find("serial number .[2J"), std::string::npos) << run.err;
+    EXPECT_EQ((run.out + run.err).find('\x1b'), std::string::npos);
+}
+
 TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
     StartRadio();
     // Linux's device that is always full, as the program's output.
