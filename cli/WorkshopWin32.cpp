@@ -579,8 +579,9 @@ int RunCommandLine() {
         return static_cast<int>(ExitCode::Usage);
     }
     if (options.action == CliAction::Help) {
-        console.Out(UsageText());
-        return static_cast<int>(ExitCode::Success);
+        if (console.Out(UsageText())) return static_cast<int>(ExitCode::Success);
+        console.Err("error: the help cannot be written to the output (is its disk full?)\n");
+        return static_cast<int>(ExitCode::FileError);
     }
     if (options.json) console.KeepOutputClean();
     WorkshopRun run;
@@ -599,13 +600,18 @@ int RunCommandLine() {
         log->Note("command line: " + all);
     }
     const std::vector<PortResult> results = RunPorts(options, console, log.get(), run);
-    const ExitCode code = FleetExitCode(results);
+    ExitCode code = FleetExitCode(results);
     if (options.ports.size() > 1) {
         const std::string summary = FleetSummary(results);
         if (options.json)
             console.Err(summary);
         else
             console.Out(summary);
+    }
+    // The results a script reads are lost (with --json said above).
+    if (!options.json && console.OutputFailed()) {
+        console.Err("error: the results cannot be written to the output (is its disk full?)\n");
+        if (static_cast<int>(code) < static_cast<int>(ExitCode::FileError)) code = ExitCode::FileError;
     }
     if (log) log->Note("exit code " + std::to_string(static_cast<int>(code)));
     return static_cast<int>(code);

@@ -497,14 +497,16 @@ TEST_F(CliFleetTest, RadioTextWithControlBytes_PrintableOnTheConsole) {
     EXPECT_EQ((run.out + run.err).find('\x1b'), std::string::npos);
 }
 
-TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
+// The line a script reads is lost: as JSON, and as text (found: ...).
+TEST_F(CliFleetTest, ResultsToAFullDisk_AnErrorAndTheFileExitCode) {
     StartRadio();
-    // Linux's device that is always full, as the program's output.
-    Started started =
-        Start("--port " + Port() + " --read " + Win("cli-out.cfg") + " --json", "", "cli-full", "Z:\\dev\\full");
-    const Outcome run = Wait(started, "cli-full");
-    EXPECT_EQ(run.code, 5u) << run.err;
-    EXPECT_NE(run.err.find("error: the results cannot be written to the output"), std::string::npos) << run.err;
+    for (const std::string& args : {" --read " + Win("cli-out.cfg") + " --json", std::string(" --find")}) {
+        // Linux's device that is always full, as the program's output.
+        Started started = Start("--port " + Port() + args, "", "cli-full", "Z:\\dev\\full");
+        const Outcome run = Wait(started, "cli-full");
+        EXPECT_EQ(run.code, 5u) << args << run.err;
+        EXPECT_NE(run.err.find("error: the results cannot be written to the output"), std::string::npos) << run.err;
+    }
 }
 
 }  // namespace
