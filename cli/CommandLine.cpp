@@ -346,3 +346,9 @@ std::string UsageText() {
            "  8  cancelled: the download was declined, the console could not answer, or Ctrl+C, Ctrl+Break or\n"
            "     closing the console stopped the run (every radio is taken out of configuration mode first)\n";
 }
+
+std::string WindowProgramBeside(const std::string& consoleProgram) {
+    const size_t cut = consoleProgram.find_last_of("\\/");
+    if (cut == std::string::npos || cut == 0) return std::string();
+    return consoleProgram.substr(0, cut + 1) + "VelmoraConfig.exe";
+}

@@ -108,6 +108,15 @@ TEST(CommandLine, ReadIntoADeviceName_Refused) {
     EXPECT_EQ(Parsed({"--port", "3", "--read", "COM10\\NULL.{port}.cfg"}).action, CliAction::Read);
 }
 
+// Without options the console twin starts the window program beside it,
+// and from nowhere else when its own folder is not known.
+TEST(CommandLine, WindowProgramBesideTheConsoleTwin) {
+    EXPECT_EQ(WindowProgramBeside("C:\\Tools\\VelmoraConfig.com"), "C:\\Tools\\VelmoraConfig.exe");
+    EXPECT_EQ(WindowProgramBeside("C:\\VelmoraConfig.com"), "C:\\VelmoraConfig.exe");
+    for (const std::string unknown : {"", "VelmoraConfig.com", "\\VelmoraConfig.com"})
+        EXPECT_EQ(WindowProgramBeside(unknown), "") << unknown;
+}
+
 TEST(CommandLine, SetValues_CheckedAsTheWindowChecksItsFields) {
     const CliOptions o =
         Parsed({"--port", "3", "--write", "a.cfg", "--set", "src=12", "--set", "Channel3=430.1", "--set", "DST=255"});
