@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "cli/Fleet.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -256,6 +258,11 @@ bool CheckCombination(const CliOptions& options, std::string& error) {
     if (a == CliAction::Read && options.ports.size() > 1 && options.path.find("{port}") == std::string::npos &&
         options.path.find("{serial}") == std::string::npos)
         return Fail(error, "--read with several ports needs {port} or {serial} in the file name, e.g. {serial}.cfg");
+    // COM3.cfg, nul.{serial}.cfg, AUX\{port}.cfg: a device, not a file.
+    if (a == CliAction::Read && NamesADevice(options.path))
+        return Fail(error, "--read " + options.path +
+                               ": CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 name devices, whatever the extension; "
+                               "choose another name");
     return true;
 }
 
@@ -338,4 +345,10 @@ std::string UsageText() {
            "  7  verify mismatch: the radio does not hold what was written\n"
            "  8  cancelled: the download was declined, the console could not answer, or Ctrl+C, Ctrl+Break or\n"
            "     closing the console stopped the run (every radio is taken out of configuration mode first)\n";
+}
+
+std::string WindowProgramBeside(const std::string& consoleProgram) {
+    const size_t cut = consoleProgram.find_last_of("\\/");
+    if (cut == std::string::npos || cut == 0) return std::string();
+    return consoleProgram.substr(0, cut + 1) + "VelmoraConfig.exe";
 }

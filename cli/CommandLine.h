@@ -55,3 +55,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions& options,
 
 // The help text: options, examples and exit codes.
 std::string UsageText();
+
+// The window program, VelmoraConfig.exe, beside the console twin whose file
+// is `consoleProgram` (its full path): empty when that names no folder, as
+// when the path could not be read, so that nothing is started from another
+// folder (a drive's root).
+std::string WindowProgramBeside(const std::string& consoleProgram);

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ public:
     // False when the text could not be written whole (a full disk, a closed
     // pipe); no output at all counts as written.
     bool Out(const std::string& text);
+    // True once any text could not be written to the output.
+    bool OutputFailed() const { return outFailed_; }
     void Err(const std::string& text);
     // Messages never go to the output, even when there is no error output
     // for them (they are then dropped): the output holds data a program reads.
@@ -36,6 +39,7 @@ private:
     void* out_ = nullptr;
     void* err_ = nullptr;
     void* in_ = nullptr;
+    std::atomic<bool> outFailed_{false};
     bool errIsOut_ = false;  // no error output of its own: messages go to the output
     std::unique_ptr<void, HandleCloser> ownOut_, ownIn_;
 };

@@ -79,7 +79,11 @@ void Console::HandleCloser::operator()(void* handle) const { ::CloseHandle(stati
 
 Console::~Console() = default;
 
-bool Console::Out(const std::string& text) { return WriteAll(static_cast<HANDLE>(out_), text); }
+bool Console::Out(const std::string& text) {
+    if (WriteAll(static_cast<HANDLE>(out_), text)) return true;
+    outFailed_ = true;
+    return false;
+}
 
 void Console::Err(const std::string& text) { WriteAll(static_cast<HANDLE>(err_), text); }
 

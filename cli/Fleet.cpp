@@ -6,6 +6,21 @@ std::string PortName(int port) { return "COM" + std::to_string(port); }
 
 namespace {
 
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// One part of a path: its name before the first dot (or colon), without the
+// blanks Windows drops at its end.
+bool IsDeviceName(const std::string& part) {
+    std::string base = part.substr(0, part.find_first_of(".:"));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    for (char& c : base) c = Upper(c);
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+    if (base.rfind("COM", 0) != 0 && base.rfind("LPT", 0) != 0) return false;
+    const std::string digit = base.substr(3);
+    return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\xC2\xB9" || digit == "\xC2\xB2" ||
+           digit == "\xC2\xB3";
+}
+
 // What a serial number keeps in a file name: letters, digits, '-', '_' and
 // '.', every other byte (a separator, a wildcard, a control character, a byte
 // of a character outside ASCII) as '_'; no dot at either end.
@@ -27,22 +42,51 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
         text.replace(at, from.size(), to);
 }
 
+std::string Filled(const std::string& pattern, const std::string& portPart, const std::string& serialPart) {
+    std::string name = pattern;
+    ReplaceAll(name, "{port}", portPart);
+    ReplaceAll(name, "{serial}", serialPart.empty() ? portPart : serialPart);
+    return name;
+}
+
 }  // namespace
 
+bool NamesADevice(const std::string& path) {
+    size_t at = 0;
+    for (;;) {
+        const size_t end = path.find_first_of("\\/", at);
+        if (IsDeviceName(path.substr(at, end == std::string::npos ? std::string::npos : end - at))) return true;
+        if (end == std::string::npos) return false;
+        at = end + 1;
+    }
+}
+
+// The fixed parts of the pattern name no device (the command line refuses
+// those), so a device name here comes from what was put in: a serial number
+// that makes one is not used, and a port's name that makes one (COM1-COM9)
+// gets a word before it, which no device name has.
 std::string RadioFileName(const std::string& pattern, int port, const std::string& serial, bool& serialMissing) {
-    std::string name = pattern;
     std::string part = FileNamePart(serial);
+    if (!part.empty() && NamesADevice(Filled(pattern, "port-" + PortName(port), part))) part.clear();
     serialMissing = pattern.find("{serial}") != std::string::npos && part.empty();
-    if (part.empty()) part = PortName(port);
-    ReplaceAll(name, "{port}", PortName(port));
-    ReplaceAll(name, "{serial}", part);
-    return name;
+    std::string portPart = PortName(port);
+    if (NamesADevice(Filled(pattern, portPart, part))) portPart = "port-" + portPart;
+    return Filled(pattern, portPart, part);
 }
 
 bool RadioClaims::Claim(const std::string& serial, int port, int& other) {
     if (serial.empty()) return true;
     std::lock_guard<std::mutex> guard(lock_);
     const auto inserted = ports_.emplace(serial, port);
+    other = inserted.first->second;
+    return inserted.second || other == port;
+}
+
+bool RadioClaims::ClaimFile(const std::string& path, int port, int& other) {
+    std::string key = path;
+    for (char& c : key) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c == '/' ? '\\' : c;
+    std::lock_guard<std::mutex> guard(lock_);
+    const auto inserted = files_.emplace(key, port);
     other = inserted.first->second;
     return inserted.second || other == port;
 }

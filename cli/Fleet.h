@@ -38,10 +38,18 @@ struct PortResult {
 
 std::string PortName(int port);
 
+// True when a part of `path` (a folder or the file) is the name of a device
+// on Windows: CON, PRN, AUX, NUL, COM0-COM9 or LPT0-LPT9 (also with the
+// digits ¹, ² and ³) before its first dot, in any case, whatever its folder
+// and extension. Such a path opens the device, not a file.
+bool NamesADevice(const std::string& path);
+
 // The file name of --read for one radio: {port} becomes the port's name
 // ("COM3"), {serial} the radio's serial number cut to what a file name may
-// hold. A radio that reports no serial number (or none usable in a name) is
-// named after its port; `serialMissing` then says so.
+// hold. A radio that reports no serial number (or none usable in a name, as
+// one that would name a device) is named after its port; `serialMissing`
+// then says so. A port's name that would name a device (COM1-COM9) reads
+// "port-COM3" instead.
 std::string RadioFileName(const std::string& pattern, int port, const std::string& serial, bool& serialMissing);
 
 // The radios of one run by their serial numbers, so that two ports that reach
@@ -52,10 +60,15 @@ public:
     // True when no other port has claimed `serial`; an empty serial number
     // claims nothing. Otherwise the port that has it goes into `other`.
     bool Claim(const std::string& serial, int port, int& other);
+    // The same for the file --read writes, as a file system that ignores
+    // case takes its name: two radios whose serial numbers make one file
+    // name ("VM 01", "vm/01") must not both write it.
+    bool ClaimFile(const std::string& path, int port, int& other);
 
 private:
     std::mutex lock_;
     std::map<std::string, int> ports_;
+    std::map<std::string, int> files_;
 };
 
 // The exit code of several ports: 0 when every one succeeded, otherwise the

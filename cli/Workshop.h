@@ -59,6 +59,7 @@ private:
     // After a read: the radio's facts into the result, and the radio claimed
     // for this port; false (said why, exit code 4) when another port has it.
     bool TakeRadio(ExitCode& code);
+    bool TakeFile(const std::string& target, ExitCode& code);
     void LeaveOpenLinkRateAsItIs();
     std::string PortName() const;
     // A line of the run: its outcome on the output, an error on the error

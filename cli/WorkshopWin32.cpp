@@ -136,8 +136,11 @@ bool Workshop::Failed(const Outcome& outcome, const char* what, ExitCode& code) 
     if (outcome.kind == OutcomeKind::VerifyMismatch) {
         // Everything was sent and answered; the radio does not hold it all.
         result_.differences = outcome.mismatches;
+        // What the radio read back, as the console can show it.
+        std::vector<VerifyMismatch> shown = outcome.mismatches;
+        for (VerifyMismatch& m : shown) m.read = PrintableText(m.read);
         Complain("error: the radio on " + PortName() + " does not hold what was written\n" +
-                 FormatMismatches(outcome.mismatches, Language::English) + "\n");
+                 FormatMismatches(shown, Language::English) + "\n");
     } else if (outcome.kind == OutcomeKind::Cancelled) {
         Complain(std::string("cancelled: ") + what + ": " + said + "\n");
     } else {
@@ -179,20 +182,41 @@ bool Workshop::TakeRadio(ExitCode& code) {
     if (run_.claims.Claim(result_.serialNumber, options_.port, other)) return true;
     radioTaken_ = true;
     Complain("error: " + PortName() + " reaches the radio " + ::PortName(other) + " reaches (serial number " +
-             result_.serialNumber + "): two ports wired to one radio?\n");
+             PrintableText(result_.serialNumber) + "): two ports wired to one radio?\n");
     result_.cause = "radio-taken";
     code = ExitCode::Refused;
     return false;
 }
 
+// The file of this radio, claimed for this port; false (said why, exit
+// code 5) when another port's radio has the same file, or it cannot be
+// written, before anything is written.
+bool Workshop::TakeFile(const std::string& target, ExitCode& code) {
+    int other = 0;
+    if (!run_.claims.ClaimFile(target, options_.port, other)) {
+        Complain("error: read: the profile of the radio on " + PortName() + " (serial number " +
+                 PrintableText(result_.serialNumber) + ") would go to " + target + ", the file of the radio on " +
+                 ::PortName(other) + "; nothing was written: put {port} in the name as well\n");
+    } else if (!ConfigFileCommands::CanSaveProfile(target)) {
+        Complain("error: " + target +
+                 " cannot be written: it is a folder, a read-only file or one another program holds\n");
+    } else {
+        return true;
+    }
+    result_.cause = CauseWord(OutcomeKind::FileError);
+    code = ExitCode::FileError;
+    return false;
+}
+
 ExitCode Workshop::Read() {
     const std::string pattern = WithConfigSuffix(options_.path);
-    // The folder is checked before the radio is asked, with the port's name
-    // standing for a serial number not yet read.
+    // The file is checked before the radio is asked; a name that takes the
+    // serial number, not yet read, has its folder checked.
     bool serialMissing = false;
     const std::string probe = RadioFileName(pattern, options_.port, "", serialMissing);
-    if (!ConfigFileCommands::CanSaveProfile(probe)) {
-        Complain("error: " + probe +
+    const bool bySerial = pattern.find("{serial}") != std::string::npos;
+    if (!(bySerial ? ConfigFileCommands::CanSaveInFolderOf(probe) : ConfigFileCommands::CanSaveProfile(probe))) {
+        Complain("error: " + (bySerial ? pattern : probe) +
                  " cannot be written: it is a folder, a read-only file or one another program holds, or its "
                  "folder does not exist or cannot be written\n");
         result_.cause = CauseWord(OutcomeKind::FileError);
@@ -202,13 +226,17 @@ ExitCode Workshop::Read() {
     if (!Step(JobKind::Connect, "connect", code)) return code;
     bool read = Step(JobKind::Read, "read", code);
     if (read) read = TakeRadio(code);
+    std::string target;
+    if (read) {
+        target = RadioFileName(pattern, options_.port, result_.serialNumber, serialMissing);
+        read = TakeFile(target, code);
+    }
     // Back out of configuration mode either way; its own failure is reported
     // after the read's, and a profile read in full is kept all the same.
     if (radioTaken_) return code;  // the session is the other port's
     ExitCode leave = ExitCode::Success;
     const bool left = Leave(leave);
     if (!read) return code;
-    const std::string target = RadioFileName(pattern, options_.port, result_.serialNumber, serialMissing);
     GivenPath chooser(target);
     ConfigFileCommands files(chooser);
     if (!files.SaveProfile(target, ExportConfigLines(settings_))) {
@@ -418,6 +446,12 @@ std::unique_ptr<TrafficLog> StartLog(Console& console) {
 }  // namespace
 
 ExitCode PrepareProfile(const CliOptions& options, Console& console, WorkshopRun& run) {
+    // Opened, such a name reads the device (a serial port waits for ever).
+    if (NamesADevice(options.path)) {
+        console.Err("error: " + options.path + " names a device, not a file: CON, PRN, AUX, NUL, COM1-COM9 and " +
+                    "LPT1-LPT9 do, whatever the folder and the extension\n");
+        return ExitCode::FileError;
+    }
     const PathKind kind = KindOf(options.path);
     if (kind != PathKind::File) {
         console.Err("error: " + options.path + (kind == PathKind::Folder ? " is a folder" : " does not exist") + "\n");
@@ -545,8 +579,9 @@ int RunCommandLine() {
         return static_cast<int>(ExitCode::Usage);
     }
     if (options.action == CliAction::Help) {
-        console.Out(UsageText());
-        return static_cast<int>(ExitCode::Success);
+        if (console.Out(UsageText())) return static_cast<int>(ExitCode::Success);
+        console.Err("error: the help cannot be written to the output (is its disk full?)\n");
+        return static_cast<int>(ExitCode::FileError);
     }
     if (options.json) console.KeepOutputClean();
     WorkshopRun run;
@@ -565,13 +600,18 @@ int RunCommandLine() {
         log->Note("command line: " + all);
     }
     const std::vector<PortResult> results = RunPorts(options, console, log.get(), run);
-    const ExitCode code = FleetExitCode(results);
+    ExitCode code = FleetExitCode(results);
     if (options.ports.size() > 1) {
         const std::string summary = FleetSummary(results);
         if (options.json)
             console.Err(summary);
         else
             console.Out(summary);
+    }
+    // The results a script reads are lost (with --json said above).
+    if (!options.json && console.OutputFailed()) {
+        console.Err("error: the results cannot be written to the output (is its disk full?)\n");
+        if (static_cast<int>(code) < static_cast<int>(ExitCode::FileError)) code = ExitCode::FileError;
     }
     if (log) log->Note("exit code " + std::to_string(static_cast<int>(code)));
     return static_cast<int>(code);

@@ -36,6 +36,9 @@ public:
     // folder, and an existing target is a file that is neither read-only nor
     // held by a program that forbids replacing it. Leaves nothing behind.
     static bool CanSaveProfile(const std::string& target);
+    // Whether a profile can be made in the folder of `target` now, whatever
+    // the file `target` itself (its name not yet known in full).
+    static bool CanSaveInFolderOf(const std::string& target);
     // Opens `path` for reading and applies the file if it opened. A read
     // error ends the import; the line it cut short is dropped. Returns
     // whether the file opened.

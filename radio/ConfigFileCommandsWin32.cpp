@@ -103,6 +103,11 @@ bool ConfigFileCommands::CanSaveProfile(const std::string& target) {
     return probe.CreateBeside(target);
 }
 
+bool ConfigFileCommands::CanSaveInFolderOf(const std::string& target) {
+    TemporaryFile probe;
+    return probe.CreateBeside(target);
+}
+
 bool ConfigFileCommands::WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     UniqueFile file(::CreateFileW(Text::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

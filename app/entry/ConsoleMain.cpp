@@ -18,18 +18,18 @@
 
 namespace {
 
-// The folder of this program, without the final backslash; empty when it
-// cannot be read.
-std::wstring ProgramFolder() {
-    const std::wstring path = Text::Widen(Text::ModuleFileName(nullptr));
-    const size_t cut = path.find_last_of(L'\\');
-    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
-}
-
 // What a user means by typing the program's name alone: its window. It is
 // not waited for, so that the prompt comes back as for any windowed program.
 int StartWindowProgram() {
-    const std::wstring program = ProgramFolder() + L"\\VelmoraConfig.exe";
+    const std::string beside = WindowProgramBeside(Text::ModuleFileName(nullptr));
+    if (beside.empty()) {
+        Console console;
+        console.Err(
+            "error: this program's folder cannot be read, so the window program VelmoraConfig.exe beside it "
+            "cannot be found; start VelmoraConfig.exe from its folder\n");
+        return static_cast<int>(ExitCode::FileError);
+    }
+    const std::wstring program = Text::Widen(beside);
     std::wstring line = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

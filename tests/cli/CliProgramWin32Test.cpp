@@ -496,14 +496,77 @@ TEST_F(CliFleetTest, PortUnpluggedMidRun_TheOthersGoOn_ThirtyAbsentPortsEachFail
     EXPECT_NE(absent.err.find("COM130: error: find: COM130 is not there"), std::string::npos) << absent.err;
 }
 
-TEST_F(CliFleetTest, JsonToAFullDisk_AnErrorAndTheFileExitCode) {
-    StartRadio();
-    // Linux's device that is always full, as the program's output.
-    Started started =
-        Start("--port " + Port() + " --read " + Win("cli-out.cfg") + " --json", "", "cli-full", "Z:\\dev\\full");
-    const Outcome run = Wait(started, "cli-full");
+// COM1 to COM9 are devices whatever the folder and the extension: a port
+// below 10 never gives its name to a profile, nor is read as one.
+TEST_F(CliFleetTest, PortBelowTen_NoProfileIsTheDevice) {
+    const int port = TestComPort(4);
+    ASSERT_LT(port, 10);
+    const std::string folder = Win("dev");
+    ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
+    ::DeleteFileW(Text::WidePath(folder + "\\port-" + PortOf(4) + ".cfg").c_str());
+    ASSERT_TRUE(SimProcess::WriteFile(UnixOf(4, "dev-transcript.txt"), ""));
+    radios.push_back(std::make_unique<SimProcess>(port, "--transcript " + UnixOf(4, "dev-transcript.txt")));
+    ASSERT_TRUE(radios.back()->Started());
+    const Outcome read = Program("--port " + PortOf(4) + " --read \"" + folder + "\\{port}.cfg\"");
+    EXPECT_EQ(read.code, 0u) << read.err;
+    EXPECT_NE(SimProcess::ReadWindowsFile(folder + "\\port-" + PortOf(4) + ".cfg").find("DST,"), std::string::npos);
+    const std::string heard = SimProcess::ReadFile(UnixOf(4, "dev-transcript.txt"));
+    const Outcome write = Program("--port " + PortOf(4) + " --write " + folder + "\\" + PortOf(4) + ".cfg");
+    EXPECT_EQ(write.code, 5u) << write.err;
+    EXPECT_NE(write.err.find("names a device"), std::string::npos) << write.err;
+    EXPECT_EQ(SimProcess::ReadFile(UnixOf(4, "dev-transcript.txt")), heard);
+}
+
+// Two serial numbers that make one file name (the file system ignores case):
+// the second radio's profile would replace the first's.
+TEST_F(CliFleetTest, TwoRadiosOneFileName_TheSecondPortFailsBeforeWriting) {
+    const std::string folder = Win("same");
+    ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
+    ::DeleteFileW(Text::WidePath(folder + "\\VM_01.cfg").c_str());
+    const char* serials[] = {"VM 01", "vm/01"};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(SimProcess::WriteFile(UnixOf(i, "same-state.txt"), std::string("serial_number=") + serials[i]));
+        radios.push_back(std::make_unique<SimProcess>(TestComPort(i), "--state " + UnixOf(i, "same-state.txt")));
+        ASSERT_TRUE(radios.back()->Started());
+    }
+    const Outcome run = Program("--port " + PortOf(0) + "," + PortOf(1) + " --read \"" + folder + "\\{serial}.cfg\"");
+    EXPECT_EQ(run.code, 5u) << run.out << run.err;
+    const size_t done = run.out.find("the profile is in");
+    ASSERT_NE(done, std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("the profile is in", done + 1), std::string::npos) << run.out;
+    const std::string winner = run.out.substr(run.out.rfind('\n', done) + 1, PortOf(0).size());
+    const std::string loser = winner == PortOf(0) ? PortOf(1) : PortOf(0);
+    EXPECT_NE(run.err.find(loser + ": error: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("the file of the radio on " + winner), std::string::npos) << run.err;
+}
+
+// A serial number with a terminal's escape sequence in it, named in an error.
+TEST_F(CliFleetTest, RadioTextWithControlBytes_PrintableOnTheConsole) {
+    const std::string folder = Win("escape");
+    ::CreateDirectoryW(Text::WidePath(folder).c_str(), nullptr);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(
+            SimProcess::WriteFile(UnixOf(i, "escape-state.txt"), i ? "serial_number=vm01" : "serial_number=VM01"));
+        radios.push_back(std::make_unique<SimProcess>(
+            TestComPort(i), "--fault serial-escape --state " + UnixOf(i, "escape-state.txt")));
+        ASSERT_TRUE(radios.back()->Started());
+    }
+    const Outcome run = Program("--port " + PortOf(0) + "," + PortOf(1) + " --read \"" + folder + "\\{serial}.cfg\"");
     EXPECT_EQ(run.code, 5u) << run.err;
-    EXPECT_NE(run.err.find("error: the results cannot be written to the output"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("serial number .[2J"), std::string::npos) << run.err;
+    EXPECT_EQ((run.out + run.err).find('\x1b'), std::string::npos);
+}
+
+// The line a script reads is lost: as JSON, and as text (found: ...).
+TEST_F(CliFleetTest, ResultsToAFullDisk_AnErrorAndTheFileExitCode) {
+    StartRadio();
+    for (const std::string& args : {" --read " + Win("cli-out.cfg") + " --json", std::string(" --find")}) {
+        // Linux's device that is always full, as the program's output.
+        Started started = Start("--port " + Port() + args, "", "cli-full", "Z:\\dev\\full");
+        const Outcome run = Wait(started, "cli-full");
+        EXPECT_EQ(run.code, 5u) << args << run.err;
+        EXPECT_NE(run.err.find("error: the results cannot be written to the output"), std::string::npos) << run.err;
+    }
 }
 
 }  // namespace

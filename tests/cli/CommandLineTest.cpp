@@ -100,6 +100,23 @@ TEST(CommandLine, ReadFromSeveralPorts_NeedsANamePerRadio) {
     EXPECT_EQ(Parsed({"--port", "COM3", "--read", "fleet.cfg"}).path, "fleet.cfg");
 }
 
+TEST(CommandLine, ReadIntoADeviceName_Refused) {
+    // The last is COM with a superscript one, a device as COM1 is.
+    for (const std::string path :
+         {"NUL.cfg", "con", "x\\Com3 .cfg", "AUX\\{serial}.cfg", "lpt1.{port}.cfg", "COM\xC2\xB9.cfg"})
+        EXPECT_NE(Refused({"--port", "3", "--read", path}).find("device"), std::string::npos) << path;
+    EXPECT_EQ(Parsed({"--port", "3", "--read", "COM10\\NULL.{port}.cfg"}).action, CliAction::Read);
+}
+
+// Without options the console twin starts the window program beside it,
+// and from nowhere else when its own folder is not known.
+TEST(CommandLine, WindowProgramBesideTheConsoleTwin) {
+    EXPECT_EQ(WindowProgramBeside("C:\\Tools\\VelmoraConfig.com"), "C:\\Tools\\VelmoraConfig.exe");
+    EXPECT_EQ(WindowProgramBeside("C:\\VelmoraConfig.com"), "C:\\VelmoraConfig.exe");
+    for (const std::string unknown : {"", "VelmoraConfig.com", "\\VelmoraConfig.com"})
+        EXPECT_EQ(WindowProgramBeside(unknown), "") << unknown;
+}
+
 TEST(CommandLine, SetValues_CheckedAsTheWindowChecksItsFields) {
     const CliOptions o =
         Parsed({"--port", "3", "--write", "a.cfg", "--set", "src=12", "--set", "Channel3=430.1", "--set", "DST=255"});

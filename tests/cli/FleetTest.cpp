@@ -28,6 +28,20 @@ TEST(RadioFileName, SerialAndPortReplaced_AnUnusableSerialGivesThePort) {
     EXPECT_FALSE(missing);  // no {serial} asked for
 }
 
+// A name whose part before the first dot is a device (CON, NUL, COM1, ...)
+// is the device itself, whatever its folder, extension and case.
+TEST(RadioFileName, NeverTheNameOfADevice) {
+    bool missing = false;
+    for (const std::string serial : {"NUL", "con", "Aux.1", "LPT1", "com9"}) {
+        EXPECT_EQ(RadioFileName("in\\{serial}.cfg", 12, serial, missing), "in\\COM12.cfg") << serial;
+        EXPECT_TRUE(missing) << serial;
+    }
+    EXPECT_EQ(RadioFileName("in\\{serial}.cfg", 3, "", missing), "in\\port-COM3.cfg");
+    EXPECT_EQ(RadioFileName("{port}.{serial}.cfg", 9, "VM1", missing), "port-COM9.VM1.cfg");
+    EXPECT_EQ(RadioFileName("{serial}-x.cfg", 3, "NUL", missing), "NUL-x.cfg");  // not a device
+    EXPECT_FALSE(missing);
+}
+
 TEST(RadioClaims, TwoPortsOneRadio_TheSecondIsRefused) {
     RadioClaims claims;
     int other = 0;
@@ -36,6 +50,11 @@ TEST(RadioClaims, TwoPortsOneRadio_TheSecondIsRefused) {
     EXPECT_TRUE(claims.Claim("", 4, other));     // no serial number: nothing to compare
     EXPECT_TRUE(claims.Claim("", 5, other));
     EXPECT_FALSE(claims.Claim("VM1", 6, other));
+    EXPECT_EQ(other, 3);
+    // Two radios, one file on a file system that ignores case.
+    EXPECT_TRUE(claims.ClaimFile("in\\VM_01.cfg", 3, other));
+    EXPECT_TRUE(claims.ClaimFile("in\\VM_01.cfg", 3, other));
+    EXPECT_FALSE(claims.ClaimFile("IN\\vm_01.CFG", 7, other));
     EXPECT_EQ(other, 3);
     // From many threads at once exactly one port wins a serial number.
     RadioClaims raced;

@@ -134,6 +134,8 @@ std::string ConfigCommands::queryDestination() const { return std::to_string(sta
 std::string ConfigCommands::queryHighPower() const { return power(state_.highPower, kHighWatts); }
 std::string ConfigCommands::queryLowPower() const { return power(state_.lowPower, kLowWatts); }
 std::string ConfigCommands::querySerial() const {
+    // A radio whose serial number clears the terminal it is shown on.
+    if (faults_.serialEscape) return "\x1b[2J" + state_.serialNumber;
     if (!faults_.serial12) return state_.serialNumber;
     // A radio with an over-long serial number: padded to twelve characters.
     std::string serial = state_.serialNumber.substr(0, 12);

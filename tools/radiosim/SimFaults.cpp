@@ -30,6 +30,8 @@ bool SimFaults::add(const std::string& text, std::string& error) {
         unknownProtocol = true;
     else if (!hasArg && name == "serial12")
         serial12 = true;
+    else if (!hasArg && name == "serial-escape")
+        serialEscape = true;
     else if (name == "delay" && parseCount(arg, 0, 600000, n))
         delayMs = int(n);
     else if (name == "drop" && parseCount(arg, 1, 999999999, n))

@@ -25,6 +25,7 @@ struct SimFaults {
     std::vector<long> badPages;  // these "write page" requests of a download are refused
     long hangupAfter = -1;       // after this many commands nothing more is answered
     bool serial12 = false;       // serial number answered with 12 characters
+    bool serialEscape = false;   // serial number answered after a terminal escape sequence
     // Settings of these keywords are answered OK but not stored.
     std::vector<std::string> ignoredSettings;
 

@@ -112,6 +112,7 @@ std::string SimOptions::usage() {
            "  --raw-echo           echo every byte back and interpret nothing\n"
            "  --fault NAME[=N]     silent, delay=MS, drop=N, noise, unknown-protocol,\n"
            "                       no-link-baud[=error|unknow|silent], bad-page=K,\n"
-           "                       hangup=N, serial12, ignore=KEYWORD, burst=N (repeatable)\n"
+           "                       hangup=N, serial12, serial-escape, ignore=KEYWORD, burst=N\n"
+           "                       (repeatable)\n"
            "SIGINT, SIGTERM and the stop file end it cleanly: link removed, state saved.\n";
 }
