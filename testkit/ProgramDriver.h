@@ -36,7 +36,8 @@ public:
     // The position of COMn in the program's port list, -1 when absent.
     static int PortPosition(int comPort);
 
-    // Starts the program and waits for its main window; false on failure.
+    // Starts the program and waits for its main window's first paint; false
+    // on failure.
     bool Start();
     // The same for the program at a Windows path (an installed copy).
     bool Start(const std::string& windowsPath);
@@ -66,14 +67,16 @@ public:
     // answered Yes. True when the dialog has gone.
     bool ThroughFileDialog(POINT button, const std::string& windowsPath);
     // A dialog box of the program (a file dialog, a message box) other than
-    // `other`, or nullptr when none shows within `ms`.
+    // `other`, once its buttons exist and it answers; nullptr when none is
+    // ready within `ms`.
     HWND WaitForDialog(DWORD ms, HWND other = nullptr) const;
     // The open drop-down list of a combo, or nullptr when none shows within `ms`.
     HWND WaitForDropDown(DWORD ms) const;
     // The native edit window of the edit being typed in, or nullptr.
     HWND EditWindow() const;
     // Types into the edit being typed in, one character message per key
-    // ('\b' erases the character before the caret).
+    // ('\b' erases the character before the caret); returns once the edit
+    // has taken them all.
     void Type(const std::string& text) const;
     // The text of the edit being typed in.
     std::string EditText() const;

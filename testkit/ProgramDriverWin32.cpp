@@ -60,6 +60,27 @@ BOOL CALLBACK CollectChildren(HWND wnd, LPARAM data) {
     return TRUE;
 }
 
+// Answered only once the window's thread is in a message loop.
+bool Answers(HWND wnd) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0;
+}
+
+// The window's thread is in its message loop and nothing of the window waits
+// to be painted.
+bool Painted(HWND wnd) { return Answers(wnd) && !::GetUpdateRect(wnd, nullptr, FALSE); }
+
+// A message sent to an edit overtakes what was posted to it before. So a
+// change of its text limit is posted after them: once the edit shows it,
+// the edit has taken everything posted before; the limit is then put back.
+void WaitUntilTaken(HWND edit) {
+    const LRESULT limit = ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+    const LRESULT marker = limit > 1 ? limit - 1 : limit + 1;
+    if (!::PostMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0)) return;
+    WaitFor([&] { return !::IsWindow(edit) || ::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0) == marker; }, 5000);
+    ::SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+}
+
 }  // namespace
 
 ProgramDriver::~ProgramDriver() {
@@ -124,8 +145,7 @@ bool ProgramDriver::Start(const std::string& windowsPath) {
     }
     window_ = search.found;
     // The first paint follows the window's appearance.
-    ::Sleep(500);
-    return window_ != nullptr;
+    return window_ != nullptr && WaitFor([&] { return Painted(window_); }, 10000);
 }
 
 bool ProgramDriver::StartThrough(const std::string& windowsPath, DWORD& exitCode) {
@@ -148,8 +168,8 @@ bool ProgramDriver::StartThrough(const std::string& windowsPath, DWORD& exitCode
     ::GetWindowThreadProcessId(found, &process_.dwProcessId);
     process_.hProcess = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_.dwProcessId);
     window_ = found;
-    ::Sleep(500);  // the first paint follows the window's appearance
-    return process_.hProcess != nullptr;
+    // The first paint follows the window's appearance.
+    return process_.hProcess != nullptr && WaitFor([&] { return Painted(window_); }, 10000);
 }
 
 void ProgramDriver::MouseMove(int x, int y) { ::PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
@@ -207,7 +227,11 @@ HWND ProgramDriver::WaitForDialog(DWORD ms, HWND other) const {
         ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr) ::Sleep(50);
     }
-    if (search.found != nullptr) ::Sleep(300);  // let it finish its start-up
+    // Ready once its buttons exist and its thread runs the dialog's loop.
+    const auto ready = [&] {
+        return ::FindWindowExW(search.found, nullptr, L"Button", nullptr) && Answers(search.found);
+    };
+    if (search.found != nullptr && !WaitFor(ready, ms)) return nullptr;
     return search.found;
 }
 
@@ -231,7 +255,7 @@ void ProgramDriver::Type(const std::string& text) const {
     const HWND edit = EditWindow();
     if (edit == nullptr) return;
     for (wchar_t c : Text::Widen(text)) ::PostMessageW(edit, WM_CHAR, c, 1);
-    ::Sleep(100);
+    WaitUntilTaken(edit);
 }
 
 std::string ProgramDriver::EditText() const {
@@ -257,7 +281,7 @@ bool ProgramDriver::Paste(const std::string& text) const {
     ::CloseClipboard();
     if (!placed) return false;
     ::PostMessageW(edit, WM_PASTE, 0, 0);
-    ::Sleep(200);
+    WaitUntilTaken(edit);
     return true;
 }
 

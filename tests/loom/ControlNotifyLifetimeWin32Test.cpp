@@ -150,3 +150,16 @@ TEST(DestroyedByItsNotification, ListOnItemSelectFromAnItemPress) {
         });
     }
 }
+
+// The detector the tests above rely on: a write into a freed block shows, a
+// freed block left alone does not.
+TEST(PoisonFreedMemory, SeesAWriteIntoAFreedBlockAndNothingElse) {
+    PoisonFreedMemory poison;
+    delete[] new int[4];
+    EXPECT_EQ(poison.WrittenAfterFree(), 0);
+    int* block = new int[4];
+    volatile unsigned char* bytes = reinterpret_cast<unsigned char*>(block);
+    delete[] block;
+    bytes[5] = 0;
+    EXPECT_EQ(poison.WrittenAfterFree(), 1);
+}

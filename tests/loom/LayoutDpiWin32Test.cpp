@@ -152,9 +152,13 @@ std::vector<DumpLine> ParseDump(const std::string& dump) {
     return lines;
 }
 
+// What a dump reads when its window did not open.
+constexpr const char* kNotOpened = "not opened";
+
 // Same controls in the same order, each edge within tolerance px of the
 // 96-DPI edge scaled.
 ::testing::AssertionResult IsScaledDump(const std::string& base, const std::string& scaled, int dpi, int tolerance) {
+    if (base == kNotOpened || scaled == kNotOpened) return ::testing::AssertionFailure() << "a window did not open";
     const std::vector<DumpLine> a = ParseDump(base);
     const std::vector<DumpLine> b = ParseDump(scaled);
     if (a.size() != b.size()) return ::testing::AssertionFailure() << "line count differs:\n" << base << scaled;
@@ -180,7 +184,7 @@ void Resize(TestWindow& w, int cx, int cy) {
 
 std::string DumpAt96(const LayoutCase& c) {
     TestWindow w;
-    if (!w.Open(c.cx, c.cy, c.make())) return "not opened";
+    if (!w.Open(c.cx, c.cy, c.make())) return kNotOpened;
     return DumpLayout(w.Manager().GetRoot());
 }
 
@@ -188,7 +192,7 @@ std::string DumpAt96(const LayoutCase& c) {
 // given the new DPI and its scaled size.
 std::string DumpAt(const LayoutCase& c, int dpi) {
     TestWindow w;
-    if (!w.Open(c.cx, c.cy, c.make())) return "not opened";
+    if (!w.Open(c.cx, c.cy, c.make())) return kNotOpened;
     const DpiScale scale(dpi);
     w.Manager().SetDpi(dpi);
     Resize(w, scale.Scale(c.cx), scale.Scale(c.cy));

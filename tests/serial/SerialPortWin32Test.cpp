@@ -48,24 +48,29 @@ private:
 };
 
 // Points the link of COM `from` at `target`, a Unix path or, relative, a
-// name in the link folder (the Linux ln, run from the Windows side).
+// name in the link folder (the Linux ln, run from the Windows side). A Linux
+// program's end cannot be seen from here, so the shell that runs ln writes
+// its exit status beside the link once ln has ended; true once that status
+// says the link was made.
 bool LinkPortTo(int from, const std::string& target) {
     char dir[1024];
     DWORD n = ::GetEnvironmentVariableA("VELMORA_PORT_DIR", dir, sizeof dir);
     if (n == 0 || n >= sizeof dir) return false;
-    std::string command = "/bin/ln -sfn " + target + " " + std::string(dir) + "/port" + std::to_string(from);
+    const std::string link = std::string(dir) + "/port" + std::to_string(from);
+    const std::string status = link + ".linked";
+    const std::wstring statusPath = Text::WidePath(SimProcess::WinePath(status));
+    ::DeleteFileW(statusPath.c_str());
+    std::string command = "/bin/sh -c \"/bin/ln -sfn " + target + " " + link + "; echo $? >" + status + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    std::string link = SimProcess::WinePath(std::string(dir) + "/port" + std::to_string(from));
-    for (int i = 0; i < 300; ++i, ::Sleep(10))
-        if (::GetFileAttributesW(Text::WidePath(link).c_str()) != INVALID_FILE_ATTRIBUTES ||
-            ::GetLastError() != ERROR_FILE_NOT_FOUND)
-            return true;
-    return false;
+    if (pi.hThread) ::CloseHandle(pi.hThread);
+    if (pi.hProcess) ::CloseHandle(pi.hProcess);
+    std::string written;
+    for (int i = 0; i < 300 && written.empty(); ++i, ::Sleep(10)) written = SimProcess::ReadFile(status);
+    ::DeleteFileW(statusPath.c_str());
+    return written == "0\n";
 }
 
 void Send(CSerialPort& port, const std::string& bytes) {
@@ -142,13 +147,18 @@ TEST_F(SerialPortTest, BytesThatArriveBeforeThePortThreadRunsAreDiscarded) {
     ASSERT_TRUE(LinkPortTo(other, "port" + std::to_string(com)));
     CSerialPort port(&owner);
     ASSERT_TRUE(port.Open(com, 9600));
-    Collector injectorOwner;
-    CSerialPort injector(&injectorOwner);
-    if (!injector.Open(other, 9600)) GTEST_SKIP() << "the line cannot be opened twice here";
-    ASSERT_TRUE(injector.StartThread());
-    Send(injector, "stale");
-    ::Sleep(200);  // echoed into the unattended port's input queue
-    injector.Close();
+    // The injector writes by hand and never reads, so the echo stays queued
+    // on the line, where both handles see it.
+    HANDLE injector = ::CreateFileW(Text::WidePath("\\\\.\\COM" + std::to_string(other)).c_str(),
+                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(injector, INVALID_HANDLE_VALUE) << "the line cannot be opened twice: " << ::GetLastError();
+    DWORD written = 0;
+    EXPECT_TRUE(::WriteFile(injector, "stale", 5, &written, nullptr));
+    COMSTAT queued{};
+    DWORD errors = 0;
+    for (int i = 0; i < 300 && queued.cbInQue < 5; ++i, ::Sleep(10)) ::ClearCommError(injector, &errors, &queued);
+    ::CloseHandle(injector);
+    ASSERT_EQ(queued.cbInQue, 5u) << "the echo never reached the port's input queue";
     ASSERT_TRUE(port.StartThread());  // purges what is waiting
     Send(port, "fresh");
     EXPECT_EQ(owner.WaitFor(5), "fresh");
