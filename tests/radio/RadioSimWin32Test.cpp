@@ -63,6 +63,13 @@ protected:
         link.Close();
         return result;
     }
+    // Success, or why not, as the command line says it.
+    static ::testing::AssertionResult Ok(const Outcome& o) {
+        if (o.Succeeded()) return ::testing::AssertionSuccess();
+        const OutcomeText text = DescribeOutcome(o, Language::English, OutcomeReader::CommandLine);
+        return ::testing::AssertionFailure() << CauseWord(o.kind) << ": " << text.cause << " (command " << o.command
+                                             << ", reply '" << o.reply << "')";
+    }
     // A Read as the window takes it: its settings only when it read them all.
     Outcome Read() {
         const JobResult result = Run(JobKind::Read);
@@ -101,11 +108,11 @@ protected:
 
 TEST_F(RadioOverComPort, ConnectReadDisconnect_FillsEveryFieldFromTheRadio) {
     StartRadio();
-    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    EXPECT_TRUE(Ok(Run(JobKind::Connect).outcome));
     const Outcome read = Read();
-    EXPECT_TRUE(read.Succeeded());
+    EXPECT_TRUE(Ok(read));
     EXPECT_EQ(read.action, OutcomeAction::Read);
-    EXPECT_TRUE(Run(JobKind::Disconnect).outcome.Succeeded());
+    EXPECT_TRUE(Ok(Run(JobKind::Disconnect).outcome));
     EXPECT_FALSE(link.IsOpen());
     // The radio's factory state.
     const RadioSettings& s = settings;
@@ -152,9 +159,9 @@ TEST_F(RadioOverComPort, Write_RadioKeepsTheValuesInItsState) {
     RadioConfig::Select(settings, ListField::LowPower, 0);
     settings.Text(TextField::Src) = "";
     settings.Text(TextField::Dst) = "300";
-    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    EXPECT_TRUE(Ok(Run(JobKind::Connect).outcome));
     const Outcome write = Write();
-    EXPECT_TRUE(write.Succeeded());
+    EXPECT_TRUE(Ok(write));
     EXPECT_EQ(write.action, OutcomeAction::Write);
     EXPECT_FALSE(link.IsOpen());
     radio->Stop();  // the radio saves its state as it ends
@@ -182,8 +189,8 @@ TEST_F(RadioOverComPort, WriteWithUnlockedSerialNumber_SendsIt) {
     FillValidRecord();
     RadioConfig::UnlockSerialNumber(settings);
     settings.Text(TextField::SerialNumber) = "VM9";
-    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
-    EXPECT_TRUE(Write().Succeeded());
+    EXPECT_TRUE(Ok(Run(JobKind::Connect).outcome));
+    EXPECT_TRUE(Ok(Write()));
     radio->Stop();  // the radio saves its state as it ends
     EXPECT_EQ(StateValue(SimProcess::ReadFile(State()), "serial_number"), "VM9");
     EXPECT_FALSE(settings.serialUnlocked);
@@ -201,7 +208,7 @@ TEST_F(RadioOverComPort, WriteOfAFrequencyCarryingASecondCommand_SendsNothing) {
     StartRadio();
     FillValidRecord();
     settings.tx[1] = "415.5\rcfg_prtl 9";  // as an imported file can bring it
-    EXPECT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    EXPECT_TRUE(Ok(Run(JobKind::Connect).outcome));
     EXPECT_EQ(Write().kind, OutcomeKind::CheckFailed);
     EXPECT_EQ(messages, Strings{"Channel1: Invalid!"});
     EXPECT_EQ(Received(), Strings{"control\\r"});
@@ -222,7 +229,7 @@ TEST_F(RadioOverComPort, SilentRadio_ReadFallsBackThenFails) {
 TEST_F(RadioOverComPort, UnknownProtocol_ShowsUnknowAndReadsOn) {
     StartRadio("--fault unknown-protocol");
     Run(JobKind::Connect);
-    EXPECT_TRUE(Read().Succeeded());
+    EXPECT_TRUE(Ok(Read()));
     EXPECT_EQ(settings.List(ListField::Protocol).ShownText(), " UNKNOW");
     Strings received = Received();
     ASSERT_GE(received.size(), 4u);
@@ -232,23 +239,23 @@ TEST_F(RadioOverComPort, UnknownProtocol_ShowsUnknowAndReadsOn) {
 TEST_F(RadioOverComPort, RadioWithoutLinkRateCommand_StillReadsToTheEnd) {
     StartRadio("--fault no-link-baud=unknow");
     Run(JobKind::Connect);
-    EXPECT_TRUE(Read().Succeeded());
+    EXPECT_TRUE(Ok(Read()));
     EXPECT_EQ(settings.List(ListField::LinkBaudRate).items, Strings{"UNKNOW"});
     EXPECT_EQ(settings.Selection(ListField::LinkBaudRate), 0);
 }
 
 TEST_F(RadioOverComPort, TwelveCharacterSerialNumber_KeepsNine) {
     StartRadio("--fault serial12");
-    ASSERT_TRUE(Run(JobKind::Connect).outcome.Succeeded());
+    ASSERT_TRUE(Ok(Run(JobKind::Connect).outcome));
     const Outcome outcome = Read();
-    ASSERT_TRUE(outcome.Succeeded()) << CauseWord(outcome.kind) << " " << outcome.command << " " << outcome.reply;
+    ASSERT_TRUE(Ok(outcome));
     EXPECT_EQ(read.Text(TextField::SerialNumber), "VM2300001");
 }
 
 TEST_F(RadioOverComPort, NoiseAndEchoAroundReplies_ReadSucceeds) {
     StartRadio("--fault noise --echo");
     Run(JobKind::Connect);
-    EXPECT_TRUE(Read().Succeeded());
+    EXPECT_TRUE(Ok(Read()));
     EXPECT_EQ(settings.tx[5], "435.50000");
 }
 
