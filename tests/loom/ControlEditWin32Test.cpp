@@ -403,6 +403,9 @@ TEST(Edit, OpeningAndClosingTheWindowRepeatedlyLeavesNoGdiObjectsOrHandles) {
     const int handlesBefore = CountHandles();
     for (int i = 0; i < 100; ++i) cycle();
     EXPECT_EQ(edit->GetNativeWindow(), nullptr);
-    EXPECT_EQ(CountGdiObjects(), gdiBefore);
-    EXPECT_EQ(CountHandles(), handlesBefore);
+    // A leak of one cycle would show a hundred times over. The system's edit
+    // control may make a few objects of its own once, late on a busy
+    // machine (two of each, seen once in a 32-bit run beside another).
+    EXPECT_LE(CountGdiObjects() - gdiBefore, 4);
+    EXPECT_LE(CountHandles() - handlesBefore, 4);
 }
