@@ -37,6 +37,13 @@ public:
     static constexpr int kThreadStopWaitMs = 2000;
     // Most bytes taken from the driver in one read; a longer burst takes more.
     static constexpr DWORD kReadChunk = 4096;
+    // How long the port thread waits for the driver to finish a read or write
+    // it has cancelled. A driver does that at once; one that has not by then
+    // (a USB adapter pulled out whose driver never completes the request) is
+    // left the request's record, event and buffer for good, the port is
+    // reported failed (ERROR_TIMEOUT unless it had failed already) and the
+    // thread ends as usual, so that Close returns.
+    static constexpr DWORD kCancelWaitMs = 500;
 
     explicit CSerialPort(IPortOwner* owner);
     virtual ~CSerialPort();
@@ -58,7 +65,7 @@ public:
     // when shutdown is signalled.
     static DWORD WINAPI PortThread(LPVOID port);
 
-    // Copies the block into writeBuffer and asks the port thread to send it;
+    // Copies the block into the writes' buffer and asks the port thread to send it;
     // returns at once. A second Write before the thread has sent the first
     // replaces it. Blocks longer than 1024 bytes, and any block while no port
     // has ever been opened, are refused.
@@ -68,7 +75,8 @@ public:
     // Ends the thread and releases the port (at least 300 ms while a thread
     // runs, so the line settles). Returns only once the thread has ended:
     // shutdown is signalled again while it waits, and the thread cancels any
-    // read or write it waits on. Does nothing when nothing is open.
+    // read or write it waits on (waiting at most kCancelWaitMs for the driver
+    // to finish each). Does nothing when nothing is open.
     void Close();
 
     bool IsOpen() const;
@@ -93,14 +101,32 @@ public:
     void SetTrafficLog(TrafficLog* log) { trafficLog = log; }
     TrafficLog* GetTrafficLog() const { return trafficLog; }
 
+    // How the port thread reads and gives a waiting request up: the read, the
+    // cancel and the purge of the line. The system's by default; a test puts
+    // a driver that never lets go in their place. Set them while closed.
+    struct Driver {
+        BOOL(WINAPI* readFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) = &::ReadFile;
+        BOOL(WINAPI* cancelIo)(HANDLE) = &::CancelIo;
+        BOOL(WINAPI* purgeComm)(HANDLE, DWORD) = &::PurgeComm;
+    };
+    void SetDriver(const Driver& calls) { driver = calls; }
+
 private:
+    // What the driver holds while a read or a write is outstanding.
+    struct PortIo;
+
     void RunThread();
     // Waits, re-signalling shutdown, until the port thread has ended (at most
     // limitMs, INFINITE for no bound); false when it still runs.
     bool WaitForThreadEnd(DWORD limitMs);
     // Waits for an overlapped read or write of the port thread; shutdown
     // cancels it. False when it failed or was cancelled.
-    bool AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count);
+    bool AwaitIo(HANDLE h, std::unique_ptr<PortIo>& request, DWORD& count);
+    // Cancels the request and waits, at most kCancelWaitMs, until the driver
+    // is done with it; past that the request is left to the driver.
+    void CancelAndWait(HANDLE h, std::unique_ptr<PortIo>& request, DWORD& count);
+    // Prepares the record of a request for a new open, making it if needed.
+    static void Renew(std::unique_ptr<PortIo>& request, DWORD bufferSize);
     // Starts the waiting one-byte read (delivering at once what it gets when
     // it completes at once); false when the port refuses it.
     bool StartRead();
@@ -110,7 +136,7 @@ private:
     bool FinishRead();
     // Gives the waiting read up and waits until the driver is done with it.
     void CancelRead();
-    // Hands the first `got` bytes of readBuffer to the owner; false when Close
+    // Hands the first `got` bytes of the reads' buffer to the owner; false when Close
     // has begun (the rest is dropped, as Close's purge drops the queue).
     bool Deliver(DWORD got);
     // Reads what is queued, up to kReadChunk a read, until the queue is empty.
@@ -127,22 +153,25 @@ private:
     std::atomic<bool> threadRunning{false};
     UniqueHandle writeEvent;
     UniqueHandle shutdownEvent;
-    UniqueHandle commEvent;
-    UniqueHandle sendDoneEvent;  // the writes' own completion event
     HANDLE eventArray[3] = {};
-    OVERLAPPED overlapped{};      // the reads; its event is commEvent
-    OVERLAPPED sendOverlapped{};  // writes, so a finished send is never taken for a received byte
-    bool readPending = false;     // a read is outstanding (port thread only)
+    // The reads (their buffer is kReadChunk bytes, port thread only) and the
+    // writes (their buffer is the block queued by Write), each with its own
+    // record and event, so that a finished send is never taken for a
+    // received byte. Records on the heap, since one the driver will not give
+    // back is left to it when the port closes.
+    std::unique_ptr<PortIo> reads;
+    std::unique_ptr<PortIo> sends;
+    bool readPending = false;  // a read is outstanding (port thread only)
     COMMTIMEOUTS timeouts{};
     DCB dcb{};
-    std::unique_ptr<unsigned char[]> writeBuffer;
-    unsigned char readBuffer[kReadChunk] = {};  // port thread only
     DWORD eventMask = 0;
     bool lineConfigured = false;
     DWORD openError = 0;
     bool heldByThisProgram = false;
     // The first error of a read or write on the open port; 0 while none.
     std::atomic<DWORD> lineError{0};
+    std::atomic<bool> requestLeftBehind{false};
+    Driver driver;
     DWORD writeBufferSize = 0;
     DWORD writeLength = 1;
     UniqueFile portHandle;

@@ -25,6 +25,22 @@ void ResetOrCreate(UniqueHandle& event) {
 
 }  // namespace
 
+struct CSerialPort::PortIo {
+    OVERLAPPED io{};
+    UniqueHandle done;  // manual-reset, the record's hEvent
+    std::unique_ptr<unsigned char[]> buffer;
+};
+
+void CSerialPort::Renew(std::unique_ptr<PortIo>& request, DWORD bufferSize) {
+    if (!request) {
+        request.reset(new PortIo);
+        request->buffer.reset(new unsigned char[bufferSize]());
+    }
+    ResetOrCreate(request->done);
+    request->io = OVERLAPPED{};
+    request->io.hEvent = request->done.get();
+}
+
 CSerialPort::CSerialPort(IPortOwner* owner) : owner(owner) {}
 
 CSerialPort::~CSerialPort() { Close(); }
@@ -55,21 +71,17 @@ bool CSerialPort::Open(int number, int baudRate) {
     // still use them.
     if (!WaitForThreadEnd(kThreadStopWaitMs)) return false;
 
-    ResetOrCreate(commEvent);
     ResetOrCreate(writeEvent);
     ResetOrCreate(shutdownEvent);
-    ResetOrCreate(sendDoneEvent);
+    Renew(reads, kReadChunk);
     eventArray[0] = shutdownEvent.get();
-    eventArray[1] = commEvent.get();
+    eventArray[1] = reads->done.get();
     eventArray[2] = writeEvent.get();
-    overlapped = OVERLAPPED{};
-    overlapped.hEvent = commEvent.get();
-    sendOverlapped = OVERLAPPED{};
-    sendOverlapped.hEvent = sendDoneEvent.get();
     readPending = false;
+    requestLeftBehind.store(false);
 
     std::lock_guard<CriticalSection> lock(portLock);
-    writeBuffer.reset(new unsigned char[kWriteBufferSize]);
+    Renew(sends, kWriteBufferSize);
     portNumber = number;
     eventMask = EV_RXCHAR;
     writeBufferSize = kWriteBufferSize;
@@ -117,7 +129,7 @@ bool CSerialPort::Open(int number, int baudRate) {
         }
     }
     if (!lineConfigured) openError = ::GetLastError();
-    ::PurgeComm(h, kPurgeAll);
+    driver.purgeComm(h, kPurgeAll);
     return true;
 }
 
@@ -148,7 +160,7 @@ DWORD WINAPI CSerialPort::PortThread(LPVOID param) {
 }
 
 void CSerialPort::Purge() {
-    if (portHandle) ::PurgeComm(portHandle.get(), kPurgeAll);
+    if (portHandle) driver.purgeComm(portHandle.get(), kPurgeAll);
 }
 
 void CSerialPort::ReleasePortHandle() {
@@ -211,8 +223,9 @@ bool CSerialPort::StartRead() {
         std::lock_guard<CriticalSection> lock(portLock);
         HANDLE h = portHandle.get();
         if (h == INVALID_HANDLE_VALUE) return false;
-        ::ResetEvent(commEvent.get());
-        if (!::ReadFile(h, readBuffer, 1, &got, &overlapped)) {
+        if (!reads) return false;
+        ::ResetEvent(reads->done.get());
+        if (!driver.readFile(h, reads->buffer.get(), 1, &got, &reads->io)) {
             const DWORD error = ::GetLastError();
             if (error != ERROR_IO_PENDING) {
                 NoteLineError(error);
@@ -232,7 +245,7 @@ bool CSerialPort::FinishRead() {
         std::lock_guard<CriticalSection> lock(portLock);
         readPending = false;
         // A read the purge before a send aborted is no broken line.
-        if (!::GetOverlappedResult(portHandle.get(), &overlapped, &got, FALSE)) {
+        if (!::GetOverlappedResult(portHandle.get(), &reads->io, &got, FALSE)) {
             const DWORD error = ::GetLastError();
             NoteLineError(error);
             return error == ERROR_OPERATION_ABORTED;
@@ -244,11 +257,24 @@ bool CSerialPort::FinishRead() {
 
 void CSerialPort::CancelRead() {
     if (!readPending) return;
-    HANDLE h = portHandle.get();
     DWORD got = 0;
-    ::CancelIo(h);
-    ::GetOverlappedResult(h, &overlapped, &got, TRUE);
+    CancelAndWait(portHandle.get(), reads, got);
     readPending = false;
+}
+
+void CSerialPort::CancelAndWait(HANDLE h, std::unique_ptr<PortIo>& request, DWORD& count) {
+    driver.cancelIo(h);
+    if (::WaitForSingleObject(request->done.get(), kCancelWaitMs) == WAIT_OBJECT_0) {
+        ::GetOverlappedResult(h, &request->io, &count, FALSE);
+        return;
+    }
+    // The driver still holds the record and may yet write into it and its
+    // buffer and signal its event: all three stay allocated for good. The
+    // port is closed as usual when the thread ends; Close says it in the log.
+    (void)request.release();
+    DWORD none = 0;
+    lineError.compare_exchange_strong(none, ERROR_TIMEOUT);
+    requestLeftBehind.store(true);
 }
 
 bool CSerialPort::Deliver(DWORD got) {
@@ -257,22 +283,22 @@ bool CSerialPort::Deliver(DWORD got) {
         // Close has begun: what is left goes, as its purge discards it.
         if (!threadRunning.load()) return false;
         // The log only stores the byte; its writer thread does the file I/O.
-        if (trafficLog) trafficLog->Received(readBuffer[i]);
-        owner->OnPortByte(readBuffer[i]);
+        const unsigned char byte = reads->buffer[i];
+        if (trafficLog) trafficLog->Received(byte);
+        owner->OnPortByte(byte);
     }
     return true;
 }
 
-bool CSerialPort::AwaitIo(HANDLE h, OVERLAPPED& io, DWORD& count) {
-    HANDLE events[2] = {io.hEvent, shutdownEvent.get()};
+bool CSerialPort::AwaitIo(HANDLE h, std::unique_ptr<PortIo>& request, DWORD& count) {
+    HANDLE events[2] = {request->done.get(), shutdownEvent.get()};
     if (::WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
         // Shutdown (or a broken wait): give the request up, and wait until it
         // is done with the record and the buffer before they are reused.
-        ::CancelIo(h);
-        ::GetOverlappedResult(h, &io, &count, TRUE);
+        CancelAndWait(h, request, count);
         return false;
     }
-    if (::GetOverlappedResult(h, &io, &count, FALSE)) return true;
+    if (::GetOverlappedResult(h, &request->io, &count, FALSE)) return true;
     NoteLineError(::GetLastError());
     return false;
 }
@@ -285,7 +311,7 @@ void CSerialPort::ReceivePass() {
             HANDLE h = portHandle.get();
             COMSTAT status{};
             DWORD errors = 0;
-            if (h == INVALID_HANDLE_VALUE) return;
+            if (h == INVALID_HANDLE_VALUE || !reads) return;
             if (!::ClearCommError(h, &errors, &status)) {
                 NoteLineError(::GetLastError());
                 return;
@@ -294,13 +320,13 @@ void CSerialPort::ReceivePass() {
             // Everything waiting in one read: the bytes are already queued, so
             // the read completes at once, however long the time-outs.
             const DWORD want = status.cbInQue < kReadChunk ? status.cbInQue : kReadChunk;
-            if (!::ReadFile(h, readBuffer, want, &got, &overlapped)) {
+            if (!driver.readFile(h, reads->buffer.get(), want, &got, &reads->io)) {
                 const DWORD error = ::GetLastError();
                 if (error != ERROR_IO_PENDING) {
                     NoteLineError(error);
                     return;
                 }
-                if (!AwaitIo(h, overlapped, got)) return;
+                if (!AwaitIo(h, reads, got)) return;
             }
         }
         if (got == 0 || !Deliver(got)) return;
@@ -311,24 +337,24 @@ void CSerialPort::Send() {
     ::ResetEvent(writeEvent.get());
     std::lock_guard<CriticalSection> lock(portLock);
     HANDLE h = portHandle.get();
-    if (h == INVALID_HANDLE_VALUE) return;
+    if (h == INVALID_HANDLE_VALUE || !sends || !reads) return;
     // Whatever was received and not yet delivered belongs to no command now:
     // the queue is purged, and a byte the waiting read has already taken is
     // dropped. A read still waiting goes on waiting, for the reply.
-    ::PurgeComm(h, kPurgeAll);
-    if (readPending && ::WaitForSingleObject(commEvent.get(), 0) == WAIT_OBJECT_0) {
+    driver.purgeComm(h, kPurgeAll);
+    if (readPending && ::WaitForSingleObject(reads->done.get(), 0) == WAIT_OBJECT_0) {
         DWORD stale = 0;
-        ::GetOverlappedResult(h, &overlapped, &stale, FALSE);
+        ::GetOverlappedResult(h, &reads->io, &stale, FALSE);
         readPending = false;
     }
-    if (trafficLog) trafficLog->Sent(writeBuffer.get(), writeLength);
-    sendOverlapped.Offset = 0;
-    sendOverlapped.OffsetHigh = 0;
+    if (trafficLog) trafficLog->Sent(sends->buffer.get(), writeLength);
+    sends->io.Offset = 0;
+    sends->io.OffsetHigh = 0;
     DWORD written = 0;
-    if (!::WriteFile(h, writeBuffer.get(), writeLength, &written, &sendOverlapped)) {
+    if (!::WriteFile(h, sends->buffer.get(), writeLength, &written, &sends->io)) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_IO_PENDING)
-            AwaitIo(h, sendOverlapped, written);
+            AwaitIo(h, sends, written);
         else
             NoteLineError(error);
     }
@@ -340,8 +366,8 @@ bool CSerialPort::WriteBlock(const unsigned char* data, uint32_t length) {
     if (length > kWriteBufferSize || (length > 0 && !data)) return false;
     {
         std::lock_guard<CriticalSection> lock(portLock);
-        if (!writeBuffer || !writeEvent) return false;
-        if (length > 0) std::memcpy(writeBuffer.get(), data, length);
+        if (!sends || !writeEvent) return false;
+        if (length > 0) std::memcpy(sends->buffer.get(), data, length);
         writeLength = length;
     }
     ::SetEvent(writeEvent.get());
@@ -359,7 +385,7 @@ void CSerialPort::Close() {
                 HANDLE h = portHandle.get();
                 ::SetCommMask(h, EV_TXEMPTY);  // the line is let go: no more receive events
                 ::EscapeCommFunction(h, CLRDTR);
-                ::PurgeComm(h, kPurgeAll);
+                driver.purgeComm(h, kPurgeAll);
             }
         }
         ::Sleep(300);
@@ -371,11 +397,22 @@ void CSerialPort::Close() {
         return;
     }
     ReleasePortHandle();
+    if (trafficLog && requestLeftBehind.load()) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "COM%d: the driver did not finish a cancelled request within %lu ms; the request was left to it "
+                      "and the port closed",
+                      portNumber, static_cast<unsigned long>(kCancelWaitMs));
+        trafficLog->Note(text);
+    }
     if (trafficLog) trafficLog->Closed();
     threadHandle.reset();
     shutdownEvent.reset();
-    commEvent.reset();
     writeEvent.reset();
-    sendDoneEvent.reset();
+    {
+        std::lock_guard<CriticalSection> lock(portLock);
+        reads.reset();
+        sends.reset();
+    }
     for (HANDLE& e : eventArray) e = nullptr;
 }

@@ -4,11 +4,13 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <string>
 
 #include "radio/RadioExchange.h"
 #include "serial/SerialPort.h"
+#include "serial/TrafficLog.h"
 #include "testkit/ResourceCounts.h"
 #include "testkit/SimProcess.h"
 #include "platform/Wide.h"
@@ -348,6 +350,56 @@ TEST_F(SerialPortTest, TwoHundredCyclesLeakNoHandle) {
     }
     EXPECT_EQ(CountHandles(), before);
     EXPECT_EQ(counter.received.load(), 201);
+}
+
+// A driver that never finishes a read it is asked to give up: the read stays
+// pending for good and the cancel does nothing, as the driver of a USB adapter
+// pulled out mid-read may. Each read it is given sets readTaken.
+HANDLE readTaken = nullptr;
+BOOL WINAPI ReadNever(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) {
+    ::SetEvent(readTaken);
+    ::SetLastError(ERROR_IO_PENDING);
+    return FALSE;
+}
+BOOL WINAPI CancelNothing(HANDLE) { return TRUE; }
+
+TEST_F(SerialPortTest, AReadTheDriverNeverGivesBack_IsLeftToItAndCloseReturns) {
+    SimProcess radio(com, "--raw-echo");
+    ASSERT_TRUE(radio.Started());
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "velmora-stuck-read";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    TrafficLog::Options options;
+    options.folder = folder.string();
+    TrafficLog log(options);
+    UniqueHandle taken(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    readTaken = taken.get();
+    CSerialPort port(&owner);
+    port.SetTrafficLog(&log);
+    CSerialPort::Driver stuck;
+    stuck.readFile = &ReadNever;
+    stuck.cancelIo = &CancelNothing;
+    port.SetDriver(stuck);
+    ASSERT_TRUE(port.Open(com, 9600));
+    ASSERT_TRUE(port.StartThread());
+    ASSERT_EQ(::WaitForSingleObject(readTaken, 5000), WAIT_OBJECT_0);  // the thread waits on it
+    port.Close();                                                      // waited on the driver for good before
+    EXPECT_TRUE(port.LineFailed());
+    EXPECT_EQ(port.LineError(), static_cast<DWORD>(ERROR_TIMEOUT));
+    log.Flush();
+    EXPECT_NE(SimProcess::ReadWindowsFile(log.CurrentPath()).find("left to it"), std::string::npos);
+
+    // The port was let go: it opens again, on new records, and works.
+    port.SetDriver({});
+    ASSERT_TRUE(port.Open(com, 9600));
+    EXPECT_FALSE(port.LineFailed());
+    ASSERT_TRUE(port.StartThread());
+    Send(port, "pong\r");
+    EXPECT_EQ(owner.WaitFor(5), "pong\r");
+    port.Close();
+    port.SetTrafficLog(nullptr);
+    readTaken = nullptr;
 }
 
 }  // namespace
