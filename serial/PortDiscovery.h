@@ -10,8 +10,8 @@ constexpr const char* kSerialDeviceMapPath = "Hardware\\DeviceMap\\SerialComm";
 
 // Empties `ports` and appends the number of every port the device map under
 // HKEY_LOCAL_MACHINE lists, in the order the registry enumerates them,
-// leaving out values whose name contains "Nmserial". A value too long for
-// its 256-byte buffers is skipped. When the key cannot be opened, `ports` is
+// leaving out values whose name contains "Nmserial" and listing a port named
+// twice once. A value too long for its 256-byte buffers is skipped. When the key cannot be opened, `ports` is
 // left as it was and the result is false. `keyPath` is for tests.
 bool EnumerateSerialPorts(std::vector<int>& ports, const char* keyPath = kSerialDeviceMapPath);
 

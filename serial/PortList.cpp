@@ -1,5 +1,6 @@
 #include "serial/PortList.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -30,7 +31,9 @@ int PortNumberFromDeviceData(const char* data, size_t size) {
 
 void AddDeviceValue(std::vector<int>& ports, const char* name, size_t nameSize, const char* data, size_t dataSize) {
     if (!IsListedDeviceName(name, nameSize)) return;
-    ports.push_back(PortNumberFromDeviceData(data, dataSize));
+    const int port = PortNumberFromDeviceData(data, dataSize);
+    // Two values naming one port are one port to the user: listed once.
+    if (std::find(ports.begin(), ports.end(), port) == ports.end()) ports.push_back(port);
 }
 
 std::string FormatPortEntry(int portNumber) {
@@ -48,4 +51,20 @@ void ShowPortList(const std::vector<int>& ports, IPortListWindow& window) {
         window.DisableRadioButtons();
     else
         window.SelectPort(0);
+}
+
+PortChoice RebuildPortList(const std::vector<int>& ports, int chosen, IPortListWindow& window) {
+    std::vector<std::string> entries;
+    entries.reserve(ports.size());
+    for (int port : ports) entries.push_back(FormatPortEntry(port));
+    window.ReplacePortEntries(entries);
+    if (entries.empty()) window.DisableRadioButtons();
+    if (chosen <= 0) {
+        if (!entries.empty()) window.SelectPort(0);
+        return PortChoice::None;
+    }
+    const auto at = std::find(ports.begin(), ports.end(), chosen);
+    if (at == ports.end()) return PortChoice::Gone;
+    window.SelectPort(static_cast<int>(at - ports.begin()));
+    return PortChoice::Kept;
 }

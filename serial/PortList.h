@@ -24,7 +24,8 @@ bool IsListedDeviceName(const char* name, size_t size);
 // characters or fewer, or no digits after them, give 0.
 int PortNumberFromDeviceData(const char* data, size_t size);
 
-// Appends the port a value names, unless its name is left out.
+// Appends the port a value names, unless its name is left out or the port
+// is listed already (two values naming one port give one entry).
 void AddDeviceValue(std::vector<int>& ports, const char* name, size_t nameSize, const char* data, size_t dataSize);
 
 // The entry text of a port: " COM%d".
@@ -33,3 +34,17 @@ std::string FormatPortEntry(int portNumber);
 // Puts the ports into the window's port box in list order and selects the
 // first; with no port the box is emptied and the radio buttons disabled.
 void ShowPortList(const std::vector<int>& ports, IPortListWindow& window);
+
+// What a rebuild of the port box did with the port that was chosen.
+enum class PortChoice {
+    Kept,  // still listed, and selected at its new place
+    Gone,  // no longer listed: nothing is selected
+    None,  // none was chosen: the first entry is selected, as at start-up
+};
+
+// Puts the ports into the box again, in list order. The port `chosen` (its
+// number, 0 for none) keeps the choice wherever it now stands; one that is
+// gone leaves the box without a selection rather than on another port. With
+// no port the radio buttons are disabled; enabling them again is the
+// window's, which knows whether an action holds the port.
+PortChoice RebuildPortList(const std::vector<int>& ports, int chosen, IPortListWindow& window);

@@ -73,7 +73,7 @@ TEST(PortListDeviceData, TextEndsAtTheFirstZeroByte) {
     EXPECT_EQ(PortNumberFromDeviceData(early, sizeof early - 1), 0);
 }
 
-TEST(PortListAdd, KeepsOrderAndDuplicatesAndSkipsNmserial) {
+TEST(PortListAdd, KeepsOrderListsAPortOnceAndSkipsNmserial) {
     std::vector<int> ports;
     auto add = [&](const std::string& name, const std::string& data) {
         AddDeviceValue(ports, name.data(), name.size(), data.data(), data.size());
@@ -82,7 +82,38 @@ TEST(PortListAdd, KeepsOrderAndDuplicatesAndSkipsNmserial) {
     add("\\Device\\Nmserial0", "COM4");
     add("\\Device\\Serial0", "COM1");
     add("\\Device\\Serial2", "COM3");
-    EXPECT_EQ(ports, (std::vector<int>{3, 1, 3}));
+    EXPECT_EQ(ports, (std::vector<int>{3, 1}));
+}
+
+// The box rebuilt when ports come and go: the choice follows the port's
+// name, not its place; a port that went leaves no choice; the radio buttons
+// go off with the last port.
+TEST(PortListRebuild, TheChosenPortStaysChosenWhereverItNowStands) {
+    FakePortListWindow window;
+    EXPECT_EQ(RebuildPortList({3, 5}, 5, window), PortChoice::Kept);
+    EXPECT_EQ(window.selected, 1);
+    EXPECT_EQ(RebuildPortList({1, 3, 5}, 5, window), PortChoice::Kept);  // COM1 arrived before it
+    EXPECT_EQ(window.entries, (std::vector<std::string>{" COM1", " COM3", " COM5"}));
+    EXPECT_EQ(window.selected, 2);
+    EXPECT_TRUE(window.radioButtonsEnabled);
+}
+
+TEST(PortListRebuild, AChosenPortThatWentLeavesNothingSelected) {
+    FakePortListWindow window;
+    EXPECT_EQ(RebuildPortList({1, 3}, 5, window), PortChoice::Gone);
+    EXPECT_EQ(window.selected, -1);
+    EXPECT_TRUE(window.radioButtonsEnabled);
+    EXPECT_EQ(RebuildPortList({}, 5, window), PortChoice::Gone);
+    EXPECT_TRUE(window.entries.empty());
+    EXPECT_FALSE(window.radioButtonsEnabled);
+}
+
+TEST(PortListRebuild, WithNoChoiceTheFirstPortIsTakenAsAtStartUp) {
+    FakePortListWindow window;
+    EXPECT_EQ(RebuildPortList({}, 0, window), PortChoice::None);
+    EXPECT_EQ(window.selected, -1);
+    EXPECT_EQ(RebuildPortList({7, 2}, 0, window), PortChoice::None);
+    EXPECT_EQ(window.selected, 0);
 }
 
 TEST(PortListEntry, LeadingSpaceComAndTheNumber) {
