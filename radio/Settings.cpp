@@ -5,6 +5,7 @@
 
 #include "radio/SettingsWindow.h"
 #include "platform/DecimalText.h"
+#include "serial/PortSelection.h"
 
 namespace {
 
@@ -25,6 +26,13 @@ std::optional<int> PositionWithin(int value, int count) {
 
 void ReadSettingsValue(const std::string& name, const char* data, size_t size, int portCount, int rateCount,
                        RememberedSettings& found) {
+    if (name == kPortNameSettingName) {
+        const std::string text = TextOf(data, size);
+        const bool com = text.size() > 3 && (text[0] | 0x20) == 'c' && (text[1] | 0x20) == 'o' &&
+                         (text[2] | 0x20) == 'm' && text[3] >= '0' && text[3] <= '9';
+        if (com && ReadLeadingInt(text, 3) > 0) found.portNumber = ReadLeadingInt(text, 3);
+        return;
+    }
     if (name != kBaudSettingName && name != kPortSettingName && name != kChineseSettingName) return;
     int value = ReadLeadingInt(TextOf(data, size));
     if (name == kBaudSettingName) {
@@ -43,7 +51,12 @@ bool ChineseForDisplayLanguage(unsigned short languageId) {
 }
 
 void ApplySettings(const RememberedSettings& found, ISettingsWindow& window) {
-    if (found.portPosition) window.SelectPort(*found.portPosition);
+    if (found.portNumber) {
+        for (int i = 0; i < window.GetPortCount(); ++i)
+            if (ParsePortNumber(window.GetPortEntry(i)) == *found.portNumber) window.SelectPort(i);
+    } else if (found.portPosition) {
+        window.SelectPort(*found.portPosition);
+    }
     if (found.ratePosition) window.SelectRate(*found.ratePosition);
     if (found.chinese) window.SetChinese(*found.chinese);
 }
@@ -56,5 +69,11 @@ void ApplyRememberedRate(const RememberedSettings& found, ISettingsWindow& windo
 SettingsBlock FormatSettingsBlock(int value) {
     SettingsBlock block{};  // zero-filled: the text's terminator and the padding
     std::snprintf(block.data(), block.size(), "%d", value);
+    return block;
+}
+
+SettingsBlock FormatPortNameBlock(int portNumber) {
+    SettingsBlock block{};
+    if (portNumber > 0) std::snprintf(block.data(), block.size(), "COM%d", portNumber);
     return block;
 }

@@ -6,12 +6,12 @@
 #include "radio/SettingsWindow.h"
 #include "platform/RegistryKey.h"
 #include "platform/Wide.h"
+#include "serial/PortSelection.h"
 
 namespace {
 
-bool WriteBlock(const RegistryKey& key, const char* name, int value) {
-    // The block is ASCII text with its terminator; stored as wide text.
-    SettingsBlock block = FormatSettingsBlock(value);
+// The block is ASCII text with its terminator; stored as wide text.
+bool WriteBlock(const RegistryKey& key, const char* name, const SettingsBlock& block) {
     const std::wstring text = Text::Widen(std::string_view(block.data(), block.size()));
     return ::RegSetValueExW(key.get(), Text::Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
                             static_cast<DWORD>(text.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
@@ -45,8 +45,11 @@ bool SaveSettings(const ISettingsWindow& window, const char* keyPath) {
     RegistryKey key;
     if (RegistryKey::Create(HKEY_CURRENT_USER, keyPath, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key) != ERROR_SUCCESS)
         return false;
-    bool port = WriteBlock(key, kPortSettingName, window.GetPortSelection());
-    bool baud = WriteBlock(key, kBaudSettingName, window.GetRateSelection());
-    bool chinese = WriteBlock(key, kChineseSettingName, window.IsChinese() ? 1 : 0);
-    return port && baud && chinese;
+    const int portSelection = window.GetPortSelection();
+    const int portNumber = portSelection >= 0 ? ParsePortNumber(window.GetPortEntry(portSelection)) : 0;
+    bool port = WriteBlock(key, kPortSettingName, FormatSettingsBlock(portSelection));
+    bool portName = WriteBlock(key, kPortNameSettingName, FormatPortNameBlock(portNumber));
+    bool baud = WriteBlock(key, kBaudSettingName, FormatSettingsBlock(window.GetRateSelection()));
+    bool chinese = WriteBlock(key, kChineseSettingName, FormatSettingsBlock(window.IsChinese() ? 1 : 0));
+    return port && portName && baud && chinese;
 }

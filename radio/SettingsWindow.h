@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The part of the main window that the remembered settings read and set: the
 // port box, the PC-side rate box and the language flag. The main window
@@ -9,6 +10,8 @@ public:
     // The selected position of the port box, -1 when nothing is selected.
     virtual int GetPortSelection() const = 0;
     virtual int GetPortCount() const = 0;
+    // The text of the port box's entry at `position` (" COM5").
+    virtual std::string GetPortEntry(int position) const = 0;
     // Marks the entry selected and makes it the box's selection.
     virtual void SelectPort(int position) = 0;
 

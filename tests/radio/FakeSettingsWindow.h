@@ -18,6 +18,9 @@ public:
 
     int GetPortSelection() const override { return portSelection; }
     int GetPortCount() const override { return static_cast<int>(ports.size()); }
+    std::string GetPortEntry(int position) const override {
+        return position >= 0 && position < GetPortCount() ? ports[position] : std::string();
+    }
     void SelectPort(int position) override { portSelection = position; }
     int GetRateSelection() const override { return rateSelection; }
     int GetRateCount() const override { return static_cast<int>(rates.size()); }

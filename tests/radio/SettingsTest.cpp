@@ -110,6 +110,31 @@ TEST(SettingsApply, RateSelectedAgainAfterTheRateBoxIsRefilled) {
     EXPECT_EQ(window.rateSelection, 2);
 }
 
+// The port is kept by its name: an adapter plugged in before it moves its
+// place, not the choice; a named port that is not listed selects nothing of
+// its own, and only a setting without a name (an older version's) goes by
+// position.
+TEST(SettingsPortName, TheNamedPortIsSelectedWhereverItStands) {
+    FakeSettingsWindow window;
+    window.ports = {" COM1", " COM5", " COM3"};
+    ApplySettings(Read({{"Port", "1"}, {"PortName", "COM3"}}), window);
+    EXPECT_EQ(window.portSelection, 2);
+    window.portSelection = 0;
+    ApplySettings(Read({{"Port", "1"}, {"PortName", "COM7"}}), window);  // not plugged in
+    EXPECT_EQ(window.portSelection, 0);
+    ApplySettings(Read({{"Port", "1"}}), window);
+    EXPECT_EQ(window.portSelection, 1);
+}
+
+TEST(SettingsPortName, OnlyComAndANumberFromOneAreAName) {
+    EXPECT_EQ(Read({{"PortName", "com12"}}).portNumber, 12);
+    for (const char* text : {"", "COM", "COM0", "COM-3", "LPT1", "COMx3", " COM3"})
+        EXPECT_FALSE(Read({{"PortName", text}}).portNumber) << text;
+    SettingsBlock block = FormatPortNameBlock(12);
+    EXPECT_EQ(std::string(block.data()), "COM12");
+    EXPECT_EQ(FormatPortNameBlock(0)[0], 0);
+}
+
 TEST(SettingsBlock, DecimalTextZeroFilledTo256Bytes) {
     for (int value : {0, 1, -1, 4, -2147483647 - 1}) {
         SettingsBlock block = FormatSettingsBlock(value);

@@ -154,6 +154,20 @@ TEST_F(SettingsStoreTest, SavedSettingsLoadBack) {
     EXPECT_FALSE(loaded.chinese);
 }
 
+// Across a restart with a port plugged in before the chosen one: the name
+// finds it at its new place.
+TEST_F(SettingsStoreTest, ThePortIsFoundByItsNameAfterAPortArrivedBeforeIt) {
+    FakeSettingsWindow saved;
+    saved.ports = {" COM3", " COM5"};
+    saved.portSelection = 1;
+    ASSERT_TRUE(SaveSettings(saved, kTestKey));
+    ExpectBlock(ReadBack(kTestKey, "PortName"), "COM5");
+    FakeSettingsWindow loaded;
+    loaded.ports = {" COM3", " COM4", " COM5"};
+    LoadSettings(loaded, kTestKey);
+    EXPECT_EQ(loaded.portSelection, 2);
+}
+
 // The real key once: the prefix is private to the build. Whatever was there
 // is put back afterwards by deleting what the test wrote.
 TEST(SettingsStoreRealKey, SaveAndLoadUnderSoftwareQuillet) {
