@@ -63,6 +63,9 @@ HWND CComboUI::GetDropDownWindow() const { return window_ != nullptr ? window_->
 bool CComboUI::Activate() {
     if (!CControlUI::Activate()) return false;
     if (window_ != nullptr) return true;
+    // Before the pop-up lends itself the items: the handler may replace them.
+    if (manager_ != nullptr) manager_->SendNotify(this, "predropdown");
+    if (window_ != nullptr || !IsEnabled()) return window_ != nullptr;
     auto* window = new CComboWnd;
     if (!window->Open(this)) {
         delete window;

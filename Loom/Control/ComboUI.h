@@ -11,8 +11,10 @@ class CComboWnd;
 // A drop-down choice: shows the selected item's text and opens a pop-up
 // window (CComboWnd) with its items when pressed. The items are its children
 // but are never painted in the combo's window; they lend themselves to the
-// pop-up while it is open. Sends "dropdown" when it opens and "itemselect"
-// (wParam new index, lParam old index) when the selection changes.
+// pop-up while it is open. Sends "predropdown" just before it opens (the
+// handler may refill the items, e.g. a list that follows the machine),
+// "dropdown" when it has opened and "itemselect" (wParam new index, lParam
+// old index) when the selection changes.
 class CComboUI : public CContainerUI, public IListOwnerUI {
 public:
     CComboUI();
@@ -25,7 +27,7 @@ public:
     // The selected item's text, or empty.
     std::string GetText() const override;
     void SetEnabled(bool enabled = true) override;
-    // Opens the drop-down unless it is open, sends "dropdown".
+    // Opens the drop-down unless it is open: "predropdown", then "dropdown".
     bool Activate() override;
 
     bool SetItemIndex(CControlUI* control, int index) override;
