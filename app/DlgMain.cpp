@@ -3,8 +3,10 @@
 #include "app/MainWindowLanguage.h"
 #include "app/StatusStrip.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -128,6 +130,8 @@ void DlgMain::SwitchLanguage() {
     // What the strip says of a running job or the last outcome, in the new language.
     if (IsRunningJob())
         ShowJobProgress();
+    else if (portGoneShown_ && !IsPortBusy())
+        ShowPortGone();
     else if (lastOutcome_ && !IsPortBusy())
         ShowActionOutcome(*lastOutcome_);
 }
@@ -143,7 +147,11 @@ void DlgMain::Notify(NotifyMsg& msg) {
         // Buttons run on their click; menu items on taking the focus.
         const MainCommand* command = commands_.Find(msg.sender);
         if (command != nullptr && command->button == msg.sender) RunCommand(msg.sender);
+    } else if (msg.type == "predropdown" && msg.sender == c_.portRow->GetCombo()) {
+        portsChanged_ = true;
+        RebuildPortsIfChanged();
     } else if (msg.type == "itemselect" || msg.type == "textchanged") {
+        if (msg.sender == c_.portRow->GetCombo()) lostPort_ = 0;  // another port chosen
         // What the user chose or typed goes into the settings at once; a
         // choice runs the rules, whose effects the rows then show.
         if (!view_->IsShowing() && view_->Take(msg.sender, settings_) && msg.type == "itemselect")
@@ -269,6 +277,7 @@ void DlgMain::EndJob() {
     ShowActionOutcome(result.outcome);
     if (result.outcome.kind == OutcomeKind::VerifyMismatch)
         view_->ShowError(FormatMismatches(result.outcome.mismatches, view_->GetLanguage()));
+    RebuildPortsIfChanged();
 }
 
 void DlgMain::CancelRunning() {
@@ -287,6 +296,7 @@ void DlgMain::ShowCancel(bool shown) { c_.cancelButton->SetVisible(shown); }
 void DlgMain::ShowActionOutcome(const Outcome& outcome) {
     AssertWindowThread();
     lastOutcome_ = outcome;
+    portGoneShown_ = false;
     CControlUI* control = commands_.OutcomeControl(outcome.action);
     ShowOutcome(outcome.Succeeded(), control != nullptr ? control : c_.connectButton);
     const OutcomeText text = DescribeOutcome(outcome, view_->GetLanguage());
@@ -306,9 +316,20 @@ void DlgMain::SetBusy(bool on) {
     if (on && !already) firmwarePortText_ = c_.portRow->GetCombo()->GetText();
     if (on) downloadStarted_ = ::GetTickCount64();
     commands_.EnablePortCommands(!on, view_->GetPortCount() > 0);
+    if (!on) RebuildPortsIfChanged();
 }
 
 LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (message == WM_DEVICECHANGE) {
+        // Any program may send it, so lParam's structure is not read: a
+        // rebuild costs one read of the serial map, and every arrival or
+        // removal, of a port or another device, is taken as a change.
+        if (initialised_ &&
+            (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE || wParam == DBT_DEVNODES_CHANGED))
+            NotePortsChanged();
+        handled = true;
+        return TRUE;
+    }
     if (message != kWmAppUiEvent || !initialised_) return 0;
     handled = true;
     // A control argument counts only when it is one of this window's
@@ -354,6 +375,10 @@ LRESULT DlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam,
         break;
     case kUiJobDone:
         EndJob();
+        break;
+    case kUiPortsChanged:
+        portsChangePosted_ = false;
+        RebuildPortsIfChanged();
         break;
     default:
         break;
@@ -479,6 +504,7 @@ void DlgMain::EndFindRadio() {
     busyEndedAt_ = search_->EndedAt();
     commands_.EnablePortCommands(true, view_->GetPortCount() > 0);
     ShowCancel(false);
+    RebuildPortsIfChanged();
     const Language language = view_->GetLanguage();
     if (outcome.kind == FindOutcome::Kind::Found) {
         const int port = MainConfigView::ComboPosition(c_.portRow->GetCombo(), outcome.port, ParsePortNumber);
@@ -511,6 +537,53 @@ bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
         return true;
     }
     return WindowImplBase::ResponseDefaultKeyEvent(key);
+}
+
+// ---- The port list ----
+
+// A plug-in makes several announcements: one rebuild answers them all.
+void DlgMain::NotePortsChanged() {
+    portsChanged_ = true;
+    if (!portsChangePosted_ && ::PostMessageW(GetHWND(), kWmAppUiEvent, 0, kUiPortsChanged)) portsChangePosted_ = true;
+}
+
+// The choice goes by the port's name: the one selected, or the one that
+// went, which is taken again when it comes back. A box that was empty takes
+// the first port that comes, as at start-up.
+void DlgMain::RebuildPortsIfChanged() {
+    AssertWindowThread();
+    if (!portsChanged_ || IsPortBusy() || ending_) return;
+    portsChanged_ = false;
+    CComboUI* box = c_.portRow->GetCombo();
+    const int selected = box->GetCurSel() >= 0 ? ParsePortNumber(box->GetText()) : 0;
+    const int lost = lostPort_;  // the selection below tells the window of itself, which forgets it
+    std::vector<int> ports;
+    EnumerateSerialPorts(ports, places_.portMapKey);
+    int chosen = selected > 0 ? selected : lost;
+    if (box->GetCount() == 0 && std::find(ports.begin(), ports.end(), chosen) == ports.end()) chosen = 0;
+    const PortChoice choice = RebuildPortList(ports, chosen, *view_);
+    commands_.EnablePortCommands(true, view_->GetPortCount() > 0);
+    lostPort_ = choice == PortChoice::Gone ? chosen : 0;
+    if (choice == PortChoice::Gone && chosen != lost) ShowPortGone();
+    if (choice == PortChoice::Kept && chosen == lost && portGoneShown_) ShowPortBack(chosen);
+}
+
+void DlgMain::ShowPortGone() {
+    const bool chinese = view_->IsChinese();
+    const std::string port = "COM" + std::to_string(lostPort_);
+    ShowStatus(c_.statusLabel, port + Pick(chinese, " 已移除", " removed"), kStatusFailure);
+    ShowCause(c_.causeLabel,
+              port + Pick(chinese, " 已不在本机上：其适配器已拔出，或其驱动已停止",
+                          " is no longer on this PC: its adapter was unplugged or its driver stopped"),
+              Pick(chinese, "请重新插入适配器，或选择其他端口", "plug the adapter in again, or choose another port"));
+    portGoneShown_ = true;
+}
+
+void DlgMain::ShowPortBack(int port) {
+    portGoneShown_ = false;
+    const bool chinese = view_->IsChinese();
+    ShowStatus(c_.statusLabel, "COM" + std::to_string(port) + Pick(chinese, " 已恢复", " is back"), kStatusSuccess);
+    ShowCause(c_.causeLabel, "", "");
 }
 
 // ---- Traffic log ----

@@ -132,6 +132,15 @@ private:
     void EndProgram();
     void StartTrafficLog();
     void OpenLogFolder();
+
+    // The port list follows the machine: built again when Windows announces
+    // a device arriving or leaving and each time the port box opens, never
+    // while an action holds the port (then as soon as it ends).
+    void NotePortsChanged();
+    void RebuildPortsIfChanged();
+    // The strip says the chosen port went, or that it is back.
+    void ShowPortGone();
+    void ShowPortBack(int port);
     // Checked in debug builds: the window's state and controls change only
     // on the window's thread.
     void AssertWindowThread() const;
@@ -151,6 +160,12 @@ private:
     bool initialised_ = false;
     DWORD windowThread_ = 0;
     std::optional<Outcome> lastOutcome_;
+    bool portsChanged_ = false;
+    bool portsChangePosted_ = false;
+    // The chosen port that went, until it is back or another is chosen; the
+    // strip says so while portGoneShown_.
+    int lostPort_ = 0;
+    bool portGoneShown_ = false;
 
     // The traffic log outlives the link and its port thread, which write to it.
     std::unique_ptr<TrafficLog> log_;

@@ -113,6 +113,10 @@ void MainConfigView::ShowError(const std::string& message) { sink_(message, chin
 
 int MainConfigView::GetPortSelection() const { return c_.portRow->GetCombo()->GetCurSel(); }
 int MainConfigView::GetPortCount() const { return c_.portRow->GetCombo()->GetCount(); }
+std::string MainConfigView::GetPortEntry(int position) const {
+    CControlUI* item = c_.portRow->GetCombo()->GetItemAt(position);
+    return item != nullptr ? item->GetText() : std::string();
+}
 void MainConfigView::SelectPort(int position) { c_.portRow->GetCombo()->SelectItem(position); }
 int MainConfigView::GetRateSelection() const { return c_.rateRow->GetCombo()->GetCurSel(); }
 int MainConfigView::GetRateCount() const { return c_.rateRow->GetCombo()->GetCount(); }

@@ -45,6 +45,7 @@ public:
 
     int GetPortSelection() const override;
     int GetPortCount() const override;
+    std::string GetPortEntry(int position) const override;
     void SelectPort(int position) override;
     int GetRateSelection() const override;
     int GetRateCount() const override;

@@ -16,5 +16,6 @@ enum UiEventKind : long {
     kUiSearchDone = 8,      // the radio search has ended
     kUiJobProgress = 9,     // a radio job sends its next command
     kUiJobDone = 10,        // a radio job has ended and closed the port
+    kUiPortsChanged = 13,   // Windows announced a device arriving or leaving (posted once a burst)
     kUiFirmwareEnded = 12,  // wParam: the download's Outcome, valid while the message is handled (sent)
 };

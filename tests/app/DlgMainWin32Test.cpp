@@ -3,6 +3,8 @@
 // widths in both languages, menus, the channel range check, the outcome
 // strip and the window's own message.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dbt.h>
 
 #include <cstdio>
 #include <map>
@@ -375,6 +377,59 @@ TEST_F(DlgMainTest, FirmwareItem_TheWindowIsBusyFromTheClickUntilTheChoiceIsCanc
     EXPECT_TRUE(commandsOffWhileChoosing);
     EXPECT_TRUE(TestWindow::PumpUntil([this] { return C().readItem->IsEnabled(); }, 10000));
     EXPECT_FALSE(window->IsDownloading());
+}
+
+// The port list follows what Windows announces and what the box finds when
+// it opens: the chosen port stays chosen by its name, one that went is said
+// (in the language switched to) and taken again when it is back, and the
+// radio buttons follow whether any port is left.
+TEST_F(DlgMainTest, PortsComeAndGo_TheChoiceFollowsThePortsName) {
+    CComboUI* box = C().portRow->GetCombo();
+    auto announce = [this](WPARAM change) {
+        ::SendMessageW(window->GetHWND(), WM_DEVICECHANGE, change, 0);
+        TestWindow::Pump();
+    };
+    auto entries = [box] {
+        std::string all;
+        for (int i = 0; i < box->GetCount(); ++i) all += box->GetItemAt(i)->GetText() + ";";
+        return all;
+    };
+    MappedPort arrived(kPortMapKey, "\\Device\\Serial0", 5);
+    announce(DBT_DEVICEARRIVAL);
+    EXPECT_EQ(" COM5; COM19;", entries());
+    EXPECT_EQ(" COM19", box->GetText());
+
+    MappedPort own(kPortMapKey, "\\Device\\Serial18", 19);
+    own.Remove();
+    announce(DBT_DEVICEREMOVECOMPLETE);
+    EXPECT_EQ(" COM5;", entries());
+    EXPECT_EQ(-1, box->GetCurSel()) << "nothing rather than another port";
+    EXPECT_EQ("COM19 已移除", C().statusLabel->GetText());
+    window->SwitchLanguage();
+    EXPECT_EQ("COM19 removed", C().statusLabel->GetText());
+    EXPECT_EQ(0u, C().causeLabel->GetText().find("COM19 is no longer on this PC")) << C().causeLabel->GetText();
+
+    MappedPort back(kPortMapKey, "\\Device\\Serial18", 19);
+    announce(DBT_DEVNODES_CHANGED);
+    EXPECT_EQ(" COM19", box->GetText());
+    EXPECT_EQ("COM19 is back", C().statusLabel->GetText());
+
+    back.Remove();
+    arrived.Remove();
+    announce(DBT_DEVNODES_CHANGED);
+    EXPECT_EQ("", entries());
+    EXPECT_FALSE(C().connectButton->IsEnabled());
+    EXPECT_FALSE(C().readButton->IsEnabled());
+
+    // Unannounced, the port is found when the box opens; an empty box takes
+    // it as at start-up, and the buttons come back.
+    MappedPort plugged(kPortMapKey, "\\Device\\Serial3", 7);
+    ASSERT_TRUE(box->Activate());
+    EXPECT_EQ(" COM7;", entries());
+    EXPECT_EQ(" COM7", box->GetText());
+    EXPECT_TRUE(C().connectButton->IsEnabled());
+    if (HWND popup = box->GetDropDownWindow()) ::SendMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    TestWindow::Pump();
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // every command 300 ms late: the window answers while they run, a Cancel
 // stops them between two commands, and every outcome says why.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dbt.h>
 
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "radio/RadioConfig.h"
 #include "testkit/LoomTestWindow.h"
 #include "testkit/SimProcess.h"
+#include "serial/PortSelection.h"
 #include "testkit/Transcript.h"
 #include "testkit/WindowPinger.h"
 #include "tests/app/MainWindowTestSupport.h"
@@ -101,6 +104,21 @@ TEST_F(MainWindowJobsTest, SlowRead_TheWindowAnswersThroughoutAndShowsItsProgres
     EXPECT_FALSE(C().txChannelRow[1]->GetEdit()->GetText().empty());
     EXPECT_EQ(" duplex", C().workModeRow->GetCombo()->GetText());
     EXPECT_TRUE(C().readButton->IsEnabled());
+}
+
+// A port plugged in during a Read changes nothing the Read uses: the list is
+// built again when the Read has ended, the chosen port still chosen.
+TEST_F(MainWindowJobsTest, PortArrivingDuringARead_IsListedWhenTheReadHasEnded) {
+    Click(C().readButton);
+    ASSERT_TRUE(PumpUntilCommands(Commands() + 2));
+    MappedPort arrived(kPortMapKey, "\\Device\\Serial0", 5);
+    ::SendMessageW(window->GetHWND(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+    ASSERT_TRUE(PumpUntilCommands(Commands() + 1));
+    EXPECT_EQ(1, C().portRow->GetCombo()->GetCount());
+    Click(C().cancelButton);
+    ASSERT_TRUE(TestWindow::PumpUntil([this] { return !window->IsRunningJob(); }, 10000));
+    EXPECT_EQ(2, C().portRow->GetCombo()->GetCount());
+    EXPECT_EQ(TestComPort(0), ParsePortNumber(C().portRow->GetCombo()->GetText()));
 }
 
 // Cancel (pressed twice) stops the Read before its next command; nothing it

@@ -24,3 +24,26 @@ inline std::unique_ptr<DlgMain> OpenTestMainWindow(const char* portMapKey, const
         return nullptr;
     return window;
 }
+
+// A port in the test's serial map for as long as it lives or until Remove,
+// as an adapter plugged in; Windows' announcement is the test's to send.
+// Wine lists the map's values sorted by name: "\\Device\\Serial0" comes
+// before the window's own port.
+class MappedPort {
+public:
+    MappedPort(const char* mapKey, const char* valueName, int port) : mapKey_(mapKey), valueName_(valueName) {
+        HKEY key = nullptr;
+        EXPECT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, mapKey, 0, KEY_SET_VALUE, &key));
+        const std::string data = "COM" + std::to_string(port);
+        ::RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                         static_cast<DWORD>(data.size() + 1));
+        ::RegCloseKey(key);
+    }
+    ~MappedPort() { Remove(); }
+    MappedPort(const MappedPort&) = delete;
+    MappedPort& operator=(const MappedPort&) = delete;
+    void Remove() { ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, mapKey_.c_str(), valueName_.c_str()); }
+
+private:
+    std::string mapKey_, valueName_;
+};
