@@ -561,7 +561,7 @@ void DlgMain::RebuildPortsIfChanged() {
     EnumerateSerialPorts(ports, places_.portMapKey);
     int chosen = selected > 0 ? selected : lost;
     if (box->GetCount() == 0 && std::find(ports.begin(), ports.end(), chosen) == ports.end()) chosen = 0;
-    const PortChoice choice = RebuildPortList(ports, chosen, *view_);
+    const PortChoice choice = RebuildPortList(ports, chosen, *view_, ListPortDevices());
     commands_.EnablePortCommands(true, view_->GetPortCount() > 0);
     lostPort_ = choice == PortChoice::Gone ? chosen : 0;
     if (choice == PortChoice::Gone && chosen != lost) ShowPortGone();

@@ -26,6 +26,8 @@ struct RegistryValue {
 class RegistryKey {
 public:
     RegistryKey() = default;
+    // Takes a key another call opened (a device's key, from SetupAPI).
+    explicit RegistryKey(HKEY h) : key_(h) {}
     RegistryKey(RegistryKey&& o) noexcept : key_(std::exchange(o.key_, nullptr)) {}
     RegistryKey& operator=(RegistryKey&& o) noexcept {
         if (this != &o) {
@@ -99,6 +101,5 @@ public:
     }
 
 private:
-    explicit RegistryKey(HKEY h) : key_(h) {}
     HKEY key_ = nullptr;
 };

@@ -17,6 +17,13 @@ std::string TextOf(const char* bytes, size_t size) {
     return std::string(bytes, zero ? static_cast<const char*>(zero) - bytes : size);
 }
 
+std::vector<std::string> PortEntries(const std::vector<int>& ports, const PortDevices& devices) {
+    std::vector<std::string> entries;
+    entries.reserve(ports.size());
+    for (int port : ports) entries.push_back(FormatPortEntry(port, devices));
+    return entries;
+}
+
 }  // namespace
 
 bool IsListedDeviceName(const char* name, size_t size) {
@@ -36,31 +43,28 @@ void AddDeviceValue(std::vector<int>& ports, const char* name, size_t nameSize, 
     if (std::find(ports.begin(), ports.end(), port) == ports.end()) ports.push_back(port);
 }
 
-std::string FormatPortEntry(int portNumber) {
+std::string FormatPortEntry(int portNumber, const PortDevices& devices) {
     char entry[32];
     std::snprintf(entry, sizeof entry, " COM%d", portNumber);
-    return entry;
+    const auto device = devices.find(portNumber);
+    if (device == devices.end() || device->second.empty()) return entry;
+    return std::string(entry) + "  " + device->second;
 }
 
-void ShowPortList(const std::vector<int>& ports, IPortListWindow& window) {
-    std::vector<std::string> entries;
-    entries.reserve(ports.size());
-    for (int port : ports) entries.push_back(FormatPortEntry(port));
-    window.ReplacePortEntries(entries);
-    if (entries.empty())
+void ShowPortList(const std::vector<int>& ports, IPortListWindow& window, const PortDevices& devices) {
+    window.ReplacePortEntries(PortEntries(ports, devices));
+    if (ports.empty())
         window.DisableRadioButtons();
     else
         window.SelectPort(0);
 }
 
-PortChoice RebuildPortList(const std::vector<int>& ports, int chosen, IPortListWindow& window) {
-    std::vector<std::string> entries;
-    entries.reserve(ports.size());
-    for (int port : ports) entries.push_back(FormatPortEntry(port));
-    window.ReplacePortEntries(entries);
-    if (entries.empty()) window.DisableRadioButtons();
+PortChoice RebuildPortList(const std::vector<int>& ports, int chosen, IPortListWindow& window,
+                           const PortDevices& devices) {
+    window.ReplacePortEntries(PortEntries(ports, devices));
+    if (ports.empty()) window.DisableRadioButtons();
     if (chosen <= 0) {
-        if (!entries.empty()) window.SelectPort(0);
+        if (!ports.empty()) window.SelectPort(0);
         return PortChoice::None;
     }
     const auto at = std::find(ports.begin(), ports.end(), chosen);

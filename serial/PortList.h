@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "serial/PortDevices.h"
+
 class IPortListWindow;
 
 // The serial device map turned into the port box's entries. The registry
@@ -28,12 +30,14 @@ int PortNumberFromDeviceData(const char* data, size_t size);
 // is listed already (two values naming one port give one entry).
 void AddDeviceValue(std::vector<int>& ports, const char* name, size_t nameSize, const char* data, size_t dataSize);
 
-// The entry text of a port: " COM%d".
-std::string FormatPortEntry(int portNumber);
+// The entry text of a port: " COM%d", and where Windows names the port's
+// device, two blanks and that name (" COM5  USB-SERIAL CH340"): the number
+// is still read from the fifth character on.
+std::string FormatPortEntry(int portNumber, const PortDevices& devices = {});
 
 // Puts the ports into the window's port box in list order and selects the
 // first; with no port the box is emptied and the radio buttons disabled.
-void ShowPortList(const std::vector<int>& ports, IPortListWindow& window);
+void ShowPortList(const std::vector<int>& ports, IPortListWindow& window, const PortDevices& devices = {});
 
 // What a rebuild of the port box did with the port that was chosen.
 enum class PortChoice {
@@ -47,4 +51,5 @@ enum class PortChoice {
 // gone leaves the box without a selection rather than on another port. With
 // no port the radio buttons are disabled; enabling them again is the
 // window's, which knows whether an action holds the port.
-PortChoice RebuildPortList(const std::vector<int>& ports, int chosen, IPortListWindow& window);
+PortChoice RebuildPortList(const std::vector<int>& ports, int chosen, IPortListWindow& window,
+                           const PortDevices& devices = {});

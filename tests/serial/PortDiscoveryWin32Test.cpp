@@ -8,6 +8,7 @@
 #include "serial/PortDiscovery.h"
 #include "serial/PortSelection.h"
 #include "platform/RegistryKey.h"
+#include "testkit/PortsClassDevice.h"
 #include "tests/serial/FakePortListWindow.h"
 
 namespace {
@@ -66,12 +67,13 @@ TEST_F(PortDiscoveryTest, EmptyMapGivesAnEmptyBoxAndDisabledButtons) {
     EXPECT_FALSE(window.radioButtonsEnabled);
 }
 
-TEST_F(PortDiscoveryTest, RegistryOrderKeptFirstEntrySelected) {
-    ASSERT_EQ(SetText(map_.get(), "\\Device\\Serial0", "COM3"), ERROR_SUCCESS);
-    ASSERT_EQ(SetText(map_.get(), "\\Device\\Serial1", "COM1"), ERROR_SUCCESS);
+TEST_F(PortDiscoveryTest, SortedByNumberFirstEntrySelected) {
+    ASSERT_EQ(SetText(map_.get(), "\\Device\\Serial0", "COM12"), ERROR_SUCCESS);
+    ASSERT_EQ(SetText(map_.get(), "\\Device\\Serial1", "COM3"), ERROR_SUCCESS);
+    ASSERT_EQ(SetText(map_.get(), "\\Device\\Serial2", "COM1"), ERROR_SUCCESS);
     FakePortListWindow window;
     FillPortList(window, kTestMap);
-    EXPECT_EQ(window.entries, (std::vector<std::string>{" COM3", " COM1"}));
+    EXPECT_EQ(window.entries, (std::vector<std::string>{" COM1", " COM3", " COM12"}));
     EXPECT_EQ(window.selected, 0);
     EXPECT_TRUE(window.radioButtonsEnabled);
 }
@@ -106,7 +108,7 @@ TEST_F(PortDiscoveryTest, UnterminatedDataIsReadWithinItsSize) {
     std::string full = "COM8" + std::string(252, 'y');
     ASSERT_EQ(SetValue(map_.get(), "\\Device\\Serial0", REG_BINARY, full.data(), full.size()), ERROR_SUCCESS);
     ASSERT_EQ(SetValue(map_.get(), "\\Device\\Serial1", REG_SZ, "COM7", 4), ERROR_SUCCESS);
-    EXPECT_EQ(Enumerate(), (std::vector<int>{8, 7}));
+    EXPECT_EQ(Enumerate(), (std::vector<int>{7, 8}));
 }
 
 TEST_F(PortDiscoveryTest, ValuesOfOtherTypesAreReadAsBytes) {
@@ -127,9 +129,26 @@ TEST_F(PortDiscoveryTest, ValuesTooLongForTheBuffersAreSkipped) {
     EXPECT_EQ(Enumerate(), (std::vector<int>{1, 2}));
 }
 
+// A port whose device Windows knows (a driver's device in the Ports class)
+// is listed with the device's name, in any script; one without a device
+// keeps its plain name.
+TEST_F(PortDiscoveryTest, APortWithADeviceIsListedWithItsName) {
+    SetText(map_.get(), "\\Device\\Serial0", "COM12");
+    SetText(map_.get(), "\\Device\\Serial1", "COM3");
+    PortsClassDevice adapter(12, L"USB-SERIAL \u4E32\u53E3 CH340 (COM12)");
+    ASSERT_TRUE(adapter.Made());
+    const PortDevices devices = ListPortDevices();
+    ASSERT_EQ(devices.count(12), 1u);
+    EXPECT_EQ(devices.at(12), "USB-SERIAL \u4E32\u53E3 CH340");
+    FakePortListWindow window;
+    FillPortList(window, kTestMap);
+    EXPECT_EQ(window.entries, (std::vector<std::string>{" COM3", " COM12  USB-SERIAL \u4E32\u53E3 CH340"}));
+    EXPECT_EQ(ParsePortNumber(window.entries[1]), 12);
+}
+
 // The real device map, which Wine's mount manager keeps and rebuilds at
-// start-up: the test's values are found in their order among the real ports,
-// and removed again afterwards.
+// start-up: the test's values are found among the real ports, sorted, and
+// removed again afterwards.
 TEST(PortDiscoveryDeviceMap, TestValuesFoundInTheSystemMap) {
     RegistryKey map;
     LONG status = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSerialDeviceMapPath, KEY_ALL_ACCESS, map);
@@ -144,9 +163,9 @@ TEST(PortDiscoveryDeviceMap, TestValuesFoundInTheSystemMap) {
     for (const char* name : names) ::RegDeleteValueA(map.get(), name);
 
     ASSERT_TRUE(opened);
-    auto first = std::find(ports.begin(), ports.end(), 241);
+    auto first = std::find(ports.begin(), ports.end(), 240);
     ASSERT_NE(first, ports.end());
-    EXPECT_NE(std::find(first, ports.end(), 240), ports.end());
+    EXPECT_NE(std::find(first, ports.end(), 241), ports.end());
     EXPECT_EQ(std::count(ports.begin(), ports.end(), 242), 0);
 }
 

@@ -116,6 +116,26 @@ TEST(PortListRebuild, WithNoChoiceTheFirstPortIsTakenAsAtStartUp) {
     EXPECT_EQ(window.selected, 0);
 }
 
+// A device's friendly name as an entry shows it: Windows' own " (COMn)"
+// goes, what a terminal would act on becomes blanks, and a long name is cut
+// within a character.
+TEST(PortListDeviceName, ShownSafelyAndShort) {
+    EXPECT_EQ(DeviceNameForEntry("USB-SERIAL CH340 (COM5)", 5), "USB-SERIAL CH340");
+    EXPECT_EQ(DeviceNameForEntry("Bridge (COM5)", 6), "Bridge (COM5)");  // another port's number stays
+    EXPECT_EQ(DeviceNameForEntry("  A\x1b[2J\tB \xff\x80 C\x7f ", 1), "A [2J B C");
+    EXPECT_EQ(DeviceNameForEntry(" (COM5)", 5), "");
+    const std::string wide = std::string(300, 'x');
+    EXPECT_EQ(DeviceNameForEntry(wide, 1), std::string(61, 'x') + "...");
+    const std::string chinese = "\xe4\xb8\xb2";  // one character of three bytes
+    std::string many;
+    for (int i = 0; i < 30; ++i) many += chinese;
+    const std::string cut = DeviceNameForEntry(many, 1);
+    EXPECT_EQ(cut, many.substr(0, 60) + "...") << "20 whole characters within 61 bytes";
+    EXPECT_EQ(FormatPortEntry(5, {{5, "USB-SERIAL CH340"}}), " COM5  USB-SERIAL CH340");
+    EXPECT_EQ(FormatPortEntry(5, {{6, "USB-SERIAL CH340"}}), " COM5");
+    EXPECT_EQ(ParsePortNumber(FormatPortEntry(12, {{12, "9 pin"}})), 12);
+}
+
 TEST(PortListEntry, LeadingSpaceComAndTheNumber) {
     EXPECT_EQ(FormatPortEntry(3), " COM3");
     EXPECT_EQ(FormatPortEntry(12), " COM12");
