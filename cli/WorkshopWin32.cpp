@@ -131,7 +131,14 @@ bool Workshop::Failed(const Outcome& outcome, const char* what, ExitCode& code) 
     result_.cause = CauseWord(outcome.kind);
     result_.command = outcome.command;
     result_.reply = outcome.reply;
-    const OutcomeText text = DescribeOutcome(outcome, Language::English, OutcomeReader::CommandLine);
+    // With several adapters on a bench, the port's device tells them apart.
+    Outcome named = outcome;
+    if (named.port > 0) {
+        const PortDevices devices = ListPortDevices();
+        const auto device = devices.find(named.port);
+        if (device != devices.end()) named.portDevice = device->second;
+    }
+    const OutcomeText text = DescribeOutcome(named, Language::English, OutcomeReader::CommandLine);
     const std::string said = text.cause + (text.next.empty() ? "" : "; " + text.next);
     if (outcome.kind == OutcomeKind::VerifyMismatch) {
         // Everything was sent and answered; the radio does not hold it all.
@@ -392,7 +399,9 @@ ExitCode Workshop::Find() {
     result_.port = outcome.port;
     result_.rate = outcome.rate;
     if (!Leave(code)) return code;
-    const std::string found = "COM" + std::to_string(outcome.port) + ", " + std::to_string(outcome.rate);
+    std::string found = "COM" + std::to_string(outcome.port) + ", " + std::to_string(outcome.rate);
+    const PortDevices devices = ListPortDevices();
+    if (const auto device = devices.find(outcome.port); device != devices.end()) found += " (" + device->second + ")";
     if (run_.keepLines)
         result_.lines.push_back({false, "found: " + found});
     else

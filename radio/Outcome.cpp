@@ -100,6 +100,7 @@ std::string Fill(const char* pattern, const Outcome& o, Language language) {
         switch (*++p) {
         case 'P':
             text += o.port > 0 ? PortName(o.port) : (chinese ? "端口" : "the port");
+            if (o.port > 0 && !o.portDevice.empty()) text += " (" + o.portDevice + ")";
             break;
         case 'R':
             text += std::to_string(o.rate);

@@ -36,6 +36,7 @@ struct Outcome {
     OutcomeKind kind = OutcomeKind::Success;
     OutcomeAction action = OutcomeAction::None;
     int port = 0;              // the COM port, 0 when none was opened
+    std::string portDevice;    // the device behind it as Windows names it, for a reader to set; empty: unknown
     int rate = 0;              // the rate used
     std::string command;       // the command that failed, printable, without its "\r"
     std::string reply;         // what the radio answered to it, printable and cut short

@@ -15,6 +15,7 @@
 #include "platform/UniqueHandle.h"
 #include "radio/Parameters.h"
 #include "testkit/FirmwareImage.h"
+#include "testkit/PortsClassDevice.h"
 #include "testkit/SimProcess.h"
 #include "testkit/Transcript.h"
 #include "platform/Wide.h"
@@ -203,9 +204,11 @@ std::string Profile(const std::string& tx8) {
 
 TEST_F(CliProgramTest, FindAtTheRadiosRate_ThenWriteAndVerifyNamesTheDroppedSetting) {
     StartRadio("--port-rate 19200 --fault ignore=cfg_dstx");
+    const PortsClassDevice adapter(TestComPort(0), L"Velmora Test Adapter (" + Text::Widen(Port()) + L")");
+    ASSERT_TRUE(adapter.Made());
     const Outcome find = Program("--port " + Port() + " --find");
     EXPECT_EQ(find.code, 0u) << find.err;
-    EXPECT_NE(find.out.find("found: " + Port() + ", 19200"), std::string::npos) << find.out;
+    EXPECT_NE(find.out.find("found: " + Port() + ", 19200 (Velmora Test Adapter)"), std::string::npos) << find.out;
     // The found radio is left out of configuration mode.
     EXPECT_NE(Transcript().rfind("exitcnt"), std::string::npos) << Transcript();
     ASSERT_TRUE(SimProcess::WriteFile(Unix("cli-in.cfg"), WithLine(Profile("439.125"), "DST", "17")));
@@ -273,13 +276,15 @@ TEST_F(CliProgramTest, TwoProgramsOnOnePort_TheSecondGetsThePortExitCode) {
     // Once the radio has heard the first program, that program holds the port.
     for (const DWORD start = ::GetTickCount(); Transcript().empty() && ::GetTickCount() - start < 30000;) ::Sleep(20);
     EXPECT_NE(Transcript(), "");
+    const PortsClassDevice adapter(TestComPort(0), L"Velmora Test Adapter");
     const Outcome second = Program("--port " + Port() + " --read " + Win("cli-out2.cfg"));
     // Still reading when the second one had ended: it held the port throughout.
     EXPECT_EQ(::WaitForSingleObject(first.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
         << "the first program ended before the second: the test proves nothing";
     const Outcome firstRun = Wait(first, "cli-first");
     EXPECT_EQ(second.code, 2u) << second.err;
-    EXPECT_NE(second.err.find("another program is using " + Port()), std::string::npos) << second.err;
+    EXPECT_NE(second.err.find("another program is using " + Port() + " (Velmora Test Adapter)"), std::string::npos)
+        << second.err;
     EXPECT_EQ(firstRun.code, 0u) << firstRun.err;
 }
 
