@@ -80,7 +80,7 @@ CControlUI* WindowImplBase::CreateControl(const char* /*className*/) { return nu
 void WindowImplBase::Notify(NotifyMsg& msg) { NotifyPump(msg); }
 
 LRESULT WindowImplBase::MessageHandler(UINT message, WPARAM wParam, LPARAM /*lParam*/, bool& handled) {
-    if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+    if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE || wParam == VK_F1)) {
         handled = ResponseDefaultKeyEvent(wParam);
     }
     return 0;
