@@ -529,6 +529,10 @@ void DlgMain::EndFindRadio() {
 // handled after the end: that end is a posted message, and the system hands
 // posted messages out before input.
 bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
+    if (key == VK_F1) {
+        OpenUserGuide();
+        return true;
+    }
     if (key != VK_ESCAPE) return WindowImplBase::ResponseDefaultKeyEvent(key);
     const bool madeWhileBusy =
         busyEndedAt_ && static_cast<LONG>(static_cast<DWORD>(::GetMessageTime()) - *busyEndedAt_) <= 0;
@@ -537,6 +541,28 @@ bool DlgMain::ResponseDefaultKeyEvent(WPARAM key) {
         return true;
     }
     return WindowImplBase::ResponseDefaultKeyEvent(key);
+}
+
+// ---- The user guide ----
+
+void DlgMain::OpenUserGuide() {
+    const bool chinese = view_->IsChinese();
+    // A program folder that cannot be read names no guide (not one at the
+    // root of the drive).
+    std::string folder = places_.guideFolder != nullptr ? places_.guideFolder : ConfigFileDialogs::ProgramFolder();
+    if (places_.guideFolder == nullptr && !folder.empty()) folder += "\\guide";
+    const std::string page = folder.empty() ? "guide" : folder + (chinese ? "\\zh\\index.html" : "\\en\\index.html");
+    const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Text::Widen(page).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        view_->ShowError(page + Pick(chinese, "\n用户指南不在程序旁边。请重新安装程序，或解压整个压缩包。",
+                                     "\nThe user guide is not beside the program. Install the program again, or "
+                                     "unpack the whole zip."));
+        return;
+    }
+    if (OpenWithDefaultProgram(page)) return;
+    view_->ShowError(page + Pick(chinese, "\nWindows 没有打开 .html 页面的程序。请安装或选择一个浏览器。",
+                                 "\nWindows has no program to open .html pages with. Install or choose a web "
+                                 "browser."));
 }
 
 // ---- The port list ----

@@ -31,6 +31,9 @@
 struct MainWindowPlaces {
     const char* portMapKey = kSerialDeviceMapPath;
     const char* settingsKey = kSettingsKeyPath;
+    // The user guide's folder (its "en" and "zh" pages); null: "guide"
+    // beside the program.
+    const char* guideFolder = nullptr;
 };
 
 // The main window: a router from the technician's clicks to the commands. It
@@ -87,7 +90,8 @@ protected:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-    // Escape cancels a running job or radio search instead of ending the program.
+    // Escape cancels a running job or radio search instead of ending the
+    // program; F1 opens the user guide.
     bool ResponseDefaultKeyEvent(WPARAM key) override;
 
 private:
@@ -132,6 +136,9 @@ private:
     void EndProgram();
     void StartTrafficLog();
     void OpenLogFolder();
+    // The guide's start page in the window's language, with the system's
+    // program for .html pages; a message says why when it cannot.
+    void OpenUserGuide();
 
     // The port list follows the machine: built again when Windows announces
     // a device arriving or leaving and each time the port box opens, never

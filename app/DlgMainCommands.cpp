@@ -61,6 +61,8 @@ void DlgMain::BuildCommands() {
     add(
         nullptr, c_.aboutItem, [this] { DlgAbout::Show(GetHWND(), IsChinese()); }, runs);
     add(
+        nullptr, c_.guideItem, [this] { OpenUserGuide(); }, runs);
+    add(
         nullptr, c_.logFolderItem, [this] { OpenLogFolder(); }, runs);
     onSettings(c_.txDefaultButton, [](RadioSettings& s) { RadioConfig::fillDefaultFrequencies(s, Group::Transmit); });
     onSettings(c_.rxDefaultButton, [](RadioSettings& s) { RadioConfig::fillDefaultFrequencies(s, Group::Receive); });

@@ -35,6 +35,7 @@ void LanguageTable::Build(const MainWindowControls& c) {
     Add(c.exitItem, "退出", "Exit");
     // The item names the language it switches to.
     Add(c.languageItem, "英语", "Chinese");
+    Add(c.guideItem, "用户指南", "User Guide");
     Add(c.aboutItem, "关于...", "About...");
     Add(c.logFolderItem, "打开日志文件夹", "Open Log Folder");
     Add(c.titleLabel, MainWindowTitle(true).c_str(), MainWindowTitle(false).c_str());

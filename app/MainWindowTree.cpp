@@ -240,6 +240,7 @@ CVerticalLayoutUI* MenuPanel(const char* pos) {
 
 void BuildMenuPanels(CContainerUI& root, MainWindowControls& c) {
     c.helpMenu = MenuPanel(kHelpMenuPos);
+    c.helpMenu->Add(c.guideItem = MenuItem("用户指南"));
     c.helpMenu->Add(c.logFolderItem = MenuItem("打开日志文件夹"));
     c.helpMenu->Add(c.aboutItem = MenuItem("关于..."));
     c.languageMenu = MenuPanel("52,63,142,85");

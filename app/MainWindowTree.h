@@ -44,6 +44,7 @@ struct MainWindowControls {
     Loom::CButtonUI* exportItem = nullptr;
     Loom::CButtonUI* exitItem = nullptr;
     Loom::CButtonUI* languageItem = nullptr;
+    Loom::CButtonUI* guideItem = nullptr;
     Loom::CButtonUI* aboutItem = nullptr;
     Loom::CButtonUI* logFolderItem = nullptr;
 
@@ -101,8 +102,8 @@ constexpr const char* kMenuOpenImage = "res='184' restype='png' corner='2,2,2,2'
 constexpr const char* kFileMenuPos = "10,63,100,268";
 constexpr const char* kFileMenuPosEnglish = "10,63,130,268";
 // The Help panel holds "打开日志文件夹", the widest Chinese item.
-constexpr const char* kHelpMenuPos = "94,63,204,105";
-constexpr const char* kHelpMenuPosEnglish = "124,63,244,105";
+constexpr const char* kHelpMenuPos = "94,63,204,125";
+constexpr const char* kHelpMenuPosEnglish = "124,63,244,125";
 
 // Appends the title bar, the menu bar, the body and the three hidden,
 // floating drop-down panels to the root layout, in that order, with the

@@ -8,3 +8,8 @@ bool PrepareLogFolder(std::string& folder);
 
 // Opens the folder in Explorer; the shell is loaded at this first use.
 bool OpenFolderInExplorer(const std::string& folder);
+
+// Opens the file with the program Windows has for its type (a browser for
+// an .html page); false when the shell cannot be loaded or no program
+// takes it.
+bool OpenWithDefaultProgram(const std::string& file);

@@ -48,3 +48,10 @@ bool OpenFolderInExplorer(const std::string& folder) {
     }
     return false;
 }
+
+bool OpenWithDefaultProgram(const std::string& file) {
+    const auto execute = LateFunction<decltype(&::ShellExecuteW), kShellLibrary, kShellExecute>();
+    if (execute == nullptr) return false;
+    const HINSTANCE result = execute(nullptr, L"open", Text::Widen(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}

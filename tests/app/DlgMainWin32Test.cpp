@@ -17,7 +17,9 @@
 #include "app/UiEvents.h"
 #include "radio/RadioConfig.h"
 #include "testkit/LoomTestWindow.h"
+#include "platform/Files.h"
 #include "platform/Win32Text.h"
+#include "platform/Wide.h"
 
 using namespace Loom;
 using LoomTest::TestWindow;
@@ -179,7 +181,7 @@ TEST_F(DlgMainTest, ChannelOutOfRange_NamesTheChannelAndStopsTheMenuItem) {
     Type(c.txChannelRow[3]->GetEdit(), "500");
     Send(c.txChannelRow[3]->GetEdit(), "killfocus");
     Send(c.languageItem, "setfocus");
-    ASSERT_EQ(1u, messages.size());
+    ASSERT_EQ(1u, messages.size()) << messages[0];
     EXPECT_EQ("Error|TX Channel3: Invalid!", messages[0]);
     // The item was not dispatched: the language is still English.
     EXPECT_FALSE(window->IsChinese());
@@ -430,6 +432,75 @@ TEST_F(DlgMainTest, PortsComeAndGo_TheChoiceFollowsThePortsName) {
     EXPECT_TRUE(C().connectButton->IsEnabled());
     if (HWND popup = box->GetDropDownWindow()) ::SendMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     TestWindow::Pump();
+}
+
+// The guide opens with the program Windows has for .html pages, in the
+// window's language, from F1 and from the Help menu; a guide that is not
+// there is said, not opened. The test's own handler, registered for the
+// user, writes down the page it was given.
+TEST_F(DlgMainTest, UserGuide_F1AndTheMenuOpenThePageOfTheWindowsLanguage) {
+    wchar_t temp[MAX_PATH] = L"";
+    ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+    const std::string folder = Text::Narrow(temp) + "velmora-guide";
+    const std::string opened = folder + "\\opened.txt";
+    for (const char* language : {"", "\\en", "\\zh"})
+        ::CreateDirectoryW(Text::Widen(folder + language).c_str(), nullptr);
+    for (const char* page : {"\\en\\index.html", "\\zh\\index.html"}) {
+        std::FILE* file = Text::OpenFile(folder + page, "wb");
+        ASSERT_NE(nullptr, file);
+        std::fclose(file);
+    }
+    // Per machine: Wine looks the association up in the classes of the
+    // machine. What .html named before is put back afterwards.
+    struct Association {
+        std::string before;
+        Association(const std::string& command) {
+            char value[256] = {};
+            LONG size = sizeof value - 1;
+            if (::RegQueryValueA(HKEY_CLASSES_ROOT, ".html", value, &size) == ERROR_SUCCESS) before = value;
+            ::RegSetValueA(HKEY_CLASSES_ROOT, "VelmoraTest.Html\\shell\\open\\command", REG_SZ, command.c_str(),
+                           static_cast<DWORD>(command.size()));
+            ::RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "VelmoraTest.Html", 16);
+        }
+        ~Association() {
+            ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "VelmoraTest.Html");
+            if (!before.empty())
+                ::RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, before.c_str(), static_cast<DWORD>(before.size()));
+        }
+    } association("cmd.exe /c echo %1> \"" + opened + "\"");
+    auto pageOpened = [&] {
+        std::string text;
+        EXPECT_TRUE(TestWindow::PumpUntil(
+            [&] {
+                std::FILE* file = Text::OpenFile(opened, "rb");
+                if (file == nullptr) return false;
+                char line[512] = {};
+                text.assign(line, std::fread(line, 1, sizeof line - 1, file));
+                std::fclose(file);
+                return text.find(".html") != std::string::npos;
+            },
+            20000));
+        Text::RemoveFile(opened);
+        return text;
+    };
+
+    ::DestroyWindow(window->GetHWND());
+    window.reset();
+    window = OpenTestMainWindow(kPortMapKey, kSettingsKey, 19, folder.c_str());
+    ASSERT_NE(nullptr, window);
+    window->View().SetMessageSink([this](const std::string& text, const std::string&) { messages.push_back(text); });
+    Text::RemoveFile(opened);
+    ::SendMessageW(window->GetHWND(), WM_KEYDOWN, VK_F1, 0);
+    EXPECT_NE(std::string::npos, pageOpened().find("zh\\index.html"));
+    window->SwitchLanguage();
+    Send(C().guideItem, "setfocus");
+    EXPECT_NE(std::string::npos, pageOpened().find("en\\index.html"));
+
+    Text::RemoveFile(folder + "\\en\\index.html");
+    ::SendMessageW(window->GetHWND(), WM_KEYDOWN, VK_F1, 0);
+    ASSERT_EQ(1u, messages.size()) << messages[0];
+    EXPECT_NE(std::string::npos, messages[0].find("The user guide is not beside the program")) << messages[0];
+    EXPECT_EQ(0u, messages[0].find(folder + "\\en\\index.html")) << messages[0];
 }
 
 }  // namespace

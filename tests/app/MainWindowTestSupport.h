@@ -10,7 +10,8 @@
 
 #include "app/DlgMain.h"
 
-inline std::unique_ptr<DlgMain> OpenTestMainWindow(const char* portMapKey, const char* settingsKey, int comPort = 19) {
+inline std::unique_ptr<DlgMain> OpenTestMainWindow(const char* portMapKey, const char* settingsKey, int comPort = 19,
+                                                   const char* guideFolder = nullptr) {
     HKEY key = nullptr;
     EXPECT_EQ(ERROR_SUCCESS,
               ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, portMapKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
@@ -19,7 +20,7 @@ inline std::unique_ptr<DlgMain> OpenTestMainWindow(const char* portMapKey, const
                      static_cast<DWORD>(data.size() + 1));
     ::RegCloseKey(key);
     ::RegDeleteKeyA(HKEY_CURRENT_USER, settingsKey);
-    auto window = std::make_unique<DlgMain>(MainWindowPlaces{portMapKey, settingsKey});
+    auto window = std::make_unique<DlgMain>(MainWindowPlaces{portMapKey, settingsKey, guideFolder});
     if (window->Create(nullptr, "main", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0x00060000, 0, 0, 670, 444) == nullptr)
         return nullptr;
     return window;
