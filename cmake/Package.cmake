@@ -11,6 +11,8 @@ endif()
 # twin (VelmoraConfig.com, the command line for prompts and batch files) goes
 # beside it.
 install(TARGETS VelmoraConfig VelmoraConfigConsole RUNTIME DESTINATION . COMPONENT program)
+# The user guide, in English and Chinese, beside the program: F1 opens it.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/guide/ DESTINATION guide COMPONENT program)
 set(velmora_readme ${CMAKE_BINARY_DIR}/package/ReadMe.txt)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/package/ReadMe.txt.in ${velmora_readme} @ONLY NEWLINE_STYLE WIN32)
 install(FILES ${velmora_readme} DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)

@@ -14,7 +14,7 @@ public:
     bool Made() const { return made_; }
 
 private:
-    void* list_ = nullptr;  // the HDEVINFO holding it
+    void* list_ = nullptr;         // the HDEVINFO holding it
     unsigned char data_[64] = {};  // its SP_DEVINFO_DATA
     bool made_ = false;
 };

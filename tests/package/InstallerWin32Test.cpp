@@ -155,6 +155,10 @@ TEST_F(InstallerTest, SilentInstall_ProgramFilesEntryShortcut_AndTheProgramPaint
     const std::wstring folder = DefaultFolder();
     ASSERT_TRUE(Exists(folder + kProgram));
     EXPECT_TRUE(Exists(folder + kConsoleProgram));
+    // The user guide beside it, its pictures too, as F1 looks for it.
+    for (const wchar_t* page :
+         {L"\\guide\\en\\index.html", L"\\guide\\zh\\index.html", L"\\guide\\images\\main-en.png"})
+        EXPECT_TRUE(Exists(folder + page));
     EXPECT_TRUE(Exists(Shortcut()));
     EXPECT_EQ(1, CountEntries());
     EXPECT_EQ(Widen(VELMORA_PROJECT_VERSION), ReadText(kUninstallKey, L"DisplayVersion"));
@@ -176,7 +180,7 @@ TEST_F(InstallerTest, SilentUninstall_RemovesFilesShortcutAndEntry_KeepsTheSetti
 
     ASSERT_TRUE(Uninstall());
     EXPECT_FALSE(Exists(folder + L"\\Uninstall.exe"));
-    // Gone with every file in it, the console twin too.
+    // Gone with every file in it, the console twin and the guide too.
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(Exists(Shortcut()));
     // Settings are the user's, kept for a later installation.
