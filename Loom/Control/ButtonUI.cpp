@@ -1,5 +1,7 @@
 #include "Loom/Control/ButtonUI.h"
 
+#include <oleacc.h>
+
 #include <cstring>
 
 #include "Loom/Render/Render.h"
@@ -280,6 +282,14 @@ void CButtonUI::PaintText(HDC dc) {
     } else {
         CRenderer::DrawText(dc, manager_, rc, text_.c_str(), color, font_, textStyle_);
     }
+}
+
+CControlUI::AccessibleTraits CButtonUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_PUSHBUTTON;
+    traits.defaultAction = "Press";
+    if ((state_ & StatePushed) != 0) traits.state |= STATE_SYSTEM_PRESSED;
+    return traits;
 }
 
 }  // namespace Loom

@@ -18,6 +18,7 @@ public:
     void* GetInterface(const char* name) override;
     // ControlFlagTabStop when keyboard-enabled, ControlFlagSetCursor when enabled.
     UINT GetControlFlags() const override;
+    AccessibleTraits GetAccessibleTraits() const override;
     // The control's Activate, then "click".
     bool Activate() override;
     // Disabling clears the state word.

@@ -1,5 +1,7 @@
 #include "Loom/Control/ComboUI.h"
 
+#include <oleacc.h>
+
 #include <cstring>
 
 #include "Loom/Control/ComboWnd.h"
@@ -403,6 +405,15 @@ void CComboUI::SetAttribute(const char* name, const char* value) {
     } else {
         CContainerUI::SetAttribute(name, value);
     }
+}
+
+CControlUI::AccessibleTraits CComboUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_COMBOBOX;
+    traits.defaultAction = "Open";
+    traits.state |= window_ != nullptr ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+    traits.value = GetText();
+    return traits;
 }
 
 }  // namespace Loom

@@ -24,6 +24,7 @@ public:
     // "Combo" and "IListOwner" besides the container's names.
     void* GetInterface(const char* name) override;
     UINT GetControlFlags() const override;
+    AccessibleTraits GetAccessibleTraits() const override;
     // The selected item's text, or empty.
     std::string GetText() const override;
     void SetEnabled(bool enabled = true) override;

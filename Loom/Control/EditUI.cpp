@@ -1,5 +1,7 @@
 #include "Loom/Control/EditUI.h"
 
+#include <oleacc.h>
+
 #include <cstring>
 
 #include "Loom/Control/EditWnd.h"
@@ -289,6 +291,18 @@ void CEditUI::PaintText(HDC dc) {
     RECT rc = GetTextRect();
     CRenderer::DrawText(dc, manager_, rc, shown.c_str(), IsEnabled() ? textColor_ : disabledTextColor_, font_,
                         DT_SINGLELINE | textStyle_);
+}
+
+// A password is never told.
+CControlUI::AccessibleTraits CEditUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_TEXT;
+    if (IsReadOnly()) traits.state |= STATE_SYSTEM_READONLY;
+    if (IsPasswordMode())
+        traits.state |= STATE_SYSTEM_PROTECTED;
+    else
+        traits.value = GetText();
+    return traits;
 }
 
 }  // namespace Loom

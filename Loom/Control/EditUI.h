@@ -27,6 +27,7 @@ public:
     void* GetInterface(const char* name) override;
     // Tab stop and own cursor while enabled, else 0.
     UINT GetControlFlags() const override;
+    AccessibleTraits GetAccessibleTraits() const override;
     // Disabling clears the state word.
     void SetEnabled(bool enabled = true) override;
     // Stores the text and puts it into an open native window. The text is

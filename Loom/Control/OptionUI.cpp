@@ -1,5 +1,7 @@
 #include "Loom/Control/OptionUI.h"
 
+#include <oleacc.h>
+
 #include <cstring>
 #include <vector>
 
@@ -165,6 +167,15 @@ void COptionUI::PaintStatusImage(HDC dc) {
 
 DWORD COptionUI::GetBaseTextColor() const {
     return IsSelected() && selectedTextColor_ != 0 ? selectedTextColor_ : textColor_;
+}
+
+// Without a group it toggles as a check box does; in one it is a radio button.
+CControlUI::AccessibleTraits COptionUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = group_.empty() ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_RADIOBUTTON;
+    traits.defaultAction = "Check";
+    if (IsSelected()) traits.state |= STATE_SYSTEM_CHECKED;
+    return traits;
 }
 
 }  // namespace Loom

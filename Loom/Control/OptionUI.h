@@ -19,6 +19,7 @@ public:
 
     const char* GetClass() const override;
     void* GetInterface(const char* name) override;
+    AccessibleTraits GetAccessibleTraits() const override;
     // Attached with initialisation, it joins its manager's option group.
     void SetManager(CUIManager* manager, CControlUI* parent, bool init = true) override;
     // The button's Activate ("click"), then Selected(true) in a group or a

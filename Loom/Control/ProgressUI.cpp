@@ -1,5 +1,7 @@
 #include "Loom/Control/ProgressUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -104,6 +106,16 @@ void CProgressUI::PaintStatusImage(HDC dc) {
     std::string modify = "dest='" + part + "'";
     if (!stretchForeImage_) modify += " source='" + part + "'";
     if (!DrawImage(dc, foreImage_, modify.c_str())) foreImage_.clear();
+}
+
+// The value as a percentage of the bar's range, as a native bar tells it.
+CControlUI::AccessibleTraits CProgressUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_PROGRESSBAR;
+    const long long range = static_cast<long long>(max_) - min_;
+    const long long done = static_cast<long long>(value_) - min_;
+    traits.value = std::to_string(range > 0 ? done * 100 / range : 0) + "%";
+    return traits;
 }
 
 }  // namespace Loom

@@ -14,6 +14,7 @@ public:
 
     const char* GetClass() const override;
     void* GetInterface(const char* name) override;
+    AccessibleTraits GetAccessibleTraits() const override;
     void SetAttribute(const char* name, const char* value) override;
     void PaintStatusImage(HDC dc) override;
 

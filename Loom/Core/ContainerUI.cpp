@@ -1,5 +1,7 @@
 #include "Loom/Core/ContainerUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -693,6 +695,12 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxNeeded, int cyNeeded) {
     verticalBar_->SetScrollPos(0);
     verticalBar_->SetScrollRange(0);
     SetPos(pos_);
+}
+
+CControlUI::AccessibleTraits CContainerUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_GROUPING;
+    return traits;
 }
 
 }  // namespace Loom

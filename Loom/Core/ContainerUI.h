@@ -40,6 +40,7 @@ public:
 
     const char* GetClass() const override;
     void* GetInterface(const char* name) override;
+    AccessibleTraits GetAccessibleTraits() const override;
 
     CControlUI* GetItemAt(int index) const override;
     int GetItemIndex(CControlUI* control) const override;

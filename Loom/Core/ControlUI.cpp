@@ -1,5 +1,7 @@
 #include "Loom/Core/ControlUI.h"
 
+#include <oleacc.h>
+
 #include <cstring>
 
 #include "Loom/Core/AttributeList.h"
@@ -438,6 +440,8 @@ bool CControlUI::SetStateAttribute(const char* name, const char* value) {
         SetText(value);
     } else if (Is(name, "tooltip")) {
         SetToolTip(value);
+    } else if (Is(name, "accname")) {
+        SetAccessibleName(value);
     } else if (Is(name, "userdata")) {
         SetUserData(value);
     } else if (Is(name, "enabled")) {
@@ -665,5 +669,23 @@ void CControlUI::PaintSideBorders(HDC dc) {
 }
 
 void CControlUI::PaintOverlay(HDC /*dc*/, const RECT& /*dirty*/) {}
+
+CControlUI::AccessibleTraits CControlUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_STATICTEXT;
+    return traits;
+}
+
+void CControlUI::SetAccessibleLabel(CControlUI* label) {
+    accessibleLabel_ = label;
+    accessibleLabelLife_ = label != nullptr ? label->LifeToken() : std::weak_ptr<int>();
+}
+
+std::string CControlUI::GetAccessibleName() const {
+    if (!accessibleName_.empty()) return accessibleName_;
+    if (accessibleLabel_ != nullptr && !accessibleLabelLife_.expired()) return accessibleLabel_->GetText();
+    const std::string text = GetText();
+    return text.empty() ? GetToolTip() : text;
+}
 
 }  // namespace Loom

@@ -164,6 +164,32 @@ public:
     virtual SIZE EstimateSize(SIZE available);
 
     virtual void DoPaint(HDC dc, const RECT& dirty);
+
+    // What screen readers and automation tools see of the control (MSAA):
+    // its role (a ROLE_SYSTEM_ value), its default action ("Press"; null for
+    // none), the states of its own (STATE_SYSTEM_CHECKED, ...) beside those
+    // every control has (unavailable, invisible, focused, focusable), and
+    // its value (an edit's text, a combo's shown text, a progress value).
+    struct AccessibleTraits {
+        long role = 0;
+        const char* defaultAction = nullptr;
+        DWORD state = 0;
+        std::string value;
+    };
+    virtual AccessibleTraits GetAccessibleTraits() const;
+    // Its accessible name: the one set (in code or by the attribute
+    // "accname"), else the text of the label that stands for it, else its
+    // own text, else its tool tip.
+    virtual std::string GetAccessibleName() const;
+    void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+    // The caption that names this control (an edit's or a combo's), read
+    // whenever the name is asked, so that it follows the language.
+    void SetAccessibleLabel(CControlUI* label);
+
+    // Expires when the control is destroyed: code that sends a notification
+    // whose handler may destroy the control, and an accessible object that
+    // outlives it, ask it before going on.
+    std::weak_ptr<int> LifeToken() const;
     virtual void PaintBkColor(HDC dc);
     virtual void PaintBkImage(HDC dc);
     virtual void PaintStatusImage(HDC dc);
@@ -230,9 +256,6 @@ public:
     CEventSource OnNotify;
 
 protected:
-    // Expires when the control is destroyed: code that sends a notification
-    // whose handler may destroy the control asks it before going on.
-    std::weak_ptr<int> LifeToken() const;
     // Runs the destroy listeners once; a container calls it before it
     // destroys its children so that listeners see a whole tree.
     void RunDestroyListeners();
@@ -265,6 +288,9 @@ protected:
     RelativePosUI relativePos_;
     std::string text_;
     std::string toolTip_;
+    std::string accessibleName_;
+    CControlUI* accessibleLabel_ = nullptr;
+    std::weak_ptr<int> accessibleLabelLife_;
     char shortcut_ = '\0';
     std::string userData_;
     UINT_PTR tag_ = 0;

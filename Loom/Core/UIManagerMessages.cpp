@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
@@ -68,7 +69,14 @@ bool CUIManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == AccessibleActionMessage()) {
+        RunPostedAccessibleActions(wnd_);
+        result = 0;
+        return true;
+    }
     switch (message) {
+    case WM_GETOBJECT:
+        return AnswerGetObject(*this, wParam, lParam, result);
     case kDelayedCleanupMessage:
         RunDelayedCleanup();
         result = 0;

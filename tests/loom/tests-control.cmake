@@ -21,7 +21,7 @@ if(WIN32 AND TARGET loom)
     "${control_images}/control_solid.png;${control_images}/control_scaled.png;${control_images}/control_scaled@150.png")
   velmora_add_test(loom_control_test
     SOURCES ${control_portable_tests} ${control_window_tests} ${CMAKE_CURRENT_LIST_DIR}/TestHeap.cpp ${control_rc}
-    LIBS loom testkit DISPLAY)
+    LIBS loom testkit oleacc DISPLAY)
 else()
   velmora_add_test(loom_portable_test
     SOURCES ${control_portable_tests}

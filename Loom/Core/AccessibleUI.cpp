@@ -1,0 +1,380 @@
+#include "Loom/Core/AccessibleUI.h"
+
+#include <oleacc.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Loom/Core/ContainerUI.h"
+#include "Loom/Core/ControlUI.h"
+#include "Loom/Core/UIManager.h"
+#include "platform/LateLibrary.h"
+#include "platform/Wide.h"
+
+namespace Loom {
+namespace {
+
+// The accessibility library is loaded at the first request: most runs have
+// no client.
+constexpr char kAccLibrary[] = "oleacc.dll";
+constexpr char kLresultFromObject[] = "LresultFromObject";
+constexpr char kObjectFromWindow[] = "AccessibleObjectFromWindow";
+
+// A name longer than this is cut, within a character.
+constexpr size_t kLongestName = 1024;
+
+BSTR MakeBstr(const std::string& utf8) {
+    std::string text = utf8.size() > kLongestName ? utf8.substr(0, kLongestName) : utf8;
+    const std::wstring wide = Text::Widen(text);
+    return ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// A live control that is still part of its window's tree: one taken out
+// (and only waiting to be destroyed) is gone for a client too.
+bool InTree(CControlUI* control, const std::weak_ptr<int>& life) {
+    if (life.expired() || control->GetManager() == nullptr) return false;
+    CControlUI* const root = control->GetManager()->GetRoot();
+    for (CControlUI* c = control; c != root; c = c->GetParent()) {
+        CControlUI* parent = c->GetParent();
+        auto* box = parent != nullptr ? static_cast<CContainerUI*>(parent->GetInterface("Container")) : nullptr;
+        if (box == nullptr || box->GetItemIndex(c) < 0) return false;
+    }
+    return true;
+}
+
+// Default actions waiting for the window's thread to take them.
+struct PostedAction {
+    HWND window;
+    CControlUI* control;
+    std::weak_ptr<int> life;
+};
+std::vector<PostedAction>& PostedActions() {
+    static std::vector<PostedAction> actions;
+    return actions;
+}
+
+class CAccessibleControl final : public IAccessible {
+public:
+    explicit CAccessibleControl(CControlUI* control) : control_(control), life_(control->LifeToken()) {}
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
+            *object = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = ::InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    // IDispatch: MSAA clients use the interface's own methods.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (parent == nullptr) return E_POINTER;
+        *parent = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        if (control_->GetParent() != nullptr) {
+            *parent = new CAccessibleControl(control_->GetParent());
+            return S_OK;
+        }
+        // The root's parent is the window as the system sees it.
+        const auto fromWindow = LateFunction<decltype(&::AccessibleObjectFromWindow), kAccLibrary, kObjectFromWindow>();
+        if (fromWindow == nullptr || Window() == nullptr) return S_FALSE;
+        return fromWindow(Window(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        *count = static_cast<long>(Children().size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        if (object == nullptr) return E_POINTER;
+        *object = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        CControlUI* target = nullptr;
+        if (!Target(child, target)) return E_INVALIDARG;
+        if (target == control_) return E_INVALIDARG;
+        *object = new CAccessibleControl(target);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        return Text(child, name, [](CControlUI& c) { return c.GetAccessibleName(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return Text(child, value, [](CControlUI& c) { return c.GetAccessibleTraits().value; });
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        return Text(child, text, [](CControlUI& c) {
+            return c.GetToolTip() != c.GetAccessibleName() ? c.GetToolTip() : std::string();
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (role == nullptr) return E_POINTER;
+        ::VariantInit(role);
+        CControlUI* target = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        if (!Target(child, target)) return E_INVALIDARG;
+        role->vt = VT_I4;
+        const bool root = target->GetManager() != nullptr && target->GetManager()->GetRoot() == target;
+        role->lVal = root ? ROLE_SYSTEM_CLIENT : target->GetAccessibleTraits().role;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        if (state == nullptr) return E_POINTER;
+        ::VariantInit(state);
+        CControlUI* target = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        if (!Target(child, target)) return E_INVALIDARG;
+        DWORD flags = target->GetAccessibleTraits().state;
+        if (!target->IsEnabled()) flags |= STATE_SYSTEM_UNAVAILABLE;
+        if (!target->IsVisible()) flags |= STATE_SYSTEM_INVISIBLE;
+        if (target->IsEnabled() && (target->GetControlFlags() & ControlFlagTabStop) != 0)
+            flags |= STATE_SYSTEM_FOCUSABLE;
+        if (target->IsFocused()) flags |= STATE_SYSTEM_FOCUSED;
+        state->vt = VT_I4;
+        state->lVal = static_cast<long>(flags);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return Nothing(help); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
+        if (topic != nullptr) *topic = 0;
+        return Nothing(file);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
+        return Text(child, keys, [](CControlUI& c) {
+            const char key = c.GetShortcut();
+            return key != '\0' ? std::string("Alt+") + key : std::string();
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        if (focus == nullptr) return E_POINTER;
+        ::VariantInit(focus);
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        CControlUI* focused = control_->GetManager() != nullptr ? control_->GetManager()->GetFocus() : nullptr;
+        if (focused == nullptr || !IsWithin(focused)) return S_FALSE;
+        if (focused == control_) {
+            focus->vt = VT_I4;
+            focus->lVal = CHILDID_SELF;
+        } else {
+            focus->vt = VT_DISPATCH;
+            focus->pdispVal = new CAccessibleControl(focused);
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        if (selection == nullptr) return E_POINTER;
+        ::VariantInit(selection);
+        return Alive() ? S_FALSE : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return Text(child, action, [](CControlUI& c) {
+            const char* name = c.GetAccessibleTraits().defaultAction;
+            return name != nullptr ? std::string(name) : std::string();
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override {
+        return Alive() ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override {
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
+        *left = *top = *width = *height = 0;
+        CControlUI* target = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        if (!Target(child, target)) return E_INVALIDARG;
+        const RECT& pos = target->GetPos();
+        POINT corner{pos.left, pos.top};
+        if (Window() != nullptr) ::ClientToScreen(Window(), &corner);
+        *left = corner.x;
+        *top = corner.y;
+        *width = pos.right - pos.left;
+        *height = pos.bottom - pos.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+        if (end == nullptr) return E_POINTER;
+        ::VariantInit(end);
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        const std::vector<CControlUI*> children = Children();
+        if (IsSelf(start)) {
+            if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
+                if (children.empty()) return S_FALSE;
+                end->vt = VT_DISPATCH;
+                end->pdispVal = new CAccessibleControl(direction == NAVDIR_FIRSTCHILD ? children.front() : children.back());
+                return S_OK;
+            }
+            if (direction != NAVDIR_NEXT && direction != NAVDIR_PREVIOUS) return S_FALSE;
+            // Among the parent's visible children.
+            if (control_->GetParent() == nullptr) return S_FALSE;
+            const std::vector<CControlUI*> siblings = VisibleChildren(control_->GetParent());
+            for (size_t i = 0; i < siblings.size(); ++i) {
+                if (siblings[i] != control_) continue;
+                const size_t next = direction == NAVDIR_NEXT ? i + 1 : i - 1;
+                if (next >= siblings.size()) return S_FALSE;  // also wraps below 0
+                end->vt = VT_DISPATCH;
+                end->pdispVal = new CAccessibleControl(siblings[next]);
+                return S_OK;
+            }
+            return S_FALSE;
+        }
+        if (start.vt != VT_I4 || start.lVal < 1 || start.lVal > static_cast<long>(children.size())) return E_INVALIDARG;
+        const long next = direction == NAVDIR_NEXT ? start.lVal + 1 : direction == NAVDIR_PREVIOUS ? start.lVal - 1 : 0;
+        if (next < 1 || next > static_cast<long>(children.size())) return S_FALSE;
+        end->vt = VT_I4;
+        end->lVal = next;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
+        if (hit == nullptr) return E_POINTER;
+        ::VariantInit(hit);
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        POINT pt{x, y};
+        if (Window() != nullptr) ::ScreenToClient(Window(), &pt);
+        if (!::PtInRect(&control_->GetPos(), pt)) return S_FALSE;
+        // The last child drawn over the point is the one on top.
+        const std::vector<CControlUI*> children = Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            if (!::PtInRect(&(*it)->GetPos(), pt)) continue;
+            hit->vt = VT_DISPATCH;
+            hit->pdispVal = new CAccessibleControl(*it);
+            return S_OK;
+        }
+        hit->vt = VT_I4;
+        hit->lVal = CHILDID_SELF;
+        return S_OK;
+    }
+    // As a click would: refused for a control that is disabled or hidden,
+    // posted for the window's thread to run after the call has returned.
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        CControlUI* target = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        if (!Target(child, target)) return E_INVALIDARG;
+        if (target->GetAccessibleTraits().defaultAction == nullptr) return DISP_E_MEMBERNOTFOUND;
+        if (!target->IsEnabled() || !target->IsVisible() || Window() == nullptr) return E_FAIL;
+        PostedActions().push_back(PostedAction{Window(), target, target->LifeToken()});
+        return ::PostMessageW(Window(), AccessibleActionMessage(), 0, 0) ? S_OK : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+private:
+    ~CAccessibleControl() = default;
+
+    bool Alive() const { return InTree(control_, life_); }
+    HWND Window() const {
+        return control_->GetManager() != nullptr ? control_->GetManager()->GetPaintWindow() : nullptr;
+    }
+    static std::vector<CControlUI*> VisibleChildren(CControlUI* control) {
+        std::vector<CControlUI*> visible;
+        auto* box = static_cast<CContainerUI*>(control->GetInterface("Container"));
+        // A combo's items show in its pop-up only: not its children here.
+        if (box == nullptr || control->GetInterface("Combo") != nullptr) return visible;
+        for (int i = 0; i < box->GetCount(); ++i) {
+            CControlUI* item = box->GetItemAt(i);
+            if (item != nullptr && item->IsVisible()) visible.push_back(item);
+        }
+        return visible;
+    }
+    std::vector<CControlUI*> Children() const { return VisibleChildren(control_); }
+    bool IsWithin(CControlUI* control) const {
+        for (CControlUI* c = control; c != nullptr; c = c->GetParent())
+            if (c == control_) return true;
+        return false;
+    }
+    // The control a child id names: the object itself, or its child n
+    // (from 1) among the visible ones.
+    bool Target(const VARIANT& child, CControlUI*& target) const {
+        if (child.vt != VT_I4) return false;
+        if (child.lVal == CHILDID_SELF) {
+            target = control_;
+            return true;
+        }
+        const std::vector<CControlUI*> children = Children();
+        if (child.lVal < 1 || child.lVal > static_cast<long>(children.size())) return false;
+        target = children[static_cast<size_t>(child.lVal - 1)];
+        return true;
+    }
+    template <class Read>
+    HRESULT Text(const VARIANT& child, BSTR* text, Read read) {
+        if (text == nullptr) return E_POINTER;
+        *text = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        CControlUI* target = nullptr;
+        if (!Target(child, target)) return E_INVALIDARG;
+        const std::string value = read(*target);
+        if (value.empty()) return S_FALSE;
+        *text = MakeBstr(value);
+        return *text != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT Nothing(BSTR* text) const {
+        if (text == nullptr) return E_POINTER;
+        *text = nullptr;
+        return Alive() ? S_FALSE : CO_E_OBJNOTCONNECTED;
+    }
+
+    LONG refs_ = 1;
+    CControlUI* control_;
+    std::weak_ptr<int> life_;
+};
+
+}  // namespace
+
+bool AnswerGetObject(CUIManager& manager, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT) || manager.GetRoot() == nullptr) return false;
+    const auto fromObject = LateFunction<decltype(&::LresultFromObject), kAccLibrary, kLresultFromObject>();
+    if (fromObject == nullptr) return false;
+    IAccessible* root = new CAccessibleControl(manager.GetRoot());
+    const LRESULT reference = fromObject(__uuidof(IAccessible), wParam, root);
+    root->Release();
+    if (reference <= 0) return false;  // a failure's HRESULT: the system answers instead
+    result = reference;
+    return true;
+}
+
+UINT AccessibleActionMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"LoomAccessibleDefaultAction");
+    return message;
+}
+
+void RunPostedAccessibleActions(HWND window) {
+    std::vector<PostedAction> due;
+    std::vector<PostedAction>& posted = PostedActions();
+    for (auto it = posted.begin(); it != posted.end();) {
+        if (it->window == window) {
+            due.push_back(*it);
+            it = posted.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    // Each action may destroy controls, the next one's too.
+    for (const PostedAction& action : due)
+        if (InTree(action.control, action.life) && action.control->IsEnabled() && action.control->IsVisible())
+            action.control->Activate();
+}
+
+}  // namespace Loom

@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+namespace Loom {
+
+class CControlUI;
+class CUIManager;
+
+// Screen readers and automation tools (MSAA) see a window's controls
+// through WM_GETOBJECT: the manager answers OBJID_CLIENT with an accessible
+// object for its root, whose children are the visible controls below it,
+// each with its name, role, state, value, location and default action.
+//
+// An object handed out may outlive its control (a client keeps it across
+// a language switch, a list refilled, the window closed): it then answers
+// CO_E_OBJNOTCONNECTED and touches nothing. Calls arrive on the window's
+// thread (it is a single-threaded apartment). A default action is posted,
+// not run in the call, so that a client is never held by what it starts
+// (a dialog's own message loop).
+
+// Answers WM_GETOBJECT for the manager's window; false (left to the
+// system) for object ids other than OBJID_CLIENT or without a root.
+bool AnswerGetObject(CUIManager& manager, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// The message a posted default action arrives with; the manager runs the
+// action when it comes.
+UINT AccessibleActionMessage();
+void RunPostedAccessibleActions(HWND window);
+
+}  // namespace Loom
