@@ -19,6 +19,7 @@ CLabelAndComboUI::CLabelAndComboUI(const std::string& labelText, int labelWidth)
 
     Add(label_);
     Add(combo_);
+    combo_->SetAccessibleLabel(label_);  // a screen reader names the box by its caption
 }
 
 void CLabelAndComboUI::SetEnabled(bool enabled) {

@@ -14,6 +14,7 @@ CLabelAndEditUI::CLabelAndEditUI(const std::string& labelText, int labelWidth)
 
     Add(label_);
     Add(edit_);
+    edit_->SetAccessibleLabel(label_);  // a screen reader names the field by its caption
 }
 
 void CLabelAndEditUI::SetEnabled(bool enabled) {
