@@ -76,8 +76,8 @@ TEST(GuidePictures, TheMainWindowLooksAsTheGuideShowsIt) {
             const std::string bytes = SimProcess::ReadWindowsFile(path);
             int w = 0, h = 0, channels = 0;
             std::unique_ptr<unsigned char, void (*)(void*)> picture(
-                stbi_load_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()),
-                                      &w, &h, &channels, 4),
+                stbi_load_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                      static_cast<int>(bytes.size()), &w, &h, &channels, 4),
                 &stbi_image_free);
             ASSERT_NE(nullptr, picture) << path;
             ASSERT_EQ(width, w) << name << ": the window's size changed; run scripts/guide-pictures";
