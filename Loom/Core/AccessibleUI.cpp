@@ -103,7 +103,8 @@ public:
         // The root's parent is the window as the system sees it.
         const auto fromWindow = LateFunction<decltype(&::AccessibleObjectFromWindow), kAccLibrary, kObjectFromWindow>();
         if (fromWindow == nullptr || Window() == nullptr) return S_FALSE;
-        return fromWindow(Window(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        return fromWindow(Window(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                          reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         if (count == nullptr) return E_POINTER;
@@ -224,7 +225,8 @@ public:
             if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
                 if (children.empty()) return S_FALSE;
                 end->vt = VT_DISPATCH;
-                end->pdispVal = new CAccessibleControl(direction == NAVDIR_FIRSTCHILD ? children.front() : children.back());
+                end->pdispVal =
+                    new CAccessibleControl(direction == NAVDIR_FIRSTCHILD ? children.front() : children.back());
                 return S_OK;
             }
             if (direction != NAVDIR_NEXT && direction != NAVDIR_PREVIOUS) return S_FALSE;

@@ -102,10 +102,10 @@ TEST_F(AccessibleTest, TheTreeShowsEveryVisibleControlWithItsNameRoleAndState) {
     std::string dump;
     for (long id = 1; id <= count; ++id) dump += Line(client, id) + "\n";
     const std::string focusable = std::to_string(STATE_SYSTEM_FOCUSABLE);
-    EXPECT_EQ("Port:|" + std::to_string(ROLE_SYSTEM_STATICTEXT) + "|0||\n" +
-                  "Connect|" + std::to_string(ROLE_SYSTEM_PUSHBUTTON) + "|" +
-                  std::to_string(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED) + "||Press\n" +
-                  "Read|" + std::to_string(ROLE_SYSTEM_PUSHBUTTON) + "|" + std::to_string(STATE_SYSTEM_UNAVAILABLE) +
+    EXPECT_EQ("Port:|" + std::to_string(ROLE_SYSTEM_STATICTEXT) + "|0||\n" + "Connect|" +
+                  std::to_string(ROLE_SYSTEM_PUSHBUTTON) + "|" +
+                  std::to_string(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED) + "||Press\n" + "Read|" +
+                  std::to_string(ROLE_SYSTEM_PUSHBUTTON) + "|" + std::to_string(STATE_SYSTEM_UNAVAILABLE) +
                   "||Press\n" + "Port:|" + std::to_string(ROLE_SYSTEM_TEXT) + "|" + focusable + "|433.125|\n" +
                   "Unlock|" + std::to_string(ROLE_SYSTEM_CHECKBUTTON) + "|" + focusable + "||Check\n",
               dump);
