@@ -138,9 +138,10 @@ TEST_F(ProgramTest, ConsoleTwinWithoutOptions_OpensTheWindowAndReturns) {
     EXPECT_TRUE(program.WaitForExit(8000));
 }
 
-// Help's first item shows the traffic log's folder in Explorer.
+// Help > Open Log Folder shows the traffic log's folder in Explorer.
 TEST_F(ProgramTest, OpenLogFolder_ExplorerShowsTheLogFolder) {
-    constexpr POINT kHelpHeader{115, 54}, kLogFolderItem{140, 74};
+    // The Help menu: User Guide, then Open Log Folder, then About.
+    constexpr POINT kHelpHeader{115, 54}, kLogFolderItem{140, 94};
     ProgramDriver::WriteSettings(-1, -1, 1);
     ASSERT_TRUE(program.Start());
     Press(program, kHelpHeader);
