@@ -133,11 +133,7 @@ bool Workshop::Failed(const Outcome& outcome, const char* what, ExitCode& code) 
     result_.reply = outcome.reply;
     // With several adapters on a bench, the port's device tells them apart.
     Outcome named = outcome;
-    if (named.port > 0) {
-        const PortDevices devices = ListPortDevices();
-        const auto device = devices.find(named.port);
-        if (device != devices.end()) named.portDevice = device->second;
-    }
+    if (named.port > 0) named.portDevice = PortDeviceName(named.port);
     const OutcomeText text = DescribeOutcome(named, Language::English, OutcomeReader::CommandLine);
     const std::string said = text.cause + (text.next.empty() ? "" : "; " + text.next);
     if (outcome.kind == OutcomeKind::VerifyMismatch) {
@@ -400,8 +396,7 @@ ExitCode Workshop::Find() {
     result_.rate = outcome.rate;
     if (!Leave(code)) return code;
     std::string found = "COM" + std::to_string(outcome.port) + ", " + std::to_string(outcome.rate);
-    const PortDevices devices = ListPortDevices();
-    if (const auto device = devices.find(outcome.port); device != devices.end()) found += " (" + device->second + ")";
+    if (const std::string device = PortDeviceName(outcome.port); !device.empty()) found += " (" + device + ")";
     if (run_.keepLines)
         result_.lines.push_back({false, "found: " + found});
     else

@@ -27,10 +27,7 @@ std::optional<int> PositionWithin(int value, int count) {
 void ReadSettingsValue(const std::string& name, const char* data, size_t size, int portCount, int rateCount,
                        RememberedSettings& found) {
     if (name == kPortNameSettingName) {
-        const std::string text = TextOf(data, size);
-        const bool com = text.size() > 3 && (text[0] | 0x20) == 'c' && (text[1] | 0x20) == 'o' &&
-                         (text[2] | 0x20) == 'm' && text[3] >= '0' && text[3] <= '9';
-        if (com && ReadLeadingInt(text, 3) > 0) found.portNumber = ReadLeadingInt(text, 3);
+        if (const int port = ParsePortName(TextOf(data, size)); port > 0) found.portNumber = port;
         return;
     }
     if (name != kBaudSettingName && name != kPortSettingName && name != kChineseSettingName) return;

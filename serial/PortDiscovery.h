@@ -22,6 +22,8 @@ bool EnumerateSerialPorts(std::vector<int>& ports, const char* keyPath = kSerial
 // an entry shows them. Empty when SetupAPI is missing or fails: the ports
 // are then listed by their plain names.
 PortDevices ListPortDevices();
+// The name of the device behind one port, empty when Windows knows none.
+std::string PortDeviceName(int port);
 
 // Fills the window's port box from the device map, each port with its
 // device's name where Windows knows it, and selects the first entry; with no

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "serial/PortList.h"
-#include "platform/DecimalText.h"
+#include "serial/PortSelection.h"
 #include "platform/LateLibrary.h"
 #include "platform/RegistryKey.h"
 #include "platform/UniqueResource.h"
@@ -62,11 +62,7 @@ int DevicePort(HKEY key) {
     if (::RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return 0;
-    const std::string text = Text::Narrow(std::wstring_view(name, ::wcsnlen(name, 31)));
-    if (text.size() < 4 || (text[0] | 0x20) != 'c' || (text[1] | 0x20) != 'o' || (text[2] | 0x20) != 'm' ||
-        text[3] < '0' || text[3] > '9')
-        return 0;
-    return ReadLeadingInt(text, 3);
+    return ParsePortName(Text::Narrow(std::wstring_view(name, ::wcsnlen(name, 31))));
 }
 
 }  // namespace
@@ -102,6 +98,12 @@ PortDevices ListPortDevices() {
         if (!shown.empty()) devices.emplace(port, shown);
     }
     return devices;
+}
+
+std::string PortDeviceName(int port) {
+    const PortDevices devices = ListPortDevices();
+    const auto device = devices.find(port);
+    return device != devices.end() ? device->second : std::string();
 }
 
 void FillPortList(IPortListWindow& window, const char* keyPath) {
