@@ -1,3 +1,4 @@
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Control/ComboUI.h"
 
 #include <oleacc.h>
@@ -75,6 +76,7 @@ bool CComboUI::Activate() {
     }
     window_ = window;
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_STATECHANGE);  // expanded
     // Last: the handler may destroy the combo, and the drop-down with it.
     if (manager_ != nullptr) manager_->SendNotify(this, "dropdown");
     return true;
@@ -84,6 +86,7 @@ void CComboUI::OnDropDownGone() {
     window_ = nullptr;
     buttonState_ &= ~(StatePushed | StateCaptured);
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_STATECHANGE);  // collapsed
 }
 
 void CComboUI::Reindex(int from) {
@@ -192,6 +195,7 @@ bool CComboUI::SelectItem(int index, bool takeFocus) {
     if (window_ != nullptr || takeFocus) control->SetFocus();
     item->Select(true);
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_VALUECHANGE);
     // Last: the handler may destroy the combo.
     if (manager_ != nullptr) manager_->SendNotify(this, "itemselect", static_cast<WPARAM>(index), old);
     return true;

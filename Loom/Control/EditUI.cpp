@@ -1,3 +1,4 @@
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Control/EditUI.h"
 
 #include <oleacc.h>
@@ -55,6 +56,7 @@ void CEditUI::SetText(const std::string& text) {
     text_ = text;
     if (window_ != nullptr) ::SetWindowTextW(window_->GetHWND(), Text::Widen(text_).c_str());
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_VALUECHANGE);
 }
 
 void CEditUI::SetVisible(bool visible) {

@@ -1,6 +1,10 @@
 #include "Loom/Control/ListItemUI.h"
 
+#include <oleacc.h>
+
 #include <cstring>
+
+#include "Loom/Core/AccessibleUI.h"
 
 #include "Loom/Core/UIManager.h"
 #include "Loom/Render/ValueReaders.h"
@@ -24,6 +28,7 @@ bool CListItemUI<Base>::Select(bool select) {
     if (select == selected_) return true;
     selected_ = select;
     this->Invalidate();
+    if (select) AnnounceAccessible(*this, EVENT_OBJECT_SELECTION);
     // An owner that refuses the index (the item is hidden, say) keeps its
     // own selection, and sends nothing; the item must not claim to be
     // selected then. An owner that takes it sends "itemselect", whose
@@ -33,6 +38,14 @@ bool CListItemUI<Base>::Select(bool select) {
         return false;
     }
     return true;
+}
+
+template <class Base>
+CControlUI::AccessibleTraits CListItemUI<Base>::GetAccessibleTraits() const {
+    CControlUI::AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_LISTITEM;
+    traits.state = STATE_SYSTEM_SELECTABLE | (selected_ ? STATE_SYSTEM_SELECTED : 0);
+    return traits;
 }
 
 template <class Base>

@@ -28,6 +28,8 @@ public:
     // A plain item cannot be expanded: false.
     bool Expand(bool expand = true) override;
 
+    // A list item, selectable, selected while it is.
+    CControlUI::AccessibleTraits GetAccessibleTraits() const override;
     // The base's Activate, then "itemactivate".
     bool Activate() override;
     // Hiding the selected item leaves its owner with no selection.

@@ -1,3 +1,4 @@
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Control/OptionUI.h"
 
 #include <oleacc.h>
@@ -71,6 +72,7 @@ void COptionUI::Selected(bool selected) {
         state_ &= ~StateSelected;
     }
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_STATECHANGE);
     if (manager_ == nullptr) return;
     if (group_.empty()) {
         manager_->SendNotify(this, "selectchanged");

@@ -1,3 +1,4 @@
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Control/ProgressUI.h"
 
 #include <oleacc.h>
@@ -53,6 +54,7 @@ void CProgressUI::SetValue(int value) {
     if (value == value_ || value < min_ || value > max_) return;
     value_ = value;
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_VALUECHANGE);
 }
 
 void CProgressUI::SetForeImage(const std::string& image) {

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -33,6 +34,75 @@ BSTR MakeBstr(const std::string& utf8) {
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
+CContainerUI* ContainerOf(CControlUI* control) {
+    return control != nullptr ? static_cast<CContainerUI*>(control->GetInterface("Container")) : nullptr;
+}
+
+// A combo's items are its children, as a native combo box shows them, but
+// only seen while its list is open.
+bool IsClosedComboItem(CControlUI* control) {
+    CControlUI* parent = control->GetParent();
+    return parent != nullptr && parent->GetInterface("Combo") != nullptr &&
+           (parent->GetAccessibleTraits().state & STATE_SYSTEM_EXPANDED) == 0;
+}
+
+std::string WindowCaption(HWND window) {
+    wchar_t caption[256] = L"";
+    const int n = window != nullptr ? ::GetWindowTextW(window, caption, 256) : 0;
+    return Text::Narrow(std::wstring_view(caption, n > 0 ? static_cast<size_t>(n) : 0));
+}
+
+bool IsRoot(CControlUI* control) {
+    return control->GetManager() != nullptr && control->GetManager()->GetRoot() == control;
+}
+
+// A layout without a name only places its controls, and an empty spacer
+// shows nothing: a client sees neither, but the controls of such a layout
+// as children of the nearest object it does see.
+bool IsPassThrough(CControlUI* control) {
+    return ContainerOf(control) != nullptr && !IsRoot(control) &&
+           control->GetAccessibleRole() == ROLE_SYSTEM_GROUPING && control->GetAccessibleName().empty();
+}
+bool IsIgnored(CControlUI* control) {
+    return ContainerOf(control) == nullptr && control->GetAccessibleRole() == ROLE_SYSTEM_STATICTEXT &&
+           control->GetAccessibleName().empty();
+}
+
+// The visible controls a client sees as the control's children.
+void AddSeenChildren(CControlUI* control, std::vector<CControlUI*>& seen) {
+    CContainerUI* box = ContainerOf(control);
+    for (int i = 0; box != nullptr && i < box->GetCount(); ++i) {
+        CControlUI* item = box->GetItemAt(i);
+        if (item == nullptr || !item->IsVisible() || IsIgnored(item)) continue;
+        if (IsPassThrough(item)) {
+            AddSeenChildren(item, seen);
+        } else {
+            seen.push_back(item);
+        }
+    }
+}
+std::vector<CControlUI*> SeenChildren(CControlUI* control) {
+    std::vector<CControlUI*> seen;
+    AddSeenChildren(control, seen);
+    return seen;
+}
+// The object a client sees as the control's parent; null above the root.
+CControlUI* SeenParent(CControlUI* control) {
+    if (IsRoot(control)) return nullptr;
+    CControlUI* parent = control->GetParent();
+    while (parent != nullptr && IsPassThrough(parent)) parent = parent->GetParent();
+    return parent;
+}
+
+// The control below `from` (hidden ones too) that an event named by its id.
+CControlUI* FindById(CControlUI* from, long id) {
+    if (from->GetAccessibleId() == id) return from;
+    CContainerUI* box = ContainerOf(from);
+    for (int i = 0; box != nullptr && i < box->GetCount(); ++i)
+        if (CControlUI* found = FindById(box->GetItemAt(i), id)) return found;
+    return nullptr;
+}
+
 // A live control that is still part of its window's tree: one taken out
 // (and only waiting to be destroyed) is gone for a client too.
 bool InTree(CControlUI* control, const std::weak_ptr<int>& life) {
@@ -40,17 +110,19 @@ bool InTree(CControlUI* control, const std::weak_ptr<int>& life) {
     CControlUI* const root = control->GetManager()->GetRoot();
     for (CControlUI* c = control; c != root; c = c->GetParent()) {
         CControlUI* parent = c->GetParent();
-        auto* box = parent != nullptr ? static_cast<CContainerUI*>(parent->GetInterface("Container")) : nullptr;
+        CContainerUI* box = ContainerOf(parent);
         if (box == nullptr || box->GetItemIndex(c) < 0) return false;
     }
     return true;
 }
 
-// Default actions waiting for the window's thread to take them.
+// Default actions (and focus moves) waiting for the window's thread to
+// take them.
 struct PostedAction {
     HWND window;
     CControlUI* control;
     std::weak_ptr<int> life;
+    bool takeFocus;
 };
 std::vector<PostedAction>& PostedActions() {
     static std::vector<PostedAction> actions;
@@ -96,8 +168,8 @@ public:
         if (parent == nullptr) return E_POINTER;
         *parent = nullptr;
         if (!Alive()) return CO_E_OBJNOTCONNECTED;
-        if (control_->GetParent() != nullptr) {
-            *parent = new CAccessibleControl(control_->GetParent());
+        if (CControlUI* seen = SeenParent(control_)) {
+            *parent = new CAccessibleControl(seen);
             return S_OK;
         }
         // The root's parent is the window as the system sees it.
@@ -124,7 +196,12 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        return Text(child, name, [](CControlUI& c) { return c.GetAccessibleName(); });
+        // The root is named by its window's caption.
+        return Text(child, name, [](CControlUI& c) {
+            std::string text = c.GetAccessibleName();
+            if (text.empty() && IsRoot(&c)) text = WindowCaption(c.GetManager()->GetPaintWindow());
+            return text;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         return Text(child, value, [](CControlUI& c) { return c.GetAccessibleTraits().value; });
@@ -141,8 +218,7 @@ public:
         if (!Alive()) return CO_E_OBJNOTCONNECTED;
         if (!Target(child, target)) return E_INVALIDARG;
         role->vt = VT_I4;
-        const bool root = target->GetManager() != nullptr && target->GetManager()->GetRoot() == target;
-        role->lVal = root ? ROLE_SYSTEM_CLIENT : target->GetAccessibleTraits().role;
+        role->lVal = IsRoot(target) ? ROLE_SYSTEM_CLIENT : target->GetAccessibleRole();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
@@ -153,7 +229,7 @@ public:
         if (!Target(child, target)) return E_INVALIDARG;
         DWORD flags = target->GetAccessibleTraits().state;
         if (!target->IsEnabled()) flags |= STATE_SYSTEM_UNAVAILABLE;
-        if (!target->IsVisible()) flags |= STATE_SYSTEM_INVISIBLE;
+        if (!target->IsVisible() || IsClosedComboItem(target)) flags |= STATE_SYSTEM_INVISIBLE;
         if (target->IsEnabled() && (target->GetControlFlags() & ControlFlagTabStop) != 0)
             flags |= STATE_SYSTEM_FOCUSABLE;
         if (target->IsFocused()) flags |= STATE_SYSTEM_FOCUSED;
@@ -198,8 +274,15 @@ public:
             return name != nullptr ? std::string(name) : std::string();
         });
     }
-    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override {
-        return Alive() ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
+    // Only the focus is taken (a screen reader's "move focus here");
+    // selections are the controls' own.
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        CControlUI* target = nullptr;
+        if (!Alive()) return CO_E_OBJNOTCONNECTED;
+        if (!Target(child, target)) return E_INVALIDARG;
+        if (flags != SELFLAG_TAKEFOCUS) return DISP_E_MEMBERNOTFOUND;
+        if ((target->GetControlFlags() & ControlFlagTabStop) == 0) return E_FAIL;
+        return Post(target, true);
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override {
         if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
@@ -231,8 +314,9 @@ public:
             }
             if (direction != NAVDIR_NEXT && direction != NAVDIR_PREVIOUS) return S_FALSE;
             // Among the parent's visible children.
-            if (control_->GetParent() == nullptr) return S_FALSE;
-            const std::vector<CControlUI*> siblings = VisibleChildren(control_->GetParent());
+            CControlUI* parent = SeenParent(control_);
+            if (parent == nullptr) return S_FALSE;
+            const std::vector<CControlUI*> siblings = SeenChildren(parent);
             for (size_t i = 0; i < siblings.size(); ++i) {
                 if (siblings[i] != control_) continue;
                 const size_t next = direction == NAVDIR_NEXT ? i + 1 : i - 1;
@@ -260,7 +344,7 @@ public:
         // The last child drawn over the point is the one on top.
         const std::vector<CControlUI*> children = Children();
         for (auto it = children.rbegin(); it != children.rend(); ++it) {
-            if (!::PtInRect(&(*it)->GetPos(), pt)) continue;
+            if (IsClosedComboItem(*it) || !::PtInRect(&(*it)->GetPos(), pt)) continue;
             hit->vt = VT_DISPATCH;
             hit->pdispVal = new CAccessibleControl(*it);
             return S_OK;
@@ -276,9 +360,8 @@ public:
         if (!Alive()) return CO_E_OBJNOTCONNECTED;
         if (!Target(child, target)) return E_INVALIDARG;
         if (target->GetAccessibleTraits().defaultAction == nullptr) return DISP_E_MEMBERNOTFOUND;
-        if (!target->IsEnabled() || !target->IsVisible() || Window() == nullptr) return E_FAIL;
-        PostedActions().push_back(PostedAction{Window(), target, target->LifeToken()});
-        return ::PostMessageW(Window(), AccessibleActionMessage(), 0, 0) ? S_OK : E_FAIL;
+        if (IsClosedComboItem(target)) return E_FAIL;
+        return Post(target, false);
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -287,33 +370,32 @@ private:
     ~CAccessibleControl() = default;
 
     bool Alive() const { return InTree(control_, life_); }
+    HRESULT Post(CControlUI* target, bool takeFocus) const {
+        if (!target->IsEnabled() || !target->IsVisible() || Window() == nullptr) return E_FAIL;
+        PostedActions().push_back(PostedAction{Window(), target, target->LifeToken(), takeFocus});
+        return ::PostMessageW(Window(), AccessibleActionMessage(), 0, 0) ? S_OK : E_FAIL;
+    }
     HWND Window() const {
         return control_->GetManager() != nullptr ? control_->GetManager()->GetPaintWindow() : nullptr;
     }
-    static std::vector<CControlUI*> VisibleChildren(CControlUI* control) {
-        std::vector<CControlUI*> visible;
-        auto* box = static_cast<CContainerUI*>(control->GetInterface("Container"));
-        // A combo's items show in its pop-up only: not its children here.
-        if (box == nullptr || control->GetInterface("Combo") != nullptr) return visible;
-        for (int i = 0; i < box->GetCount(); ++i) {
-            CControlUI* item = box->GetItemAt(i);
-            if (item != nullptr && item->IsVisible()) visible.push_back(item);
-        }
-        return visible;
-    }
-    std::vector<CControlUI*> Children() const { return VisibleChildren(control_); }
+    std::vector<CControlUI*> Children() const { return SeenChildren(control_); }
     bool IsWithin(CControlUI* control) const {
         for (CControlUI* c = control; c != nullptr; c = c->GetParent())
             if (c == control_) return true;
         return false;
     }
-    // The control a child id names: the object itself, or its child n
-    // (from 1) among the visible ones.
+    // The control a child id names: the object itself, its child n (from
+    // 1) among the visible ones, or (below 0) the control below it that an
+    // event named.
     bool Target(const VARIANT& child, CControlUI*& target) const {
         if (child.vt != VT_I4) return false;
         if (child.lVal == CHILDID_SELF) {
             target = control_;
             return true;
+        }
+        if (child.lVal < 0) {
+            target = child.lVal == LONG_MIN ? nullptr : FindById(control_, -child.lVal);
+            return target != nullptr && target != control_;
         }
         const std::vector<CControlUI*> children = Children();
         if (child.lVal < 1 || child.lVal > static_cast<long>(children.size())) return false;
@@ -357,6 +439,19 @@ bool AnswerGetObject(CUIManager& manager, WPARAM wParam, LPARAM lParam, LRESULT&
     return true;
 }
 
+void AnnounceAccessible(const CControlUI& control, DWORD event) {
+    CUIManager* manager = control.GetManager();
+    if (manager == nullptr || manager->GetPaintWindow() == nullptr) return;
+    const LONG child = manager->GetRoot() == &control ? CHILDID_SELF : -control.GetAccessibleId();
+    ::NotifyWinEvent(event, manager->GetPaintWindow(), OBJID_CLIENT, child);
+}
+
+void AnnounceShown(const CControlUI& control, bool shown) {
+    AnnounceAccessible(control, shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
+    if (control.GetAccessibleRole() == ROLE_SYSTEM_MENUPOPUP)
+        AnnounceAccessible(control, shown ? EVENT_SYSTEM_MENUPOPUPSTART : EVENT_SYSTEM_MENUPOPUPEND);
+}
+
 UINT AccessibleActionMessage() {
     static const UINT message = ::RegisterWindowMessageW(L"LoomAccessibleDefaultAction");
     return message;
@@ -374,9 +469,15 @@ void RunPostedAccessibleActions(HWND window) {
         }
     }
     // Each action may destroy controls, the next one's too.
-    for (const PostedAction& action : due)
-        if (InTree(action.control, action.life) && action.control->IsEnabled() && action.control->IsVisible())
+    for (const PostedAction& action : due) {
+        if (!InTree(action.control, action.life) || !action.control->IsEnabled() || !action.control->IsVisible())
+            continue;
+        if (action.takeFocus) {
+            action.control->SetFocus();
+        } else {
             action.control->Activate();
+        }
+    }
 }
 
 }  // namespace Loom

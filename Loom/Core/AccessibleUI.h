@@ -22,6 +22,15 @@ class CUIManager;
 // system) for object ids other than OBJID_CLIENT or without a root.
 bool AnswerGetObject(CUIManager& manager, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+// Tells clients listening for the window's events (SetWinEventHook) that
+// something of the control changed: EVENT_OBJECT_FOCUS, _NAMECHANGE,
+// _VALUECHANGE, _STATECHANGE, ... The event names the window's client
+// object and the control as its child minus GetAccessibleId() (the root as
+// the object itself); nothing is sent for a control without a window.
+void AnnounceAccessible(const CControlUI& control, DWORD event);
+// Shown or hidden; a menu panel also opens or closes as a menu.
+void AnnounceShown(const CControlUI& control, bool shown);
+
 // The message a posted default action arrives with; the manager runs the
 // action when it comes.
 UINT AccessibleActionMessage();

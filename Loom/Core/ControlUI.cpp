@@ -2,8 +2,10 @@
 
 #include <oleacc.h>
 
+#include <atomic>
 #include <cstring>
 
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Core/AttributeList.h"
 #include "Loom/Core/ContainerUI.h"
 #include "Loom/Render/Render.h"
@@ -83,6 +85,7 @@ void CControlUI::SetText(const std::string& text) {
     if (text_ == text) return;
     text_ = text;
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_NAMECHANGE);
 }
 
 const RECT& CControlUI::GetPos() const { return pos_; }
@@ -270,7 +273,9 @@ void CControlUI::SetVisible(bool visible) {
     visible_ = visible;
     focused_ = false;
     if (!visible && manager_ != nullptr && manager_->GetFocus() == this) manager_->SetFocus(nullptr);
-    if (IsVisible() != wasVisible) RequestParentLayout();
+    if (IsVisible() == wasVisible) return;
+    RequestParentLayout();
+    AnnounceShown(*this, IsVisible());
 }
 
 void CControlUI::SetParentVisible(bool visible) {
@@ -284,6 +289,7 @@ void CControlUI::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
     Invalidate();
+    AnnounceAccessible(*this, EVENT_OBJECT_STATECHANGE);
 }
 
 bool CControlUI::IsMouseEnabled() const { return mouseEnabled_; }
@@ -679,6 +685,16 @@ CControlUI::AccessibleTraits CControlUI::GetAccessibleTraits() const {
 void CControlUI::SetAccessibleLabel(CControlUI* label) {
     accessibleLabel_ = label;
     accessibleLabelLife_ = label != nullptr ? label->LifeToken() : std::weak_ptr<int>();
+}
+
+long CControlUI::GetAccessibleRole() const {
+    return accessibleRole_ != 0 ? accessibleRole_ : GetAccessibleTraits().role;
+}
+
+long CControlUI::GetAccessibleId() const {
+    static std::atomic<long> last{0};
+    if (accessibleId_ == 0) accessibleId_ = ++last;
+    return accessibleId_;
 }
 
 std::string CControlUI::GetAccessibleName() const {

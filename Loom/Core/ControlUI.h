@@ -185,6 +185,14 @@ public:
     // The caption that names this control (an edit's or a combo's), read
     // whenever the name is asked, so that it follows the language.
     void SetAccessibleLabel(CControlUI* label);
+    // The role a client is told: the traits' role unless one is set in code
+    // (menus and a title bar built of buttons and layouts).
+    long GetAccessibleRole() const;
+    void SetAccessibleRole(long role) { accessibleRole_ = role; }
+    // The number by which the window's events name the control: unique in
+    // the process, from 1; a client asks the window's object for the child
+    // of minus that number.
+    long GetAccessibleId() const;
 
     // Expires when the control is destroyed: code that sends a notification
     // whose handler may destroy the control, and an accessible object that
@@ -291,6 +299,8 @@ protected:
     std::string accessibleName_;
     CControlUI* accessibleLabel_ = nullptr;
     std::weak_ptr<int> accessibleLabelLife_;
+    long accessibleRole_ = 0;
+    mutable long accessibleId_ = 0;  // given when first asked for
     char shortcut_ = '\0';
     std::string userData_;
     UINT_PTR tag_ = 0;

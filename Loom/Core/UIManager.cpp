@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Markup/MarkupPlatform.h"
@@ -400,7 +401,9 @@ void CUIManager::SetFocus(CControlUI* control) {
     const std::weak_ptr<int> life = LifeToken();
     UIEvent event = MakeEvent(EventSetFocus, control);
     control->Event(event);
-    if (!life.expired() && focus_ == control) SendNotify(control, "setfocus");
+    if (life.expired() || focus_ != control) return;
+    AnnounceAccessible(*control, EVENT_OBJECT_FOCUS);
+    SendNotify(control, "setfocus");
 }
 
 std::vector<CControlUI*> CUIManager::TabWalk() const {
