@@ -3,6 +3,7 @@
 #include "app/MainWindowLanguage.h"
 #include "app/StatusStrip.h"
 
+#include <oleacc.h>
 #include <dbt.h>
 #include <windowsx.h>
 
@@ -146,7 +147,17 @@ void DlgMain::Notify(NotifyMsg& msg) {
     if (msg.type == "click") {
         // Buttons run on their click; menu items on taking the focus.
         const MainCommand* command = commands_.Find(msg.sender);
-        if (command != nullptr && command->button == msg.sender) RunCommand(msg.sender);
+        if (command != nullptr && command->button == msg.sender) {
+            RunCommand(msg.sender);
+        } else if (msg.sender->GetAccessibleRole() == ROLE_SYSTEM_MENUITEM) {
+            // A menu header or item pressed without the pointer (a screen
+            // reader's default action) does what the pointer's press does:
+            // it takes the focus, which runs an item; a header's panel opens.
+            // An item the pointer pressed has run and is hidden by now.
+            msg.sender->SetFocus();
+            const RECT& at = msg.sender->GetPos();
+            if (menus_->IsHeaderFocused()) menus_->Hover(POINT{(at.left + at.right) / 2, (at.top + at.bottom) / 2});
+        }
     } else if (msg.type == "predropdown" && msg.sender == c_.portRow->GetCombo()) {
         portsChanged_ = true;
         RebuildPortsIfChanged();

@@ -56,6 +56,7 @@ Loom::CHorizontalLayoutUI* CGroupBoxUI::BuildTopEdge(const std::string& title) {
         titleLabel_->SetTextPadding(RECT{1, 0, 0, 0});
         titleLabel_->SetFixedWidth(TitleWidthAtBuild(Text::Utf8Columns(title)));
         top->Add(titleLabel_);
+        SetAccessibleLabel(titleLabel_);  // the frame is a group named by its title
     }
 
     auto* rightPart = new Loom::CHorizontalLayoutUI;

@@ -1,5 +1,7 @@
 #include "app/MainWindowTree.h"
 
+#include <oleacc.h>
+
 #include <string>
 
 #include "Loom/Layout/HorizontalLayoutUI.h"
@@ -30,6 +32,7 @@ CButtonUI* MenuItem(const char* text) {
     item->ApplyAttributeList(kMenuItem);
     item->SetTextStyle(DT_VCENTER);
     item->SetText(text);
+    item->SetAccessibleRole(ROLE_SYSTEM_MENUITEM);
     return item;
 }
 
@@ -43,6 +46,7 @@ CControlUI* Separator() {
     auto* line = new CControlUI;
     line->SetFixedHeight(1);
     line->SetBkColor(0xFFFFC700);
+    line->SetAccessibleRole(ROLE_SYSTEM_SEPARATOR);
     return line;
 }
 
@@ -58,6 +62,7 @@ CButtonUI* ImageButton(int width, const char* normal, const char* hot, const cha
 
 CHorizontalLayoutUI* BuildTitleBar(MainWindowControls& c) {
     auto* bar = new CHorizontalLayoutUI;
+    bar->SetAccessibleRole(ROLE_SYSTEM_TITLEBAR);
     bar->ApplyAttributeList("height=\"33\" inset=\"3,2,3,2\" bkcolor=\"#FFD1E8F5\" bkcolor2=\"#FFC9E3F4\"");
     auto* pictureBox = new CVerticalLayoutUI;
     pictureBox->ApplyAttributeList("width=\"26\" inset=\"0,5,5,0\"");
@@ -84,11 +89,13 @@ CButtonUI* MenuHeader(const char* text) {
     header->SetFixedWidth(42);
     header->SetHotImage(kMenuHotImage);
     header->SetText(text);
+    header->SetAccessibleRole(ROLE_SYSTEM_MENUITEM);
     return header;
 }
 
 CHorizontalLayoutUI* BuildMenuBar(MainWindowControls& c) {
     auto* bar = new CHorizontalLayoutUI;
+    bar->SetAccessibleRole(ROLE_SYSTEM_MENUBAR);
     bar->ApplyAttributeList("height=\"29\" inset=\"8,10,0,0\" bkcolor=\"#FFC9E3F4\" bkcolor2=\"#FFD1E8F5\"");
     c.fileMenuHeader = MenuHeader("文件");
     c.languageMenuHeader = MenuHeader("语言");
@@ -165,6 +172,7 @@ CVerticalLayoutUI* BuildParameterPanel(MainWindowControls& c) {
     auto* strip = new CHorizontalLayoutUI;
     strip->ApplyAttributeList("height=\"22\" inset=\"1,1,1,1\" bordersize=\"1\" bordercolor=\"#FF888888\"");
     c.statusLabel = new CStatusStripUI;
+    c.statusLabel->SetAccessibleRole(ROLE_SYSTEM_STATUSBAR);
     c.statusLabel->SetTextStyle(DT_CENTER | DT_VCENTER);
     strip->Add(c.statusLabel);
     c.cancelButton = PushButton(20);
@@ -181,6 +189,7 @@ CVerticalLayoutUI* BuildRightColumn(MainWindowControls& c) {
     column->SetFixedWidth(150);
     c.logoImage = new CButtonUI;
     c.logoImage->SetFixedHeight(24);
+    c.logoImage->SetAccessibleRole(ROLE_SYSTEM_GRAPHIC);
     c.logoImage->SetNormalImage("res='179' restype='png' dest='14,0,137,24'");
     column->Add(c.logoImage);
     column->Add(Spacer(28));
@@ -235,6 +244,7 @@ CVerticalLayoutUI* MenuPanel(const char* pos) {
         "float=\"true\" bkcolor=\"#EEEEEEEE\" bordersize=\"1\" bordercolor=\"#FFFFC700\" inset=\"1,1,1,1\"");
     panel->SetAttribute("pos", pos);
     panel->SetVisible(false);
+    panel->SetAccessibleRole(ROLE_SYSTEM_MENUPOPUP);
     return panel;
 }
 
