@@ -44,6 +44,7 @@ template <class Base>
 CControlUI::AccessibleTraits CListItemUI<Base>::GetAccessibleTraits() const {
     CControlUI::AccessibleTraits traits;
     traits.role = ROLE_SYSTEM_LISTITEM;
+    traits.defaultAction = "Select";
     traits.state = STATE_SYSTEM_SELECTABLE | (selected_ ? STATE_SYSTEM_SELECTED : 0);
     return traits;
 }

@@ -28,8 +28,10 @@ public:
     // A plain item cannot be expanded: false.
     bool Expand(bool expand = true) override;
 
-    // A list item, selectable, selected while it is.
+    // A list item, selectable, selected while it is; its default action
+    // ("Select") selects it, as a click does.
     CControlUI::AccessibleTraits GetAccessibleTraits() const override;
+    void DoAccessibleAction() override { Select(true); }
     // The base's Activate, then "itemactivate".
     bool Activate() override;
     // Hiding the selected item leaves its owner with no selection.

@@ -12,6 +12,7 @@
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/UIManager.h"
 #include "platform/LateLibrary.h"
+#include "platform/Utf8.h"
 #include "platform/Wide.h"
 
 namespace Loom {
@@ -23,11 +24,12 @@ constexpr char kAccLibrary[] = "oleacc.dll";
 constexpr char kLresultFromObject[] = "LresultFromObject";
 constexpr char kObjectFromWindow[] = "AccessibleObjectFromWindow";
 
-// A name longer than this is cut, within a character.
+// A longer name is cut before the character that would pass this many
+// bytes.
 constexpr size_t kLongestName = 1024;
 
 BSTR MakeBstr(const std::string& utf8) {
-    std::string text = utf8.size() > kLongestName ? utf8.substr(0, kLongestName) : utf8;
+    const std::string text = utf8.substr(0, Text::Utf8CutLength(utf8, kLongestName));
     const std::wstring wide = Text::Widen(text);
     return ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
@@ -475,7 +477,7 @@ void RunPostedAccessibleActions(HWND window) {
         if (action.takeFocus) {
             action.control->SetFocus();
         } else {
-            action.control->Activate();
+            action.control->DoAccessibleAction();
         }
     }
 }

@@ -682,6 +682,8 @@ CControlUI::AccessibleTraits CControlUI::GetAccessibleTraits() const {
     return traits;
 }
 
+void CControlUI::DoAccessibleAction() { Activate(); }
+
 void CControlUI::SetAccessibleLabel(CControlUI* label) {
     accessibleLabel_ = label;
     accessibleLabelLife_ = label != nullptr ? label->LifeToken() : std::weak_ptr<int>();

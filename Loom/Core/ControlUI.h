@@ -177,6 +177,9 @@ public:
         std::string value;
     };
     virtual AccessibleTraits GetAccessibleTraits() const;
+    // What a client's default action does (after its call has returned):
+    // a click (Activate) unless the control says otherwise.
+    virtual void DoAccessibleAction();
     // Its accessible name: the one set (in code or by the attribute
     // "accname"), else the text of the label that stands for it, else its
     // own text, else its tool tip.

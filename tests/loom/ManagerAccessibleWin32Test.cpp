@@ -9,6 +9,8 @@
 #include <string>
 
 #include "Loom/Control/ButtonUI.h"
+#include "Loom/Control/ComboUI.h"
+#include "Loom/Control/ListLabelElementUI.h"
 #include "Loom/Control/EditUI.h"
 #include "Loom/Control/LabelUI.h"
 #include "Loom/Control/OptionUI.h"
@@ -116,12 +118,50 @@ TEST_F(AccessibleTest, TheTreeShowsEveryVisibleControlWithItsNameRoleAndState) {
     BSTR name = nullptr;
     for (long id : {LONG_MIN, -2000000000L, 6L, 100L})
         EXPECT_EQ(E_INVALIDARG, client->get_accName(Child(id), &name)) << id;
+    // A name past every buffer is cut before the character that would pass
+    // 1024 bytes; bytes that are no UTF-8 arrive as replacement characters.
+    root->GetItemAt(1)->SetAccessibleName(std::string(1022, 'a') + "频");
+    ASSERT_EQ(S_OK, client->get_accName(Child(2), &name));
+    EXPECT_EQ(1022u, ::SysStringLen(name));
+    ::SysFreeString(name);
+    root->GetItemAt(1)->SetAccessibleName("\xff\xfe");
+    ASSERT_EQ(S_OK, client->get_accName(Child(2), &name));
+    EXPECT_STREQ(L"\xfffd\xfffd", name);
+    ::SysFreeString(name);
     // Events name a control by minus its id, hidden ones too.
     ASSERT_EQ(S_OK, client->get_accName(Child(-root->GetItemAt(4)->GetAccessibleId()), &name));
     EXPECT_STREQ(L"Hidden", name);
     ::SysFreeString(name);
     IDispatch* none = nullptr;
     EXPECT_EQ(E_INVALIDARG, client->get_accChild(Child(CHILDID_SELF), &none));
+}
+
+// A combo's items are its children, as a native combo's are: listed but
+// invisible while it is closed; its value is the item shown.
+TEST_F(AccessibleTest, AClosedCombosItemsAreInvisibleChildren) {
+    auto* combo = new CComboUI;
+    for (const char* text : {"9600", "19200"}) {
+        auto* item = new CListLabelElementUI;
+        item->SetText(text);
+        combo->Add(item);
+    }
+    root->Add(combo);
+    combo->SelectItem(1);
+    window.Paint();
+    IAccessible* object = ChildObject(6);
+    ASSERT_NE(nullptr, object);
+    long count = 0;
+    ASSERT_EQ(S_OK, object->get_accChildCount(&count));
+    EXPECT_EQ(2, count);
+    EXPECT_EQ("19200|" + std::to_string(ROLE_SYSTEM_LISTITEM) + "|" +
+                  std::to_string(STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED) + "||Select",
+              Line(object, 2));
+    EXPECT_EQ(E_FAIL, object->accDoDefaultAction(Child(1))) << "no pressing what cannot be seen";
+    BSTR value = nullptr;
+    ASSERT_EQ(S_OK, object->get_accValue(Child(CHILDID_SELF), &value));
+    EXPECT_STREQ(L"19200", value);
+    ::SysFreeString(value);
+    object->Release();
 }
 
 // Locations are in screen pixels; a hit test finds the control under them,

@@ -84,12 +84,12 @@ ComPtr<IAccessible> FindRole(IAccessible* a, long role) {
 // The roles of the main window, named in one language whatever the system's.
 std::string RoleName(long role) {
     const std::pair<long, const char*> names[] = {
-        {ROLE_SYSTEM_CLIENT, "client"},       {ROLE_SYSTEM_TITLEBAR, "title bar"},
-        {ROLE_SYSTEM_MENUBAR, "menu bar"},    {ROLE_SYSTEM_MENUITEM, "menu item"},
-        {ROLE_SYSTEM_GROUPING, "grouping"},   {ROLE_SYSTEM_STATICTEXT, "text"},
-        {ROLE_SYSTEM_TEXT, "editable text"},  {ROLE_SYSTEM_COMBOBOX, "combo box"},
-        {ROLE_SYSTEM_PUSHBUTTON, "button"},   {ROLE_SYSTEM_STATUSBAR, "status bar"},
-        {ROLE_SYSTEM_GRAPHIC, "graphic"},     {ROLE_SYSTEM_PROGRESSBAR, "progress bar"}};
+        {ROLE_SYSTEM_CLIENT, "client"},      {ROLE_SYSTEM_TITLEBAR, "title bar"},
+        {ROLE_SYSTEM_MENUBAR, "menu bar"},   {ROLE_SYSTEM_MENUITEM, "menu item"},
+        {ROLE_SYSTEM_GROUPING, "grouping"},  {ROLE_SYSTEM_STATICTEXT, "text"},
+        {ROLE_SYSTEM_TEXT, "editable text"}, {ROLE_SYSTEM_COMBOBOX, "combo box"},
+        {ROLE_SYSTEM_PUSHBUTTON, "button"},  {ROLE_SYSTEM_STATUSBAR, "status bar"},
+        {ROLE_SYSTEM_GRAPHIC, "graphic"},    {ROLE_SYSTEM_PROGRESSBAR, "progress bar"}};
     for (const auto& [value, name] : names)
         if (value == role) return name;
     return "role " + std::to_string(role);
@@ -207,6 +207,20 @@ TEST_F(ProgramAccessTest, ConnectAndReadByName_InBothLanguages) {
     const ComPtr<IAccessible> first = Find(root.Get(), "频道1:", ROLE_SYSTEM_TEXT);
     ASSERT_TRUE(first != nullptr);
     EXPECT_EQ("415.50000", Value(first.Get()));
+
+    // A combo opened by its default action shows its items, one of which is
+    // chosen by its own.
+    const ComPtr<IAccessible> bandwidth = Find(root.Get(), "带宽:", ROLE_SYSTEM_COMBOBOX);
+    ASSERT_TRUE(bandwidth != nullptr);
+    const std::string other = Value(bandwidth.Get()) == " 25.0K" ? " 12.5K" : " 25.0K";
+    const ComPtr<IAccessible> item = Find(bandwidth.Get(), other, ROLE_SYSTEM_LISTITEM);
+    ASSERT_TRUE(item != nullptr);
+    EXPECT_TRUE((State(item.Get()) & STATE_SYSTEM_INVISIBLE) != 0);
+    ASSERT_EQ(S_OK, bandwidth->accDoDefaultAction(Self()));
+    ASSERT_TRUE(PumpUntil([&] { return (State(item.Get()) & STATE_SYSTEM_INVISIBLE) == 0; }, 5000));
+    ASSERT_EQ(S_OK, item->accDoDefaultAction(Self()));
+    EXPECT_TRUE(PumpUntil([&] { return Value(bandwidth.Get()) == other; }, 5000)) << Value(bandwidth.Get());
+    EXPECT_TRUE(PumpUntil([&] { return (State(bandwidth.Get()) & STATE_SYSTEM_COLLAPSED) != 0; }, 5000));
 
     // The language by its menu: the header opens its panel, whose item is
     // then seen and pressed. Objects held meanwhile follow the language.
