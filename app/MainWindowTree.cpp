@@ -172,7 +172,6 @@ CVerticalLayoutUI* BuildParameterPanel(MainWindowControls& c) {
     auto* strip = new CHorizontalLayoutUI;
     strip->ApplyAttributeList("height=\"22\" inset=\"1,1,1,1\" bordersize=\"1\" bordercolor=\"#FF888888\"");
     c.statusLabel = new CStatusStripUI;
-    c.statusLabel->SetAccessibleRole(ROLE_SYSTEM_STATUSBAR);
     c.statusLabel->SetTextStyle(DT_CENTER | DT_VCENTER);
     strip->Add(c.statusLabel);
     c.cancelButton = PushButton(20);

@@ -1,7 +1,11 @@
 #include "app/StatusStripUI.h"
 
-#include <algorithm>
+#include <oleacc.h>
 
+#include <algorithm>
+#include <string>
+
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Render/Render.h"
 
@@ -12,6 +16,16 @@ void CStatusStripUI::SetProgress(int value) {
     if (clamped == progress_) return;
     progress_ = clamped;
     Invalidate();
+    Loom::AnnounceAccessible(*this, EVENT_OBJECT_VALUECHANGE);
+}
+
+// A status bar named by its text; its value is the share done while the bar
+// shows.
+Loom::CControlUI::AccessibleTraits CStatusStripUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_STATUSBAR;
+    if (progress_ >= 0) traits.value = std::to_string(progress_ / 100) + "%";
+    return traits;
 }
 
 RECT CStatusStripUI::BarRect() const {

@@ -14,6 +14,7 @@ public:
     // 0 to 10000 of the strip; -1 (the start) shows no bar.
     void SetProgress(int value);
     int GetProgress() const { return progress_; }
+    AccessibleTraits GetAccessibleTraits() const override;
 
     void PaintBkColor(HDC dc) override;
     void PaintText(HDC dc) override;
