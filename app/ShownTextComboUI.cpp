@@ -40,6 +40,7 @@ void CShownTextComboUI::PaintText(HDC dc) {
     RECT rc{pos_.left + padding.left + info->textPadding.left, pos_.top + padding.top + info->textPadding.top,
             pos_.right - padding.right - info->textPadding.right,
             pos_.bottom - padding.bottom - info->textPadding.bottom};
-    const DWORD colour = IsEnabled() ? info->selectedTextColor : info->disabledTextColor;
+    DWORD colour = IsEnabled() ? info->selectedTextColor : info->disabledTextColor;
+    if (const Loom::TContrastColors* contrast = GetContrastColors()) colour = ContrastTextColor(*contrast);
     Loom::CRenderer::DrawText(dc, manager_, rc, shown_.c_str(), colour, info->font, info->textStyle | DT_SINGLELINE);
 }

@@ -43,7 +43,8 @@ void CStatusStripUI::PaintBkColor(HDC dc) {
     // Beside the bar the strip shows what is behind it, as before the bar
     // was drawn over it.
     const RECT bar = BarRect();
-    if (bar.right > bar.left) CRenderer::DrawColor(dc, bar, kBarColour);
+    const TContrastColors* contrast = GetContrastColors();
+    if (bar.right > bar.left) CRenderer::DrawColor(dc, bar, contrast != nullptr ? contrast->highlight : kBarColour);
 }
 
 void CStatusStripUI::PaintText(HDC dc) {
@@ -53,6 +54,9 @@ void CStatusStripUI::PaintText(HDC dc) {
     }
     if (text_.empty()) return;
     TakeDefaultColors();
+    const TContrastColors* contrast = GetContrastColors();
+    const DWORD over = contrast != nullptr ? contrast->highlightText : 0xFFFFFFFF;
+    const DWORD beside = contrast != nullptr ? contrast->windowText : textColor_;
     const RECT bar = BarRect();
     const UINT style = textStyle_ | DT_SINGLELINE;
     // The text once in white clipped to the bar, once in its colour clipped
@@ -64,7 +68,7 @@ void CStatusStripUI::PaintText(HDC dc) {
         else
             ::ExcludeClipRect(dc, bar.left, bar.top, bar.right, bar.bottom);
         RECT rc = GetTextRect();
-        CRenderer::DrawText(dc, manager_, rc, text_.c_str(), part == 0 ? 0xFFFFFFFF : textColor_, font_, style);
+        CRenderer::DrawText(dc, manager_, rc, text_.c_str(), part == 0 ? over : beside, font_, style);
         ::RestoreDC(dc, saved);
     }
 }

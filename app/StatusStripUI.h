@@ -6,7 +6,9 @@
 // The status strip's label. Besides a text on a colour it shows a progress
 // bar: the share done fills the strip from the left in the bar's colour, and
 // the text (the percentage and the time left) is drawn over the whole strip,
-// white over the bar and in the text colour beside it. Window thread only.
+// white over the bar and in the text colour beside it (while high contrast
+// is on: the highlight colours over the bar, the window text beside it).
+// Window thread only.
 class CStatusStripUI : public Loom::CLabelUI {
 public:
     static constexpr DWORD kBarColour = 0xFF3333FF;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Loom/Core/ContainerUI.h"
+#include "Loom/Render/HighContrast.h"
 #include "testkit/RenderTestPng.h"
 
 namespace LoomTest {
@@ -217,6 +218,22 @@ bool SaveScreenshot(HWND wnd, const std::string& path) {
     for (int y = 0; y < rc.bottom; ++y)
         for (int x = 0; x < rc.right; ++x) argb[static_cast<size_t>(y) * rc.right + x] = 0xFF000000 | shot.At(x, y);
     return RenderTestPng::Write(path, RenderTestPng::Encode(rc.right, rc.bottom, argb));
+}
+
+ContrastScheme::ContrastScheme(std::initializer_list<std::pair<int, DWORD>> colours) {
+    for (const auto& [index, rgb] : colours) Set(index, rgb);
+}
+
+ContrastScheme::~ContrastScheme() {
+    // Backwards: a colour set twice gets the first one's saved value last.
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) ::SetSysColors(1, &it->first, &it->second);
+    Loom::CHighContrast::ForceForTesting(Loom::CHighContrast::Forced::Follow);
+}
+
+void ContrastScheme::Set(int index, DWORD rgb) {
+    saved_.emplace_back(index, ::GetSysColor(index));
+    const COLORREF c = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    ::SetSysColors(1, &index, &c);
 }
 
 }  // namespace LoomTest

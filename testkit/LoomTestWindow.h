@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Loom/Core/ContainerUI.h"
@@ -148,6 +149,21 @@ T* Box(const char* attributes, std::initializer_list<Loom::CControlUI*> children
     for (Loom::CControlUI* child : children) box->Add(child);
     return box;
 }
+
+// The system colours of a test's high contrast (0xRRGGBB), set with
+// SetSysColors, which tells every top-level window. At its end the colours
+// are put back and the toolkit's high contrast follows the system again.
+class ContrastScheme {
+public:
+    explicit ContrastScheme(std::initializer_list<std::pair<int, DWORD>> colours);
+    ~ContrastScheme();
+    ContrastScheme(const ContrastScheme&) = delete;
+    ContrastScheme& operator=(const ContrastScheme&) = delete;
+    void Set(int index, DWORD rgb);
+
+private:
+    std::vector<std::pair<int, COLORREF>> saved_;
+};
 
 // Keeps the process-wide resource path for the duration of a test.
 class ResourcePathScope {

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Loom/Render/Render.h"
@@ -225,10 +226,62 @@ void CButtonUI::RefreshState() {
     }
 }
 
+CButtonUI::ContrastLook CButtonUI::GetContrastLook(const TContrastColors& c) {
+    RefreshState();
+    const bool face = !normalImage_.empty() || !disabledImage_.empty() || bkColor_ != 0;
+    const bool pressable = !hotImage_.empty() || !pushedImage_.empty() || hotBkColor_ != 0;
+    const bool disabled = (state_ & StateDisabled) != 0;
+    const bool marked = (state_ & (StatePushed | StateFocused)) != 0;
+    const bool hot = (state_ & StateHot) != 0;
+    ContrastLook look;
+    if (face && (pressable || !text_.empty())) {
+        look.face = c.buttonFace;
+        look.text = look.frame = c.buttonText;
+        if (disabled) {
+            look.text = look.frame = c.grayText;
+        } else if (marked) {
+            look.face = c.highlight;
+            look.text = c.highlightText;
+        } else if (hot) {
+            look.text = look.frame = c.hotLight;
+        }
+    } else {
+        look.text = disabled ? c.grayText : c.windowText;
+        if (!face && !disabled && (marked || hot)) {
+            look.face = c.highlight;
+            look.text = c.highlightText;
+        }
+    }
+    return look;
+}
+
+void CButtonUI::PaintContrastLook(HDC dc, const TContrastColors& colors) {
+    const ContrastLook look = GetContrastLook(colors);
+    if (look.face != 0) CRenderer::DrawColor(dc, paintRect_, look.face);
+    if (text_.empty()) {
+        // The image is the button's only content: its shape stays.
+        std::string* image = &normalImage_;
+        if ((state_ & StatePushed) != 0 && !pushedImage_.empty()) {
+            image = &pushedImage_;
+        } else if ((state_ & StateHot) != 0 && !hotImage_.empty()) {
+            image = &hotImage_;
+        } else if ((state_ & StateDisabled) != 0 && !disabledImage_.empty()) {
+            image = &disabledImage_;
+        }
+        if (!image->empty()) DrawImageShape(dc, *image, look.text);
+    }
+    if (!foreImage_.empty()) DrawImageShape(dc, foreImage_, look.text);
+    if (look.frame != 0) CRenderer::DrawRect(dc, pos_, std::max(1, ScaleMeasure(1)), look.frame);
+}
+
 // The state's image ends painting with the fore image; the pushed and hot
 // looks may bring their own fore image instead.
 void CButtonUI::PaintStatusImage(HDC dc) {
     RefreshState();
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        PaintContrastLook(dc, *contrast);
+        return;
+    }
     if ((state_ & StateDisabled) != 0) {
         if (DrawStateImage(dc, disabledImage_)) {
             DrawStateImage(dc, foreImage_);
@@ -268,7 +321,9 @@ void CButtonUI::PaintText(HDC dc) {
     TakeDefaultColors();
     if (text_.empty()) return;
     DWORD color = IsEnabled() ? GetBaseTextColor() : disabledTextColor_;
-    if ((state_ & StatePushed) != 0 && pushedTextColor_ != 0) {
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        color = GetContrastLook(*contrast).text;
+    } else if ((state_ & StatePushed) != 0 && pushedTextColor_ != 0) {
         color = pushedTextColor_;
     } else if ((state_ & StateHot) != 0 && hotTextColor_ != 0) {
         color = hotTextColor_;

@@ -66,11 +66,28 @@ protected:
     // selected colour here).
     virtual DWORD GetBaseTextColor() const;
 
+    // How the button shows while high contrast is on, in the system's
+    // colours (0: not drawn). A button with a face of its own (a normal or
+    // disabled image, a background colour) is a framed face, in the
+    // highlight while pushed or focused and in the hot-light colour under
+    // the mouse; one with a hot look only (a menu's header or item) is text
+    // that takes the highlight as native menus do; a button without text
+    // shows its image's shape in the text colour, framed only if it can be
+    // pressed (a logo is an image, not a button).
+    struct ContrastLook {
+        DWORD face = 0;
+        DWORD text = 0;
+        DWORD frame = 0;
+    };
+    virtual ContrastLook GetContrastLook(const TContrastColors& colors);
+    DWORD GetContrastBkColor(const TContrastColors& colors) const override { return colors.buttonFace; }
+
     UINT state_ = 0;
 
 private:
     // Button-down, mouse-move and button-up; true when the event was one.
     bool HandlePress(UIEvent& event);
+    void PaintContrastLook(HDC dc, const TContrastColors& colors);
 
     std::string normalImage_;
     std::string hotImage_;

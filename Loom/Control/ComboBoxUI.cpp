@@ -26,7 +26,8 @@ void CComboBoxUI::PaintStatusImage(HDC dc) {
 }
 
 void CComboBoxUI::PaintArrow(HDC dc) {
-    if (arrowImage_.empty() || manager_ == nullptr) return;
+    // While high contrast is on the combo draws an arrow of its own.
+    if (arrowImage_.empty() || manager_ == nullptr || GetContrastColors() != nullptr) return;
     const TRect item = RectFrom(pos_);
     const std::vector<TImageDrawStep> steps = CImageStringParser::Steps(arrowImage_.c_str(), nullptr, item);
     if (steps.empty()) return;

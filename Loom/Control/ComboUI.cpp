@@ -3,6 +3,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Loom/Control/ComboWnd.h"
@@ -338,7 +339,33 @@ UINT CComboUI::CurrentState() {
     return buttonState_;
 }
 
+DWORD CComboUI::ContrastTextColor(const TContrastColors& colors) const {
+    return IsEnabled() ? colors.windowText : colors.grayText;
+}
+
+// A field on the window colour in a frame of the text colour (the
+// highlight while focused or open) with an arrow of its own, as the skin's
+// images that drew the arrow give way.
+void CComboUI::PaintContrastLook(HDC dc, const TContrastColors& colors) {
+    const UINT state = CurrentState();
+    CRenderer::DrawColor(dc, paintRect_, colors.window);
+    DWORD frame = colors.windowText;
+    if ((state & StateDisabled) != 0) {
+        frame = colors.grayText;
+    } else if ((state & (StateFocused | StatePushed)) != 0 || window_ != nullptr) {
+        frame = colors.highlight;
+    }
+    const int line = std::max(1, ScaleMeasure(1));
+    CRenderer::DrawRect(dc, pos_, line, frame);
+    const RECT box{pos_.right - ScaleMeasure(18), pos_.top, pos_.right - ScaleMeasure(2), pos_.bottom};
+    CRenderer::DrawArrow(dc, box, CRenderer::Arrow::Down, ScaleMeasure(4), ContrastTextColor(colors));
+}
+
 void CComboUI::PaintStatusImage(HDC dc) {
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        PaintContrastLook(dc, *contrast);
+        return;
+    }
     const UINT state = CurrentState();
     struct Look {
         UINT bit;
@@ -362,6 +389,13 @@ void CComboUI::PaintText(HDC dc) {
     const RECT padding = ScaleEdges(textPadding_);
     const RECT rc{pos_.left + padding.left, pos_.top + padding.top, pos_.right - padding.right,
                   pos_.bottom - padding.bottom};
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        const RECT pad = ScaleEdges(listInfo_.textPadding);
+        RECT text{rc.left + pad.left, rc.top + pad.top, rc.right - pad.right, rc.bottom - pad.bottom};
+        CRenderer::DrawText(dc, manager_, text, control->GetText().c_str(), ContrastTextColor(*contrast),
+                            listInfo_.font, listInfo_.textStyle | DT_SINGLELINE);
+        return;
+    }
     if (IListItemUI* item = ListItemOf(control)) {
         item->DrawItemText(dc, rc);
         return;

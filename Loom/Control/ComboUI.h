@@ -71,6 +71,9 @@ public:
 protected:
     // The state word with focus and enabled state brought up to date.
     UINT CurrentState();
+    // The colour of the shown item's text while high contrast is on (the
+    // item's own colours are those of its place in the drop-down).
+    DWORD ContrastTextColor(const TContrastColors& colors) const;
 
     UINT buttonState_ = 0;
 
@@ -87,6 +90,7 @@ private:
     void SelectStep(int index, bool forward);
     void Reindex(int from);
     bool SetImageAttribute(const char* name, const char* value);
+    void PaintContrastLook(HDC dc, const TContrastColors& colors);
 
     int curSel_ = -1;
     CComboWnd* window_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Loom/Control/EditWnd.h"
@@ -270,6 +271,10 @@ void CEditUI::PaintStatusImage(HDC dc) {
     } else {
         state_ &= ~StateDisabled;
     }
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        PaintContrastFrame(dc, *contrast);
+        return;
+    }
     if ((state_ & StateDisabled) != 0) {
         if (DrawStateImage(dc, disabledImage_)) return;
     } else if ((state_ & StateFocused) != 0) {
@@ -278,6 +283,19 @@ void CEditUI::PaintStatusImage(HDC dc) {
         if (DrawStateImage(dc, hotImage_)) return;
     }
     DrawStateImage(dc, normalImage_);
+}
+
+// A field on the window colour in a frame of the text colour: gray while
+// disabled, the highlight while focused.
+void CEditUI::PaintContrastFrame(HDC dc, const TContrastColors& contrast) {
+    CRenderer::DrawColor(dc, paintRect_, contrast.window);
+    DWORD frame = contrast.windowText;
+    if ((state_ & StateDisabled) != 0) {
+        frame = contrast.grayText;
+    } else if ((state_ & StateFocused) != 0) {
+        frame = contrast.highlight;
+    }
+    CRenderer::DrawRect(dc, pos_, std::max(1, ScaleMeasure(1)), frame);
 }
 
 void CEditUI::PaintText(HDC dc) {
@@ -291,8 +309,7 @@ void CEditUI::PaintText(HDC dc) {
         for (const char* p = text_.c_str(); *p != '\0'; p = Text::Utf8Next(p)) shown += passwordChar_;
     }
     RECT rc = GetTextRect();
-    CRenderer::DrawText(dc, manager_, rc, shown.c_str(), IsEnabled() ? textColor_ : disabledTextColor_, font_,
-                        DT_SINGLELINE | textStyle_);
+    CRenderer::DrawText(dc, manager_, rc, shown.c_str(), ShownTextColor(), font_, DT_SINGLELINE | textStyle_);
 }
 
 // A password is never told.

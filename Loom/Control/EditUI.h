@@ -86,6 +86,7 @@ private:
     friend class CEditWnd;
 
     void OpenNativeWindow();
+    void PaintContrastFrame(HDC dc, const TContrastColors& contrast);
     // Selects the whole text of the open window (at least one character).
     void SelectAllInWindow();
     // From the native window: its text changed.

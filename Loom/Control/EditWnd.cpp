@@ -150,8 +150,11 @@ LRESULT CEditWnd::OnEditChanged() {
     return 0;
 }
 
+// No brush: the system's colours, which are also what high contrast asks for.
 LRESULT CEditWnd::OnColor(HDC dc) {
-    if (owner_ == nullptr || owner_->GetNativeBkColor() == 0xFFFFFFFF) return 0;
+    if (owner_ == nullptr || owner_->GetNativeBkColor() == 0xFFFFFFFF || owner_->GetContrastColors() != nullptr) {
+        return 0;
+    }
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, CRenderer::ToColorRef(owner_->GetTextColor()));
     if (!bkBrush_) bkBrush_.reset(::CreateSolidBrush(CRenderer::ToColorRef(owner_->GetNativeBkColor())));

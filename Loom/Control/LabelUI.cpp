@@ -272,6 +272,14 @@ void CLabelUI::TakeDefaultColors() {
     if (disabledTextColor_ == 0) disabledTextColor_ = manager_->GetDefaultDisabledColor();
 }
 
+DWORD CLabelUI::ShownTextColor() {
+    TakeDefaultColors();
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        return IsEnabled() ? contrast->windowText : contrast->grayText;
+    }
+    return IsEnabled() ? textColor_ : disabledTextColor_;
+}
+
 bool CLabelUI::DrawStateImage(HDC dc, std::string& image) {
     if (image.empty()) return false;
     if (DrawImage(dc, image)) return true;
@@ -293,8 +301,9 @@ void CLabelUI::PaintText(HDC dc) {
     if (manager_ == nullptr) return;
     TakeDefaultColors();
     const RECT rc = GetTextRect();
-    if (!effects_.enabled) {
-        PaintPlainText(dc, rc);
+    // Shadows, strokes and gradients would blur the system's colours.
+    if (!effects_.enabled || GetContrastColors() != nullptr) {
+        PaintPlainText(dc, rc, effects_.enabled ? effectText_ : text_);
         return;
     }
     // The shadow's offset and the gradient's length are 96-DPI pixels.
@@ -306,15 +315,15 @@ void CLabelUI::PaintText(HDC dc) {
     CLabelEffectPainter::Paint(dc, manager_->GetFont(font_), rc, effectText_, textColor_, effects);
 }
 
-void CLabelUI::PaintPlainText(HDC dc, RECT rc) {
-    if (text_.empty()) return;
-    const DWORD color = IsEnabled() ? textColor_ : disabledTextColor_;
+void CLabelUI::PaintPlainText(HDC dc, RECT rc, const std::string& text) {
+    if (text.empty()) return;
+    const DWORD color = ShownTextColor();
     const UINT style = textStyle_ | DT_SINGLELINE;
     if (showHtml_) {
         int links = 0;
-        CRenderer::DrawHtmlText(dc, manager_, rc, text_.c_str(), color, nullptr, nullptr, links, style);
+        CRenderer::DrawHtmlText(dc, manager_, rc, text.c_str(), color, nullptr, nullptr, links, style);
     } else {
-        CRenderer::DrawText(dc, manager_, rc, text_.c_str(), color, font_, style);
+        CRenderer::DrawText(dc, manager_, rc, text.c_str(), color, font_, style);
     }
 }
 

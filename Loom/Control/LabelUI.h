@@ -108,6 +108,10 @@ protected:
     RECT GetTextRect() const;
     // Zero text colours become the manager's defaults.
     void TakeDefaultColors();
+    // The colour its text is drawn in: the text or disabled text colour, or
+    // while high contrast is on the system's window text or gray text.
+    DWORD ShownTextColor();
+    DWORD GetContrastBkColor(const TContrastColors& colors) const override { return colors.window; }
     // Draws a status image string unless it is empty; a string that cannot
     // be drawn (no manager or DC) is cleared so it is not tried again. True
     // when it was drawn.
@@ -127,7 +131,7 @@ protected:
 private:
     bool SetEffectAttribute(const char* name, const char* value);
     void ApplyAlign(const char* value);
-    void PaintPlainText(HDC dc, RECT rc);
+    void PaintPlainText(HDC dc, RECT rc, const std::string& text);
 
     CGdiplusSession gdiplus_;
     TLabelEffects effects_;

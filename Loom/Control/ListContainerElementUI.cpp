@@ -74,6 +74,11 @@ void CListContainerElementUI::PaintBkColor(HDC dc) {
         CContainerUI::PaintBkColor(dc);
         return;
     }
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        // No images; the selected row in the highlight.
+        CRenderer::DrawColor(dc, paintRect_, selected_ && IsEnabled() ? contrast->highlight : contrast->window);
+        return;
+    }
     const TListInfoUI& info = *owner_->GetListInfo();
     const bool odd = info.alternateBk && index_ % 2 == 1;
     DWORD color = odd ? 0 : info.bkColor;

@@ -51,6 +51,13 @@ bool CListElementUI::HandleItemEvent(UIEvent& event) {
     }
 }
 
+DWORD CListElementUI::ContrastTextColor(const TContrastColors& colors) const {
+    if (!IsEnabled()) return colors.grayText;
+    if (selected_) return colors.highlightText;
+    if ((buttonState_ & StateHot) != 0) return colors.hotLight;
+    return colors.windowText;
+}
+
 void CListElementUI::DoPaint(HDC dc, const RECT& dirty) {
     if (!::IntersectRect(&paintRect_, &dirty, &pos_)) return;
     DrawItemBk(dc, pos_);
@@ -75,6 +82,12 @@ void CListElementUI::DrawItemBk(HDC dc, const RECT& rc) {
     if (owner_ == nullptr) return;
     TListInfoUI* info = owner_->GetListInfo();
     if (info == nullptr) return;
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        // No images; the selected row in the highlight.
+        const bool marked = selected_ && IsEnabled();
+        CRenderer::DrawColor(dc, rc, marked ? contrast->highlight : contrast->window);
+        return;
+    }
     const bool plainRow = !info->alternateBk || !IsOddRow();
     DWORD color = plainRow ? info->bkColor : 0;
     if ((buttonState_ & StateHot) != 0) color = info->hotBkColor;

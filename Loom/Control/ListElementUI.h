@@ -24,6 +24,9 @@ protected:
     // Double click and Return activate; enter and leave set and clear hot.
     bool HandleItemEvent(UIEvent& event) override;
     bool IsOddRow() const { return index_ % 2 != 0; }
+    // The text colour by state while high contrast is on: on the highlight
+    // while selected, the hot-light colour under the mouse, gray disabled.
+    DWORD ContrastTextColor(const TContrastColors& colors) const;
 
     UINT buttonState_ = 0;
 

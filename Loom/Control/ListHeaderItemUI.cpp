@@ -150,6 +150,13 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
     } else {
         state_ &= ~StateFocused;
     }
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        // A framed button face, in the highlight while pressed.
+        const bool pushed = (state_ & StatePushed) != 0;
+        CRenderer::DrawColor(dc, paintRect_, pushed ? contrast->highlight : contrast->buttonFace);
+        CRenderer::DrawRect(dc, pos_, std::max(1, ScaleMeasure(1)), contrast->buttonText);
+        return;
+    }
     bool drawn = false;
     if (state_ & StatePushed) {
         drawn = DrawStateImage(dc, pushedImage_);
@@ -169,7 +176,10 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
 
 void CListHeaderItemUI::PaintText(HDC dc) {
     if (text_.empty() || manager_ == nullptr) return;
-    const DWORD color = textColor_ != 0 ? textColor_ : manager_->GetDefaultFontColor();
+    DWORD color = textColor_ != 0 ? textColor_ : manager_->GetDefaultFontColor();
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        color = (state_ & StatePushed) != 0 ? contrast->highlightText : contrast->buttonText;
+    }
     const RECT padding = ScaleEdges(textPadding_);
     RECT rc{pos_.left + padding.left, pos_.top + padding.top, pos_.right - padding.right, pos_.bottom - padding.bottom};
     if (showHtml_) {

@@ -91,6 +91,7 @@ void CListLabelElementUI::DrawItemText(HDC dc, const RECT& rc) {
     if ((buttonState_ & StateHot) != 0) color = info->hotTextColor;
     if (selected_) color = info->selectedTextColor;
     if (!IsEnabled()) color = info->disabledTextColor;
+    if (const TContrastColors* contrast = GetContrastColors()) color = ContrastTextColor(*contrast);
     const RECT pad = ScaleEdges(info->textPadding);
     RECT text{rc.left + pad.left, rc.top + pad.top, rc.right - pad.right, rc.bottom - pad.bottom};
     CUIManager* fonts = FontOwner(manager_, info->font);

@@ -96,6 +96,7 @@ DWORD CListTextElementUI::ItemTextColor(const TListInfoUI& info) const {
     if ((buttonState_ & StateHot) != 0) color = info.hotTextColor;
     if (selected_) color = info.selectedTextColor;
     if (!IsEnabled()) color = info.disabledTextColor;
+    if (const TContrastColors* contrast = GetContrastColors()) color = ContrastTextColor(*contrast);
     return color;
 }
 

@@ -145,8 +145,22 @@ void COptionUI::SetAttribute(const char* name, const char* value) {
     }
 }
 
+CButtonUI::ContrastLook COptionUI::GetContrastLook(const TContrastColors& colors) {
+    ContrastLook look = CButtonUI::GetContrastLook(colors);
+    if (IsSelected() && IsEnabled()) {
+        look.face = colors.highlight;
+        look.text = colors.highlightText;
+        if (look.frame == 0) look.frame = colors.windowText;
+    }
+    return look;
+}
+
 void COptionUI::PaintStatusImage(HDC dc) {
     state_ &= ~StatePushed;
+    if (GetContrastColors() != nullptr) {
+        CButtonUI::PaintStatusImage(dc);
+        return;
+    }
     if ((state_ & StateHot) != 0 && IsSelected() && !selectedHotImage_.empty()) {
         if (DrawStateImage(dc, selectedHotImage_)) {
             DrawStateImage(dc, optionForeImage_);

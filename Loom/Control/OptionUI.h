@@ -54,6 +54,8 @@ public:
 
 protected:
     DWORD GetBaseTextColor() const override;
+    // Selected, it takes the highlight (its images are not drawn).
+    ContrastLook GetContrastLook(const TContrastColors& colors) override;
 
 private:
     void JoinGroup();

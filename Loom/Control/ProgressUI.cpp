@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "Loom/Render/Render.h"
 #include "Loom/Render/ValueReaders.h"
 
 namespace Loom {
@@ -103,6 +104,14 @@ RECT CProgressUI::GetFilledRect() const {
 }
 
 void CProgressUI::PaintStatusImage(HDC dc) {
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        // The share done in the highlight, in a frame of the text colour.
+        RECT filled = GetFilledRect();
+        ::OffsetRect(&filled, pos_.left, pos_.top);
+        CRenderer::DrawColor(dc, filled, contrast->highlight);
+        CRenderer::DrawRect(dc, pos_, std::max(1, ScaleMeasure(1)), contrast->windowText);
+        return;
+    }
     if (foreImage_.empty()) return;
     const std::string part = RectText(GetFilledRect());
     std::string modify = "dest='" + part + "'";

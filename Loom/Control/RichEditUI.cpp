@@ -73,7 +73,13 @@ void CRichEditUI::ApplySettings(CTxtWinHost& host) const {
     host.SetScrollBars((vscroll_ ? WS_VSCROLL : 0) | (autoVScroll_ ? ES_AUTOVSCROLL : 0) | (hscroll_ ? WS_HSCROLL : 0) |
                        (autoHScroll_ ? ES_AUTOHSCROLL : 0));
     host.SetAlignment(alignment_);
-    if (manager_ != nullptr) host.SetCharFormat(manager_->GetFont(font_), textColor_);
+    if (manager_ != nullptr) host.SetCharFormat(manager_->GetFont(font_), ShownTextColor());
+}
+
+DWORD CRichEditUI::ShownTextColor() const {
+    const TContrastColors* contrast = GetContrastColors();
+    shownTextColor_ = contrast != nullptr ? contrast->windowText : textColor_;
+    return shownTextColor_;
 }
 
 std::string CRichEditUI::GetText() const {
@@ -121,6 +127,11 @@ void CRichEditUI::DoPaint(HDC dc, const RECT& dirty) {
     if (!::IntersectRect(&paintRect_, &dirty, &pos_)) return;
     CRenderClip clip;
     CRenderClip::GenerateClip(dc, paintRect_, clip);
+    // High contrast turned on or off since the text was formatted.
+    const TContrastColors* contrast = GetContrastColors();
+    if (host_ != nullptr && manager_ != nullptr && shownTextColor_ != (contrast ? contrast->windowText : textColor_)) {
+        host_->SetCharFormat(manager_->GetFont(font_), ShownTextColor());
+    }
     CControlUI::DoPaint(dc, dirty);
     const RECT text = TextRect();
     RECT update;
@@ -310,7 +321,7 @@ void CRichEditUI::SetTextColor(DWORD argb) {
 }
 
 void CRichEditUI::UpdateCharFormat() {
-    if (host_ != nullptr && manager_ != nullptr) host_->SetCharFormat(manager_->GetFont(font_), textColor_);
+    if (host_ != nullptr && manager_ != nullptr) host_->SetCharFormat(manager_->GetFont(font_), ShownTextColor());
     Invalidate();
 }
 

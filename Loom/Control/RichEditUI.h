@@ -62,6 +62,9 @@ public:
     void OnTextScrollChanged();
 
 private:
+    // The text colour, or the window text while high contrast is on; kept
+    // as the colour the text is formatted in.
+    DWORD ShownTextColor() const;
     RECT TextRect() const;
     void PlaceScrollBars();
     bool WantsReturn() const;
@@ -88,6 +91,7 @@ private:
     WORD alignment_ = 1;  // PFA_LEFT
     int font_ = -1;
     DWORD textColor_ = 0xFF000000;
+    mutable DWORD shownTextColor_ = 0xFF000000;  // the colour the text is formatted in
 };
 
 }  // namespace Loom

@@ -103,8 +103,7 @@ void CTextUI::PaintText(HDC dc) {
     if (manager_ == nullptr) return;
     int drawn = 0;
     if (!text_.empty()) {
-        TakeDefaultColors();
-        const DWORD color = IsEnabled() ? textColor_ : disabledTextColor_;
+        const DWORD color = ShownTextColor();
         RECT rc = GetTextRect();
         if (showHtml_) {
             // The previous paint's links go in, so a hovered link keeps its colour.

@@ -272,6 +272,11 @@ void CTreeNodeUI::SetAttribute(const char* name, const char* value) {
 // The node's own colour for its state, else the list's item colour, else
 // the window's text colour.
 DWORD CTreeNodeUI::PickTextColor() const {
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        if (!IsEnabled()) return contrast->grayText;
+        if (selected_) return contrast->highlightText;
+        return (state_ & StateHot) != 0 ? contrast->hotLight : contrast->windowText;
+    }
     const TListInfoUI* info = owner_ != nullptr ? owner_->GetListInfo() : nullptr;
     if (!IsEnabled()) return info != nullptr ? info->disabledTextColor : manager_->GetDefaultDisabledColor();
     const bool hot = (state_ & StateHot) != 0;

@@ -94,6 +94,11 @@ bool CTreeToggleUI::DrawStateImage(HDC dc, std::string& image) {
 }
 
 void CTreeToggleUI::PaintStatusImage(HDC dc) {
+    // While high contrast is on the skin's images give way to the glyph.
+    if (GetContrastColors() != nullptr) {
+        PaintGlyph(dc);
+        return;
+    }
     const bool hot = (state_ & StateHot) != 0;
     if (selected_ && hot && DrawStateImage(dc, selectedHotImage_)) return;
     if (selected_ && DrawStateImage(dc, selectedImage_)) return;
@@ -113,7 +118,10 @@ void CTreeToggleUI::PaintGlyph(HDC dc) {
     const int left = (pos_.left + pos_.right - size) / 2;
     const int top = (pos_.top + pos_.bottom - size) / 2;
     const RECT box{left, top, left + size, top + size};
-    const DWORD color = IsEnabled() ? manager_->GetDefaultFontColor() : manager_->GetDefaultDisabledColor();
+    DWORD color = IsEnabled() ? manager_->GetDefaultFontColor() : manager_->GetDefaultDisabledColor();
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        color = IsEnabled() ? contrast->windowText : contrast->grayText;
+    }
     CRenderer::DrawRect(dc, box, stroke, color);
     if (glyph_ == Glyph::Check) {
         if (selected_) {

@@ -137,6 +137,7 @@ protected:
     void DestroyChild(CControlUI* control);
     bool IsBarShown(const CScrollBarUI* bar) const;
     void PaintChildren(HDC dc, const RECT& dirty);
+    DWORD GetContrastBkColor(const TContrastColors& colors) const override { return colors.window; }
     bool KeyScrolls(UIEvent& event);
 
     std::vector<CControlUI*> items_;

@@ -588,6 +588,16 @@ bool CControlUI::DrawImage(HDC dc, const std::string& image, const char* modify)
     return CRenderer::DrawImageString(dc, manager_, pos_, paintRect_, image.c_str(), modify);
 }
 
+bool CControlUI::DrawImageShape(HDC dc, const std::string& image, DWORD argb, const char* modify) {
+    return CRenderer::DrawImageShape(dc, manager_, pos_, paintRect_, image.c_str(), argb, modify);
+}
+
+const TContrastColors* CControlUI::GetContrastColors() const {
+    return manager_ != nullptr ? manager_->GetContrastColors() : nullptr;
+}
+
+DWORD CControlUI::GetContrastBkColor(const TContrastColors& colors) const { return colors.windowText; }
+
 void CControlUI::DoPaint(HDC dc, const RECT& dirty) {
     if (!::IntersectRect(&paintRect_, &dirty, &pos_)) return;
     CRenderClip roundClip;
@@ -604,6 +614,10 @@ void CControlUI::DoPaint(HDC dc, const RECT& dirty) {
 
 void CControlUI::PaintBkColor(HDC dc) {
     if (bkColor_ == 0) return;
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        CRenderer::DrawColor(dc, paintRect_, GetContrastBkColor(*contrast));
+        return;
+    }
     const DWORD c1 = GetAdjustColor(bkColor_);
     if (bkColor2_ == 0) {
         CRenderer::DrawColor(dc, bkColor_ >= 0xFF000000 ? paintRect_ : pos_, c1);
@@ -623,7 +637,7 @@ void CControlUI::PaintBkColor(HDC dc) {
 }
 
 void CControlUI::PaintBkImage(HDC dc) {
-    if (bkImage_.empty()) return;
+    if (bkImage_.empty() || GetContrastColors() != nullptr) return;
     // A failure here means no manager or no DC: clear the string so that it
     // is not tried again. A missing image file is not a failure.
     if (!DrawImage(dc, bkImage_)) bkImage_.clear();
@@ -635,7 +649,11 @@ void CControlUI::PaintText(HDC /*dc*/) {}
 void CControlUI::PaintBorder(HDC dc) {
     if (borderColor_ == 0 && focusBorderColor_ == 0) return;
     const bool focusLook = focused_ && focusBorderColor_ != 0;
-    const DWORD color = GetAdjustColor(focusLook ? focusBorderColor_ : borderColor_);
+    // While high contrast is on, the skin's edges in the system's colours.
+    const TContrastColors* contrast = GetContrastColors();
+    const DWORD border = contrast != nullptr ? contrast->windowText : GetAdjustColor(borderColor_);
+    const DWORD focus = contrast != nullptr ? contrast->highlight : GetAdjustColor(focusBorderColor_);
+    const DWORD color = focusLook ? focus : border;
     const int size = GetScaledBorderSize();
     const SIZE round = GetScaledBorderRound();
     if (size >= 1 && (round.cx >= 1 || round.cy >= 1)) {
@@ -643,21 +661,20 @@ void CControlUI::PaintBorder(HDC dc) {
         return;
     }
     if (focusLook && size >= 1) {
-        CRenderer::DrawRect(dc, pos_, size, GetAdjustColor(focusBorderColor_));
+        CRenderer::DrawRect(dc, pos_, size, focus);
         return;
     }
     // Only a focus border colour is set and the control is not focused: there
     // is no border to draw (colour 0 would come out as a black frame).
     if (borderColor_ == 0) return;
     if (sideBorders_.left >= 1 || sideBorders_.top >= 1 || sideBorders_.right >= 1 || sideBorders_.bottom >= 1) {
-        PaintSideBorders(dc);
+        PaintSideBorders(dc, border);
     } else if (size >= 1) {
-        CRenderer::DrawRect(dc, pos_, size, GetAdjustColor(borderColor_));
+        CRenderer::DrawRect(dc, pos_, size, border);
     }
 }
 
-void CControlUI::PaintSideBorders(HDC dc) {
-    const DWORD color = GetAdjustColor(borderColor_);
+void CControlUI::PaintSideBorders(HDC dc, DWORD color) {
     const RECT& p = pos_;
     const RECT sides = GetScaledSideBorderSizes();
     if (sides.left >= 1) {

@@ -7,6 +7,7 @@
 #include "Loom/Core/EventSource.h"
 #include "Loom/Core/UIConstants.h"
 #include "Loom/Render/DpiScale.h"
+#include "Loom/Render/HighContrast.h"
 
 namespace Loom {
 
@@ -257,6 +258,13 @@ public:
     // Draws an image string over the control within the current paint
     // rectangle; false when it could not be drawn (no manager or no DC).
     bool DrawImage(HDC dc, const std::string& image, const char* modify = nullptr);
+    // The same drawn as its shape in argb (CRenderer::DrawImageShape).
+    bool DrawImageShape(HDC dc, const std::string& image, DWORD argb, const char* modify = nullptr);
+
+    // While Windows' high-contrast setting is on, the system's colours its
+    // painting takes instead of the skin's (and no background or
+    // decoration image is drawn); nullptr while off.
+    const TContrastColors* GetContrastColors() const;
 
     // The five listener lists. Parameters: init, destroy and resize get the
     // control; event gets the UIEvent; notify gets the NotifyMsg.
@@ -270,6 +278,11 @@ protected:
     // Runs the destroy listeners once; a container calls it before it
     // destroys its children so that listeners see a whole tree.
     void RunDestroyListeners();
+    // The colour its background colour gives way to while high contrast is
+    // on. A bare control filled with a colour is a line or a mark (a
+    // separator, a group box's frame): the text colour keeps it visible.
+    // Containers and labels answer the window colour, buttons their face.
+    virtual DWORD GetContrastBkColor(const TContrastColors& colors) const;
     // rc clipped by every ancestor's pos; false if nothing is left.
     bool ClipToAncestors(RECT& rc) const;
     // The rectangle of a floating control relative to its parent, kept in
@@ -331,7 +344,7 @@ private:
     bool SetGeometryAttribute(const char* name, const char* value);
     bool SetLookAttribute(const char* name, const char* value);
     bool SetStateAttribute(const char* name, const char* value);
-    void PaintSideBorders(HDC dc);
+    void PaintSideBorders(HDC dc, DWORD color);
     void RequestLayoutAfterFixedChange();
 };
 

@@ -342,8 +342,47 @@ void CScrollBarUI::PaintPart(HDC dc, PartImages& images, UINT state, const TRect
     if (!DrawImage(dc, *look, dest)) look->clear();
 }
 
+// The state's colour of a part while high contrast is on.
+DWORD CScrollBarUI::ContrastPartColor(const TContrastColors& colors, UINT state) const {
+    if (!IsEnabled() || (state & StateDisabled) != 0) return colors.grayText;
+    if ((state & StatePushed) != 0) return colors.highlight;
+    if ((state & StateHot) != 0) return colors.hotLight;
+    return colors.windowText;
+}
+
+// The bar on the window colour in a frame, its buttons framed with arrows
+// and the thumb solid, in the system's colours.
+void CScrollBarUI::PaintContrastLook(HDC dc, const TContrastColors& colors) {
+    CRenderer::DrawColor(dc, paintRect_, colors.window);
+    const int line = std::max(1, ScaleMeasure(1));
+    CRenderer::DrawRect(dc, pos_, line, ContrastPartColor(colors, 0));
+    const CRenderer::Arrow back = horizontal_ ? CRenderer::Arrow::Left : CRenderer::Arrow::Up;
+    const CRenderer::Arrow forth = horizontal_ ? CRenderer::Arrow::Right : CRenderer::Arrow::Down;
+    const struct {
+        const TRect& part;
+        UINT state;
+        CRenderer::Arrow arrow;
+    } buttons[] = {{parts_.button1, button1State_, back}, {parts_.button2, button2State_, forth}};
+    for (const auto& button : buttons) {
+        if (button.part.Width() <= 0 || button.part.Height() <= 0) continue;
+        const RECT rc = ToRect(button.part);
+        const DWORD color = ContrastPartColor(colors, button.state);
+        CRenderer::DrawRect(dc, rc, line, color);
+        CRenderer::DrawArrow(dc, rc, button.arrow, ScaleMeasure(4), color);
+    }
+    if (parts_.thumb.Width() > 0 && parts_.thumb.Height() > 0) {
+        RECT thumb = ToRect(parts_.thumb);
+        ::InflateRect(&thumb, -line, -line);
+        CRenderer::DrawColor(dc, thumb, ContrastPartColor(colors, thumbState_));
+    }
+}
+
 // The background, the track, the buttons, and the thumb on top.
 void CScrollBarUI::PaintStatusImage(HDC dc) {
+    if (const TContrastColors* contrast = GetContrastColors()) {
+        PaintContrastLook(dc, *contrast);
+        return;
+    }
     const UINT pressed = press_ != Press::None ? static_cast<UINT>(StatePushed) : 0u;
     PaintPart(dc, bk_, barState_ | pressed, RectFrom(pos_));
     PaintPart(dc, rail_, barState_ | pressed, parts_.rail);

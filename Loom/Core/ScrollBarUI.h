@@ -85,6 +85,8 @@ private:
 
     // Draws the image of a part for its state; a string that fails is cleared.
     void PaintPart(HDC dc, PartImages& images, UINT state, const TRect& part);
+    DWORD ContrastPartColor(const TContrastColors& colors, UINT state) const;
+    void PaintContrastLook(HDC dc, const TContrastColors& colors);
 
     CContainerUI* owner_ = nullptr;
     bool horizontal_ = false;

@@ -48,6 +48,17 @@ CControlUI* ShortcutProc(CControlUI* control, void* data) {
     return control;
 }
 
+// The system's colours or the high-contrast setting may have changed: they
+// are read again and every window of the process, its native children
+// too, is painted anew (only top-level windows hear of the change).
+void RepaintForSystemColors() {
+    CHighContrast::Refresh();
+    for (CUIManager* manager : CUIManager::GetManagers()) {
+        const HWND wnd = manager->GetPaintWindow();
+        if (wnd != nullptr) ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+}
+
 }  // namespace
 
 bool CUIManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -120,6 +131,10 @@ bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
     }
     case WM_CONTEXTMENU:
         OnContextMenu(wParam, lParam);
+        return false;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        RepaintForSystemColors();
         return false;
     default:
         return false;

@@ -243,7 +243,7 @@ bool CHtmlLayout::ApplyTag(const THtmlToken& t, Pos& pos, Line& line) {
         state_.fonts.push_back(canvas_.FontVariant(Font(), HtmlFontVariant::Underline));
         break;
     case 'c':
-        state_.colours.push_back(ValueReaders::ReadColor(arg.c_str()));
+        state_.colours.push_back(params_.keepColour ? state_.colours.back() : ValueReaders::ReadColor(arg.c_str()));
         break;
     case 'f': {
         THtmlFontArg f = CHtmlTagArgs::ParseFont(arg);

@@ -33,6 +33,9 @@ struct THtmlLayoutParams {
     unsigned format = 0;
     uint32_t linkColour = 0;
     uint32_t linkHoverColour = 0;
+    // Colour tags are ignored: all text but links keeps colour (while high
+    // contrast is on, the system's colours are the only ones).
+    bool keepColour = false;
     int mouseX = -1;
     int mouseY = -1;
     // The links of the previous paint: a link whose text and rectangle hold

@@ -66,6 +66,19 @@ bool VisiblePart(HDC dc, const RECT& rc, RECT& visible) {
     return ::GetClipBox(dc, &box) != ERROR && ::IntersectRect(&visible, &box, &rc);
 }
 
+// While high contrast is on, text keeps a colour only if it is one of the
+// system's (a control chose it for its state); any other is the skin's and
+// gives way to the window text colour.
+DWORD ContrastTextColor(const IRenderContext& manager, DWORD argb) {
+    const TContrastColors* c = manager.GetContrastColors();
+    if (c == nullptr) return argb;
+    for (DWORD system : {c->window, c->windowText, c->buttonFace, c->buttonText, c->highlight, c->highlightText,
+                         c->grayText, c->hotLight}) {
+        if ((system & 0xFFFFFF) == (argb & 0xFFFFFF)) return argb;
+    }
+    return c->windowText;
+}
+
 }  // namespace
 
 void CRenderer::DrawColor(HDC dc, const RECT& rc, DWORD argb) {
@@ -116,6 +129,31 @@ void CRenderer::DrawGradient(HDC dc, const RECT& rc, DWORD c1, DWORD c2, bool /*
                              false);
 }
 
+void CRenderer::DrawArrow(HDC dc, const RECT& box, Arrow direction, int half, DWORD argb) {
+    const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+    // Row 0 is the base, the widest; the tip is one or two pixels.
+    for (int row = 0; row < half; ++row) {
+        const int reach = half - row;
+        const int at = row - half / 2;
+        RECT line{};
+        switch (direction) {
+        case Arrow::Down:
+            line = RECT{cx - reach, cy + at, cx + reach, cy + at + 1};
+            break;
+        case Arrow::Up:
+            line = RECT{cx - reach, cy - at - 1, cx + reach, cy - at};
+            break;
+        case Arrow::Right:
+            line = RECT{cx + at, cy - reach, cx + at + 1, cy + reach};
+            break;
+        case Arrow::Left:
+            line = RECT{cx - at - 1, cy - reach, cx - at, cy + reach};
+            break;
+        }
+        DrawColor(dc, line, argb);
+    }
+}
+
 void CRenderer::DrawLine(HDC dc, const RECT& rc, int size, DWORD argb, int style) {
     if (!dc || size < 1) return;
     UniquePen pen(::CreatePen(style, size, ToColorRef(argb)));
@@ -150,15 +188,47 @@ void CRenderer::DrawText(HDC dc, IRenderContext* manager, RECT& rc, const char* 
     if (!dc || !manager || !text || !*text) return;
     SavedDC saved(dc);
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ToColorRef(argb));
+    ::SetTextColor(dc, ToColorRef(ContrastTextColor(*manager, argb)));
     HFONT f = manager->GetFont(font);
     if (f) ::SelectObject(dc, f);
     const std::wstring wide = Text::Widen(text);
     ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rc, format | DT_NOPREFIX);
 }
 
+namespace {
+
+// A copy of an image with alpha as its shape: every pixel in colour at the
+// image's opacity there, premultiplied as the drawing expects.
+UniqueBitmap ShapeOf(const TImageInfo& image, DWORD argb) {
+    DIBSECTION dib{};
+    if (::GetObjectW(image.hBitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBits == nullptr ||
+        dib.dsBm.bmBitsPixel != 32) {
+        return UniqueBitmap();
+    }
+    uint32_t* bits = nullptr;
+    UniqueBitmap shape = CRenderBlend::CreateDib32(image.nX, image.nY, &bits);
+    if (!shape) return shape;
+    const auto* source = static_cast<const uint32_t*>(dib.dsBm.bmBits);
+    const size_t count = static_cast<size_t>(image.nX) * static_cast<size_t>(image.nY);
+    for (size_t i = 0; i < count; ++i)
+        bits[i] = RenderPixels::Premultiply((source[i] & 0xFF000000u) | (argb & 0xFFFFFF));
+    return shape;
+}
+
+}  // namespace
+
 bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
                                 const char* modify) {
+    return DrawImageSteps(dc, manager, item, paint, image, modify, nullptr);
+}
+
+bool CRenderer::DrawImageShape(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
+                               DWORD argb, const char* modify) {
+    return DrawImageSteps(dc, manager, item, paint, image, modify, &argb);
+}
+
+bool CRenderer::DrawImageSteps(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
+                               const char* modify, const DWORD* shape) {
     if (!dc || !manager) return false;
     const TRect itemRect = RectFrom(item);
     const TRect paintRect = RectFrom(paint);
@@ -191,8 +261,10 @@ bool CRenderer::DrawImageString(HDC dc, IRenderContext* manager, const RECT& ite
         RECT d = WinRectFrom(step.dest);
         RECT s = WinRectFrom(source);
         RECT c = WinRectFrom(corner);
-        DrawImage(dc, info->hBitmap, d, paint, s, c, info->alphaChannel, step.fade, step.hole, step.xtiled,
-                  step.ytiled);
+        // An image without alpha has no shape to draw: it is drawn as it is.
+        UniqueBitmap shaped = shape != nullptr && info->alphaChannel ? ShapeOf(*info, *shape) : UniqueBitmap();
+        DrawImage(dc, shaped ? shaped.get() : info->hBitmap, d, paint, s, c, info->alphaChannel, step.fade, step.hole,
+                  step.xtiled, step.ytiled);
     }
     return true;
 }
@@ -208,10 +280,15 @@ void CRenderer::DrawHtmlText(HDC dc, IRenderContext* manager, RECT& rc, const ch
         previous.push_back(THtmlLink{{links[i].left, links[i].top, links[i].right, links[i].bottom}, linkTexts[i]});
     THtmlLayoutParams params;
     params.rect = RectFrom(rc);
-    params.colour = argb;
+    params.colour = ContrastTextColor(*manager, argb);
     params.format = format;
     params.linkColour = manager->GetDefaultLinkFontColor();
     params.linkHoverColour = manager->GetDefaultLinkHoverFontColor();
+    if (const TContrastColors* contrast = manager->GetContrastColors()) {
+        params.linkColour = contrast->hotLight;
+        params.linkHoverColour = contrast->hotLight;
+        params.keepColour = true;
+    }
     const POINT mouse = manager->GetMousePos();
     params.mouseX = mouse.x;
     params.mouseY = mouse.y;

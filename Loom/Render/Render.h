@@ -85,11 +85,23 @@ public:
     static bool DrawImageString(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
                                 const char* modify = nullptr);
 
+    // The same image string drawn as its shape only: each pixel in argb at
+    // the image's opacity there (an image without alpha is drawn as it is).
+    // While high contrast is on, an image that is a control's only content
+    // (an image-only button) is drawn so, in the control's text colour.
+    static bool DrawImageShape(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
+                               DWORD argb, const char* modify = nullptr);
+
     // Fills rc with colour: nothing at alpha 0, solid at 0xFF, blended otherwise.
     static void DrawColor(HDC dc, const RECT& rc, DWORD argb);
     // A gradient from c1 at the top to c2 at the bottom (vertical does not
     // change the direction), at the mean opacity of both colours.
     static void DrawGradient(HDC dc, const RECT& rc, DWORD c1, DWORD c2, bool vertical, int steps);
+
+    // A solid triangle centred in box, half pixels from its tip to its
+    // base and twice that wide: the arrows drawn while high contrast is on.
+    enum class Arrow { Up, Down, Left, Right };
+    static void DrawArrow(HDC dc, const RECT& box, Arrow direction, int half, DWORD argb);
 
     // A line from (left, top) to (right, bottom).
     static void DrawLine(HDC dc, const RECT& rc, int size, DWORD argb, int style = PS_SOLID);
@@ -114,6 +126,11 @@ public:
 
     // The GDI colour (0x00BBGGRR) of an ARGB colour; alpha is dropped.
     static COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+
+private:
+    // DrawImageString, and with shape DrawImageShape in *shape.
+    static bool DrawImageSteps(HDC dc, IRenderContext* manager, const RECT& item, const RECT& paint, const char* image,
+                               const char* modify, const DWORD* shape);
 };
 
 }  // namespace Loom

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Loom/Render/DpiScale.h"
+#include "Loom/Render/HighContrast.h"
 
 namespace Loom {
 
@@ -53,6 +54,10 @@ public:
         static const DpiScale identity;
         return identity;
     }
+    // The system's colours while high contrast is on, nullptr while off:
+    // then text, links and selections are drawn in them, whatever colour
+    // the skin gave.
+    virtual const TContrastColors* GetContrastColors() const { return CHighContrast::Active(); }
 
 protected:
     ~IRenderContext() = default;

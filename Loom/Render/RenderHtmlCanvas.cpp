@@ -96,7 +96,10 @@ void CRenderHtmlCanvas::PaintText(HtmlFont font, uint32_t argb, bool selected, i
     ::SetTextColor(dc_, CRenderer::ToColorRef(argb));
     if (selected) {
         ::SetBkMode(dc_, OPAQUE);
-        ::SetBkColor(dc_, CRenderer::ToColorRef(manager_->GetDefaultSelectedBkColor()));
+        const TContrastColors* contrast = manager_->GetContrastColors();
+        if (contrast != nullptr) ::SetTextColor(dc_, CRenderer::ToColorRef(contrast->highlightText));
+        ::SetBkColor(dc_, CRenderer::ToColorRef(contrast != nullptr ? contrast->highlight
+                                                                    : manager_->GetDefaultSelectedBkColor()));
     } else {
         ::SetBkMode(dc_, TRANSPARENT);
     }
