@@ -65,6 +65,7 @@ protected:
     // The text colour before the state colours apply (an option puts its
     // selected colour here).
     virtual DWORD GetBaseTextColor() const;
+    void PaintShortcutText(HDC dc, RECT rc, DWORD color);
 
     UINT state_ = 0;
 

@@ -380,8 +380,33 @@ bool CUIManager::KillFocusOf(CControlUI* newFocus) {
     // The old control may have been destroyed or the focus moved meanwhile.
     if (focus_ == old) SendNotify(old, "killfocus");
     if (life.expired()) return false;
-    if (focus_ == old) focus_ = nullptr;
+    if (focus_ == old) {
+        InvalidateFocusCue(old);
+        focus_ = nullptr;
+    }
     return true;
+}
+
+void CUIManager::ShowKeyboardCues(bool shown) {
+    if (shown == keyboardCues_) return;
+    keyboardCues_ = shown;
+    // The shortcut letters are anywhere in the window.
+    if (wnd_ != nullptr) ::InvalidateRect(wnd_, nullptr, FALSE);
+}
+
+RECT CUIManager::FocusCueRect(const CControlUI* control) const {
+    RECT rc = control->GetPos();
+    // Outside the control, so that neither its image nor a native edit
+    // window over it hides the cue; a gap and a width that grow with the scale.
+    const int out = scale_.Scale(kFocusCueGap + kFocusCueWidth);
+    ::InflateRect(&rc, out, out);
+    return rc;
+}
+
+void CUIManager::InvalidateFocusCue(const CControlUI* control) {
+    if (!keyboardCues_ || control == nullptr || wnd_ == nullptr) return;
+    const RECT rc = FocusCueRect(control);
+    ::InvalidateRect(wnd_, &rc, FALSE);
 }
 
 void CUIManager::SetFocus(CControlUI* control) {
@@ -397,6 +422,7 @@ void CUIManager::SetFocus(CControlUI* control) {
     if (control == nullptr) return;
     if (control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()) return;
     focus_ = control;
+    InvalidateFocusCue(control);
     const std::weak_ptr<int> life = LifeToken();
     UIEvent event = MakeEvent(EventSetFocus, control);
     control->Event(event);

@@ -237,6 +237,17 @@ public:
     void SetCapture();
     void ReleaseCapture();
     bool IsCaptured() const { return mouseCaptured_; }
+    // The keyboard cues, the frame around the focus control and the
+    // underlined shortcut letters: shown from the first key that moves the
+    // focus or reaches the menus (Tab, Alt, F10), hidden again by a mouse
+    // press, as native windows show theirs.
+    bool AreKeyboardCuesShown() const { return keyboardCues_; }
+    void ShowKeyboardCues(bool shown);
+    // The rectangle the cue of a control covers, at the window's scale: the
+    // cue's width and its gap to the control are 96-DPI pixels.
+    static constexpr int kFocusCueGap = 1;
+    static constexpr int kFocusCueWidth = 2;
+    RECT FocusCueRect(const CControlUI* control) const;
 
     // Timers.
     bool SetTimer(CControlUI* control, UINT id, UINT elapse);
@@ -304,6 +315,8 @@ private:
     bool IsWholeClientInvalid() const;
     void PaintOffscreen(HDC paintDC, const RECT& update);
     void ShowToolTip(CControlUI* control);
+    void PaintFocusCue(HDC dc);
+    void InvalidateFocusCue(const CControlUI* control);
 
     // Focus helpers.
     // Sends the kill-focus event and notification; false when this manager
@@ -369,6 +382,7 @@ private:
     bool mouseTracking_ = false;
     bool mouseCaptured_ = false;
     bool usedVirtualWnd_ = false;
+    bool keyboardCues_ = false;
 
     CTimers timers_;
     std::vector<INotifyUI*> notifiers_;

@@ -324,6 +324,7 @@ void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
 
 void CUIManager::OnButtonDown(int kind, bool takeFocus, WPARAM wParam, LPARAM lParam) {
     if (takeFocus) ::SetFocus(wnd_);
+    ShowKeyboardCues(false);
     const POINT pt = PointOf(lParam);
     lastMouse_ = pt;
     CControlUI* control = ControlOfThisManager(pt);
@@ -437,10 +438,12 @@ bool CUIManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, L
             focus_->GetInterface("RichEdit") != nullptr && focus_->GetInterface("WantTab") != nullptr) {
             return false;
         }
+        ShowKeyboardCues(true);
         SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
         result = 0;
         return true;
     case WM_SYSKEYDOWN:
+        ShowKeyboardCues(true);
         if (focus_ != nullptr) {
             UIEvent event = MakeEvent(EventSysKey, focus_);
             event.key = static_cast<char>(wParam);
@@ -471,6 +474,15 @@ bool CUIManager::HandleSysChar(WPARAM wParam) {
 }
 
 // --- painting ----------------------------------------------------------------
+
+// In the system's highlight colour, which high contrast chooses too.
+void CUIManager::PaintFocusCue(HDC dc) {
+    if (!keyboardCues_ || focus_ == nullptr || !focus_->IsVisible()) return;
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    const DWORD argb = 0xFF000000u | (static_cast<DWORD>(GetRValue(highlight)) << 16) |
+                       (static_cast<DWORD>(GetGValue(highlight)) << 8) | GetBValue(highlight);
+    CRenderer::DrawRect(dc, FocusCueRect(focus_), scale_.Scale(kFocusCueWidth), argb);
+}
 
 void CUIManager::ReleaseOffscreen() {
     offscreenDC_.reset();
@@ -541,6 +553,7 @@ void CUIManager::OnPaint() {
             PaintOffscreen(paint.get(), rc);
         } else {
             root_->DoPaint(paint.get(), rc);
+            PaintFocusCue(paint.get());
         }
     }
     if (layoutNeeded_) ::InvalidateRect(wnd_, nullptr, FALSE);
@@ -576,6 +589,7 @@ void CUIManager::PaintOffscreen(HDC paintDC, const RECT& update) {
             control->PaintOverlay(dc, update);
         }
     }
+    PaintFocusCue(dc);
     ::BitBlt(paintDC, update.left, update.top, width, height, dc, update.left, update.top, SRCCOPY);
     if (showDirty_) {
         SelectGuard pen(paintDC, Process().redPen.get());
