@@ -90,6 +90,8 @@ void DlgAbout::InitWindow() {
     if (main == nullptr) return;
     main->Add(BuildTitleBar());
     main->Add(BuildBody());
+    // Return presses OK at once; Tab visits the links and OK, Escape closes.
+    paintManager_.SetFocusNeeded(okButton_);
 }
 
 // Like the main window's title bar, with a shorter title and only a close
@@ -121,6 +123,7 @@ CControlUI* DlgAbout::BuildTitleBar() {
     closeButton_->SetNormalImage("res='185' restype='png'");
     closeButton_->SetHotImage("res='186' restype='png'");
     closeButton_->SetPushedImage("res='187' restype='png'");
+    closeButton_->SetKeyboardEnabled(false);  // Escape is its key
 
     bar->Add(pictureCell);
     bar->Add(titleLabel_);

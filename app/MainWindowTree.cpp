@@ -3,6 +3,8 @@
 #include <string>
 
 #include "Loom/Layout/HorizontalLayoutUI.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Render/Render.h"
 #include "app/ProgramVersion.h"
 
 using namespace Loom;
@@ -25,11 +27,31 @@ CButtonUI* PushButton(int height) {
     return button;
 }
 
-CButtonUI* MenuItem(const char* text) {
-    auto* item = new CButtonUI;
+// A menu item, with the key that runs it from anywhere shown at its right.
+class CMenuItemUI : public CButtonUI {
+public:
+    explicit CMenuItemUI(const char* key) : key_(key) {}
+    void PaintText(HDC dc) override {
+        CButtonUI::PaintText(dc);
+        if (key_.empty() || manager_ == nullptr) return;
+        RECT rc = GetPos();
+        rc.right -= ScaleMeasure(8);
+        CRenderer::DrawText(dc, manager_, rc, key_.c_str(), IsEnabled() ? textColor_ : disabledTextColor_, font_,
+                            DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
+
+private:
+    std::string key_;
+};
+
+// Menus are reached with F10, Alt and their letters, not with Tab.
+CButtonUI* MenuItem(const char* text, char shortcut, const char* key = "") {
+    auto* item = new CMenuItemUI(key);
     item->ApplyAttributeList(kMenuItem);
     item->SetTextStyle(DT_VCENTER);
     item->SetText(text);
+    item->SetShortcut(shortcut);
+    item->SetKeyboardEnabled(false);
     return item;
 }
 
@@ -53,6 +75,8 @@ CButtonUI* ImageButton(int width, const char* normal, const char* hot, const cha
     button->SetNormalImage(normal);
     button->SetHotImage(hot);
     button->SetPushedImage(pushed);
+    // The title bar's buttons stand for the system's; Tab passes them by.
+    button->SetKeyboardEnabled(false);
     return button;
 }
 
@@ -79,20 +103,22 @@ CHorizontalLayoutUI* BuildTitleBar(MainWindowControls& c) {
     return bar;
 }
 
-CButtonUI* MenuHeader(const char* text) {
+CButtonUI* MenuHeader(const char* text, char shortcut) {
     auto* header = new CButtonUI;
     header->SetFixedWidth(42);
     header->SetHotImage(kMenuHotImage);
     header->SetText(text);
+    header->SetShortcut(shortcut);
+    header->SetKeyboardEnabled(false);
     return header;
 }
 
 CHorizontalLayoutUI* BuildMenuBar(MainWindowControls& c) {
     auto* bar = new CHorizontalLayoutUI;
     bar->ApplyAttributeList("height=\"29\" inset=\"8,10,0,0\" bkcolor=\"#FFC9E3F4\" bkcolor2=\"#FFD1E8F5\"");
-    c.fileMenuHeader = MenuHeader("文件");
-    c.languageMenuHeader = MenuHeader("语言");
-    c.helpMenuHeader = MenuHeader("帮助");
+    c.fileMenuHeader = MenuHeader("文件", 'F');
+    c.languageMenuHeader = MenuHeader("语言", 'L');
+    c.helpMenuHeader = MenuHeader("帮助", 'H');
     bar->Add(c.fileMenuHeader);
     bar->Add(c.languageMenuHeader);
     bar->Add(c.helpMenuHeader);
@@ -182,6 +208,7 @@ CVerticalLayoutUI* BuildRightColumn(MainWindowControls& c) {
     c.logoImage = new CButtonUI;
     c.logoImage->SetFixedHeight(24);
     c.logoImage->SetNormalImage("res='179' restype='png' dest='14,0,137,24'");
+    c.logoImage->SetKeyboardEnabled(false);
     column->Add(c.logoImage);
     column->Add(Spacer(28));
     c.portGroup = new CGroupBoxUI("端口设置");
@@ -240,25 +267,26 @@ CVerticalLayoutUI* MenuPanel(const char* pos) {
 
 void BuildMenuPanels(CContainerUI& root, MainWindowControls& c) {
     c.helpMenu = MenuPanel(kHelpMenuPos);
-    c.helpMenu->Add(c.guideItem = MenuItem("用户指南"));
-    c.helpMenu->Add(c.logFolderItem = MenuItem("打开日志文件夹"));
-    c.helpMenu->Add(c.aboutItem = MenuItem("关于..."));
+    c.helpMenu->Add(c.guideItem = MenuItem("用户指南", 'G'));
+    c.helpMenu->Add(c.logFolderItem = MenuItem("打开日志文件夹", 'O'));
+    c.helpMenu->Add(c.aboutItem = MenuItem("关于...", 'A'));
     c.languageMenu = MenuPanel("52,63,142,85");
-    c.languageMenu->Add(c.languageItem = MenuItem("英语"));
+    // Its letter follows the language it names (ApplyLanguage).
+    c.languageMenu->Add(c.languageItem = MenuItem("英语", 'E'));
     c.fileMenu = MenuPanel(kFileMenuPos);
-    c.fileMenu->Add(c.connectItem = MenuItem("连接"));
-    c.fileMenu->Add(c.findItem = MenuItem("查找电台"));
-    c.fileMenu->Add(c.readItem = MenuItem("读取"));
-    c.fileMenu->Add(c.writeItem = MenuItem("写入"));
-    c.fileMenu->Add(c.verifyItem = MenuItem("写入并校验"));
-    c.fileMenu->Add(c.disconnectItem = MenuItem("断开"));
-    c.fileMenu->Add(c.firmwareItem = MenuItem("固件升级"));
+    c.fileMenu->Add(c.connectItem = MenuItem("连接", 'C', "F5"));
+    c.fileMenu->Add(c.findItem = MenuItem("查找电台", 'F'));
+    c.fileMenu->Add(c.readItem = MenuItem("读取", 'R', "F6"));
+    c.fileMenu->Add(c.writeItem = MenuItem("写入", 'W', "F7"));
+    c.fileMenu->Add(c.verifyItem = MenuItem("写入并校验", 'V'));
+    c.fileMenu->Add(c.disconnectItem = MenuItem("断开", 'D', "F8"));
+    c.fileMenu->Add(c.firmwareItem = MenuItem("固件升级", 'U'));
     c.fileMenu->Add(Separator());
     c.fileMenu->Add(Separator());
-    c.fileMenu->Add(c.importItem = MenuItem("导入配置"));
-    c.fileMenu->Add(c.exportItem = MenuItem("导出配置"));
+    c.fileMenu->Add(c.importItem = MenuItem("导入配置", 'I'));
+    c.fileMenu->Add(c.exportItem = MenuItem("导出配置", 'E'));
     c.fileMenu->Add(Separator());
-    c.fileMenu->Add(c.exitItem = MenuItem("退出"));
+    c.fileMenu->Add(c.exitItem = MenuItem("退出", 'X'));
     root.Add(c.fileMenu);
     root.Add(c.languageMenu);
     root.Add(c.helpMenu);
