@@ -85,8 +85,12 @@ TEST_F(KeyboardTest, Tab_VisitsEveryFieldColumnByColumnWithAVisibleCue) {
         EXPECT_TRUE(now > before || (now == before && visited[i]->GetPos().top >= visited[i - 1]->GetPos().top))
             << i << ": '" << visited[i]->GetText() << "' after '" << visited[i - 1]->GetText() << "'";
     }
-    const std::vector<CControlUI*> expected{c.txChannelRow[1]->GetEdit(), c.txDefaultButton, c.protocolRow->GetCombo(),
-                                            c.serialUnlockButton,         c.rateRow->GetCombo(), c.connectButton,
+    const std::vector<CControlUI*> expected{c.txChannelRow[1]->GetEdit(),
+                                            c.txDefaultButton,
+                                            c.protocolRow->GetCombo(),
+                                            c.serialUnlockButton,
+                                            c.rateRow->GetCombo(),
+                                            c.connectButton,
                                             c.exportButton};
     for (CControlUI* control : expected)
         EXPECT_EQ(1, std::count(visited.begin(), visited.end(), control)) << control->GetText();
@@ -133,7 +137,7 @@ TEST_F(KeyboardTest, Tab_VisitsEveryFieldColumnByColumnWithAVisibleCue) {
         }
         EXPECT_NE(highlight, colour(cue.left + width, middleY)) << "the cue is wider than its scale's";
         EXPECT_TRUE(LoomTest::SaveScreenshot(window->GetHWND(), std::string("Z:") + VELMORA_SHOT_DIR +
-                                                                   "/keyboard_focus_" + std::to_string(dpi) + ".png"));
+                                                                    "/keyboard_focus_" + std::to_string(dpi) + ".png"));
     }
     // A mouse press takes the cue away, as in native windows.
     const POINT pt{(c.connectButton->GetPos().left + 4), (c.connectButton->GetPos().top + 4)};
