@@ -91,6 +91,7 @@ void DlgAbout::InitWindow() {
     main->Add(BuildTitleBar());
     main->Add(BuildBody());
     // Return presses OK at once; Tab visits the links and OK, Escape closes.
+    paintManager_.SetTabSkipped(closeButton_, true);
     paintManager_.SetFocusNeeded(okButton_);
 }
 
@@ -123,7 +124,6 @@ CControlUI* DlgAbout::BuildTitleBar() {
     closeButton_->SetNormalImage("res='185' restype='png'");
     closeButton_->SetHotImage("res='186' restype='png'");
     closeButton_->SetPushedImage("res='187' restype='png'");
-    closeButton_->SetKeyboardEnabled(false);  // Escape is its key
 
     bar->Add(pictureCell);
     bar->Add(titleLabel_);

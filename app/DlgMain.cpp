@@ -62,6 +62,12 @@ void DlgMain::InitWindow() {
     auto* root = static_cast<CContainerUI*>(paintManager_.FindControl("main"));
     if (root == nullptr) return;
     BuildMainWindowTree(*root, c_);
+    // Tab passes by the title bar's buttons (the system's own stand for
+    // them), the logo and the menus, which F10, Alt and their letters reach.
+    const std::vector<CControlUI*> skipped{c_.minimizeButton, c_.closeButton,        c_.logoImage,
+                                           c_.fileMenu,       c_.languageMenu,       c_.helpMenu,
+                                           c_.fileMenuHeader, c_.languageMenuHeader, c_.helpMenuHeader};
+    for (CControlUI* control : skipped) paintManager_.SetTabSkipped(control, true);
     languageTable_.Build(c_);
     view_ = std::make_unique<MainConfigView>(c_, GetHWND());
     fileDialogs_ = std::make_unique<ConfigFileDialogs>(GetHWND(), [view = view_.get()] { return view->GetLanguage(); });

@@ -44,14 +44,12 @@ private:
     std::string key_;
 };
 
-// Menus are reached with F10, Alt and their letters, not with Tab.
 CButtonUI* MenuItem(const char* text, char shortcut, const char* key = "") {
     auto* item = new CMenuItemUI(key);
     item->ApplyAttributeList(kMenuItem);
     item->SetTextStyle(DT_VCENTER);
     item->SetText(text);
     item->SetShortcut(shortcut);
-    item->SetKeyboardEnabled(false);
     return item;
 }
 
@@ -75,8 +73,6 @@ CButtonUI* ImageButton(int width, const char* normal, const char* hot, const cha
     button->SetNormalImage(normal);
     button->SetHotImage(hot);
     button->SetPushedImage(pushed);
-    // The title bar's buttons stand for the system's; Tab passes them by.
-    button->SetKeyboardEnabled(false);
     return button;
 }
 
@@ -109,7 +105,6 @@ CButtonUI* MenuHeader(const char* text, char shortcut) {
     header->SetHotImage(kMenuHotImage);
     header->SetText(text);
     header->SetShortcut(shortcut);
-    header->SetKeyboardEnabled(false);
     return header;
 }
 
@@ -208,7 +203,6 @@ CVerticalLayoutUI* BuildRightColumn(MainWindowControls& c) {
     c.logoImage = new CButtonUI;
     c.logoImage->SetFixedHeight(24);
     c.logoImage->SetNormalImage("res='179' restype='png' dest='14,0,137,24'");
-    c.logoImage->SetKeyboardEnabled(false);
     column->Add(c.logoImage);
     column->Add(Spacer(28));
     c.portGroup = new CGroupBoxUI("端口设置");

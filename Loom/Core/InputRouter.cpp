@@ -22,8 +22,6 @@ CControlUI* CollectProc(CControlUI* control, void* data) {
     return nullptr;
 }
 
-bool IsTabStop(CControlUI* control) { return (control->GetControlFlags() & ControlFlagTabStop) != 0; }
-
 struct ShortcutSearch {
     char key = 0;
     bool takeNext = false;
@@ -90,6 +88,19 @@ void InputRouter::SetFocus(CControlUI* control) {
     UIEvent event = m_.MakeEvent(EventSetFocus, control);
     control->Event(event);
     if (!life.expired() && focus_ == control) m_.SendNotify(control, "setfocus");
+}
+
+void InputRouter::SetTabSkipped(CControlUI* control, bool skipped) {
+    const auto at = std::find(tabSkipped_.begin(), tabSkipped_.end(), control);
+    if (skipped && at == tabSkipped_.end() && control != nullptr) tabSkipped_.push_back(control);
+    if (!skipped && at != tabSkipped_.end()) tabSkipped_.erase(at);
+}
+
+bool InputRouter::IsTabStop(CControlUI* control) const {
+    if ((control->GetControlFlags() & ControlFlagTabStop) == 0) return false;
+    for (CControlUI* c = control; c != nullptr; c = c->GetParent())
+        if (std::find(tabSkipped_.begin(), tabSkipped_.end(), c) != tabSkipped_.end()) return false;
+    return true;
 }
 
 std::vector<CControlUI*> InputRouter::TabWalk() const {
@@ -173,6 +184,7 @@ void InputRouter::Forget(CControlUI* control) {
     if (focus_ == control) ChangeFocus(nullptr);
     if (keyDownTarget_ == control) keyDownTarget_ = nullptr;
     if (pendingFocus_ == control) pendingFocus_ = nullptr;
+    SetTabSkipped(control, false);
 }
 
 // --- the keyboard cues --------------------------------------------------------

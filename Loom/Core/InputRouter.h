@@ -30,6 +30,7 @@ public:
     void SetFocusNeeded(CControlUI* control);
     bool IsFocusNeeded() const { return focusNeeded_; }
     bool SetNextTabControl(bool forward);
+    void SetTabSkipped(CControlUI* control, bool skipped);
     void SetCapture();
     void ReleaseCapture();
 
@@ -62,6 +63,7 @@ private:
     // was destroyed meanwhile.
     bool KillFocusOf(CControlUI* newFocus);
     std::vector<CControlUI*> TabWalk() const;
+    bool IsTabStop(CControlUI* control) const;
     bool HandleSysChar(WPARAM wParam);
     void InvalidateFocusCue(const CControlUI* control);
     CControlUI* ControlAt(POINT pt) const;
@@ -88,6 +90,7 @@ private:
     bool mouseTracking_ = false;
     bool mouseCaptured_ = false;
     bool keyboardCues_ = false;
+    std::vector<CControlUI*> tabSkipped_;
 };
 
 }  // namespace Loom

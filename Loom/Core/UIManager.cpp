@@ -354,6 +354,7 @@ WORD CUIManager::LiveKeyState() {
 void CUIManager::SetFocus(CControlUI* control) { input_.SetFocus(control); }
 void CUIManager::SetFocusNeeded(CControlUI* control) { input_.SetFocusNeeded(control); }
 bool CUIManager::SetNextTabControl(bool forward) { return input_.SetNextTabControl(forward); }
+void CUIManager::SetTabSkipped(CControlUI* control, bool skipped) { input_.SetTabSkipped(control, skipped); }
 void CUIManager::SetCapture() { input_.SetCapture(); }
 void CUIManager::ReleaseCapture() { input_.ReleaseCapture(); }
 void CUIManager::ShowKeyboardCues(bool shown) { input_.ShowKeyboardCues(shown); }

@@ -232,6 +232,8 @@ public:
     void SetFocus(CControlUI* control);
     void SetFocusNeeded(CControlUI* control);
     bool SetNextTabControl(bool forward = true);
+    // A control that Tab passes by, with all it holds; it stays focusable.
+    void SetTabSkipped(CControlUI* control, bool skipped);
     CControlUI* GetHover() const { return input_.Hover(); }
     CControlUI* GetCaptureControl() const { return input_.Capture(); }
     CControlUI* GetKeyDownTarget() const { return input_.KeyDownTarget(); }
