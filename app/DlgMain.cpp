@@ -62,10 +62,10 @@ void DlgMain::InitWindow() {
     auto* root = static_cast<CContainerUI*>(paintManager_.FindControl("main"));
     if (root == nullptr) return;
     BuildMainWindowTree(*root, c_);
-    // Tab passes by the title bar's buttons (the system's own stand for
-    // them), the logo and the menus, which F10, Alt and their letters reach.
-    const std::vector<CControlUI*> skipped{c_.minimizeButton, c_.closeButton,        c_.logoImage,
-                                           c_.fileMenu,       c_.languageMenu,       c_.helpMenu,
+    // Tab passes by the logo and the menus, which F10, Alt and their
+    // letters reach. The title bar's buttons stay first: the window starts
+    // with the focus there, as it always has, and no field's caret blinks.
+    const std::vector<CControlUI*> skipped{c_.logoImage,      c_.fileMenu,           c_.languageMenu,  c_.helpMenu,
                                            c_.fileMenuHeader, c_.languageMenuHeader, c_.helpMenuHeader};
     for (CControlUI* control : skipped) paintManager_.SetTabSkipped(control, true);
     languageTable_.Build(c_);

@@ -54,13 +54,15 @@ protected:
     std::unique_ptr<DlgMain> window;
 };
 
-// The column a control stands in, left to right: the two frequency groups,
-// the parameters, the port and command buttons.
+// Where a control stands in reading order: the title bar, then the columns
+// left to right: the two frequency groups, the parameters, the port and
+// command buttons.
 int ColumnOf(MainWindowControls& c, CControlUI* control) {
-    CControlUI* columns[] = {c.txGroup, c.rxGroup, c.protocolRow->GetParent(), c.portGroup->GetParent()};
+    CControlUI* columns[] = {c.minimizeButton->GetParent(), c.txGroup, c.rxGroup, c.protocolRow->GetParent(),
+                             c.portGroup->GetParent()};
     for (CControlUI* p = control; p != nullptr; p = p->GetParent())
-        for (int i = 0; i < 4; ++i)
-            if (p == columns[i] || (i == 2 && p == c.cancelButton)) return i;
+        for (int i = 0; i < 5; ++i)
+            if (p == columns[i] || (i == 3 && p == c.cancelButton)) return i;
     return -1;
 }
 
@@ -75,8 +77,8 @@ TEST_F(KeyboardTest, Tab_VisitsEveryFieldColumnByColumnWithAVisibleCue) {
     std::vector<CControlUI*> visited{first};
     for (Key(VK_TAB); Focus() != first && visited.size() < 200; Key(VK_TAB)) visited.push_back(Focus());
     ASSERT_EQ(first, Focus()) << "Tab did not come round";
-    // The round read from the window's first field, the first transmit channel.
-    const auto start = std::find(visited.begin(), visited.end(), c.txChannelRow[1]->GetEdit());
+    // The round read from the title bar, where the window starts.
+    const auto start = std::find(visited.begin(), visited.end(), c.minimizeButton);
     ASSERT_NE(visited.end(), start);
     std::rotate(visited.begin(), start, visited.end());
     for (size_t i = 1; i < visited.size(); ++i) {
@@ -94,7 +96,7 @@ TEST_F(KeyboardTest, Tab_VisitsEveryFieldColumnByColumnWithAVisibleCue) {
                                             c.exportButton};
     for (CControlUI* control : expected)
         EXPECT_EQ(1, std::count(visited.begin(), visited.end(), control)) << control->GetText();
-    for (CControlUI* menu : {c.fileMenuHeader, c.closeButton, c.logoImage})
+    for (CControlUI* menu : {c.fileMenuHeader, c.helpMenuHeader, c.logoImage})
         EXPECT_EQ(0, std::count(visited.begin(), visited.end(), menu));
     Key(VK_TAB);
     // Shift+Tab is Tab with the Shift key held: the key state says so.
