@@ -90,6 +90,9 @@ void DlgAbout::InitWindow() {
     if (main == nullptr) return;
     main->Add(BuildTitleBar());
     main->Add(BuildBody());
+    // Return presses OK at once; Tab visits the links and OK, Escape closes.
+    paintManager_.SetTabSkipped(closeButton_, true);
+    paintManager_.SetFocusNeeded(okButton_);
 }
 
 // Like the main window's title bar, with a shorter title and only a close

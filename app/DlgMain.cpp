@@ -37,6 +37,7 @@ std::string PortAndRate(int port, int rate) { return "COM" + std::to_string(port
 DlgMain::DlgMain(Places places) : WindowImplBase(kDesignWidth, kDesignHeight), places_(places) {}
 
 DlgMain::~DlgMain() {
+    if (menus_) paintManager_.RemovePreMessageFilter(menus_.get());
     if (job_) job_->Stop();
     if (search_) search_->Stop();
     if (firmware_) firmware_->Cancel();
@@ -62,11 +63,23 @@ void DlgMain::InitWindow() {
     auto* root = static_cast<CContainerUI*>(paintManager_.FindControl("main"));
     if (root == nullptr) return;
     BuildMainWindowTree(*root, c_);
+    // Tab passes by the logo and the menus, which F10, Alt and their
+    // letters reach. The title bar's buttons stay first: the window starts
+    // with the focus there, as it always has, and no field's caret blinks.
+    const std::vector<CControlUI*> skipped{c_.logoImage,      c_.fileMenu,           c_.languageMenu,  c_.helpMenu,
+                                           c_.fileMenuHeader, c_.languageMenuHeader, c_.helpMenuHeader};
+    for (CControlUI* control : skipped) paintManager_.SetTabSkipped(control, true);
     languageTable_.Build(c_);
     view_ = std::make_unique<MainConfigView>(c_, GetHWND());
     fileDialogs_ = std::make_unique<ConfigFileDialogs>(GetHWND(), [view = view_.get()] { return view->GetLanguage(); });
     fileCommands_ = std::make_unique<ConfigFileCommands>(*fileDialogs_);
-    menus_ = std::make_unique<MainMenus>(c_, paintManager_);
+    // A menu item chosen from the keyboard runs as a click on it does; a
+    // disabled one does not.
+    menus_ = std::make_unique<MainMenus>(c_, paintManager_, [this](CControlUI* item) {
+        if (!item->IsEnabled() || !RunCommand(item)) return;
+        ::PostMessageW(GetHWND(), kWmAppUiEvent, reinterpret_cast<WPARAM>(item), kUiRefresh);
+    });
+    paintManager_.AddPreMessageFilter(menus_.get());
     channelCheck_ =
         std::make_unique<ChannelCheck>(c_, [this](Group group, int row) { return ValidateFrequency(group, row); });
     job_ = std::make_unique<RadioJobThread>(GetHWND(), link_);

@@ -70,6 +70,8 @@ public:
     const LanguageTable& Languages() const { return languageTable_; }
     bool IsChinese() const { return view_->IsChinese(); }
     bool IsMenuMode() const { return menus_ && menus_->IsMenuMode(); }
+    MainMenus& Menus() { return *menus_; }
+    bool IsEnding() const { return ending_; }
     int ActiveMenu() const { return menus_ ? menus_->ActiveMenu() : -1; }
     bool IsDownloading() const { return downloading_; }
     bool IsSearching() const { return search_ && search_->IsRunning(); }

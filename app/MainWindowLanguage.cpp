@@ -32,6 +32,7 @@ void ApplyLanguage(MainWindowControls& c, LanguageTable& table, bool chinese) {
     SetPanelPos(c.languageMenu, chinese ? "52,63,142,85" : "52,63,172,85");
     SetPanelPos(c.helpMenu, chinese ? kHelpMenuPos : kHelpMenuPosEnglish);
     table.ApplyTexts(chinese);
+    c.languageItem->SetShortcut(chinese ? 'E' : 'C');
     for (CButtonUI* unlock : {c.serialUnlockButton, c.hardwareUnlockButton}) unlock->SetFixedWidth(chinese ? 26 : 40);
     c.serialNumberRow->GetLabel()->SetFixedWidth(chinese ? 50 : 60);
     c.hardwareRow->GetLabel()->SetFixedWidth(chinese ? 50 : 60);

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "Loom/Layout/HorizontalLayoutUI.h"
+#include "Loom/Core/UIManager.h"
+#include "Loom/Render/Render.h"
 #include "app/ProgramVersion.h"
 
 using namespace Loom;
@@ -27,12 +29,30 @@ CButtonUI* PushButton(int height) {
     return button;
 }
 
-CButtonUI* MenuItem(const char* text) {
-    auto* item = new CButtonUI;
+// A menu item, with the key that runs it from anywhere shown at its right.
+class CMenuItemUI : public CButtonUI {
+public:
+    explicit CMenuItemUI(const char* key) : key_(key) {}
+    void PaintText(HDC dc) override {
+        CButtonUI::PaintText(dc);
+        if (key_.empty() || manager_ == nullptr) return;
+        RECT rc = GetPos();
+        rc.right -= ScaleMeasure(8);
+        CRenderer::DrawText(dc, manager_, rc, key_.c_str(), IsEnabled() ? textColor_ : disabledTextColor_, font_,
+                            DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
+
+private:
+    std::string key_;
+};
+
+CButtonUI* MenuItem(const char* text, char shortcut, const char* key = "") {
+    auto* item = new CMenuItemUI(key);
     item->ApplyAttributeList(kMenuItem);
     item->SetTextStyle(DT_VCENTER);
     item->SetText(text);
     item->SetAccessibleRole(ROLE_SYSTEM_MENUITEM);
+    item->SetShortcut(shortcut);
     return item;
 }
 
@@ -84,12 +104,13 @@ CHorizontalLayoutUI* BuildTitleBar(MainWindowControls& c) {
     return bar;
 }
 
-CButtonUI* MenuHeader(const char* text) {
+CButtonUI* MenuHeader(const char* text, char shortcut) {
     auto* header = new CButtonUI;
     header->SetFixedWidth(42);
     header->SetHotImage(kMenuHotImage);
     header->SetText(text);
     header->SetAccessibleRole(ROLE_SYSTEM_MENUITEM);
+    header->SetShortcut(shortcut);
     return header;
 }
 
@@ -97,9 +118,9 @@ CHorizontalLayoutUI* BuildMenuBar(MainWindowControls& c) {
     auto* bar = new CHorizontalLayoutUI;
     bar->SetAccessibleRole(ROLE_SYSTEM_MENUBAR);
     bar->ApplyAttributeList("height=\"29\" inset=\"8,10,0,0\" bkcolor=\"#FFC9E3F4\" bkcolor2=\"#FFD1E8F5\"");
-    c.fileMenuHeader = MenuHeader("文件");
-    c.languageMenuHeader = MenuHeader("语言");
-    c.helpMenuHeader = MenuHeader("帮助");
+    c.fileMenuHeader = MenuHeader("文件", 'F');
+    c.languageMenuHeader = MenuHeader("语言", 'L');
+    c.helpMenuHeader = MenuHeader("帮助", 'H');
     bar->Add(c.fileMenuHeader);
     bar->Add(c.languageMenuHeader);
     bar->Add(c.helpMenuHeader);
@@ -249,25 +270,26 @@ CVerticalLayoutUI* MenuPanel(const char* pos) {
 
 void BuildMenuPanels(CContainerUI& root, MainWindowControls& c) {
     c.helpMenu = MenuPanel(kHelpMenuPos);
-    c.helpMenu->Add(c.guideItem = MenuItem("用户指南"));
-    c.helpMenu->Add(c.logFolderItem = MenuItem("打开日志文件夹"));
-    c.helpMenu->Add(c.aboutItem = MenuItem("关于..."));
+    c.helpMenu->Add(c.guideItem = MenuItem("用户指南", 'G'));
+    c.helpMenu->Add(c.logFolderItem = MenuItem("打开日志文件夹", 'O'));
+    c.helpMenu->Add(c.aboutItem = MenuItem("关于...", 'A'));
     c.languageMenu = MenuPanel("52,63,142,85");
-    c.languageMenu->Add(c.languageItem = MenuItem("英语"));
+    // Its letter follows the language it names (ApplyLanguage).
+    c.languageMenu->Add(c.languageItem = MenuItem("英语", 'E'));
     c.fileMenu = MenuPanel(kFileMenuPos);
-    c.fileMenu->Add(c.connectItem = MenuItem("连接"));
-    c.fileMenu->Add(c.findItem = MenuItem("查找电台"));
-    c.fileMenu->Add(c.readItem = MenuItem("读取"));
-    c.fileMenu->Add(c.writeItem = MenuItem("写入"));
-    c.fileMenu->Add(c.verifyItem = MenuItem("写入并校验"));
-    c.fileMenu->Add(c.disconnectItem = MenuItem("断开"));
-    c.fileMenu->Add(c.firmwareItem = MenuItem("固件升级"));
+    c.fileMenu->Add(c.connectItem = MenuItem("连接", 'C', "F5"));
+    c.fileMenu->Add(c.findItem = MenuItem("查找电台", 'F'));
+    c.fileMenu->Add(c.readItem = MenuItem("读取", 'R', "F6"));
+    c.fileMenu->Add(c.writeItem = MenuItem("写入", 'W', "F7"));
+    c.fileMenu->Add(c.verifyItem = MenuItem("写入并校验", 'V'));
+    c.fileMenu->Add(c.disconnectItem = MenuItem("断开", 'D', "F8"));
+    c.fileMenu->Add(c.firmwareItem = MenuItem("固件升级", 'U'));
     c.fileMenu->Add(Separator());
     c.fileMenu->Add(Separator());
-    c.fileMenu->Add(c.importItem = MenuItem("导入配置"));
-    c.fileMenu->Add(c.exportItem = MenuItem("导出配置"));
+    c.fileMenu->Add(c.importItem = MenuItem("导入配置", 'I'));
+    c.fileMenu->Add(c.exportItem = MenuItem("导出配置", 'E'));
     c.fileMenu->Add(Separator());
-    c.fileMenu->Add(c.exitItem = MenuItem("退出"));
+    c.fileMenu->Add(c.exitItem = MenuItem("退出", 'X'));
     root.Add(c.fileMenu);
     root.Add(c.languageMenu);
     root.Add(c.helpMenu);

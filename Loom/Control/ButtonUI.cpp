@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "Loom/Render/Render.h"
+#include "Loom/Core/TextRules.h"
 #include "Loom/Core/UIManager.h"
 #include "Loom/Render/ValueReaders.h"
+#include "platform/Wide.h"
 
 namespace Loom {
 
@@ -334,9 +337,34 @@ void CButtonUI::PaintText(HDC dc) {
     if (showHtml_) {
         int links = 0;
         CRenderer::DrawHtmlText(dc, manager_, rc, text_.c_str(), color, nullptr, nullptr, links, textStyle_);
+    } else if (GetShortcut() != '\0' && manager_->AreKeyboardCuesShown()) {
+        PaintShortcutText(dc, rc, color);
     } else {
         CRenderer::DrawText(dc, manager_, rc, text_.c_str(), color, font_, textStyle_);
     }
+}
+
+// The text with its shortcut letter underlined: the first one in the text,
+// else the letter in brackets after it, as Chinese captions show theirs.
+void CButtonUI::PaintShortcutText(HDC dc, RECT rc, DWORD color) {
+    std::wstring text;
+    const char key = UpperAscii(GetShortcut());
+    bool marked = false;
+    for (wchar_t ch : Text::Widen(text_)) {
+        if (ch == L'&') text += L'&';
+        if (!marked && ch < 0x80 && UpperAscii(static_cast<char>(ch)) == key) {
+            text += L'&';
+            marked = true;
+        }
+        text += ch;
+    }
+    if (!marked) text += std::wstring(L"(&") + static_cast<wchar_t>(key) + L")";
+    const int saved = ::SaveDC(dc);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
+    if (HFONT f = manager_->GetFont(font_)) ::SelectObject(dc, f);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, textStyle_);
+    ::RestoreDC(dc, saved);
 }
 
 CControlUI::AccessibleTraits CButtonUI::GetAccessibleTraits() const {

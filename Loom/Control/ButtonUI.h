@@ -65,6 +65,7 @@ protected:
     // The text colour before the state colours apply (an option puts its
     // selected colour here).
     virtual DWORD GetBaseTextColor() const;
+    void PaintShortcutText(HDC dc, RECT rc, DWORD color);
 
     // How the button shows while high contrast is on, in the system's
     // colours (0: not drawn). A button with a face of its own (a normal or

@@ -294,6 +294,13 @@ void CComboUI::DoEvent(UIEvent& event) {
     case EventKeyDown:
         if (HandleKey(event.key)) return;
         break;
+    case EventSysKey:
+        // Alt+Down (or Alt+Up) opens the list, as F4 does.
+        if (static_cast<unsigned char>(event.key) == VK_DOWN || static_cast<unsigned char>(event.key) == VK_UP) {
+            Activate();
+            return;
+        }
+        break;
     case EventScrollWheel:
         if (event.wParam == 1) {
             SelectStep(curSel_ + 1, true);

@@ -145,6 +145,7 @@ bool CComboWnd::OnKeyDown(WPARAM key) {
         Close();
         return true;
     case VK_RETURN:
+    case VK_F4:  // takes the selection, as Return does
         Close();
         return true;
     default: {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Core/ControlUI.h"
 #include "Loom/Core/TextRules.h"
 #include "Loom/Markup/MarkupPlatform.h"
@@ -11,9 +10,9 @@
 #include "platform/Win32Text.h"
 #include "platform/Wide.h"
 
-// The manager's tree, focus, timer, list and notification operations; the
-// window messages and painting are in UIManagerMessages.cpp, fonts and
-// images in UIManagerResources.cpp.
+// The manager's tree, timer, list and notification operations; the window
+// messages and painting are in UIManagerMessages.cpp, fonts and images in
+// UIManagerResources.cpp, the focus, the mouse and the keys in InputRouter.cpp.
 
 namespace Loom {
 
@@ -41,13 +40,6 @@ CControlUI* RegisterNameProc(CControlUI* control, void* data) {
 }
 
 CControlUI* FindByPointProc(CControlUI* control, void* /*data*/) { return control; }
-
-CControlUI* CollectProc(CControlUI* control, void* data) {
-    static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
-    return nullptr;
-}
-
-bool IsTabStop(CControlUI* control) { return (control->GetControlFlags() & ControlFlagTabStop) != 0; }
 
 }  // namespace
 
@@ -274,10 +266,7 @@ void CUIManager::RemoveOptionGroup(const std::string& group, CControlUI* option)
 // --- the control tree -------------------------------------------------------
 
 bool CUIManager::SetRootControl(CControlUI* root) {
-    SetFocus(nullptr);
-    hover_ = nullptr;
-    capture_ = nullptr;
-    keyDownTarget_ = nullptr;
+    input_.Reset();
     if (root_ != nullptr) {
         CControlUI* old = root_;
         root_ = nullptr;
@@ -288,7 +277,6 @@ bool CUIManager::SetRootControl(CControlUI* root) {
     root_ = root;
     firstLayout_ = true;
     layoutNeeded_ = true;
-    focusNeeded_ = true;
     return AttachSubtree(root, nullptr);
 }
 
@@ -309,18 +297,9 @@ CControlUI* CUIManager::FindControl(const std::string& name) const {
     return it == names_.end() ? nullptr : it->second;
 }
 
-CControlUI* CUIManager::ControlOfThisManager(POINT pt) const {
-    CControlUI* control = FindControl(pt);
-    return control != nullptr && control->GetManager() == this ? control : nullptr;
-}
-
 void CUIManager::ForgetControl(CControlUI* control) {
     if (control == nullptr) return;
-    if (hover_ == control) hover_ = nullptr;
-    if (capture_ == control) capture_ = nullptr;
-    if (focus_ == control) focus_ = nullptr;
-    if (keyDownTarget_ == control) keyDownTarget_ = nullptr;
-    if (pendingFocus_ == control) pendingFocus_ = nullptr;
+    input_.Forget(control);
     KillTimer(control);
     for (auto it = names_.begin(); it != names_.end();) {
         it = it->second == control ? names_.erase(it) : std::next(it);
@@ -356,7 +335,7 @@ UIEvent CUIManager::MakeEvent(int kind, CControlUI* sender, WPARAM wParam, LPARA
     event.kind = kind;
     event.sender = sender;
     event.timestamp = ::GetTickCount();
-    event.mousePoint = lastMouse_;
+    event.mousePoint = input_.LastMouse();
     event.wParam = wParam;
     event.lParam = lParam;
     return event;
@@ -372,106 +351,14 @@ WORD CUIManager::LiveKeyState() {
     return state;
 }
 
-bool CUIManager::KillFocusOf(CControlUI* newFocus) {
-    const std::weak_ptr<int> life = LifeToken();
-    CControlUI* old = focus_;
-    UIEvent event = MakeEvent(EventKillFocus, newFocus);
-    old->Event(event);
-    if (life.expired()) return false;
-    // The old control may have been destroyed or the focus moved meanwhile.
-    if (focus_ == old) SendNotify(old, "killfocus");
-    if (life.expired()) return false;
-    if (focus_ == old) focus_ = nullptr;
-    return true;
-}
-
-void CUIManager::SetFocus(CControlUI* control) {
-    if (wnd_ != nullptr && ::GetFocus() != wnd_ && control != focus_) ::SetFocus(wnd_);
-    if (control == focus_) return;
-    const unsigned request = ++focusRequests_;
-    pendingFocus_ = control;
-    if (focus_ != nullptr && !KillFocusOf(control)) return;
-    // A kill-focus handler that moved the focus elsewhere has the last word;
-    // one that destroyed the control about to be focused leaves no focus.
-    if (request != focusRequests_ || pendingFocus_ != control) return;
-    pendingFocus_ = nullptr;
-    if (control == nullptr) return;
-    if (control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()) return;
-    focus_ = control;
-    const std::weak_ptr<int> life = LifeToken();
-    UIEvent event = MakeEvent(EventSetFocus, control);
-    control->Event(event);
-    if (life.expired() || focus_ != control) return;
-    AnnounceAccessible(*control, EVENT_OBJECT_FOCUS);
-    SendNotify(control, "setfocus");
-}
-
-std::vector<CControlUI*> CUIManager::TabWalk() const {
-    std::vector<CControlUI*> order;
-    if (root_ != nullptr) root_->FindControl(CollectProc, &order, FindVisible | FindEnabled | FindMeFirst);
-    return order;
-}
-
-bool CUIManager::SetNextTabControl(bool forward) {
-    if (layoutNeeded_ && forward) {
-        // Positions are not known yet: move the focus after the next layout.
-        focusNeeded_ = true;
-        if (wnd_ != nullptr) ::InvalidateRect(wnd_, nullptr, FALSE);
-        return true;
-    }
-    const std::vector<CControlUI*> order = TabWalk();
-    const int count = static_cast<int>(order.size());
-    const auto at = std::find(order.begin(), order.end(), focus_);
-    const int current = at == order.end() ? -1 : static_cast<int>(at - order.begin());
-    CControlUI* found = nullptr;
-    if (forward) {
-        for (int i = current + 1; i < count && found == nullptr; ++i) {
-            if (IsTabStop(order[i])) found = order[i];
-        }
-        for (int i = 0; i < count && found == nullptr; ++i) {
-            if (IsTabStop(order[i])) found = order[i];
-        }
-    } else {
-        for (int i = (current < 0 ? count : current) - 1; i >= 0 && found == nullptr; --i) {
-            if (IsTabStop(order[i])) found = order[i];
-        }
-        for (int i = count - 1; i >= 0 && found == nullptr; --i) {
-            if (IsTabStop(order[i])) found = order[i];
-        }
-    }
-    if (found != nullptr) SetFocus(found);
-    focusNeeded_ = false;
-    return true;
-}
-
-void CUIManager::SetFocusNeeded(CControlUI* control) {
-    if (wnd_ != nullptr) ::SetFocus(wnd_);
-    if (control == nullptr) return;
-    ++focusRequests_;
-    if (focus_ != nullptr && !KillFocusOf(control)) return;
-    // Park the focus, without events, on the tab stop before the control, so
-    // that the forward move after the next layout lands on the control.
-    const std::vector<CControlUI*> order = TabWalk();
-    const auto at = std::find(order.begin(), order.end(), control);
-    CControlUI* before = nullptr;
-    for (auto it = at; it != order.begin() && before == nullptr;) {
-        --it;
-        if (IsTabStop(*it)) before = *it;
-    }
-    focus_ = before;
-    focusNeeded_ = true;
-    if (root_ != nullptr) root_->RequestLayout();
-}
-
-void CUIManager::SetCapture() {
-    if (wnd_ != nullptr) ::SetCapture(wnd_);
-    mouseCaptured_ = true;
-}
-
-void CUIManager::ReleaseCapture() {
-    ::ReleaseCapture();
-    mouseCaptured_ = false;
-}
+void CUIManager::SetFocus(CControlUI* control) { input_.SetFocus(control); }
+void CUIManager::SetFocusNeeded(CControlUI* control) { input_.SetFocusNeeded(control); }
+bool CUIManager::SetNextTabControl(bool forward) { return input_.SetNextTabControl(forward); }
+void CUIManager::SetTabSkipped(CControlUI* control, bool skipped) { input_.SetTabSkipped(control, skipped); }
+void CUIManager::SetCapture() { input_.SetCapture(); }
+void CUIManager::ReleaseCapture() { input_.ReleaseCapture(); }
+void CUIManager::ShowKeyboardCues(bool shown) { input_.ShowKeyboardCues(shown); }
+RECT CUIManager::FocusCueRect(const CControlUI* control) const { return input_.FocusCueRect(control); }
 
 // --- timers -----------------------------------------------------------------
 
@@ -506,7 +393,7 @@ void CUIManager::SendNotify(CControlUI* control, const std::string& type, WPARAM
     msg.type = type;
     msg.sender = control;
     msg.timestamp = ::GetTickCount();
-    msg.mousePoint = lastMouse_;
+    msg.mousePoint = input_.LastMouse();
     msg.wParam = wParam;
     msg.lParam = lParam;
     if (usedVirtualWnd_) {

@@ -11,6 +11,7 @@
 #include "platform/GdiHandles.h"
 #include "Loom/Render/Render.h"
 #include "Loom/Render/RenderContext.h"
+#include "Loom/Core/InputRouter.h"
 #include "Loom/Core/Timers.h"
 #include "Loom/Core/ToolTip.h"
 #include "Loom/Core/UIConstants.h"
@@ -106,7 +107,7 @@ public:
     HWND GetPaintWindow() const { return wnd_; }
     HDC GetPaintDC() const;
     HWND GetTooltipWindow() const { return toolTip_.Window(); }
-    POINT GetMousePos() const override { return lastMouse_; }
+    POINT GetMousePos() const override { return input_.LastMouse(); }
     SIZE GetClientSize() const;
 
     // Process-wide settings.
@@ -226,17 +227,30 @@ public:
     bool IsLayoutNeeded() const { return layoutNeeded_; }
     void Invalidate(const RECT& rc);
 
-    // Focus, capture, key-down target, hover.
-    CControlUI* GetFocus() const { return focus_; }
+    // Focus, capture, key-down target, hover (the window's InputRouter).
+    CControlUI* GetFocus() const { return input_.Focus(); }
     void SetFocus(CControlUI* control);
     void SetFocusNeeded(CControlUI* control);
     bool SetNextTabControl(bool forward = true);
-    CControlUI* GetHover() const { return hover_; }
-    CControlUI* GetCaptureControl() const { return capture_; }
-    CControlUI* GetKeyDownTarget() const { return keyDownTarget_; }
+    // A control that Tab passes by, with all it holds; it stays focusable.
+    void SetTabSkipped(CControlUI* control, bool skipped);
+    CControlUI* GetHover() const { return input_.Hover(); }
+    CControlUI* GetCaptureControl() const { return input_.Capture(); }
+    CControlUI* GetKeyDownTarget() const { return input_.KeyDownTarget(); }
     void SetCapture();
     void ReleaseCapture();
-    bool IsCaptured() const { return mouseCaptured_; }
+    bool IsCaptured() const { return input_.IsCaptured(); }
+    // The keyboard cues, the frame around the focus control and the
+    // underlined shortcut letters: shown from the first key that moves the
+    // focus or reaches the menus (Tab, Alt, F10), hidden again by a mouse
+    // press, as native windows show theirs.
+    bool AreKeyboardCuesShown() const { return input_.AreKeyboardCuesShown(); }
+    void ShowKeyboardCues(bool shown);
+    // The rectangle the cue of a control covers, at the window's scale: the
+    // cue's width and its gap to the control are 96-DPI pixels.
+    static constexpr int kFocusCueGap = 1;
+    static constexpr int kFocusCueWidth = 2;
+    RECT FocusCueRect(const CControlUI* control) const;
 
     // Timers.
     bool SetTimer(CControlUI* control, UINT id, UINT elapse);
@@ -266,6 +280,8 @@ public:
     bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
+    friend class InputRouter;
+
     struct ProcessState {
         HINSTANCE instance = nullptr;
         HINSTANCE resourceInstance = nullptr;
@@ -277,22 +293,11 @@ private:
 
     UIEvent MakeEvent(int kind, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
     static WORD LiveKeyState();
-    CControlUI* ControlOfThisManager(POINT pt) const;
     void ReleaseOffscreen();
 
     // MessageHandler, split by subject.
     bool HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool HandleKeyMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void OnMouseMove(WPARAM wParam, LPARAM lParam);
-    void OnButtonDown(int kind, bool takeFocus, WPARAM wParam, LPARAM lParam);
-    void OnButtonUp(WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
-    bool OnMouseHover(LPARAM lParam);
-    void OnMouseLeave();
-    void OnContextMenu(WPARAM wParam, LPARAM lParam);
-    bool OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnTimer(WPARAM wParam);
     void OnClose();
     void OnPrintClient(HDC dc, LPARAM flags);
@@ -304,13 +309,6 @@ private:
     bool IsWholeClientInvalid() const;
     void PaintOffscreen(HDC paintDC, const RECT& update);
     void ShowToolTip(CControlUI* control);
-
-    // Focus helpers.
-    // Sends the kill-focus event and notification; false when this manager
-    // was destroyed meanwhile.
-    bool KillFocusOf(CControlUI* newFocus);
-    std::vector<CControlUI*> TabWalk() const;
-    bool HandleSysChar(WPARAM wParam);
 
     // Fonts.
     TFontInfo* FindFontInfo(HFONT font);
@@ -338,17 +336,8 @@ private:
     CToolTip toolTip_;
 
     CControlUI* root_ = nullptr;
-    CControlUI* focus_ = nullptr;
-    CControlUI* hover_ = nullptr;
-    CControlUI* capture_ = nullptr;
-    CControlUI* keyDownTarget_ = nullptr;
-    // The control a SetFocus in progress is about to focus (cleared if it
-    // is destroyed meanwhile) and the count of focus requests, by which a
-    // request learns that a kill-focus handler moved the focus itself.
-    CControlUI* pendingFocus_ = nullptr;
-    unsigned focusRequests_ = 0;
+    InputRouter input_{*this};
 
-    POINT lastMouse_{-1, -1};
     SIZE initSize_{0, 0};
     SIZE minInfo_{0, 0};
     SIZE maxInfo_{0, 0};
@@ -363,11 +352,8 @@ private:
     // controls invalidates nothing more: each invalidation is a round trip
     // to the window system, and the paint covers the whole window anyway.
     bool wholeClientInvalid_ = false;
-    bool focusNeeded_ = false;
     bool offscreenPaint_ = true;
     bool bkTransparent_ = false;
-    bool mouseTracking_ = false;
-    bool mouseCaptured_ = false;
     bool usedVirtualWnd_ = false;
 
     CTimers timers_;

@@ -23,29 +23,8 @@ constexpr int kMaxRelayouts = 100000;
 // The reflected forms of messages a child window sends its parent.
 constexpr UINT kReflectBase = 0x2000;
 
-POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
 CControlUI* UpdateNeededProc(CControlUI* control, void* /*data*/) {
     return control->IsUpdateNeeded() ? control : nullptr;
-}
-
-struct ShortcutSearch {
-    char key = 0;
-    bool takeNext = false;
-};
-
-// A mnemonic on a label stands for the next control that is not a label.
-CControlUI* ShortcutProc(CControlUI* control, void* data) {
-    auto* search = static_cast<ShortcutSearch*>(data);
-    if (!control->IsVisible()) return nullptr;
-    const bool label = std::strstr(control->GetClass(), "LabelUI") != nullptr;
-    if (search->takeNext && !label) return control;
-    if (control->GetShortcut() == '\0' || UpperAscii(control->GetShortcut()) != search->key) return nullptr;
-    if (label) {
-        search->takeNext = true;
-        return nullptr;
-    }
-    return control;
 }
 
 // The system's colours or the high-contrast setting may have changed: they
@@ -75,8 +54,8 @@ bool CUIManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
     if (HandleWindowMessage(message, wParam, lParam, result)) return true;
     if (HandleReflectedMessage(message, wParam, lParam, result)) return true;
-    if (HandleKeyMessage(message, wParam, lParam, result)) return true;
-    return HandleMouseMessage(message, wParam, lParam, result);
+    if (input_.HandleKeyMessage(message, wParam, lParam)) return true;
+    return input_.HandleMouseMessage(message, wParam, lParam, result);
 }
 
 bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -107,9 +86,9 @@ bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
         result = 0;
         return true;
     case WM_SIZE:
-        if (focus_ != nullptr) {
-            UIEvent event = MakeEvent(EventWindowSize, focus_);
-            focus_->Event(event);
+        if (CControlUI* focus = input_.Focus()) {
+            UIEvent event = MakeEvent(EventWindowSize, focus);
+            focus->Event(event);
         }
         if (root_ != nullptr) root_->RequestLayout();
         result = 0;
@@ -118,7 +97,7 @@ bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
         OnTimer(wParam);
         return false;
     case WM_SETCURSOR:
-        return OnSetCursor(wParam, lParam, result);
+        return input_.OnSetCursor(wParam, lParam, result);
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         if (info == nullptr) return false;
@@ -130,7 +109,7 @@ bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
         return false;
     }
     case WM_CONTEXTMENU:
-        OnContextMenu(wParam, lParam);
+        input_.OnContextMenu(wParam, lParam);
         return false;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
@@ -165,111 +144,10 @@ bool CUIManager::HandleReflectedMessage(UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-bool CUIManager::HandleKeyMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT& /*result*/) {
-    switch (message) {
-    case WM_KEYDOWN:
-        if (focus_ != nullptr) {
-            UIEvent event = MakeEvent(EventKeyDown, focus_);
-            event.key = static_cast<char>(wParam);
-            event.keyState = LiveKeyState();
-            keyDownTarget_ = focus_;
-            focus_->Event(event);
-        }
-        return false;
-    case WM_KEYUP:
-        if (keyDownTarget_ != nullptr) {
-            // The key-up belongs to the control that saw the key go down,
-            // even if the focus has moved since.
-            CControlUI* target = keyDownTarget_;
-            keyDownTarget_ = nullptr;
-            UIEvent event = MakeEvent(EventKeyUp, target);
-            event.key = static_cast<char>(wParam);
-            event.keyState = LiveKeyState();
-            target->Event(event);
-        }
-        return false;
-    case WM_CHAR:
-        if (focus_ != nullptr) {
-            UIEvent event = MakeEvent(EventChar, focus_);
-            event.key = static_cast<char>(wParam);
-            event.keyState = LiveKeyState();
-            focus_->Event(event);
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
-bool CUIManager::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-    case WM_MOUSEMOVE:
-        OnMouseMove(wParam, lParam);
-        return false;
-    case WM_LBUTTONDOWN:
-        OnButtonDown(EventButtonDown, true, wParam, lParam);
-        return false;
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(EventDoubleClick, false, wParam, lParam);
-        return false;
-    case WM_RBUTTONDOWN:
-        OnButtonDown(EventRButtonDown, true, wParam, lParam);
-        return false;
-    case WM_LBUTTONUP:
-        OnButtonUp(wParam, lParam);
-        return false;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(wParam, lParam);
-        return false;
-    case WM_MOUSEHOVER:
-        if (!OnMouseHover(lParam)) return false;
-        result = 0;
-        return true;
-    case WM_MOUSELEAVE:
-        OnMouseLeave();
-        return false;
-    default:
-        return false;
-    }
-}
-
 void CUIManager::OnClose() {
-    const std::weak_ptr<int> life = LifeToken();
-    if (hover_ != nullptr) {
-        CControlUI* control = std::exchange(hover_, nullptr);
-        UIEvent event = MakeEvent(EventMouseLeave, control);
-        control->Event(event);
-        if (life.expired()) return;
-    }
-    if (capture_ != nullptr) {
-        CControlUI* control = std::exchange(capture_, nullptr);
-        UIEvent event = MakeEvent(EventButtonUp, control);
-        control->Event(event);
-        if (life.expired()) return;
-    }
-    SetFocus(nullptr);
-    if (life.expired()) return;
+    if (!input_.OnClose()) return;
     HWND owner = ::GetWindow(wnd_, GW_OWNER);
     if (owner != nullptr) ::SetFocus(owner);
-}
-
-bool CUIManager::OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (LOWORD(lParam) != HTCLIENT) return false;
-    if (mouseCaptured_) {
-        result = TRUE;
-        return true;
-    }
-    POINT pt{0, 0};
-    ::GetCursorPos(&pt);
-    ::ScreenToClient(wnd_, &pt);
-    CControlUI* control = ControlOfThisManager(pt);
-    if (control == nullptr || (control->GetControlFlags() & ControlFlagSetCursor) == 0) return false;
-    UIEvent event = MakeEvent(EventSetCursor, control, wParam, lParam);
-    event.mousePoint = pt;
-    event.keyState = LiveKeyState();
-    control->Event(event);
-    result = TRUE;
-    return true;
 }
 
 void CUIManager::OnTimer(WPARAM wParam) {
@@ -280,138 +158,11 @@ void CUIManager::OnTimer(WPARAM wParam) {
     control->Event(event);  // may change the timer list
 }
 
-void CUIManager::OnContextMenu(WPARAM wParam, LPARAM lParam) {
-    POINT pt = PointOf(lParam);
-    ::ScreenToClient(wnd_, &pt);
-    lastMouse_ = pt;
-    if (capture_ == nullptr) return;
-    // The manager's own state first: the control's menu handler may destroy
-    // the window and this manager with it.
-    ::ReleaseCapture();
-    CControlUI* control = std::exchange(capture_, nullptr);
-    mouseCaptured_ = false;
-    UIEvent event = MakeEvent(EventContextMenu, control, 0, reinterpret_cast<LPARAM>(control));
-    event.keyState = static_cast<WORD>(wParam);
-    control->Event(event);
-}
-
-void CUIManager::OnMouseMove(WPARAM wParam, LPARAM lParam) {
-    if (!mouseTracking_) {
-        TRACKMOUSEEVENT track{};
-        track.cbSize = sizeof(track);
-        track.dwFlags = TME_HOVER | TME_LEAVE;
-        track.hwndTrack = wnd_;
-        track.dwHoverTime = toolTip_.InitialDelay();
-        ::TrackMouseEvent(&track);
-        mouseTracking_ = true;
-    }
-    const POINT pt = PointOf(lParam);
-    lastMouse_ = pt;
-    CControlUI* newHover = FindControl(pt);
-    if (newHover != nullptr && newHover->GetManager() != this) return;
-    const std::weak_ptr<int> life = LifeToken();
-    if (newHover != hover_) {
-        if (hover_ != nullptr) {
-            CControlUI* old = hover_;
-            hover_ = nullptr;
-            UIEvent event = MakeEvent(EventMouseLeave, old, wParam, lParam);
-            event.keyState = static_cast<WORD>(wParam);
-            old->Event(event);
-            if (life.expired()) return;
-            toolTip_.Hide();
-        }
-        if (newHover != nullptr) {
-            // Stored first, so that a control destroyed by its own event is
-            // forgotten here too.
-            hover_ = newHover;
-            UIEvent event = MakeEvent(EventMouseEnter, newHover, wParam, lParam);
-            event.keyState = static_cast<WORD>(wParam);
-            newHover->Event(event);
-            if (life.expired()) return;
-        }
-    }
-    CControlUI* target = capture_ != nullptr ? capture_ : hover_;
-    if (target == nullptr) return;
-    UIEvent event = MakeEvent(EventMouseMove, target, wParam, lParam);
-    event.keyState = static_cast<WORD>(wParam);
-    target->Event(event);
-}
-
-void CUIManager::OnButtonDown(int kind, bool takeFocus, WPARAM wParam, LPARAM lParam) {
-    if (takeFocus) ::SetFocus(wnd_);
-    const POINT pt = PointOf(lParam);
-    lastMouse_ = pt;
-    CControlUI* control = ControlOfThisManager(pt);
-    if (control == nullptr) return;
-    // A disabled control takes neither the mouse nor the focus from the rest
-    // of the window; it still sees the press.
-    if (control->IsEnabled()) {
-        capture_ = control;
-        const std::weak_ptr<int> life = LifeToken();
-        if (takeFocus) control->SetFocus();
-        if (life.expired() || capture_ != control) return;  // destroyed while it took the focus
-        SetCapture();
-    }
-    UIEvent event = MakeEvent(kind, control, wParam, lParam);
-    event.keyState = static_cast<WORD>(wParam);
-    control->Event(event);
-}
-
-void CUIManager::OnButtonUp(WPARAM wParam, LPARAM lParam) {
-    lastMouse_ = PointOf(lParam);
-    if (capture_ == nullptr) return;
-    // The manager's own state first: the click this button-up makes may
-    // destroy the window and this manager with it.
-    ::ReleaseCapture();
-    CControlUI* control = std::exchange(capture_, nullptr);
-    mouseCaptured_ = false;
-    UIEvent event = MakeEvent(EventButtonUp, control, wParam, lParam);
-    event.keyState = static_cast<WORD>(wParam);
-    control->Event(event);
-}
-
-void CUIManager::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-    POINT pt = PointOf(lParam);
-    ::ScreenToClient(wnd_, &pt);
-    lastMouse_ = pt;
-    CControlUI* control = ControlOfThisManager(pt);
-    if (control == nullptr) return;
-    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-    UIEvent event = MakeEvent(EventScrollWheel, control, delta < 0 ? 1 : 0, lParam);
-    event.keyState = LiveKeyState();
-    const std::weak_ptr<int> life = LifeToken();
-    control->Event(event);
-    if (life.expired()) return;
-    // The content may have moved under the pointer: refresh the hover.
-    ::SendMessageW(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(lastMouse_.x, lastMouse_.y));
-}
-
-bool CUIManager::OnMouseHover(LPARAM lParam) {
-    mouseTracking_ = false;
-    const POINT pt = PointOf(lParam);
-    CControlUI* control = ControlOfThisManager(pt);
-    if (control == nullptr) return false;
-    if (hover_ != nullptr) {
-        UIEvent event = MakeEvent(EventMouseHover, hover_, 0, lParam);
-        event.mousePoint = pt;
-        hover_->Event(event);
-    }
-    if (!control->GetToolTip().empty()) ShowToolTip(control);
-    return true;
-}
-
 void CUIManager::ShowToolTip(CControlUI* control) {
     // The tip's width and its distance below the pointer are 96-DPI numbers.
     const int width = control->GetToolTipWidth();
     toolTip_.Show(wnd_, GetInstance(), control->GetToolTip(), control->GetPos(),
                   width > 0 ? scale_.Scale(width) : width, scale_.Scale(20));
-}
-
-void CUIManager::OnMouseLeave() {
-    toolTip_.Hide();
-    // A move to (-1, -1) gives the hover control its mouse-leave.
-    if (mouseTracking_) ::SendMessageW(wnd_, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
-    mouseTracking_ = false;
 }
 
 void CUIManager::OnPrintClient(HDC dc, LPARAM flags) {
@@ -444,45 +195,7 @@ bool CUIManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, L
             return true;
         }
     }
-    switch (message) {
-    case WM_KEYDOWN:
-        if (wParam != VK_TAB) return false;
-        // A rich edit that wants tabs answers "WantTab" as well.
-        if (focus_ != nullptr && focus_->IsVisible() && focus_->IsEnabled() &&
-            focus_->GetInterface("RichEdit") != nullptr && focus_->GetInterface("WantTab") != nullptr) {
-            return false;
-        }
-        SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
-        result = 0;
-        return true;
-    case WM_SYSKEYDOWN:
-        if (focus_ != nullptr) {
-            UIEvent event = MakeEvent(EventSysKey, focus_);
-            event.key = static_cast<char>(wParam);
-            event.keyState = LiveKeyState();
-            focus_->Event(event);
-        }
-        return false;
-    case WM_SYSCHAR:
-        if (!HandleSysChar(wParam)) return false;
-        result = 0;
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CUIManager::HandleSysChar(WPARAM wParam) {
-    if (root_ == nullptr) return false;
-    ShortcutSearch search;
-    search.key = UpperAscii(static_cast<char>(wParam));
-    // Children first to last, so that the control after a label is the one
-    // a mnemonic on the label reaches.
-    CControlUI* found = root_->FindControl(ShortcutProc, &search, FindEnabled | FindMeFirst);
-    if (found == nullptr) return false;
-    found->SetFocus();
-    found->Activate();
-    return true;
+    return input_.PreTranslate(message, wParam, lParam, result);
 }
 
 // --- painting ----------------------------------------------------------------
@@ -539,7 +252,7 @@ void CUIManager::OnPaint() {
         return;
     }
     LayOutIfNeeded();
-    if (focusNeeded_) SetNextTabControl(true);
+    if (input_.IsFocusNeeded()) SetNextTabControl(true);
     if (root_ == nullptr) {
         PaintDC validate(wnd_);  // the root went away in a notification
         return;
@@ -556,6 +269,7 @@ void CUIManager::OnPaint() {
             PaintOffscreen(paint.get(), rc);
         } else {
             root_->DoPaint(paint.get(), rc);
+            input_.PaintFocusCue(paint.get());
         }
     }
     if (layoutNeeded_) ::InvalidateRect(wnd_, nullptr, FALSE);
@@ -591,6 +305,7 @@ void CUIManager::PaintOffscreen(HDC paintDC, const RECT& update) {
             control->PaintOverlay(dc, update);
         }
     }
+    input_.PaintFocusCue(dc);
     ::BitBlt(paintDC, update.left, update.top, width, height, dc, update.left, update.top, SRCCOPY);
     if (showDirty_) {
         SelectGuard pen(paintDC, Process().redPen.get());

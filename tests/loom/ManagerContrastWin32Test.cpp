@@ -32,9 +32,9 @@ RECT Inner(const RECT& rc) { return RECT{rc.left + 2, rc.top + 2, rc.right - 2, 
 
 TEST(ManagerContrast, SystemColoursStandInForTheSkinsWhileOnAndTheSkinComesBackOff) {
     ContrastScheme colours{{COLOR_WINDOW, kWindow},       {COLOR_WINDOWTEXT, kText},
-                          {COLOR_BTNFACE, kFace},        {COLOR_BTNTEXT, kFaceText},
-                          {COLOR_HIGHLIGHT, kHighlight}, {COLOR_HIGHLIGHTTEXT, kHighlightText},
-                          {COLOR_GRAYTEXT, kGray}};
+                           {COLOR_BTNFACE, kFace},        {COLOR_BTNTEXT, kFaceText},
+                           {COLOR_HIGHLIGHT, kHighlight}, {COLOR_HIGHLIGHTTEXT, kHighlightText},
+                           {COLOR_GRAYTEXT, kGray}};
     auto* label = Make<CLabelUI>("height=\"20\" text=\"Label text\" textcolor=\"#FF00FF00\"");
     auto* button = Make<CButtonUI>("height=\"24\" text=\"Press\" bkcolor=\"#FFFF0000\" textcolor=\"#FF0000FF\"");
     auto* focused = Make<CButtonUI>("height=\"24\" text=\"Focus\" bkcolor=\"#FFFF0000\"");

@@ -207,6 +207,54 @@ TEST_F(ProgramTest, LanguageSwitchTwice_ShowsTheWindowAsBefore) {
     EXPECT_EQ("1", ProgramDriver::ReadSetting("Chinese"));
 }
 
+// Keys alone, no mouse: Connect from the File menu by its letters, Read by
+// its key, the second transmit channel reached with Tab and retyped, Write
+// by its key, the language through the menus with F10 and the arrows, About
+// opened by its letter and closed with Escape.
+TEST_F(ProgramTest, KeyboardAlone_ConnectReadEditWriteLanguageAndAbout) {
+    StartWithRadio(1);
+    program.AltKey('F');
+    program.Key('C');
+    ASSERT_TRUE(StripIs(kLightGreen));
+    ASSERT_NE(std::string::npos, Transcript().find("control")) << Transcript();
+    ASSERT_EQ(std::string::npos, Transcript().find("SREV")) << "read before F6";
+    program.Key(VK_F6);
+    ASSERT_TRUE(WaitFor([&] { return Transcript().find("SREV") != std::string::npos; }, 8000));
+    ASSERT_TRUE(StripIs(kLightGreen));
+    // From the title bar's two buttons, where the window starts, to the
+    // first channel's edit and on to the second's.
+    program.Key(VK_TAB);
+    program.Key(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return program.EditWindow() != nullptr; }, 3000));
+    const HWND first = program.EditWindow();
+    program.Key(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return program.EditWindow() != nullptr && program.EditWindow() != first; }, 3000));
+    ASSERT_TRUE(ReplaceText(program, "433.12500"));
+    program.Capture().Save("main-keyboard.png");
+    program.Key(VK_TAB);
+    program.Key(VK_F7);
+    EXPECT_TRUE(WaitFor([&] { return StateValue(SimProcess::ReadFile(statePath), "tx2") == "433.12500"; }, 10000))
+        << Transcript();
+    EXPECT_TRUE(StripIs(kLightGreen));
+    // F10 opens File; Right goes on to Language, whose one item Return runs.
+    program.AltKey(VK_F10);
+    program.Key(VK_RIGHT);
+    program.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return ProgramDriver::Caption(program.Window()).find("Velmora") == 0; }, 5000));
+    // Left from File round to Help; A for About.
+    program.AltKey(VK_F10);
+    program.Key(VK_LEFT);
+    program.Key('A');
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (about = ::FindWindowW(nullptr, L"About...")) != nullptr; }, 5000));
+    ProgramDriver::Sleep(300);
+    ProgramDriver::KeyTo(about, VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }, 5000));
+    program.AltKey(VK_F4);
+    EXPECT_TRUE(program.WaitForExit(8000));
+    EXPECT_EQ("0", ProgramDriver::ReadSetting("Chinese"));
+}
+
 TEST_F(ProgramTest, ConnectOnPortWithoutDevice_ShowsFailureOnLightRed) {
     // The second port of the test has no radio behind it.
     const int position = ProgramDriver::PortPosition(TestComPort(0));
