@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "Loom/Core/AccessibleUI.h"
 #include "Loom/Core/TextRules.h"
 
 using namespace Loom;
@@ -50,11 +51,11 @@ bool MainMenus::IsHeaderFocused() const {
 
 void MainMenus::Close() {
     if (IsHeaderFocused()) {
-        menuMode_ = true;
+        SetMenuMode(true);
         return;
     }
     Light(-1);
-    menuMode_ = false;
+    SetMenuMode(false);
     for (int k = 0; k < kMenuCount; ++k) Panel(k)->SetVisible(false);
     for (int k = 0; k < kMenuCount; ++k) {
         Header(k)->SetHotImage(kMenuHotImage);
@@ -63,6 +64,15 @@ void MainMenus::Close() {
     activeMenu_ = -1;
     focusBefore_ = nullptr;
     altAlone_ = false;
+}
+
+// Clients hear the menu bar's menu mode begin and end, as they hear a
+// native window's.
+void MainMenus::SetMenuMode(bool on) {
+    if (on == menuMode_) return;
+    menuMode_ = on;
+    if (CControlUI* bar = Header(0)->GetParent())
+        AnnounceAccessible(*bar, on ? EVENT_SYSTEM_MENUSTART : EVENT_SYSTEM_MENUEND);
 }
 
 void MainMenus::ShowPanel(int menu) {
@@ -108,7 +118,7 @@ bool MainMenus::OpenByKey(int menu) {
     } else {
         manager_.SetFocus(Header(menu));
     }
-    menuMode_ = true;
+    SetMenuMode(true);
     ShowPanel(menu);
     Light(Items(menu).empty() ? -1 : 0);
     return true;

@@ -41,6 +41,7 @@ private:
     Loom::CControlUI* Panel(int menu) const;
     // The items of a menu that can run now, top to bottom.
     std::vector<Loom::CControlUI*> Items(int menu) const;
+    void SetMenuMode(bool on);
     void ShowPanel(int menu);
     // Opens a menu from the keyboard, its first item lit; false when the
     // focus could not leave the control that had it.

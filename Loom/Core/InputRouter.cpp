@@ -192,6 +192,11 @@ void InputRouter::Forget(CControlUI* control) {
 
 // --- the keyboard cues --------------------------------------------------------
 
+InputRouter::InputRouter(CUIManager& manager) : m_(manager) {
+    BOOL always = FALSE;
+    systemCues_ = ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0) && always;
+}
+
 void InputRouter::ShowKeyboardCues(bool shown) {
     if (shown == keyboardCues_) return;
     keyboardCues_ = shown;
@@ -209,14 +214,14 @@ RECT InputRouter::FocusCueRect(const CControlUI* control) const {
 }
 
 void InputRouter::InvalidateFocusCue(const CControlUI* control) {
-    if (!keyboardCues_ || control == nullptr || m_.wnd_ == nullptr) return;
+    if (!AreKeyboardCuesShown() || control == nullptr || m_.wnd_ == nullptr) return;
     const RECT rc = FocusCueRect(control);
     ::InvalidateRect(m_.wnd_, &rc, FALSE);
 }
 
 // In the system's highlight colour, which high contrast chooses too.
 void InputRouter::PaintFocusCue(HDC dc) {
-    if (!keyboardCues_ || focus_ == nullptr || !focus_->IsVisible()) return;
+    if (!AreKeyboardCuesShown() || focus_ == nullptr || !focus_->IsVisible()) return;
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
     const DWORD argb = 0xFF000000u | (static_cast<DWORD>(GetRValue(highlight)) << 16) |
                        (static_cast<DWORD>(GetGValue(highlight)) << 8) | GetBValue(highlight);

@@ -15,7 +15,7 @@ class CUIManager;
 // change of the focus control passes through ChangeFocus. Window thread only.
 class InputRouter {
 public:
-    explicit InputRouter(CUIManager& manager) : m_(manager) {}
+    explicit InputRouter(CUIManager& manager);
     InputRouter(const InputRouter&) = delete;
     InputRouter& operator=(const InputRouter&) = delete;
 
@@ -34,7 +34,10 @@ public:
     void SetCapture();
     void ReleaseCapture();
 
-    bool AreKeyboardCuesShown() const { return keyboardCues_; }
+    // Shown from the first key that moves in the window (Tab, Alt, F10)
+    // until the next mouse press, or always when Windows is set to
+    // underline access keys always (SPI_GETKEYBOARDCUES).
+    bool AreKeyboardCuesShown() const { return keyboardCues_ || systemCues_; }
     void ShowKeyboardCues(bool shown);
     RECT FocusCueRect(const CControlUI* control) const;
     void PaintFocusCue(HDC dc);
@@ -90,6 +93,7 @@ private:
     bool mouseTracking_ = false;
     bool mouseCaptured_ = false;
     bool keyboardCues_ = false;
+    bool systemCues_ = false;
     std::vector<CControlUI*> tabSkipped_;
 };
 

@@ -269,6 +269,20 @@ TEST_F(ProgramAccessTest, WinEventHook_HearsFocusAndValues) {
     // The strip's new text is a name change of the status bar.
     EXPECT_TRUE(heard(EVENT_OBJECT_NAMECHANGE, "读取成功", ""));
     ::UnhookWinEvent(hook);
+
+    // A menu opened by its header's default action and closed by Escape.
+    const HWINEVENTHOOK menus = ::SetWinEventHook(EVENT_SYSTEM_MENUSTART, EVENT_SYSTEM_MENUPOPUPEND, nullptr,
+                                                  OnWinEvent, process, 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(menus != nullptr);
+    const ComPtr<IAccessible> header = Find(root.Get(), "帮助", ROLE_SYSTEM_MENUITEM);
+    ASSERT_TRUE(header != nullptr);
+    ASSERT_EQ(S_OK, header->accDoDefaultAction(Self()));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return heard(EVENT_SYSTEM_MENUSTART, "", "") && heard(EVENT_SYSTEM_MENUPOPUPSTART, "", ""); }, 5000));
+    program.Key(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil(
+        [&] { return heard(EVENT_SYSTEM_MENUPOPUPEND, "", "") && heard(EVENT_SYSTEM_MENUEND, "", ""); }, 5000));
+    ::UnhookWinEvent(menus);
 }
 
 }  // namespace
