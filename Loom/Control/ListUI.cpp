@@ -1,5 +1,7 @@
 #include "Loom/Control/ListUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -34,6 +36,12 @@ void* CListUI::GetInterface(const char* name) {
     if (Is(name, "IList")) return static_cast<IListUI*>(this);
     if (Is(name, "IListOwner")) return static_cast<IListOwnerUI*>(this);
     return CVerticalLayoutUI::GetInterface(name);
+}
+
+CControlUI::AccessibleTraits CListUI::GetAccessibleTraits() const {
+    AccessibleTraits traits;
+    traits.role = ROLE_SYSTEM_LIST;
+    return traits;
 }
 
 UINT CListUI::GetControlFlags() const { return ControlFlagTabStop; }

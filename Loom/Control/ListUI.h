@@ -20,6 +20,8 @@ public:
     const char* GetClass() const override;
     void* GetInterface(const char* name) override;
     UINT GetControlFlags() const override;
+    // A list to clients, its items list items.
+    AccessibleTraits GetAccessibleTraits() const override;
 
     CControlUI* GetItemAt(int index) const override;
     int GetItemIndex(CControlUI* control) const override;

@@ -1,5 +1,7 @@
 #include "Loom/Control/TreeNodeUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -147,6 +149,13 @@ bool CTreeNodeUI::IsSelfOrAncestor(const CTreeNodeUI* node) const {
         if (p == node) return true;
     }
     return false;
+}
+
+CControlUI::AccessibleTraits CTreeNodeUI::GetAccessibleTraits() const {
+    AccessibleTraits traits = CListContainerElementUI::GetAccessibleTraits();
+    traits.role = ROLE_SYSTEM_OUTLINEITEM;
+    if (!children_.empty()) traits.state |= IsExpanded() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+    return traits;
 }
 
 bool CTreeNodeUI::Expand(bool expand) {

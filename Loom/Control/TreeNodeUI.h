@@ -43,6 +43,8 @@ public:
     // The node and all nodes below it, parents before children.
     void CollectSubtree(std::vector<CTreeNodeUI*>& out);
 
+    // A tree item to clients, expanded or collapsed when it has child nodes.
+    AccessibleTraits GetAccessibleTraits() const override;
     // Shows (expand) or hides the child nodes; the folder button follows.
     bool Expand(bool expand = true) override;
     // Hiding a node hides the nodes below it; showing it shows those its
