@@ -192,11 +192,6 @@ void InputRouter::Forget(CControlUI* control) {
 
 // --- the keyboard cues --------------------------------------------------------
 
-InputRouter::InputRouter(CUIManager& manager) : m_(manager) {
-    BOOL always = FALSE;
-    systemCues_ = ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0) && always;
-}
-
 void InputRouter::ShowKeyboardCues(bool shown) {
     if (shown == keyboardCues_) return;
     keyboardCues_ = shown;

@@ -15,7 +15,7 @@ class CUIManager;
 // change of the focus control passes through ChangeFocus. Window thread only.
 class InputRouter {
 public:
-    explicit InputRouter(CUIManager& manager);
+    explicit InputRouter(CUIManager& manager) : m_(manager) {}
     InputRouter(const InputRouter&) = delete;
     InputRouter& operator=(const InputRouter&) = delete;
 
@@ -35,9 +35,8 @@ public:
     void ReleaseCapture();
 
     // Shown from the first key that moves in the window (Tab, Alt, F10)
-    // until the next mouse press, or always when Windows is set to
-    // underline access keys always (SPI_GETKEYBOARDCUES).
-    bool AreKeyboardCuesShown() const { return keyboardCues_ || systemCues_; }
+    // until the next mouse press.
+    bool AreKeyboardCuesShown() const { return keyboardCues_; }
     void ShowKeyboardCues(bool shown);
     RECT FocusCueRect(const CControlUI* control) const;
     void PaintFocusCue(HDC dc);
@@ -93,7 +92,6 @@ private:
     bool mouseTracking_ = false;
     bool mouseCaptured_ = false;
     bool keyboardCues_ = false;
-    bool systemCues_ = false;
     std::vector<CControlUI*> tabSkipped_;
 };
 
