@@ -225,15 +225,19 @@ void InputRouter::PaintFocusCue(HDC dc) {
 
 // --- keys -----------------------------------------------------------------------
 
+void InputRouter::SendKeyEvent(int kind, CControlUI* target, WPARAM key) {
+    UIEvent event = m_.MakeEvent(kind, target);
+    event.key = static_cast<char>(key);
+    event.keyState = CUIManager::LiveKeyState();
+    target->Event(event);
+}
+
 bool InputRouter::HandleKeyMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     switch (message) {
     case WM_KEYDOWN:
         if (focus_ != nullptr) {
-            UIEvent event = m_.MakeEvent(EventKeyDown, focus_);
-            event.key = static_cast<char>(wParam);
-            event.keyState = CUIManager::LiveKeyState();
             keyDownTarget_ = focus_;
-            focus_->Event(event);
+            SendKeyEvent(EventKeyDown, focus_, wParam);
         }
         return false;
     case WM_KEYUP:
@@ -242,18 +246,12 @@ bool InputRouter::HandleKeyMessage(UINT message, WPARAM wParam, LPARAM /*lParam*
             // even if the focus has moved since.
             CControlUI* target = keyDownTarget_;
             keyDownTarget_ = nullptr;
-            UIEvent event = m_.MakeEvent(EventKeyUp, target);
-            event.key = static_cast<char>(wParam);
-            event.keyState = CUIManager::LiveKeyState();
-            target->Event(event);
+            SendKeyEvent(EventKeyUp, target, wParam);
         }
         return false;
     case WM_CHAR:
         if (focus_ != nullptr) {
-            UIEvent event = m_.MakeEvent(EventChar, focus_);
-            event.key = static_cast<char>(wParam);
-            event.keyState = CUIManager::LiveKeyState();
-            focus_->Event(event);
+            SendKeyEvent(EventChar, focus_, wParam);
         }
         return false;
     default:
@@ -277,10 +275,7 @@ bool InputRouter::PreTranslate(UINT message, WPARAM wParam, LPARAM /*lParam*/, L
     case WM_SYSKEYDOWN:
         ShowKeyboardCues(true);
         if (focus_ != nullptr) {
-            UIEvent event = m_.MakeEvent(EventSysKey, focus_);
-            event.key = static_cast<char>(wParam);
-            event.keyState = CUIManager::LiveKeyState();
-            focus_->Event(event);
+            SendKeyEvent(EventSysKey, focus_, wParam);
         }
         return false;
     case WM_SYSCHAR:

@@ -67,6 +67,8 @@ private:
     std::vector<CControlUI*> TabWalk() const;
     bool IsTabStop(CControlUI* control) const;
     bool HandleSysChar(WPARAM wParam);
+    // A key event (EventKeyDown, ...) with the key and the live key state.
+    void SendKeyEvent(int kind, CControlUI* target, WPARAM key);
     void InvalidateFocusCue(const CControlUI* control);
     CControlUI* ControlAt(POINT pt) const;
 
