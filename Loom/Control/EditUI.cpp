@@ -122,6 +122,16 @@ void CEditUI::DoEvent(UIEvent& event) {
     case EventScrollWheel:
         if (window_ != nullptr) return;
         break;
+    case EventWindowFocus:
+        // The window has the focus back while the edit still has the
+        // manager's: the typing goes on in the edit, as in a dialog.
+        if (IsEnabled() && IsVisible()) {
+            if (window_ != nullptr)
+                ::SetFocus(window_->GetHWND());
+            else
+                OpenNativeWindow();
+        }
+        return;
     case EventSetFocus:
         if (!IsEnabled()) break;
         if (window_ != nullptr) {
@@ -144,6 +154,10 @@ void CEditUI::DoEvent(UIEvent& event) {
         if (IsFocused() && window_ == nullptr) {
             OpenNativeWindow();
             if (!::PtInRect(&pos_, event.mousePoint)) return;
+        } else if (IsFocused()) {
+            // A press beside the native window took the window's focus from
+            // it, and it would close: it takes the typing back and stays.
+            ::SetFocus(window_->GetHWND());
         }
         SelectAllInWindow();
         return;

@@ -73,7 +73,7 @@ bool InputRouter::KillFocusOf(CControlUI* newFocus) {
 
 void InputRouter::SetFocus(CControlUI* control) {
     HWND wnd = m_.wnd_;
-    if (wnd != nullptr && ::GetFocus() != wnd && control != focus_) ::SetFocus(wnd);
+    if (wnd != nullptr && ::GetFocus() != wnd && control != focus_) FocusWindow();
     if (control == focus_) return;
     const unsigned request = ++focusRequests_;
     pendingFocus_ = control;
@@ -91,6 +91,18 @@ void InputRouter::SetFocus(CControlUI* control) {
     if (life.expired() || focus_ != control) return;
     AnnounceAccessible(*control, EVENT_OBJECT_FOCUS);
     m_.SendNotify(control, "setfocus");
+}
+
+void InputRouter::FocusWindow() {
+    focusingWindow_ = true;
+    ::SetFocus(m_.wnd_);
+    focusingWindow_ = false;
+}
+
+void InputRouter::OnWindowFocus() {
+    if (focusingWindow_ || focus_ == nullptr) return;
+    UIEvent event = m_.MakeEvent(EventWindowFocus, focus_);
+    focus_->Event(event);
 }
 
 void InputRouter::SetTabSkipped(CControlUI* control, bool skipped) {
@@ -145,7 +157,7 @@ bool InputRouter::SetNextTabControl(bool forward) {
 }
 
 void InputRouter::SetFocusNeeded(CControlUI* control) {
-    if (m_.wnd_ != nullptr) ::SetFocus(m_.wnd_);
+    if (m_.wnd_ != nullptr) FocusWindow();
     if (control == nullptr) return;
     ++focusRequests_;
     if (focus_ != nullptr && !KillFocusOf(control)) return;
@@ -429,7 +441,7 @@ void InputRouter::OnMouseMove(WPARAM wParam, LPARAM lParam) {
 }
 
 void InputRouter::OnButtonDown(int kind, bool takeFocus, WPARAM wParam, LPARAM lParam) {
-    if (takeFocus) ::SetFocus(m_.wnd_);
+    if (takeFocus) FocusWindow();
     ShowKeyboardCues(false);
     const POINT pt = PointOf(lParam);
     lastMouse_ = pt;

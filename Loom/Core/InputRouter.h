@@ -53,6 +53,11 @@ public:
     // Tab, system keys and shortcuts, before the message is dispatched.
     bool PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The window took the keyboard focus from the system (its activation, a
+    // message box that closed): the focus control hears EventWindowFocus,
+    // so an edit gives its native window the typing again. Not sent when the
+    // router itself moved the focus to the window.
+    void OnWindowFocus();
     void OnContextMenu(WPARAM wParam, LPARAM lParam);
     // The hover control's mouse-leave, the capture's button-up, no focus;
     // false when the manager was destroyed meanwhile.
@@ -70,6 +75,8 @@ private:
     // A key event (EventKeyDown, ...) with the key and the live key state.
     void SendKeyEvent(int kind, CControlUI* target, WPARAM key);
     void InvalidateFocusCue(const CControlUI* control);
+    // ::SetFocus on the window, marked as the router's own move.
+    void FocusWindow();
     CControlUI* ControlAt(POINT pt) const;
 
     void OnMouseMove(WPARAM wParam, LPARAM lParam);
@@ -94,6 +101,7 @@ private:
     bool mouseTracking_ = false;
     bool mouseCaptured_ = false;
     bool keyboardCues_ = false;
+    bool focusingWindow_ = false;  // inside FocusWindow
     std::vector<CControlUI*> tabSkipped_;
 };
 

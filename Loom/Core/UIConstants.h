@@ -27,6 +27,7 @@ enum EventKind : int {
     EventWindowSize = 22,
     EventSetCursor = 23,
     EventTimer = 24,
+    EventWindowFocus = 25,  // the window took the keyboard focus from the system
 
     EventMouseFirst = EventMouseMove,
     EventMouseLast = EventScrollWheel,

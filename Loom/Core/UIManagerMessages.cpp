@@ -111,6 +111,9 @@ bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
     case WM_CONTEXTMENU:
         input_.OnContextMenu(wParam, lParam);
         return false;
+    case WM_SETFOCUS:
+        input_.OnWindowFocus();
+        return false;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
         RepaintForSystemColors();
