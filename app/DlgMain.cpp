@@ -249,6 +249,8 @@ void DlgMain::StartJob(JobKind kind) {
             RadioConfig::RelockAfterWrite(settings_);
             view_->Show(settings_);
             for (const std::string& message : check.messages) view_->ShowError(message);
+            // Keyboard and screen-reader users land where the first message points.
+            view_->FocusSubject(check.first);
             Outcome outcome;
             outcome.kind = OutcomeKind::CheckFailed;
             outcome.action = ActionOf(kind);

@@ -58,6 +58,13 @@ void MainConfigView::FocusFrequency(Group group, int row) {
     if (CEditUI* edit = FrequencyEdit(group, row)) edit->SetFocus();
 }
 
+void MainConfigView::FocusSubject(const RadioConfig::CheckSubject& subject) {
+    using Kind = RadioConfig::CheckSubject::Kind;
+    if (subject.kind == Kind::Frequency) FocusFrequency(subject.group, subject.row);
+    if (subject.kind == Kind::List) c_.listRows[static_cast<size_t>(subject.list)]->GetCombo()->SetFocus();
+    if (subject.kind == Kind::Text) c_.textRows[static_cast<size_t>(subject.text)]->GetEdit()->SetFocus();
+}
+
 void MainConfigView::ShowList(ListField list, const ListValue& value) {
     CLabelAndComboUI* row = c_.listRows[static_cast<size_t>(list)];
     CShownTextComboUI* combo = row->GetCombo();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/MainWindowTree.h"
+#include "radio/RadioConfig.h"
 #include "radio/RadioSettings.h"
 #include "radio/SettingsWindow.h"
 #include "serial/PortListWindow.h"
@@ -40,6 +41,8 @@ public:
     // The frequency edit of a group and row, nullptr outside rows 0 to 9.
     Loom::CEditUI* FrequencyEdit(Group group, int row) const;
     void FocusFrequency(Group group, int row);
+    // The field a check's message was about takes the focus.
+    void FocusSubject(const RadioConfig::CheckSubject& subject);
     // A modal message box with the error icon and the caption "Error" ("错误").
     void ShowError(const std::string& message);
 

@@ -137,9 +137,12 @@ bool validateFrequencyField(RadioSettings& settings, Group group, int row, Langu
 Check checkChannelFrequencies(const RadioSettings& settings, Language language) {
     Check check;
     for (int channel = 1; channel <= kChannelCount; ++channel) {
-        if (!IsSendableFrequency(settings.Frequency(Group::Transmit, channel)) ||
-            !IsSendableFrequency(settings.Frequency(Group::Receive, channel))) {
+        const bool transmitSendable = IsSendableFrequency(settings.Frequency(Group::Transmit, channel));
+        if (!transmitSendable || !IsSendableFrequency(settings.Frequency(Group::Receive, channel))) {
             check.messages.push_back(kChannel.In(language) + std::to_string(channel) + kChannelInvalid.In(language));
+            check.first.kind = CheckSubject::Kind::Frequency;
+            check.first.group = transmitSendable ? Group::Receive : Group::Transmit;
+            check.first.row = channel;
             break;
         }
     }
@@ -154,6 +157,10 @@ Check checkRequiredFields(const RadioSettings& settings, Language language) {
     for (const Parameter& row : Parameters()) {
         if (row.kind != ParameterKind::List || row.requiredGroup == 0 || settings.Selection(row.list) >= 0) continue;
         if (std::find(reported.begin(), reported.end(), row.requiredGroup) != reported.end()) continue;
+        if (check.Passed()) {
+            check.first.kind = CheckSubject::Kind::List;
+            check.first.list = row.list;
+        }
         check.messages.push_back(Invalid(row, language));
         reported.push_back(row.requiredGroup);
     }
@@ -163,6 +170,8 @@ Check checkRequiredFields(const RadioSettings& settings, Language language) {
         const bool armed = row.armed == Armed::BySerialUnlock ? settings.serialUnlocked : settings.hardwareUnlocked;
         const std::string& text = settings.Text(row.field);
         if (!armed || (!text.empty() && IsPrintable(text))) continue;
+        check.first.kind = CheckSubject::Kind::Text;
+        check.first.text = row.field;
         check.messages.push_back(Invalid(row, language));
         break;
     }

@@ -10,9 +10,21 @@
 // here. Messages are in the language given. Any thread, on its own settings.
 namespace RadioConfig {
 
+// What a check's first message is about: where the window puts the focus
+// once the message has been read.
+struct CheckSubject {
+    enum class Kind { None, Frequency, List, Text };
+    Kind kind = Kind::None;
+    Group group = Group::Transmit;  // Frequency: the group and its row
+    int row = 0;
+    ListField list = ListField::Protocol;  // List
+    TextField text = TextField::Src;       // Text
+};
+
 // What a check found: the messages to show, in order; none when it passed.
 struct Check {
     std::vector<std::string> messages;
+    CheckSubject first;
     bool Passed() const { return messages.empty(); }
     // All messages, one a line.
     std::string Joined() const;

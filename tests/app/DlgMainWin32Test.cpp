@@ -188,6 +188,19 @@ TEST_F(DlgMainTest, ChannelOutOfRange_NamesTheChannelAndStopsTheMenuItem) {
     EXPECT_EQ("500", c.txChannelRow[3]->GetEdit()->GetText());
 }
 
+// After the Write check's message the focus is on the field it named.
+TEST_F(DlgMainTest, WriteRefusedByTheCheck_TheFocusGoesToTheFieldNamed) {
+    MainWindowControls& c = C();
+    for (int row = 1; row <= 8; ++row) {
+        Type(c.txChannelRow[row]->GetEdit(), "435.00000");
+        Type(c.rxChannelRow[row]->GetEdit(), row == 5 ? "500" : "435.00000");
+    }
+    c.minimizeButton->SetFocus();
+    Send(c.writeButton, "click");
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(c.rxChannelRow[5]->GetEdit(), window->GetPaintManager().GetFocus());
+}
+
 TEST_F(DlgMainTest, ChannelInRange_IsRewrittenWhenAnotherControlTakesTheFocus) {
     MainWindowControls& c = C();
     Type(c.rxChannelRow[2]->GetEdit(), "430.125");

@@ -311,6 +311,28 @@ TEST_F(RadioConfigTest, PrepareWriteReportsTheChannelsFirstAndNormalisesAnyway) 
     EXPECT_EQ(RadioConfig::PrepareWrite(s, language).messages, Strings{"Link BaudRate:Invalid!"});
 }
 
+// The first message names the field the window then focuses: the group of
+// the bad channel, the first list missing, the text left empty.
+TEST_F(RadioConfigTest, PrepareWriteNamesTheFieldOfItsFirstMessage) {
+    using Kind = RadioConfig::CheckSubject::Kind;
+    FillValidRecord();
+    s.rx[6] = "500";
+    RadioConfig::CheckSubject first = RadioConfig::PrepareWrite(s, language).first;
+    EXPECT_TRUE(first.kind == Kind::Frequency && first.group == Group::Receive && first.row == 6);
+    s.rx[6] = "434.00000";
+    Clear(ListField::Bandwidth);
+    Clear(ListField::HighPower);
+    first = RadioConfig::PrepareWrite(s, language).first;
+    EXPECT_TRUE(first.kind == Kind::List && first.list == ListField::Bandwidth);
+    RadioConfig::Select(s, ListField::Bandwidth, 0);
+    RadioConfig::Select(s, ListField::HighPower, 0);
+    RadioConfig::UnlockSerialNumber(s);
+    s.Text(TextField::SerialNumber) = "";
+    first = RadioConfig::PrepareWrite(s, language).first;
+    EXPECT_TRUE(first.kind == Kind::Text && first.text == TextField::SerialNumber);
+    EXPECT_TRUE(RadioConfig::PrepareWrite(s, language).first.kind == Kind::Text);
+}
+
 // --- fillDefaultFrequencies -------------------------------------------------
 
 TEST_F(RadioConfigTest, DefaultFillsRowsZeroToEightOfItsGroupOnly) {

@@ -724,6 +724,15 @@ TEST_F(BadInputTest, JunkProfileImported_WriteRefusesItsChannelAndSendsNothingOf
     ProgramDriver::PressDialogButton(box, IDOK);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 3000));
     EXPECT_TRUE(CommandsAfter(Transcript(), before).empty()) << Transcript().substr(before);
+    // The keyboard focus is back in the channel the message named.
+    ASSERT_TRUE(WaitFor([&] { return program.EditWindow() != nullptr; }, 3000));
+    GUITHREADINFO thread{sizeof(GUITHREADINFO)};
+    ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(program.Window(), nullptr), &thread));
+    EXPECT_EQ(program.EditWindow(), thread.hwndFocus);
+    RECT edit{};
+    ::GetWindowRect(program.EditWindow(), &edit);
+    ::MapWindowPoints(HWND_DESKTOP, program.Window(), reinterpret_cast<POINT*>(&edit), 2);
+    EXPECT_TRUE(edit.left <= kTxEdit1.x && kTxEdit1.x < edit.right) << edit.left << ".." << edit.right;
 
     EXPECT_EQ("415.5", TypeInto(kTxEdit1, "415.5"));
     before = Transcript().size();
