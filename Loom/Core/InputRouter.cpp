@@ -204,6 +204,24 @@ void InputRouter::Forget(CControlUI* control) {
 
 // --- the keyboard cues --------------------------------------------------------
 
+namespace {
+
+bool SystemShowsCues() {
+    BOOL always = FALSE;
+    return ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0) && always;
+}
+
+}  // namespace
+
+InputRouter::InputRouter(CUIManager& manager) : m_(manager), systemCues_(SystemShowsCues()) {}
+
+void InputRouter::RefreshSystemCues() {
+    const bool always = SystemShowsCues();
+    if (always == systemCues_) return;
+    systemCues_ = always;
+    if (m_.wnd_ != nullptr) ::InvalidateRect(m_.wnd_, nullptr, FALSE);
+}
+
 void InputRouter::ShowKeyboardCues(bool shown) {
     if (shown == keyboardCues_) return;
     keyboardCues_ = shown;

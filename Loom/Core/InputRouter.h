@@ -15,7 +15,7 @@ class CUIManager;
 // change of the focus control passes through ChangeFocus. Window thread only.
 class InputRouter {
 public:
-    explicit InputRouter(CUIManager& manager) : m_(manager) {}
+    explicit InputRouter(CUIManager& manager);
     InputRouter(const InputRouter&) = delete;
     InputRouter& operator=(const InputRouter&) = delete;
 
@@ -35,9 +35,12 @@ public:
     void ReleaseCapture();
 
     // Shown from the first key that moves in the window (Tab, Alt, F10)
-    // until the next mouse press.
-    bool AreKeyboardCuesShown() const { return keyboardCues_; }
+    // until the next mouse press, or always while Windows is set to
+    // underline access keys (SPI_GETKEYBOARDCUES).
+    bool AreKeyboardCuesShown() const { return keyboardCues_ || systemCues_; }
     void ShowKeyboardCues(bool shown);
+    // Reads Windows' setting again, when the system says a setting changed.
+    void RefreshSystemCues();
     RECT FocusCueRect(const CControlUI* control) const;
     void PaintFocusCue(HDC dc);
 
@@ -101,6 +104,7 @@ private:
     bool mouseTracking_ = false;
     bool mouseCaptured_ = false;
     bool keyboardCues_ = false;
+    bool systemCues_ = false;
     bool focusingWindow_ = false;  // inside FocusWindow
     std::vector<CControlUI*> tabSkipped_;
 };

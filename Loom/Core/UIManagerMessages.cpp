@@ -114,8 +114,11 @@ bool CUIManager::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
     case WM_SETFOCUS:
         input_.OnWindowFocus();
         return false;
-    case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
+        input_.RefreshSystemCues();
+        RepaintForSystemColors();
+        return false;
+    case WM_SYSCOLORCHANGE:
         RepaintForSystemColors();
         return false;
     default:

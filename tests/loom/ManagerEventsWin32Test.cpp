@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
 
 #include "Loom/Layout/HorizontalLayoutUI.h"
@@ -502,6 +503,32 @@ TEST(ManagerEvents, SysKeyDownGoesToTheFocusControl) {
     ASSERT_TRUE(w.Open(50, 40, row.root));
     EXPECT_FALSE(Translate(w.GetHWND(), WM_SYSKEYDOWN, VK_F10));
     EXPECT_EQ(row[0]->events.back().kind, EventSysKey);
+}
+
+// Windows' "underline access keys" shows the cues without a key, through
+// mouse presses, until the setting is off again.
+TEST(ManagerEvents, SystemSettingToUnderlineAccessKeysShowsTheCuesUntilOff) {
+    const auto setCues = [](BOOL on) {
+        ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(on)), 0);
+    };
+    BOOL before = FALSE;
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &before, 0);
+    const std::unique_ptr<void, std::function<void(void*)>> restore(&before, [&](void*) { setCues(before); });
+    setCues(FALSE);
+    Row row{"a"};
+    TestWindow w;
+    ASSERT_TRUE(w.Open(50, 40, row.root));
+    EXPECT_FALSE(w.Manager().AreKeyboardCuesShown());
+    setCues(TRUE);
+    EXPECT_TRUE(CUIManager().AreKeyboardCuesShown());  // a new window reads it
+    w.Send(WM_SETTINGCHANGE, SPI_SETKEYBOARDCUES);
+    EXPECT_TRUE(w.Manager().AreKeyboardCuesShown());
+    w.ButtonDown(5, 5);
+    w.ButtonUp(5, 5);
+    EXPECT_TRUE(w.Manager().AreKeyboardCuesShown());
+    setCues(FALSE);
+    w.Send(WM_SETTINGCHANGE, SPI_SETKEYBOARDCUES);
+    EXPECT_FALSE(w.Manager().AreKeyboardCuesShown());
 }
 
 TEST(ManagerEvents, CloseSendsLeaveAndButtonUpAndClearsTheFocus) {
