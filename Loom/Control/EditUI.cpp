@@ -90,6 +90,15 @@ void CEditUI::OpenNativeWindow() {
     window_ = CEditWnd::Open(this);
 }
 
+bool CEditUI::TakeTyping() {
+    if (window_ != nullptr) {
+        ::SetFocus(window_->GetHWND());
+        return false;
+    }
+    OpenNativeWindow();
+    return true;
+}
+
 void CEditUI::SelectAllInWindow() {
     if (window_ == nullptr) return;
     const HWND wnd = window_->GetHWND();
@@ -125,22 +134,12 @@ void CEditUI::DoEvent(UIEvent& event) {
     case EventWindowFocus:
         // The window has the focus back while the edit still has the
         // manager's: the typing goes on in the edit, as in a dialog.
-        if (IsEnabled() && IsVisible()) {
-            if (window_ != nullptr)
-                ::SetFocus(window_->GetHWND());
-            else
-                OpenNativeWindow();
-        }
+        if (IsEnabled() && IsVisible()) TakeTyping();
         return;
     case EventSetFocus:
         if (!IsEnabled()) break;
-        if (window_ != nullptr) {
-            // Still open, perhaps with its close on the way: it takes the
-            // typing again and stays.
-            ::SetFocus(window_->GetHWND());
-            return;
-        }
-        OpenNativeWindow();
+        // A window still open, perhaps with its close on the way, stays.
+        if (!TakeTyping()) return;
         Invalidate();
         break;
     case EventKillFocus:
@@ -151,14 +150,9 @@ void CEditUI::DoEvent(UIEvent& event) {
     case EventRButtonDown:
         if (!IsEnabled()) return;
         if (manager_ != nullptr) manager_->ReleaseCapture();
-        if (IsFocused() && window_ == nullptr) {
-            OpenNativeWindow();
-            if (!::PtInRect(&pos_, event.mousePoint)) return;
-        } else if (IsFocused()) {
-            // A press beside the native window took the window's focus from
-            // it, and it would close: it takes the typing back and stays.
-            ::SetFocus(window_->GetHWND());
-        }
+        // A press beside an open native window took the window's focus from
+        // it: it takes the typing back and stays.
+        if (IsFocused() && TakeTyping() && !::PtInRect(&pos_, event.mousePoint)) return;
         SelectAllInWindow();
         return;
     case EventMouseMove:

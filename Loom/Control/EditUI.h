@@ -86,6 +86,10 @@ private:
     friend class CEditWnd;
 
     void OpenNativeWindow();
+    // The typing goes to the edit: its open native window takes the keyboard
+    // focus (a close on the way then leaves it open), or one opens. True
+    // when a window was opened.
+    bool TakeTyping();
     void PaintContrastFrame(HDC dc, const TContrastColors& contrast);
     // Selects the whole text of the open window (at least one character).
     void SelectAllInWindow();
