@@ -11,6 +11,11 @@ namespace {
 
 constexpr int kMenuCount = 3;
 
+// The letter is upper case.
+bool HasLetter(const CControlUI& control, char letter) {
+    return control.GetShortcut() != '\0' && UpperAscii(control.GetShortcut()) == letter;
+}
+
 }  // namespace
 
 MainMenus::MainMenus(MainWindowControls& controls, CUIManager& manager, std::function<void(CControlUI*)> run)
@@ -56,8 +61,8 @@ void MainMenus::Close() {
     }
     Light(-1);
     SetMenuMode(false);
-    for (int k = 0; k < kMenuCount; ++k) Panel(k)->SetVisible(false);
     for (int k = 0; k < kMenuCount; ++k) {
+        Panel(k)->SetVisible(false);
         Header(k)->SetHotImage(kMenuHotImage);
         Header(k)->SetNormalImage("");
     }
@@ -139,6 +144,15 @@ void MainMenus::CloseByKey() {
     Close();
 }
 
+// F10 or Alt alone: the menu bar opens at File, or closes.
+void MainMenus::ToggleByKey(bool open) {
+    if (open) {
+        CloseByKey();
+    } else {
+        OpenByKey(0);
+    }
+}
+
 // Closed first, as a click on the item closes the menu before it runs.
 void MainMenus::RunByKey(CControlUI* item) {
     CloseByKey();
@@ -147,7 +161,7 @@ void MainMenus::RunByKey(CControlUI* item) {
 
 int MainMenus::HeaderOf(char letter) const {
     for (int k = 0; k < kMenuCount; ++k)
-        if (Header(k)->GetShortcut() != '\0' && UpperAscii(Header(k)->GetShortcut()) == letter) return k;
+        if (HasLetter(*Header(k), letter)) return k;
     return -1;
 }
 
@@ -155,7 +169,7 @@ bool MainMenus::OnLetter(char letter) {
     letter = UpperAscii(letter);
     if (activeMenu_ >= 0 && menuMode_) {
         for (CControlUI* item : Items(activeMenu_)) {
-            if (item->GetShortcut() != '\0' && UpperAscii(item->GetShortcut()) == letter) {
+            if (HasLetter(*item, letter)) {
                 RunByKey(item);
                 return true;
             }
@@ -206,22 +220,14 @@ LRESULT MainMenus::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bo
         altAlone_ = false;
         if (wParam != VK_F10) return 0;
         handled = true;
-        if (open) {
-            CloseByKey();
-        } else {
-            OpenByKey(0);
-        }
+        ToggleByKey(open);
         return 0;
     case WM_SYSKEYUP:
         // Alt pressed and let go alone; the system's own menu mode never begins.
         if (wParam != VK_MENU && wParam != VK_F10) return 0;
         handled = true;
         if (wParam == VK_MENU && std::exchange(altAlone_, false)) {
-            if (open) {
-                CloseByKey();
-            } else {
-                OpenByKey(0);
-            }
+            ToggleByKey(open);
         }
         return 0;
     case WM_SYSCHAR:

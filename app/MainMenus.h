@@ -50,6 +50,7 @@ private:
     void MoveLight(int step);
     // Closes the menus and gives the focus back to the control that had it.
     void CloseByKey();
+    void ToggleByKey(bool open);
     void RunByKey(Loom::CControlUI* item);
     bool OnMenuKey(WPARAM key);
     bool OnLetter(char letter);
