@@ -31,7 +31,7 @@ constexpr const char* kSettingsKey = "Software\\VelmoraTest\\DlgMainSettings";
 
 // Every test has a window of its own, made as the program makes it, with the
 // settings key deleted first: a test depends on no other.
-class DlgMainTest : public ::testing::Test {
+class DlgMainTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         window = OpenTestMainWindow(kPortMapKey, kSettingsKey);
@@ -41,15 +41,6 @@ protected:
         TestWindow::Pump();
         Paint();
     }
-    void TearDown() override {
-        if (window->GetHWND() != nullptr) ::DestroyWindow(window->GetHWND());
-        window.reset();
-    }
-    void Paint() {
-        ::UpdateWindow(window->GetHWND());
-        TestWindow::Pump();
-    }
-    MainWindowControls& C() { return window->Controls(); }
     // Typing in an edit: its text, and the change it tells the window of.
     void Type(CEditUI* edit, const char* text) {
         edit->SetText(text);
@@ -65,7 +56,6 @@ protected:
         ::SendMessageA(window->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
     }
 
-    std::unique_ptr<DlgMain> window;
     std::vector<std::string> messages;
 };
 

@@ -20,17 +20,13 @@ namespace {
 constexpr const char* kPortMapKey = "Software\\VelmoraTest\\KeyboardSerialMap";
 constexpr const char* kSettingsKey = "Software\\VelmoraTest\\KeyboardSettings";
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         window = OpenTestMainWindow(kPortMapKey, kSettingsKey);
         ASSERT_NE(nullptr, window);
         ::SetForegroundWindow(window->GetHWND());
         Pump();
-    }
-    void TearDown() override {
-        if (window->GetHWND() != nullptr) ::DestroyWindow(window->GetHWND());
-        window.reset();
     }
     // Through the program's own loop: the manager's filters see the keys first.
     void Pump() {
@@ -49,9 +45,6 @@ protected:
         Pump();
     }
     CControlUI* Focus() { return window->GetPaintManager().GetFocus(); }
-    MainWindowControls& C() { return window->Controls(); }
-
-    std::unique_ptr<DlgMain> window;
 };
 
 // Where a control stands in reading order: the title bar, then the columns

@@ -26,7 +26,7 @@ namespace {
 constexpr const char* kPortMapKey = "Software\\VelmoraTest\\MainJobsSerialMap";
 constexpr const char* kSettingsKey = "Software\\VelmoraTest\\MainJobsSettings";
 
-class MainWindowJobsTest : public ::testing::Test {
+class MainWindowJobsTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         transcript = SimProcess::UnixPathFor(TestComPort(0), "jobs-transcript");
@@ -41,11 +41,9 @@ protected:
         ASSERT_TRUE(window->LastOutcome() && window->LastOutcome()->Succeeded());
     }
     void TearDown() override {
-        if (window && window->GetHWND() != nullptr) ::DestroyWindow(window->GetHWND());
-        window.reset();
+        MainWindowFixture::TearDown();
         radio.reset();
     }
-    MainWindowControls& C() { return window->Controls(); }
     void Click(CControlUI* control) { window->GetPaintManager().SendNotify(control, "click"); }
     // Starts the action and pumps until it has ended and freed the port.
     void Run(CControlUI* button) {
@@ -70,7 +68,6 @@ protected:
 
     std::string transcript;
     std::unique_ptr<SimProcess> radio;
-    std::unique_ptr<DlgMain> window;
     std::vector<std::string> messages;
 };
 

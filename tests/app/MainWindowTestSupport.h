@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/DlgMain.h"
+#include "testkit/LoomTestWindow.h"
 
 inline std::unique_ptr<DlgMain> OpenTestMainWindow(const char* portMapKey, const char* settingsKey, int comPort = 19,
                                                    const char* guideFolder = nullptr) {
@@ -25,6 +26,23 @@ inline std::unique_ptr<DlgMain> OpenTestMainWindow(const char* portMapKey, const
         return nullptr;
     return window;
 }
+
+// A test's main window, opened by the test's SetUp and destroyed after it.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (window && window->GetHWND() != nullptr) ::DestroyWindow(window->GetHWND());
+        window.reset();
+    }
+    // What is pending painted, and the messages handled.
+    void Paint() {
+        ::UpdateWindow(window->GetHWND());
+        LoomTest::TestWindow::Pump();
+    }
+    MainWindowControls& C() { return window->Controls(); }
+
+    std::unique_ptr<DlgMain> window;
+};
 
 // A port in the test's serial map for as long as it lives or until Remove,
 // as an adapter plugged in; Windows' announcement is the test's to send.

@@ -115,20 +115,12 @@ void SendScaleChange(HWND wnd, int dpi, SIZE size96) {
     ::SendMessageW(wnd, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
-class WindowScaleTest : public ::testing::Test {
+class WindowScaleTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         window = OpenTestMainWindow(kPortMapKey, kSettingsKey);
         ASSERT_NE(nullptr, window);
         Paint();
-    }
-    void TearDown() override {
-        if (window->GetHWND() != nullptr) ::DestroyWindow(window->GetHWND());
-        window.reset();
-    }
-    void Paint() {
-        ::UpdateWindow(window->GetHWND());
-        TestWindow::Pump();
     }
     void MoveToScale(int dpi) {
         SendScaleChange(window->GetHWND(), dpi, SIZE{kDesignWidth, kDesignHeight});
@@ -144,8 +136,6 @@ protected:
         for (CControlUI* control : AllControls(window->GetPaintManager())) all.push_back(control->GetPos());
         return all;
     }
-
-    std::unique_ptr<DlgMain> window;
 };
 
 // Each scale in both languages: the window takes the suggested size, every
